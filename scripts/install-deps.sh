@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building, testing and the demo need on a Debian machine,
+# and only what is missing, so a second run costs nothing.
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev unixodbc-dev libsqliteodbc
+  sqlite3 g++-mingw-w64-i686-posix wine wine64 wine32:i386 libodbc2:i386 libsqliteodbc:i386
+  xvfb xauth imagemagick)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+fi
+as_root apt-get update -q
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively (with
+# AddressSanitizer and UndefinedBehaviorSanitizer), then Zeltra.dll and the
+# Win32 tests under Wine. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+echo "== native: portable core"
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+echo "== win32: Zeltra.dll under Wine"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+source scripts/wine-env.sh build/win32
+run_with_wine ctest --preset win32

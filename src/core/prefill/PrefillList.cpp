@@ -1,0 +1,48 @@
+#include "prefill/PrefillList.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+#include "text/Ascii.h"
+
+namespace zeltra {
+
+PrefillList PrefillList::FromText(std::string_view text) {
+  PrefillList list;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+      list.AddLine(text);
+      break;
+    }
+    list.AddLine(text.substr(0, end));
+    const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    text.remove_prefix(end + (crlf ? 2 : 1));
+  }
+  return list;
+}
+
+PrefillList PrefillList::FromFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return PrefillList{};
+  std::ifstream file(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad() || !file.is_open())
+    throw std::runtime_error("Cannot read the prefill file " + path.string());
+  return FromText(text);
+}
+
+void PrefillList::AddLine(std::string_view line) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return;
+  exchangeByCall_.try_emplace(AsciiUpper(line.substr(0, equals)), line.substr(equals + 1));
+}
+
+std::string PrefillList::LookupExchange(std::string_view callSign) const {
+  const auto found = exchangeByCall_.find(AsciiUpper(callSign));
+  return found == exchangeByCall_.end() ? std::string() : found->second;
+}
+
+}  // namespace zeltra

@@ -1,0 +1,87 @@
+#include "scoring/Scorer.h"
+
+#include <optional>
+#include <string_view>
+
+#include "text/Ascii.h"
+
+namespace zeltra {
+namespace {
+
+constexpr std::string_view kVoivodeshipLetters = ":B:C:D:F:G:J:K:L:M:O:P:R:S:U:W:Z:";
+
+// The voivodeship letter a report carries: the last character of the
+// upper-cased, trimmed report, when it is one of the sixteen letters.
+std::optional<char> VoivodeshipLetter(std::string_view report) {
+  const std::string upper = AsciiUpper(report);
+  const std::string_view trimmed = TrimControlAndBlank(upper);
+  if (trimmed.empty()) return std::nullopt;
+  const char last = trimmed.back();
+  if (last < 'A' || last > 'Z') return std::nullopt;
+  const char needle[] = {':', last, ':'};
+  if (kVoivodeshipLetters.find(std::string_view(needle, sizeof needle)) == std::string_view::npos)
+    return std::nullopt;
+  return last;
+}
+
+std::string BandKey(const std::string& band, std::string_view item) {
+  std::string key = band;
+  key += '|';
+  key += item;
+  key += '|';
+  return key;
+}
+
+}  // namespace
+
+Scorer::Scorer(const TQSOData& current, std::function<void()> bandSync)
+    : current_(current), bandSync_(std::move(bandSync)) {}
+
+TQSO Scorer::CurrentContact() const {
+  return TQSO{current_.CallSign.str(), current_.Band.str(), current_.Mode.str()};
+}
+
+bool Scorer::CheckDupe() const { return qsoList_.Contains(CurrentContact()); }
+
+void Scorer::AddToQSOList() { qsoList_.Add(CurrentContact()); }
+
+std::int32_t Scorer::Points() const {
+  if (AsciiUpper(current_.DXCCPrefix.str()) == AsciiUpper(current_.MyDXCCPrefix.str()))
+    return kOwnCountryPoints;
+  if (AsciiUpper(current_.Continent.str()) == AsciiUpper(current_.MyContinent.str()))
+    return kOwnContinentPoints;
+  return kOtherContinentPoints;
+}
+
+void Scorer::CountMultipliers(TStatistic& statistic) {
+  const std::string band = current_.Band.str();
+  if (const auto letter = VoivodeshipLetter(current_.ReportReceived.str())) {
+    if (voivList_.Add(BandKey(band, std::string_view(&*letter, 1)))) ++statistic.Voivodeships;
+  }
+  if (dxccList_.Add(BandKey(band, current_.DXCCPrefix.str()))) ++statistic.DXCCs;
+  if (continentList_.Add(current_.Continent.str())) ++statistic.Continents;
+}
+
+std::int32_t Scorer::ScoreQSO(bool record) {
+  if (CheckDupe()) return kDuplicate;
+  const std::int32_t points = Points();
+  if (!record) return points;
+
+  AddToQSOList();
+  TStatistic& statistic = statList_.FindOrAdd(current_.Band.str());
+  statistic.QSOs += 1;
+  statistic.Points += points;
+  CountMultipliers(statistic);
+  if (bandSync_) bandSync_();
+  return points;
+}
+
+void Scorer::Clear() {
+  qsoList_.Clear();
+  statList_.Clear();
+  voivList_.Clear();
+  dxccList_.Clear();
+  continentList_.Clear();
+}
+
+}  // namespace zeltra

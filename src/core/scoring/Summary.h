@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "scoring/Statistic.h"
+#include "scoring/StatisticTable.h"
+
+namespace zeltra {
+
+// What the statistics window shows: the table and the score line.
+struct Summary {
+  StatisticTable table;
+  std::string scoreLine;
+
+  // Rewrites the rows of the bands present in statistics, the total row and
+  // the score line. Rows of bands not present are left as they are.
+  void FillStatistic(const StatList& statistics);
+};
+
+}  // namespace zeltra

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "plugin/HostRecords.h"
+
+namespace zeltra::win32 {
+
+class TfmMainForm;
+
+// The plug-in's global state, shared by the entry points on the host's user
+// interface thread: the current-contact record, which every entry point
+// overwrites with the host's record before anything reads it, and the
+// reference to the statistics window, empty until the first _Run and again
+// after _Release.
+extern TQSOData g_currentContact;
+extern TfmMainForm* g_statisticsWindow;
+
+}  // namespace zeltra::win32

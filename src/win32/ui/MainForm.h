@@ -1,0 +1,47 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "plugin/ContestSession.h"
+#include "plugin/HostRecords.h"
+#include "ui/BoundWindow.h"
+
+namespace zeltra::win32 {
+
+// The statistics window. It owns all working state of the plug-in: the
+// contest session with its lists and sets and the prefill list.
+class TfmMainForm : public BoundWindow<TfmMainForm> {
+ public:
+  // Creates the window, hidden, for the host's record already copied into
+  // current; its caption takes current's TitleSuffix.
+  static TfmMainForm& Create(const TQSOData& current);
+
+  TfmMainForm(const TQSOData& current, PrefillList prefill);
+
+  void Show();
+  // Schedules the window's destruction for after the messages already queued.
+  void Release();
+
+  ContestSession& Session() { return session_; }
+  // Shows the summary the session holds now.
+  void ShowSummary();
+
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ private:
+  static void RegisterWindowClass();
+  void FormCreate();
+  void FormDestroy();
+  void SetCaption(const TQSOData& current);
+
+  ContestSession session_;
+  HWND scoreLine_ = nullptr;
+};
+
+// Destroys every statistics window still alive on this thread: the plug-in's
+// code is about to leave the process.
+void DestroyStatisticsWindowsOnUnload() noexcept;
+
+}  // namespace zeltra::win32

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+namespace zeltra::win32 {
+
+// What a host, a test or a screen reader may rely on to find the statistics
+// window and its controls.
+inline constexpr wchar_t kStatisticsWindowClass[] = L"ZeltraStatisticsWindow";
+inline constexpr int kScoreLineId = 1001;  // STATIC showing the score line
+
+// Posted to the statistics window to destroy it once the messages queued
+// before it have been handled.
+inline constexpr UINT kDeferredDestroyMessage = WM_APP + 1;
+
+}  // namespace zeltra::win32

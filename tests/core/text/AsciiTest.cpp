@@ -1,0 +1,26 @@
+#include "text/Ascii.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zeltra {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(Ascii, UpperCasesOnlyAsciiLetters) {
+  EXPECT_EQ(AsciiUpper("sp9abc/p"), "SP9ABC/P");
+  EXPECT_EQ(AsciiUpper("\xe9\xb1z{`"), "\xe9\xb1Z{`");
+  EXPECT_EQ(AsciiUpper("a\0b"s), "A\0B"s);
+}
+
+TEST(Ascii, TrimRemovesCodesZeroToThirtyTwoAtBothEnds) {
+  EXPECT_EQ(TrimControlAndBlank("\0\t 599 K \r\n\x1f"s), "599 K");
+  EXPECT_EQ(TrimControlAndBlank(" \x21 "), "\x21");
+  EXPECT_EQ(TrimControlAndBlank("\x7f"), "\x7f");
+  EXPECT_EQ(TrimControlAndBlank("   "), "");
+}
+
+}  // namespace
+}  // namespace zeltra

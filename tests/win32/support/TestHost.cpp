@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "support/TestHost.h"
+
+#include <fstream>
+
+#include "ui/StatisticsWindowIds.h"
+
+namespace zeltra::testing {
+
+using host::QsoField;
+
+std::filesystem::path PluginTest::PluginsFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).parent_path() / L"Plugins";
+}
+
+void PluginTest::SetUp() {
+  std::filesystem::remove_all(PluginsFolder());
+  plugin = std::make_unique<host::PluginModule>(L"Zeltra.dll");
+}
+
+void PluginTest::TearDown() {
+  if (plugin) {
+    plugin->Release();
+    host::PumpMessages();
+    plugin.reset();
+  }
+  std::filesystem::remove_all(PluginsFolder());
+}
+
+host::QsoRecord PluginTest::Station(const std::string& titleSuffix) {
+  host::QsoRecord record;
+  record.Set(QsoField::TableName, "QSO")
+      .Set(QsoField::TitleSuffix, titleSuffix)
+      .Set(QsoField::MyContinent, "EU")
+      .Set(QsoField::MyDXCCPrefix, "SP");
+  return record;
+}
+
+host::QsoRecord PluginTest::Contact(const std::string& call, const std::string& band,
+                                    const std::string& continent, const std::string& dxcc,
+                                    const std::string& report, const std::string& mode) {
+  host::QsoRecord record = Station();
+  record.Set(QsoField::CallSign, call)
+      .Set(QsoField::Band, band)
+      .Set(QsoField::Mode, mode)
+      .Set(QsoField::Continent, continent)
+      .Set(QsoField::DXCCPrefix, dxcc)
+      .Set(QsoField::ReportReceived, report);
+  return record;
+}
+
+HWND PluginTest::Run(const host::QsoRecord& record) {
+  HWND window = plugin->Run(0, record.data());
+  host::PumpMessages();
+  return window;
+}
+
+void PluginTest::WritePrefillFile(const std::string& bytes) {
+  std::filesystem::create_directories(PluginsFolder());
+  std::ofstream(PluginsFolder() / L"Zeltra.txt", std::ios::binary) << bytes;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, static_cast<int>(sizeof text));
+  return text;
+}
+
+std::string ScoreLine(HWND statisticsWindow) {
+  return WindowText(GetDlgItem(statisticsWindow, win32::kScoreLineId));
+}
+
+}  // namespace zeltra::testing
