@@ -6,7 +6,9 @@ ContestSession::ContestSession(const TQSOData& current, PrefillList prefill,
                                std::function<void()> bandSync)
     : current_(current), scorer_(current, std::move(bandSync)), prefill_(std::move(prefill)) {}
 
-std::int32_t ContestSession::GetScore() { return scorer_.ScoreQSO(false); }
+std::int32_t ContestSession::GetScore() {
+  return scorer_.ScoreQSO(false);
+}
 
 std::int32_t ContestSession::AddQSO() {
   const std::int32_t result = scorer_.ScoreQSO(true);

@@ -5,10 +5,6 @@
 
 namespace zeltra {
 
-std::string ShortString::str() const {
-  return std::string(reinterpret_cast<const char*>(bytes + 1), bytes[0]);
-}
-
 void ShortString::assign(std::string_view text) {
   const std::size_t length = std::min(text.size(), kCapacity);
   bytes[0] = static_cast<unsigned char>(length);

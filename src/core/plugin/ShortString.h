@@ -15,7 +15,10 @@ struct ShortString {
 
   unsigned char bytes[kCapacity + 1];
 
-  std::string str() const;
+  std::string str() const { return std::string(view()); }
+  std::string_view view() const {
+    return std::string_view(reinterpret_cast<const char*>(bytes + 1), bytes[0]);
+  }
 
   // Writes the length byte and the characters only, cutting the text to
   // kCapacity characters; the bytes after the text keep what they held.

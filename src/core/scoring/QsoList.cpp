@@ -1,18 +1,101 @@
 #include "scoring/QsoList.h"
 
-#include <functional>
-#include <string_view>
+#include <stdexcept>
 
 namespace zeltra {
+namespace {
 
-std::size_t QSOList::Hash::operator()(const TQSO& contact) const {
-  const std::hash<std::string_view> hash;
-  std::size_t seed = hash(contact.CallSign);
-  for (const std::string* field : {&contact.Band, &contact.Mode}) {
-    // boost::hash_combine's mixing step
-    seed ^= hash(*field) + 0x9e3779b9U + (seed << 6) + (seed >> 2);
+constexpr std::size_t kInitialSlots = 1024;  // a power of two
+constexpr std::size_t kMaxTextLength = 255;
+
+// FNV-1a over the three texts, each preceded by its length so that no two
+// different contacts run together into the same byte stream.
+std::uint64_t Fnv1a(std::uint64_t hash, std::string_view text) {
+  constexpr std::uint64_t kPrime = 0x100000001b3ULL;
+  hash = (hash ^ static_cast<unsigned char>(text.size())) * kPrime;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * kPrime;
+  return hash;
+}
+
+bool Equal(const TQSO& a, const TQSO& b) {
+  return a.CallSign == b.CallSign && a.Band == b.Band && a.Mode == b.Mode;
+}
+
+}  // namespace
+
+std::uint64_t QSOList::HashOf(const TQSO& contact) {
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  hash = Fnv1a(hash, contact.CallSign);
+  hash = Fnv1a(hash, contact.Band);
+  hash = Fnv1a(hash, contact.Mode);
+  return hash ^ (hash >> 29);
+}
+
+TQSO QSOList::ContactAt(std::uint32_t offset) const {
+  const char* at = texts_.data() + offset;
+  const auto callLength = static_cast<unsigned char>(at[0]);
+  const auto bandLength = static_cast<unsigned char>(at[1]);
+  const auto modeLength = static_cast<unsigned char>(at[2]);
+  at += 3;
+  return {std::string_view(at, callLength), std::string_view(at + callLength, bandLength),
+          std::string_view(at + callLength + bandLength, modeLength)};
+}
+
+std::size_t QSOList::FindSlot(const TQSO& contact, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  const auto fingerprint = static_cast<std::uint32_t>(hash >> 32);
+  for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
+    const Slot& candidate = slots_[slot];
+    if (candidate.offsetPlusOne == 0) return slot;
+    if (candidate.fingerprint == fingerprint &&
+        Equal(ContactAt(candidate.offsetPlusOne - 1), contact))
+      return slot;
   }
-  return seed;
+}
+
+bool QSOList::Contains(const TQSO& contact) const {
+  if (count_ == 0) return false;
+  return slots_[FindSlot(contact, HashOf(contact))].offsetPlusOne != 0;
+}
+
+bool QSOList::Add(const TQSO& contact) {
+  for (const std::string_view text : {contact.CallSign, contact.Band, contact.Mode})
+    if (text.size() > kMaxTextLength) throw std::length_error("Contact text over 255 bytes");
+  if (slots_.size() < 2 * (count_ + 1)) Rebuild(slots_.empty() ? kInitialSlots : 2 * slots_.size());
+
+  const std::uint64_t hash = HashOf(contact);
+  Slot& slot = slots_[FindSlot(contact, hash)];
+  if (slot.offsetPlusOne != 0) return false;
+
+  const std::size_t offset = texts_.size();
+  texts_ += static_cast<char>(contact.CallSign.size());
+  texts_ += static_cast<char>(contact.Band.size());
+  texts_ += static_cast<char>(contact.Mode.size());
+  texts_ += contact.CallSign;
+  texts_ += contact.Band;
+  texts_ += contact.Mode;
+  slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(offset + 1)};
+  ++count_;
+  return true;
+}
+
+void QSOList::Clear() {
+  texts_.clear();
+  slots_.clear();
+  count_ = 0;
+}
+
+void QSOList::Rebuild(std::size_t slotCount) {
+  slots_.assign(slotCount, Slot{});
+  const std::size_t mask = slotCount - 1;
+  for (std::size_t offset = 0; offset < texts_.size();) {
+    const TQSO contact = ContactAt(static_cast<std::uint32_t>(offset));
+    const std::uint64_t hash = HashOf(contact);
+    std::size_t slot = static_cast<std::size_t>(hash) & mask;
+    while (slots_[slot].offsetPlusOne != 0) slot = (slot + 1) & mask;
+    slots_[slot] = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(offset + 1)};
+    offset += 3 + contact.CallSign.size() + contact.Band.size() + contact.Mode.size();
+  }
 }
 
 }  // namespace zeltra

@@ -1,38 +1,55 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <string_view>
+#include <vector>
 
 namespace zeltra {
 
-// One recorded contact, as it stood in the current-contact record when it was
-// recorded. Created once, never changed.
+// One recorded contact: call sign, band and mode as they stood in the
+// current-contact record when it was recorded. Each text is a short string's,
+// so at most 255 bytes.
 struct TQSO {
-  std::string CallSign;
-  std::string Band;
-  std::string Mode;
-
-  bool operator==(const TQSO&) const = default;
+  std::string_view CallSign;
+  std::string_view Band;
+  std::string_view Mode;
 };
 
 // Every recorded contact, indexed by call sign, band and mode compared byte
 // for byte. The duplicate check is one hash look-up, whatever order the
-// contacts arrived in (a reload delivers them in the database's own collation,
-// which need not be byte order), so no list order has to be kept up.
+// contacts arrived in (a reload delivers them in the database's own
+// collation, which need not be byte order), so no list order has to be kept
+// up. Contacts are packed one after another in a single buffer and the
+// index is a flat open-addressing table of 8-byte slots, so that a look-up
+// in a long log touches two cache lines, not a chain of scattered nodes.
 class QSOList {
  public:
-  void Add(TQSO contact) { contacts_.insert(std::move(contact)); }
-  bool Contains(const TQSO& contact) const { return contacts_.contains(contact); }
-  void Clear() { contacts_.clear(); }
-  std::size_t size() const { return contacts_.size(); }
+  bool Contains(const TQSO& contact) const;
+  // Records a copy of the contact unless an equal one is recorded; answers
+  // whether it was added. Throws std::length_error for a text over 255 bytes.
+  bool Add(const TQSO& contact);
+  void Clear();
+
+  std::size_t size() const { return count_; }
 
  private:
-  struct Hash {
-    std::size_t operator()(const TQSO& contact) const;
+  struct Slot {
+    std::uint32_t fingerprint = 0;
+    std::uint32_t offsetPlusOne = 0;  // 0: empty; else where the contact starts in texts_
   };
 
-  std::unordered_set<TQSO, Hash> contacts_;
+  static std::uint64_t HashOf(const TQSO& contact);
+  TQSO ContactAt(std::uint32_t offset) const;
+  // The slot holding contact, or the empty slot where it belongs.
+  std::size_t FindSlot(const TQSO& contact, std::uint64_t hash) const;
+  void Rebuild(std::size_t slotCount);
+
+  // Per contact: three length bytes, then call sign, band and mode.
+  std::string texts_;
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace zeltra

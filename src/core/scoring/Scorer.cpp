@@ -38,12 +38,16 @@ Scorer::Scorer(const TQSOData& current, std::function<void()> bandSync)
     : current_(current), bandSync_(std::move(bandSync)) {}
 
 TQSO Scorer::CurrentContact() const {
-  return TQSO{current_.CallSign.str(), current_.Band.str(), current_.Mode.str()};
+  return {current_.CallSign.view(), current_.Band.view(), current_.Mode.view()};
 }
 
-bool Scorer::CheckDupe() const { return qsoList_.Contains(CurrentContact()); }
+bool Scorer::CheckDupe() const {
+  return qsoList_.Contains(CurrentContact());
+}
 
-void Scorer::AddToQSOList() { qsoList_.Add(CurrentContact()); }
+void Scorer::AddToQSOList() {
+  qsoList_.Add(CurrentContact());
+}
 
 std::int32_t Scorer::Points() const {
   if (AsciiUpper(current_.DXCCPrefix.str()) == AsciiUpper(current_.MyDXCCPrefix.str()))

@@ -33,8 +33,8 @@ class BoundWindow {
   static Derived& CreateOwned(std::unique_ptr<Derived> self, DWORD exStyle, LPCWSTR className,
                               DWORD style, const RECT& frame, HWND parent) {
     HWND hwnd = CreateWindowExW(exStyle, className, L"", style, frame.left, frame.top,
-                                frame.right - frame.left, frame.bottom - frame.top, parent,
-                                nullptr, ModuleHandle(), self.get());
+                                frame.right - frame.left, frame.bottom - frame.top, parent, nullptr,
+                                ModuleHandle(), self.get());
     if (hwnd == nullptr) throw std::runtime_error("Cannot create the window");
     self->ownedByWindow_ = true;
     return *self.release();
@@ -65,9 +65,7 @@ class BoundWindow {
     return result;
   }
 
-  static HINSTANCE ModuleHandle() {
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
-  }
+  static HINSTANCE ModuleHandle() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
  private:
   HWND hwnd_ = nullptr;

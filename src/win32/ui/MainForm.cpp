@@ -80,9 +80,13 @@ void TfmMainForm::SetCaption(const TQSOData& current) {
   SetWindowTextA(Handle(), caption.c_str());
 }
 
-void TfmMainForm::Show() { ShowWindow(Handle(), SW_SHOW); }
+void TfmMainForm::Show() {
+  ShowWindow(Handle(), SW_SHOW);
+}
 
-void TfmMainForm::Release() { PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0); }
+void TfmMainForm::Release() {
+  PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0);
+}
 
 void TfmMainForm::ShowSummary() {
   SetWindowTextA(scoreLine_, session_.summary().scoreLine.c_str());

@@ -17,8 +17,8 @@ class ContestSessionTest : public ::testing::Test {
   }
 
   TQSOData current{};
-  ContestSession session{current, PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')),
-                         {}};
+  ContestSession session{
+      current, PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')), {}};
 };
 
 TEST_F(ContestSessionTest, PreviewThenRecordGivesTheSamePointsAndCountsOnce) {

@@ -47,9 +47,10 @@ TEST(PrefillList, LookupRules) {
 class PrefillFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("zeltra-prefill-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder =
+        std::filesystem::temp_directory_path() /
+        ("zeltra-prefill-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
   }
@@ -80,7 +81,8 @@ TEST_F(PrefillFileTest, ReadsTheFileAsBytes) {
 
 TEST_F(PrefillFileTest, ReadsAFileOfSeveralMegabytes) {
   std::string text;
-  for (int i = 0; i < 200000; ++i) text += "SP" + std::to_string(i) + "=" + std::to_string(i % 7) + "\n";
+  for (int i = 0; i < 200000; ++i)
+    text += "SP" + std::to_string(i) + "=" + std::to_string(i % 7) + "\n";
   text += "LONG=" + std::string(5'000'000, 'L') + "\n";
   const PrefillList list = PrefillList::FromFile(Write(text));
   EXPECT_EQ(list.size(), 200001u);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
+#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace zeltra {
@@ -35,15 +37,41 @@ TEST(QSOList, FindsEveryDuplicateWhateverTheArrivalOrder) {
 
 TEST(QSOList, FieldsAreComparedWholeAndByteForByte) {
   QSOList list;
-  list.Add({"A\0B"s, "14", "RTTY"});
-  list.Add({"AB", "1", "4RTTY"});
-  EXPECT_TRUE(list.Contains({"A\0B"s, "14", "RTTY"}));
+  const std::string withNul = "A\0B"s;
+  EXPECT_TRUE(list.Add({withNul, "14", "RTTY"}));
+  EXPECT_TRUE(list.Add({"AB", "1", "4RTTY"}));
+  EXPECT_FALSE(list.Add({"AB", "1", "4RTTY"}));
+  EXPECT_TRUE(list.Contains({withNul, "14", "RTTY"}));
   EXPECT_FALSE(list.Contains({"A", "14", "RTTY"}));
   EXPECT_FALSE(list.Contains({"AB", "14", "RTTY"}));
   EXPECT_FALSE(list.Contains({"AB1", "4", "RTTY"}));
   EXPECT_EQ(list.size(), 2u);
   list.Clear();
   EXPECT_FALSE(list.Contains({"AB", "1", "4RTTY"}));
+  EXPECT_THROW(list.Add({std::string(256, 'x'), "14", "RTTY"}), std::length_error);
+}
+
+// The index grows as the log does; checked against a plain set as the model,
+// with texts of every length from 0 to 255 and many repeats.
+TEST(QSOList, AgreesWithASetAsTheIndexGrows) {
+  QSOList list;
+  std::set<std::tuple<std::string, std::string, std::string>> model;
+  for (int i = 0; i < 6000; ++i) {
+    const int k = i % 1500;  // every contact comes back three times
+    const std::string call =
+        std::string(static_cast<std::size_t>(k * 7 % 252), 'C') + std::to_string(k % 401);
+    const std::string band = k % 3 == 0 ? "" : std::to_string(k % 9);
+    const std::string mode = i % 2000 < 1000 ? "CW" : "RTTY";
+    const bool isNew = model.emplace(call, band, mode).second;
+    ASSERT_EQ(list.Contains({call, band, mode}), !isNew) << i;
+    ASSERT_EQ(list.Add({call, band, mode}), isNew) << i;
+  }
+  EXPECT_EQ(list.size(), model.size());
+  EXPECT_LT(model.size(), 6000u);
+  for (const auto& [call, band, mode] : model) {
+    ASSERT_TRUE(list.Contains({call, band, mode}));
+    ASSERT_FALSE(list.Contains({call, band, mode + "X"}));
+  }
 }
 
 }  // namespace

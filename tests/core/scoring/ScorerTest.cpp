@@ -110,7 +110,10 @@ TEST_F(ScorerTest, PreviewRecordsNothing) {
 }
 
 TEST_F(ScorerTest, FirstContactOnABandCountsEverything) {
-  EXPECT_EQ(Score({.callSign = "SP9ABC", .band = "21", .continent = "EU", .dxccPrefix = "SP",
+  EXPECT_EQ(Score({.callSign = "SP9ABC",
+                   .band = "21",
+                   .continent = "EU",
+                   .dxccPrefix = "SP",
                    .report = "599K"}),
             2);
   const TStatistic& band = Band("21");
@@ -128,10 +131,9 @@ TEST_F(ScorerTest, VoivodeshipLetterIsTheLastCharacterOfTheTrimmedReport) {
     const char* key;  // nullptr: no voivodeship
   };
   const Case cases[] = {
-      {"599K", "14|K|"},   {"599 k", "14|K|"},   {"K", "14|K|"},     {" 599m \r\n", "14|M|"},
-      {"599", nullptr},    {"599 Q", nullptr},   {"599 A", nullptr}, {"", nullptr},
-      {"   ", nullptr},    {"K599", nullptr},    {"599 \xc4", nullptr},
-      {"599 z\x01", "14|Z|"},
+      {"599K", "14|K|"}, {"599 k", "14|K|"}, {"K", "14|K|"},        {" 599m \r\n", "14|M|"},
+      {"599", nullptr},  {"599 Q", nullptr}, {"599 A", nullptr},    {"", nullptr},
+      {"   ", nullptr},  {"K599", nullptr},  {"599 \xc4", nullptr}, {"599 z\x01", "14|Z|"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.report);
@@ -182,13 +184,15 @@ TEST_F(ScorerTest, AnyRecordBytesGiveADefinedResult) {
   std::uniform_int_distribution<int> shortLength(0, 4);
   for (int round = 0; round < 3000; ++round) {
     auto* raw = reinterpret_cast<unsigned char*>(&current);
-    for (std::size_t i = 0; i < sizeof current; ++i) raw[i] = static_cast<unsigned char>(byte(random));
+    for (std::size_t i = 0; i < sizeof current; ++i)
+      raw[i] = static_cast<unsigned char>(byte(random));
     // Most rounds get short texts from a tiny alphabet, so that duplicates
     // and shared multipliers really occur among the random records.
     if (round % 4 != 0) {
       for (ShortString* field : {&current.CallSign, &current.Band, &current.Mode}) {
         field->bytes[0] = static_cast<unsigned char>(shortLength(random));
-        for (int i = 1; i <= field->bytes[0]; ++i) field->bytes[i] = static_cast<unsigned char>("aA\0|"[byte(random) % 4]);
+        for (int i = 1; i <= field->bytes[0]; ++i)
+          field->bytes[i] = static_cast<unsigned char>("aA\0|"[byte(random) % 4]);
       }
     }
     const std::int32_t preview = scorer.ScoreQSO(false);

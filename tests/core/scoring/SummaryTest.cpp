@@ -38,9 +38,9 @@ TEST(Summary, EmptyStatisticsGiveZeroTotals) {
 TEST(Summary, BandsFillTheirRowsAndEveryBandTheTotal) {
   StatList list;
   Put(list, "14", 3, 20, 2, 2, 1);
-  Put(list, "10", 1, 10, 0, 1, 0);    // no row of its own
+  Put(list, "10", 1, 10, 0, 1, 0);  // no row of its own
   Put(list, "1.8", 1, 5, 1, 1, 0);
-  Put(list, "28 ", 1, 10, 0, 1, 1);   // not the band "28"
+  Put(list, "28 ", 1, 10, 0, 1, 1);  // not the band "28"
   Summary summary;
   summary.FillStatistic(list);
   EXPECT_EQ(Row(summary, 1), (Cells{"1", "5", "1", "1", "0"}));
