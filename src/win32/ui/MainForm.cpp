@@ -51,7 +51,7 @@ RECT DesignedFrame() {
 }  // namespace
 
 TfmMainForm::TfmMainForm(const TQSOData& current, PrefillList prefill)
-    : session_(current, std::move(prefill), [] {}) {}
+    : session_(current, std::move(prefill), [this] { ShowDXList(); }) {}
 
 void TfmMainForm::RegisterWindowClass() {
   WNDCLASSEXW windowClass{};

@@ -25,6 +25,10 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   void Release();
 
   ContestSession& Session() { return session_; }
+
+  // The band sync, run after every recorded contact: moves an open
+  // voivodeship window to the contact's band. There is no such window yet.
+  void ShowDXList() {}
   // Shows the summary the session holds now.
   void ShowSummary();
 
