@@ -10,6 +10,7 @@
 
 #include "ContactMix.h"
 #include "plugin/ContestSession.h"
+#include "reload/OdbcLogQuery.h"
 
 namespace zeltra::bench {
 namespace {
@@ -27,7 +28,7 @@ void BM_RecordContact(benchmark::State& state) {
   const auto contacts = MakeContactMix(logged + static_cast<std::size_t>(kNewContacts), 7);
   TQSOData current{};
   OwnStation(current);
-  ContestSession session(current, PrefillList{}, {});
+  ContestSession session(current, PrefillList{}, std::make_unique<OdbcLogQuery>(nullptr), {});
   for (std::size_t i = 0; i < logged; ++i) {
     contacts[i].LoadInto(current);
     session.AddQSO();

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Runs the scoring benchmarks on an optimised native build.
+# Runs the benchmarks on an optimised native build: the scoring engine, then
+# the log reload against a bare scan of the same query. Arguments go to both
+# programs (for instance --benchmark_repetitions=5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +9,4 @@ scripts/install-deps.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 build/bench/bench/scoring_bench "$@"
+build/bench/bench/reload_bench "$@"

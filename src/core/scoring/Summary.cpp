@@ -11,6 +11,11 @@ namespace {
 // others, adds to the total row.
 constexpr std::array<std::string_view, 6> kRowBands = {"1.8", "3.5", "7", "14", "21", "28"};
 
+constexpr std::array<std::string_view, StatisticTable::kColumns> kColumnHeadings = {
+    "Band", "QSOs", "Points", "Voivodeship", "DXCC", "Continent"};
+constexpr std::array<std::string_view, StatisticTable::kRows - 1> kRowHeadings = {
+    "160", "80", "40", "20", "15", "10", "Total"};
+
 struct Totals {
   std::int64_t qsos = 0;
   std::int64_t points = 0;
@@ -33,6 +38,13 @@ void WriteRow(StatisticTable& table, std::size_t row, const std::array<std::int6
 }
 
 }  // namespace
+
+void Summary::WriteHeadings() {
+  for (std::size_t column = 0; column < kColumnHeadings.size(); ++column)
+    table.SetCell(column, 0, std::string(kColumnHeadings[column]));
+  for (std::size_t row = 1; row <= kRowHeadings.size(); ++row)
+    table.SetCell(0, row, std::string(kRowHeadings[row - 1]));
+}
 
 void Summary::FillStatistic(const StatList& statistics) {
   Totals totals;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "plugin/PluginState.h"
+#include "reload/OdbcLogQuery.h"
+#include "ui/MessagePump.h"
 #include "ui/StatisticsWindowIds.h"
 
 namespace zeltra::win32 {
@@ -16,6 +18,7 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr POINT kDesignedPosition{943, 201};
 constexpr SIZE kClientSize{394, 193};
 constexpr RECT kScoreLineRect{8, 149, 386, 165};
+constexpr RECT kRecalcButtonRect{184, 167, 286, 192};
 
 std::filesystem::path HostDirectory() {
   std::wstring path(MAX_PATH, L'\0');
@@ -48,10 +51,27 @@ RECT DesignedFrame() {
   return frame;
 }
 
+// The host's connection handle as the record carries it: 4 bytes, the
+// SQLHDBC of a 32-bit process.
+SQLHDBC HostConnection(const TQSOData& current) {
+  return reinterpret_cast<SQLHDBC>(static_cast<std::uintptr_t>(current.Connection));
+}
+
+HWND CreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, const RECT& rect,
+                 int id) {
+  return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                         rect.right - rect.left, rect.bottom - rect.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
+}
+
 }  // namespace
 
-TfmMainForm::TfmMainForm(const TQSOData& current, PrefillList prefill)
-    : session_(current, std::move(prefill), [this] { ShowDXList(); }) {}
+TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
+    : session_(current, std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(current)),
+               SessionHooks{.showDXList = [this] { ShowDXList(); },
+                            .pumpMessages = [this] { PumpPendingMessages(Handle()); },
+                            .summaryChanged = [this] { ShowSummary(); }}) {}
 
 void TfmMainForm::RegisterWindowClass() {
   WNDCLASSEXW windowClass{};
@@ -66,7 +86,7 @@ void TfmMainForm::RegisterWindowClass() {
     throw std::runtime_error("Cannot register the statistics window class");
 }
 
-TfmMainForm& TfmMainForm::Create(const TQSOData& current) {
+TfmMainForm& TfmMainForm::Create(TQSOData& current) {
   RegisterWindowClass();
   auto self = std::make_unique<TfmMainForm>(current, LoadPrefillList());
   TfmMainForm& form = CreateOwned(std::move(self), kExStyle, kStatisticsWindowClass, kStyle,
@@ -82,10 +102,43 @@ void TfmMainForm::SetCaption(const TQSOData& current) {
 
 void TfmMainForm::Show() {
   ShowWindow(Handle(), SW_SHOW);
+  if (shown_) return;
+  shown_ = true;
+  ReportingErrors(Handle(), [this] { RunRecalculation([this] { session_.FormShow(); }); });
 }
 
 void TfmMainForm::Release() {
   PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0);
+}
+
+template <class Recalculation>
+void TfmMainForm::RunRecalculation(Recalculation&& recalculation) {
+  struct DestroyWhenDone {
+    TfmMainForm& form;
+    ~DestroyWhenDone() {
+      if (form.destroyPending_ && !form.session_.Recalculating()) {
+        form.destroyPending_ = false;
+        form.Release();
+      }
+    }
+  } destroyWhenDone{*this};
+  recalculation();
+}
+
+void TfmMainForm::RecalcClick() {
+  RunRecalculation([this] { session_.RecalcStatisticExecute(); });
+}
+
+void TfmMainForm::DeferredDestroy() {
+  if (session_.Recalculating())
+    destroyPending_ = true;
+  else
+    DestroyWindow(Handle());
+}
+
+void TfmMainForm::FormClose() {
+  if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
+  Release();
 }
 
 void TfmMainForm::ShowSummary() {
@@ -93,25 +146,35 @@ void TfmMainForm::ShowSummary() {
 }
 
 void TfmMainForm::FormCreate() {
-  scoreLine_ = CreateWindowExW(
-      0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kScoreLineRect.left,
-      kScoreLineRect.top, kScoreLineRect.right - kScoreLineRect.left,
-      kScoreLineRect.bottom - kScoreLineRect.top, Handle(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kScoreLineId)), ModuleHandle(), nullptr);
+  scoreLine_ =
+      CreateChild(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kScoreLineRect, kScoreLineId);
+  CreateChild(Handle(), L"BUTTON", L"Recalc", BS_PUSHBUTTON | WS_TABSTOP, kRecalcButtonRect,
+              kRecalcButtonId);
 }
 
 void TfmMainForm::FormDestroy() {
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
 }
 
-bool TfmMainForm::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
       FormCreate();
       result = 0;
       return true;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kRecalcButtonId && HIWORD(wParam) == BN_CLICKED) {
+        RecalcClick();
+        return true;
+      }
+      return false;
+    case WM_CLOSE:
+      FormClose();
+      return true;
+    case kPumpMarkerMessage:
+      return true;
     case kDeferredDestroyMessage:
-      DestroyWindow(Handle());
+      DeferredDestroy();
       return true;
     case WM_DESTROY:
       FormDestroy();

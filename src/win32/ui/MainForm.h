@@ -16,10 +16,12 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
  public:
   // Creates the window, hidden, for the host's record already copied into
   // current; its caption takes current's TitleSuffix.
-  static TfmMainForm& Create(const TQSOData& current);
+  static TfmMainForm& Create(TQSOData& current);
 
-  TfmMainForm(const TQSOData& current, PrefillList prefill);
+  TfmMainForm(TQSOData& current, PrefillList prefill);
 
+  // Shows the window; the first showing rebuilds the statistics from the log
+  // before it returns, and reports a failure in the error message box.
   void Show();
   // Schedules the window's destruction for after the messages already queued.
   void Release();
@@ -38,10 +40,19 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   static void RegisterWindowClass();
   void FormCreate();
   void FormDestroy();
+  void FormClose();
+  void RecalcClick();
+  void DeferredDestroy();
+  // Runs a recalculation; a destruction asked for meanwhile (at one of its
+  // pump points) waits until no recalculation is left on the stack.
+  template <class Recalculation>
+  void RunRecalculation(Recalculation&& recalculation);
   void SetCaption(const TQSOData& current);
 
   ContestSession session_;
   HWND scoreLine_ = nullptr;
+  bool shown_ = false;
+  bool destroyPending_ = false;
 };
 
 // Destroys every statistics window still alive on this thread: the plug-in's

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "reload/OdbcLogQuery.h"
 #include "support/Contacts.h"
 
 namespace zeltra {
@@ -17,8 +18,11 @@ class ContestSessionTest : public ::testing::Test {
   }
 
   TQSOData current{};
-  ContestSession session{
-      current, PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')), {}};
+  // These cases never reach the log, so the query has no connection.
+  ContestSession session{current,
+                         PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')),
+                         std::make_unique<OdbcLogQuery>(nullptr),
+                         {}};
 };
 
 TEST_F(ContestSessionTest, PreviewThenRecordGivesTheSamePointsAndCountsOnce) {

@@ -17,6 +17,7 @@ std::filesystem::path PluginTest::PluginsFolder() {
 }
 
 void PluginTest::SetUp() {
+  log.CreateLogTable();
   std::filesystem::remove_all(PluginsFolder());
   plugin = std::make_unique<host::PluginModule>(L"Zeltra.dll");
 }
@@ -28,20 +29,29 @@ void PluginTest::TearDown() {
     plugin.reset();
   }
   std::filesystem::remove_all(PluginsFolder());
+  EXPECT_EQ(messageBoxes.Texts().size(), expectedMessageBoxes)
+      << (messageBoxes.Texts().empty() ? "" : messageBoxes.Texts().front());
 }
 
-host::QsoRecord PluginTest::Station(const std::string& titleSuffix) {
+host::QsoRecord PluginTest::On(const SqliteLog& database, host::QsoRecord record,
+                               const std::string& table) {
+  record.SetConnection(
+      static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(database.connection())));
+  record.Set(QsoField::TableName, table);
+  return record;
+}
+
+host::QsoRecord PluginTest::Station(const std::string& titleSuffix) const {
   host::QsoRecord record;
-  record.Set(QsoField::TableName, "QSO")
-      .Set(QsoField::TitleSuffix, titleSuffix)
+  record.Set(QsoField::TitleSuffix, titleSuffix)
       .Set(QsoField::MyContinent, "EU")
       .Set(QsoField::MyDXCCPrefix, "SP");
-  return record;
+  return On(log, record);
 }
 
 host::QsoRecord PluginTest::Contact(const std::string& call, const std::string& band,
                                     const std::string& continent, const std::string& dxcc,
-                                    const std::string& report, const std::string& mode) {
+                                    const std::string& report, const std::string& mode) const {
   host::QsoRecord record = Station();
   record.Set(QsoField::CallSign, call)
       .Set(QsoField::Band, band)

@@ -10,22 +10,30 @@
 
 #include "PluginModule.h"
 #include "QsoRecord.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/SqliteLog.h"
 
 namespace zeltra::testing {
 
 // Loads a fresh Zeltra.dll for each test, as a logging program loads it from
 // beside itself, and unloads it afterwards the way a careful host does:
-// _Release, pump, FreeLibrary.
+// _Release, pump, FreeLibrary. Each test has a SQLite log, opened through
+// ODBC, with an empty table QSO; the records it builds carry that
+// connection. Message boxes are dismissed and their texts kept.
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // The operator's own station and the log table, as the host fills them.
-  static host::QsoRecord Station(const std::string& titleSuffix = "TEST");
-  static host::QsoRecord Contact(const std::string& call, const std::string& band,
-                                 const std::string& continent, const std::string& dxcc,
-                                 const std::string& report, const std::string& mode = "RTTY");
+  // The operator's own station, the log's connection and table, as the host
+  // fills them.
+  host::QsoRecord Station(const std::string& titleSuffix = "TEST") const;
+  host::QsoRecord Contact(const std::string& call, const std::string& band,
+                          const std::string& continent, const std::string& dxcc,
+                          const std::string& report, const std::string& mode = "RTTY") const;
+  // record, moved to another log or table.
+  static host::QsoRecord On(const SqliteLog& database, host::QsoRecord record,
+                            const std::string& table = "QSO");
 
   HWND Run(const host::QsoRecord& record);
 
@@ -33,6 +41,9 @@ class PluginTest : public ::testing::Test {
   static void WritePrefillFile(const std::string& bytes);
   static std::filesystem::path PluginsFolder();
 
+  SqliteLog log;
+  MessageBoxWatcher messageBoxes;
+  std::size_t expectedMessageBoxes = 0;  // checked when the test ends
   std::unique_ptr<host::PluginModule> plugin;
 };
 

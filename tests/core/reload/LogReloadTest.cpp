@@ -1,0 +1,244 @@
+#include "reload/LogReload.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reload/OdbcLogQuery.h"
+#include "support/SqliteLog.h"
+
+namespace zeltra {
+namespace {
+
+using testing::kNull;
+using testing::LogRow;
+using testing::SqliteLog;
+
+class LogReloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    current.TableName.assign("QSO");
+    current.MyContinent.assign("EU");
+    current.MyDXCCPrefix.assign("SP");
+    current.Band.assign("7");
+  }
+
+  void Reload(const ReloadHooks& hooks = {}) { ReloadLog(current, query, scorer, table, hooks); }
+
+  std::int64_t TotalQsos() const {
+    std::int64_t total = 0;
+    for (const TStatistic& statistic : scorer.Statistics().Items()) total += statistic.QSOs;
+    return total;
+  }
+
+  const TStatistic& Band(std::string_view name) const {
+    for (const TStatistic& statistic : scorer.Statistics().Items())
+      if (statistic.Name == name) return statistic;
+    throw std::runtime_error("no statistic for band " + std::string(name));
+  }
+
+  SqliteLog log;
+  OdbcLogQuery query{log.connection()};
+  TQSOData current{};
+  int bandSyncs = 0;
+  Scorer scorer{current, [this] { ++bandSyncs; }};
+  StatisticTable table;
+};
+
+TEST_F(LogReloadTest, EmptyLogLeavesEverythingEmptyAndBandAsItWas) {
+  log.CreateLogTable();
+  scorer.ScoreQSO(true);  // something to throw away
+  table.SetCell(1, 7, "9");
+  table.SetCell(0, 7, "Total");
+  Reload();
+  EXPECT_EQ(scorer.Contacts().size(), 0u);
+  EXPECT_TRUE(scorer.Statistics().Items().empty());
+  EXPECT_EQ(scorer.ContinentList().size(), 0u);
+  EXPECT_EQ(table.Cell(1, 7), "");
+  EXPECT_EQ(table.Cell(0, 7), "Total");
+  EXPECT_EQ(current.Band.str(), "7");
+  EXPECT_TRUE(query.Eof());
+}
+
+TEST_F(LogReloadTest, ReplaysEveryRowThroughTheScorer) {
+  log.CreateLogTable();
+  log.Insert({
+      {.callSign = "SP9ABC", .band = "14", .continent = "eu", .report = "599K", .dxccPrefix = "SP"},
+      {.callSign = "SP9ABC", .band = "14", .continent = "eu", .report = "599K", .dxccPrefix = "SP"},
+      {.callSign = "sp9abc", .band = "14", .continent = "EU", .report = "599M", .dxccPrefix = "SP"},
+      {.callSign = "W1AW", .band = "21", .continent = kNull, .dxccPrefix = kNull},
+      {.callSign = "W2AW", .band = "21", .continent = kNull, .dxccPrefix = kNull},
+  });
+  Reload({.showDXList = [&] { bandSyncs += 100; }, .pumpMessages = {}});
+  EXPECT_EQ(Band("14").QSOs, 2);  // the same contact twice counts once; case differs: two
+  EXPECT_EQ(Band("14").Points, 4);
+  EXPECT_EQ(Band("14").Voivodeships, 2);
+  EXPECT_EQ(Band("21").QSOs, 2);
+  EXPECT_EQ(Band("21").Points, 20);  // empty continent is another continent
+  EXPECT_EQ(Band("21").DXCCs, 1);    // 21|| once
+  EXPECT_EQ(Band("21").Continents, 1);  // the empty continent, once
+  EXPECT_EQ(scorer.ContinentList().Items(), (std::vector<std::string>{"EU", ""}));
+  EXPECT_EQ(bandSyncs, 100 + 4);  // once before the first row, once per recorded row
+  EXPECT_EQ(current.Band.str(), "7");
+  EXPECT_EQ(current.CallSign.str(), "sp9abc");  // the last row in the database's order
+  EXPECT_EQ(current.MainPrefix.str(), "DL");
+}
+
+// The database orders call signs without regard to case, which is not byte
+// order; every duplicate is found all the same.
+TEST_F(LogReloadTest, CaseInsensitiveCollationStillFindsEveryDuplicate) {
+  log.CreateLogTable("QSO", "TEXT COLLATE NOCASE");
+  std::vector<LogRow> rows;
+  for (const char* call : {"AA3", "aa2", "AA1", "AA3", "ab1", "AA2", "aa2", "AB1", "ab1"})
+    rows.push_back({.callSign = call});
+  log.Insert(rows);
+  Reload();
+  EXPECT_EQ(TotalQsos(), 6);  // AA1 AA2 aa2 AA3 AB1 ab1
+}
+
+TEST_F(LogReloadTest, ReadsAnyColumnTypeAsTextCutTo255) {
+  log.Execute(
+      "CREATE TABLE QSO (CallSign TEXT, DigiBand INTEGER, QSOMode TEXT, Continent TEXT, "
+      "QSOReportRecived TEXT, DXCCPrefix TEXT, MainPrefix BLOB)");
+  const std::string longKeep = std::string(253, '9') + " K";  // 255: the K stays
+  const std::string longCut = std::string(254, '9') + " K";   // 256: the K is cut away
+  log.Execute("INSERT INTO QSO VALUES ('A1', 14, 'RTTY', 'EU', '" + longKeep + "', 'DL', NULL)");
+  log.Execute("INSERT INTO QSO VALUES ('A2', 21, 'RTTY', 'EU', '" + longCut + "', 'DL', NULL)");
+  log.Execute("INSERT INTO QSO VALUES ('A3', 28, 'RTTY', 'EU', 599, 'DL', x'4142')");
+  Reload();
+  EXPECT_EQ(Band("14").Voivodeships, 1);
+  EXPECT_EQ(Band("21").Voivodeships, 0);
+  EXPECT_EQ(Band("28").QSOs, 1);
+  EXPECT_EQ(current.ReportReceived.str(), "599");
+  EXPECT_FALSE(current.MainPrefix.str().empty());
+}
+
+TEST_F(LogReloadTest, ColumnNamesMatchWithoutRegardToCase) {
+  log.Execute(
+      "CREATE TABLE QSO (callsign TEXT, DIGIBAND TEXT, qsoMode TEXT, continent TEXT, "
+      "qsoreportrecived TEXT, dxccprefix TEXT, mainprefix TEXT)");
+  log.Execute("INSERT INTO QSO VALUES ('SP1A', '14', 'RTTY', 'eu', '5K', 'SP', 'SP')");
+  Reload();
+  EXPECT_EQ(Band("14").Voivodeships, 1);
+  EXPECT_EQ(scorer.ContinentList().Items(), std::vector<std::string>{"EU"});
+}
+
+TEST_F(LogReloadTest, HundredThousandRows) {
+  log.CreateLogTable();
+  std::vector<LogRow> rows;
+  for (int i = 0; i < 100000; ++i)
+    rows.push_back({.callSign = "C" + std::to_string(i), .band = i % 2 ? "14" : "21"});
+  log.Insert(rows);
+  Reload();
+  EXPECT_EQ(TotalQsos(), 100000);
+  EXPECT_EQ(Band("14").QSOs, 50000);
+}
+
+TEST_F(LogReloadTest, MissingTableFailsWithTheDatabasesMessage) {
+  scorer.ScoreQSO(true);
+  current.TableName.assign("NoSuchTable");
+  try {
+    Reload();
+    FAIL() << "no error";
+  } catch (const DatabaseError& error) {
+    EXPECT_NE(std::string(error.what()).find("no such table"), std::string::npos) << error.what();
+    EXPECT_EQ(std::string(error.what()).front(), '[') << error.what();  // [SQLSTATE]
+  }
+  EXPECT_EQ(scorer.Contacts().size(), 0u);
+  EXPECT_EQ(current.Band.str(), "7");
+  EXPECT_TRUE(query.Eof());
+}
+
+TEST_F(LogReloadTest, MissingColumnFailsNamingIt) {
+  log.Execute("CREATE TABLE QSO (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, Continent TEXT, "
+              "QSOReportRecived TEXT, DXCCPrefix TEXT)");
+  log.Execute("INSERT INTO QSO VALUES ('SP1A', '14', 'RTTY', 'EU', '5K', 'SP')");
+  try {
+    Reload();
+    FAIL() << "no error";
+  } catch (const DatabaseError& error) {
+    EXPECT_NE(std::string(error.what()).find("MainPrefix"), std::string::npos) << error.what();
+  }
+}
+
+// An error in the middle of the log: the rows before it stay counted and
+// Band keeps the last row's text. (The driver reads rows one by one only
+// with StepAPI on; otherwise it reads them all when the query opens.)
+TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
+  SqliteLog log("StepAPI=1;");
+  TQSOData current{};
+  current.TableName.assign("QSO");
+  current.Band.assign("7");
+  Scorer scorer(current, {});
+  StatisticTable table;
+  OdbcLogQuery query(log.connection());
+  log.CreateLogTable("Rows", "TEXT");
+  log.Execute("CREATE INDEX ByCall ON Rows (CallSign)");
+  log.Insert({{.callSign = "A1", .band = "14"}, {.callSign = "A2", .band = "21"},
+              {.callSign = "A3", .band = "28"}, {.callSign = "A4", .band = "7"}},
+             "Rows");
+  // abs() of the smallest integer is an error SQLite raises while stepping.
+  log.Execute(
+      "CREATE VIEW QSO AS SELECT CallSign, DigiBand, Continent, QSOReportRecived, DXCCPrefix, "
+      "MainPrefix, CASE WHEN CallSign = 'A3' THEN abs(-9223372036854775807 - 1) ELSE QSOMode END "
+      "AS QSOMode FROM Rows");
+  EXPECT_THROW(ReloadLog(current, query, scorer, table, {}), DatabaseError);
+  EXPECT_EQ(scorer.Contacts().size(), 2u);
+  EXPECT_EQ(current.Band.str(), "21");
+  EXPECT_TRUE(query.Eof());
+}
+
+TEST_F(LogReloadTest, ClosedConnectionFails) {
+  log.CreateLogTable();
+  log.Disconnect();
+  EXPECT_THROW(Reload(), DatabaseError);
+}
+
+TEST_F(LogReloadTest, NothingIsWrittenWhateverTheTableName) {
+  log.CreateLogTable();
+  log.Insert({{.callSign = "SP1A"}});
+  for (const char* name : {"QSO; DELETE FROM QSO", "QSO; DROP TABLE QSO;", "QSO; DELETE FROM QSO; --",
+                           "QSO; DROP TABLE QSO --", "QSO where",
+                           "QSO\"", "'"}) {
+    SCOPED_TRACE(name);
+    current.TableName.assign(name);
+    try {
+      Reload();
+    } catch (const DatabaseError&) {
+      // a syntax error is fine; a write is not
+    }
+  }
+  current.TableName.assign("QSO");
+  Reload();
+  EXPECT_EQ(TotalQsos(), 1);
+}
+
+// What runs at the pump point after the query is opened sees emptied lists; a
+// nested reload there closes the query, and the outer one reads no more rows.
+TEST_F(LogReloadTest, WorkAtThePumpPoint) {
+  log.CreateLogTable();
+  log.Insert({{.callSign = "SP1A", .band = "14"}, {.callSign = "SP2B", .band = "21"}});
+
+  bool nested = false;
+  Reload({.showDXList = {}, .pumpMessages = [&] {
+    if (nested) return;
+    nested = true;
+    Reload();
+  }});
+  EXPECT_EQ(TotalQsos(), 2);
+
+  // A contact recorded at the pump point goes into the rebuilt lists.
+  Reload({.showDXList = {}, .pumpMessages = [&] {
+    TQSOData saved = current;
+    current.CallSign.assign("NEW1");
+    current.Band.assign("28");
+    EXPECT_EQ(scorer.Contacts().size(), 0u);
+    scorer.ScoreQSO(true);
+    current = saved;
+  }});
+  EXPECT_EQ(TotalQsos(), 3);
+}
+
+}  // namespace
+}  // namespace zeltra
