@@ -9,10 +9,6 @@ scripts/install-deps.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target DemoHost >/dev/null
 
-demo=build/demo
-rm -rf "$demo" && mkdir -p "$demo/Plugins"
-cp build/win32/bin/DemoHost.exe build/win32/bin/Zeltra.dll "$demo/"
-cp host/sample/Zeltra.txt "$demo/Plugins/"
-
+scripts/lay-out-demo.sh build/demo
 source scripts/wine-env.sh build/win32
-ZELTRA_USE_DISPLAY=1 run_with_wine sh -c "cd '$demo' && wine DemoHost.exe"
+ZELTRA_USE_DISPLAY=1 run_with_wine sh -c "cd build/demo && wine DemoHost.exe"

@@ -23,6 +23,6 @@ run_with_wine() {
   if [ -n "${ZELTRA_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then
     sh -c "$script" sh "$@"
   else
-    xvfb-run -a -s "-screen 0 1280x1024x24" sh -c "$script" sh "$@"
+    xvfb-run -a -s "-screen 0 ${ZELTRA_SCREEN:-1600x1200}x24" sh -c "$script" sh "$@"
   fi
 }

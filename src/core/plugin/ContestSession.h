@@ -51,6 +51,12 @@ class ContestSession {
   // DatabaseError propagates after the action is enabled again.
   void RecalcStatisticExecute();
 
+  // A close request or an end of session asks whether the window may close:
+  // the log query is closed. The lists stay until the window is destroyed,
+  // so that a recalculation the request interrupted, or a session whose
+  // log-off was cancelled, never meets a released list.
+  void FormCloseQuery() { logQuery_->Close(); }
+
   bool RecalcStatisticEnabled() const { return recalcEnabled_; }
   // True while any recalculation, nested ones included, is running.
   bool Recalculating() const { return recalcDepth_ > 0; }

@@ -7,7 +7,9 @@
 namespace zeltra {
 namespace {
 
-bool Succeeded(SQLRETURN result) { return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO; }
+bool Succeeded(SQLRETURN result) {
+  return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
+}
 
 [[noreturn]] void Fail(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& what) {
   const std::string diagnostics = OdbcDiagnostics(handleType, handle);
@@ -43,15 +45,17 @@ OdbcStatement::OdbcStatement(SQLHDBC connection) {
   }
 }
 
-OdbcStatement::~OdbcStatement() { SQLFreeHandle(SQL_HANDLE_STMT, handle_); }
+OdbcStatement::~OdbcStatement() {
+  SQLFreeHandle(SQL_HANDLE_STMT, handle_);
+}
 
 void OdbcLogQuery::Open(const std::string& sql) {
   Close();
   statement_.emplace(connection_);
   try {
-    const SQLRETURN result = SQLExecDirect(
-        statement_->get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-        static_cast<SQLINTEGER>(sql.size()));
+    const SQLRETURN result =
+        SQLExecDirect(statement_->get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                      static_cast<SQLINTEGER>(sql.size()));
     if (!Succeeded(result) && result != SQL_NO_DATA)
       Fail(SQL_HANDLE_STMT, statement_->get(), "The log query failed");
     BindColumns();

@@ -64,9 +64,7 @@ std::int32_t __stdcall _AddQSO(const TQSOData* data) {
   try {
     CopyHostRecord(data);
     if (g_statisticsWindow == nullptr) return kNoWindowResult;
-    const std::int32_t result = g_statisticsWindow->Session().AddQSO();
-    g_statisticsWindow->ShowSummary();
-    return result;
+    return g_statisticsWindow->Session().AddQSO();
   } catch (...) {
     return kNoWindowResult;
   }

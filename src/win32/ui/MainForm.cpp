@@ -6,19 +6,23 @@
 
 #include "plugin/PluginState.h"
 #include "reload/OdbcLogQuery.h"
+#include "ui/ButtonImages.h"
+#include "ui/ImageButton.h"
 #include "ui/MessagePump.h"
+#include "ui/StatisticsGrid.h"
+#include "ui/StatisticsLayout.h"
 #include "ui/StatisticsWindowIds.h"
 
 namespace zeltra::win32 {
 namespace {
 
+namespace layout = statistics_layout;
+
 constexpr char kDesignedCaption[] = "Zeltra RTTY Contest";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
-constexpr POINT kDesignedPosition{943, 201};
-constexpr SIZE kClientSize{394, 193};
-constexpr RECT kScoreLineRect{8, 149, 386, 165};
-constexpr RECT kRecalcButtonRect{184, 167, 286, 192};
+// The close command exactly: the close button, the system menu's Close, Alt+F4.
+constexpr WPARAM kCloseCommand = 0xF060;
 
 std::filesystem::path HostDirectory() {
   std::wstring path(MAX_PATH, L'\0');
@@ -44,10 +48,10 @@ PrefillList LoadPrefillList() {
   }
 }
 
-RECT DesignedFrame() {
-  RECT frame{0, 0, kClientSize.cx, kClientSize.cy};
+RECT DesignedFrame(int dpi) {
+  RECT frame{0, 0, ScaleToDpi(layout::kClientWidth, dpi), ScaleToDpi(layout::kClientHeight, dpi)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  OffsetRect(&frame, kDesignedPosition.x - frame.left, kDesignedPosition.y - frame.top);
+  OffsetRect(&frame, layout::kDesignedLeft - frame.left, layout::kDesignedTop - frame.top);
   return frame;
 }
 
@@ -57,12 +61,15 @@ SQLHDBC HostConnection(const TQSOData& current) {
   return reinterpret_cast<SQLHDBC>(static_cast<std::uintptr_t>(current.Connection));
 }
 
-HWND CreateChild(HWND parent, LPCWSTR className, LPCWSTR text, DWORD style, const RECT& rect,
-                 int id) {
-  return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                         rect.right - rect.left, rect.bottom - rect.top, parent,
+HWND CreateChild(HWND parent, LPCWSTR className, DWORD style, const RECT& frame, int id) {
+  return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, frame.left, frame.top,
+                         frame.right - frame.left, frame.bottom - frame.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                          reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
+}
+
+RECT Scaled(const Rect& designed, int dpi) {
+  return ToRect(ScaleToDpi(designed, dpi));
 }
 
 }  // namespace
@@ -71,7 +78,12 @@ TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
     : session_(current, std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(current)),
                SessionHooks{.showDXList = [this] { ShowDXList(); },
                             .pumpMessages = [this] { PumpPendingMessages(Handle()); },
-                            .summaryChanged = [this] { ShowSummary(); }}) {}
+                            .summaryChanged = [this] { ShowSummary(); }}),
+      dpi_(ScreenDpi()),
+      font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi_)),
+      scoreLineFont_(MakeFont(L"Courier", layout::kScoreLineFontHeight, FW_BOLD,
+                              FIXED_PITCH | FF_MODERN, dpi_)),
+      panelBrush_(CreateSolidBrush(layout::kPanelColour)) {}
 
 void TfmMainForm::RegisterWindowClass() {
   WNDCLASSEXW windowClass{};
@@ -89,8 +101,9 @@ void TfmMainForm::RegisterWindowClass() {
 TfmMainForm& TfmMainForm::Create(TQSOData& current) {
   RegisterWindowClass();
   auto self = std::make_unique<TfmMainForm>(current, LoadPrefillList());
-  TfmMainForm& form = CreateOwned(std::move(self), kExStyle, kStatisticsWindowClass, kStyle,
-                                  DesignedFrame(), nullptr);
+  const RECT frame = DesignedFrame(self->dpi_);
+  TfmMainForm& form =
+      CreateOwned(std::move(self), kExStyle, kStatisticsWindowClass, kStyle, frame, nullptr);
   form.SetCaption(current);
   return form;
 }
@@ -98,6 +111,24 @@ TfmMainForm& TfmMainForm::Create(TQSOData& current) {
 void TfmMainForm::SetCaption(const TQSOData& current) {
   const std::string caption = std::string(kDesignedCaption) + " in " + current.TitleSuffix.str();
   SetWindowTextA(Handle(), caption.c_str());
+}
+
+void TfmMainForm::FormCreate() {
+  grid_ = StatisticsGrid::Create(Handle(), Scaled(layout::kGrid, dpi_), kGridId,
+                                 session_.summary().table, dpi_)
+              .Handle();
+  scoreLine_ = CreateChild(Handle(), L"STATIC", SS_LEFT | SS_NOPREFIX,
+                           Scaled({layout::kScoreLineLeft, layout::kScoreLineTop,
+                                   layout::kScoreLineLeft, layout::kScoreLineTop},
+                                  dpi_),
+                           kScoreLineId);
+  SendMessageW(scoreLine_, WM_SETFONT, reinterpret_cast<WPARAM>(scoreLineFont_.get()), FALSE);
+  for (const auto& [id, caption, frame] :
+       {std::tuple{kRecalcButtonId, L"Recalc", layout::kRecalcButton},
+        std::tuple{kVoivodeshipButtonId, L"Voivodeship", layout::kVoivodeshipButton}}) {
+    HWND button = image_button::Create(Handle(), caption, Scaled(frame, dpi_), id);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
 }
 
 void TfmMainForm::Show() {
@@ -109,6 +140,19 @@ void TfmMainForm::Show() {
 
 void TfmMainForm::Release() {
   PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0);
+}
+
+void TfmMainForm::ShowSummary() {
+  const std::string& line = session_.summary().scoreLine;
+  SetWindowTextA(scoreLine_, line.c_str());
+  // Label1 sizes itself to its text.
+  WindowDc screen(scoreLine_);
+  ScopedSelection font(screen.dc(), scoreLineFont_.get());
+  SIZE extent{};
+  GetTextExtentPoint32A(screen.dc(), line.data(), static_cast<int>(line.size()), &extent);
+  SetWindowPos(scoreLine_, nullptr, 0, 0, extent.cx, extent.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(grid_, nullptr, FALSE);
 }
 
 template <class Recalculation>
@@ -136,40 +180,71 @@ void TfmMainForm::DeferredDestroy() {
     DestroyWindow(Handle());
 }
 
+void TfmMainForm::FormCloseQuery() {
+  session_.FormCloseQuery();
+}
+
 void TfmMainForm::FormClose() {
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
   Release();
 }
 
-void TfmMainForm::ShowSummary() {
-  SetWindowTextA(scoreLine_, session_.summary().scoreLine.c_str());
-}
-
-void TfmMainForm::FormCreate() {
-  scoreLine_ =
-      CreateChild(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kScoreLineRect, kScoreLineId);
-  CreateChild(Handle(), L"BUTTON", L"Recalc", BS_PUSHBUTTON | WS_TABSTOP, kRecalcButtonRect,
-              kRecalcButtonId);
+void TfmMainForm::CloseCommand() {
+  ShowWindow(Handle(), SW_SHOW);
+  ShowWindow(Handle(), SW_MINIMIZE);
 }
 
 void TfmMainForm::FormDestroy() {
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
 }
 
-bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+void TfmMainForm::PaintPanel() {
+  PaintContext paint(Handle());
+  const RECT panel = Scaled(layout::kPanel, dpi_);
+  FillRect(paint.dc(), &panel, panelBrush_.get());
+}
+
+bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
       FormCreate();
       result = 0;
       return true;
+    case WM_PAINT:
+      PaintPanel();
+      result = 0;
+      return true;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) != scoreLine_) return false;
+      SetTextColor(reinterpret_cast<HDC>(wParam), layout::kScoreLineColour);
+      SetBkColor(reinterpret_cast<HDC>(wParam), layout::kPanelColour);
+      result = reinterpret_cast<LRESULT>(panelBrush_.get());
+      return true;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const PixelImage& image = item.CtlID == kRecalcButtonId ? kRecalcImage : kVoivodeshipImage;
+      image_button::Draw(item, image, layout::kButtonFaceColour, dpi_);
+      result = TRUE;
+      return true;
+    }
     case WM_COMMAND:
       if (LOWORD(wParam) == kRecalcButtonId && HIWORD(wParam) == BN_CLICKED) {
         RecalcClick();
         return true;
       }
       return false;
+    case WM_SYSCOMMAND:
+      if (wParam != kCloseCommand) return false;
+      CloseCommand();
+      result = 0;
+      return true;
     case WM_CLOSE:
+      FormCloseQuery();
       FormClose();
+      return true;
+    case WM_QUERYENDSESSION:
+      FormCloseQuery();
+      result = TRUE;
       return true;
     case kPumpMarkerMessage:
       return true;
@@ -209,6 +284,7 @@ void DestroyStatisticsWindowsOnUnload() noexcept {
     // Nothing can be reported while the module unloads.
   }
   UnregisterClassW(kStatisticsWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
+  UnregisterClassW(kStatisticsGridClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
 }
 
 }  // namespace zeltra::win32

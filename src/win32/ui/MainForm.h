@@ -7,15 +7,18 @@
 #include "plugin/ContestSession.h"
 #include "plugin/HostRecords.h"
 #include "ui/BoundWindow.h"
+#include "ui/GdiHandles.h"
 
 namespace zeltra::win32 {
 
 // The statistics window. It owns all working state of the plug-in: the
-// contest session with its lists and sets and the prefill list.
+// contest session with its lists and sets, the log query and the prefill
+// list, which live exactly as long as the window.
 class TfmMainForm : public BoundWindow<TfmMainForm> {
  public:
   // Creates the window, hidden, for the host's record already copied into
-  // current; its caption takes current's TitleSuffix.
+  // current; its caption takes current's TitleSuffix and its log query is
+  // bound to current's Connection.
   static TfmMainForm& Create(TQSOData& current);
 
   TfmMainForm(TQSOData& current, PrefillList prefill);
@@ -31,26 +34,36 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   // The band sync, run after every recorded contact: moves an open
   // voivodeship window to the contact's band. There is no such window yet.
   void ShowDXList() {}
-  // Shows the summary the session holds now.
-  void ShowSummary();
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
   static void RegisterWindowClass();
+  void SetCaption(const TQSOData& current);
+
   void FormCreate();
   void FormDestroy();
+  // A close request: FormCloseQuery, then FormClose.
+  void FormCloseQuery();
   void FormClose();
+  // The close command (0xF060) minimizes instead of closing.
+  void CloseCommand();
   void RecalcClick();
   void DeferredDestroy();
+  void PaintPanel();
+  void ShowSummary();
   // Runs a recalculation; a destruction asked for meanwhile (at one of its
   // pump points) waits until no recalculation is left on the stack.
   template <class Recalculation>
   void RunRecalculation(Recalculation&& recalculation);
-  void SetCaption(const TQSOData& current);
 
   ContestSession session_;
+  int dpi_;
+  ScopedFont font_;
+  ScopedFont scoreLineFont_;
+  ScopedBrush panelBrush_;
   HWND scoreLine_ = nullptr;
+  HWND grid_ = nullptr;
   bool shown_ = false;
   bool destroyPending_ = false;
 };

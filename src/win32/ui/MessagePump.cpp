@@ -28,7 +28,8 @@ void PumpPendingMessages(HWND marker) {
   MSG message;
   const auto ours = reinterpret_cast<WPARAM>(&message);
   if (PostMessageW(marker, kPumpMarkerMessage, ours, 0)) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
+    while (
+        PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
       if (message.message == kPumpMarkerMessage && message.hwnd == marker && message.wParam == ours)
         break;
       if (!Dispatch(message)) return;

@@ -38,15 +38,15 @@ class RecalculationTest : public ::testing::Test {
   int pumps = 0;
   int summaryChanges = 0;
   std::vector<std::function<void()>> pumpWork;
-  ContestSession session{
-      current, PrefillList{}, std::make_unique<OdbcLogQuery>(log.connection()),
-      SessionHooks{.showDXList = {},
-                   .pumpMessages =
-                       [this] {
-                         const auto n = static_cast<std::size_t>(pumps++);
-                         if (n < pumpWork.size() && pumpWork[n]) std::exchange(pumpWork[n], {})();
-                       },
-                   .summaryChanged = [this] { ++summaryChanges; }}};
+  ContestSession session{current, PrefillList{}, std::make_unique<OdbcLogQuery>(log.connection()),
+                         SessionHooks{.showDXList = {},
+                                      .pumpMessages =
+                                          [this] {
+                                            const auto n = static_cast<std::size_t>(pumps++);
+                                            if (n < pumpWork.size() && pumpWork[n])
+                                              std::exchange(pumpWork[n], {})();
+                                          },
+                                      .summaryChanged = [this] { ++summaryChanges; }}};
 };
 
 constexpr char kLogScore[] = "Score: 12*(1+2+2)=60";
@@ -139,6 +139,26 @@ TEST_F(RecalculationTest, ContactAddedAtAPumpPoint) {
   AtPump(2, addNewContact);
   session.RecalcStatisticExecute();
   EXPECT_EQ(session.summary().table.Cell(1, 7), "3");
+}
+
+// A close request or an end-of-session query may arrive at a pump point or
+// be followed by a cancelled log-off: it closes the log query, and nothing it
+// leaves behind is unusable.
+TEST_F(RecalculationTest, CloseQueryLeavesEveryListUsable) {
+  AtPump(2, [&] { session.FormCloseQuery(); });
+  session.FormShow();  // the reload reads no row after the query was closed
+  EXPECT_EQ(session.summary().table.Cell(1, 7), "0");
+  EXPECT_TRUE(session.RecalcStatisticEnabled());
+
+  current.CallSign.assign("SP1A");
+  current.Band.assign("14");
+  current.Mode.assign("RTTY");
+  current.DXCCPrefix.assign("SP");
+  EXPECT_EQ(session.AddQSO(), 2);
+  session.FormCloseQuery();
+  EXPECT_EQ(session.AddQSO(), kDuplicate);
+  session.RecalcStatisticExecute();
+  EXPECT_EQ(session.summary().scoreLine, kLogScore);
 }
 
 }  // namespace

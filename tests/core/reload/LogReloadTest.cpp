@@ -75,8 +75,8 @@ TEST_F(LogReloadTest, ReplaysEveryRowThroughTheScorer) {
   EXPECT_EQ(Band("14").Points, 4);
   EXPECT_EQ(Band("14").Voivodeships, 2);
   EXPECT_EQ(Band("21").QSOs, 2);
-  EXPECT_EQ(Band("21").Points, 20);  // empty continent is another continent
-  EXPECT_EQ(Band("21").DXCCs, 1);    // 21|| once
+  EXPECT_EQ(Band("21").Points, 20);     // empty continent is another continent
+  EXPECT_EQ(Band("21").DXCCs, 1);       // 21|| once
   EXPECT_EQ(Band("21").Continents, 1);  // the empty continent, once
   EXPECT_EQ(scorer.ContinentList().Items(), (std::vector<std::string>{"EU", ""}));
   EXPECT_EQ(bandSyncs, 100 + 4);  // once before the first row, once per recorded row
@@ -151,8 +151,9 @@ TEST_F(LogReloadTest, MissingTableFailsWithTheDatabasesMessage) {
 }
 
 TEST_F(LogReloadTest, MissingColumnFailsNamingIt) {
-  log.Execute("CREATE TABLE QSO (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, Continent TEXT, "
-              "QSOReportRecived TEXT, DXCCPrefix TEXT)");
+  log.Execute(
+      "CREATE TABLE QSO (CallSign TEXT, DigiBand TEXT, QSOMode TEXT, Continent TEXT, "
+      "QSOReportRecived TEXT, DXCCPrefix TEXT)");
   log.Execute("INSERT INTO QSO VALUES ('SP1A', '14', 'RTTY', 'EU', '5K', 'SP')");
   try {
     Reload();
@@ -175,8 +176,10 @@ TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
   OdbcLogQuery query(log.connection());
   log.CreateLogTable("Rows", "TEXT");
   log.Execute("CREATE INDEX ByCall ON Rows (CallSign)");
-  log.Insert({{.callSign = "A1", .band = "14"}, {.callSign = "A2", .band = "21"},
-              {.callSign = "A3", .band = "28"}, {.callSign = "A4", .band = "7"}},
+  log.Insert({{.callSign = "A1", .band = "14"},
+              {.callSign = "A2", .band = "21"},
+              {.callSign = "A3", .band = "28"},
+              {.callSign = "A4", .band = "7"}},
              "Rows");
   // abs() of the smallest integer is an error SQLite raises while stepping.
   log.Execute(
@@ -198,9 +201,9 @@ TEST_F(LogReloadTest, ClosedConnectionFails) {
 TEST_F(LogReloadTest, NothingIsWrittenWhateverTheTableName) {
   log.CreateLogTable();
   log.Insert({{.callSign = "SP1A"}});
-  for (const char* name : {"QSO; DELETE FROM QSO", "QSO; DROP TABLE QSO;", "QSO; DELETE FROM QSO; --",
-                           "QSO; DROP TABLE QSO --", "QSO where",
-                           "QSO\"", "'"}) {
+  for (const char* name :
+       {"QSO; DELETE FROM QSO", "QSO; DROP TABLE QSO;", "QSO; DELETE FROM QSO; --",
+        "QSO; DROP TABLE QSO --", "QSO where", "QSO\"", "'"}) {
     SCOPED_TRACE(name);
     current.TableName.assign(name);
     try {
@@ -222,21 +225,21 @@ TEST_F(LogReloadTest, WorkAtThePumpPoint) {
 
   bool nested = false;
   Reload({.showDXList = {}, .pumpMessages = [&] {
-    if (nested) return;
-    nested = true;
-    Reload();
-  }});
+            if (nested) return;
+            nested = true;
+            Reload();
+          }});
   EXPECT_EQ(TotalQsos(), 2);
 
   // A contact recorded at the pump point goes into the rebuilt lists.
   Reload({.showDXList = {}, .pumpMessages = [&] {
-    TQSOData saved = current;
-    current.CallSign.assign("NEW1");
-    current.Band.assign("28");
-    EXPECT_EQ(scorer.Contacts().size(), 0u);
-    scorer.ScoreQSO(true);
-    current = saved;
-  }});
+            TQSOData saved = current;
+            current.CallSign.assign("NEW1");
+            current.Band.assign("28");
+            EXPECT_EQ(scorer.Contacts().size(), 0u);
+            scorer.ScoreQSO(true);
+            current = saved;
+          }});
   EXPECT_EQ(TotalQsos(), 3);
 }
 

@@ -21,7 +21,9 @@ PostedWork::PostedWork() {
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-PostedWork::~PostedWork() { DestroyWindow(window_); }
+PostedWork::~PostedWork() {
+  DestroyWindow(window_);
+}
 
 void PostedWork::Post(std::function<void()> work) {
   work_ = std::move(work);

@@ -84,3 +84,22 @@ std::string ScoreLine(HWND statisticsWindow) {
 }
 
 }  // namespace zeltra::testing
+
+namespace zeltra::testing {
+
+std::string CellText(HWND statisticsWindow, int column, int row) {
+  char text[win32::kGridCellTextCapacity] = {};
+  const LRESULT length =
+      SendMessageW(GetDlgItem(statisticsWindow, win32::kGridId), win32::kGridGetCellText,
+                   MAKEWPARAM(column, row), reinterpret_cast<LPARAM>(text));
+  return length < 0 ? "<none>" : std::string(text, static_cast<std::size_t>(length));
+}
+
+std::array<std::string, 5> DataRow(HWND statisticsWindow, int row) {
+  std::array<std::string, 5> cells;
+  for (int column = 1; column <= 5; ++column)
+    cells[static_cast<std::size_t>(column - 1)] = CellText(statisticsWindow, column, row);
+  return cells;
+}
+
+}  // namespace zeltra::testing

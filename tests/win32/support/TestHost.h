@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -49,5 +50,9 @@ class PluginTest : public ::testing::Test {
 
 std::string WindowText(HWND window);
 std::string ScoreLine(HWND statisticsWindow);
+// The text of one cell of the statistics grid, read as any program can.
+std::string CellText(HWND statisticsWindow, int column, int row);
+// Columns 1 to 5 of one row of the grid.
+std::array<std::string, 5> DataRow(HWND statisticsWindow, int row);
 
 }  // namespace zeltra::testing

@@ -1,0 +1,21 @@
+#include "ui/Geometry.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace zeltra {
+
+int ScaleToDpi(int designed, int dpi) {
+  const std::int64_t product = static_cast<std::int64_t>(designed) * dpi;
+  const std::int64_t half = kDesignDpi / 2;
+  const std::int64_t rounded =
+      product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi);
+  return static_cast<int>(rounded);
+}
+
+Rect ScaleToDpi(const Rect& designed, int dpi) {
+  return {ScaleToDpi(designed.left, dpi), ScaleToDpi(designed.top, dpi),
+          ScaleToDpi(designed.right, dpi), ScaleToDpi(designed.bottom, dpi)};
+}
+
+}  // namespace zeltra

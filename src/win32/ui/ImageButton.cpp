@@ -1,0 +1,128 @@
+#include "ui/ImageButton.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/GdiHandles.h"
+
+namespace zeltra::win32::image_button {
+namespace {
+
+constexpr wchar_t kHotProperty[] = L"ZeltraHot";
+constexpr wchar_t kButtonProcProperty[] = L"ZeltraButtonProc";
+constexpr int kImageSize = 16;
+constexpr int kImageGap = 4;  // between the image and the caption
+constexpr int kHotLighten = 40;
+constexpr int kPressedDarken = 30;
+
+Colour Shade(Colour colour, int delta) {
+  const auto channel = [&](int shift) {
+    return std::clamp(static_cast<int>((colour >> shift) & 0xFF) + delta, 0, 255);
+  };
+  return RgbColour(channel(0), channel(8), channel(16));
+}
+
+// Runs before the button's own window procedure, which it then calls.
+LRESULT CALLBACK TrackHover(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto buttonProc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kButtonProcProperty));
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (!IsHot(hwnd)) {
+        SetPropW(hwnd, kHotProperty, reinterpret_cast<HANDLE>(1));
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      RemovePropW(hwnd, kHotProperty);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      break;
+    case WM_NCDESTROY:
+      RemovePropW(hwnd, kHotProperty);
+      RemovePropW(hwnd, kButtonProcProperty);
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
+}
+
+void DrawImage(HDC dc, const PixelImage& image, int left, int top, int dpi) {
+  for (int y = 0; y < kImageSize; ++y) {
+    for (int x = 0; x < kImageSize; ++x) {
+      const auto colour =
+          PixelColour(image[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+      if (!colour) continue;
+      ScopedBrush brush(CreateSolidBrush(*colour));
+      const RECT pixel{left + MulDiv(x, dpi, 96), top + MulDiv(y, dpi, 96),
+                       left + MulDiv(x + 1, dpi, 96), top + MulDiv(y + 1, dpi, 96)};
+      FillRect(dc, &pixel, brush.get());
+    }
+  }
+}
+
+}  // namespace
+
+bool IsHot(HWND button) {
+  return GetPropW(button, kHotProperty) != nullptr;
+}
+
+HWND Create(HWND parent, const wchar_t* caption, const RECT& frame, int id) {
+  HWND button = CreateWindowExW(
+      0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
+      frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (button != nullptr) {
+    SetPropW(button, kButtonProcProperty,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(button, GWLP_WNDPROC)));
+    SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrackHover));
+  }
+  return button;
+}
+
+void Draw(const DRAWITEMSTRUCT& item, const PixelImage& image, Colour face, int dpi) {
+  HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool hot = IsHot(item.hwndItem);
+  const Colour fill = pressed ? Shade(face, -kPressedDarken)
+                      : hot   ? Shade(face, kHotLighten)
+                              : face;
+
+  ScopedBrush faceBrush(CreateSolidBrush(fill));
+  FillRect(dc, &area, faceBrush.get());
+  ScopedBrush frameBrush(CreateSolidBrush(hot ? GetSysColor(COLOR_HIGHLIGHT) : Shade(face, -80)));
+  FrameRect(dc, &area, frameBrush.get());
+  if (hot) {
+    RECT inner = area;
+    InflateRect(&inner, -1, -1);
+    FrameRect(dc, &inner, frameBrush.get());
+  }
+
+  wchar_t caption[64] = {};
+  GetWindowTextW(item.hwndItem, caption, static_cast<int>(std::size(caption)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+  const int imageSize = MulDiv(kImageSize, dpi, 96);
+  const int gap = MulDiv(kImageGap, dpi, 96);
+  const int shift = pressed ? 1 : 0;
+  const int contentWidth = imageSize + gap + text.cx;
+  const int left = area.left + (area.right - area.left - contentWidth) / 2 + shift;
+  const int middle = (area.top + area.bottom) / 2 + shift;
+
+  DrawImage(dc, image, left, middle - imageSize / 2, dpi);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  TextOutW(dc, left + imageSize + gap, middle - text.cy / 2, caption, lstrlenW(caption));
+
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = area;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+}  // namespace zeltra::win32::image_button
