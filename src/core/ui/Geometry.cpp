@@ -14,8 +14,10 @@ int ScaleToDpi(int designed, int dpi) {
 }
 
 Rect ScaleToDpi(const Rect& designed, int dpi) {
-  return {ScaleToDpi(designed.left, dpi), ScaleToDpi(designed.top, dpi),
-          ScaleToDpi(designed.right, dpi), ScaleToDpi(designed.bottom, dpi)};
+  const int left = ScaleToDpi(designed.left, dpi);
+  const int top = ScaleToDpi(designed.top, dpi);
+  return {left, top, left + ScaleToDpi(designed.width(), dpi),
+          top + ScaleToDpi(designed.height(), dpi)};
 }
 
 }  // namespace zeltra

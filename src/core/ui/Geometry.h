@@ -18,6 +18,8 @@ struct Rect {
 // A length designed at 96 logical pixels per inch, at another setting: the
 // window system's MulDiv rounding (half away from zero).
 int ScaleToDpi(int designed, int dpi);
+// A rectangle's position and size, each scaled as a length, as a desktop
+// program scales its controls.
 Rect ScaleToDpi(const Rect& designed, int dpi);
 
 inline constexpr int kDesignDpi = 96;

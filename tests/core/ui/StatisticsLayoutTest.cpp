@@ -63,6 +63,8 @@ TEST(StatisticsLayout, DesignedSizesScaleWithPixelsPerInch) {
   EXPECT_EQ(ScaleToDpi(13, 120), 16);    // 16.25
   EXPECT_EQ(ScaleToDpi(-3, 144), -5);    // -4.5 rounds away from zero
   EXPECT_EQ(ScaleToDpi(layout::kRecalcButton, 192), (Rect{368, 334, 572, 384}));
+  // Position and size scale each on their own: 167 -> 251 (250.5), 25 -> 38 (37.5).
+  EXPECT_EQ(ScaleToDpi(layout::kRecalcButton, 144), (Rect{276, 251, 429, 289}));
 }
 
 TEST(ButtonImages, EveryPixelIsTransparentOrAKnownColour) {
