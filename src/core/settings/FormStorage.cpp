@@ -1,0 +1,132 @@
+#include "settings/FormStorage.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace zeltra {
+namespace {
+
+constexpr int kFormVersion = 0;
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || stop != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+int ReadInt(const IniDocument& settings, std::string_view section, std::string_view name,
+            int fallback) {
+  const auto text = settings.Get(section, name);
+  if (!text) return fallback;
+  return ParseInt(*text).value_or(fallback);
+}
+
+std::string SizeSuffix(const Screen& screen) {
+  return "(" + std::to_string(screen.width) + "x" + std::to_string(screen.height) + ")";
+}
+
+// The text under the name with the screen-size suffix, or else under the
+// plain name; none when both are missing or empty.
+std::optional<std::string> ReadPosition(const IniDocument& settings, std::string_view section,
+                                        const std::string& name, const Screen& screen) {
+  for (const std::string& key : {name + SizeSuffix(screen), name}) {
+    const auto text = settings.Get(section, key);
+    if (text && !text->empty()) return text;
+  }
+  return std::nullopt;
+}
+
+// The first four words (split at commas and blanks) as integers, each
+// missing or malformed one taking its default.
+std::array<int, 4> FourIntegers(std::string_view text, const std::array<int, 4>& defaults) {
+  std::array<int, 4> values = defaults;
+  std::size_t index = 0;
+  while (!text.empty() && index < values.size()) {
+    const std::size_t start = text.find_first_not_of(", ");
+    if (start == std::string_view::npos) break;
+    text.remove_prefix(start);
+    const std::size_t end = std::min(text.find_first_of(", "), text.size());
+    if (const auto value = ParseInt(text.substr(0, end))) values[index] = *value;
+    ++index;
+    text.remove_prefix(end);
+  }
+  return values;
+}
+
+std::string FourText(int a, int b, int c, int d) {
+  return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," +
+         std::to_string(d);
+}
+
+bool Intersects(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+FormStorage::FormStorage(std::string section, bool sizeable, bool showState, bool hasCurrentBand)
+    : section_(std::move(section)),
+      sizeable_(sizeable),
+      showState_(showState),
+      hasCurrentBand_(hasCurrentBand) {}
+
+RestoredPlacement FormStorage::Restore(const IniDocument& settings, const Rect& current,
+                                       const Screen& screen) {
+  restored_ = true;
+  RestoredPlacement result;
+  if (ReadInt(settings, section_, "FormVersion", 0) < 0) return result;
+
+  const auto minMaxText = ReadPosition(settings, section_, "MinMaxPos", screen);
+  const auto normalText = ReadPosition(settings, section_, "NormPos", screen);
+  const int pixelsPerInch = ReadInt(settings, section_, "PixelsPerInch", screen.pixelsPerInch);
+  if ((minMaxText || normalText) && pixelsPerInch == screen.pixelsPerInch) {
+    const auto stored = FourIntegers(normalText.value_or(""),
+                                     {current.left, current.top, current.right, current.bottom});
+    Rect place = sizeable_ ? Rect{stored[0], stored[1], stored[2], stored[3]}
+                           : Rect{stored[0], stored[1], stored[0] + current.width(),
+                                  stored[1] + current.height()};
+    // A place on no monitor (one was removed, the file was edited) could
+    // never be reached: the designed place serves instead.
+    const bool onSomeMonitor =
+        screen.monitors.empty() ||
+        std::any_of(screen.monitors.begin(), screen.monitors.end(),
+                    [&](const Rect& monitor) { return Intersects(place, monitor); });
+    if (place.left < place.right && onSomeMonitor) result.normal = place;
+  }
+
+  if (showState_) result.maximized = ReadInt(settings, section_, "ShowCmd", 0) == kShowMaximized;
+  if (hasCurrentBand_) currentBand_ = settings.Get(section_, "CurrentBand").value_or(currentBand_);
+  return result;
+}
+
+void FormStorage::Save(IniDocument& settings, const Placement& placement, const Screen& screen,
+                       bool visible) {
+  if (!restored_) return;
+  const std::string suffix = SizeSuffix(screen);
+  const std::string minMax = FourText(placement.minPosition.x, placement.minPosition.y,
+                                      placement.maxPosition.x, placement.maxPosition.y);
+  const std::string normal = FourText(placement.normal.left, placement.normal.top,
+                                      placement.normal.right, placement.normal.bottom);
+  std::vector<std::pair<std::string, std::string>> values = {
+      {"FormVersion", std::to_string(kFormVersion)},
+      {"Flags", std::to_string(placement.flags)},
+      {"ShowCmd", std::to_string(placement.showCmd)},
+      {"PixelsPerInch", std::to_string(screen.pixelsPerInch)},
+      {"MinMaxPos" + suffix, minMax},
+      {"MinMaxPos", minMax},
+      {"NormPos" + suffix, normal},
+      {"NormPos", normal},
+      {"Visible", visible ? "1" : "0"},
+  };
+  if (hasCurrentBand_) values.emplace_back("CurrentBand", currentBand_);
+  settings.Write(section_, values);
+  restored_ = false;
+}
+
+std::optional<int> FormStorage::CurrentBandNumber() const { return ParseInt(currentBand_); }
+
+}  // namespace zeltra

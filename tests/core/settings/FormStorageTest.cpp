@@ -1,0 +1,133 @@
+#include "settings/FormStorage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zeltra {
+namespace {
+
+const Screen kScreen{1600, 1200, 96, {{0, 0, 1600, 1170}}};
+const Rect kDesignedMain{943, 201, 1343, 420};
+const Rect kDesignedList{1020, 164, 1359, 346};
+
+FormStorage MainStorage() { return FormStorage("TfmMainForm", false, true, true); }
+FormStorage ListStorage() { return FormStorage("TfmDomList", true, false, false); }
+
+TEST(FormStorage, SavesEveryValueInOrder) {
+  IniDocument settings = IniDocument::Parse("[Other]\r\nKeep=1\r\n");
+  FormStorage storage = MainStorage();
+  storage.Restore(settings, kDesignedMain, kScreen);
+  storage.SetCurrentBand(5);
+  storage.Save(settings, {0, 2, {-32000, -32000}, {-1, -1}, {100, 50, 500, 269}}, kScreen, true);
+  EXPECT_EQ(settings.Serialize(),
+            "[Other]\r\nKeep=1\r\n\r\n"
+            "[TfmMainForm]\r\n"
+            "FormVersion=0\r\nFlags=0\r\nShowCmd=2\r\nPixelsPerInch=96\r\n"
+            "MinMaxPos(1600x1200)=-32000,-32000,-1,-1\r\nMinMaxPos=-32000,-32000,-1,-1\r\n"
+            "NormPos(1600x1200)=100,50,500,269\r\nNormPos=100,50,500,269\r\n"
+            "Visible=1\r\nCurrentBand=5\r\n");
+  // Saved since restored: the save at destruction writes nothing more.
+  storage.Save(settings, {}, kScreen, false);
+  EXPECT_EQ(settings.Get("TfmMainForm", "Visible"), "1");
+}
+
+TEST(FormStorage, RestoreRules) {
+  struct Case {
+    const char* name;
+    std::string text;
+    bool sizeable;
+    std::optional<Rect> place;
+    bool maximized;
+  };
+  const Case cases[] = {
+      {"nothing stored", "", false, std::nullopt, false},
+      {"fixed border takes the position only",
+       "[W]\nNormPos=10,20,30,40\nPixelsPerInch=96\nShowCmd=3", false,
+       Rect{10, 20, 410, 239}, true},
+      {"sizeable takes the whole rectangle", "[W]\nNormPos=10,20,300,240", true,
+       Rect{10, 20, 300, 240}, false},
+      {"screen-size name first", "[W]\nNormPos(1600x1200)=5,6,300,200\nNormPos=10,20,300,240",
+       true, Rect{5, 6, 300, 200}, false},
+      {"another screen size falls back to the plain name",
+       "[W]\nNormPos(1024x768)=5,6,300,200\nNormPos=10,20,300,240", true,
+       Rect{10, 20, 300, 240}, false},
+      {"other pixels per inch ignore positions", "[W]\nNormPos=10,20,300,240\nPixelsPerInch=120",
+       true, std::nullopt, false},
+      {"negative version restores nothing", "[W]\nFormVersion=-1\nNormPos=10,20,300,240\nShowCmd=3",
+       true, std::nullopt, false},
+      {"minimized opens normal", "[W]\nShowCmd=2", false, std::nullopt, false},
+      {"only MinMaxPos: the current rectangle", "[W]\nMinMaxPos=1,2,3,4", true, kDesignedMain,
+       false},
+      {"short NormPos takes defaults", "[W]\nNormPos=1,2", true, Rect{1, 2, 1343, 420}, false},
+      {"garbage numbers take defaults", "[W]\nNormPos=a,b,,1400 x", true,
+       Rect{943, 201, 1400, 420}, false},
+      {"left not less than right", "[W]\nNormPos=500,20,300,240", true, std::nullopt, false},
+      {"off every monitor", "[W]\nNormPos=5000,5000,5300,5200", true, std::nullopt, false},
+      {"partly on a monitor", "[W]\nNormPos=1500,1000,1800,1300", true,
+       Rect{1500, 1000, 1800, 1300}, false},
+      {"numbers out of range", "[W]\nNormPos=99999999999,2,1500,400\nShowCmd=3000000000", true,
+       Rect{943, 2, 1500, 400}, false},
+      {"keys in another case", "[w]\nnormpos=10,20,300,240", true, Rect{10, 20, 300, 240}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormStorage storage("W", c.sizeable, true, false);
+    const RestoredPlacement restored =
+        storage.Restore(IniDocument::Parse(c.text), kDesignedMain, kScreen);
+    EXPECT_EQ(restored.normal, c.place);
+    EXPECT_EQ(restored.maximized, c.maximized);
+  }
+}
+
+TEST(FormStorage, CurrentBandAsStored) {
+  struct Case {
+    const char* text;
+    std::optional<int> band;
+  };
+  const Case cases[] = {{"", 0},
+                        {"[TfmMainForm]\nCurrentBand=5", 5},
+                        {"[TfmMainForm]\nCurrentBand=abc", std::nullopt},
+                        {"[TfmMainForm]\nCurrentBand=99", 99},
+                        {"[TfmMainForm]\nCurrentBand=-1", -1},
+                        {"[TfmMainForm]\nCurrentBand=7\n[TfmMainForm]\nCurrentBand=8", 7}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    FormStorage storage = MainStorage();
+    storage.Restore(IniDocument::Parse(c.text), kDesignedMain, kScreen);
+    EXPECT_EQ(storage.CurrentBandNumber(), c.band);
+  }
+}
+
+// Damaged files: the window opens where designed, and the next save writes
+// a well-formed section.
+TEST(FormStorage, DamagedFilesGiveWayToAWellFormedSave) {
+  const std::string garbage("\x01\xff[Tfm\0DomList]\x7f=\x80\n\n", 17);
+  const std::string cases[] = {
+      "",
+      "[TfmDomList",
+      "[TfmDomList]\nNormPos=1,2,3",
+      garbage,
+      "[TfmDomList]\nNormPos=10,20,300,240\n[TfmDomList]\nNormPos=1,1,2,2\nNormPos=3,3,4,4",
+      "[TfmDomList]\nNormPos=" + std::string(100000, '9') + "\n",
+  };
+  for (const std::string& text : cases) {
+    SCOPED_TRACE(text.substr(0, 40));
+    IniDocument settings = IniDocument::Parse(text);
+    FormStorage storage = ListStorage();
+    storage.Restore(settings, kDesignedList, kScreen);
+    storage.Save(settings, {0, 1, {0, 0}, {0, 0}, kDesignedList}, kScreen, false);
+    const IniDocument reread = IniDocument::Parse(settings.Serialize());
+    EXPECT_EQ(reread.Get("TfmDomList", "NormPos"), "1020,164,1359,346");
+    FormStorage again = ListStorage();
+    EXPECT_EQ(again.Restore(reread, Rect{0, 0, 10, 10}, kScreen).normal, kDesignedList);
+    const std::string serialized = settings.Serialize();
+    EXPECT_EQ(serialized.find('\0'), std::string::npos);
+    // One section, one value of each name.
+    EXPECT_EQ(serialized.find("[TfmDomList]"), serialized.rfind("[TfmDomList]"));
+    EXPECT_EQ(serialized.find("\r\nNormPos="), serialized.rfind("\r\nNormPos="));
+  }
+}
+
+}  // namespace
+}  // namespace zeltra
