@@ -4,11 +4,14 @@
 // of contacts the way a logging program does and prints what the plug-in
 // answers and the score line, then releases and unloads it.
 //
-//   DemoHost.exe [--log FILE] [--sample CSV] [--hold SECONDS]
+//   DemoHost.exe [--log FILE] [--sample CSV] [--hold SECONDS] [--time-recalc N]
 //
-// --hold keeps the windows up after the contacts, printing the statistics
-// window's rectangle ("WINDOW left top right bottom"), until SECONDS pass or
-// a file named "stop" appears beside the program.
+// After the contacts it opens the voivodeship window. --hold then keeps the
+// windows up, printing their rectangles ("STATISTICS left top right bottom",
+// "VOIVODESHIP ..."), until SECONDS pass or a file named "stop" appears
+// beside the program. --time-recalc presses "Recalc" N times with the
+// voivodeship window closed and N times with it open, and prints the mean
+// time of each.
 
 #include <windows.h>
 
@@ -32,13 +35,18 @@ using zeltra::host::QsoRecord;
 
 namespace {
 
-constexpr int kScoreLineId = 1001;  // the statistics window's score line
+// Controls of the statistics window.
+constexpr int kScoreLineId = 1001;
+constexpr int kRecalcButtonId = 1002;
+constexpr int kVoivodeshipButtonId = 1003;
+constexpr wchar_t kVoivodeshipWindowClass[] = L"ZeltraVoivodeshipWindow";
 constexpr char kTable[] = "QSO";
 
 struct Options {
   std::filesystem::path log;
   std::filesystem::path sample;
   int holdSeconds = 0;
+  int recalcTimings = 0;
 };
 
 std::filesystem::path ProgramFolder() {
@@ -116,10 +124,37 @@ std::string ScoreLine(HWND window) {
   return text;
 }
 
-void Hold(HWND window, int seconds) {
+void Press(HWND window, int id) {
+  SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+  zeltra::host::PumpMessages();
+}
+
+HWND VoivodeshipWindow() {
+  return FindWindowW(kVoivodeshipWindowClass, nullptr);
+}
+
+// Mean milliseconds of one "Recalc" over count presses.
+double TimeRecalc(HWND window, int count) {
+  LARGE_INTEGER frequency{};
+  LARGE_INTEGER start{};
+  LARGE_INTEGER end{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < count; ++i) Press(window, kRecalcButtonId);
+  QueryPerformanceCounter(&end);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart) / count;
+}
+
+void PrintRect(const char* name, HWND window) {
   RECT frame{};
   GetWindowRect(window, &frame);
-  std::printf("WINDOW %ld %ld %ld %ld\n", frame.left, frame.top, frame.right, frame.bottom);
+  std::printf("%s %ld %ld %ld %ld\n", name, frame.left, frame.top, frame.right, frame.bottom);
+}
+
+void Hold(HWND window, int seconds) {
+  PrintRect("VOIVODESHIP", VoivodeshipWindow());
+  PrintRect("STATISTICS", window);
   std::fflush(stdout);
   const auto stopFile = ProgramFolder() / "stop";
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
@@ -167,6 +202,16 @@ int main(int argc, char** argv) {
     std::printf("%s\n", ScoreLine(window).c_str());
     std::fflush(stdout);
 
+    if (options.recalcTimings > 0) {
+      const double closed = TimeRecalc(window, options.recalcTimings);
+      Press(window, kVoivodeshipButtonId);
+      const double open = TimeRecalc(window, options.recalcTimings);
+      std::printf(
+          "Recalc of %ld contacts: %.2f ms with the voivodeship window closed, "
+          "%.2f ms with it open\n",
+          log.Count(kTable), closed, open);
+    }
+    Press(window, kVoivodeshipButtonId);
     if (options.holdSeconds > 0) Hold(window, options.holdSeconds);
 
     plugin.Release();

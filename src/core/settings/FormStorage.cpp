@@ -127,6 +127,8 @@ void FormStorage::Save(IniDocument& settings, const Placement& placement, const 
   restored_ = false;
 }
 
-std::optional<int> FormStorage::CurrentBandNumber() const { return ParseInt(currentBand_); }
+std::optional<int> FormStorage::CurrentBandNumber() const {
+  return ParseInt(currentBand_);
+}
 
 }  // namespace zeltra

@@ -57,8 +57,7 @@ class FormStorage {
 
   // Writes the section, only if Restore ran since the last save.
   // visible: true at destruction, false at closing.
-  void Save(IniDocument& settings, const Placement& placement, const Screen& screen,
-            bool visible);
+  void Save(IniDocument& settings, const Placement& placement, const Screen& screen, bool visible);
 
   bool restored() const { return restored_; }
 

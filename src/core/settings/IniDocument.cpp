@@ -23,7 +23,9 @@ std::optional<std::string_view> NameOf(std::string_view line) {
   return name;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return AsciiUpper(a) == AsciiUpper(b); }
+bool SameName(std::string_view a, std::string_view b) {
+  return AsciiUpper(a) == AsciiUpper(b);
+}
 
 }  // namespace
 
@@ -85,7 +87,8 @@ void IniDocument::Write(std::string_view section,
   std::vector<Line> block;
   block.push_back({"[" + std::string(section) + "]", std::string(section)});
   for (Line& line : sectionLines) block.push_back(std::move(line));
-  for (const auto& [name, value] : values) block.push_back({name + "=" + value, std::string(section)});
+  for (const auto& [name, value] : values)
+    block.push_back({name + "=" + value, std::string(section)});
 
   kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(insertAt),
               std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));

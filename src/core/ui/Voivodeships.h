@@ -24,8 +24,8 @@ inline constexpr int kDesignedBand = 4;
 inline constexpr std::array<int, 9> kBandButtonOrder = {1, 2, 3, 5, 6, 7, 8, 9, 4};
 
 // The sixteen voivodeship letters, in list order.
-inline constexpr std::array<char, 16> kVoivodeshipLetters = {'B', 'C', 'D', 'F', 'G', 'J', 'K', 'L',
-                                                             'M', 'O', 'P', 'R', 'S', 'U', 'W', 'Z'};
+inline constexpr std::array<char, 16> kVoivodeshipLetters = {
+    'B', 'C', 'D', 'F', 'G', 'J', 'K', 'L', 'M', 'O', 'P', 'R', 'S', 'U', 'W', 'Z'};
 
 // The band text of band number n, or none outside 1 to 9.
 std::optional<std::string_view> BandText(int band);

@@ -4,5 +4,6 @@ namespace zeltra::win32 {
 
 TQSOData g_currentContact{};
 TfmMainForm* g_statisticsWindow = nullptr;
+TfmDomList* g_voivodeshipWindow = nullptr;
 
 }  // namespace zeltra::win32

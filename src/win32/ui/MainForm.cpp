@@ -6,12 +6,16 @@
 
 #include "plugin/PluginState.h"
 #include "reload/OdbcLogQuery.h"
+#include "settings/SettingsFile.h"
 #include "ui/ButtonImages.h"
 #include "ui/ImageButton.h"
 #include "ui/MessagePump.h"
 #include "ui/StatisticsGrid.h"
 #include "ui/StatisticsLayout.h"
 #include "ui/StatisticsWindowIds.h"
+#include "ui/VoivodeshipWindow.h"
+#include "ui/VoivodeshipWindowIds.h"
+#include "ui/Voivodeships.h"
 
 namespace zeltra::win32 {
 namespace {
@@ -75,10 +79,12 @@ RECT Scaled(const Rect& designed, int dpi) {
 }  // namespace
 
 TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
-    : session_(current, std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(current)),
+    : current_(current),
+      session_(current, std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(current)),
                SessionHooks{.showDXList = [this] { ShowDXList(); },
                             .pumpMessages = [this] { PumpPendingMessages(Handle()); },
                             .summaryChanged = [this] { ShowSummary(); }}),
+      storage_("TfmMainForm", false, true, true),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi_)),
       scoreLineFont_(MakeFont(L"Courier", layout::kScoreLineFontHeight, FW_BOLD,
@@ -132,9 +138,13 @@ void TfmMainForm::FormCreate() {
 }
 
 void TfmMainForm::Show() {
-  ShowWindow(Handle(), SW_SHOW);
-  if (shown_) return;
+  if (shown_) {
+    ShowWindow(Handle(), SW_SHOW);
+    return;
+  }
   shown_ = true;
+  const bool maximized = RestoreWindowSettings(Handle(), storage_);
+  ShowWindow(Handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
   ReportingErrors(Handle(), [this] { RunRecalculation([this] { session_.FormShow(); }); });
 }
 
@@ -184,6 +194,18 @@ void TfmMainForm::FormCloseQuery() {
   session_.FormCloseQuery();
 }
 
+void TfmMainForm::ShowDXList() {
+  const auto band = BandNumberToShow(current_.Band.view());
+  if (band && g_voivodeshipWindow != nullptr) g_voivodeshipWindow->SetBand(*band);
+}
+
+void TfmMainForm::btnOBL1Click() {
+  if (g_voivodeshipWindow != nullptr) return;
+  TfmDomList& window = TfmDomList::Create(*this);
+  g_voivodeshipWindow = &window;
+  window.Show();
+}
+
 void TfmMainForm::FormClose() {
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
   Release();
@@ -195,6 +217,7 @@ void TfmMainForm::CloseCommand() {
 }
 
 void TfmMainForm::FormDestroy() {
+  SaveWindowSettings(Handle(), storage_, true);
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
 }
 
@@ -228,8 +251,13 @@ bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       return true;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == kRecalcButtonId && HIWORD(wParam) == BN_CLICKED) {
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      if (LOWORD(wParam) == kRecalcButtonId) {
         RecalcClick();
+        return true;
+      }
+      if (LOWORD(wParam) == kVoivodeshipButtonId) {
+        btnOBL1Click();
         return true;
       }
       return false;
@@ -240,10 +268,12 @@ bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       return true;
     case WM_CLOSE:
       FormCloseQuery();
+      SaveWindowSettings(Handle(), storage_, false);
       FormClose();
       return true;
     case WM_QUERYENDSESSION:
       FormCloseQuery();
+      SaveWindowSettings(Handle(), storage_, false);
       result = TRUE;
       return true;
     case kPumpMarkerMessage:
@@ -285,6 +315,7 @@ void DestroyStatisticsWindowsOnUnload() noexcept {
   }
   UnregisterClassW(kStatisticsWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
   UnregisterClassW(kStatisticsGridClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
+  UnregisterClassW(kVoivodeshipWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
 }
 
 }  // namespace zeltra::win32

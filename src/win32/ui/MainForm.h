@@ -6,6 +6,7 @@
 
 #include "plugin/ContestSession.h"
 #include "plugin/HostRecords.h"
+#include "settings/FormStorage.h"
 #include "ui/BoundWindow.h"
 #include "ui/GdiHandles.h"
 
@@ -30,10 +31,12 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   void Release();
 
   ContestSession& Session() { return session_; }
+  // FormStorage1: the placement and the stored value CurrentBand.
+  FormStorage& Storage() { return storage_; }
 
-  // The band sync, run after every recorded contact: moves an open
-  // voivodeship window to the contact's band. There is no such window yet.
-  void ShowDXList() {}
+  // The band sync, run after every recorded contact and before a reload's
+  // first row: moves an open voivodeship window to the current contact's band.
+  void ShowDXList();
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -49,6 +52,8 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   // The close command (0xF060) minimizes instead of closing.
   void CloseCommand();
   void RecalcClick();
+  // "Voivodeship": opens the voivodeship window unless one is open.
+  void btnOBL1Click();
   void DeferredDestroy();
   void PaintPanel();
   void ShowSummary();
@@ -57,7 +62,9 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   template <class Recalculation>
   void RunRecalculation(Recalculation&& recalculation);
 
+  const TQSOData& current_;
   ContestSession session_;
+  FormStorage storage_;
   int dpi_;
   ScopedFont font_;
   ScopedFont scoreLineFont_;

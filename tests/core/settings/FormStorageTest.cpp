@@ -11,8 +11,12 @@ const Screen kScreen{1600, 1200, 96, {{0, 0, 1600, 1170}}};
 const Rect kDesignedMain{943, 201, 1343, 420};
 const Rect kDesignedList{1020, 164, 1359, 346};
 
-FormStorage MainStorage() { return FormStorage("TfmMainForm", false, true, true); }
-FormStorage ListStorage() { return FormStorage("TfmDomList", true, false, false); }
+FormStorage MainStorage() {
+  return FormStorage("TfmMainForm", false, true, true);
+}
+FormStorage ListStorage() {
+  return FormStorage("TfmDomList", true, false, false);
+}
 
 TEST(FormStorage, SavesEveryValueInOrder) {
   IniDocument settings = IniDocument::Parse("[Other]\r\nKeep=1\r\n");
@@ -43,15 +47,15 @@ TEST(FormStorage, RestoreRules) {
   const Case cases[] = {
       {"nothing stored", "", false, std::nullopt, false},
       {"fixed border takes the position only",
-       "[W]\nNormPos=10,20,30,40\nPixelsPerInch=96\nShowCmd=3", false,
-       Rect{10, 20, 410, 239}, true},
+       "[W]\nNormPos=10,20,30,40\nPixelsPerInch=96\nShowCmd=3", false, Rect{10, 20, 410, 239},
+       true},
       {"sizeable takes the whole rectangle", "[W]\nNormPos=10,20,300,240", true,
        Rect{10, 20, 300, 240}, false},
-      {"screen-size name first", "[W]\nNormPos(1600x1200)=5,6,300,200\nNormPos=10,20,300,240",
-       true, Rect{5, 6, 300, 200}, false},
+      {"screen-size name first", "[W]\nNormPos(1600x1200)=5,6,300,200\nNormPos=10,20,300,240", true,
+       Rect{5, 6, 300, 200}, false},
       {"another screen size falls back to the plain name",
-       "[W]\nNormPos(1024x768)=5,6,300,200\nNormPos=10,20,300,240", true,
-       Rect{10, 20, 300, 240}, false},
+       "[W]\nNormPos(1024x768)=5,6,300,200\nNormPos=10,20,300,240", true, Rect{10, 20, 300, 240},
+       false},
       {"other pixels per inch ignore positions", "[W]\nNormPos=10,20,300,240\nPixelsPerInch=120",
        true, std::nullopt, false},
       {"negative version restores nothing", "[W]\nFormVersion=-1\nNormPos=10,20,300,240\nShowCmd=3",
@@ -60,8 +64,8 @@ TEST(FormStorage, RestoreRules) {
       {"only MinMaxPos: the current rectangle", "[W]\nMinMaxPos=1,2,3,4", true, kDesignedMain,
        false},
       {"short NormPos takes defaults", "[W]\nNormPos=1,2", true, Rect{1, 2, 1343, 420}, false},
-      {"garbage numbers take defaults", "[W]\nNormPos=a,b,,1400 x", true,
-       Rect{943, 201, 1400, 420}, false},
+      {"garbage numbers take defaults", "[W]\nNormPos=a,b,,1400 x", true, Rect{943, 201, 1400, 420},
+       false},
       {"left not less than right", "[W]\nNormPos=500,20,300,240", true, std::nullopt, false},
       {"off every monitor", "[W]\nNormPos=5000,5000,5300,5200", true, std::nullopt, false},
       {"partly on a monitor", "[W]\nNormPos=1500,1000,1800,1300", true,

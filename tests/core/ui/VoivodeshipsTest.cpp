@@ -19,7 +19,7 @@ TEST(Voivodeships, LettersAreMarkedWhereTheBandsKeyOccurs) {
       {"14", 'K', LetterMark::kWorked},    {"14", 'B', LetterMark::kNotWorked},
       {"14", 'Z', LetterMark::kNotWorked}, {"21", 'B', LetterMark::kWorked},
       {"21", 'K', LetterMark::kNotWorked}, {"", 'K', LetterMark::kWorked},  // "|K|" on any band
-      {"4", 'K', LetterMark::kWorked},     // a substring test: "4|K|" occurs in "14|K|"
+      {"4", 'K', LetterMark::kWorked},  // a substring test: "4|K|" occurs in "14|K|"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.band) + " " + c.letter);
@@ -59,7 +59,8 @@ TEST(Voivodeships, BandButtonsShareThePanelWithTenLast) {
     SCOPED_TRACE(c.width);
     const auto places = BandButtonLayout(c.width, c.height);
     for (int k = 0; k < 8; ++k) {
-      EXPECT_EQ(places[static_cast<std::size_t>(k)], (Rect{k * c.w, 0, k * c.w + c.w, c.height - 1}));
+      EXPECT_EQ(places[static_cast<std::size_t>(k)],
+                (Rect{k * c.w, 0, k * c.w + c.w, c.height - 1}));
     }
     EXPECT_EQ(places[8].left, 8 * c.w);
     EXPECT_EQ(places[8].width(), c.lastWidth);

@@ -2,13 +2,50 @@
 
 #include "support/TestHost.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <fstream>
+#include <iterator>
 
 #include "ui/StatisticsWindowIds.h"
 
 namespace zeltra::testing {
 
 using host::QsoField;
+
+namespace {
+
+// A logging program is a GUI program: the common controls and the shell
+// are loaded long before any plug-in.
+const bool kHostLibrariesLoaded = [] {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return true;
+}();
+
+}  // namespace
+
+std::filesystem::path PluginTest::SettingsPath() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  return std::filesystem::path(folder) / L"Zeltra" /
+         (std::filesystem::path(program).stem().wstring() + L".ini");
+}
+
+std::string PluginTest::ReadSettings() {
+  std::ifstream file(SettingsPath(), std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+void PluginTest::WriteSettings(const std::string& text) {
+  std::filesystem::create_directories(SettingsPath().parent_path());
+  std::ofstream(SettingsPath(), std::ios::binary) << text;
+}
 
 std::filesystem::path PluginTest::PluginsFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -19,6 +56,7 @@ std::filesystem::path PluginTest::PluginsFolder() {
 void PluginTest::SetUp() {
   log.CreateLogTable();
   std::filesystem::remove_all(PluginsFolder());
+  std::filesystem::remove(SettingsPath());
   plugin = std::make_unique<host::PluginModule>(L"Zeltra.dll");
 }
 
@@ -29,6 +67,7 @@ void PluginTest::TearDown() {
     plugin.reset();
   }
   std::filesystem::remove_all(PluginsFolder());
+  std::filesystem::remove(SettingsPath());
   EXPECT_EQ(messageBoxes.Texts().size(), expectedMessageBoxes)
       << (messageBoxes.Texts().empty() ? "" : messageBoxes.Texts().front());
 }

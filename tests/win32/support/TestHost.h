@@ -41,6 +41,10 @@ class PluginTest : public ::testing::Test {
   // The prefill file beside the test program; removed again after the test.
   static void WritePrefillFile(const std::string& bytes);
   static std::filesystem::path PluginsFolder();
+  // The plug-in's settings file for this host program.
+  static std::filesystem::path SettingsPath();
+  static std::string ReadSettings();
+  static void WriteSettings(const std::string& text);
 
   SqliteLog log;
   MessageBoxWatcher messageBoxes;

@@ -1,0 +1,152 @@
+#include "settings/SettingsFile.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/ErrorBox.h"
+
+namespace zeltra::win32 {
+namespace {
+
+std::filesystem::path AppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return folder;
+  throw std::runtime_error("Cannot find the application data folder");
+}
+
+std::filesystem::path HostBaseName() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).stem();
+}
+
+std::string LastErrorText() {
+  char text[512] = {};
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 GetLastError(), 0, text, sizeof text, nullptr);
+  return text;
+}
+
+Rect FromRECT(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info))
+    reinterpret_cast<std::vector<Rect>*>(found)->push_back(FromRECT(info.rcWork));
+  return TRUE;
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile()
+    : path_(AppDataFolder() / L"Zeltra" / (HostBaseName().wstring() + L".ini")) {}
+
+IniDocument SettingsFile::Load() const {
+  std::error_code missing;
+  if (!std::filesystem::exists(path_, missing)) return IniDocument{};
+  std::ifstream file(path_, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file.is_open() || file.bad())
+    throw std::runtime_error("Cannot read the settings file " + path_.string());
+  return IniDocument::Parse(text);
+}
+
+void SettingsFile::Save(const IniDocument& settings) const {
+  const std::string text = settings.Serialize();
+  const std::filesystem::path temporary = path_.wstring() + L".tmp";
+  const auto fail = [&](const char* what) {
+    throw std::runtime_error(std::string(what) + " the settings file " + path_.string() + ": " +
+                             LastErrorText());
+  };
+  std::error_code ignored;
+  std::filesystem::create_directories(path_.parent_path(), ignored);
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) fail("Cannot write");
+  DWORD written = 0;
+  const BOOL wrote =
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  const BOOL flushed = FlushFileBuffers(file);
+  CloseHandle(file);
+  if (!wrote || !flushed || written != text.size()) {
+    DeleteFileW(temporary.c_str());
+    fail("Cannot write");
+  }
+  if (!MoveFileExW(temporary.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(temporary.c_str());
+    fail("Cannot replace");
+  }
+}
+
+Screen CurrentScreen() {
+  Screen screen;
+  screen.width = GetSystemMetrics(SM_CXSCREEN);
+  screen.height = GetSystemMetrics(SM_CYSCREEN);
+  HDC dc = GetDC(nullptr);
+  screen.pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor,
+                      reinterpret_cast<LPARAM>(&screen.monitors));
+  // Placement coordinates count from the primary monitor's work area.
+  RECT primary{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+  for (Rect& monitor : screen.monitors) {
+    monitor.left -= primary.left;
+    monitor.right -= primary.left;
+    monitor.top -= primary.top;
+    monitor.bottom -= primary.top;
+  }
+  return screen;
+}
+
+bool RestoreWindowSettings(HWND window, FormStorage& storage) {
+  IniDocument settings;
+  try {
+    settings = SettingsFile().Load();
+  } catch (const std::exception& error) {
+    ShowErrorBox(window, error.what());
+  }
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(window, &placement);
+  const RestoredPlacement restored =
+      storage.Restore(settings, FromRECT(placement.rcNormalPosition), CurrentScreen());
+  if (restored.normal) {
+    placement.rcNormalPosition = {restored.normal->left, restored.normal->top,
+                                  restored.normal->right, restored.normal->bottom};
+    placement.showCmd = SW_HIDE;
+    SetWindowPlacement(window, &placement);
+  }
+  return restored.maximized;
+}
+
+void SaveWindowSettings(HWND window, FormStorage& storage, bool visible) {
+  if (!storage.restored()) return;
+  WINDOWPLACEMENT native{};
+  native.length = sizeof native;
+  GetWindowPlacement(window, &native);
+  const Placement placement{static_cast<int>(native.flags),
+                            static_cast<int>(native.showCmd),
+                            {native.ptMinPosition.x, native.ptMinPosition.y},
+                            {native.ptMaxPosition.x, native.ptMaxPosition.y},
+                            FromRECT(native.rcNormalPosition)};
+  try {
+    const SettingsFile file;
+    IniDocument settings = file.Load();
+    storage.Save(settings, placement, CurrentScreen(), visible);
+    file.Save(settings);
+  } catch (const std::exception& error) {
+    ShowErrorBox(window, error.what());
+  }
+}
+
+}  // namespace zeltra::win32

@@ -1,0 +1,220 @@
+#include "ui/VoivodeshipWindow.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "plugin/PluginState.h"
+#include "settings/SettingsFile.h"
+#include "ui/MainForm.h"
+#include "ui/StatisticsLayout.h"
+#include "ui/VoivodeshipWindowIds.h"
+#include "ui/Voivodeships.h"
+
+namespace zeltra::win32 {
+namespace {
+
+constexpr DWORD kStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST;
+constexpr Rect kDesignedFrame{1020, 164, 1359, 346};  // 339 x 182
+constexpr int kPanelHeight = 18;
+constexpr int kSplitterHeight = 3;
+
+int BandOfButton(int id) {
+  return id - kBandButtonIdBase;
+}
+
+bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+}  // namespace
+
+TfmDomList::TfmDomList(TfmMainForm& statistics)
+    : statistics_(statistics),
+      storage_("TfmDomList", true, false, false),
+      dpi_(ScreenDpi()),
+      font_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH,
+                     dpi_)),
+      boldFont_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_BOLD, DEFAULT_PITCH,
+                         dpi_)) {}
+
+void TfmDomList::RegisterWindowClass() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExW(ModuleHandle(), kVoivodeshipWindowClass, &windowClass)) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  windowClass.lpfnWndProc = &TfmDomList::WindowProc;
+  windowClass.hInstance = ModuleHandle();
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kVoivodeshipWindowClass;
+  if (RegisterClassExW(&windowClass) == 0)
+    throw std::runtime_error("Cannot register the voivodeship window class");
+}
+
+TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
+  RegisterWindowClass();
+  auto self = std::make_unique<TfmDomList>(statistics);
+  const int dpi = self->dpi_;
+  const Rect frame{kDesignedFrame.left, kDesignedFrame.top,
+                   kDesignedFrame.left + ScaleToDpi(kDesignedFrame.width(), dpi),
+                   kDesignedFrame.top + ScaleToDpi(kDesignedFrame.height(), dpi)};
+  TfmDomList& window = CreateOwned(std::move(self), kExStyle, kVoivodeshipWindowClass, kStyle,
+                                   ToRect(frame), statistics.Handle());
+  SetWindowTextW(window.Handle(), L"Voivodeship");
+  return window;
+}
+
+void TfmDomList::FormCreate() {
+  for (int band = kFirstBand; band <= kLastBand; ++band) {
+    const std::string_view text = *BandText(band);
+    HWND button =
+        CreateWindowExW(0, L"BUTTON", std::wstring(text.begin(), text.end()).c_str(),
+                        WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, 0, 0, 0, 0, Handle(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBandButtonIdBase + band)),
+                        ModuleHandle(), nullptr);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    bandButtons_[static_cast<std::size_t>(band - kFirstBand)] = button;
+  }
+  SendMessageW(bandButtons_[kDesignedBand - kFirstBand], BM_SETCHECK, BST_CHECKED, 0);
+
+  list_ = CreateWindowExW(
+      0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_SORTASCENDING | LVS_SINGLESEL, 0,
+      0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kVoivodeshipListId)),
+      ModuleHandle(), nullptr);
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  // Drawn through an off-screen buffer against flicker, except under Wine,
+  // whose list view then paints the part below the items black.
+  if (!RunningUnderWine()) ListView_SetExtendedListViewStyle(list_, LVS_EX_DOUBLEBUFFER);
+  ListView_DeleteAllItems(list_);
+  for (const char letter : kVoivodeshipLetters) {
+    wchar_t text[2] = {static_cast<wchar_t>(letter), L'\0'};
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListView_GetItemCount(list_);
+    item.pszText = text;
+    ListView_InsertItem(list_, &item);
+  }
+
+  splitter_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSplitterId)),
+                              ModuleHandle(), nullptr);
+}
+
+void TfmDomList::Show() {
+  const bool maximized = RestoreWindowSettings(Handle(), storage_);
+  ShowWindow(Handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+  FormShow();
+}
+
+void TfmDomList::FormShow() {
+  SetBand(statistics_.Storage().CurrentBandNumber().value_or(0));
+}
+
+void TfmDomList::SetBand(int band) {
+  const auto text = BandText(band);
+  if (!text) return;
+  for (int other = kFirstBand; other <= kLastBand; ++other) {
+    SendMessageW(bandButtons_[static_cast<std::size_t>(other - kFirstBand)], BM_SETCHECK,
+                 other == band ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  bandText_ = *text;
+  // Marked for the new band when the list next paints: right away once the
+  // messages run, and once, not per row, during a reload.
+  InvalidateRect(list_, nullptr, FALSE);
+  statistics_.Storage().SetCurrentBand(band);
+}
+
+void TfmDomList::RzBitBtn1Click(int band) {
+  SetBand(band);
+}
+
+void TfmDomList::Panel2Resize(int width, int height) {
+  const int panelHeight = ScaleToDpi(kPanelHeight, dpi_);
+  const auto places = BandButtonLayout(width, panelHeight);
+  for (std::size_t k = 0; k < kBandButtonOrder.size(); ++k) {
+    const Rect& place = places[k];
+    MoveWindow(bandButtons_[static_cast<std::size_t>(kBandButtonOrder[k] - kFirstBand)], place.left,
+               place.top, place.width(), place.height(), TRUE);
+  }
+  const int splitterHeight = ScaleToDpi(kSplitterHeight, dpi_);
+  MoveWindow(list_, 0, panelHeight, width, std::max(0, height - panelHeight - splitterHeight),
+             TRUE);
+  MoveWindow(splitter_, 0, height - splitterHeight, width, splitterHeight, TRUE);
+}
+
+LRESULT TfmDomList::LV1CustomDrawItem(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      wchar_t text[4] = {};
+      ListView_GetItemText(list_, static_cast<int>(draw.nmcd.dwItemSpec), 0, text, 4);
+      const LetterMark mark =
+          MarkOf(statistics_.Session().scorer().VoivList(), bandText_, static_cast<char>(text[0]));
+      if (mark == LetterMark::kListDefault) return CDRF_DODEFAULT;
+      draw.clrText = mark == LetterMark::kWorked ? kWorkedColour : kNotWorkedColour;
+      SelectObject(draw.nmcd.hdc, mark == LetterMark::kWorked ? boldFont_.get() : font_.get());
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void TfmDomList::FormClose() {
+  SaveWindowSettings(Handle(), storage_, false);
+  if (g_voivodeshipWindow == this) g_voivodeshipWindow = nullptr;
+  PostMessageW(Handle(), kDeferredDestroyVoivodeshipMessage, 0, 0);
+}
+
+void TfmDomList::FormDestroy() {
+  SaveWindowSettings(Handle(), storage_, true);
+  if (g_voivodeshipWindow == this) g_voivodeshipWindow = nullptr;
+}
+
+bool TfmDomList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_CREATE:
+      FormCreate();
+      result = 0;
+      return true;
+    case WM_SIZE:
+      Panel2Resize(LOWORD(lParam), HIWORD(lParam));
+      result = 0;
+      return true;
+    case WM_COMMAND: {
+      const int band = BandOfButton(LOWORD(wParam));
+      if (HIWORD(wParam) != BN_CLICKED || !BandText(band)) return false;
+      RzBitBtn1Click(band);
+      return true;
+    }
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (header.hwndFrom != list_ || header.code != NM_CUSTOMDRAW) return false;
+      result = LV1CustomDrawItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+      return true;
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != splitter_) return false;
+      SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+      result = TRUE;
+      return true;
+    case WM_CLOSE:
+      FormClose();
+      return true;
+    case kDeferredDestroyVoivodeshipMessage:
+      DestroyWindow(Handle());
+      return true;
+    case WM_DESTROY:
+      FormDestroy();
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace zeltra::win32

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <string_view>
+
+#include "settings/FormStorage.h"
+#include "ui/BoundWindow.h"
+#include "ui/GdiHandles.h"
+
+namespace zeltra::win32 {
+
+class TfmMainForm;
+
+// The voivodeship window: the sixteen voivodeship letters, those worked on
+// the chosen band red and bold, and nine band buttons to choose the band.
+// Owned by the statistics window, which it reads its marks from.
+class TfmDomList : public BoundWindow<TfmDomList> {
+ public:
+  static TfmDomList& Create(TfmMainForm& statistics);
+
+  explicit TfmDomList(TfmMainForm& statistics);
+
+  // Restores the placement, shows the window and selects the stored band.
+  void Show();
+
+  // Selects band n (1 to 9): its button down, the list marked for it, and
+  // the statistics window's CurrentBand set to n. Any other n changes nothing.
+  void SetBand(int band);
+
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ private:
+  static void RegisterWindowClass();
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  void RzBitBtn1Click(int band);
+  void Panel2Resize(int width, int height);
+  LRESULT LV1CustomDrawItem(NMLVCUSTOMDRAW& draw);
+
+  TfmMainForm& statistics_;
+  FormStorage storage_;
+  int dpi_;
+  ScopedFont font_;
+  ScopedFont boldFont_;
+  std::array<HWND, 9> bandButtons_{};  // by band number - 1
+  HWND list_ = nullptr;
+  HWND splitter_ = nullptr;
+  std::string_view bandText_;  // empty until a band is selected
+};
+
+}  // namespace zeltra::win32

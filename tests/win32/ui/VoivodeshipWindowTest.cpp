@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestHost.h"
+#include "ui/StatisticsWindowIds.h"
+#include "ui/VoivodeshipWindowIds.h"
+
+namespace zeltra::testing {
+namespace {
+
+constexpr int kBand14 = 5;
+constexpr int kBand21 = 7;
+constexpr int kBand10 = 4;
+
+BOOL CALLBACK FindVoivodeshipWindow(HWND hwnd, LPARAM found) {
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (std::wstring_view(className) == win32::kVoivodeshipWindowClass) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> VoivodeshipWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), &FindVoivodeshipWindow,
+                    reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND Button(HWND voivodeship, int band) {
+  return GetDlgItem(voivodeship, win32::kBandButtonIdBase + band);
+}
+
+// The band whose button is down; 0 when none or more than one is.
+int BandDown(HWND voivodeship) {
+  int down = 0;
+  for (int band = 1; band <= 9; ++band) {
+    if (SendMessageW(Button(voivodeship, band), BM_GETCHECK, 0, 0) != BST_CHECKED) continue;
+    if (down != 0) return 0;
+    down = band;
+  }
+  return down;
+}
+
+std::vector<std::string> ListTexts(HWND voivodeship) {
+  HWND list = GetDlgItem(voivodeship, win32::kVoivodeshipListId);
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[16] = {};
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    texts.emplace_back(text);
+  }
+  return texts;
+}
+
+// Whether the list item of letter is drawn with pure red pixels.
+bool DrawnRed(HWND voivodeship, char letter) {
+  HWND list = GetDlgItem(voivodeship, win32::kVoivodeshipListId);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const auto texts = ListTexts(voivodeship);
+  int index = -1;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == std::string(1, letter)) index = static_cast<int>(i);
+  RECT item{};
+  item.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  HDC dc = GetDC(list);
+  bool red = false;
+  for (int y = item.top; y < item.bottom && !red; ++y)
+    for (int x = item.left; x < item.right && !red; ++x) red = GetPixel(dc, x, y) == RGB(255, 0, 0);
+  ReleaseDC(list, dc);
+  return red;
+}
+
+class VoivodeshipWindowTest : public PluginTest {
+ protected:
+  HWND OpenStatistics() {
+    HWND window = Run(Station());
+    return window;
+  }
+
+  static HWND OpenVoivodeship(HWND statistics) {
+    SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+    host::PumpMessages();
+    const auto windows = VoivodeshipWindows();
+    return windows.size() == 1 ? windows.front() : nullptr;
+  }
+
+  static void Click(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    host::PumpMessages();
+  }
+};
+
+TEST_F(VoivodeshipWindowTest, OpensOnceWithTheLettersAndTenDown) {
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeship(statistics);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), "Voivodeship");
+  EXPECT_EQ(GetWindow(window, GW_OWNER), statistics);
+  const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(ListTexts(window), (std::vector<std::string>{"B", "C", "D", "F", "G", "J", "K", "L",
+                                                         "M", "O", "P", "R", "S", "U", "W", "Z"}));
+  const char* captions[] = {"1.8", "3.5", "7", "10", "14", "18", "21", "24", "28"};
+  for (int band = 1; band <= 9; ++band)
+    EXPECT_EQ(WindowText(Button(window, band)), captions[band - 1]);
+  EXPECT_EQ(BandDown(window), kBand10);  // nothing stored yet
+
+  // "Voivodeship" again changes nothing.
+  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  EXPECT_EQ(VoivodeshipWindows(), std::vector<HWND>{window});
+}
+
+TEST_F(VoivodeshipWindowTest, BandButtonsAreAToggleGroup) {
+  HWND window = OpenVoivodeship(OpenStatistics());
+  Click(Button(window, kBand14));
+  EXPECT_EQ(BandDown(window), kBand14);
+  Click(Button(window, kBand14));  // the button down stays down
+  EXPECT_EQ(BandDown(window), kBand14);
+  Click(Button(window, 1));
+  EXPECT_EQ(BandDown(window), 1);
+}
+
+TEST_F(VoivodeshipWindowTest, FollowsTheBandOfEveryRecordedContact) {
+  HWND window = OpenVoivodeship(OpenStatistics());
+  struct Step {
+    const char* call;
+    const char* band;
+    int down;
+  };
+  const Step steps[] = {
+      {"SP1A", "21", kBand21},  {"SP2A", "50", kBand21}, {"SP3A", "   ", kBand21},
+      {"SP4A", " 14", kBand14}, {"SP5A", "28", 9},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.call) + "/" + step.band);
+    plugin->AddQSO(Contact(step.call, step.band, "EU", "SP", "599K").data());
+    host::PumpMessages();
+    EXPECT_EQ(BandDown(window), step.down);
+  }
+  // A duplicate, and GetScore, record nothing and switch nothing.
+  Click(Button(window, 1));
+  EXPECT_EQ(plugin->AddQSO(Contact("SP5A", "28", "EU", "SP", "599K").data()), -1);
+  plugin->GetScore(Contact("SP9Z", "7", "EU", "SP", "").data());
+  host::PumpMessages();
+  EXPECT_EQ(BandDown(window), 1);
+}
+
+TEST_F(VoivodeshipWindowTest, WorkedLettersAreRedOnTheirBand) {
+  HWND statistics = OpenStatistics();
+  plugin->AddQSO(Contact("SP1A", "14", "EU", "SP", "599K").data());
+  plugin->AddQSO(Contact("SP2B", "21", "EU", "SP", "599 b").data());
+  HWND window = OpenVoivodeship(statistics);
+  Click(Button(window, kBand14));
+  EXPECT_TRUE(DrawnRed(window, 'K'));
+  EXPECT_FALSE(DrawnRed(window, 'B'));
+  Click(Button(window, kBand21));
+  EXPECT_FALSE(DrawnRed(window, 'K'));
+  EXPECT_TRUE(DrawnRed(window, 'B'));
+}
+
+TEST_F(VoivodeshipWindowTest, ClosingAndReopeningKeepsTheBand) {
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeship(statistics);
+  Click(Button(window, kBand21));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  host::PumpMessages();
+  EXPECT_FALSE(IsWindow(window));
+  // The band sync finds no window now, and CurrentBand stays.
+  plugin->AddQSO(Contact("SP1A", "14", "EU", "SP", "").data());
+  HWND again = OpenVoivodeship(statistics);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(BandDown(again), kBand21);
+}
+
+TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeship(statistics);
+  Click(Button(window, kBand14));
+  plugin->Release();
+  host::PumpMessages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsWindow(statistics));
+
+  const std::string settings = ReadSettings();
+  EXPECT_NE(settings.find("[TfmMainForm]\r\nFormVersion=0\r\nFlags="), std::string::npos)
+      << settings;
+  EXPECT_NE(settings.find("\r\nVisible=1\r\nCurrentBand=5\r\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("[TfmDomList]\r\nFormVersion=0\r\n"), std::string::npos) << settings;
+
+  HWND reopened = OpenVoivodeship(Run(Station()));
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(BandDown(reopened), kBand14);
+}
+
+TEST_F(VoivodeshipWindowTest, StoredPlacementMovesAndSizes) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  WriteSettings("[TfmMainForm]\r\nNormPos=100,120,300,300\r\nPixelsPerInch=" + std::to_string(dpi) +
+                "\r\n[TfmDomList]\r\nNormPos=200,400,600,600\r\n");
+  HWND statistics = OpenStatistics();
+  RECT frame{};
+  GetWindowRect(statistics, &frame);
+  RECT client{};
+  GetClientRect(statistics, &client);
+  EXPECT_EQ(frame.left, 100);
+  EXPECT_EQ(frame.top, 120);
+  EXPECT_EQ(client.right, MulDiv(394, dpi, 96));  // moved, not resized
+
+  HWND window = OpenVoivodeship(statistics);
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.left, 200);
+  EXPECT_EQ(frame.top, 400);
+  EXPECT_EQ(frame.right, 600);
+  EXPECT_EQ(frame.bottom, 600);
+  GetClientRect(window, &client);
+  RECT ten{};
+  GetWindowRect(Button(window, kBand10), &ten);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&ten), 2);
+  const int w = client.right / 9;
+  EXPECT_EQ(ten.left, 8 * w);
+  EXPECT_EQ(ten.right, client.right - 4);
+}
+
+TEST_F(VoivodeshipWindowTest, DamagedSettingsOpenAtTheDesignedPlaces) {
+  const std::string damaged[] = {
+      std::string("\xff\xfe\x00[TfmMainForm]\x01\n=", 17),
+      "[TfmMainForm]\r\nNormPos=1,2\r\nCurrentBand=abc\r\n[TfmMainForm",
+      "[TfmMainForm]\r\nCurrentBand=99\r\nNormPos=" + std::string(50000, '7')};
+  for (const std::string& text : damaged) {
+    SCOPED_TRACE(text.substr(0, 30));
+    WriteSettings(text);
+    HWND statistics = OpenStatistics();
+    RECT frame{};
+    GetWindowRect(statistics, &frame);
+    EXPECT_TRUE(frame.left == 943 || frame.left == 1) << frame.left;
+    HWND window = OpenVoivodeship(statistics);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(BandDown(window), kBand10);
+    plugin->Release();
+    host::PumpMessages();
+    const std::string saved = ReadSettings();
+    EXPECT_EQ(saved.find('\0'), std::string::npos);
+    EXPECT_NE(saved.find("[TfmDomList]\r\nFormVersion=0\r\n"), std::string::npos) << saved;
+  }
+}
+
+}  // namespace
+}  // namespace zeltra::testing
