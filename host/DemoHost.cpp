@@ -56,7 +56,7 @@ std::filesystem::path ProgramFolder() {
 }
 
 Options ParseOptions(int argc, char** argv) {
-  Options options{ProgramFolder() / "demo-log.db", ProgramFolder() / "contest-log.csv", 0};
+  Options options{ProgramFolder() / "demo-log.db", ProgramFolder() / "contest-log.csv", 0, 0};
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     if (name == "--log")
@@ -65,6 +65,8 @@ Options ParseOptions(int argc, char** argv) {
       options.sample = argv[i + 1];
     else if (name == "--hold")
       options.holdSeconds = std::stoi(argv[i + 1]);
+    else if (name == "--time-recalc")
+      options.recalcTimings = std::stoi(argv[i + 1]);
     else
       throw std::runtime_error("unknown option " + name);
   }

@@ -167,6 +167,17 @@ void TfmMainForm::ShowSummary() {
 
 template <class Recalculation>
 void TfmMainForm::RunRecalculation(Recalculation&& recalculation) {
+  // The voivodeship window shows the band of the reload's last row once,
+  // at the end, if it is still open then.
+  struct BandBatch {
+    TfmDomList* window = g_voivodeshipWindow;
+    BandBatch() {
+      if (window != nullptr) window->BeginBandBatch();
+    }
+    ~BandBatch() {
+      if (window != nullptr && window == g_voivodeshipWindow) window->EndBandBatch();
+    }
+  } bandBatch;
   struct DestroyWhenDone {
     TfmMainForm& form;
     ~DestroyWhenDone() {

@@ -117,15 +117,22 @@ void TfmDomList::FormShow() {
 void TfmDomList::SetBand(int band) {
   const auto text = BandText(band);
   if (!text) return;
+  band_ = band;
+  bandText_ = *text;
+  statistics_.Storage().SetCurrentBand(band);
+  if (batchDepth_ == 0) ShowBand();
+}
+
+void TfmDomList::EndBandBatch() {
+  if (batchDepth_ > 0 && --batchDepth_ == 0 && band_ != 0) ShowBand();
+}
+
+void TfmDomList::ShowBand() {
   for (int other = kFirstBand; other <= kLastBand; ++other) {
     SendMessageW(bandButtons_[static_cast<std::size_t>(other - kFirstBand)], BM_SETCHECK,
-                 other == band ? BST_CHECKED : BST_UNCHECKED, 0);
+                 other == band_ ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  bandText_ = *text;
-  // Marked for the new band when the list next paints: right away once the
-  // messages run, and once, not per row, during a reload.
   InvalidateRect(list_, nullptr, FALSE);
-  statistics_.Storage().SetCurrentBand(band);
 }
 
 void TfmDomList::RzBitBtn1Click(int band) {

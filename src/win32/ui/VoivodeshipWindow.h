@@ -31,6 +31,13 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   // the statistics window's CurrentBand set to n. Any other n changes nothing.
   void SetBand(int band);
 
+  // Between these, SetBand only records the band; the buttons and the list
+  // show the last one when the outermost batch ends. A reload with the
+  // window open selects each row's band in turn, and showing every one of
+  // them would cost far more than the reload itself.
+  void BeginBandBatch() { ++batchDepth_; }
+  void EndBandBatch();
+
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
@@ -42,6 +49,7 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   void RzBitBtn1Click(int band);
   void Panel2Resize(int width, int height);
   LRESULT LV1CustomDrawItem(NMLVCUSTOMDRAW& draw);
+  void ShowBand();
 
   TfmMainForm& statistics_;
   FormStorage storage_;
@@ -52,6 +60,8 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   HWND list_ = nullptr;
   HWND splitter_ = nullptr;
   std::string_view bandText_;  // empty until a band is selected
+  int band_ = 0;               // the band selected, 0 before any
+  int batchDepth_ = 0;
 };
 
 }  // namespace zeltra::win32

@@ -163,6 +163,20 @@ TEST_F(VoivodeshipWindowTest, FollowsTheBandOfEveryRecordedContact) {
   EXPECT_EQ(BandDown(window), 1);
 }
 
+// A reload selects each row's band in turn: the window ends on the band of
+// the last row in the log's call-sign order, not the host's current one.
+TEST_F(VoivodeshipWindowTest, ReloadEndsOnTheLastRowsBand) {
+  log.Insert({{.callSign = "C1", .band = "7"},
+              {.callSign = "A1", .band = "14"},
+              {.callSign = "B1", .band = "21"}});
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeship(statistics);
+  plugin->GetScore(Contact("Z9", "28", "EU", "DL", "").data());
+  SendMessageW(GetDlgItem(statistics, win32::kRecalcButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  EXPECT_EQ(BandDown(window), 3);  // "7", from C1
+}
+
 TEST_F(VoivodeshipWindowTest, WorkedLettersAreRedOnTheirBand) {
   HWND statistics = OpenStatistics();
   plugin->AddQSO(Contact("SP1A", "14", "EU", "SP", "599K").data());
