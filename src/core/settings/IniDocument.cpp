@@ -35,9 +35,10 @@ IniDocument IniDocument::Parse(std::string_view text) {
   while (!text.empty()) {
     const std::size_t end = text.find_first_of("\r\n");
     const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const bool crlf = end != std::string_view::npos && text[end] == '\r' && end + 1 < text.size() &&
+                      text[end + 1] == '\n';
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + (crlf ? 2 : 1));
     if (line.find('\0') != std::string_view::npos || line.size() > kMaxLineLength) continue;
-    if (TrimControlAndBlank(line).empty()) continue;
     if (const auto heading = HeadingOf(line)) section = *heading;
     document.lines_.push_back({std::string(line), section});
   }
@@ -85,6 +86,9 @@ void IniDocument::Write(std::string_view section,
   if (!headingSeen) insertAt = kept.size();
 
   std::vector<Line> block;
+  // A new section stands apart from what comes before it.
+  if (!headingSeen && !kept.empty() && !TrimControlAndBlank(kept.back().text).empty())
+    block.push_back({"", kept.back().section});
   block.push_back({"[" + std::string(section) + "]", std::string(section)});
   for (Line& line : sectionLines) block.push_back(std::move(line));
   for (const auto& [name, value] : values)
@@ -97,13 +101,9 @@ void IniDocument::Write(std::string_view section,
 
 std::string IniDocument::Serialize() const {
   std::string text;
-  bool first = true;
   for (const Line& line : lines_) {
-    // A blank line between sections, as people write them.
-    if (HeadingOf(line.text) && !first) text += "\r\n";
     text += line.text;
     text += "\r\n";
-    first = false;
   }
   return text;
 }

@@ -205,6 +205,7 @@ TEST_F(VoivodeshipWindowTest, ClosingAndReopeningKeepsTheBand) {
 }
 
 TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
+  WriteSettings("; kept\r\n[Other]\r\nKey=Value\r\n");
   HWND statistics = OpenStatistics();
   HWND window = OpenVoivodeship(statistics);
   Click(Button(window, kBand14));
@@ -218,6 +219,7 @@ TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
       << settings;
   EXPECT_NE(settings.find("\r\nVisible=1\r\nCurrentBand=5\r\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("[TfmDomList]\r\nFormVersion=0\r\n"), std::string::npos) << settings;
+  EXPECT_EQ(settings.rfind("; kept\r\n[Other]\r\nKey=Value\r\n", 0), 0u) << settings;
 
   HWND reopened = OpenVoivodeship(Run(Station()));
   ASSERT_NE(reopened, nullptr);
@@ -275,6 +277,29 @@ TEST_F(VoivodeshipWindowTest, DamagedSettingsOpenAtTheDesignedPlaces) {
     EXPECT_EQ(saved.find('\0'), std::string::npos);
     EXPECT_NE(saved.find("[TfmDomList]\r\nFormVersion=0\r\n"), std::string::npos) << saved;
   }
+}
+
+// A settings file another program holds open: reading and writing it fail,
+// each failure is reported, and the windows open and close all the same.
+TEST_F(VoivodeshipWindowTest, LockedSettingsFileIsReportedAndNothingElseFails) {
+  WriteSettings("[TfmMainForm]\r\nCurrentBand=5\r\n");
+  HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  HWND statistics = OpenStatistics();
+  ASSERT_TRUE(IsWindow(statistics));
+  HWND window = OpenVoivodeship(statistics);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(BandDown(window), kBand10);  // nothing could be read
+  plugin->Release();
+  host::PumpMessages();
+  EXPECT_FALSE(IsWindow(statistics));
+  CloseHandle(lock);
+  // Two reads and two saves, each reported once.
+  expectedMessageBoxes = 4;
+  for (const std::string& text : messageBoxes.Texts())
+    EXPECT_NE(text.find("settings file"), std::string::npos) << text;
+  EXPECT_EQ(ReadSettings(), "[TfmMainForm]\r\nCurrentBand=5\r\n");
 }
 
 }  // namespace
