@@ -28,6 +28,21 @@ class BoundWindow {
   BoundWindow(const BoundWindow&) = delete;
   BoundWindow& operator=(const BoundWindow&) = delete;
 
+  // Registers the class whose one window procedure serves Derived, unless
+  // this module has registered it already.
+  static void RegisterWindowClass(LPCWSTR className, HBRUSH background) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(ModuleHandle(), className, &windowClass)) return;
+    windowClass.lpfnWndProc = &WindowProc;
+    windowClass.hInstance = ModuleHandle();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    if (RegisterClassExW(&windowClass) == 0)
+      throw std::runtime_error("Cannot register a window class");
+  }
+
   // Creates the window for self and hands self over to it; answers the
   // object, which lives as long as the window.
   static Derived& CreateOwned(std::unique_ptr<Derived> self, DWORD exStyle, LPCWSTR className,

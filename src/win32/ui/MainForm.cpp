@@ -91,21 +91,8 @@ TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
                               FIXED_PITCH | FF_MODERN, dpi_)),
       panelBrush_(CreateSolidBrush(layout::kPanelColour)) {}
 
-void TfmMainForm::RegisterWindowClass() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(ModuleHandle(), kStatisticsWindowClass, &windowClass)) return;
-  windowClass.lpfnWndProc = &TfmMainForm::WindowProc;
-  windowClass.hInstance = ModuleHandle();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kStatisticsWindowClass;
-  if (RegisterClassExW(&windowClass) == 0)
-    throw std::runtime_error("Cannot register the statistics window class");
-}
-
 TfmMainForm& TfmMainForm::Create(TQSOData& current) {
-  RegisterWindowClass();
+  RegisterWindowClass(kStatisticsWindowClass, GetSysColorBrush(COLOR_BTNFACE));
   auto self = std::make_unique<TfmMainForm>(current, LoadPrefillList());
   const RECT frame = DesignedFrame(self->dpi_);
   TfmMainForm& form =

@@ -41,7 +41,6 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
-  static void RegisterWindowClass();
   void SetCaption(const TQSOData& current);
 
   void FormCreate();

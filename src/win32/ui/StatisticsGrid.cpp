@@ -16,21 +16,9 @@ StatisticsGrid::StatisticsGrid(const StatisticTable& table, int dpi)
       font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi)),
       background_(CreateSolidBrush(layout::kGridColour)) {}
 
-void StatisticsGrid::RegisterWindowClass() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(ModuleHandle(), kStatisticsGridClass, &windowClass)) return;
-  windowClass.lpfnWndProc = &StatisticsGrid::WindowProc;
-  windowClass.hInstance = ModuleHandle();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kStatisticsGridClass;
-  if (RegisterClassExW(&windowClass) == 0)
-    throw std::runtime_error("Cannot register the statistics grid class");
-}
-
 StatisticsGrid& StatisticsGrid::Create(HWND parent, const RECT& frame, int id,
                                        const StatisticTable& table, int dpi) {
-  RegisterWindowClass();
+  RegisterWindowClass(kStatisticsGridClass, nullptr);
   StatisticsGrid& grid =
       CreateOwned(std::make_unique<StatisticsGrid>(table, dpi), WS_EX_CLIENTEDGE,
                   kStatisticsGridClass, WS_CHILD | WS_VISIBLE | WS_DISABLED, frame, parent);

@@ -22,7 +22,6 @@ class StatisticsGrid : public BoundWindow<StatisticsGrid> {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
-  static void RegisterWindowClass();
   void Paint();
   // StringGrid1DrawCell: the cell's interior filled, its text centred at the top.
   void StringGrid1DrawCell(HDC dc, std::size_t column, std::size_t row);

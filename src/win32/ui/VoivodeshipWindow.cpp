@@ -40,23 +40,10 @@ TfmDomList::TfmDomList(TfmMainForm& statistics)
       boldFont_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_BOLD, DEFAULT_PITCH,
                          dpi_)) {}
 
-void TfmDomList::RegisterWindowClass() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(ModuleHandle(), kVoivodeshipWindowClass, &windowClass)) return;
+TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  windowClass.lpfnWndProc = &TfmDomList::WindowProc;
-  windowClass.hInstance = ModuleHandle();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kVoivodeshipWindowClass;
-  if (RegisterClassExW(&windowClass) == 0)
-    throw std::runtime_error("Cannot register the voivodeship window class");
-}
-
-TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
-  RegisterWindowClass();
+  RegisterWindowClass(kVoivodeshipWindowClass, GetSysColorBrush(COLOR_BTNFACE));
   auto self = std::make_unique<TfmDomList>(statistics);
   const int dpi = self->dpi_;
   const Rect frame{kDesignedFrame.left, kDesignedFrame.top,

@@ -41,7 +41,6 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
-  static void RegisterWindowClass();
   void FormCreate();
   void FormShow();
   void FormClose();

@@ -28,3 +28,18 @@ SqliteLog::SqliteLog(const std::string& options)
     : host::LogDatabase(host::DriverPathOf((path() / "log.db").wstring()), options) {}
 
 }  // namespace zeltra::testing
+
+namespace zeltra::testing {
+
+void SqliteLog::CreateLogFailingAt(const std::vector<LogRow>& rows,
+                                   const std::string& failingCall) {
+  CreateLogTable("Rows");
+  Execute("CREATE INDEX ByCall ON Rows (CallSign)");  // rows read in index order, one by one
+  Insert(rows, "Rows");
+  Execute(
+      "CREATE VIEW QSO AS SELECT CallSign, DigiBand, Continent, QSOReportRecived, DXCCPrefix, "
+      "MainPrefix, CASE WHEN CallSign = '" +
+      failingCall + "' THEN abs(-9223372036854775807 - 1) ELSE QSOMode END AS QSOMode FROM Rows");
+}
+
+}  // namespace zeltra::testing

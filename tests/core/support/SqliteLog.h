@@ -29,6 +29,12 @@ class TemporaryFolder {
 class SqliteLog : private TemporaryFolder, public host::LogDatabase {
  public:
   explicit SqliteLog(const std::string& options = "");
+
+  // A log QSO (a view) whose row of failingCall raises an error while it is
+  // read: SQLite's abs() of the smallest integer. Reading stops there only
+  // when the driver steps row by row (the connection option StepAPI=1);
+  // otherwise the query fails as it opens.
+  void CreateLogFailingAt(const std::vector<LogRow>& rows, const std::string& failingCall);
 };
 
 }  // namespace zeltra::testing
