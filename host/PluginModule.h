@@ -9,16 +9,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "zeltra_plugin.h"
+
 namespace zeltra::host {
 
 class PluginModule {
  public:
-  using GetInfoFn = void(__stdcall*)(unsigned char* info);
-  using RunFn = HWND(__stdcall*)(std::int32_t reserved, const unsigned char* data);
-  using GetScoreFn = std::int32_t(__stdcall*)(const unsigned char* data);
-  using AddQsoFn = std::int32_t(__stdcall*)(const unsigned char* data);
-  using GrabNumberFn = void(__stdcall*)(const unsigned char* data, unsigned char* answer);
-  using ReleaseFn = void(__stdcall*)();
+  using GetInfoFn = ZeltraGetInfo;
+  using RunFn = ZeltraRun;
+  using GetScoreFn = ZeltraGetScore;
+  using AddQsoFn = ZeltraAddQSO;
+  using GrabNumberFn = ZeltraGrabNumber;
+  using ReleaseFn = ZeltraRelease;
 
   explicit PluginModule(const wchar_t* path) : module_(LoadLibraryW(path)) {
     if (module_ == nullptr) throw std::runtime_error("Cannot load the plug-in DLL");

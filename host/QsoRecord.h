@@ -1,8 +1,11 @@
 #pragma once
 
 // The host's side of the two records, byte by byte, as a logging program
-// builds them. It deliberately shares no code with the plug-in's own record
-// types, so that a drift in either shows up in the tests.
+// builds them, at the offsets of the host authors' header. It shares no
+// code with the plug-in's own record types, so that a drift in either shows
+// up in the tests.
+
+#include "zeltra_plugin.h"
 
 #include <array>
 #include <cstddef>
@@ -13,30 +16,30 @@
 
 namespace zeltra::host {
 
-inline constexpr std::size_t kQsoDataSize = 5916;
-inline constexpr std::size_t kPluginInfoSize = 520;
-inline constexpr std::size_t kShortStringSize = 256;
+inline constexpr std::size_t kQsoDataSize = sizeof(::TQSOData);
+inline constexpr std::size_t kPluginInfoSize = sizeof(::TPluginInfo);
+inline constexpr std::size_t kShortStringSize = sizeof(ZeltraShortString);
 
 // Offsets of the TQSOData fields the plug-in reads.
 enum class QsoField : std::size_t {
-  TableName = 12,
-  CallSign = 268,
-  Band = 540,
-  Mode = 796,
-  Continent = 1052,
-  ReportReceived = 1308,
-  MainPrefix = 2332,
-  DXCCPrefix = 2588,
-  TitleSuffix = 3868,
-  MyContinent = 4124,
-  MyDXCCPrefix = 4636,
+  TableName = offsetof(::TQSOData, TableName),
+  CallSign = offsetof(::TQSOData, CallSign),
+  Band = offsetof(::TQSOData, Band),
+  Mode = offsetof(::TQSOData, Mode),
+  Continent = offsetof(::TQSOData, Continent),
+  ReportReceived = offsetof(::TQSOData, ReportReceived),
+  MainPrefix = offsetof(::TQSOData, MainPrefix),
+  DXCCPrefix = offsetof(::TQSOData, DXCCPrefix),
+  TitleSuffix = offsetof(::TQSOData, TitleSuffix),
+  MyContinent = offsetof(::TQSOData, MyContinent),
+  MyDXCCPrefix = offsetof(::TQSOData, MyDXCCPrefix),
 };
 
-inline constexpr std::size_t kConnectionOffset = 0;
-inline constexpr std::size_t kInfoNameOffset = 0;
-inline constexpr std::size_t kInfoNumber1Offset = 256;
-inline constexpr std::size_t kInfoKindOffset = 260;
-inline constexpr std::size_t kInfoNumber2Offset = 516;
+inline constexpr std::size_t kConnectionOffset = offsetof(::TQSOData, Connection);
+inline constexpr std::size_t kInfoNameOffset = offsetof(::TPluginInfo, Name);
+inline constexpr std::size_t kInfoNumber1Offset = offsetof(::TPluginInfo, Number1);
+inline constexpr std::size_t kInfoKindOffset = offsetof(::TPluginInfo, Kind);
+inline constexpr std::size_t kInfoNumber2Offset = offsetof(::TPluginInfo, Number2);
 
 // A short string read from raw bytes: length byte, then the characters.
 inline std::string ReadShortString(const unsigned char* at) {
@@ -65,8 +68,8 @@ class QsoRecord {
     return ReadShortString(bytes_.data() + static_cast<std::size_t>(field));
   }
 
-  const unsigned char* data() const { return bytes_.data(); }
-  unsigned char* data() { return bytes_.data(); }
+  // The record as the plug-in's functions take it.
+  const ::TQSOData* data() const { return reinterpret_cast<const ::TQSOData*>(bytes_.data()); }
   std::array<unsigned char, kQsoDataSize>& bytes() { return bytes_; }
   const std::array<unsigned char, kQsoDataSize>& bytes() const { return bytes_; }
 

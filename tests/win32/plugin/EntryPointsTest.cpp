@@ -26,7 +26,7 @@ std::string Grab(host::PluginModule& plugin, const QsoRecord& record) {
 TEST_F(PluginTest, GetInfoWritesNameKindAndIntegersOnly) {
   std::array<unsigned char, host::kPluginInfoSize> info;
   info.fill(kPattern);
-  plugin->GetInfo(info.data());
+  plugin->GetInfo(reinterpret_cast<TPluginInfo*>(info.data()));
   EXPECT_EQ(host::ReadShortString(info.data() + host::kInfoNameOffset), "Zeltra RTTY Contest");
   EXPECT_EQ(host::ReadShortString(info.data() + host::kInfoKindOffset), "kavrel_contest");
   std::int32_t number1 = 0;
