@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "text/Ascii.h"
-
 namespace zeltra {
 namespace {
 
@@ -91,7 +89,7 @@ void OdbcLogQuery::BindColumns() {
                                   static_cast<SQLSMALLINT>(sizeof name), &nameLength, &type, &size,
                                   &digits, &nullable)))
       Fail(SQL_HANDLE_STMT, statement_->get(), "Cannot describe the log's columns");
-    columnByName_.try_emplace(AsciiUpper(reinterpret_cast<const char*>(name)), i);
+    columnByName_.try_emplace(reinterpret_cast<const char*>(name), i);
     if (!Succeeded(SQLBindCol(statement_->get(), number, SQL_C_CHAR,
                               values_.data() + i * static_cast<std::size_t>(kValueBytes),
                               kValueBytes, &lengths_[i])))
@@ -120,7 +118,7 @@ void OdbcLogQuery::Next() {
 }
 
 std::string OdbcLogQuery::FieldAsText(std::string_view name) const {
-  const auto column = columnByName_.find(AsciiUpper(name));
+  const auto column = columnByName_.find(name);
   if (column == columnByName_.end())
     throw DatabaseError("Field '" + std::string(name) + "' not found");
   const SQLLEN length = lengths_[column->second];

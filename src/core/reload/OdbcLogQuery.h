@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "reload/LogQuery.h"
+#include "text/Ascii.h"
 
 namespace zeltra {
 
@@ -56,8 +57,9 @@ class OdbcLogQuery : public LogQuery {
   SQLHDBC connection_;
   std::optional<OdbcStatement> statement_;
   bool eof_ = true;
-  std::unordered_map<std::string, std::size_t> columnByName_;  // upper-cased name
-  std::vector<char> values_;                                   // kValueBytes per column
+  std::unordered_map<std::string, std::size_t, AsciiCaseInsensitiveHash, AsciiCaseInsensitiveEqual>
+      columnByName_;
+  std::vector<char> values_;  // kValueBytes per column
   std::vector<SQLLEN> lengths_;
 };
 

@@ -1,5 +1,6 @@
 #include "scoring/QsoList.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zeltra {
@@ -80,8 +81,9 @@ bool QSOList::Add(const TQSO& contact) {
 }
 
 void QSOList::Clear() {
+  // Keeps the index's size: a reload refills the list to about what it held.
   texts_.clear();
-  slots_.clear();
+  std::fill(slots_.begin(), slots_.end(), Slot{});
   count_ = 0;
 }
 

@@ -13,10 +13,9 @@ constexpr std::string_view kVoivodeshipLetters = ":B:C:D:F:G:J:K:L:M:O:P:R:S:U:W
 // The voivodeship letter a report carries: the last character of the
 // upper-cased, trimmed report, when it is one of the sixteen letters.
 std::optional<char> VoivodeshipLetter(std::string_view report) {
-  const std::string upper = AsciiUpper(report);
-  const std::string_view trimmed = TrimControlAndBlank(upper);
+  const std::string_view trimmed = TrimControlAndBlank(report);
   if (trimmed.empty()) return std::nullopt;
-  const char last = trimmed.back();
+  const char last = AsciiUpper(trimmed.back());
   if (last < 'A' || last > 'Z') return std::nullopt;
   const char needle[] = {':', last, ':'};
   if (kVoivodeshipLetters.find(std::string_view(needle, sizeof needle)) == std::string_view::npos)
@@ -24,8 +23,8 @@ std::optional<char> VoivodeshipLetter(std::string_view report) {
   return last;
 }
 
-std::string BandKey(const std::string& band, std::string_view item) {
-  std::string key = band;
+std::string BandKey(std::string_view band, std::string_view item) {
+  std::string key(band);
   key += '|';
   key += item;
   key += '|';
@@ -50,20 +49,20 @@ void Scorer::AddToQSOList() {
 }
 
 std::int32_t Scorer::Points() const {
-  if (AsciiUpper(current_.DXCCPrefix.str()) == AsciiUpper(current_.MyDXCCPrefix.str()))
+  if (EqualsIgnoringAsciiCase(current_.DXCCPrefix.view(), current_.MyDXCCPrefix.view()))
     return kOwnCountryPoints;
-  if (AsciiUpper(current_.Continent.str()) == AsciiUpper(current_.MyContinent.str()))
+  if (EqualsIgnoringAsciiCase(current_.Continent.view(), current_.MyContinent.view()))
     return kOwnContinentPoints;
   return kOtherContinentPoints;
 }
 
 void Scorer::CountMultipliers(TStatistic& statistic) {
-  const std::string band = current_.Band.str();
-  if (const auto letter = VoivodeshipLetter(current_.ReportReceived.str())) {
+  const std::string_view band = current_.Band.view();
+  if (const auto letter = VoivodeshipLetter(current_.ReportReceived.view())) {
     if (voivList_.Add(BandKey(band, std::string_view(&*letter, 1)))) ++statistic.Voivodeships;
   }
-  if (dxccList_.Add(BandKey(band, current_.DXCCPrefix.str()))) ++statistic.DXCCs;
-  if (continentList_.Add(current_.Continent.str())) ++statistic.Continents;
+  if (dxccList_.Add(BandKey(band, current_.DXCCPrefix.view()))) ++statistic.DXCCs;
+  if (continentList_.Add(current_.Continent.view())) ++statistic.Continents;
 }
 
 std::int32_t Scorer::ScoreQSO(bool record) {
@@ -72,7 +71,7 @@ std::int32_t Scorer::ScoreQSO(bool record) {
   if (!record) return points;
 
   AddToQSOList();
-  TStatistic& statistic = statList_.FindOrAdd(current_.Band.str());
+  TStatistic& statistic = statList_.FindOrAdd(current_.Band.view());
   statistic.QSOs += 1;
   statistic.Points += points;
   CountMultipliers(statistic);

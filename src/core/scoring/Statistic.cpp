@@ -3,9 +3,10 @@
 namespace zeltra {
 
 TStatistic& StatList::FindOrAdd(std::string_view band) {
-  const auto [it, added] = indexByName_.try_emplace(std::string(band), items_.size());
-  if (added) items_.push_back(TStatistic{.Name = std::string(band)});
-  return items_[it->second];
+  if (const auto found = indexByName_.find(band); found != indexByName_.end())
+    return items_[found->second];
+  indexByName_.emplace(std::string(band), items_.size());
+  return items_.emplace_back(TStatistic{.Name = std::string(band)});
 }
 
 void StatList::Clear() {

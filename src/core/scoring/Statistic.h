@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,7 +33,13 @@ class StatList {
 
  private:
   std::vector<TStatistic> items_;
-  std::unordered_map<std::string, std::size_t> indexByName_;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> indexByName_;
 };
 
 }  // namespace zeltra

@@ -1,22 +1,21 @@
 #include "scoring/StringSet.h"
 
-#include "text/Ascii.h"
-
 namespace zeltra {
 
 bool StringSet::Contains(std::string_view text) const {
-  return folded_.contains(AsciiUpper(text));
+  return index_.contains(text);
 }
 
 bool StringSet::Add(std::string_view text) {
-  if (!folded_.insert(AsciiUpper(text)).second) return false;
+  if (index_.contains(text)) return false;
+  index_.emplace(text);
   items_.emplace_back(text);
   return true;
 }
 
 void StringSet::Clear() {
   items_.clear();
-  folded_.clear();
+  index_.clear();
 }
 
 }  // namespace zeltra

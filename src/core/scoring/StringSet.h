@@ -6,11 +6,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "text/Ascii.h"
+
 namespace zeltra {
 
 // An unordered list of texts whose look-up ignores ASCII letter case. Each
 // text is kept as it was first added, in the order of adding; a hash index
-// over the upper-cased texts answers look-ups without scanning.
+// that ignores case answers look-ups without scanning or copying.
 class StringSet {
  public:
   bool Contains(std::string_view text) const;
@@ -24,7 +26,7 @@ class StringSet {
 
  private:
   std::vector<std::string> items_;
-  std::unordered_set<std::string> folded_;
+  std::unordered_set<std::string, AsciiCaseInsensitiveHash, AsciiCaseInsensitiveEqual> index_;
 };
 
 }  // namespace zeltra

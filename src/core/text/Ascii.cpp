@@ -1,6 +1,7 @@
 #include "text/Ascii.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace zeltra {
 namespace {
@@ -25,6 +26,23 @@ std::string_view TrimControlAndBlank(std::string_view text) {
   while (!text.empty() && IsControlOrBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsControlOrBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+char AsciiUpper(char c) {
+  return UpperByte(c);
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return UpperByte(x) == UpperByte(y); });
+}
+
+std::size_t AsciiCaseInsensitiveHash::operator()(std::string_view text) const {
+  // FNV-1a over the upper-cased bytes.
+  std::uint64_t hash = 0xcbf29ce484222325ULL;
+  for (const char c : text)
+    hash = (hash ^ static_cast<unsigned char>(UpperByte(c))) * 0x100000001b3ULL;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 }  // namespace zeltra

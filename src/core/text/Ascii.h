@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,24 @@ namespace zeltra {
 
 std::string AsciiUpper(std::string_view text);
 
+char AsciiUpper(char c);
+
 // Removes leading and trailing characters with codes 0 to 32.
 std::string_view TrimControlAndBlank(std::string_view text);
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Hashing and equality that ignore ASCII letter case, for hash containers
+// looked up by std::string_view without building an upper-cased copy.
+struct AsciiCaseInsensitiveHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const;
+};
+struct AsciiCaseInsensitiveEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoringAsciiCase(a, b);
+  }
+};
 
 }  // namespace zeltra
