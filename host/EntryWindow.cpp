@@ -10,20 +10,10 @@ constexpr wchar_t kClassName[] = L"ZeltraReferenceHost";
 constexpr std::array<const char*, 9> kBands = {"1.8", "3.5", "7",  "10", "14",
                                                "18",  "21",  "24", "28"};
 
-enum ControlId : int {
-  kPluginLabel = 100,
-  kCallSign = 101,
-  kBand = 102,
-  kMode = 103,
-  kReport = 104,
-  kContinent = 105,
-  kDxcc = 106,
-  kAnswer = 107,
-  kFirstCaption = 200,
-};
+constexpr int kFirstCaption = 200;
 
 struct Field {
-  ControlId id;
+  int id;
   const wchar_t* caption;
   int width;
 };
@@ -140,10 +130,12 @@ void EntryWindow::CallSignChanged() {
 void EntryWindow::LogContact() {
   const LogRow contact = Contact();
   if (contact.callSign.empty()) return;
-  SetText(kAnswer, contact.callSign + " logged: " + ScoreText(session_.Log(contact)));
+  const int result = session_.Log(contact);
   prefilled_.clear();
   SetText(kCallSign, "");
   SetText(kReport, "");
+  // After the fields: emptying the call sign clears the answer.
+  SetText(kAnswer, contact.callSign + " logged: " + ScoreText(result));
   SetFocus(GetDlgItem(window_, kCallSign));
 }
 

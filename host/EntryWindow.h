@@ -10,6 +10,18 @@
 
 namespace zeltra::host {
 
+// The entry line's controls.
+enum EntryControl : int {
+  kPluginLabel = 100,
+  kCallSign = 101,
+  kBand = 102,
+  kMode = 103,
+  kReport = 104,
+  kContinent = 105,
+  kDxcc = 106,
+  kAnswer = 107,
+};
+
 class EntryWindow {
  public:
   EntryWindow(HostSession& session, const std::string& pluginName);
@@ -19,6 +31,8 @@ class EntryWindow {
 
   // Runs the message loop until the window is closed.
   void RunMessageLoop();
+
+  HWND Handle() const { return window_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
