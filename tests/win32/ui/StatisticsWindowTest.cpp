@@ -62,6 +62,24 @@ TEST_F(StatisticsWindowTest, WindowStylesAndSize) {
   EXPECT_EQ(button.bottom - button.top, Scaled(25));
 }
 
+// The buttons' face: grey 157 at rest, lighter while the pointer is over it.
+TEST_F(StatisticsWindowTest, ButtonsLightUpUnderThePointer) {
+  HWND window = Run(Station());
+  HWND button = GetDlgItem(window, win32::kRecalcButtonId);
+  const auto facePixel = [&] {
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(button);
+    const COLORREF pixel = GetPixel(dc, 4, 4);  // inside the frame, left of the image
+    ReleaseDC(button, dc);
+    return pixel;
+  };
+  EXPECT_EQ(facePixel(), RGB(157, 157, 157));
+  SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(facePixel(), RGB(197, 197, 197));
+  SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(facePixel(), RGB(157, 157, 157));
+}
+
 TEST_F(StatisticsWindowTest, GridShowsHeadingsAndTheLog) {
   HWND window = Run(Station());
   const char* columns[] = {"Band", "QSOs", "Points", "Voivodeship", "DXCC", "Continent"};
