@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/HostProgram.h"
 #include "ui/ErrorBox.h"
 
 namespace zeltra::win32 {
@@ -18,12 +19,6 @@ std::filesystem::path AppDataFolder() {
   if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
     return folder;
   throw std::runtime_error("Cannot find the application data folder");
-}
-
-std::filesystem::path HostBaseName() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::filesystem::path(path).stem();
 }
 
 std::string LastErrorText() {
@@ -48,7 +43,7 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
 }  // namespace
 
 SettingsFile::SettingsFile()
-    : path_(AppDataFolder() / L"Zeltra" / (HostBaseName().wstring() + L".ini")) {}
+    : path_(AppDataFolder() / L"Zeltra" / (HostProgramPath().stem().wstring() + L".ini")) {}
 
 IniDocument SettingsFile::Load() const {
   std::error_code missing;

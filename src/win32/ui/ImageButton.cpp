@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/Controls.h"
 #include "ui/GdiHandles.h"
 
 namespace zeltra::win32::image_button {
@@ -70,11 +71,8 @@ bool IsHot(HWND button) {
 }
 
 HWND Create(HWND parent, const wchar_t* caption, const RECT& frame, int id) {
-  HWND button = CreateWindowExW(
-      0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
-      frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  HWND button = CreateControl(parent, L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
+                              frame, id);
   if (button != nullptr) {
     SetPropW(button, kButtonProcProperty,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(button, GWLP_WNDPROC)));

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "plugin/HostProgram.h"
 #include "plugin/PluginState.h"
 #include "reload/OdbcLogQuery.h"
 #include "settings/SettingsFile.h"
 #include "ui/ButtonImages.h"
+#include "ui/Controls.h"
 #include "ui/ImageButton.h"
 #include "ui/MessagePump.h"
 #include "ui/StatisticsGrid.h"
@@ -28,24 +30,11 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 // The close command exactly: the close button, the system menu's Close, Alt+F4.
 constexpr WPARAM kCloseCommand = 0xF060;
 
-std::filesystem::path HostDirectory() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw std::runtime_error("Cannot find the host program's folder");
-    if (length < path.size()) {
-      path.resize(length);
-      return std::filesystem::path(path).parent_path();
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 // The prefill list beside the host program. A file that cannot be read is
 // reported and leaves the list empty: the window opens all the same.
 PrefillList LoadPrefillList() {
   try {
-    return PrefillList::FromFile(HostDirectory() / L"Plugins" / L"Zeltra.txt");
+    return PrefillList::FromFile(HostProgramPath().parent_path() / L"Plugins" / L"Zeltra.txt");
   } catch (const std::exception& error) {
     ShowErrorBox(nullptr, error.what());
     return PrefillList{};
@@ -63,13 +52,6 @@ RECT DesignedFrame(int dpi) {
 // SQLHDBC of a 32-bit process.
 SQLHDBC HostConnection(const TQSOData& current) {
   return reinterpret_cast<SQLHDBC>(static_cast<std::uintptr_t>(current.Connection));
-}
-
-HWND CreateChild(HWND parent, LPCWSTR className, DWORD style, const RECT& frame, int id) {
-  return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, frame.left, frame.top,
-                         frame.right - frame.left, frame.bottom - frame.top, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
 }
 
 RECT Scaled(const Rect& designed, int dpi) {
@@ -110,11 +92,11 @@ void TfmMainForm::FormCreate() {
   grid_ = StatisticsGrid::Create(Handle(), Scaled(layout::kGrid, dpi_), kGridId,
                                  session_.summary().table, dpi_)
               .Handle();
-  scoreLine_ = CreateChild(Handle(), L"STATIC", SS_LEFT | SS_NOPREFIX,
-                           Scaled({layout::kScoreLineLeft, layout::kScoreLineTop,
-                                   layout::kScoreLineLeft, layout::kScoreLineTop},
-                                  dpi_),
-                           kScoreLineId);
+  scoreLine_ = CreateControl(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX,
+                             Scaled({layout::kScoreLineLeft, layout::kScoreLineTop,
+                                     layout::kScoreLineLeft, layout::kScoreLineTop},
+                                    dpi_),
+                             kScoreLineId);
   SendMessageW(scoreLine_, WM_SETFONT, reinterpret_cast<WPARAM>(scoreLineFont_.get()), FALSE);
   for (const auto& [id, caption, frame] :
        {std::tuple{kRecalcButtonId, L"Recalc", layout::kRecalcButton},

@@ -6,6 +6,7 @@
 
 #include "plugin/PluginState.h"
 #include "settings/SettingsFile.h"
+#include "ui/Controls.h"
 #include "ui/MainForm.h"
 #include "ui/StatisticsLayout.h"
 #include "ui/VoivodeshipWindowIds.h"
@@ -58,20 +59,15 @@ TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
 void TfmDomList::FormCreate() {
   for (int band = kFirstBand; band <= kLastBand; ++band) {
     const std::string_view text = *BandText(band);
-    HWND button =
-        CreateWindowExW(0, L"BUTTON", std::wstring(text.begin(), text.end()).c_str(),
-                        WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_CHECKBOX, 0, 0, 0, 0, Handle(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBandButtonIdBase + band)),
-                        ModuleHandle(), nullptr);
+    HWND button = CreateControl(Handle(), L"BUTTON", std::wstring(text.begin(), text.end()).c_str(),
+                                BS_PUSHLIKE | BS_CHECKBOX, {}, kBandButtonIdBase + band);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     bandButtons_[static_cast<std::size_t>(band - kFirstBand)] = button;
   }
   SendMessageW(bandButtons_[kDesignedBand - kFirstBand], BM_SETCHECK, BST_CHECKED, 0);
 
-  list_ = CreateWindowExW(
-      0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_SORTASCENDING | LVS_SINGLESEL, 0,
-      0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kVoivodeshipListId)),
-      ModuleHandle(), nullptr);
+  list_ = CreateControl(Handle(), WC_LISTVIEWW, L"", LVS_LIST | LVS_SORTASCENDING | LVS_SINGLESEL,
+                        {}, kVoivodeshipListId);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Drawn through an off-screen buffer against flicker, except under Wine,
   // whose list view then paints the part below the items black.
@@ -86,9 +82,7 @@ void TfmDomList::FormCreate() {
     ListView_InsertItem(list_, &item);
   }
 
-  splitter_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSplitterId)),
-                              ModuleHandle(), nullptr);
+  splitter_ = CreateControl(Handle(), L"STATIC", L"", 0, {}, kSplitterId);
 }
 
 void TfmDomList::Show() {
