@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the benchmarks on an optimised native build: the scoring engine, then
-# the log reload against a bare scan of the same query. Arguments go to both
-# programs (for instance --benchmark_repetitions=5).
+# Runs the benchmarks on an optimised native build: the scoring engine,
+# the log reload against a bare scan of the same query, and the settings
+# restore. Arguments go to every program (for instance
+# --benchmark_repetitions=5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,3 +11,4 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench
 build/bench/bench/scoring_bench "$@"
 build/bench/bench/reload_bench "$@"
+build/bench/bench/settings_bench "$@"

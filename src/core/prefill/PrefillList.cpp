@@ -10,6 +10,10 @@
 namespace zeltra {
 
 PrefillList PrefillList::FromText(std::string_view text) {
+  // Windows Notepad starts a file it saves as UTF-8 with a byte-order mark.
+  constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+    text.remove_prefix(kUtf8ByteOrderMark.size());
   PrefillList list;
   while (!text.empty()) {
     const std::size_t end = text.find_first_of("\r\n");

@@ -13,7 +13,8 @@ namespace zeltra {
 // letter case) wins; lines without "=" are ignored.
 class PrefillList {
  public:
-  // Lines end with CR, LF or CR LF; the last line needs no line end.
+  // Lines end with CR, LF or CR LF; the last line needs no line end. A
+  // leading UTF-8 byte-order mark is no part of the first line.
   static PrefillList FromText(std::string_view text);
 
   // Reads the file when it exists and is a regular file; a missing file, or

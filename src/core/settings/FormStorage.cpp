@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace zeltra {
@@ -62,6 +64,22 @@ std::string FourText(int a, int b, int c, int d) {
          std::to_string(d);
 }
 
+// The rectangle from left, top to right, bottom when it can be a window's:
+// some width and some height, and every edge and both sizes numbers that
+// the window system can hold. Computed wide, so that no stored number can
+// overflow.
+std::optional<Rect> WindowRect(std::int64_t left, std::int64_t top, std::int64_t right,
+                               std::int64_t bottom) {
+  constexpr std::int64_t kLowest = std::numeric_limits<int>::min();
+  constexpr std::int64_t kHighest = std::numeric_limits<int>::max();
+  const auto fits = [&](std::int64_t value) { return value >= kLowest && value <= kHighest; };
+  if (!(left < right && top < bottom)) return std::nullopt;
+  if (!fits(left) || !fits(top) || !fits(right) || !fits(bottom)) return std::nullopt;
+  if (!fits(right - left) || !fits(bottom - top)) return std::nullopt;
+  return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
+              static_cast<int>(bottom)};
+}
+
 bool Intersects(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -86,16 +104,19 @@ RestoredPlacement FormStorage::Restore(const IniDocument& settings, const Rect& 
   if ((minMaxText || normalText) && pixelsPerInch == screen.pixelsPerInch) {
     const auto stored = FourIntegers(normalText.value_or(""),
                                      {current.left, current.top, current.right, current.bottom});
-    Rect place = sizeable_ ? Rect{stored[0], stored[1], stored[2], stored[3]}
-                           : Rect{stored[0], stored[1], stored[0] + current.width(),
-                                  stored[1] + current.height()};
+    const std::optional<Rect> place =
+        sizeable_
+            ? WindowRect(stored[0], stored[1], stored[2], stored[3])
+            : WindowRect(stored[0], stored[1],
+                         std::int64_t{stored[0]} + (std::int64_t{current.right} - current.left),
+                         std::int64_t{stored[1]} + (std::int64_t{current.bottom} - current.top));
     // A place on no monitor (one was removed, the file was edited) could
     // never be reached: the designed place serves instead.
     const bool onSomeMonitor =
-        screen.monitors.empty() ||
-        std::any_of(screen.monitors.begin(), screen.monitors.end(),
-                    [&](const Rect& monitor) { return Intersects(place, monitor); });
-    if (place.left < place.right && onSomeMonitor) result.normal = place;
+        place && (screen.monitors.empty() ||
+                  std::any_of(screen.monitors.begin(), screen.monitors.end(),
+                              [&](const Rect& monitor) { return Intersects(*place, monitor); }));
+    if (onSomeMonitor) result.normal = place;
   }
 
   if (showState_) result.maximized = ReadInt(settings, section_, "ShowCmd", 0) == kShowMaximized;

@@ -2,13 +2,12 @@
 
 #include <shlobj.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "plugin/HostProgram.h"
+#include "settings/IniFileReader.h"
 #include "ui/ErrorBox.h"
 
 namespace zeltra::win32 {
@@ -46,13 +45,7 @@ SettingsFile::SettingsFile()
     : path_(AppDataFolder() / L"Zeltra" / (HostProgramPath().stem().wstring() + L".ini")) {}
 
 IniDocument SettingsFile::Load() const {
-  std::error_code missing;
-  if (!std::filesystem::exists(path_, missing)) return IniDocument{};
-  std::ifstream file(path_, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!file.is_open() || file.bad())
-    throw std::runtime_error("Cannot read the settings file " + path_.string());
-  return IniDocument::Parse(text);
+  return ReadIniFile(path_);
 }
 
 void SettingsFile::Save(const IniDocument& settings) const {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace zeltra {
@@ -37,10 +38,30 @@ TEST(PrefillList, LookupRules) {
       {"NUL inside an exchange", "A=1\0002\n"s, "A", "1\0002"s},
       {"long line kept whole", "A=" + longExchange + "\n", "A", longExchange},
       {"empty text", "", "A", ""},
+      {"UTF-8 byte-order mark skipped", "\xEF\xBB\xBFSP9ABC=K\n", "SP9ABC", "K"},
+      {"only a leading mark skipped",
+       "A=1\n\xEF\xBB\xBF"
+       "B=2\n",
+       "B", ""},
+      {"a mark alone", "\xEF\xBB\xBF", "", ""},
+      {"part of a mark is text", "\xEF\xBBX=1\n", "\xEF\xBBX", "1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(PrefillList::FromText(c.text).LookupExchange(c.call), c.exchange);
+  }
+}
+
+// Each text ends exactly where its buffer does, with nothing behind it that
+// could stop a read past the end.
+TEST(PrefillList, NeverReadsPastTheText) {
+  const std::string texts[] = {"A=1\r", "A=1\r\n", "\r", "A=1", "\xEF\xBB", "B=\r\r"};
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    const auto buffer = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), buffer.get());
+    const PrefillList list = PrefillList::FromText(std::string_view(buffer.get(), text.size()));
+    EXPECT_EQ(list.LookupExchange(text[0] == 'A' ? "A" : "B"), text[0] == 'A' ? "1" : "");
   }
 }
 

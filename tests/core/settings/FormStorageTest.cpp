@@ -73,6 +73,18 @@ TEST(FormStorage, RestoreRules) {
       {"numbers out of range", "[W]\nNormPos=99999999999,2,1500,400\nShowCmd=3000000000", true,
        Rect{943, 2, 1500, 400}, false},
       {"keys in another case", "[w]\nnormpos=10,20,300,240", true, Rect{10, 20, 300, 240}, false},
+      {"top at bottom", "[W]\nNormPos=10,240,300,240", true, std::nullopt, false},
+      {"top below bottom", "[W]\nNormPos=10,300,300,240", true, std::nullopt, false},
+      {"fixed border: left + width past the largest number", "[W]\nNormPos=2147483600,20,30,40",
+       false, std::nullopt, false},
+      {"fixed border: top + height past the largest number", "[W]\nNormPos=10,2147483647,30,40",
+       false, std::nullopt, false},
+      {"fixed border: the smallest numbers", "[W]\nNormPos=-2147483648,-2147483648,0,0", false,
+       std::nullopt, false},
+      {"sizeable: width past the largest number", "[W]\nNormPos=-2147483648,0,2147483647,100", true,
+       std::nullopt, false},
+      {"sizeable: height past the largest number", "[W]\nNormPos=0,-2147483648,100,2147483647",
+       true, std::nullopt, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,6 +93,31 @@ TEST(FormStorage, RestoreRules) {
         storage.Restore(IniDocument::Parse(c.text), kDesignedMain, kScreen);
     EXPECT_EQ(restored.normal, c.place);
     EXPECT_EQ(restored.maximized, c.maximized);
+  }
+}
+
+// Positions count only on a screen of the density they were saved at; a
+// file that does not say keeps them.
+TEST(FormStorage, RestoreAtOtherPixelsPerInch) {
+  for (const int dpi : {120, 144}) {
+    const Screen screen{1600, 1200, dpi, {{0, 0, 1600, 1170}}};
+    struct Case {
+      std::string saved;
+      std::optional<Rect> place;
+    };
+    const Case cases[] = {
+        {"PixelsPerInch=96\n", std::nullopt},
+        {"PixelsPerInch=" + std::to_string(dpi) + "\n", Rect{10, 20, 300, 240}},
+        {"", Rect{10, 20, 300, 240}},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(dpi) + ": " + c.saved);
+      FormStorage storage = ListStorage();
+      const auto restored = storage.Restore(
+          IniDocument::Parse("[TfmDomList]\n" + c.saved + "NormPos=10,20,300,240\n"), kDesignedList,
+          screen);
+      EXPECT_EQ(restored.normal, c.place);
+    }
   }
 }
 

@@ -36,5 +36,63 @@ TEST(IniDocument, NewSectionStandsApartAtTheEnd) {
   EXPECT_EQ(empty.Serialize(), "[B]\r\nY=2\r\n");
 }
 
+// A heading that cannot be read takes its lines along: they are neither
+// read as nor saved into the section above.
+TEST(IniDocument, DroppedHeadingNeverMovesLinesIntoAnotherSection) {
+  const std::string longName(IniDocument::kMaxLineLength, 'x');
+  const std::string headings[] = {
+      std::string("[TfmDom\0List]", 13),
+      "[" + longName + "]",
+      "[TfmDom\x01List]",
+      "[TfmDomList",
+  };
+  for (const std::string& heading : headings) {
+    SCOPED_TRACE(heading.substr(0, 20));
+    IniDocument settings = IniDocument::Parse("[TfmMainForm]\r\nNormPos=1,2,3,4\r\n" + heading +
+                                              "\r\nNormPos=5,6,7,8\r\nFlags=9\r\n"
+                                              "[Other]\r\nKeep=1\r\n");
+    EXPECT_EQ(settings.Get("TfmMainForm", "NormPos"), "1,2,3,4");
+    EXPECT_EQ(settings.Get("TfmMainForm", "Flags"), std::nullopt);
+    EXPECT_EQ(settings.Get("TfmDomList", "NormPos"), std::nullopt);
+    EXPECT_EQ(settings.Get("Other", "Keep"), "1");
+    settings.Write("TfmMainForm", {{"NormPos", "10,20,30,40"}});
+    EXPECT_EQ(settings.Serialize(),
+              "[TfmMainForm]\r\nNormPos=10,20,30,40\r\n[Other]\r\nKeep=1\r\n");
+  }
+}
+
+// The file is the plug-in's own: what is not a heading, a value, a comment
+// or a blank line is not written back. Well-formed foreign lines are.
+TEST(IniDocument, SavesOnlyWellFormedLines) {
+  static const char kTail[] = "\r\nNul=a\0b\r\n[Mine]\r\nX=1\r\n\x7f\r\n";
+  const std::string text =
+      std::string(
+          "; kept\r\n# kept too\r\n  \t\r\n[Foreign]\r\nA = 1\r\n\x80\xff=high\r\n"
+          "garbage without equals\r\n\x01\x02=\x03\r\n=no name\r\n"
+          "Long=") +
+      std::string(IniDocument::kMaxLineLength, 'v') + std::string(kTail, sizeof kTail - 1);
+  IniDocument settings = IniDocument::Parse(text);
+  EXPECT_EQ(settings.Get("Foreign", "\x80\xff"), "high");
+  EXPECT_EQ(settings.Get("Foreign", "Long"), std::nullopt);
+  EXPECT_EQ(settings.Get("Foreign", "Nul"), std::nullopt);
+  settings.Write("Mine", {{"X", "2"}});
+  EXPECT_EQ(settings.Serialize(),
+            "; kept\r\n# kept too\r\n  \t\r\n[Foreign]\r\nA = 1\r\n\x80\xff=high\r\n"
+            "[Mine]\r\nX=2\r\n");
+}
+
+// A text far larger than any settings file reads as an empty one; right at
+// the limit it is read.
+TEST(IniDocument, OversizedTextReadsAsEmpty) {
+  const std::string head = "[Mine]\r\nX=1\r\n";
+  std::string atLimit = head + std::string(IniDocument::kMaxTextSize - head.size(), '\n');
+  EXPECT_EQ(IniDocument::Parse(atLimit).Get("Mine", "X"), "1");
+  atLimit += '\n';
+  IniDocument oversized = IniDocument::Parse(atLimit);
+  EXPECT_EQ(oversized.Get("Mine", "X"), std::nullopt);
+  oversized.Write("Mine", {{"X", "2"}});
+  EXPECT_EQ(oversized.Serialize(), "[Mine]\r\nX=2\r\n");
+}
+
 }  // namespace
 }  // namespace zeltra
