@@ -18,6 +18,12 @@ class LogQuery {
  public:
   virtual ~LogQuery() = default;
 
+  // How the query text names the table called tableName, so that the
+  // database reads that table and nothing else (see TableReference). The
+  // name as it is, where the database has no rules to offer.
+  virtual std::string TableReference(std::string_view tableName) const {
+    return std::string(tableName);
+  }
   // Runs sql and stands on its first row, or at the end when it has none.
   virtual void Open(const std::string& sql) = 0;
   // Ends the query; closing a closed query does nothing.

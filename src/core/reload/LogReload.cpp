@@ -34,7 +34,8 @@ void ReloadLog(TQSOData& current, LogQuery& query, Scorer& scorer, StatisticTabl
   } closeWhenDone{query};
 
   query.Close();
-  query.Open("Select * from " + current.TableName.str() + " order by CallSign");
+  query.Open("Select * from " + query.TableReference(current.TableName.view()) +
+             " order by CallSign");
   if (hooks.pumpMessages) hooks.pumpMessages();
 
   // A recalculation run by a message at the pump point closes the query; the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "reload/TableName.h"
+
 namespace zeltra {
 namespace {
 
@@ -45,6 +47,27 @@ OdbcStatement::OdbcStatement(SQLHDBC connection) {
 
 OdbcStatement::~OdbcStatement() {
   SQLFreeHandle(SQL_HANDLE_STMT, handle_);
+}
+
+std::string OdbcLogQuery::TableReference(std::string_view tableName) const {
+  if (connection_ == SQL_NULL_HDBC) return std::string(tableName);
+  const auto info = [&](SQLUSMALLINT type, std::string fallback) {
+    SQLCHAR text[4096] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN result =
+        SQLGetInfo(connection_, type, text, static_cast<SQLSMALLINT>(sizeof text), &length);
+    return Succeeded(result) ? std::string(reinterpret_cast<const char*>(text)) : fallback;
+  };
+  // A driver that cannot say quotes as standard SQL does; one that answers
+  // with a blank has no quoting.
+  std::string quote = info(SQL_IDENTIFIER_QUOTE_CHAR, "\"");
+  if (quote == " ") quote.clear();
+  SqlKeywords keywords;
+  keywords.Add(SQL_ODBC_KEYWORDS);
+  // Some headers' list runs these two together.
+  keywords.Add("ROWS,SCHEMA");
+  keywords.Add(info(SQL_KEYWORDS, ""));
+  return zeltra::TableReference(tableName, quote, keywords);
 }
 
 void OdbcLogQuery::Open(const std::string& sql) {

@@ -42,6 +42,9 @@ class OdbcLogQuery : public LogQuery {
  public:
   explicit OdbcLogQuery(SQLHDBC connection) : connection_(connection) {}
 
+  // The table's name quoted as the driver quotes identifiers, where it is
+  // not a plain name; the name as it is without a connection.
+  std::string TableReference(std::string_view tableName) const override;
   void Open(const std::string& sql) override;
   void Close() override;
   bool Eof() const override { return !statement_ || eof_; }

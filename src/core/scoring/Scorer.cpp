@@ -3,12 +3,11 @@
 #include <optional>
 #include <string_view>
 
+#include "scoring/VoivodeshipLetters.h"
 #include "text/Ascii.h"
 
 namespace zeltra {
 namespace {
-
-constexpr std::string_view kVoivodeshipLetters = ":B:C:D:F:G:J:K:L:M:O:P:R:S:U:W:Z:";
 
 // The voivodeship letter a report carries: the last character of the
 // upper-cased, trimmed report, when it is one of the sixteen letters.
@@ -16,10 +15,7 @@ std::optional<char> VoivodeshipLetter(std::string_view report) {
   const std::string_view trimmed = TrimControlAndBlank(report);
   if (trimmed.empty()) return std::nullopt;
   const char last = AsciiUpper(trimmed.back());
-  if (last < 'A' || last > 'Z') return std::nullopt;
-  const char needle[] = {':', last, ':'};
-  if (kVoivodeshipLetters.find(std::string_view(needle, sizeof needle)) == std::string_view::npos)
-    return std::nullopt;
+  if (!IsVoivodeshipLetter(last)) return std::nullopt;
   return last;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "scoring/StringSet.h"
+#include "scoring/VoivodeshipLetters.h"
 #include "ui/Geometry.h"
 #include "ui/StatisticsLayout.h"
 
@@ -22,10 +23,6 @@ inline constexpr int kDesignedBand = 4;
 
 // The band buttons in the order the panel lays them out: "10" comes last.
 inline constexpr std::array<int, 9> kBandButtonOrder = {1, 2, 3, 5, 6, 7, 8, 9, 4};
-
-// The sixteen voivodeship letters, in list order.
-inline constexpr std::array<char, 16> kVoivodeshipLetters = {
-    'B', 'C', 'D', 'F', 'G', 'J', 'K', 'L', 'M', 'O', 'P', 'R', 'S', 'U', 'W', 'Z'};
 
 // The band text of band number n, or none outside 1 to 9.
 std::optional<std::string_view> BandText(int band);

@@ -77,6 +77,35 @@ TEST_F(RecalculationTest, RecalcSeesRowsAddedBehindItsBack) {
   EXPECT_EQ(session.summary().scoreLine, "Score: 22*(1+3+3)=154");
 }
 
+// A contact deleted from the host's log is gone after "Recalc": new again,
+// and no longer counted.
+TEST_F(RecalculationTest, ContactDeletedFromTheLogIsNewAgainAfterRecalc) {
+  // The host's record of SP1A's contact; a reload leaves the last row in it.
+  const auto hostPasses = [this] {
+    current.CallSign.assign("SP1A");
+    current.Band.assign("14");
+    current.Mode.assign("RTTY");
+    current.Continent.assign("EU");
+    current.DXCCPrefix.assign("SP");
+    current.ReportReceived.assign("5K");
+  };
+  session.FormShow();
+  hostPasses();
+  ASSERT_EQ(session.GetScore(), kDuplicate);
+  log.Execute("DELETE FROM QSO WHERE CallSign = 'SP1A'");
+  session.RecalcStatisticExecute();
+  hostPasses();
+  EXPECT_EQ(session.GetScore(), 2);
+  const StatisticTable& table = session.summary().table;
+  EXPECT_EQ(table.Cell(1, 4), "");
+  EXPECT_EQ(table.Cell(1, 7), "1");
+  EXPECT_EQ(session.summary().scoreLine, "Score: 10*(0+1+1)=20");
+  // Logged again, it counts once more, and once only.
+  EXPECT_EQ(session.AddQSO(), 2);
+  EXPECT_EQ(session.GetScore(), kDuplicate);
+  EXPECT_EQ(table.Cell(1, 4), "1");
+}
+
 TEST_F(RecalculationTest, FailureEnablesTheActionAndLeavesTheCellsBlank) {
   session.FormShow();
   current.TableName.assign("Missing");

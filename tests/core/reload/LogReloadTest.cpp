@@ -209,6 +209,47 @@ TEST_F(LogReloadTest, NothingIsWrittenWhateverTheTableName) {
   EXPECT_EQ(TotalQsos(), 1);
 }
 
+// A name that is not a plain identifier is the name of one table, quoted as
+// the driver quotes, and never a table name followed by more SQL.
+TEST_F(LogReloadTest, TableNamesThatNeedQuotingReadTheirOwnTable) {
+  const std::string names[] = {"My Log", "Order", "a-b", "x\"y"};
+  const std::string quoted[] = {"\"My Log\"", "\"Order\"", "\"a-b\"", "\"x\"\"y\""};
+  log.CreateLogTable("My");
+  log.Insert({{.callSign = "MY1"}}, "My");
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    log.CreateLogTable(quoted[i]);
+    std::vector<LogRow> rows(i + 2);
+    for (std::size_t row = 0; row < rows.size(); ++row)
+      rows[row].callSign = "T" + std::to_string(i) + "R" + std::to_string(row);
+    log.Insert(rows, quoted[i]);
+  }
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    SCOPED_TRACE(names[i]);
+    current.TableName.assign(names[i]);
+    Reload();
+    EXPECT_EQ(TotalQsos(), static_cast<std::int64_t>(i + 2));
+    EXPECT_EQ(current.CallSign.str().substr(0, 2), "T" + std::to_string(i));
+  }
+}
+
+TEST_F(LogReloadTest, ATableNameCannotReadAnotherTable) {
+  log.CreateLogTable();
+  log.CreateLogTable("Secret");
+  log.Insert({{.callSign = "HIDDEN1"}, {.callSign = "HIDDEN2"}}, "Secret");
+  for (const char* name : {"QSO WHERE 0 UNION ALL SELECT * FROM Secret",
+                           "QSO UNION ALL SELECT * FROM Secret --", "Secret\" --"}) {
+    SCOPED_TRACE(name);
+    current.TableName.assign(name);
+    try {
+      Reload();
+      ADD_FAILURE() << "no error";
+    } catch (const DatabaseError& error) {
+      EXPECT_NE(std::string(error.what()).find("no such table"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(TotalQsos(), 0);
+  }
+}
+
 // What runs at the pump point after the query is opened sees emptied lists; a
 // nested reload there closes the query, and the outer one reads no more rows.
 TEST_F(LogReloadTest, WorkAtThePumpPoint) {

@@ -149,6 +149,32 @@ TEST_F(ScorerTest, VoivodeshipLetterIsTheLastCharacterOfTheTrimmedReport) {
   }
 }
 
+// Each of the sixteen letters counts, in either case, and no other letter
+// does; bytes 0x80 to 0xFF are text, never blanks to trim.
+TEST_F(ScorerTest, EverySixteenLettersAndNoOther) {
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    const bool counts = std::string_view("BCDFGJKLMOPRSUWZ").find(c) != std::string_view::npos;
+    for (const std::string& report : {std::string("599") + c, std::string("\x80") + c,
+                                      std::string(1, static_cast<char>(c + 32))}) {
+      SCOPED_TRACE(report);
+      scorer.Clear();
+      Score({.callSign = "CALL", .report = report});
+      EXPECT_EQ(Band("14").Voivodeships, counts ? 1 : 0);
+    }
+  }
+  for (const char* report : {"599K\xa0", "599K\x80", "599K\xff", "\xa0"}) {
+    SCOPED_TRACE(report);
+    scorer.Clear();
+    Score({.callSign = "CALL", .report = report});
+    EXPECT_EQ(Band("14").Voivodeships, 0);
+  }
+  // A call sign ending in 0xA0 is another station.
+  scorer.Clear();
+  EXPECT_NE(Score({.callSign = "SP9ABC", .report = "K"}), kDuplicate);
+  EXPECT_NE(Score({.callSign = "SP9ABC\xa0", .report = "K"}), kDuplicate);
+  EXPECT_NE(Score({.callSign = "\x80SP9ABC", .report = "K"}), kDuplicate);
+}
+
 TEST_F(ScorerTest, MultipliersCountPerBandExceptContinents) {
   Score({.callSign = "SP1A", .band = "14", .mode = "RTTY", .dxccPrefix = "SP", .report = "K"});
   Score({.callSign = "SP1A", .band = "14", .mode = "CW", .dxccPrefix = "SP", .report = "K"});

@@ -20,6 +20,13 @@ TEST(Ascii, TrimRemovesCodesZeroToThirtyTwoAtBothEnds) {
   EXPECT_EQ(TrimControlAndBlank(" \x21 "), "\x21");
   EXPECT_EQ(TrimControlAndBlank("\x7f"), "\x7f");
   EXPECT_EQ(TrimControlAndBlank("   "), "");
+  // Bytes 0x80 to 0xFF are text: never trimmed, wherever they stand.
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const std::string high(1, static_cast<char>(byte));
+    SCOPED_TRACE(byte);
+    EXPECT_EQ(TrimControlAndBlank(" " + high + "K" + high + "\t"), high + "K" + high);
+    EXPECT_EQ(TrimControlAndBlank(high), high);
+  }
 }
 
 }  // namespace
