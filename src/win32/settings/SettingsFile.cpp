@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "plugin/HostProgram.h"
+#include "settings/FileReplacement.h"
 #include "settings/IniFileReader.h"
 #include "ui/ErrorBox.h"
 
@@ -18,13 +19,6 @@ std::filesystem::path AppDataFolder() {
   if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
     return folder;
   throw std::runtime_error("Cannot find the application data folder");
-}
-
-std::string LastErrorText() {
-  char text[512] = {};
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 GetLastError(), 0, text, sizeof text, nullptr);
-  return text;
 }
 
 Rect FromRECT(const RECT& r) {
@@ -49,30 +43,7 @@ IniDocument SettingsFile::Load() const {
 }
 
 void SettingsFile::Save(const IniDocument& settings) const {
-  const std::string text = settings.Serialize();
-  const std::filesystem::path temporary = path_.wstring() + L".tmp";
-  const auto fail = [&](const char* what) {
-    throw std::runtime_error(std::string(what) + " the settings file " + path_.string() + ": " +
-                             LastErrorText());
-  };
-  std::error_code ignored;
-  std::filesystem::create_directories(path_.parent_path(), ignored);
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) fail("Cannot write");
-  DWORD written = 0;
-  const BOOL wrote =
-      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  const BOOL flushed = FlushFileBuffers(file);
-  CloseHandle(file);
-  if (!wrote || !flushed || written != text.size()) {
-    DeleteFileW(temporary.c_str());
-    fail("Cannot write");
-  }
-  if (!MoveFileExW(temporary.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileW(temporary.c_str());
-    fail("Cannot replace");
-  }
+  ReplaceFileContents(path_, settings.Serialize());
 }
 
 Screen CurrentScreen() {

@@ -22,6 +22,12 @@ class BoundWindow {
  public:
   HWND Handle() const { return hwnd_; }
 
+  // The object bound to hwnd, a window of Derived's class; null once the
+  // window is past WM_NCDESTROY.
+  static Derived* FromHandle(HWND hwnd) {
+    return reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+
  protected:
   BoundWindow() = default;
   ~BoundWindow() = default;

@@ -118,7 +118,22 @@ void TfmMainForm::Show() {
 }
 
 void TfmMainForm::Release() {
+  // The voivodeship window, destroyed first with its owner, saved first.
+  if (g_voivodeshipWindow != nullptr &&
+      GetWindow(g_voivodeshipWindow->Handle(), GW_OWNER) == Handle())
+    g_voivodeshipWindow->SaveSettings();
+  SaveWindowSettings(Handle(), storage_, true);
+  // Saved, or reported: the destruction neither tries again nor reports twice.
+  saveAtDestruction_ = false;
+  ScheduleDestruction();
+}
+
+void TfmMainForm::ScheduleDestruction() {
   PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0);
+}
+
+void TfmMainForm::ForgoSavingAtDestruction() {
+  saveAtDestruction_ = false;
 }
 
 void TfmMainForm::ShowSummary() {
@@ -152,7 +167,7 @@ void TfmMainForm::RunRecalculation(Recalculation&& recalculation) {
     ~DestroyWhenDone() {
       if (form.destroyPending_ && !form.session_.Recalculating()) {
         form.destroyPending_ = false;
-        form.Release();
+        form.ScheduleDestruction();
       }
     }
   } destroyWhenDone{*this};
@@ -197,7 +212,7 @@ void TfmMainForm::CloseCommand() {
 }
 
 void TfmMainForm::FormDestroy() {
-  SaveWindowSettings(Handle(), storage_, true);
+  if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
   if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
 }
 
@@ -271,25 +286,43 @@ bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 namespace {
 
-BOOL CALLBACK CollectStatisticsWindow(HWND hwnd, LPARAM found) {
+// This module's windows of the given class on this thread.
+struct WindowsOfClass {
+  std::wstring_view className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowOfClass(HWND hwnd, LPARAM search) {
+  auto& windows = *reinterpret_cast<WindowsOfClass*>(search);
   wchar_t className[64] = {};
   GetClassNameW(hwnd, className, static_cast<int>(std::size(className)));
   const auto module = reinterpret_cast<HINSTANCE>(GetClassLongPtrW(hwnd, GCLP_HMODULE));
-  if (std::wstring_view(className) == kStatisticsWindowClass &&
+  if (std::wstring_view(className) == windows.className &&
       module == reinterpret_cast<HINSTANCE>(&__ImageBase)) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+    windows.found.push_back(hwnd);
   }
   return TRUE;
+}
+
+std::vector<HWND> ThreadWindowsOfClass(std::wstring_view className) {
+  WindowsOfClass windows{className, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectWindowOfClass,
+                    reinterpret_cast<LPARAM>(&windows));
+  return std::move(windows.found);
 }
 
 }  // namespace
 
 void DestroyStatisticsWindowsOnUnload() noexcept {
+  // The system's loader lock is held here: destruction must neither write
+  // the settings file nor show a message box. _Release has saved already.
   try {
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectStatisticsWindow,
-                      reinterpret_cast<LPARAM>(&windows));
-    for (HWND hwnd : windows) DestroyWindow(hwnd);
+    for (HWND hwnd : ThreadWindowsOfClass(kVoivodeshipWindowClass))
+      if (TfmDomList* window = TfmDomList::FromHandle(hwnd)) window->ForgoSavingAtDestruction();
+    for (HWND hwnd : ThreadWindowsOfClass(kStatisticsWindowClass)) {
+      if (TfmMainForm* form = TfmMainForm::FromHandle(hwnd)) form->ForgoSavingAtDestruction();
+      DestroyWindow(hwnd);
+    }
   } catch (...) {
     // Nothing can be reported while the module unloads.
   }

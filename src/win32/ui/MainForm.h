@@ -27,8 +27,14 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   // Shows the window; the first showing rebuilds the statistics from the log
   // before it returns, and reports a failure in the error message box.
   void Show();
-  // Schedules the window's destruction for after the messages already queued.
+  // Saves both windows' settings, as their destruction would, then
+  // schedules the window's destruction for after the messages already
+  // queued. The destruction itself then saves nothing more: it may come
+  // while the host unloads the DLL, when no file may be touched.
   void Release();
+  // The DLL is leaving the process: destruction from now on saves nothing
+  // and shows nothing, in this window and its voivodeship window.
+  void ForgoSavingAtDestruction();
 
   ContestSession& Session() { return session_; }
   // FormStorage1: the placement and the stored value CurrentBand.
@@ -53,6 +59,7 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   void RecalcClick();
   // "Voivodeship": opens the voivodeship window unless one is open.
   void btnOBL1Click();
+  void ScheduleDestruction();
   void DeferredDestroy();
   void PaintPanel();
   void ShowSummary();
@@ -72,6 +79,7 @@ class TfmMainForm : public BoundWindow<TfmMainForm> {
   HWND grid_ = nullptr;
   bool shown_ = false;
   bool destroyPending_ = false;
+  bool saveAtDestruction_ = true;
 };
 
 // Destroys every statistics window still alive on this thread: the plug-in's

@@ -159,8 +159,13 @@ void TfmDomList::FormClose() {
   PostMessageW(Handle(), kDeferredDestroyVoivodeshipMessage, 0, 0);
 }
 
-void TfmDomList::FormDestroy() {
+void TfmDomList::SaveSettings() {
   SaveWindowSettings(Handle(), storage_, true);
+  saveAtDestruction_ = false;
+}
+
+void TfmDomList::FormDestroy() {
+  if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
   if (g_voivodeshipWindow == this) g_voivodeshipWindow = nullptr;
 }
 

@@ -38,6 +38,12 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   void BeginBandBatch() { ++batchDepth_; }
   void EndBandBatch();
 
+  // Saves the placement as the window's destruction would (a failure is
+  // reported); the destruction then saves nothing.
+  void SaveSettings();
+  // The DLL is leaving the process: destruction saves nothing.
+  void ForgoSavingAtDestruction() { saveAtDestruction_ = false; }
+
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
@@ -61,6 +67,7 @@ class TfmDomList : public BoundWindow<TfmDomList> {
   std::string_view bandText_;  // empty until a band is selected
   int band_ = 0;               // the band selected, 0 before any
   int batchDepth_ = 0;
+  bool saveAtDestruction_ = true;
 };
 
 }  // namespace zeltra::win32

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -224,6 +226,47 @@ TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
   HWND reopened = OpenVoivodeship(Run(Station()));
   ASSERT_NE(reopened, nullptr);
   EXPECT_EQ(BandDown(reopened), kBand14);
+}
+
+// A host may unload the DLL right after _Release, while the system's loader
+// lock is held: the settings come out as when it pumps messages first,
+// because _Release saved them.
+TEST_F(VoivodeshipWindowTest, ReleaseSavesTheSameWhetherTheHostPumpsOrUnloads) {
+  std::string saved[2];
+  for (const bool unloadAtOnce : {false, true}) {
+    SCOPED_TRACE(unloadAtOnce ? "unloaded at once" : "pumped");
+    std::filesystem::remove(SettingsPath());
+    if (!plugin) plugin = std::make_unique<host::PluginModule>(L"Zeltra.dll");
+    HWND window = OpenVoivodeship(OpenStatistics());
+    Click(Button(window, kBand14));
+    plugin->Release();
+    if (!unloadAtOnce) host::PumpMessages();
+    plugin.reset();
+    host::PumpMessages();
+    saved[unloadAtOnce ? 1 : 0] = ReadSettings();
+  }
+  EXPECT_EQ(saved[0], saved[1]);
+  const std::string& text = saved[1];
+  // The voivodeship window, destroyed first with its owner, saves first.
+  EXPECT_EQ(text.rfind("[TfmDomList]\r\nFormVersion=0\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("Visible=1\r\n\r\n[TfmMainForm]\r\nFormVersion=0\r\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\r\nVisible=1\r\nCurrentBand=5\r\n"), std::string::npos) << text;
+}
+
+// Unloaded without _Release, the windows go without touching the settings
+// file: no file work and no message box under the loader lock.
+TEST_F(VoivodeshipWindowTest, UnloadWithoutReleaseSavesNothing) {
+  const std::string before = "[Other]\r\nKey=1\r\n";
+  WriteSettings(before);
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeship(statistics);
+  Click(Button(window, kBand14));
+  plugin.reset();
+  host::PumpMessages();
+  EXPECT_FALSE(IsWindow(statistics));
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(ReadSettings(), before);
 }
 
 TEST_F(VoivodeshipWindowTest, StoredPlacementMovesAndSizes) {
