@@ -6,6 +6,8 @@
 export WINEDEBUG=-all
 export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
 export WINEDLLOVERRIDES="mscoree,mshtml="
+ZELTRA_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+export ZELTRA_SCRIPTS
 
 # Runs "$@" inside a virtual X server (or on the user's display when
 # ZELTRA_USE_DISPLAY is set and a display exists), starting the prefix first
@@ -17,6 +19,7 @@ run_with_wine() {
       wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
       touch "$WINEPREFIX/.zeltra-ready"
     fi
+    sh "$ZELTRA_SCRIPTS/wine-fonts.sh"
     "$@"; rc=$?
     wineserver -k 2>/dev/null
     exit $rc'

@@ -15,6 +15,7 @@ if [ ! -f "$WINEPREFIX/.zeltra-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.zeltra-ready"
 fi
+sh "$(dirname "$0")/../../scripts/wine-fonts.sh"
 cd "$(dirname "$exe")"
 status=0
 wine "$(basename "$exe")" "$@" || status=$?

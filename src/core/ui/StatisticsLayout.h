@@ -3,17 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/Colour.h"
 #include "ui/Geometry.h"
 
 namespace zeltra {
-
-// Colours as the window system takes them: red in the low byte, then green,
-// then blue (0x00BBGGRR).
-using Colour = std::uint32_t;
-inline constexpr Colour RgbColour(int red, int green, int blue) {
-  return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) |
-         (static_cast<Colour>(blue) << 16);
-}
 
 // The statistics window as designed at 96 logical pixels per inch, and the
 // arithmetic that places what it shows. Everything here is in client pixels.

@@ -3,49 +3,26 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/Colour.h"
 #include "ui/Controls.h"
 #include "ui/GdiHandles.h"
+#include "ui/HotTracking.h"
 
 namespace zeltra::win32::image_button {
 namespace {
 
-constexpr wchar_t kHotProperty[] = L"ZeltraHot";
 constexpr wchar_t kButtonProcProperty[] = L"ZeltraButtonProc";
 constexpr int kImageSize = 16;
 constexpr int kImageGap = 4;  // between the image and the caption
-constexpr int kHotLighten = 40;
 constexpr int kPressedDarken = 30;
-
-Colour Shade(Colour colour, int delta) {
-  const auto channel = [&](int shift) {
-    return std::clamp(static_cast<int>((colour >> shift) & 0xFF) + delta, 0, 255);
-  };
-  return RgbColour(channel(0), channel(8), channel(16));
-}
 
 // Runs before the button's own window procedure, which it then calls.
 LRESULT CALLBACK TrackHover(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto buttonProc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kButtonProcProperty));
-  switch (message) {
-    case WM_MOUSEMOVE:
-      if (!IsHot(hwnd)) {
-        SetPropW(hwnd, kHotProperty, reinterpret_cast<HANDLE>(1));
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
-        TrackMouseEvent(&track);
-        InvalidateRect(hwnd, nullptr, FALSE);
-      }
-      break;
-    case WM_MOUSELEAVE:
-      RemovePropW(hwnd, kHotProperty);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      break;
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kHotProperty);
-      RemovePropW(hwnd, kButtonProcProperty);
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
-      break;
-    default:
-      break;
+  if (TrackHot(hwnd, message)) InvalidateRect(hwnd, nullptr, FALSE);
+  if (message == WM_NCDESTROY) {
+    RemovePropW(hwnd, kButtonProcProperty);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
   }
   return CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
 }
@@ -65,10 +42,6 @@ void DrawImage(HDC dc, const PixelImage& image, int left, int top, int dpi) {
 }
 
 }  // namespace
-
-bool IsHot(HWND button) {
-  return GetPropW(button, kHotProperty) != nullptr;
-}
 
 HWND Create(HWND parent, const wchar_t* caption, const RECT& frame, int id) {
   HWND button = CreateControl(parent, L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,

@@ -16,8 +16,5 @@ HWND Create(HWND parent, const wchar_t* caption, const RECT& frame, int id);
 // Draws the button an owner-draw notification names.
 void Draw(const DRAWITEMSTRUCT& item, const PixelImage& image, Colour face, int dpi);
 
-// True while the pointer is over the button.
-bool IsHot(HWND button);
-
 }  // namespace image_button
 }  // namespace zeltra::win32

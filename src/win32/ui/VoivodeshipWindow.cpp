@@ -6,6 +6,7 @@
 
 #include "plugin/PluginState.h"
 #include "settings/SettingsFile.h"
+#include "ui/BandButton.h"
 #include "ui/Controls.h"
 #include "ui/MainForm.h"
 #include "ui/StatisticsLayout.h"
@@ -59,19 +60,23 @@ TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
 void TfmDomList::FormCreate() {
   for (int band = kFirstBand; band <= kLastBand; ++band) {
     const std::string_view text = *BandText(band);
-    HWND button = CreateControl(Handle(), L"BUTTON", std::wstring(text.begin(), text.end()).c_str(),
-                                BS_PUSHLIKE | BS_CHECKBOX, {}, kBandButtonIdBase + band);
+    HWND button = band_button::Create(Handle(), std::wstring(text.begin(), text.end()).c_str(),
+                                      kBandButtonIdBase + band);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     bandButtons_[static_cast<std::size_t>(band - kFirstBand)] = button;
   }
-  SendMessageW(bandButtons_[kDesignedBand - kFirstBand], BM_SETCHECK, BST_CHECKED, 0);
+  // The designed state: "10" down, drawn plain, until a band is chosen.
+  HWND designed = bandButtons_[kDesignedBand - kFirstBand];
+  SendMessageW(designed, BM_SETCHECK, BST_CHECKED, 0);
+  band_button::SetDesignedDown(designed, true);
 
   list_ = CreateControl(Handle(), WC_LISTVIEWW, L"", LVS_LIST | LVS_SORTASCENDING | LVS_SINGLESEL,
                         {}, kVoivodeshipListId);
   SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Drawn through an off-screen buffer against flicker, except under Wine,
   // whose list view then paints the part below the items black.
-  if (!RunningUnderWine()) ListView_SetExtendedListViewStyle(list_, LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(list_,
+                                    LVS_EX_FLATSB | (RunningUnderWine() ? 0 : LVS_EX_DOUBLEBUFFER));
   ListView_DeleteAllItems(list_);
   for (const char letter : kVoivodeshipLetters) {
     wchar_t text[2] = {static_cast<wchar_t>(letter), L'\0'};
@@ -110,8 +115,9 @@ void TfmDomList::EndBandBatch() {
 
 void TfmDomList::ShowBand() {
   for (int other = kFirstBand; other <= kLastBand; ++other) {
-    SendMessageW(bandButtons_[static_cast<std::size_t>(other - kFirstBand)], BM_SETCHECK,
-                 other == band_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    HWND button = bandButtons_[static_cast<std::size_t>(other - kFirstBand)];
+    band_button::SetDesignedDown(button, false);
+    SendMessageW(button, BM_SETCHECK, other == band_ ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   InvalidateRect(list_, nullptr, FALSE);
 }

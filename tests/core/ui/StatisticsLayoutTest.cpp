@@ -82,5 +82,11 @@ TEST(ButtonImages, EveryPixelIsTransparentOrAKnownColour) {
   }
 }
 
+TEST(Colour, ShadeStaysWithinEachChannel) {
+  EXPECT_EQ(Shade(RgbColour(157, 157, 157), kHotLighten), RgbColour(197, 197, 197));
+  EXPECT_EQ(Shade(RgbColour(250, 10, 128), 40), RgbColour(255, 50, 168));
+  EXPECT_EQ(Shade(RgbColour(250, 10, 128), -30), RgbColour(220, 0, 98));
+}
+
 }  // namespace
 }  // namespace zeltra

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "support/PostedWork.h"
@@ -17,6 +18,17 @@ int Scaled(int designed) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return MulDiv(designed, dpi, 96);
+}
+
+// The face the window system draws a control's font with.
+std::string FaceOf(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(dc, font);
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(dc, LF_FACESIZE, face);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  return face;
 }
 
 // The statistics window as the operator sees it, read back through the
@@ -60,6 +72,23 @@ TEST_F(StatisticsWindowTest, WindowStylesAndSize) {
   EXPECT_EQ(button.top, Scaled(149 + 18));
   EXPECT_EQ(button.right - button.left, Scaled(102));
   EXPECT_EQ(button.bottom - button.top, Scaled(25));
+}
+
+// The faces the windows ask for are the ones drawn, as on Windows, and the
+// title bars' buttons have the Marlett font they are drawn with.
+TEST_F(StatisticsWindowTest, FacesAreTheOnesAskedFor) {
+  HWND window = Run(Station());
+  const auto fontOf = [&](int id) {
+    return reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(window, id), WM_GETFONT, 0, 0));
+  };
+  EXPECT_EQ(FaceOf(fontOf(win32::kScoreLineId)), "Courier");
+  EXPECT_EQ(FaceOf(fontOf(win32::kRecalcButtonId)), "MS Sans Serif");
+  LOGFONTA marlett{};
+  strcpy(marlett.lfFaceName, "Marlett");
+  marlett.lfCharSet = SYMBOL_CHARSET;
+  HFONT font = CreateFontIndirectA(&marlett);
+  EXPECT_EQ(FaceOf(font), "Marlett");
+  DeleteObject(font);
 }
 
 // The buttons' face: grey 157 at rest, lighter while the pointer is over it.

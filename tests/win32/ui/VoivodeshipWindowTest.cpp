@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/TestHost.h"
+#include "ui/Colour.h"
 #include "ui/StatisticsWindowIds.h"
 #include "ui/VoivodeshipWindowIds.h"
 
@@ -86,6 +87,28 @@ bool DrawnRed(HWND voivodeship, char letter) {
   return red;
 }
 
+// A pixel of a control as it is drawn now.
+COLORREF PixelOf(HWND control, int x, int y) {
+  RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(control);
+  const COLORREF pixel = GetPixel(dc, x, y);
+  ReleaseDC(control, dc);
+  return pixel;
+}
+
+// How many pixels in the left part of a band button's face, inside its
+// edges and clear of its caption, have the highlight colour: the down
+// state's pattern has them, a plain face none.
+int HighlightPixels(HWND button) {
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(button);
+  int count = 0;
+  for (int y = 2; y <= 5; ++y)
+    for (int x = 2; x <= 7; ++x) count += GetPixel(dc, x, y) == GetSysColor(COLOR_BTNHIGHLIGHT);
+  ReleaseDC(button, dc);
+  return count;
+}
+
 class VoivodeshipWindowTest : public PluginTest {
  protected:
   HWND OpenStatistics() {
@@ -138,6 +161,46 @@ TEST_F(VoivodeshipWindowTest, BandButtonsAreAToggleGroup) {
   EXPECT_EQ(BandDown(window), kBand14);
   Click(Button(window, 1));
   EXPECT_EQ(BandDown(window), 1);
+}
+
+TEST_F(VoivodeshipWindowTest, BandButtonsLightUpUnderThePointer) {
+  HWND window = OpenVoivodeship(OpenStatistics());
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const COLORREF hot = Shade(face, kHotLighten);
+  ASSERT_NE(face, hot);
+  for (const int band : {kBand14, kBand10}) {
+    SCOPED_TRACE(band);
+    HWND button = Button(window, band);
+    EXPECT_EQ(PixelOf(button, 3, 3), face);
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(PixelOf(button, 3, 3), hot);
+    EXPECT_EQ(PixelOf(button, 0, 0), GetSysColor(COLOR_HIGHLIGHT));
+    SendMessageW(button, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(PixelOf(button, 3, 3), face);
+  }
+}
+
+// In the designed state "10" is down but drawn plain; once chosen, it and
+// every other band's button are drawn with the down state's pattern.
+TEST_F(VoivodeshipWindowTest, DesignedTenIsDownButPlainUntilABandIsChosen) {
+  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND ten = Button(window, kBand10);
+  ASSERT_EQ(BandDown(window), kBand10);
+  SetFocus(ten);
+  EXPECT_EQ(HighlightPixels(ten), 0);
+  EXPECT_EQ(HighlightPixels(Button(window, kBand14)), 0);
+  Click(Button(window, kBand14));
+  EXPECT_GT(HighlightPixels(Button(window, kBand14)), 0);
+  EXPECT_EQ(HighlightPixels(ten), 0);
+  Click(ten);
+  EXPECT_GT(HighlightPixels(ten), 0);
+  EXPECT_EQ(HighlightPixels(Button(window, kBand14)), 0);
+}
+
+TEST_F(VoivodeshipWindowTest, ListHasFlatScrollBars) {
+  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND list = GetDlgItem(window, win32::kVoivodeshipListId);
+  EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FLATSB);
 }
 
 TEST_F(VoivodeshipWindowTest, FollowsTheBandOfEveryRecordedContact) {
