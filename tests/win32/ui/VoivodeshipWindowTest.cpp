@@ -362,6 +362,27 @@ TEST_F(VoivodeshipWindowTest, StoredPlacementMovesAndSizes) {
   EXPECT_EQ(ten.right, client.right - 4);
 }
 
+// Positions saved at another density of pixels per inch would land
+// elsewhere: both windows open at their designed places instead.
+TEST_F(VoivodeshipWindowTest, PlacementSavedAtAnotherDensityIsIgnored) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const std::string other = std::to_string(dpi == 96 ? 144 : 96);
+  WriteSettings("[TfmMainForm]\r\nNormPos=100,120,300,300\r\nPixelsPerInch=" + other +
+                "\r\n[TfmDomList]\r\nNormPos=200,400,600,600\r\nPixelsPerInch=" + other +
+                "\r\n");
+  HWND statistics = OpenStatistics();
+  RECT frame{};
+  GetWindowRect(statistics, &frame);
+  EXPECT_EQ(frame.left, 943);
+  HWND window = OpenVoivodeship(statistics);
+  GetWindowRect(window, &frame);
+  EXPECT_EQ(frame.left, 1020);
+  EXPECT_EQ(frame.top, 164);
+  EXPECT_EQ(frame.right - frame.left, MulDiv(339, dpi, 96));
+}
+
 TEST_F(VoivodeshipWindowTest, DamagedSettingsOpenAtTheDesignedPlaces) {
   const std::string damaged[] = {
       std::string("\xff\xfe\x00[TfmMainForm]\x01\n=", 17),
