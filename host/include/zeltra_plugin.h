@@ -12,9 +12,11 @@
  *      they do not rebind the connection nor copy the record.
  *   4. For each contact: _GetScore (preview, records nothing), _GrabNumber
  *      (suggested exchange) and, when the contact is saved, _AddQSO.
- *   5. _Release() once; then keep dispatching messages a moment (the
- *      windows are destroyed once their queued messages have run) and
- *      FreeLibrary. Unloading earlier is safe: the windows go with the DLL.
+ *   5. _Release() once: it saves both windows' settings; then keep
+ *      dispatching messages a moment (the windows are destroyed once their
+ *      queued messages have run) and FreeLibrary. Unloading earlier is
+ *      safe: the windows go with the DLL, and their destruction then does
+ *      no file work (without _Release, the settings are not saved).
  *   Call everything on the thread that runs your message loop, and keep
  *   dispatching messages: the plug-in's two windows live on that thread.
  *
@@ -27,7 +29,11 @@
  * never writes to the database, disconnects or frees the connection. The
  * reload runs
  *     Select * from <TableName> order by CallSign
- * and reads the columns CallSign, DigiBand, QSOMode, Continent,
+ * with TableName as it is when it is a plain name (a letter or "_", then
+ * letters, digits and "_"), a dotted name of such parts (dbo.QSO), or
+ * already quoted; any other name (My Log, a-b, a reserved word such as
+ * Order) is quoted with the driver's identifier quote character
+ * (SQLGetInfo SQL_IDENTIFIER_QUOTE_CHAR), so it names one table. It reads the columns CallSign, DigiBand, QSOMode, Continent,
  * QSOReportRecived (spelled so), DXCCPrefix and MainPrefix as text (NULL
  * reads as empty). DigiBand and Band hold the band in megahertz as text:
  * "1.8", "3.5", "7", "10", "14", "18", "21", "24", "28".
