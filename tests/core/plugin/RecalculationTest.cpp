@@ -80,30 +80,39 @@ TEST_F(RecalculationTest, RecalcSeesRowsAddedBehindItsBack) {
 // A contact deleted from the host's log is gone after "Recalc": new again,
 // and no longer counted.
 TEST_F(RecalculationTest, ContactDeletedFromTheLogIsNewAgainAfterRecalc) {
-  // The host's record of SP1A's contact; a reload leaves the last row in it.
+  // The host's record of W1AW's contact; a reload leaves the last row in it.
   const auto hostPasses = [this] {
-    current.CallSign.assign("SP1A");
-    current.Band.assign("14");
+    current.CallSign.assign("W1AW");
+    current.Band.assign("21");
     current.Mode.assign("RTTY");
-    current.Continent.assign("EU");
-    current.DXCCPrefix.assign("SP");
-    current.ReportReceived.assign("5K");
+    current.Continent.assign("NA");
+    current.DXCCPrefix.assign("K");
+    current.ReportReceived.assign("599");
   };
   session.FormShow();
   hostPasses();
   ASSERT_EQ(session.GetScore(), kDuplicate);
-  log.Execute("DELETE FROM QSO WHERE CallSign = 'SP1A'");
+  log.Execute("DELETE FROM QSO WHERE CallSign = 'W1AW'");
   session.RecalcStatisticExecute();
   hostPasses();
-  EXPECT_EQ(session.GetScore(), 2);
+  EXPECT_EQ(session.GetScore(), 10);
   const StatisticTable& table = session.summary().table;
-  EXPECT_EQ(table.Cell(1, 4), "");
+  EXPECT_EQ(table.Cell(1, 5), "");
   EXPECT_EQ(table.Cell(1, 7), "1");
-  EXPECT_EQ(session.summary().scoreLine, "Score: 10*(0+1+1)=20");
+  EXPECT_EQ(session.summary().scoreLine, "Score: 2*(1+1+1)=6");
   // Logged again, it counts once more, and once only.
-  EXPECT_EQ(session.AddQSO(), 2);
+  EXPECT_EQ(session.AddQSO(), 10);
   EXPECT_EQ(session.GetScore(), kDuplicate);
-  EXPECT_EQ(table.Cell(1, 4), "1");
+  EXPECT_EQ(table.Cell(1, 5), "1");
+
+  // The whole log deleted: nothing is left of any contact.
+  log.Execute("DELETE FROM QSO");
+  session.RecalcStatisticExecute();
+  EXPECT_EQ(table.Cell(1, 7), "0");
+  hostPasses();
+  EXPECT_EQ(session.GetScore(), 10);
+  EXPECT_EQ(session.AddQSO(), 10);
+  EXPECT_EQ(session.GetScore(), kDuplicate);
 }
 
 TEST_F(RecalculationTest, FailureEnablesTheActionAndLeavesTheCellsBlank) {

@@ -96,6 +96,26 @@ TEST(FormStorage, RestoreRules) {
   }
 }
 
+// Edges past the largest number are no window's, even where no monitor
+// list could rule them out.
+TEST(FormStorage, EdgesPastTheLargestNumberOnAnyScreen) {
+  const Screen unknownMonitors{1600, 1200, 96, {}};
+  for (const char* normPos : {"2147483600,20,30,40", "20,2147483600,30,40"}) {
+    SCOPED_TRACE(normPos);
+    FormStorage storage = MainStorage();
+    const auto restored =
+        storage.Restore(IniDocument::Parse(std::string("[TfmMainForm]\nNormPos=") + normPos),
+                        kDesignedMain, unknownMonitors);
+    EXPECT_EQ(restored.normal, std::nullopt);
+  }
+  FormStorage storage = MainStorage();
+  EXPECT_EQ(storage
+                .Restore(IniDocument::Parse("[TfmMainForm]\nNormPos=-5000,-300,0,0"), kDesignedMain,
+                         unknownMonitors)
+                .normal,
+            (Rect{-5000, -300, -4600, -81}));
+}
+
 // Positions count only on a screen of the density they were saved at; a
 // file that does not say keeps them.
 TEST(FormStorage, RestoreAtOtherPixelsPerInch) {
