@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostRecords.h"
+#include "core/host/HostRecords.h"
 
 namespace zeltra::bench {
 

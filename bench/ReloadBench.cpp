@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "ContactMix.h"
-#include "reload/LogReload.h"
-#include "reload/OdbcLogQuery.h"
+#include "core/reload/LogReload.h"
+#include "odbc/OdbcLogQuery.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::bench {

@@ -9,8 +9,8 @@
 #include <cstddef>
 
 #include "ContactMix.h"
-#include "plugin/ContestSession.h"
-#include "reload/OdbcLogQuery.h"
+#include "core/session/ContestSession.h"
+#include "odbc/OdbcLogQuery.h"
 
 namespace zeltra::bench {
 namespace {

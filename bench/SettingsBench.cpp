@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "settings/FormStorage.h"
-#include "settings/IniFileReader.h"
+#include "core/settings/FormStorage.h"
+#include "core/settings/IniFileReader.h"
 
 namespace zeltra::bench {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "reload/OdbcLogQuery.h"
+#include "odbc/OdbcLogQuery.h"
 
 namespace zeltra::host {
 namespace {

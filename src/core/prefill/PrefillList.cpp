@@ -1,11 +1,11 @@
-#include "prefill/PrefillList.h"
+#include "core/prefill/PrefillList.h"
 
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

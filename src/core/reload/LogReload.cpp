@@ -1,8 +1,8 @@
-#include "reload/LogReload.h"
+#include "core/reload/LogReload.h"
 
 #include <string>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "plugin/HostRecords.h"
-#include "reload/LogQuery.h"
-#include "scoring/Scorer.h"
-#include "scoring/StatisticTable.h"
+#include "core/host/HostRecords.h"
+#include "core/reload/LogQuery.h"
+#include "core/scoring/Scorer.h"
+#include "core/scoring/StatisticTable.h"
 
 namespace zeltra {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

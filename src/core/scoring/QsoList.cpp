@@ -1,4 +1,4 @@
-#include "scoring/QsoList.h"
+#include "core/scoring/QsoList.h"
 
 #include <algorithm>
 #include <stdexcept>

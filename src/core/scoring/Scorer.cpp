@@ -1,10 +1,10 @@
-#include "scoring/Scorer.h"
+#include "core/scoring/Scorer.h"
 
 #include <optional>
 #include <string_view>
 
-#include "scoring/VoivodeshipLetters.h"
-#include "text/Ascii.h"
+#include "core/scoring/VoivodeshipLetters.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 namespace {

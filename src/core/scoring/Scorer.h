@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "plugin/HostRecords.h"
-#include "scoring/QsoList.h"
-#include "scoring/Statistic.h"
-#include "scoring/StringSet.h"
+#include "core/host/HostRecords.h"
+#include "core/scoring/QsoList.h"
+#include "core/scoring/Statistic.h"
+#include "core/scoring/StringSet.h"
 
 namespace zeltra {
 

@@ -1,4 +1,4 @@
-#include "scoring/Statistic.h"
+#include "core/scoring/Statistic.h"
 
 namespace zeltra {
 

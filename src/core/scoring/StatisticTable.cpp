@@ -1,4 +1,4 @@
-#include "scoring/StatisticTable.h"
+#include "core/scoring/StatisticTable.h"
 
 namespace zeltra {
 

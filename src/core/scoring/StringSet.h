@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

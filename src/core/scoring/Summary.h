@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "scoring/Statistic.h"
-#include "scoring/StatisticTable.h"
+#include "core/scoring/Statistic.h"
+#include "core/scoring/StatisticTable.h"
 
 namespace zeltra {
 

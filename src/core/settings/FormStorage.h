@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/IniDocument.h"
-#include "ui/Geometry.h"
+#include "core/settings/IniDocument.h"
+#include "core/ui/Geometry.h"
 
 namespace zeltra {
 

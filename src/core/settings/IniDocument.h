@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "settings/IniDocument.h"
+#include "core/settings/IniDocument.h"
 
 namespace zeltra {
 

@@ -1,4 +1,4 @@
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/BandButtonLook.h"
+#include "core/ui/BandButtonLook.h"
 
 namespace zeltra {
 

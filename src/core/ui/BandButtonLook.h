@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Colour.h"
+#include "core/ui/Colour.h"
 
 namespace zeltra {
 

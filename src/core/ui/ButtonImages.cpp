@@ -1,4 +1,4 @@
-#include "ui/ButtonImages.h"
+#include "core/ui/ButtonImages.h"
 
 namespace zeltra {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ui/StatisticsLayout.h"
+#include "core/ui/StatisticsLayout.h"
 
 namespace zeltra {
 

@@ -1,4 +1,4 @@
-#include "ui/Geometry.h"
+#include "core/ui/Geometry.h"
 
 #include <cstdint>
 #include <cstdlib>

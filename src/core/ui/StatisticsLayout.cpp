@@ -1,4 +1,4 @@
-#include "ui/StatisticsLayout.h"
+#include "core/ui/StatisticsLayout.h"
 
 namespace zeltra::statistics_layout {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/Colour.h"
-#include "ui/Geometry.h"
+#include "core/ui/Colour.h"
+#include "core/ui/Geometry.h"
 
 namespace zeltra {
 

@@ -1,8 +1,8 @@
-#include "ui/Voivodeships.h"
+#include "core/ui/Voivodeships.h"
 
 #include <string>
 
-#include "text/Ascii.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string_view>
 
-#include "scoring/StringSet.h"
-#include "scoring/VoivodeshipLetters.h"
-#include "ui/Geometry.h"
-#include "ui/StatisticsLayout.h"
+#include "core/scoring/StringSet.h"
+#include "core/scoring/VoivodeshipLetters.h"
+#include "core/ui/Geometry.h"
+#include "core/ui/StatisticsLayout.h"
 
 namespace zeltra {
 

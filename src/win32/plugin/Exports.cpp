@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "plugin/HostRecords.h"
-#include "plugin/PluginState.h"
-#include "ui/ErrorBox.h"
-#include "ui/MainForm.h"
+#include "core/host/HostRecords.h"
+#include "win32/plugin/PluginState.h"
+#include "win32/ui/ErrorBox.h"
+#include "win32/ui/MainForm.h"
 
 using zeltra::TQSOData;
 using zeltra::win32::g_currentContact;

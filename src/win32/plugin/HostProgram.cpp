@@ -1,4 +1,4 @@
-#include "plugin/HostProgram.h"
+#include "win32/plugin/HostProgram.h"
 
 #include <windows.h>
 

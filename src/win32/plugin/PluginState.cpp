@@ -1,4 +1,4 @@
-#include "plugin/PluginState.h"
+#include "win32/plugin/PluginState.h"
 
 namespace zeltra::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/host/HostRecords.h"
 
 namespace zeltra::win32 {
 

@@ -1,4 +1,4 @@
-#include "settings/FileReplacement.h"
+#include "win32/settings/FileReplacement.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,4 @@
-#include "settings/SettingsFile.h"
+#include "win32/settings/SettingsFile.h"
 
 #include <shlobj.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostProgram.h"
-#include "settings/FileReplacement.h"
-#include "settings/IniFileReader.h"
-#include "ui/ErrorBox.h"
+#include "core/settings/IniFileReader.h"
+#include "win32/plugin/HostProgram.h"
+#include "win32/settings/FileReplacement.h"
+#include "win32/ui/ErrorBox.h"
 
 namespace zeltra::win32 {
 namespace {

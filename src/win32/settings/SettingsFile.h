@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "settings/FormStorage.h"
-#include "settings/IniDocument.h"
+#include "core/settings/FormStorage.h"
+#include "core/settings/IniDocument.h"
 
 namespace zeltra::win32 {
 

@@ -1,12 +1,12 @@
-#include "ui/BandButton.h"
+#include "win32/ui/BandButton.h"
 
 #include <array>
 
-#include "ui/BandButtonLook.h"
-#include "ui/Colour.h"
-#include "ui/Controls.h"
-#include "ui/GdiHandles.h"
-#include "ui/HotTracking.h"
+#include "core/ui/BandButtonLook.h"
+#include "core/ui/Colour.h"
+#include "win32/ui/Controls.h"
+#include "win32/ui/GdiHandles.h"
+#include "win32/ui/HotTracking.h"
 
 namespace zeltra::win32::band_button {
 namespace {

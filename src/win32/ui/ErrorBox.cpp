@@ -1,4 +1,4 @@
-#include "ui/ErrorBox.h"
+#include "win32/ui/ErrorBox.h"
 
 namespace zeltra::win32 {
 

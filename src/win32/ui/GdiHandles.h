@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "ui/Geometry.h"
+#include "core/ui/Geometry.h"
 
 namespace zeltra::win32 {
 

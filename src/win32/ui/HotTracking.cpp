@@ -1,4 +1,4 @@
-#include "ui/HotTracking.h"
+#include "win32/ui/HotTracking.h"
 
 namespace zeltra::win32 {
 namespace {

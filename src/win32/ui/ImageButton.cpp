@@ -1,12 +1,12 @@
-#include "ui/ImageButton.h"
+#include "win32/ui/ImageButton.h"
 
 #include <algorithm>
 #include <string>
 
-#include "ui/Colour.h"
-#include "ui/Controls.h"
-#include "ui/GdiHandles.h"
-#include "ui/HotTracking.h"
+#include "core/ui/Colour.h"
+#include "win32/ui/Controls.h"
+#include "win32/ui/GdiHandles.h"
+#include "win32/ui/HotTracking.h"
 
 namespace zeltra::win32::image_button {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/ButtonImages.h"
+#include "core/ui/ButtonImages.h"
 
 namespace zeltra::win32 {
 

@@ -1,23 +1,23 @@
-#include "ui/MainForm.h"
+#include "win32/ui/MainForm.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "plugin/HostProgram.h"
-#include "plugin/PluginState.h"
-#include "reload/OdbcLogQuery.h"
-#include "settings/SettingsFile.h"
-#include "ui/ButtonImages.h"
-#include "ui/Controls.h"
-#include "ui/ImageButton.h"
-#include "ui/MessagePump.h"
-#include "ui/StatisticsGrid.h"
-#include "ui/StatisticsLayout.h"
-#include "ui/StatisticsWindowIds.h"
-#include "ui/VoivodeshipWindow.h"
-#include "ui/VoivodeshipWindowIds.h"
-#include "ui/Voivodeships.h"
+#include "core/ui/ButtonImages.h"
+#include "core/ui/StatisticsLayout.h"
+#include "core/ui/Voivodeships.h"
+#include "odbc/OdbcLogQuery.h"
+#include "win32/plugin/HostProgram.h"
+#include "win32/plugin/PluginState.h"
+#include "win32/settings/SettingsFile.h"
+#include "win32/ui/Controls.h"
+#include "win32/ui/ImageButton.h"
+#include "win32/ui/MessagePump.h"
+#include "win32/ui/StatisticsGrid.h"
+#include "win32/ui/StatisticsWindowIds.h"
+#include "win32/ui/VoivodeshipWindow.h"
+#include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::win32 {
 namespace {

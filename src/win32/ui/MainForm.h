@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "plugin/ContestSession.h"
-#include "plugin/HostRecords.h"
-#include "settings/FormStorage.h"
-#include "ui/BoundWindow.h"
-#include "ui/GdiHandles.h"
+#include "core/host/HostRecords.h"
+#include "core/session/ContestSession.h"
+#include "core/settings/FormStorage.h"
+#include "win32/ui/BoundWindow.h"
+#include "win32/ui/GdiHandles.h"
 
 namespace zeltra::win32 {
 

@@ -1,4 +1,4 @@
-#include "ui/MessagePump.h"
+#include "win32/ui/MessagePump.h"
 
 namespace zeltra::win32 {
 namespace {

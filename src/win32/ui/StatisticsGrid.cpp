@@ -1,10 +1,10 @@
-#include "ui/StatisticsGrid.h"
+#include "win32/ui/StatisticsGrid.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ui/StatisticsLayout.h"
-#include "ui/StatisticsWindowIds.h"
+#include "core/ui/StatisticsLayout.h"
+#include "win32/ui/StatisticsWindowIds.h"
 
 namespace zeltra::win32 {
 

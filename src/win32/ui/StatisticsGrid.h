@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "scoring/StatisticTable.h"
-#include "ui/BoundWindow.h"
-#include "ui/GdiHandles.h"
+#include "core/scoring/StatisticTable.h"
+#include "win32/ui/BoundWindow.h"
+#include "win32/ui/GdiHandles.h"
 
 namespace zeltra::win32 {
 

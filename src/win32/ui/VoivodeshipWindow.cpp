@@ -1,17 +1,17 @@
-#include "ui/VoivodeshipWindow.h"
+#include "win32/ui/VoivodeshipWindow.h"
 
 #include <commctrl.h>
 
 #include <string>
 
-#include "plugin/PluginState.h"
-#include "settings/SettingsFile.h"
-#include "ui/BandButton.h"
-#include "ui/Controls.h"
-#include "ui/MainForm.h"
-#include "ui/StatisticsLayout.h"
-#include "ui/VoivodeshipWindowIds.h"
-#include "ui/Voivodeships.h"
+#include "core/ui/StatisticsLayout.h"
+#include "core/ui/Voivodeships.h"
+#include "win32/plugin/PluginState.h"
+#include "win32/settings/SettingsFile.h"
+#include "win32/ui/BandButton.h"
+#include "win32/ui/Controls.h"
+#include "win32/ui/MainForm.h"
+#include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::win32 {
 namespace {

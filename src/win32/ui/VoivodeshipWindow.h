@@ -7,9 +7,9 @@
 #include <array>
 #include <string_view>
 
-#include "settings/FormStorage.h"
-#include "ui/BoundWindow.h"
-#include "ui/GdiHandles.h"
+#include "core/settings/FormStorage.h"
+#include "win32/ui/BoundWindow.h"
+#include "win32/ui/GdiHandles.h"
 
 namespace zeltra::win32 {
 

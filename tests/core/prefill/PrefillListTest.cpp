@@ -1,4 +1,4 @@
-#include "prefill/PrefillList.h"
+#include "core/prefill/PrefillList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "reload/LogReload.h"
+#include "core/reload/LogReload.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "reload/OdbcLogQuery.h"
+#include "odbc/OdbcLogQuery.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra {

@@ -1,4 +1,4 @@
-#include "reload/TableName.h"
+#include "core/reload/TableName.h"
 
 #include <gtest/gtest.h>
 

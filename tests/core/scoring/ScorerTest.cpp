@@ -1,4 +1,4 @@
-#include "scoring/Scorer.h"
+#include "core/scoring/Scorer.h"
 
 #include <gtest/gtest.h>
 

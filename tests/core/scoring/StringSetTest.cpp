@@ -1,4 +1,4 @@
-#include "scoring/StringSet.h"
+#include "core/scoring/StringSet.h"
 
 #include <gtest/gtest.h>
 

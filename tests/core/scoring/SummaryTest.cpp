@@ -1,4 +1,4 @@
-#include "scoring/Summary.h"
+#include "core/scoring/Summary.h"
 
 #include <gtest/gtest.h>
 

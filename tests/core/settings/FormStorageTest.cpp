@@ -1,4 +1,4 @@
-#include "settings/FormStorage.h"
+#include "core/settings/FormStorage.h"
 
 #include <gtest/gtest.h>
 

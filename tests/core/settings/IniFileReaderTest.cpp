@@ -1,4 +1,4 @@
-#include "settings/IniFileReader.h"
+#include "core/settings/IniFileReader.h"
 
 #include <gtest/gtest.h>
 

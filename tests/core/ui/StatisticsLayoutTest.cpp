@@ -1,8 +1,8 @@
-#include "ui/StatisticsLayout.h"
+#include "core/ui/StatisticsLayout.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/ButtonImages.h"
+#include "core/ui/ButtonImages.h"
 
 namespace zeltra {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Voivodeships.h"
+#include "core/ui/Voivodeships.h"
 
 #include <gtest/gtest.h>
 

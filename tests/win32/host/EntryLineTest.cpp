@@ -2,7 +2,7 @@
 
 #include "EntryWindow.h"
 #include "HostSession.h"
-#include "support/TestHost.h"
+#include "win32/support/TestHost.h"
 
 namespace zeltra::testing {
 namespace {

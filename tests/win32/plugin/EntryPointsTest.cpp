@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "support/TestHost.h"
-#include "ui/StatisticsWindowIds.h"
+#include "win32/support/TestHost.h"
+#include "win32/ui/StatisticsWindowIds.h"
 
 namespace zeltra::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/TestHost.h"
+#include "win32/support/TestHost.h"
 
 namespace zeltra::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/MessageBoxWatcher.h"
+#include "win32/support/MessageBoxWatcher.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "support/PostedWork.h"
+#include "win32/support/PostedWork.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/TestHost.h"
+#include "win32/support/TestHost.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ui/StatisticsWindowIds.h"
+#include "win32/ui/StatisticsWindowIds.h"
 
 namespace zeltra::testing {
 

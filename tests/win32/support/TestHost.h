@@ -11,8 +11,8 @@
 
 #include "PluginModule.h"
 #include "QsoRecord.h"
-#include "support/MessageBoxWatcher.h"
 #include "support/SqliteLog.h"
+#include "win32/support/MessageBoxWatcher.h"
 
 namespace zeltra::testing {
 

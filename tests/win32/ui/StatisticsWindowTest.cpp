@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "support/PostedWork.h"
-#include "support/TestHost.h"
-#include "ui/StatisticsWindowIds.h"
+#include "win32/support/PostedWork.h"
+#include "win32/support/TestHost.h"
+#include "win32/ui/StatisticsWindowIds.h"
 
 namespace zeltra::testing {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "support/TestHost.h"
-#include "ui/Colour.h"
-#include "ui/StatisticsWindowIds.h"
-#include "ui/VoivodeshipWindowIds.h"
+#include "core/ui/Colour.h"
+#include "win32/support/TestHost.h"
+#include "win32/ui/StatisticsWindowIds.h"
+#include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::testing {
 namespace {
@@ -370,8 +370,7 @@ TEST_F(VoivodeshipWindowTest, PlacementSavedAtAnotherDensityIsIgnored) {
   ReleaseDC(nullptr, screen);
   const std::string other = std::to_string(dpi == 96 ? 144 : 96);
   WriteSettings("[TfmMainForm]\r\nNormPos=100,120,300,300\r\nPixelsPerInch=" + other +
-                "\r\n[TfmDomList]\r\nNormPos=200,400,600,600\r\nPixelsPerInch=" + other +
-                "\r\n");
+                "\r\n[TfmDomList]\r\nNormPos=200,400,600,600\r\nPixelsPerInch=" + other + "\r\n");
   HWND statistics = OpenStatistics();
   RECT frame{};
   GetWindowRect(statistics, &frame);

@@ -1,6 +1,6 @@
-#include "plugin/ContestSession.h"
+#include "core/session/ContestSession.h"
 
-#include "reload/LogReload.h"
+#include "core/reload/LogReload.h"
 
 namespace zeltra {
 namespace {

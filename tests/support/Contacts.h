@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "plugin/HostRecords.h"
+#include "core/host/HostRecords.h"
 
 namespace zeltra::testing {
 

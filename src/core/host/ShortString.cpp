@@ -1,4 +1,4 @@
-#include "plugin/ShortString.h"
+#include "core/host/ShortString.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/ContestSession.h"
-#include "reload/OdbcLogQuery.h"
+#include "core/session/ContestSession.h"
+#include "odbc/OdbcLogQuery.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra {

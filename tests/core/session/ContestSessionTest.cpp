@@ -1,8 +1,8 @@
-#include "plugin/ContestSession.h"
+#include "core/session/ContestSession.h"
 
 #include <gtest/gtest.h>
 
-#include "reload/OdbcLogQuery.h"
+#include "odbc/OdbcLogQuery.h"
 #include "support/Contacts.h"
 
 namespace zeltra {

@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "reload/LogQuery.h"
-#include "text/Ascii.h"
+#include "core/reload/LogQuery.h"
+#include "core/text/Ascii.h"
 
 namespace zeltra {
 

@@ -1,8 +1,8 @@
-#include "reload/OdbcLogQuery.h"
+#include "odbc/OdbcLogQuery.h"
 
 #include <algorithm>
 
-#include "reload/TableName.h"
+#include "core/reload/TableName.h"
 
 namespace zeltra {
 namespace {

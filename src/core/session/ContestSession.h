@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "plugin/HostRecords.h"
-#include "prefill/PrefillList.h"
-#include "reload/LogQuery.h"
-#include "scoring/Scorer.h"
-#include "scoring/Summary.h"
+#include "core/host/HostRecords.h"
+#include "core/prefill/PrefillList.h"
+#include "core/reload/LogQuery.h"
+#include "core/scoring/Scorer.h"
+#include "core/scoring/Summary.h"
 
 namespace zeltra {
 

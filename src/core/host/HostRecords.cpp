@@ -1,4 +1,4 @@
-#include "plugin/HostRecords.h"
+#include "core/host/HostRecords.h"
 
 #include <cstring>
 #include <string_view>

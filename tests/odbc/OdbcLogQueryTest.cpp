@@ -1,4 +1,4 @@
-#include "reload/OdbcLogQuery.h"
+#include "odbc/OdbcLogQuery.h"
 
 #include <gtest/gtest.h>
 

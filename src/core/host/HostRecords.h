@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugin/ShortString.h"
+#include "core/host/ShortString.h"
 
 namespace zeltra {
 
