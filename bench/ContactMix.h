@@ -6,30 +6,23 @@
 #include <vector>
 
 #include "core/host/HostRecords.h"
+#include "core/scoring/Contact.h"
 
 namespace zeltra::bench {
 
+// The host's record of contact, as the host fills it before a call.
+inline void LoadInto(const Contact& contact, TQSOData& record) {
+  record.CallSign.assign(contact.callSign);
+  record.Band.assign(contact.band);
+  record.Mode.assign(contact.mode);
+  record.Continent.assign(contact.continent);
+  record.DXCCPrefix.assign(contact.dxccPrefix);
+  record.ReportReceived.assign(contact.reportReceived);
+}
+
 // A contest log's worth of distinct contacts: call signs of many countries,
 // nine bands, two modes, Polish stations sending voivodeship letters.
-struct MixedContact {
-  std::string callSign;
-  std::string band;
-  std::string mode;
-  std::string continent;
-  std::string dxccPrefix;
-  std::string report;
-
-  void LoadInto(TQSOData& record) const {
-    record.CallSign.assign(callSign);
-    record.Band.assign(band);
-    record.Mode.assign(mode);
-    record.Continent.assign(continent);
-    record.DXCCPrefix.assign(dxccPrefix);
-    record.ReportReceived.assign(report);
-  }
-};
-
-inline std::vector<MixedContact> MakeContactMix(std::size_t count, unsigned seed) {
+inline std::vector<Contact> MakeContactMix(std::size_t count, unsigned seed) {
   struct Country {
     const char* prefix;
     const char* continent;
@@ -57,11 +50,11 @@ inline std::vector<MixedContact> MakeContactMix(std::size_t count, unsigned seed
   std::uniform_int_distribution<int> digit(0, 9);
   std::uniform_int_distribution<std::size_t> voivodeship(0, 15);
 
-  std::vector<MixedContact> contacts;
+  std::vector<Contact> contacts;
   contacts.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const Country& c = kCountries[country(random)];
-    MixedContact contact;
+    Contact contact;
     contact.callSign = std::string(c.prefix) + static_cast<char>('0' + digit(random));
     for (int k = 0; k < 3; ++k) contact.callSign += static_cast<char>('A' + letter(random));
     // The index makes every contact distinct, as a long log's are.
@@ -71,11 +64,11 @@ inline std::vector<MixedContact> MakeContactMix(std::size_t count, unsigned seed
     contact.mode = i % 5 == 0 ? "CW" : "RTTY";
     contact.continent = c.continent;
     contact.dxccPrefix = c.prefix;
-    contact.report = "599 ";
+    contact.reportReceived = "599 ";
     if (contact.dxccPrefix[0] == 'S')
-      contact.report += kLetters[voivodeship(random)];
+      contact.reportReceived += kLetters[voivodeship(random)];
     else
-      contact.report += std::to_string(i % 1000);
+      contact.reportReceived += std::to_string(i % 1000);
     contacts.push_back(std::move(contact));
   }
   return contacts;

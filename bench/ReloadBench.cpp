@@ -30,12 +30,12 @@ testing::SqliteLog& LogOf(std::size_t rows) {
     log = std::make_unique<testing::SqliteLog>();
     log->CreateLogTable();
     std::vector<testing::LogRow> logRows;
-    for (const MixedContact& contact : MakeContactMix(rows, 3)) {
+    for (const Contact& contact : MakeContactMix(rows, 3)) {
       logRows.push_back({.callSign = contact.callSign,
                          .band = contact.band,
                          .mode = contact.mode,
                          .continent = contact.continent,
-                         .report = contact.report,
+                         .report = contact.reportReceived,
                          .dxccPrefix = contact.dxccPrefix,
                          .mainPrefix = contact.dxccPrefix});
     }
@@ -59,14 +59,11 @@ void BM_BareScan(benchmark::State& state) {
 
 void BM_ReloadLog(benchmark::State& state) {
   OdbcLogQuery query(LogOf(static_cast<std::size_t>(state.range(0))).connection());
-  TQSOData current{};
-  current.TableName.assign("QSO");
-  current.MyContinent.assign("EU");
-  current.MyDXCCPrefix.assign("SP");
-  Scorer scorer(current, {});
+  const OwnStation own{.continent = "EU", .dxccPrefix = "SP"};
+  Scorer scorer;
   StatisticTable table;
   for (auto _ : state) {
-    ReloadLog(current, query, scorer, table, {});
+    ReloadLog(query, "QSO", own, scorer, table, {});
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -10,6 +10,7 @@
 
 #include "ContactMix.h"
 #include "core/session/ContestSession.h"
+#include "core/session/HostContact.h"
 #include "odbc/OdbcLogQuery.h"
 
 namespace zeltra::bench {
@@ -18,25 +19,19 @@ namespace {
 // Recorded on top of the prefilled log in each timed run.
 constexpr std::int64_t kNewContacts = 1000;
 
-void OwnStation(TQSOData& record) {
-  record.MyContinent.assign("EU");
-  record.MyDXCCPrefix.assign("SP");
-}
+const OwnStation kOwnStation{.continent = "EU", .dxccPrefix = "SP"};
 
+// As _AddQSO does it: the host's record, taken as a contact, recorded.
 void BM_RecordContact(benchmark::State& state) {
   const auto logged = static_cast<std::size_t>(state.range(0));
   const auto contacts = MakeContactMix(logged + static_cast<std::size_t>(kNewContacts), 7);
-  TQSOData current{};
-  OwnStation(current);
-  ContestSession session(current, PrefillList{}, std::make_unique<OdbcLogQuery>(nullptr), {});
-  for (std::size_t i = 0; i < logged; ++i) {
-    contacts[i].LoadInto(current);
-    session.AddQSO();
-  }
+  TQSOData record{};
+  ContestSession session(PrefillList{}, std::make_unique<OdbcLogQuery>(nullptr), {}, {});
+  for (std::size_t i = 0; i < logged; ++i) session.AddQSO(contacts[i], kOwnStation);
   std::size_t next = logged;
   for (auto _ : state) {
-    contacts[next++].LoadInto(current);
-    benchmark::DoNotOptimize(session.AddQSO());
+    LoadInto(contacts[next++], record);
+    benchmark::DoNotOptimize(session.AddQSO(ContactOf(record), OwnStationOf(record)));
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -51,19 +46,13 @@ BENCHMARK(BM_RecordContact)
 void BM_CheckDupe(benchmark::State& state) {
   const auto logged = static_cast<std::size_t>(state.range(0));
   const auto contacts = MakeContactMix(logged * 2, 11);
-  TQSOData current{};
-  OwnStation(current);
-  Scorer scorer(current, {});
-  for (std::size_t i = 0; i < logged; ++i) {
-    contacts[i].LoadInto(current);
-    scorer.ScoreQSO(true);
-  }
+  Scorer scorer;
+  for (std::size_t i = 0; i < logged; ++i) scorer.Record(contacts[i], kOwnStation);
   // Half the look-ups find a logged contact, half a new one; the input is
   // read in order so that only the look-up itself meets the cache.
   std::size_t next = 0;
   for (auto _ : state) {
-    contacts[next].LoadInto(current);
-    benchmark::DoNotOptimize(scorer.CheckDupe());
+    benchmark::DoNotOptimize(scorer.IsDuplicate(contacts[next]));
     if (++next == contacts.size()) next = 0;
   }
   state.SetItemsProcessed(state.iterations());

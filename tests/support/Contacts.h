@@ -1,33 +1,33 @@
 #pragma once
 
-#include <string_view>
+#include <string>
 
-#include "core/host/HostRecords.h"
+#include "core/scoring/Contact.h"
 
 namespace zeltra::testing {
 
-// What a test says about one contact; the operator is SP in EU unless told.
-struct Contact {
-  std::string_view callSign;
-  std::string_view band = "14";
-  std::string_view mode = "RTTY";
-  std::string_view continent = "EU";
-  std::string_view dxccPrefix = "DL";
-  std::string_view report = "599";
-  std::string_view myContinent = "EU";
-  std::string_view myDxccPrefix = "SP";
-};
+// What a test says about one contact; the fields it does not name are those
+// of a 14 MHz RTTY contact with a German station, and the operator is SP in
+// EU. contact() and own() give the values the scorer takes.
+struct ContactFields {
+  std::string callSign;
+  std::string band = "14";
+  std::string mode = "RTTY";
+  std::string continent = "EU";
+  std::string dxccPrefix = "DL";
+  std::string report = "599";
+  std::string myContinent = "EU";
+  std::string myDxccPrefix = "SP";
 
-// Overwrites the contact fields of record, as an entry point's copy does.
-inline void Load(TQSOData& record, const Contact& contact) {
-  record.CallSign.assign(contact.callSign);
-  record.Band.assign(contact.band);
-  record.Mode.assign(contact.mode);
-  record.Continent.assign(contact.continent);
-  record.DXCCPrefix.assign(contact.dxccPrefix);
-  record.ReportReceived.assign(contact.report);
-  record.MyContinent.assign(contact.myContinent);
-  record.MyDXCCPrefix.assign(contact.myDxccPrefix);
-}
+  Contact contact() const {
+    return {.callSign = callSign,
+            .band = band,
+            .mode = mode,
+            .continent = continent,
+            .dxccPrefix = dxccPrefix,
+            .reportReceived = report};
+  }
+  OwnStation own() const { return {.continent = myContinent, .dxccPrefix = myDxccPrefix}; }
+};
 
 }  // namespace zeltra::testing

@@ -7,24 +7,26 @@
 namespace zeltra {
 namespace {
 
-void CopyRow(const LogQuery& query, TQSOData& current) {
-  current.ReportReceived.assign(query.FieldAsText("QSOReportRecived"));
-  current.DXCCPrefix.assign(query.FieldAsText("DXCCPrefix"));
-  current.MainPrefix.assign(query.FieldAsText("MainPrefix"));
-  current.CallSign.assign(query.FieldAsText("CallSign"));
-  current.Band.assign(query.FieldAsText("DigiBand"));
-  current.Mode.assign(query.FieldAsText("QSOMode"));
-  current.Continent.assign(AsciiUpper(query.FieldAsText("Continent")));
+// The row as a contact. The columns are read in this order, MainPrefix
+// too: a log without it is no log of the host's, and says so.
+Contact ContactOf(const LogQuery& query) {
+  Contact contact;
+  contact.reportReceived = query.FieldAsText("QSOReportRecived");
+  contact.dxccPrefix = query.FieldAsText("DXCCPrefix");
+  query.FieldAsText("MainPrefix");
+  contact.callSign = query.FieldAsText("CallSign");
+  contact.band = query.FieldAsText("DigiBand");
+  contact.mode = query.FieldAsText("QSOMode");
+  contact.continent = AsciiUpper(query.FieldAsText("Continent"));
+  return contact;
 }
 
 }  // namespace
 
-void ReloadLog(TQSOData& current, LogQuery& query, Scorer& scorer, StatisticTable& table,
-               const ReloadHooks& hooks) {
-  const std::string band = current.Band.str();
+void ReloadLog(LogQuery& query, std::string_view tableName, const OwnStation& own, Scorer& scorer,
+               StatisticTable& table, const ReloadHooks& hooks) {
   table.BlankData();
   scorer.Clear();
-  if (hooks.showDXList) hooks.showDXList();
 
   // Closed also when a row fails: an open cursor could hold a read lock
   // on the host's log and keep the host from saving contacts.
@@ -34,19 +36,16 @@ void ReloadLog(TQSOData& current, LogQuery& query, Scorer& scorer, StatisticTabl
   } closeWhenDone{query};
 
   query.Close();
-  query.Open("Select * from " + query.TableReference(current.TableName.view()) +
-             " order by CallSign");
+  query.Open("Select * from " + query.TableReference(tableName) + " order by CallSign");
   if (hooks.pumpMessages) hooks.pumpMessages();
 
   // A recalculation run by a message at the pump point closes the query; the
   // closed query stands at its end and no further row is read here.
   while (!query.Eof()) {
-    CopyRow(query, current);
-    scorer.ScoreQSO(true);
+    const Contact contact = ContactOf(query);
+    if (scorer.Record(contact, own) != kDuplicate && hooks.recorded) hooks.recorded(contact);
     query.Next();
   }
-  query.Close();
-  current.Band.assign(band);
 }
 
 }  // namespace zeltra

@@ -1,26 +1,27 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
-#include "core/host/HostRecords.h"
 #include "core/reload/LogQuery.h"
+#include "core/scoring/Contact.h"
 #include "core/scoring/Scorer.h"
 #include "core/scoring/StatisticTable.h"
 
 namespace zeltra {
 
-// What the reload asks of the window it runs in.
+// What the reload asks of the one who runs it.
 struct ReloadHooks {
-  std::function<void()> showDXList;    // the band sync, before the first row
-  std::function<void()> pumpMessages;  // let the window messages already pending run once
+  std::function<void()> pumpMessages;            // let the window messages already pending run once
+  std::function<void(const Contact&)> recorded;  // after each row the scorer recorded
 };
 
-// Throws away every statistic and rebuilds them by replaying each contact of
-// the host's log table (TableName of current) through the scorer, using
-// current as the row buffer. Blanks the table's data cells; the caller fills
-// them afterwards. A DatabaseError ends it where it occurs: what was rebuilt
-// up to that row stays, and current's Band keeps the last row's text.
-void ReloadLog(TQSOData& current, LogQuery& query, Scorer& scorer, StatisticTable& table,
-               const ReloadHooks& hooks);
+// Throws away every statistic and rebuilds them by replaying each row of
+// the host's log table, in the query's order, through the scorer as a
+// contact of the own station. Blanks the table's data cells; the caller
+// fills them afterwards. A DatabaseError ends it where it occurs: what was
+// rebuilt up to that row stays.
+void ReloadLog(LogQuery& query, std::string_view tableName, const OwnStation& own, Scorer& scorer,
+               StatisticTable& table, const ReloadHooks& hooks);
 
 }  // namespace zeltra

@@ -1,86 +1,61 @@
 #include "core/scoring/Scorer.h"
 
-#include <optional>
-#include <string_view>
-
-#include "core/scoring/VoivodeshipLetters.h"
-#include "core/text/Ascii.h"
+#include <string>
 
 namespace zeltra {
 namespace {
 
-// The voivodeship letter a report carries: the last character of the
-// upper-cased, trimmed report, when it is one of the sixteen letters.
-std::optional<char> VoivodeshipLetter(std::string_view report) {
-  const std::string_view trimmed = TrimControlAndBlank(report);
-  if (trimmed.empty()) return std::nullopt;
-  const char last = AsciiUpper(trimmed.back());
-  if (!IsVoivodeshipLetter(last)) return std::nullopt;
-  return last;
-}
-
-std::string BandKey(std::string_view band, std::string_view item) {
-  std::string key(band);
-  key += '|';
-  key += item;
-  key += '|';
-  return key;
+ContactKey KeyOf(const Contact& contact) {
+  return {contact.callSign, contact.band, contact.mode};
 }
 
 }  // namespace
 
-Scorer::Scorer(const TQSOData& current, std::function<void()> bandSync)
-    : current_(current), bandSync_(std::move(bandSync)) {}
-
-TQSO Scorer::CurrentContact() const {
-  return {current_.CallSign.view(), current_.Band.view(), current_.Mode.view()};
+bool Scorer::IsDuplicate(const Contact& contact) const {
+  return contacts_.Contains(KeyOf(contact));
 }
 
-bool Scorer::CheckDupe() const {
-  return qsoList_.Contains(CurrentContact());
+std::int32_t Scorer::Preview(const Contact& contact, const OwnStation& own) const {
+  if (IsDuplicate(contact)) return kDuplicate;
+  return PointsFor(contact.dxccPrefix, contact.continent, own.dxccPrefix, own.continent);
 }
 
-void Scorer::AddToQSOList() {
-  qsoList_.Add(CurrentContact());
-}
-
-std::int32_t Scorer::Points() const {
-  if (EqualsIgnoringAsciiCase(current_.DXCCPrefix.view(), current_.MyDXCCPrefix.view()))
-    return kOwnCountryPoints;
-  if (EqualsIgnoringAsciiCase(current_.Continent.view(), current_.MyContinent.view()))
-    return kOwnContinentPoints;
-  return kOtherContinentPoints;
-}
-
-void Scorer::CountMultipliers(TStatistic& statistic) {
-  const std::string_view band = current_.Band.view();
-  if (const auto letter = VoivodeshipLetter(current_.ReportReceived.view())) {
-    if (voivList_.Add(BandKey(band, std::string_view(&*letter, 1)))) ++statistic.Voivodeships;
-  }
-  if (dxccList_.Add(BandKey(band, current_.DXCCPrefix.view()))) ++statistic.DXCCs;
-  if (continentList_.Add(current_.Continent.view())) ++statistic.Continents;
-}
-
-std::int32_t Scorer::ScoreQSO(bool record) {
-  if (CheckDupe()) return kDuplicate;
-  const std::int32_t points = Points();
-  if (!record) return points;
-
-  AddToQSOList();
-  TStatistic& statistic = statList_.FindOrAdd(current_.Band.view());
-  statistic.QSOs += 1;
-  statistic.Points += points;
-  CountMultipliers(statistic);
-  if (bandSync_) bandSync_();
+std::int32_t Scorer::Record(const Contact& contact, const OwnStation& own) {
+  const std::int32_t points = Preview(contact, own);
+  if (points == kDuplicate) return kDuplicate;
+  contacts_.Add(KeyOf(contact));
+  BandStatistic& statistic = statistics_.FindOrAdd(contact.band);
+  statistic.qsos += 1;
+  statistic.points += points;
+  CountMultipliers(contact, statistic);
   return points;
 }
 
+void Scorer::CountMultipliers(const Contact& contact, BandStatistic& statistic) {
+  if (const auto letter = VoivodeshipLetterOf(contact.reportReceived)) {
+    if (voivodeships_.Add(BandKey(contact.band, std::string_view(&*letter, 1))))
+      ++statistic.voivodeships;
+  }
+  if (dxccs_.Add(BandKey(contact.band, contact.dxccPrefix))) ++statistic.dxccs;
+  if (continents_.Add(contact.continent)) ++statistic.continents;
+}
+
+LetterState Scorer::StateOfLetter(std::string_view band, char letter) const {
+  const std::string search = BandKey(band, std::string_view(&letter, 1));
+  LetterState state = LetterState::kNothingRecorded;
+  for (const std::string& key : voivodeships_.Items()) {
+    if (key.find(search) != std::string::npos) return LetterState::kWorked;
+    state = LetterState::kNotWorked;
+  }
+  return state;
+}
+
 void Scorer::Clear() {
-  qsoList_.Clear();
-  statList_.Clear();
-  voivList_.Clear();
-  dxccList_.Clear();
-  continentList_.Clear();
+  contacts_.Clear();
+  statistics_.Clear();
+  voivodeships_.Clear();
+  dxccs_.Clear();
+  continents_.Clear();
 }
 
 }  // namespace zeltra

@@ -1,62 +1,62 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <string_view>
 
-#include "core/host/HostRecords.h"
-#include "core/scoring/QsoList.h"
-#include "core/scoring/Statistic.h"
+#include "core/scoring/BandStatistics.h"
+#include "core/scoring/Contact.h"
+#include "core/scoring/ContactIndex.h"
+#include "core/scoring/ContestRules.h"
 #include "core/scoring/StringSet.h"
 
 namespace zeltra {
 
-// Result of ScoreQSO for a contact already recorded on the same band and mode.
+// The answer for a contact already recorded on the same band and mode.
 inline constexpr std::int32_t kDuplicate = -1;
 
-// Points of a contact with the operator's own country, with another station on
-// the operator's own continent, and with another continent.
-inline constexpr std::int32_t kOwnCountryPoints = 2;
-inline constexpr std::int32_t kOwnContinentPoints = 5;
-inline constexpr std::int32_t kOtherContinentPoints = 10;
+// How a voivodeship letter stands on a band, as the recorded contacts say.
+enum class LetterState {
+  kNothingRecorded,  // no voivodeship recorded yet on any band
+  kNotWorked,
+  kWorked,
+};
 
-// Scores contacts and keeps what recording them builds: the contact list, the
-// per-band statistics and the three multiplier sets. It reads each contact
-// from the plug-in's current-contact record.
+// Scores the contacts it is given and keeps what recording them builds: the
+// contact index, the per-band statistics and the three multiplier sets.
 class Scorer {
  public:
-  // bandSync runs after every recorded contact (the band sync of the
-  // voivodeship window); it may be empty.
-  Scorer(const TQSOData& current, std::function<void()> bandSync);
+  // kDuplicate for a duplicate of a recorded contact, otherwise the
+  // contact's points for the own station. Records nothing.
+  std::int32_t Preview(const Contact& contact, const OwnStation& own) const;
 
-  // kDuplicate for a duplicate of a recorded contact, otherwise the points.
-  // With record on, a new contact is added to the list, the statistics and
-  // the multiplier sets; with record off nothing changes.
-  std::int32_t ScoreQSO(bool record);
+  // As Preview; a contact that is no duplicate is recorded: added to the
+  // index, its band's statistic and the multiplier sets.
+  std::int32_t Record(const Contact& contact, const OwnStation& own);
 
-  bool CheckDupe() const;
+  bool IsDuplicate(const Contact& contact) const;
 
-  // Empties the contact list, the statistics and the multiplier sets.
+  // Whether letter is worked on the band with this text (see BandKey for the
+  // rule): the voivodeship keys in the order they were recorded, the first
+  // that holds band|letter| deciding.
+  LetterState StateOfLetter(std::string_view band, char letter) const;
+
+  // Empties the index, the statistics and the multiplier sets.
   void Clear();
 
-  const QSOList& Contacts() const { return qsoList_; }
-  const StatList& Statistics() const { return statList_; }
-  const StringSet& VoivList() const { return voivList_; }
-  const StringSet& DXCCList() const { return dxccList_; }
-  const StringSet& ContinentList() const { return continentList_; }
+  const ContactIndex& Contacts() const { return contacts_; }
+  const BandStatistics& Statistics() const { return statistics_; }
+  const StringSet& VoivList() const { return voivodeships_; }
+  const StringSet& DXCCList() const { return dxccs_; }
+  const StringSet& ContinentList() const { return continents_; }
 
  private:
-  TQSO CurrentContact() const;
-  std::int32_t Points() const;
-  void AddToQSOList();
-  void CountMultipliers(TStatistic& statistic);
+  void CountMultipliers(const Contact& contact, BandStatistic& statistic);
 
-  const TQSOData& current_;
-  std::function<void()> bandSync_;
-  QSOList qsoList_;
-  StatList statList_;
-  StringSet voivList_;
-  StringSet dxccList_;
-  StringSet continentList_;
+  ContactIndex contacts_;
+  BandStatistics statistics_;
+  StringSet voivodeships_;
+  StringSet dxccs_;
+  StringSet continents_;
 };
 
 }  // namespace zeltra

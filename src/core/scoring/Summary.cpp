@@ -4,17 +4,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/scoring/ContestRules.h"
+
 namespace zeltra {
 namespace {
 
-// The bands that have a row of their own, by row; every band, these and all
-// others, adds to the total row.
-constexpr std::array<std::string_view, 6> kRowBands = {"1.8", "3.5", "7", "14", "21", "28"};
-
 constexpr std::array<std::string_view, StatisticTable::kColumns> kColumnHeadings = {
     "Band", "QSOs", "Points", "Voivodeship", "DXCC", "Continent"};
-constexpr std::array<std::string_view, StatisticTable::kRows - 1> kRowHeadings = {
-    "160", "80", "40", "20", "15", "10", "Total"};
+constexpr std::string_view kTotalHeading = "Total";
 
 struct Totals {
   std::int64_t qsos = 0;
@@ -23,12 +20,12 @@ struct Totals {
   std::int64_t dxccs = 0;
   std::int64_t continents = 0;
 
-  void Add(const TStatistic& statistic) {
-    qsos += statistic.QSOs;
-    points += statistic.Points;
-    voivodeships += statistic.Voivodeships;
-    dxccs += statistic.DXCCs;
-    continents += statistic.Continents;
+  void Add(const BandStatistic& statistic) {
+    qsos += statistic.qsos;
+    points += statistic.points;
+    voivodeships += statistic.voivodeships;
+    dxccs += statistic.dxccs;
+    continents += statistic.continents;
   }
 };
 
@@ -42,19 +39,21 @@ void WriteRow(StatisticTable& table, std::size_t row, const std::array<std::int6
 void Summary::WriteHeadings() {
   for (std::size_t column = 0; column < kColumnHeadings.size(); ++column)
     table.SetCell(column, 0, std::string(kColumnHeadings[column]));
-  for (std::size_t row = 1; row <= kRowHeadings.size(); ++row)
-    table.SetCell(0, row, std::string(kRowHeadings[row - 1]));
+  for (const Band& band : kBands)
+    if (band.summaryRow != 0)
+      table.SetCell(0, static_cast<std::size_t>(band.summaryRow), std::string(band.rowHeading));
+  table.SetCell(0, StatisticTable::kTotalRow, std::string(kTotalHeading));
 }
 
-void Summary::FillStatistic(const StatList& statistics) {
+void Summary::FillStatistic(const BandStatistics& statistics) {
   Totals totals;
-  for (const TStatistic& statistic : statistics.Items()) {
+  for (const BandStatistic& statistic : statistics.Items()) {
     totals.Add(statistic);
-    for (std::size_t i = 0; i < kRowBands.size(); ++i) {
-      if (statistic.Name == kRowBands[i]) {
-        WriteRow(table, i + 1,
-                 {statistic.QSOs, statistic.Points, statistic.Voivodeships, statistic.DXCCs,
-                  statistic.Continents});
+    for (const Band& band : kBands) {
+      if (band.summaryRow != 0 && statistic.name == band.text) {
+        WriteRow(table, static_cast<std::size_t>(band.summaryRow),
+                 {statistic.qsos, statistic.points, statistic.voivodeships, statistic.dxccs,
+                  statistic.continents});
       }
     }
   }

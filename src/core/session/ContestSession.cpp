@@ -1,65 +1,89 @@
 #include "core/session/ContestSession.h"
 
+#include <utility>
+
 #include "core/reload/LogReload.h"
+#include "core/scoring/ContestRules.h"
 
 namespace zeltra {
 namespace {
 
-void Run(const std::function<void()>& hook) {
-  if (hook) hook();
+template <class... Arguments>
+void Raise(const std::function<void(Arguments...)>& event, Arguments... arguments) {
+  if (event) event(arguments...);
 }
 
 }  // namespace
 
-ContestSession::ContestSession(TQSOData& current, PrefillList prefill,
-                               std::unique_ptr<LogQuery> logQuery, SessionHooks hooks)
-    : current_(current),
-      hooks_(std::move(hooks)),
-      scorer_(current, hooks_.showDXList),
+ContestSession::ContestSession(PrefillList prefill, std::unique_ptr<LogQuery> logQuery,
+                               std::function<LogSource()> logSource, SessionEvents events)
+    : events_(std::move(events)),
+      logSource_(std::move(logSource)),
       logQuery_(std::move(logQuery)),
       prefill_(std::move(prefill)) {}
 
-std::int32_t ContestSession::GetScore() {
-  return scorer_.ScoreQSO(false);
+std::int32_t ContestSession::GetScore(const Contact& contact, const OwnStation& own) const {
+  return scorer_.Preview(contact, own);
 }
 
-std::int32_t ContestSession::AddQSO() {
-  const std::int32_t result = scorer_.ScoreQSO(true);
+std::int32_t ContestSession::AddQSO(const Contact& contact, const OwnStation& own) {
+  const std::int32_t result = scorer_.Record(contact, own);
+  if (result != kDuplicate) FollowBand(contact.band);
   summary_.FillStatistic(scorer_.Statistics());
-  Run(hooks_.summaryChanged);
+  Raise(events_.summaryChanged);
   return result;
 }
 
-std::string ContestSession::GrabNumber() const {
-  return prefill_.LookupExchange(current_.CallSign.str());
+std::string ContestSession::GrabNumber(std::string_view callSign) const {
+  return prefill_.LookupExchange(callSign);
 }
 
-void ContestSession::FormShow() {
+void ContestSession::ShowFirstTime() {
   summary_.WriteHeadings();
-  Run(hooks_.summaryChanged);
-  ExecuteRecalcStatistic();
+  Raise(events_.summaryChanged);
+  RecalculateUnlessRunning();
 }
 
-void ContestSession::ExecuteRecalcStatistic() {
-  if (recalcEnabled_) RecalcStatisticExecute();
+void ContestSession::RecalculateUnlessRunning() {
+  if (recalculateEnabled_) Recalculate();
 }
 
-void ContestSession::RecalcStatisticExecute() {
-  ++recalcDepth_;
-  struct Finally {
-    ContestSession& session;
-    ~Finally() {
-      session.recalcEnabled_ = true;
-      --session.recalcDepth_;
-      Run(session.hooks_.summaryChanged);
-    }
-  } finally{*this};
+void ContestSession::Recalculate() {
+  ++recalculationDepth_;
+  try {
+    RebuildFromLog();
+  } catch (...) {
+    EndRecalculation();
+    throw;
+  }
+  EndRecalculation();
+}
 
-  Run(hooks_.pumpMessages);
-  recalcEnabled_ = false;
-  ReloadLog(current_, *logQuery_, scorer_, summary_.table,
-            ReloadHooks{hooks_.showDXList, hooks_.pumpMessages});
+void ContestSession::RebuildFromLog() {
+  Raise(events_.pumpMessages);
+  recalculateEnabled_ = false;
+  const LogSource source = logSource_ ? logSource_() : LogSource{};
+  FollowBand(source.band);
+  ReloadLog(*logQuery_, source.tableName, source.station, scorer_, summary_.table,
+            ReloadHooks{.pumpMessages = events_.pumpMessages,
+                        .recorded = [this](const Contact& contact) { FollowBand(contact.band); }});
   summary_.FillStatistic(scorer_.Statistics());
+}
+
+void ContestSession::EndRecalculation() {
+  recalculateEnabled_ = true;
+  if (--recalculationDepth_ == 0 && bandAtEnd_)
+    Raise(events_.bandToShow, *std::exchange(bandAtEnd_, {}));
+  Raise(events_.summaryChanged);
+}
+
+void ContestSession::FollowBand(std::string_view band) {
+  const auto number = BandNumberToShow(band);
+  if (!number) return;
+  if (Recalculating())
+    bandAtEnd_ = *number;
+  else
+    Raise(events_.bandToShow, *number);
 }
 
 }  // namespace zeltra

@@ -1,35 +1,12 @@
 #include "core/ui/Voivodeships.h"
 
-#include <string>
-
-#include "core/text/Ascii.h"
-
 namespace zeltra {
 
-std::optional<std::string_view> BandText(int band) {
-  if (band < kFirstBand || band > kLastBand) return std::nullopt;
-  return kBandNames[static_cast<std::size_t>(band - kFirstBand)];
-}
-
-std::optional<int> BandNumberToShow(std::string_view band) {
-  const std::string_view trimmed = TrimControlAndBlank(band);
-  if (trimmed.empty()) return std::nullopt;
-  for (int number = kFirstBand; number <= kLastBand; ++number)
-    if (*BandText(number) == trimmed) return number;
-  return std::nullopt;
-}
-
-LetterMark MarkOf(const StringSet& voivList, std::string_view band, char letter) {
-  std::string search(band);
-  search += '|';
-  search += letter;
-  search += '|';
-  LetterMark mark = LetterMark::kListDefault;
-  for (const std::string& entry : voivList.Items()) {
-    if (entry.find(search) != std::string::npos) return LetterMark::kWorked;
-    mark = LetterMark::kNotWorked;
-  }
-  return mark;
+std::array<int, 9> BandButtonOrder() {
+  std::array<int, 9> order{};
+  for (const Band& band : kBands)
+    order[static_cast<std::size_t>(band.buttonPosition)] = band.number;
+  return order;
 }
 
 std::array<Rect, 9> BandButtonLayout(int panelWidth, int panelHeight) {

@@ -1,6 +1,6 @@
-// The six functions the host calls. Each copies the host's record into the
-// current-contact record before anything reads it, never writes the host's
-// record, and lets no C++ exception reach the host.
+// The six functions the host calls. Each copies the host's record before
+// anything reads it, never writes the host's record, and lets no C++
+// exception reach the host.
 
 #include <windows.h>
 
@@ -8,14 +8,15 @@
 #include <cstring>
 
 #include "core/host/HostRecords.h"
+#include "core/session/HostContact.h"
 #include "win32/plugin/PluginState.h"
 #include "win32/ui/ErrorBox.h"
-#include "win32/ui/MainForm.h"
+#include "win32/ui/StatisticsWindow.h"
 
 using zeltra::TQSOData;
-using zeltra::win32::g_currentContact;
+using zeltra::win32::g_lastRecord;
 using zeltra::win32::g_statisticsWindow;
-using zeltra::win32::TfmMainForm;
+using zeltra::win32::StatisticsWindow;
 
 namespace {
 
@@ -24,7 +25,28 @@ namespace {
 constexpr std::int32_t kNoWindowResult = 0;
 
 void CopyHostRecord(const TQSOData* data) {
-  if (data != nullptr) std::memcpy(&g_currentContact, data, sizeof(TQSOData));
+  if (data != nullptr) std::memcpy(&g_lastRecord, data, sizeof(TQSOData));
+}
+
+// An entry point's work on the host's record: the record copied first;
+// fallback when there is no statistics window or anything fails.
+template <class Result, class Work>
+Result OnHostRecord(const TQSOData* data, Result fallback, Work&& work) {
+  try {
+    CopyHostRecord(data);
+    if (g_statisticsWindow == nullptr) return fallback;
+    return work(*g_statisticsWindow);
+  } catch (...) {
+    return fallback;
+  }
+}
+
+zeltra::win32::HostLinks LinksToTheEntryPoints() {
+  return {.logSource = [] { return zeltra::LogSourceOf(g_lastRecord); },
+          .forget =
+              [](const StatisticsWindow& window) {
+                if (g_statisticsWindow == &window) g_statisticsWindow = nullptr;
+              }};
 }
 
 }  // namespace
@@ -39,7 +61,7 @@ HWND __stdcall _Run(std::int32_t /*reserved*/, const TQSOData* data) {
   try {
     if (g_statisticsWindow == nullptr) {
       CopyHostRecord(data);
-      g_statisticsWindow = &TfmMainForm::Create(g_currentContact);
+      g_statisticsWindow = &StatisticsWindow::Create(g_lastRecord, LinksToTheEntryPoints());
     }
     g_statisticsWindow->Show();
   } catch (const std::exception& error) {
@@ -51,35 +73,25 @@ HWND __stdcall _Run(std::int32_t /*reserved*/, const TQSOData* data) {
 }
 
 std::int32_t __stdcall _GetScore(const TQSOData* data) {
-  try {
-    CopyHostRecord(data);
-    if (g_statisticsWindow == nullptr) return kNoWindowResult;
-    return g_statisticsWindow->Session().GetScore();
-  } catch (...) {
-    return kNoWindowResult;
-  }
+  return OnHostRecord(data, kNoWindowResult, [](StatisticsWindow& window) {
+    return window.Session().GetScore(zeltra::ContactOf(g_lastRecord),
+                                     zeltra::OwnStationOf(g_lastRecord));
+  });
 }
 
 std::int32_t __stdcall _AddQSO(const TQSOData* data) {
-  try {
-    CopyHostRecord(data);
-    if (g_statisticsWindow == nullptr) return kNoWindowResult;
-    return g_statisticsWindow->Session().AddQSO();
-  } catch (...) {
-    return kNoWindowResult;
-  }
+  return OnHostRecord(data, kNoWindowResult, [](StatisticsWindow& window) {
+    return window.Session().AddQSO(zeltra::ContactOf(g_lastRecord),
+                                   zeltra::OwnStationOf(g_lastRecord));
+  });
 }
 
 void __stdcall _GrabNumber(const TQSOData* data, unsigned char* answer) {
   if (answer == nullptr) return;
-  auto& shortAnswer = *reinterpret_cast<zeltra::ShortString*>(answer);
-  try {
-    CopyHostRecord(data);
-    shortAnswer.assign(g_statisticsWindow != nullptr ? g_statisticsWindow->Session().GrabNumber()
-                                                     : std::string());
-  } catch (...) {
-    shortAnswer.assign({});
-  }
+  reinterpret_cast<zeltra::ShortString*>(answer)->assign(
+      OnHostRecord(data, std::string(), [](StatisticsWindow& window) {
+        return window.Session().GrabNumber(g_lastRecord.CallSign.view());
+      }));
 }
 
 void __stdcall _Release(void) {

@@ -2,8 +2,7 @@
 
 namespace zeltra::win32 {
 
-TQSOData g_currentContact{};
-TfmMainForm* g_statisticsWindow = nullptr;
-TfmDomList* g_voivodeshipWindow = nullptr;
+TQSOData g_lastRecord{};
+StatisticsWindow* g_statisticsWindow = nullptr;
 
 }  // namespace zeltra::win32

@@ -6,11 +6,9 @@
 
 #include "core/ui/StatisticsLayout.h"
 #include "core/ui/Voivodeships.h"
-#include "win32/plugin/PluginState.h"
 #include "win32/settings/SettingsFile.h"
 #include "win32/ui/BandButton.h"
 #include "win32/ui/Controls.h"
-#include "win32/ui/MainForm.h"
 #include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::win32 {
@@ -33,8 +31,8 @@ bool RunningUnderWine() {
 
 }  // namespace
 
-TfmDomList::TfmDomList(TfmMainForm& statistics)
-    : statistics_(statistics),
+VoivodeshipWindow::VoivodeshipWindow(VoivodeshipWindowOwner& owner)
+    : owner_(owner),
       storage_("TfmDomList", true, false, false),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH,
@@ -42,28 +40,28 @@ TfmDomList::TfmDomList(TfmMainForm& statistics)
       boldFont_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_BOLD, DEFAULT_PITCH,
                          dpi_)) {}
 
-TfmDomList& TfmDomList::Create(TfmMainForm& statistics) {
+VoivodeshipWindow& VoivodeshipWindow::Create(VoivodeshipWindowOwner& owner, HWND ownerWindow) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterWindowClass(kVoivodeshipWindowClass, GetSysColorBrush(COLOR_BTNFACE));
-  auto self = std::make_unique<TfmDomList>(statistics);
+  auto self = std::make_unique<VoivodeshipWindow>(owner);
   const int dpi = self->dpi_;
   const Rect frame{kDesignedFrame.left, kDesignedFrame.top,
                    kDesignedFrame.left + ScaleToDpi(kDesignedFrame.width(), dpi),
                    kDesignedFrame.top + ScaleToDpi(kDesignedFrame.height(), dpi)};
-  TfmDomList& window = CreateOwned(std::move(self), kExStyle, kVoivodeshipWindowClass, kStyle,
-                                   ToRect(frame), statistics.Handle());
+  VoivodeshipWindow& window = CreateOwned(std::move(self), kExStyle, kVoivodeshipWindowClass,
+                                          kStyle, ToRect(frame), ownerWindow);
   SetWindowTextW(window.Handle(), L"Voivodeship");
   return window;
 }
 
-void TfmDomList::FormCreate() {
-  for (int band = kFirstBand; band <= kLastBand; ++band) {
-    const std::string_view text = *BandText(band);
-    HWND button = band_button::Create(Handle(), std::wstring(text.begin(), text.end()).c_str(),
-                                      kBandButtonIdBase + band);
+void VoivodeshipWindow::OnCreate() {
+  for (const Band& band : kBands) {
+    HWND button =
+        band_button::Create(Handle(), std::wstring(band.text.begin(), band.text.end()).c_str(),
+                            kBandButtonIdBase + band.number);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    bandButtons_[static_cast<std::size_t>(band - kFirstBand)] = button;
+    bandButtons_[static_cast<std::size_t>(band.number - kFirstBand)] = button;
   }
   // The designed state: "10" down, drawn plain, until a band is chosen.
   HWND designed = bandButtons_[kDesignedBand - kFirstBand];
@@ -90,30 +88,22 @@ void TfmDomList::FormCreate() {
   splitter_ = CreateControl(Handle(), L"STATIC", L"", 0, {}, kSplitterId);
 }
 
-void TfmDomList::Show() {
+void VoivodeshipWindow::Show() {
   const bool maximized = RestoreWindowSettings(Handle(), storage_);
   ShowWindow(Handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-  FormShow();
+  SetBand(owner_.StoredBand().value_or(0));
 }
 
-void TfmDomList::FormShow() {
-  SetBand(statistics_.Storage().CurrentBandNumber().value_or(0));
-}
-
-void TfmDomList::SetBand(int band) {
-  const auto text = BandText(band);
-  if (!text) return;
+void VoivodeshipWindow::SetBand(int band) {
+  const auto chosen = BandNumbered(band);
+  if (!chosen) return;
   band_ = band;
-  bandText_ = *text;
-  statistics_.Storage().SetCurrentBand(band);
-  if (batchDepth_ == 0) ShowBand();
+  bandText_ = chosen->text;
+  owner_.StoreBand(band);
+  ShowBand();
 }
 
-void TfmDomList::EndBandBatch() {
-  if (batchDepth_ > 0 && --batchDepth_ == 0 && band_ != 0) ShowBand();
-}
-
-void TfmDomList::ShowBand() {
+void VoivodeshipWindow::ShowBand() {
   for (int other = kFirstBand; other <= kLastBand; ++other) {
     HWND button = bandButtons_[static_cast<std::size_t>(other - kFirstBand)];
     band_button::SetDesignedDown(button, false);
@@ -122,17 +112,18 @@ void TfmDomList::ShowBand() {
   InvalidateRect(list_, nullptr, FALSE);
 }
 
-void TfmDomList::RzBitBtn1Click(int band) {
+void VoivodeshipWindow::OnBandButtonClicked(int band) {
   SetBand(band);
 }
 
-void TfmDomList::Panel2Resize(int width, int height) {
+void VoivodeshipWindow::LayOutControls(int width, int height) {
   const int panelHeight = ScaleToDpi(kPanelHeight, dpi_);
   const auto places = BandButtonLayout(width, panelHeight);
-  for (std::size_t k = 0; k < kBandButtonOrder.size(); ++k) {
+  const auto order = BandButtonOrder();
+  for (std::size_t k = 0; k < order.size(); ++k) {
     const Rect& place = places[k];
-    MoveWindow(bandButtons_[static_cast<std::size_t>(kBandButtonOrder[k] - kFirstBand)], place.left,
-               place.top, place.width(), place.height(), TRUE);
+    MoveWindow(bandButtons_[static_cast<std::size_t>(order[k] - kFirstBand)], place.left, place.top,
+               place.width(), place.height(), TRUE);
   }
   const int splitterHeight = ScaleToDpi(kSplitterHeight, dpi_);
   MoveWindow(list_, 0, panelHeight, width, std::max(0, height - panelHeight - splitterHeight),
@@ -140,18 +131,18 @@ void TfmDomList::Panel2Resize(int width, int height) {
   MoveWindow(splitter_, 0, height - splitterHeight, width, splitterHeight, TRUE);
 }
 
-LRESULT TfmDomList::LV1CustomDrawItem(NMLVCUSTOMDRAW& draw) {
+LRESULT VoivodeshipWindow::DrawListItem(NMLVCUSTOMDRAW& draw) {
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
       wchar_t text[4] = {};
       ListView_GetItemText(list_, static_cast<int>(draw.nmcd.dwItemSpec), 0, text, 4);
-      const LetterMark mark =
-          MarkOf(statistics_.Session().scorer().VoivList(), bandText_, static_cast<char>(text[0]));
-      if (mark == LetterMark::kListDefault) return CDRF_DODEFAULT;
-      draw.clrText = mark == LetterMark::kWorked ? kWorkedColour : kNotWorkedColour;
-      SelectObject(draw.nmcd.hdc, mark == LetterMark::kWorked ? boldFont_.get() : font_.get());
+      const LetterState state = owner_.StateOfLetter(bandText_, static_cast<char>(text[0]));
+      if (state == LetterState::kNothingRecorded) return CDRF_DODEFAULT;
+      const bool worked = state == LetterState::kWorked;
+      draw.clrText = worked ? kWorkedColour : kNotWorkedColour;
+      SelectObject(draw.nmcd.hdc, worked ? boldFont_.get() : font_.get());
       return CDRF_NEWFONT;
     }
     default:
@@ -159,42 +150,42 @@ LRESULT TfmDomList::LV1CustomDrawItem(NMLVCUSTOMDRAW& draw) {
   }
 }
 
-void TfmDomList::FormClose() {
+void VoivodeshipWindow::OnClose() {
   SaveWindowSettings(Handle(), storage_, false);
-  if (g_voivodeshipWindow == this) g_voivodeshipWindow = nullptr;
+  owner_.VoivodeshipWindowGone(*this);
   PostMessageW(Handle(), kDeferredDestroyVoivodeshipMessage, 0, 0);
 }
 
-void TfmDomList::SaveSettings() {
+void VoivodeshipWindow::SaveSettings() {
   SaveWindowSettings(Handle(), storage_, true);
   saveAtDestruction_ = false;
 }
 
-void TfmDomList::FormDestroy() {
+void VoivodeshipWindow::OnDestroy() {
   if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
-  if (g_voivodeshipWindow == this) g_voivodeshipWindow = nullptr;
+  owner_.VoivodeshipWindowGone(*this);
 }
 
-bool TfmDomList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool VoivodeshipWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
-      FormCreate();
+      OnCreate();
       result = 0;
       return true;
     case WM_SIZE:
-      Panel2Resize(LOWORD(lParam), HIWORD(lParam));
+      LayOutControls(LOWORD(lParam), HIWORD(lParam));
       result = 0;
       return true;
     case WM_COMMAND: {
       const int band = BandOfButton(LOWORD(wParam));
-      if (HIWORD(wParam) != BN_CLICKED || !BandText(band)) return false;
-      RzBitBtn1Click(band);
+      if (HIWORD(wParam) != BN_CLICKED || !BandNumbered(band)) return false;
+      OnBandButtonClicked(band);
       return true;
     }
     case WM_NOTIFY: {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
       if (header.hwndFrom != list_ || header.code != NM_CUSTOMDRAW) return false;
-      result = LV1CustomDrawItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+      result = DrawListItem(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
       return true;
     }
     case WM_SETCURSOR:
@@ -203,13 +194,13 @@ bool TfmDomList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       result = TRUE;
       return true;
     case WM_CLOSE:
-      FormClose();
+      OnClose();
       return true;
     case kDeferredDestroyVoivodeshipMessage:
       DestroyWindow(Handle());
       return true;
     case WM_DESTROY:
-      FormDestroy();
+      OnDestroy();
       return true;
     default:
       return false;

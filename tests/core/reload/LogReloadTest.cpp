@@ -6,49 +6,46 @@
 #include <vector>
 
 #include "odbc/OdbcLogQuery.h"
+#include "support/Contacts.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra {
 namespace {
 
+using testing::ContactFields;
 using testing::kNull;
 using testing::LogRow;
 using testing::SqliteLog;
 
 class LogReloadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    current.TableName.assign("QSO");
-    current.MyContinent.assign("EU");
-    current.MyDXCCPrefix.assign("SP");
-    current.Band.assign("7");
+  void Reload(const ReloadHooks& hooks = {}) {
+    ReloadLog(query, tableName, own, scorer, table, hooks);
   }
-
-  void Reload(const ReloadHooks& hooks = {}) { ReloadLog(current, query, scorer, table, hooks); }
 
   std::int64_t TotalQsos() const {
     std::int64_t total = 0;
-    for (const TStatistic& statistic : scorer.Statistics().Items()) total += statistic.QSOs;
+    for (const BandStatistic& statistic : scorer.Statistics().Items()) total += statistic.qsos;
     return total;
   }
 
-  const TStatistic& Band(std::string_view name) const {
-    for (const TStatistic& statistic : scorer.Statistics().Items())
-      if (statistic.Name == name) return statistic;
+  const BandStatistic& Band(std::string_view name) const {
+    for (const BandStatistic& statistic : scorer.Statistics().Items())
+      if (statistic.name == name) return statistic;
     throw std::runtime_error("no statistic for band " + std::string(name));
   }
 
   SqliteLog log;
   OdbcLogQuery query{log.connection()};
-  TQSOData current{};
-  int bandSyncs = 0;
-  Scorer scorer{current, [this] { ++bandSyncs; }};
+  std::string tableName = "QSO";
+  OwnStation own{.continent = "EU", .dxccPrefix = "SP"};
+  Scorer scorer;
   StatisticTable table;
 };
 
 TEST_F(LogReloadTest, EmptyLogLeavesEverythingEmptyAndBandAsItWas) {
   log.CreateLogTable();
-  scorer.ScoreQSO(true);  // something to throw away
+  scorer.Record(ContactFields{.callSign = "OLD1"}.contact(), own);  // something to throw away
   table.SetCell(1, 7, "9");
   table.SetCell(0, 7, "Total");
   Reload();
@@ -57,7 +54,6 @@ TEST_F(LogReloadTest, EmptyLogLeavesEverythingEmptyAndBandAsItWas) {
   EXPECT_EQ(scorer.ContinentList().size(), 0u);
   EXPECT_EQ(table.Cell(1, 7), "");
   EXPECT_EQ(table.Cell(0, 7), "Total");
-  EXPECT_EQ(current.Band.str(), "7");
   EXPECT_TRUE(query.Eof());
 }
 
@@ -70,19 +66,19 @@ TEST_F(LogReloadTest, ReplaysEveryRowThroughTheScorer) {
       {.callSign = "W1AW", .band = "21", .continent = kNull, .dxccPrefix = kNull},
       {.callSign = "W2AW", .band = "21", .continent = kNull, .dxccPrefix = kNull},
   });
-  Reload({.showDXList = [&] { bandSyncs += 100; }, .pumpMessages = {}});
-  EXPECT_EQ(Band("14").QSOs, 2);  // the same contact twice counts once; case differs: two
-  EXPECT_EQ(Band("14").Points, 4);
-  EXPECT_EQ(Band("14").Voivodeships, 2);
-  EXPECT_EQ(Band("21").QSOs, 2);
-  EXPECT_EQ(Band("21").Points, 20);     // empty continent is another continent
-  EXPECT_EQ(Band("21").DXCCs, 1);       // 21|| once
-  EXPECT_EQ(Band("21").Continents, 1);  // the empty continent, once
+  std::vector<std::string> recorded;
+  Reload({.pumpMessages = {},
+          .recorded = [&](const Contact& contact) { recorded.push_back(contact.callSign); }});
+  EXPECT_EQ(Band("14").qsos, 2);  // the same contact twice counts once; case differs: two
+  EXPECT_EQ(Band("14").points, 4);
+  EXPECT_EQ(Band("14").voivodeships, 2);
+  EXPECT_EQ(Band("21").qsos, 2);
+  EXPECT_EQ(Band("21").points, 20);     // empty continent is another continent
+  EXPECT_EQ(Band("21").dxccs, 1);       // 21|| once
+  EXPECT_EQ(Band("21").continents, 1);  // the empty continent, once
   EXPECT_EQ(scorer.ContinentList().Items(), (std::vector<std::string>{"EU", ""}));
-  EXPECT_EQ(bandSyncs, 100 + 4);  // once before the first row, once per recorded row
-  EXPECT_EQ(current.Band.str(), "7");
-  EXPECT_EQ(current.CallSign.str(), "sp9abc");  // the last row in the database's order
-  EXPECT_EQ(current.MainPrefix.str(), "DL");
+  // Each recorded row, in the database's order; the duplicate is not.
+  EXPECT_EQ(recorded, (std::vector<std::string>{"SP9ABC", "W1AW", "W2AW", "sp9abc"}));
 }
 
 // The database orders call signs without regard to case, which is not byte
@@ -107,11 +103,9 @@ TEST_F(LogReloadTest, ReadsAnyColumnTypeAsTextCutTo255) {
   log.Execute("INSERT INTO QSO VALUES ('A2', 21, 'RTTY', 'EU', '" + longCut + "', 'DL', NULL)");
   log.Execute("INSERT INTO QSO VALUES ('A3', 28, 'RTTY', 'EU', 599, 'DL', x'4142')");
   Reload();
-  EXPECT_EQ(Band("14").Voivodeships, 1);
-  EXPECT_EQ(Band("21").Voivodeships, 0);
-  EXPECT_EQ(Band("28").QSOs, 1);
-  EXPECT_EQ(current.ReportReceived.str(), "599");
-  EXPECT_FALSE(current.MainPrefix.str().empty());
+  EXPECT_EQ(Band("14").voivodeships, 1);
+  EXPECT_EQ(Band("21").voivodeships, 0);
+  EXPECT_EQ(Band("28").qsos, 1);
 }
 
 TEST_F(LogReloadTest, ColumnNamesMatchWithoutRegardToCase) {
@@ -120,7 +114,7 @@ TEST_F(LogReloadTest, ColumnNamesMatchWithoutRegardToCase) {
       "qsoreportrecived TEXT, dxccprefix TEXT, mainprefix TEXT)");
   log.Execute("INSERT INTO QSO VALUES ('SP1A', '14', 'RTTY', 'eu', '5K', 'SP', 'SP')");
   Reload();
-  EXPECT_EQ(Band("14").Voivodeships, 1);
+  EXPECT_EQ(Band("14").voivodeships, 1);
   EXPECT_EQ(scorer.ContinentList().Items(), std::vector<std::string>{"EU"});
 }
 
@@ -132,12 +126,12 @@ TEST_F(LogReloadTest, HundredThousandRows) {
   log.Insert(rows);
   Reload();
   EXPECT_EQ(TotalQsos(), 100000);
-  EXPECT_EQ(Band("14").QSOs, 50000);
+  EXPECT_EQ(Band("14").qsos, 50000);
 }
 
 TEST_F(LogReloadTest, MissingTableFailsWithTheDatabasesMessage) {
-  scorer.ScoreQSO(true);
-  current.TableName.assign("NoSuchTable");
+  scorer.Record(ContactFields{.callSign = "OLD1"}.contact(), own);
+  tableName = "NoSuchTable";
   try {
     Reload();
     FAIL() << "no error";
@@ -146,7 +140,6 @@ TEST_F(LogReloadTest, MissingTableFailsWithTheDatabasesMessage) {
     EXPECT_EQ(std::string(error.what()).front(), '[') << error.what();  // [SQLSTATE]
   }
   EXPECT_EQ(scorer.Contacts().size(), 0u);
-  EXPECT_EQ(current.Band.str(), "7");
   EXPECT_TRUE(query.Eof());
 }
 
@@ -167,10 +160,7 @@ TEST_F(LogReloadTest, MissingColumnFailsNamingIt) {
 // Band keeps the last row's text.
 TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
   SqliteLog log("StepAPI=1;");
-  TQSOData current{};
-  current.TableName.assign("QSO");
-  current.Band.assign("7");
-  Scorer scorer(current, {});
+  Scorer scorer;
   StatisticTable table;
   OdbcLogQuery query(log.connection());
   log.CreateLogFailingAt({{.callSign = "A1", .band = "14"},
@@ -178,9 +168,14 @@ TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
                           {.callSign = "A3", .band = "28"},
                           {.callSign = "A4", .band = "7"}},
                          "A3");
-  EXPECT_THROW(ReloadLog(current, query, scorer, table, {}), DatabaseError);
+  std::vector<std::string> bands;
+  EXPECT_THROW(
+      ReloadLog(query, "QSO", {}, scorer, table,
+                {.pumpMessages = {},
+                 .recorded = [&](const Contact& contact) { bands.push_back(contact.band); }}),
+      DatabaseError);
   EXPECT_EQ(scorer.Contacts().size(), 2u);
-  EXPECT_EQ(current.Band.str(), "21");
+  EXPECT_EQ(bands, (std::vector<std::string>{"14", "21"}));
   EXPECT_TRUE(query.Eof());
 }
 
@@ -197,14 +192,14 @@ TEST_F(LogReloadTest, NothingIsWrittenWhateverTheTableName) {
        {"QSO; DELETE FROM QSO", "QSO; DROP TABLE QSO;", "QSO; DELETE FROM QSO; --",
         "QSO; DROP TABLE QSO --", "QSO where", "QSO\"", "'"}) {
     SCOPED_TRACE(name);
-    current.TableName.assign(name);
+    tableName = name;
     try {
       Reload();
     } catch (const DatabaseError&) {
       // a syntax error is fine; a write is not
     }
   }
-  current.TableName.assign("QSO");
+  tableName = "QSO";
   Reload();
   EXPECT_EQ(TotalQsos(), 1);
 }
@@ -225,10 +220,12 @@ TEST_F(LogReloadTest, TableNamesThatNeedQuotingReadTheirOwnTable) {
   }
   for (std::size_t i = 0; i < std::size(names); ++i) {
     SCOPED_TRACE(names[i]);
-    current.TableName.assign(names[i]);
-    Reload();
+    tableName = names[i];
+    std::string lastCall;
+    Reload({.pumpMessages = {},
+            .recorded = [&](const Contact& contact) { lastCall = contact.callSign; }});
     EXPECT_EQ(TotalQsos(), static_cast<std::int64_t>(i + 2));
-    EXPECT_EQ(current.CallSign.str().substr(0, 2), "T" + std::to_string(i));
+    EXPECT_EQ(lastCall.substr(0, 2), "T" + std::to_string(i));
   }
 }
 
@@ -239,7 +236,7 @@ TEST_F(LogReloadTest, ATableNameCannotReadAnotherTable) {
   for (const char* name : {"QSO WHERE 0 UNION ALL SELECT * FROM Secret",
                            "QSO UNION ALL SELECT * FROM Secret --", "Secret\" --"}) {
     SCOPED_TRACE(name);
-    current.TableName.assign(name);
+    tableName = name;
     try {
       Reload();
       ADD_FAILURE() << "no error";
@@ -257,22 +254,22 @@ TEST_F(LogReloadTest, WorkAtThePumpPoint) {
   log.Insert({{.callSign = "SP1A", .band = "14"}, {.callSign = "SP2B", .band = "21"}});
 
   bool nested = false;
-  Reload({.showDXList = {}, .pumpMessages = [&] {
-            if (nested) return;
-            nested = true;
-            Reload();
-          }});
+  Reload({.pumpMessages =
+              [&] {
+                if (nested) return;
+                nested = true;
+                Reload();
+              },
+          .recorded = {}});
   EXPECT_EQ(TotalQsos(), 2);
 
   // A contact recorded at the pump point goes into the rebuilt lists.
-  Reload({.showDXList = {}, .pumpMessages = [&] {
-            TQSOData saved = current;
-            current.CallSign.assign("NEW1");
-            current.Band.assign("28");
-            EXPECT_EQ(scorer.Contacts().size(), 0u);
-            scorer.ScoreQSO(true);
-            current = saved;
-          }});
+  Reload({.pumpMessages =
+              [&] {
+                EXPECT_EQ(scorer.Contacts().size(), 0u);
+                scorer.Record(ContactFields{.callSign = "NEW1", .band = "28"}.contact(), own);
+              },
+          .recorded = {}});
   EXPECT_EQ(TotalQsos(), 3);
 }
 

@@ -15,28 +15,28 @@ std::array<std::string, 5> Row(const Summary& summary, std::size_t row) {
   return cells;
 }
 
-void Put(StatList& list, const char* band, std::int64_t qsos, std::int64_t points,
+void Put(BandStatistics& list, const char* band, std::int64_t qsos, std::int64_t points,
          std::int64_t voivodeships, std::int64_t dxccs, std::int64_t continents) {
-  TStatistic& statistic = list.FindOrAdd(band);
-  statistic.QSOs = qsos;
-  statistic.Points = points;
-  statistic.Voivodeships = voivodeships;
-  statistic.DXCCs = dxccs;
-  statistic.Continents = continents;
+  BandStatistic& statistic = list.FindOrAdd(band);
+  statistic.qsos = qsos;
+  statistic.points = points;
+  statistic.voivodeships = voivodeships;
+  statistic.dxccs = dxccs;
+  statistic.continents = continents;
 }
 
 using Cells = std::array<std::string, 5>;
 
 TEST(Summary, EmptyStatisticsGiveZeroTotals) {
   Summary summary;
-  summary.FillStatistic(StatList{});
+  summary.FillStatistic(BandStatistics{});
   for (std::size_t row = 1; row <= 6; ++row) EXPECT_EQ(Row(summary, row), Cells{}) << row;
   EXPECT_EQ(Row(summary, 7), (Cells{"0", "0", "0", "0", "0"}));
   EXPECT_EQ(summary.scoreLine, "Score: 0*(0+0+0)=0");
 }
 
 TEST(Summary, BandsFillTheirRowsAndEveryBandTheTotal) {
-  StatList list;
+  BandStatistics list;
   Put(list, "14", 3, 20, 2, 2, 1);
   Put(list, "10", 1, 10, 0, 1, 0);  // no row of its own
   Put(list, "1.8", 1, 5, 1, 1, 0);
@@ -51,7 +51,7 @@ TEST(Summary, BandsFillTheirRowsAndEveryBandTheTotal) {
 }
 
 TEST(Summary, ScoreLineAsTheOperatorReadsIt) {
-  StatList list;
+  BandStatistics list;
   Put(list, "21", 9, 30, 2, 3, 1);
   Summary summary;
   summary.FillStatistic(list);
@@ -60,7 +60,7 @@ TEST(Summary, ScoreLineAsTheOperatorReadsIt) {
 
 // A long log's score passes 2^31; it is shown as it is, not wrapped.
 TEST(Summary, ScoreBeyondThirtyTwoBitsIsExact) {
-  StatList list;
+  BandStatistics list;
   Put(list, "14", 300000, 3000000, 16, 340, 6);
   Put(list, "21", 300000, 3000000, 16, 340, 0);
   Summary summary;
@@ -72,7 +72,7 @@ TEST(Summary, RowsOfAbsentBandsKeepTheirText) {
   Summary summary;
   summary.table.SetCell(2, 3, "old");
   summary.table.SetCell(0, 3, "40");
-  summary.FillStatistic(StatList{});
+  summary.FillStatistic(BandStatistics{});
   EXPECT_EQ(summary.table.Cell(2, 3), "old");
   summary.table.BlankData();
   EXPECT_EQ(summary.table.Cell(2, 3), "");

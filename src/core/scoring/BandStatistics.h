@@ -12,27 +12,27 @@ namespace zeltra {
 
 // The counters of one band. They are 64-bit so that no log, however long,
 // can make a counter or a sum of counters wrap.
-struct TStatistic {
-  std::string Name;  // the band text, exactly as the host wrote it
-  std::int64_t QSOs = 0;
-  std::int64_t Points = 0;
-  std::int64_t Voivodeships = 0;
-  std::int64_t DXCCs = 0;
-  std::int64_t Continents = 0;
+struct BandStatistic {
+  std::string name;  // the band text, exactly as the host wrote it
+  std::int64_t qsos = 0;
+  std::int64_t points = 0;
+  std::int64_t voivodeships = 0;
+  std::int64_t dxccs = 0;
+  std::int64_t continents = 0;
 };
 
-// One TStatistic per distinct band text, in order of first appearance. The
+// One BandStatistic per distinct band text, in order of first appearance. The
 // band look-up is exact and case-sensitive.
-class StatList {
+class BandStatistics {
  public:
   // The statistic named band, appended with all counters 0 when missing.
-  TStatistic& FindOrAdd(std::string_view band);
+  BandStatistic& FindOrAdd(std::string_view band);
   void Clear();
 
-  const std::vector<TStatistic>& Items() const { return items_; }
+  const std::vector<BandStatistic>& Items() const { return items_; }
 
  private:
-  std::vector<TStatistic> items_;
+  std::vector<BandStatistic> items_;
   struct Hash {
     using is_transparent = void;
     std::size_t operator()(std::string_view name) const {

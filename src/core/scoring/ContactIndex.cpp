@@ -1,4 +1,4 @@
-#include "core/scoring/QsoList.h"
+#include "core/scoring/ContactIndex.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -18,21 +18,21 @@ std::uint64_t Fnv1a(std::uint64_t hash, std::string_view text) {
   return hash;
 }
 
-bool Equal(const TQSO& a, const TQSO& b) {
-  return a.CallSign == b.CallSign && a.Band == b.Band && a.Mode == b.Mode;
+bool Equal(const ContactKey& a, const ContactKey& b) {
+  return a.callSign == b.callSign && a.band == b.band && a.mode == b.mode;
 }
 
 }  // namespace
 
-std::uint64_t QSOList::HashOf(const TQSO& contact) {
+std::uint64_t ContactIndex::HashOf(const ContactKey& contact) {
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  hash = Fnv1a(hash, contact.CallSign);
-  hash = Fnv1a(hash, contact.Band);
-  hash = Fnv1a(hash, contact.Mode);
+  hash = Fnv1a(hash, contact.callSign);
+  hash = Fnv1a(hash, contact.band);
+  hash = Fnv1a(hash, contact.mode);
   return hash ^ (hash >> 29);
 }
 
-TQSO QSOList::ContactAt(std::uint32_t offset) const {
+ContactKey ContactIndex::ContactAt(std::uint32_t offset) const {
   const char* at = texts_.data() + offset;
   const auto callLength = static_cast<unsigned char>(at[0]);
   const auto bandLength = static_cast<unsigned char>(at[1]);
@@ -42,7 +42,7 @@ TQSO QSOList::ContactAt(std::uint32_t offset) const {
           std::string_view(at + callLength + bandLength, modeLength)};
 }
 
-std::size_t QSOList::FindSlot(const TQSO& contact, std::uint64_t hash) const {
+std::size_t ContactIndex::FindSlot(const ContactKey& contact, std::uint64_t hash) const {
   const std::size_t mask = slots_.size() - 1;
   const auto fingerprint = static_cast<std::uint32_t>(hash >> 32);
   for (std::size_t slot = static_cast<std::size_t>(hash) & mask;; slot = (slot + 1) & mask) {
@@ -54,13 +54,13 @@ std::size_t QSOList::FindSlot(const TQSO& contact, std::uint64_t hash) const {
   }
 }
 
-bool QSOList::Contains(const TQSO& contact) const {
+bool ContactIndex::Contains(const ContactKey& contact) const {
   if (count_ == 0) return false;
   return slots_[FindSlot(contact, HashOf(contact))].offsetPlusOne != 0;
 }
 
-bool QSOList::Add(const TQSO& contact) {
-  for (const std::string_view text : {contact.CallSign, contact.Band, contact.Mode})
+bool ContactIndex::Add(const ContactKey& contact) {
+  for (const std::string_view text : {contact.callSign, contact.band, contact.mode})
     if (text.size() > kMaxTextLength) throw std::length_error("Contact text over 255 bytes");
   if (slots_.size() < 2 * (count_ + 1)) Rebuild(slots_.empty() ? kInitialSlots : 2 * slots_.size());
 
@@ -69,34 +69,34 @@ bool QSOList::Add(const TQSO& contact) {
   if (slot.offsetPlusOne != 0) return false;
 
   const std::size_t offset = texts_.size();
-  texts_ += static_cast<char>(contact.CallSign.size());
-  texts_ += static_cast<char>(contact.Band.size());
-  texts_ += static_cast<char>(contact.Mode.size());
-  texts_ += contact.CallSign;
-  texts_ += contact.Band;
-  texts_ += contact.Mode;
+  texts_ += static_cast<char>(contact.callSign.size());
+  texts_ += static_cast<char>(contact.band.size());
+  texts_ += static_cast<char>(contact.mode.size());
+  texts_ += contact.callSign;
+  texts_ += contact.band;
+  texts_ += contact.mode;
   slot = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(offset + 1)};
   ++count_;
   return true;
 }
 
-void QSOList::Clear() {
+void ContactIndex::Clear() {
   // Keeps the index's size: a reload refills the list to about what it held.
   texts_.clear();
   std::fill(slots_.begin(), slots_.end(), Slot{});
   count_ = 0;
 }
 
-void QSOList::Rebuild(std::size_t slotCount) {
+void ContactIndex::Rebuild(std::size_t slotCount) {
   slots_.assign(slotCount, Slot{});
   const std::size_t mask = slotCount - 1;
   for (std::size_t offset = 0; offset < texts_.size();) {
-    const TQSO contact = ContactAt(static_cast<std::uint32_t>(offset));
+    const ContactKey contact = ContactAt(static_cast<std::uint32_t>(offset));
     const std::uint64_t hash = HashOf(contact);
     std::size_t slot = static_cast<std::size_t>(hash) & mask;
     while (slots_[slot].offsetPlusOne != 0) slot = (slot + 1) & mask;
     slots_[slot] = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(offset + 1)};
-    offset += 3 + contact.CallSign.size() + contact.Band.size() + contact.Mode.size();
+    offset += 3 + contact.callSign.size() + contact.band.size() + contact.mode.size();
   }
 }
 

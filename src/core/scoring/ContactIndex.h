@@ -8,13 +8,13 @@
 
 namespace zeltra {
 
-// One recorded contact: call sign, band and mode as they stood in the
-// current-contact record when it was recorded. Each text is a short string's,
-// so at most 255 bytes.
-struct TQSO {
-  std::string_view CallSign;
-  std::string_view Band;
-  std::string_view Mode;
+// What tells one recorded contact from another: its call sign, band and
+// mode, compared byte for byte. Each text is at most 255 bytes, as a short
+// string holds.
+struct ContactKey {
+  std::string_view callSign;
+  std::string_view band;
+  std::string_view mode;
 };
 
 // Every recorded contact, indexed by call sign, band and mode compared byte
@@ -24,12 +24,12 @@ struct TQSO {
 // up. Contacts are packed one after another in a single buffer and the
 // index is a flat open-addressing table of 8-byte slots, so that a look-up
 // in a long log touches two cache lines, not a chain of scattered nodes.
-class QSOList {
+class ContactIndex {
  public:
-  bool Contains(const TQSO& contact) const;
+  bool Contains(const ContactKey& contact) const;
   // Records a copy of the contact unless an equal one is recorded; answers
   // whether it was added. Throws std::length_error for a text over 255 bytes.
-  bool Add(const TQSO& contact);
+  bool Add(const ContactKey& contact);
   void Clear();
 
   std::size_t size() const { return count_; }
@@ -40,10 +40,10 @@ class QSOList {
     std::uint32_t offsetPlusOne = 0;  // 0: empty; else where the contact starts in texts_
   };
 
-  static std::uint64_t HashOf(const TQSO& contact);
-  TQSO ContactAt(std::uint32_t offset) const;
+  static std::uint64_t HashOf(const ContactKey& contact);
+  ContactKey ContactAt(std::uint32_t offset) const;
   // The slot holding contact, or the empty slot where it belongs.
-  std::size_t FindSlot(const TQSO& contact, std::uint64_t hash) const;
+  std::size_t FindSlot(const ContactKey& contact, std::uint64_t hash) const;
   void Rebuild(std::size_t slotCount);
 
   // Per contact: three length bytes, then call sign, band and mode.

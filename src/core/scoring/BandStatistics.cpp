@@ -1,15 +1,15 @@
-#include "core/scoring/Statistic.h"
+#include "core/scoring/BandStatistics.h"
 
 namespace zeltra {
 
-TStatistic& StatList::FindOrAdd(std::string_view band) {
+BandStatistic& BandStatistics::FindOrAdd(std::string_view band) {
   if (const auto found = indexByName_.find(band); found != indexByName_.end())
     return items_[found->second];
   indexByName_.emplace(std::string(band), items_.size());
-  return items_.emplace_back(TStatistic{.Name = std::string(band)});
+  return items_.emplace_back(BandStatistic{.name = std::string(band)});
 }
 
-void StatList::Clear() {
+void BandStatistics::Clear() {
   items_.clear();
   indexByName_.clear();
 }

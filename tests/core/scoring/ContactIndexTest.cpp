@@ -1,4 +1,4 @@
-#include "core/scoring/QsoList.h"
+#include "core/scoring/ContactIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ using namespace std::string_literals;
 // A duplicate is found whatever order the contacts arrived in: byte order,
 // a case-insensitive collation's order (aa2 between AA1 and AA3), reverse
 // order, or no order at all.
-TEST(QSOList, FindsEveryDuplicateWhateverTheArrivalOrder) {
+TEST(ContactIndex, FindsEveryDuplicateWhateverTheArrivalOrder) {
   const std::vector<std::vector<std::string>> arrivals = {
       {"AA1", "AA3", "aa2"},
       {"AA1", "aa2", "AA3"},
@@ -24,7 +24,7 @@ TEST(QSOList, FindsEveryDuplicateWhateverTheArrivalOrder) {
       {"ZZ9", "AA1", "M0X", "aa2", "AA3", "B1"},
   };
   for (const auto& order : arrivals) {
-    QSOList list;
+    ContactIndex list;
     for (const std::string& call : order) list.Add({call, "14", "RTTY"});
     for (const std::string& call : order) {
       SCOPED_TRACE(call);
@@ -35,8 +35,8 @@ TEST(QSOList, FindsEveryDuplicateWhateverTheArrivalOrder) {
   }
 }
 
-TEST(QSOList, FieldsAreComparedWholeAndByteForByte) {
-  QSOList list;
+TEST(ContactIndex, FieldsAreComparedWholeAndByteForByte) {
+  ContactIndex list;
   const std::string withNul = "A\0B"s;
   EXPECT_TRUE(list.Add({withNul, "14", "RTTY"}));
   EXPECT_TRUE(list.Add({"AB", "1", "4RTTY"}));
@@ -53,8 +53,8 @@ TEST(QSOList, FieldsAreComparedWholeAndByteForByte) {
 
 // The index grows as the log does; checked against a plain set as the model,
 // with texts of every length from 0 to 255 and many repeats.
-TEST(QSOList, AgreesWithASetAsTheIndexGrows) {
-  QSOList list;
+TEST(ContactIndex, AgreesWithASetAsTheIndexGrows) {
+  ContactIndex list;
   std::set<std::tuple<std::string, std::string, std::string>> model;
   for (int i = 0; i < 6000; ++i) {
     const int k = i % 1500;  // every contact comes back three times

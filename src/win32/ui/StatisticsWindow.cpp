@@ -1,4 +1,4 @@
-#include "win32/ui/MainForm.h"
+#include "win32/ui/StatisticsWindow.h"
 
 #include <filesystem>
 #include <string>
@@ -9,7 +9,6 @@
 #include "core/ui/Voivodeships.h"
 #include "odbc/OdbcLogQuery.h"
 #include "win32/plugin/HostProgram.h"
-#include "win32/plugin/PluginState.h"
 #include "win32/settings/SettingsFile.h"
 #include "win32/ui/Controls.h"
 #include "win32/ui/ImageButton.h"
@@ -50,8 +49,8 @@ RECT DesignedFrame(int dpi) {
 
 // The host's connection handle as the record carries it: 4 bytes, the
 // SQLHDBC of a 32-bit process.
-SQLHDBC HostConnection(const TQSOData& current) {
-  return reinterpret_cast<SQLHDBC>(static_cast<std::uintptr_t>(current.Connection));
+SQLHDBC HostConnection(const TQSOData& record) {
+  return reinterpret_cast<SQLHDBC>(static_cast<std::uintptr_t>(record.Connection));
 }
 
 RECT Scaled(const Rect& designed, int dpi) {
@@ -60,12 +59,13 @@ RECT Scaled(const Rect& designed, int dpi) {
 
 }  // namespace
 
-TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
-    : current_(current),
-      session_(current, std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(current)),
-               SessionHooks{.showDXList = [this] { ShowDXList(); },
-                            .pumpMessages = [this] { PumpPendingMessages(Handle()); },
-                            .summaryChanged = [this] { ShowSummary(); }}),
+StatisticsWindow::StatisticsWindow(const TQSOData& first, PrefillList prefill, HostLinks host)
+    : forget_(std::move(host.forget)),
+      session_(std::move(prefill), std::make_unique<OdbcLogQuery>(HostConnection(first)),
+               std::move(host.logSource),
+               SessionEvents{.pumpMessages = [this] { PumpPendingMessages(Handle()); },
+                             .summaryChanged = [this] { ShowSummary(); },
+                             .bandToShow = [this](int band) { FollowBand(band); }}),
       storage_("TfmMainForm", false, true, true),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi_)),
@@ -73,22 +73,22 @@ TfmMainForm::TfmMainForm(TQSOData& current, PrefillList prefill)
                               FIXED_PITCH | FF_MODERN, dpi_)),
       panelBrush_(CreateSolidBrush(layout::kPanelColour)) {}
 
-TfmMainForm& TfmMainForm::Create(TQSOData& current) {
+StatisticsWindow& StatisticsWindow::Create(const TQSOData& first, HostLinks host) {
   RegisterWindowClass(kStatisticsWindowClass, GetSysColorBrush(COLOR_BTNFACE));
-  auto self = std::make_unique<TfmMainForm>(current, LoadPrefillList());
+  auto self = std::make_unique<StatisticsWindow>(first, LoadPrefillList(), std::move(host));
   const RECT frame = DesignedFrame(self->dpi_);
-  TfmMainForm& form =
+  StatisticsWindow& window =
       CreateOwned(std::move(self), kExStyle, kStatisticsWindowClass, kStyle, frame, nullptr);
-  form.SetCaption(current);
-  return form;
+  window.SetCaption(first);
+  return window;
 }
 
-void TfmMainForm::SetCaption(const TQSOData& current) {
-  const std::string caption = std::string(kDesignedCaption) + " in " + current.TitleSuffix.str();
+void StatisticsWindow::SetCaption(const TQSOData& first) {
+  const std::string caption = std::string(kDesignedCaption) + " in " + first.TitleSuffix.str();
   SetWindowTextA(Handle(), caption.c_str());
 }
 
-void TfmMainForm::FormCreate() {
+void StatisticsWindow::OnCreate() {
   grid_ = StatisticsGrid::Create(Handle(), Scaled(layout::kGrid, dpi_), kGridId,
                                  session_.summary().table, dpi_)
               .Handle();
@@ -106,7 +106,7 @@ void TfmMainForm::FormCreate() {
   }
 }
 
-void TfmMainForm::Show() {
+void StatisticsWindow::Show() {
   if (shown_) {
     ShowWindow(Handle(), SW_SHOW);
     return;
@@ -114,29 +114,28 @@ void TfmMainForm::Show() {
   shown_ = true;
   const bool maximized = RestoreWindowSettings(Handle(), storage_);
   ShowWindow(Handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-  ReportingErrors(Handle(), [this] { RunRecalculation([this] { session_.FormShow(); }); });
+  ReportingErrors(Handle(), [this] { RunRecalculation([this] { session_.ShowFirstTime(); }); });
 }
 
-void TfmMainForm::Release() {
+void StatisticsWindow::Release() {
   // The voivodeship window, destroyed first with its owner, saved first.
-  if (g_voivodeshipWindow != nullptr &&
-      GetWindow(g_voivodeshipWindow->Handle(), GW_OWNER) == Handle())
-    g_voivodeshipWindow->SaveSettings();
+  if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->SaveSettings();
   SaveWindowSettings(Handle(), storage_, true);
   // Saved, or reported: the destruction neither tries again nor reports twice.
   saveAtDestruction_ = false;
   ScheduleDestruction();
 }
 
-void TfmMainForm::ScheduleDestruction() {
+void StatisticsWindow::ScheduleDestruction() {
   PostMessageW(Handle(), kDeferredDestroyMessage, 0, 0);
 }
 
-void TfmMainForm::ForgoSavingAtDestruction() {
+void StatisticsWindow::ForgoSavingAtDestruction() {
   saveAtDestruction_ = false;
+  if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->ForgoSavingAtDestruction();
 }
 
-void TfmMainForm::ShowSummary() {
+void StatisticsWindow::ShowSummary() {
   const std::string& line = session_.summary().scoreLine;
   SetWindowTextA(scoreLine_, line.c_str());
   // Label1 sizes itself to its text.
@@ -150,86 +149,87 @@ void TfmMainForm::ShowSummary() {
 }
 
 template <class Recalculation>
-void TfmMainForm::RunRecalculation(Recalculation&& recalculation) {
-  // The voivodeship window shows the band of the reload's last row once,
-  // at the end, if it is still open then.
-  struct BandBatch {
-    TfmDomList* window = g_voivodeshipWindow;
-    BandBatch() {
-      if (window != nullptr) window->BeginBandBatch();
-    }
-    ~BandBatch() {
-      if (window != nullptr && window == g_voivodeshipWindow) window->EndBandBatch();
-    }
-  } bandBatch;
+void StatisticsWindow::RunRecalculation(Recalculation&& recalculation) {
   struct DestroyWhenDone {
-    TfmMainForm& form;
+    StatisticsWindow& window;
     ~DestroyWhenDone() {
-      if (form.destroyPending_ && !form.session_.Recalculating()) {
-        form.destroyPending_ = false;
-        form.ScheduleDestruction();
+      if (window.destroyPending_ && !window.session_.Recalculating()) {
+        window.destroyPending_ = false;
+        window.ScheduleDestruction();
       }
     }
   } destroyWhenDone{*this};
   recalculation();
 }
 
-void TfmMainForm::RecalcClick() {
-  RunRecalculation([this] { session_.RecalcStatisticExecute(); });
+void StatisticsWindow::OnRecalcClicked() {
+  RunRecalculation([this] { session_.Recalculate(); });
 }
 
-void TfmMainForm::DeferredDestroy() {
+void StatisticsWindow::OnDeferredDestroy() {
   if (session_.Recalculating())
     destroyPending_ = true;
   else
     DestroyWindow(Handle());
 }
 
-void TfmMainForm::FormCloseQuery() {
-  session_.FormCloseQuery();
+void StatisticsWindow::FollowBand(int band) {
+  if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->SetBand(band);
 }
 
-void TfmMainForm::ShowDXList() {
-  const auto band = BandNumberToShow(current_.Band.view());
-  if (band && g_voivodeshipWindow != nullptr) g_voivodeshipWindow->SetBand(*band);
+void StatisticsWindow::OpenVoivodeshipWindow() {
+  if (voivodeshipWindow_ != nullptr) return;
+  voivodeshipWindow_ = &VoivodeshipWindow::Create(*this, Handle());
+  voivodeshipWindow_->Show();
 }
 
-void TfmMainForm::btnOBL1Click() {
-  if (g_voivodeshipWindow != nullptr) return;
-  TfmDomList& window = TfmDomList::Create(*this);
-  g_voivodeshipWindow = &window;
-  window.Show();
+LetterState StatisticsWindow::StateOfLetter(std::string_view band, char letter) const {
+  return session_.scorer().StateOfLetter(band, letter);
 }
 
-void TfmMainForm::FormClose() {
-  if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
+std::optional<int> StatisticsWindow::StoredBand() const {
+  return storage_.CurrentBandNumber();
+}
+
+void StatisticsWindow::StoreBand(int band) {
+  storage_.SetCurrentBand(band);
+}
+
+void StatisticsWindow::VoivodeshipWindowGone(const VoivodeshipWindow& window) {
+  if (voivodeshipWindow_ == &window) voivodeshipWindow_ = nullptr;
+}
+
+void StatisticsWindow::OnCloseRequest() {
+  session_.CloseLogQuery();
+  SaveWindowSettings(Handle(), storage_, false);
+  if (forget_) forget_(*this);
   Release();
 }
 
-void TfmMainForm::CloseCommand() {
+void StatisticsWindow::OnCloseCommand() {
   ShowWindow(Handle(), SW_SHOW);
   ShowWindow(Handle(), SW_MINIMIZE);
 }
 
-void TfmMainForm::FormDestroy() {
+void StatisticsWindow::OnDestroy() {
   if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
-  if (g_statisticsWindow == this) g_statisticsWindow = nullptr;
+  if (forget_) forget_(*this);
 }
 
-void TfmMainForm::PaintPanel() {
+void StatisticsWindow::OnPaint() {
   PaintContext paint(Handle());
   const RECT panel = Scaled(layout::kPanel, dpi_);
   FillRect(paint.dc(), &panel, panelBrush_.get());
 }
 
-bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool StatisticsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE:
-      FormCreate();
+      OnCreate();
       result = 0;
       return true;
     case WM_PAINT:
-      PaintPanel();
+      OnPaint();
       result = 0;
       return true;
     case WM_CTLCOLORSTATIC:
@@ -248,36 +248,34 @@ bool TfmMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return false;
       if (LOWORD(wParam) == kRecalcButtonId) {
-        RecalcClick();
+        OnRecalcClicked();
         return true;
       }
       if (LOWORD(wParam) == kVoivodeshipButtonId) {
-        btnOBL1Click();
+        OpenVoivodeshipWindow();
         return true;
       }
       return false;
     case WM_SYSCOMMAND:
       if (wParam != kCloseCommand) return false;
-      CloseCommand();
+      OnCloseCommand();
       result = 0;
       return true;
     case WM_CLOSE:
-      FormCloseQuery();
-      SaveWindowSettings(Handle(), storage_, false);
-      FormClose();
+      OnCloseRequest();
       return true;
     case WM_QUERYENDSESSION:
-      FormCloseQuery();
+      session_.CloseLogQuery();
       SaveWindowSettings(Handle(), storage_, false);
       result = TRUE;
       return true;
     case kPumpMarkerMessage:
       return true;
     case kDeferredDestroyMessage:
-      DeferredDestroy();
+      OnDeferredDestroy();
       return true;
     case WM_DESTROY:
-      FormDestroy();
+      OnDestroy();
       return true;
     default:
       return false;
@@ -317,10 +315,9 @@ void DestroyStatisticsWindowsOnUnload() noexcept {
   // The system's loader lock is held here: destruction must neither write
   // the settings file nor show a message box. _Release has saved already.
   try {
-    for (HWND hwnd : ThreadWindowsOfClass(kVoivodeshipWindowClass))
-      if (TfmDomList* window = TfmDomList::FromHandle(hwnd)) window->ForgoSavingAtDestruction();
     for (HWND hwnd : ThreadWindowsOfClass(kStatisticsWindowClass)) {
-      if (TfmMainForm* form = TfmMainForm::FromHandle(hwnd)) form->ForgoSavingAtDestruction();
+      if (StatisticsWindow* window = StatisticsWindow::FromHandle(hwnd))
+        window->ForgoSavingAtDestruction();
       DestroyWindow(hwnd);
     }
   } catch (...) {
