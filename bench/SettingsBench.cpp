@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "core/settings/FormStorage.h"
 #include "core/settings/IniFileReader.h"
+#include "core/settings/WindowSettings.h"
 
 namespace zeltra::bench {
 namespace {
@@ -41,7 +41,8 @@ void BM_RestoreFromFile(benchmark::State& state, Filler filler) {
   const auto path = WriteSettingsFile(static_cast<std::size_t>(state.range(0)), filler);
   const Screen screen{1600, 1200, 96, {{0, 0, 1600, 1170}}};
   for (auto _ : state) {
-    FormStorage storage("TfmMainForm", false, true, true);
+    WindowSettings storage("TfmMainForm",
+                           {.sizeable = false, .showState = true, .currentBand = true});
     const IniDocument settings = ReadIniFile(path);
     benchmark::DoNotOptimize(storage.Restore(settings, Rect{943, 201, 1343, 420}, screen));
   }

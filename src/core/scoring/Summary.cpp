@@ -45,7 +45,7 @@ void Summary::WriteHeadings() {
   table.SetCell(0, StatisticTable::kTotalRow, std::string(kTotalHeading));
 }
 
-void Summary::FillStatistic(const BandStatistics& statistics) {
+void Summary::Fill(const BandStatistics& statistics) {
   Totals totals;
   for (const BandStatistic& statistic : statistics.Items()) {
     totals.Add(statistic);

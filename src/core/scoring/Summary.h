@@ -14,7 +14,7 @@ struct Summary {
 
   // Rewrites the rows of the bands present in statistics, the total row and
   // the score line. Rows of bands not present are left as they are.
-  void FillStatistic(const BandStatistics& statistics);
+  void Fill(const BandStatistics& statistics);
 
   // Writes row 0 and column 0: the column and band headings.
   void WriteHeadings();

@@ -29,7 +29,7 @@ std::int32_t ContestSession::GetScore(const Contact& contact, const OwnStation& 
 std::int32_t ContestSession::AddQSO(const Contact& contact, const OwnStation& own) {
   const std::int32_t result = scorer_.Record(contact, own);
   if (result != kDuplicate) FollowBand(contact.band);
-  summary_.FillStatistic(scorer_.Statistics());
+  summary_.Fill(scorer_.Statistics());
   Raise(events_.summaryChanged);
   return result;
 }
@@ -67,7 +67,7 @@ void ContestSession::RebuildFromLog() {
   ReloadLog(*logQuery_, source.tableName, source.station, scorer_, summary_.table,
             ReloadHooks{.pumpMessages = events_.pumpMessages,
                         .recorded = [this](const Contact& contact) { FollowBand(contact.band); }});
-  summary_.FillStatistic(scorer_.Statistics());
+  summary_.Fill(scorer_.Statistics());
 }
 
 void ContestSession::EndRecalculation() {

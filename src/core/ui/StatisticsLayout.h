@@ -21,19 +21,19 @@ inline constexpr int kDesignedTop = 201;
 inline constexpr Rect kPanel{0, 149, 394, 193};
 inline constexpr Colour kPanelColour = RgbColour(192, 192, 192);
 
-// Label1, at 8, 0 in the panel; it sizes itself to its text.
+// The score line, at 8, 0 in the panel; it sizes itself to its text.
 inline constexpr int kScoreLineLeft = 8;
 inline constexpr int kScoreLineTop = 149;
 inline constexpr Colour kScoreLineColour = RgbColour(0, 0, 255);
 inline constexpr int kScoreLineFontHeight = 13;  // character height, bold, fixed pitch
 
-// RzBitBtn1 "Recalc" and RzBitBtn2 "Voivodeship", at 184, 18 and 288, 18 in
+// The buttons "Recalc" and "Voivodeship", at 184, 18 and 288, 18 in
 // the panel.
 inline constexpr Rect kRecalcButton{184, 167, 286, 192};
 inline constexpr Rect kVoivodeshipButton{288, 167, 390, 192};
 inline constexpr Colour kButtonFaceColour = 10329501;  // red, green and blue 157
 
-// StringGrid1: the rest of the client area, with a 2-pixel sunken edge
+// The grid: the rest of the client area, with a 2-pixel sunken edge
 // around 6 x 8 cells of 64 x 17 pixels and 1-pixel grid lines.
 inline constexpr Rect kGrid{0, 0, 394, 149};
 inline constexpr int kGridEdge = 2;

@@ -67,7 +67,7 @@ Screen CurrentScreen() {
   return screen;
 }
 
-bool RestoreWindowSettings(HWND window, FormStorage& storage) {
+bool RestoreWindowSettings(HWND window, WindowSettings& storage) {
   IniDocument settings;
   try {
     settings = SettingsFile().Load();
@@ -88,7 +88,7 @@ bool RestoreWindowSettings(HWND window, FormStorage& storage) {
   return restored.maximized;
 }
 
-void SaveWindowSettings(HWND window, FormStorage& storage, bool visible) {
+void SaveWindowSettings(HWND window, WindowSettings& storage, bool visible) {
   if (!storage.restored()) return;
   WINDOWPLACEMENT native{};
   native.length = sizeof native;

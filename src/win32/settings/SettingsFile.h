@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/settings/FormStorage.h"
 #include "core/settings/IniDocument.h"
+#include "core/settings/WindowSettings.h"
 
 namespace zeltra::win32 {
 
@@ -37,11 +37,11 @@ Screen CurrentScreen();
 // shown (the window is still hidden). Reports a file that cannot be read
 // in the error message box; the window then keeps its designed place.
 // Answers whether the window is to open maximized.
-bool RestoreWindowSettings(HWND window, FormStorage& storage);
+bool RestoreWindowSettings(HWND window, WindowSettings& storage);
 
 // Saves a window's placement (and stored values) into the settings file,
 // if it was restored since it last saved. Reports failures in the error
 // message box.
-void SaveWindowSettings(HWND window, FormStorage& storage, bool visible);
+void SaveWindowSettings(HWND window, WindowSettings& storage, bool visible);
 
 }  // namespace zeltra::win32

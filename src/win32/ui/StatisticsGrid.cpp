@@ -26,7 +26,7 @@ StatisticsGrid& StatisticsGrid::Create(HWND parent, const RECT& frame, int id,
   return grid;
 }
 
-void StatisticsGrid::StringGrid1DrawCell(HDC dc, std::size_t column, std::size_t row) {
+void StatisticsGrid::DrawCell(HDC dc, std::size_t column, std::size_t row) {
   const Rect cell = layout::CellRect(column, row, dpi_);
   const RECT area = ToRect(cell);
   FillRect(dc, &area, background_.get());
@@ -64,8 +64,7 @@ void StatisticsGrid::Paint() {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   for (std::size_t row = 0; row < layout::kGridRows; ++row)
-    for (std::size_t column = 0; column < layout::kGridColumns; ++column)
-      StringGrid1DrawCell(dc, column, row);
+    for (std::size_t column = 0; column < layout::kGridColumns; ++column) DrawCell(dc, column, row);
 }
 
 LRESULT StatisticsGrid::CopyCellText(WPARAM cell, LPARAM buffer) const {

@@ -8,7 +8,7 @@
 
 namespace zeltra::win32 {
 
-// StringGrid1: draws the statistics table's 6 x 8 cells. It is disabled, so
+// The grid: draws the statistics table's 6 x 8 cells. It is disabled, so
 // it takes no focus, selection, scrolling or editing; its cell texts can be
 // read with kGridGetCellText (see StatisticsWindowIds.h).
 class StatisticsGrid : public BoundWindow<StatisticsGrid> {
@@ -23,8 +23,8 @@ class StatisticsGrid : public BoundWindow<StatisticsGrid> {
 
  private:
   void Paint();
-  // StringGrid1DrawCell: the cell's interior filled, its text centred at the top.
-  void StringGrid1DrawCell(HDC dc, std::size_t column, std::size_t row);
+  // One cell: its interior filled, its text centred at the top.
+  void DrawCell(HDC dc, std::size_t column, std::size_t row);
   LRESULT CopyCellText(WPARAM cell, LPARAM buffer) const;
 
   const StatisticTable& table_;

@@ -66,7 +66,7 @@ StatisticsWindow::StatisticsWindow(const TQSOData& first, PrefillList prefill, H
                SessionEvents{.pumpMessages = [this] { PumpPendingMessages(Handle()); },
                              .summaryChanged = [this] { ShowSummary(); },
                              .bandToShow = [this](int band) { FollowBand(band); }}),
-      storage_("TfmMainForm", false, true, true),
+      storage_("TfmMainForm", {.sizeable = false, .showState = true, .currentBand = true}),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi_)),
       scoreLineFont_(MakeFont(L"Courier", layout::kScoreLineFontHeight, FW_BOLD,
@@ -138,7 +138,7 @@ void StatisticsWindow::ForgoSavingAtDestruction() {
 void StatisticsWindow::ShowSummary() {
   const std::string& line = session_.summary().scoreLine;
   SetWindowTextA(scoreLine_, line.c_str());
-  // Label1 sizes itself to its text.
+  // The score line sizes itself to its text.
   WindowDc screen(scoreLine_);
   ScopedSelection font(screen.dc(), scoreLineFont_.get());
   SIZE extent{};

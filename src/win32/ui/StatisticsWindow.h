@@ -8,7 +8,7 @@
 
 #include "core/host/HostRecords.h"
 #include "core/session/ContestSession.h"
-#include "core/settings/FormStorage.h"
+#include "core/settings/WindowSettings.h"
 #include "win32/ui/BoundWindow.h"
 #include "win32/ui/GdiHandles.h"
 #include "win32/ui/VoivodeshipWindowOwner.h"
@@ -86,7 +86,7 @@ class StatisticsWindow : public BoundWindow<StatisticsWindow>, private Voivodesh
 
   std::function<void(const StatisticsWindow&)> forget_;
   ContestSession session_;
-  FormStorage storage_;
+  WindowSettings storage_;
   int dpi_;
   ScopedFont font_;
   ScopedFont scoreLineFont_;

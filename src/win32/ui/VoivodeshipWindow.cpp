@@ -33,7 +33,7 @@ bool RunningUnderWine() {
 
 VoivodeshipWindow::VoivodeshipWindow(VoivodeshipWindowOwner& owner)
     : owner_(owner),
-      storage_("TfmDomList", true, false, false),
+      storage_("TfmDomList", {.sizeable = true, .showState = false, .currentBand = false}),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", statistics_layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH,
                      dpi_)),

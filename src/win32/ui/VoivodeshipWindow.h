@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/settings/FormStorage.h"
+#include "core/settings/WindowSettings.h"
 #include "win32/ui/BoundWindow.h"
 #include "win32/ui/GdiHandles.h"
 #include "win32/ui/VoivodeshipWindowOwner.h"
@@ -49,7 +49,7 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
   void ShowBand();
 
   VoivodeshipWindowOwner& owner_;
-  FormStorage storage_;
+  WindowSettings storage_;
   int dpi_;
   ScopedFont font_;
   ScopedFont boldFont_;

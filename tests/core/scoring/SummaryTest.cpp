@@ -29,7 +29,7 @@ using Cells = std::array<std::string, 5>;
 
 TEST(Summary, EmptyStatisticsGiveZeroTotals) {
   Summary summary;
-  summary.FillStatistic(BandStatistics{});
+  summary.Fill(BandStatistics{});
   for (std::size_t row = 1; row <= 6; ++row) EXPECT_EQ(Row(summary, row), Cells{}) << row;
   EXPECT_EQ(Row(summary, 7), (Cells{"0", "0", "0", "0", "0"}));
   EXPECT_EQ(summary.scoreLine, "Score: 0*(0+0+0)=0");
@@ -42,7 +42,7 @@ TEST(Summary, BandsFillTheirRowsAndEveryBandTheTotal) {
   Put(list, "1.8", 1, 5, 1, 1, 0);
   Put(list, "28 ", 1, 10, 0, 1, 1);  // not the band "28"
   Summary summary;
-  summary.FillStatistic(list);
+  summary.Fill(list);
   EXPECT_EQ(Row(summary, 1), (Cells{"1", "5", "1", "1", "0"}));
   EXPECT_EQ(Row(summary, 4), (Cells{"3", "20", "2", "2", "1"}));
   for (std::size_t row : {2u, 3u, 5u, 6u}) EXPECT_EQ(Row(summary, row), Cells{}) << row;
@@ -54,7 +54,7 @@ TEST(Summary, ScoreLineAsTheOperatorReadsIt) {
   BandStatistics list;
   Put(list, "21", 9, 30, 2, 3, 1);
   Summary summary;
-  summary.FillStatistic(list);
+  summary.Fill(list);
   EXPECT_EQ(summary.scoreLine, "Score: 30*(2+3+1)=180");
 }
 
@@ -64,7 +64,7 @@ TEST(Summary, ScoreBeyondThirtyTwoBitsIsExact) {
   Put(list, "14", 300000, 3000000, 16, 340, 6);
   Put(list, "21", 300000, 3000000, 16, 340, 0);
   Summary summary;
-  summary.FillStatistic(list);
+  summary.Fill(list);
   EXPECT_EQ(summary.scoreLine, "Score: 6000000*(32+680+6)=4308000000");
 }
 
@@ -72,7 +72,7 @@ TEST(Summary, RowsOfAbsentBandsKeepTheirText) {
   Summary summary;
   summary.table.SetCell(2, 3, "old");
   summary.table.SetCell(0, 3, "40");
-  summary.FillStatistic(BandStatistics{});
+  summary.Fill(BandStatistics{});
   EXPECT_EQ(summary.table.Cell(2, 3), "old");
   summary.table.BlankData();
   EXPECT_EQ(summary.table.Cell(2, 3), "");

@@ -121,7 +121,7 @@ TEST_F(RecalculationTest, FailureEnablesTheActionAndLeavesTheCellsBlank) {
   EXPECT_GT(summaryChanges, changesBefore);
   EXPECT_EQ(session.summary().table.Cell(1, 7), "");
   EXPECT_EQ(session.summary().table.Cell(0, 7), "Total");
-  EXPECT_EQ(session.summary().scoreLine, kLogScore);  // FillStatistic did not run
+  EXPECT_EQ(session.summary().scoreLine, kLogScore);  // Fill did not run
 
   source.tableName = "QSO";
   session.RecalculateUnlessRunning();

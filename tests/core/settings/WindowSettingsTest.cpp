@@ -1,4 +1,4 @@
-#include "core/settings/FormStorage.h"
+#include "core/settings/WindowSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,16 @@ const Screen kScreen{1600, 1200, 96, {{0, 0, 1600, 1170}}};
 const Rect kDesignedMain{943, 201, 1343, 420};
 const Rect kDesignedList{1020, 164, 1359, 346};
 
-FormStorage MainStorage() {
-  return FormStorage("TfmMainForm", false, true, true);
+WindowSettings MainStorage() {
+  return WindowSettings("TfmMainForm", {.sizeable = false, .showState = true, .currentBand = true});
 }
-FormStorage ListStorage() {
-  return FormStorage("TfmDomList", true, false, false);
+WindowSettings ListStorage() {
+  return WindowSettings("TfmDomList", {.sizeable = true, .showState = false, .currentBand = false});
 }
 
-TEST(FormStorage, SavesEveryValueInOrder) {
+TEST(WindowSettings, SavesEveryValueInOrder) {
   IniDocument settings = IniDocument::Parse("[Other]\r\nKeep=1\r\n");
-  FormStorage storage = MainStorage();
+  WindowSettings storage = MainStorage();
   storage.Restore(settings, kDesignedMain, kScreen);
   storage.SetCurrentBand(5);
   storage.Save(settings, {0, 2, {-32000, -32000}, {-1, -1}, {100, 50, 500, 269}}, kScreen, true);
@@ -36,7 +36,7 @@ TEST(FormStorage, SavesEveryValueInOrder) {
   EXPECT_EQ(settings.Get("TfmMainForm", "Visible"), "1");
 }
 
-TEST(FormStorage, RestoreRules) {
+TEST(WindowSettings, RestoreRules) {
   struct Case {
     const char* name;
     std::string text;
@@ -88,7 +88,7 @@ TEST(FormStorage, RestoreRules) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FormStorage storage("W", c.sizeable, true, false);
+    WindowSettings storage("W", {.sizeable = c.sizeable, .showState = true, .currentBand = false});
     const RestoredPlacement restored =
         storage.Restore(IniDocument::Parse(c.text), kDesignedMain, kScreen);
     EXPECT_EQ(restored.normal, c.place);
@@ -98,17 +98,17 @@ TEST(FormStorage, RestoreRules) {
 
 // Edges past the largest number are no window's, even where no monitor
 // list could rule them out.
-TEST(FormStorage, EdgesPastTheLargestNumberOnAnyScreen) {
+TEST(WindowSettings, EdgesPastTheLargestNumberOnAnyScreen) {
   const Screen unknownMonitors{1600, 1200, 96, {}};
   for (const char* normPos : {"2147483600,20,30,40", "20,2147483600,30,40"}) {
     SCOPED_TRACE(normPos);
-    FormStorage storage = MainStorage();
+    WindowSettings storage = MainStorage();
     const auto restored =
         storage.Restore(IniDocument::Parse(std::string("[TfmMainForm]\nNormPos=") + normPos),
                         kDesignedMain, unknownMonitors);
     EXPECT_EQ(restored.normal, std::nullopt);
   }
-  FormStorage storage = MainStorage();
+  WindowSettings storage = MainStorage();
   EXPECT_EQ(storage
                 .Restore(IniDocument::Parse("[TfmMainForm]\nNormPos=-5000,-300,0,0"), kDesignedMain,
                          unknownMonitors)
@@ -118,7 +118,7 @@ TEST(FormStorage, EdgesPastTheLargestNumberOnAnyScreen) {
 
 // Positions count only on a screen of the density they were saved at; a
 // file that does not say keeps them.
-TEST(FormStorage, RestoreAtOtherPixelsPerInch) {
+TEST(WindowSettings, RestoreAtOtherPixelsPerInch) {
   for (const int dpi : {120, 144}) {
     const Screen screen{1600, 1200, dpi, {{0, 0, 1600, 1170}}};
     struct Case {
@@ -132,7 +132,7 @@ TEST(FormStorage, RestoreAtOtherPixelsPerInch) {
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(std::to_string(dpi) + ": " + c.saved);
-      FormStorage storage = ListStorage();
+      WindowSettings storage = ListStorage();
       const auto restored = storage.Restore(
           IniDocument::Parse("[TfmDomList]\n" + c.saved + "NormPos=10,20,300,240\n"), kDesignedList,
           screen);
@@ -141,7 +141,7 @@ TEST(FormStorage, RestoreAtOtherPixelsPerInch) {
   }
 }
 
-TEST(FormStorage, CurrentBandAsStored) {
+TEST(WindowSettings, CurrentBandAsStored) {
   struct Case {
     const char* text;
     std::optional<int> band;
@@ -154,7 +154,7 @@ TEST(FormStorage, CurrentBandAsStored) {
                         {"[TfmMainForm]\nCurrentBand=7\n[TfmMainForm]\nCurrentBand=8", 7}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    FormStorage storage = MainStorage();
+    WindowSettings storage = MainStorage();
     storage.Restore(IniDocument::Parse(c.text), kDesignedMain, kScreen);
     EXPECT_EQ(storage.CurrentBandNumber(), c.band);
   }
@@ -162,7 +162,7 @@ TEST(FormStorage, CurrentBandAsStored) {
 
 // Damaged files: the window opens where designed, and the next save writes
 // a well-formed section.
-TEST(FormStorage, DamagedFilesGiveWayToAWellFormedSave) {
+TEST(WindowSettings, DamagedFilesGiveWayToAWellFormedSave) {
   const std::string garbage("\x01\xff[Tfm\0DomList]\x7f=\x80\n\n", 17);
   const std::string cases[] = {
       "",
@@ -175,12 +175,12 @@ TEST(FormStorage, DamagedFilesGiveWayToAWellFormedSave) {
   for (const std::string& text : cases) {
     SCOPED_TRACE(text.substr(0, 40));
     IniDocument settings = IniDocument::Parse(text);
-    FormStorage storage = ListStorage();
+    WindowSettings storage = ListStorage();
     storage.Restore(settings, kDesignedList, kScreen);
     storage.Save(settings, {0, 1, {0, 0}, {0, 0}, kDesignedList}, kScreen, false);
     const IniDocument reread = IniDocument::Parse(settings.Serialize());
     EXPECT_EQ(reread.Get("TfmDomList", "NormPos"), "1020,164,1359,346");
-    FormStorage again = ListStorage();
+    WindowSettings again = ListStorage();
     EXPECT_EQ(again.Restore(reread, Rect{0, 0, 10, 10}, kScreen).normal, kDesignedList);
     const std::string serialized = settings.Serialize();
     EXPECT_EQ(serialized.find('\0'), std::string::npos);

@@ -1,4 +1,4 @@
-#include "core/settings/FormStorage.h"
+#include "core/settings/WindowSettings.h"
 
 #include <algorithm>
 #include <array>
@@ -86,14 +86,11 @@ bool Intersects(const Rect& a, const Rect& b) {
 
 }  // namespace
 
-FormStorage::FormStorage(std::string section, bool sizeable, bool showState, bool hasCurrentBand)
-    : section_(std::move(section)),
-      sizeable_(sizeable),
-      showState_(showState),
-      hasCurrentBand_(hasCurrentBand) {}
+WindowSettings::WindowSettings(std::string section, Options options)
+    : section_(std::move(section)), options_(options) {}
 
-RestoredPlacement FormStorage::Restore(const IniDocument& settings, const Rect& current,
-                                       const Screen& screen) {
+RestoredPlacement WindowSettings::Restore(const IniDocument& settings, const Rect& current,
+                                          const Screen& screen) {
   restored_ = true;
   RestoredPlacement result;
   if (ReadInt(settings, section_, "FormVersion", 0) < 0) return result;
@@ -105,7 +102,7 @@ RestoredPlacement FormStorage::Restore(const IniDocument& settings, const Rect& 
     const auto stored = FourIntegers(normalText.value_or(""),
                                      {current.left, current.top, current.right, current.bottom});
     const std::optional<Rect> place =
-        sizeable_
+        options_.sizeable
             ? WindowRect(stored[0], stored[1], stored[2], stored[3])
             : WindowRect(stored[0], stored[1],
                          std::int64_t{stored[0]} + (std::int64_t{current.right} - current.left),
@@ -119,13 +116,15 @@ RestoredPlacement FormStorage::Restore(const IniDocument& settings, const Rect& 
     if (onSomeMonitor) result.normal = place;
   }
 
-  if (showState_) result.maximized = ReadInt(settings, section_, "ShowCmd", 0) == kShowMaximized;
-  if (hasCurrentBand_) currentBand_ = settings.Get(section_, "CurrentBand").value_or(currentBand_);
+  if (options_.showState)
+    result.maximized = ReadInt(settings, section_, "ShowCmd", 0) == kShowMaximized;
+  if (options_.currentBand)
+    currentBand_ = settings.Get(section_, "CurrentBand").value_or(currentBand_);
   return result;
 }
 
-void FormStorage::Save(IniDocument& settings, const Placement& placement, const Screen& screen,
-                       bool visible) {
+void WindowSettings::Save(IniDocument& settings, const Placement& placement, const Screen& screen,
+                          bool visible) {
   if (!restored_) return;
   const std::string suffix = SizeSuffix(screen);
   const std::string minMax = FourText(placement.minPosition.x, placement.minPosition.y,
@@ -143,12 +142,12 @@ void FormStorage::Save(IniDocument& settings, const Placement& placement, const 
       {"NormPos", normal},
       {"Visible", visible ? "1" : "0"},
   };
-  if (hasCurrentBand_) values.emplace_back("CurrentBand", currentBand_);
+  if (options_.currentBand) values.emplace_back("CurrentBand", currentBand_);
   settings.Write(section_, values);
   restored_ = false;
 }
 
-std::optional<int> FormStorage::CurrentBandNumber() const {
+std::optional<int> WindowSettings::CurrentBandNumber() const {
   return ParseInt(currentBand_);
 }
 

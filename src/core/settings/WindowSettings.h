@@ -43,14 +43,18 @@ struct RestoredPlacement {
   bool maximized = false;
 };
 
-// FormStorage1: a window's persisted placement (and, for the statistics
-// window, the stored value CurrentBand) in its own section of the settings.
-class FormStorage {
+// A window's persisted placement (and, for the statistics window, the
+// stored value CurrentBand) in its own section of the settings.
+class WindowSettings {
  public:
-  // section: the window's class name; sizeable: the window takes a stored
-  // size as well as a position; showState and hasCurrentBand: the window
-  // restores its show state and keeps CurrentBand (the statistics window).
-  FormStorage(std::string section, bool sizeable, bool showState, bool hasCurrentBand);
+  struct Options {
+    bool sizeable = false;     // the window takes a stored size as well as a position
+    bool showState = false;    // the window restores its show state (maximized)
+    bool currentBand = false;  // the window keeps the stored value CurrentBand
+  };
+
+  // section: the window's class name as the settings file names it.
+  WindowSettings(std::string section, Options options);
 
   // Reads the section. current: the window's designed normal rectangle.
   RestoredPlacement Restore(const IniDocument& settings, const Rect& current, const Screen& screen);
@@ -69,9 +73,7 @@ class FormStorage {
 
  private:
   std::string section_;
-  bool sizeable_;
-  bool showState_;
-  bool hasCurrentBand_;
+  Options options_;
   bool restored_ = false;
   std::string currentBand_ = "0";
 };
