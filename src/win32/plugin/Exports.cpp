@@ -9,8 +9,8 @@
 
 #include "core/host/HostRecords.h"
 #include "core/session/HostContact.h"
+#include "win32/platform/ErrorBox.h"
 #include "win32/plugin/PluginState.h"
-#include "win32/ui/ErrorBox.h"
 #include "win32/ui/StatisticsWindow.h"
 
 using zeltra::TQSOData;

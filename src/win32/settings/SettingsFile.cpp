@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/settings/IniFileReader.h"
-#include "win32/plugin/HostProgram.h"
+#include "win32/platform/ErrorBox.h"
+#include "win32/platform/HostProgram.h"
 #include "win32/settings/FileReplacement.h"
-#include "win32/ui/ErrorBox.h"
 
 namespace zeltra::win32 {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "win32/ui/ErrorBox.h"
+#include "win32/platform/ErrorBox.h"
 
 // The start of this module's own image, placed by the linker: the module
 // handle of the DLL, whichever name the host loaded it under.

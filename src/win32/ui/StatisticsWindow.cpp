@@ -8,7 +8,7 @@
 #include "core/ui/StatisticsLayout.h"
 #include "core/ui/Voivodeships.h"
 #include "odbc/OdbcLogQuery.h"
-#include "win32/plugin/HostProgram.h"
+#include "win32/platform/HostProgram.h"
 #include "win32/settings/SettingsFile.h"
 #include "win32/ui/Controls.h"
 #include "win32/ui/ImageButton.h"

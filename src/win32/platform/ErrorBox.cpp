@@ -1,4 +1,4 @@
-#include "win32/ui/ErrorBox.h"
+#include "win32/platform/ErrorBox.h"
 
 namespace zeltra::win32 {
 

@@ -1,4 +1,4 @@
-#include "win32/plugin/HostProgram.h"
+#include "win32/platform/HostProgram.h"
 
 #include <windows.h>
 
