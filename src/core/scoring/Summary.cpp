@@ -13,6 +13,16 @@ constexpr std::array<std::string_view, StatisticTable::kColumns> kColumnHeadings
     "Band", "QSOs", "Points", "Voivodeship", "DXCC", "Continent"};
 constexpr std::string_view kTotalHeading = "Total";
 
+// The texts of the bands with a row of their own, by row (rows 1 to 6):
+// every contact is matched against these.
+constexpr std::size_t kBandRows = StatisticTable::kTotalRow - 1;
+constexpr std::array<std::string_view, kBandRows> kRowBands = [] {
+  std::array<std::string_view, kBandRows> rows{};
+  for (const Band& band : kBands)
+    if (band.summaryRow != 0) rows[static_cast<std::size_t>(band.summaryRow - 1)] = band.text;
+  return rows;
+}();
+
 struct Totals {
   std::int64_t qsos = 0;
   std::int64_t points = 0;
@@ -49,9 +59,9 @@ void Summary::Fill(const BandStatistics& statistics) {
   Totals totals;
   for (const BandStatistic& statistic : statistics.Items()) {
     totals.Add(statistic);
-    for (const Band& band : kBands) {
-      if (band.summaryRow != 0 && statistic.name == band.text) {
-        WriteRow(table, static_cast<std::size_t>(band.summaryRow),
+    for (std::size_t row = 1; row <= kRowBands.size(); ++row) {
+      if (statistic.name == kRowBands[row - 1]) {
+        WriteRow(table, row,
                  {statistic.qsos, statistic.points, statistic.voivodeships, statistic.dxccs,
                   statistic.continents});
       }
