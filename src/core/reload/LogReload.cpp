@@ -43,7 +43,8 @@ void ReloadLog(LogQuery& query, std::string_view tableName, const OwnStation& ow
   // closed query stands at its end and no further row is read here.
   while (!query.Eof()) {
     const Contact contact = ContactOf(query);
-    if (scorer.Record(contact, own) != kDuplicate && hooks.recorded) hooks.recorded(contact);
+    const std::int32_t result = scorer.Record(contact, own);
+    if (hooks.replayed) hooks.replayed(contact, result);
     query.Next();
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -12,8 +13,10 @@ namespace zeltra {
 
 // What the reload asks of the one who runs it.
 struct ReloadHooks {
-  std::function<void()> pumpMessages;            // let the window messages already pending run once
-  std::function<void(const Contact&)> recorded;  // after each row the scorer recorded
+  std::function<void()> pumpMessages;  // let the window messages already pending run once
+  // After each row: the contact and what the scorer answered for it (its
+  // points, or kDuplicate).
+  std::function<void(const Contact&, std::int32_t)> replayed;
 };
 
 // Throws away every statistic and rebuilds them by replaying each row of

@@ -66,7 +66,9 @@ void ContestSession::RebuildFromLog() {
   FollowBand(source.band);
   ReloadLog(*logQuery_, source.tableName, source.station, scorer_, summary_.table,
             ReloadHooks{.pumpMessages = events_.pumpMessages,
-                        .recorded = [this](const Contact& contact) { FollowBand(contact.band); }});
+                        .replayed = [this](const Contact& contact, std::int32_t result) {
+                          if (result != kDuplicate) FollowBand(contact.band);
+                        }});
   summary_.Fill(scorer_.Statistics());
 }
 

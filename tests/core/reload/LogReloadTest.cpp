@@ -67,8 +67,9 @@ TEST_F(LogReloadTest, ReplaysEveryRowThroughTheScorer) {
       {.callSign = "W2AW", .band = "21", .continent = kNull, .dxccPrefix = kNull},
   });
   std::vector<std::string> recorded;
-  Reload({.pumpMessages = {},
-          .recorded = [&](const Contact& contact) { recorded.push_back(contact.callSign); }});
+  Reload({.pumpMessages = {}, .replayed = [&](const Contact& contact, std::int32_t result) {
+            if (result != kDuplicate) recorded.push_back(contact.callSign);
+          }});
   EXPECT_EQ(Band("14").qsos, 2);  // the same contact twice counts once; case differs: two
   EXPECT_EQ(Band("14").points, 4);
   EXPECT_EQ(Band("14").voivodeships, 2);
@@ -169,11 +170,11 @@ TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
                           {.callSign = "A4", .band = "7"}},
                          "A3");
   std::vector<std::string> bands;
-  EXPECT_THROW(
-      ReloadLog(query, "QSO", {}, scorer, table,
-                {.pumpMessages = {},
-                 .recorded = [&](const Contact& contact) { bands.push_back(contact.band); }}),
-      DatabaseError);
+  EXPECT_THROW(ReloadLog(query, "QSO", {}, scorer, table,
+                         {.pumpMessages = {},
+                          .replayed = [&](const Contact& contact,
+                                          std::int32_t) { bands.push_back(contact.band); }}),
+               DatabaseError);
   EXPECT_EQ(scorer.Contacts().size(), 2u);
   EXPECT_EQ(bands, (std::vector<std::string>{"14", "21"}));
   EXPECT_TRUE(query.Eof());
@@ -222,8 +223,9 @@ TEST_F(LogReloadTest, TableNamesThatNeedQuotingReadTheirOwnTable) {
     SCOPED_TRACE(names[i]);
     tableName = names[i];
     std::string lastCall;
-    Reload({.pumpMessages = {},
-            .recorded = [&](const Contact& contact) { lastCall = contact.callSign; }});
+    Reload({.pumpMessages = {}, .replayed = [&](const Contact& contact, std::int32_t) {
+              lastCall = contact.callSign;
+            }});
     EXPECT_EQ(TotalQsos(), static_cast<std::int64_t>(i + 2));
     EXPECT_EQ(lastCall.substr(0, 2), "T" + std::to_string(i));
   }
@@ -260,7 +262,7 @@ TEST_F(LogReloadTest, WorkAtThePumpPoint) {
                 nested = true;
                 Reload();
               },
-          .recorded = {}});
+          .replayed = {}});
   EXPECT_EQ(TotalQsos(), 2);
 
   // A contact recorded at the pump point goes into the rebuilt lists.
@@ -269,7 +271,7 @@ TEST_F(LogReloadTest, WorkAtThePumpPoint) {
                 EXPECT_EQ(scorer.Contacts().size(), 0u);
                 scorer.Record(ContactFields{.callSign = "NEW1", .band = "28"}.contact(), own);
               },
-          .recorded = {}});
+          .replayed = {}});
   EXPECT_EQ(TotalQsos(), 3);
 }
 

@@ -1,0 +1,132 @@
+#include "core/logfile/AdifReader.h"
+
+#include <charconv>
+
+#include "core/text/Ascii.h"
+
+namespace zeltra {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 16;
+
+constexpr std::array<std::string_view, static_cast<std::size_t>(AdifField::kCount)> kFieldNames = {
+    "CALL",     "BAND",       "FREQ",     "MODE",  "CONT",
+    "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE", "STATION_CALLSIGN",
+    "OPERATOR", "MY_COUNTRY", "MY_DXCC"};
+
+std::optional<AdifField> FieldNamed(std::string_view upperName) {
+  for (std::size_t i = 0; i < kFieldNames.size(); ++i)
+    if (kFieldNames[i] == upperName) return static_cast<AdifField>(i);
+  return std::nullopt;
+}
+
+}  // namespace
+
+AdifReader::AdifReader(std::istream& in) : in_(in) {}
+
+bool AdifReader::Have(std::size_t count) {
+  while (buffer_.size() - position_ < count && !endOfFile_) {
+    buffer_.erase(0, position_);
+    position_ = 0;
+    const std::size_t had = buffer_.size();
+    buffer_.resize(had + std::max(kChunk, count));
+    in_.read(buffer_.data() + had, static_cast<std::streamsize>(buffer_.size() - had));
+    buffer_.resize(had + static_cast<std::size_t>(in_.gcount()));
+    if (in_.gcount() == 0 || !in_) endOfFile_ = in_.eof() || in_.gcount() == 0;
+  }
+  return buffer_.size() - position_ >= count;
+}
+
+std::optional<std::size_t> AdifReader::Find(char c) {
+  std::size_t searched = 0;
+  while (true) {
+    const std::size_t at = buffer_.find(c, position_ + searched);
+    if (at != std::string::npos) return at - position_;
+    searched = buffer_.size() - position_;
+    if (!Have(searched + 1)) return std::nullopt;
+  }
+}
+
+void AdifReader::SkipToEndOfRecord() {
+  while (const auto open = Find('<')) {
+    position_ += *open + 1;
+    if (Have(4) &&
+        EqualsIgnoringAsciiCase(std::string_view(buffer_).substr(position_, 4), "EOR>")) {
+      position_ += 4;
+      return;
+    }
+  }
+  position_ = buffer_.size();
+}
+
+std::optional<AdifRecord> AdifReader::Next() {
+  if (!started_) {
+    started_ = true;
+    if (Have(3) && buffer_.compare(position_, 3, "\xEF\xBB\xBF") == 0) position_ += 3;
+  }
+  AdifRecord record;
+  bool any = false;
+  const auto fail = [&](std::string error) {
+    record.number = ++records_;
+    record.error = std::move(error);
+    return record;
+  };
+  while (true) {
+    const auto open = Find('<');
+    if (!open) {
+      position_ = buffer_.size();
+      if (!any) return std::nullopt;
+      return fail("the last record has no <EOR>");
+    }
+    position_ += *open + 1;
+    const auto close = Find('>');
+    if (!close) return fail("a tag is not closed by \">\" before the end of the file");
+    const std::string_view tag = std::string_view(buffer_).substr(position_, *close);
+    position_ += *close + 1;
+
+    const std::size_t colon = tag.find(':');
+    const std::string name = AsciiUpper(TrimControlAndBlank(tag.substr(0, colon)));
+    if (name == "EOH") {
+      record = AdifRecord{};
+      any = false;
+      continue;
+    }
+    if (name == "EOR") {
+      if (!any) continue;  // an empty record
+      record.number = ++records_;
+      return record;
+    }
+    if (colon == std::string_view::npos) continue;  // a tag without data
+    any = true;
+    std::string_view lengthText = tag.substr(colon + 1);
+    lengthText = lengthText.substr(0, lengthText.find(':'));
+    lengthText = TrimControlAndBlank(lengthText);
+    std::size_t length = 0;
+    const auto [end, error] =
+        std::from_chars(lengthText.data(), lengthText.data() + lengthText.size(), length);
+    if (error != std::errc() || end != lengthText.data() + lengthText.size() ||
+        lengthText.empty()) {
+      const std::string message =
+          "field " + name + ": length \"" + std::string(lengthText) + "\" is not a number";
+      SkipToEndOfRecord();
+      return fail(message);
+    }
+    if (!Have(length)) {
+      const std::string message =
+          "field " + name + ": length " + std::to_string(length) + " runs past the end of the file";
+      position_ = buffer_.size();
+      return fail(message);
+    }
+    const std::string_view data = std::string_view(buffer_).substr(position_, length);
+    position_ += length;
+    if (const auto field = FieldNamed(name)) {
+      auto& slot = record.fields[static_cast<std::size_t>(*field)];
+      if (slot)
+        record.warnings.push_back("field " + name + " given twice; the first counts");
+      else
+        slot.emplace(data);
+    }
+  }
+}
+
+}  // namespace zeltra

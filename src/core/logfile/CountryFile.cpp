@@ -1,0 +1,135 @@
+#include "core/logfile/CountryFile.h"
+
+#include <stdexcept>
+
+namespace zeltra {
+namespace {
+
+constexpr std::size_t kHeadingFields = 8;
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    const std::size_t at = text.find(separator);
+    parts.push_back(text.substr(0, at));
+    if (at == std::string_view::npos) return parts;
+    text.remove_prefix(at + 1);
+  }
+}
+
+// The entry's call or prefix, and its continent override if it has one.
+std::pair<std::string, std::string> EntryOf(std::string_view entry) {
+  std::string name;
+  std::string continent;
+  for (std::size_t i = 0; i < entry.size(); ++i) {
+    const char c = entry[i];
+    const char close = c == '('   ? ')'
+                       : c == '[' ? ']'
+                       : c == '<' ? '>'
+                       : c == '{' ? '}'
+                       : c == '~' ? '~'
+                                  : 0;
+    if (close == 0) {
+      name += AsciiUpper(c);
+      continue;
+    }
+    const std::size_t end = entry.find(close, i + 1);
+    if (end == std::string_view::npos) break;
+    if (c == '{') continent = AsciiUpper(entry.substr(i + 1, end - i - 1));
+    i = end;
+  }
+  return {name, continent};
+}
+
+bool IsPortableSuffix(std::string_view part) {
+  return part == "P" || part == "M" || part == "MM" || part == "AM" || part == "QRP" ||
+         (part.size() == 1 && part[0] >= '0' && part[0] <= '9');
+}
+
+}  // namespace
+
+CountryFile CountryFile::Parse(std::string_view text) {
+  CountryFile file;
+  std::size_t lineNumber = 0;
+  bool inCountry = false;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++lineNumber;
+    line = TrimControlAndBlank(line);
+    if (line.empty()) continue;
+    if (!inCountry) {
+      const auto fields = Split(line, ':');
+      if (fields.size() < kHeadingFields)
+        throw std::runtime_error("Country file line " + std::to_string(lineNumber) +
+                                 ": not a country heading");
+      std::string prefix(TrimControlAndBlank(fields[7]));
+      if (!prefix.empty() && prefix.front() == '*') prefix.erase(0, 1);
+      const auto id = static_cast<std::uint32_t>(file.countries_.size());
+      file.countries_.push_back({std::string(TrimControlAndBlank(fields[0])),
+                                 {prefix, AsciiUpper(TrimControlAndBlank(fields[3]))}});
+      file.byName_.try_emplace(file.countries_.back().name, id);
+      inCountry = true;
+      continue;
+    }
+    const bool last = line.back() == ';';
+    if (last) line.remove_suffix(1);
+    const auto id = static_cast<std::uint32_t>(file.countries_.size() - 1);
+    for (std::string_view item : Split(line, ',')) {
+      item = TrimControlAndBlank(item);
+      if (item.empty()) continue;
+      const bool exact = item.front() == '=';
+      if (exact) item.remove_prefix(1);
+      auto [name, continent] = EntryOf(item);
+      if (name.empty()) continue;
+      if (exact) {
+        file.exactCalls_.try_emplace(name, Entry{id, continent});
+      } else {
+        file.longestPrefix_ = std::max(file.longestPrefix_, name.size());
+        file.prefixes_.try_emplace(std::move(name), Entry{id, continent});
+      }
+    }
+    if (last) inCountry = false;
+  }
+  return file;
+}
+
+CountryOf CountryFile::Resolve(const Entry& entry) const {
+  CountryOf where = countries_[entry.country].where;
+  if (!entry.continent.empty()) where.continent = entry.continent;
+  return where;
+}
+
+std::optional<CountryOf> CountryFile::Lookup(std::string_view callSign) const {
+  const std::string call = AsciiUpper(TrimControlAndBlank(callSign));
+  if (const auto exact = exactCalls_.find(call); exact != exactCalls_.end())
+    return Resolve(exact->second);
+
+  // The part that names the country: of "DL/SP9ABC" or "SP9ABC/DL" the
+  // shorter one; portable suffixes do not count.
+  std::string_view base = call;
+  std::vector<std::string_view> parts = Split(call, '/');
+  std::vector<std::string_view> named;
+  for (const std::string_view part : parts)
+    if (!part.empty() && !IsPortableSuffix(part)) named.push_back(part);
+  if (!named.empty()) {
+    base = named.front();
+    for (const std::string_view part : named)
+      if (part.size() < base.size()) base = part;
+    if (named.size() == 1) base = named.front();
+  }
+  for (std::size_t length = std::min(base.size(), longestPrefix_); length > 0; --length) {
+    const auto found = prefixes_.find(std::string(base.substr(0, length)));
+    if (found != prefixes_.end()) return Resolve(found->second);
+  }
+  return std::nullopt;
+}
+
+std::optional<CountryOf> CountryFile::ByName(std::string_view name) const {
+  const auto found = byName_.find(TrimControlAndBlank(name));
+  if (found == byName_.end()) return std::nullopt;
+  return countries_[found->second].where;
+}
+
+}  // namespace zeltra

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/text/Ascii.h"
+
+namespace zeltra {
+
+// Where a call sign is: its country's primary prefix (as a log's DXCC
+// prefix column holds it) and its continent.
+struct CountryOf {
+  std::string dxccPrefix;
+  std::string continent;
+  bool operator==(const CountryOf&) const = default;
+};
+
+// A country file in the cty.dat format: for each country a heading line
+// "Name: CQ zone: ITU zone: continent: latitude: longitude: UTC offset:
+// primary prefix:" and then its prefixes and calls, comma-separated, ended
+// by ";". An entry "=CALL" is that exact call; others are prefixes. An
+// entry's overrides "(cq)", "[itu]", "<lat/long>", "{continent}" and "~utc~"
+// follow it; of these only the continent matters here.
+class CountryFile {
+ public:
+  // Throws std::runtime_error naming the line that is not of the format.
+  static CountryFile Parse(std::string_view text);
+
+  // The exact call when the file lists it; otherwise the longest prefix of
+  // the call that the file lists. Portable suffixes (/P, /M, /MM, /AM, /QRP
+  // and a single digit) are no part of the prefix; a prefix before or after
+  // a "/" that is shorter than the call beside it is the one that counts.
+  std::optional<CountryOf> Lookup(std::string_view callSign) const;
+
+  // The country of this name (as ADIF COUNTRY names it), matched without
+  // regard to letter case.
+  std::optional<CountryOf> ByName(std::string_view name) const;
+
+  std::size_t size() const { return countries_.size(); }
+
+ private:
+  struct Entry {
+    std::uint32_t country;
+    std::string continent;  // empty: the country's own
+  };
+  CountryOf Resolve(const Entry& entry) const;
+
+  struct Country {
+    std::string name;
+    CountryOf where;
+  };
+  std::vector<Country> countries_;
+  std::unordered_map<std::string, Entry> exactCalls_;
+  std::unordered_map<std::string, Entry> prefixes_;
+  std::unordered_map<std::string, std::uint32_t, AsciiCaseInsensitiveHash,
+                     AsciiCaseInsensitiveEqual>
+      byName_;
+  std::size_t longestPrefix_ = 0;
+};
+
+}  // namespace zeltra

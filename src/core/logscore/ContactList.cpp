@@ -1,0 +1,62 @@
+#include "core/logscore/ContactList.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+#include <stdexcept>
+
+namespace zeltra {
+namespace {
+
+constexpr std::size_t kTexts = 6;
+constexpr std::size_t kMaxText = 255;
+
+}  // namespace
+
+void ContactList::Add(std::size_t position, const Contact& contact) {
+  const std::array<const std::string*, kTexts> texts = {
+      &contact.callSign,  &contact.band,       &contact.mode,
+      &contact.continent, &contact.dxccPrefix, &contact.reportReceived};
+  if (texts_.size() > UINT32_MAX - kTexts * (kMaxText + 1))
+    throw std::length_error("The log holds more contacts than can be kept");
+  offsets_.push_back(static_cast<std::uint32_t>(texts_.size()));
+  positions_.push_back(static_cast<std::uint32_t>(std::min<std::size_t>(position, UINT32_MAX)));
+  for (const std::string* text : texts)
+    texts_ += static_cast<char>(std::min(text->size(), kMaxText));
+  for (const std::string* text : texts) texts_.append(*text, 0, kMaxText);
+}
+
+Contact ContactList::At(std::size_t index) const {
+  const char* at = texts_.data() + offsets_[index];
+  std::array<std::string_view, kTexts> texts;
+  std::size_t offset = kTexts;
+  for (std::size_t i = 0; i < kTexts; ++i) {
+    const auto length = static_cast<unsigned char>(at[i]);
+    texts[i] = std::string_view(at + offset, length);
+    offset += length;
+  }
+  return {std::string(texts[0]), std::string(texts[1]), std::string(texts[2]),
+          std::string(texts[3]), std::string(texts[4]), std::string(texts[5])};
+}
+
+std::string_view ContactList::CallSignAt(std::size_t index) const {
+  const char* at = texts_.data() + offsets_[index];
+  return {at + kTexts, static_cast<unsigned char>(at[0])};
+}
+
+std::vector<std::uint32_t> ContactList::InLogOrder() const {
+  std::vector<std::uint32_t> order(size());
+  std::iota(order.begin(), order.end(), 0u);
+  return order;
+}
+
+std::vector<std::uint32_t> ContactList::ByCallSign() const {
+  std::vector<std::uint32_t> order = InLogOrder();
+  // std::string_view compares as unsigned bytes (char_traits<char>::compare).
+  std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
+    return CallSignAt(a) < CallSignAt(b);
+  });
+  return order;
+}
+
+}  // namespace zeltra

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "core/logscore/ContactList.h"
+#include "core/scoring/BandStatistics.h"
+#include "core/scoring/Contact.h"
+#include "core/scoring/Summary.h"
+
+namespace zeltra {
+
+// What one contact brought when it was replayed.
+struct ContactOutcome {
+  std::size_t position;  // its line or record number
+  const Contact& contact;
+  std::int32_t points;  // or kDuplicate
+  bool voivodeship = false;
+  bool dxcc = false;
+  bool continent = false;
+};
+
+// A log's result: the table and score line as the statistics window shows
+// them after "Recalc", and the totals behind them.
+struct LogScore {
+  Summary summary;
+  std::int64_t qsos = 0;
+  std::int64_t points = 0;
+  std::int64_t voivodeships = 0;
+  std::int64_t dxccs = 0;
+  std::int64_t continents = 0;
+  std::int64_t multipliers() const { return voivodeships + dxccs + continents; }
+  std::int64_t score() const { return points * multipliers(); }
+};
+
+// The result of the statistics a scorer built.
+LogScore ScoreOf(const BandStatistics& statistics);
+
+// Replays the contacts in order through the plug-in's scorer for the own
+// station; each tells what it brought.
+LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint32_t>& order,
+                        const OwnStation& own,
+                        const std::function<void(const ContactOutcome&)>& each = {});
+
+}  // namespace zeltra
