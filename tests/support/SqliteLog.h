@@ -30,6 +30,9 @@ class SqliteLog : private TemporaryFolder, public host::LogDatabase {
  public:
   explicit SqliteLog(const std::string& options = "");
 
+  // The log's file.
+  std::filesystem::path file() const { return path() / "log.db"; }
+
   // A log QSO (a view) whose row of failingCall raises an error while it is
   // read: SQLite's abs() of the smallest integer. Reading stops there only
   // when the driver steps row by row (the connection option StepAPI=1);

@@ -1,0 +1,119 @@
+#include "core/logfile/AdifReader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zeltra {
+namespace {
+
+std::vector<AdifRecord> ReadAll(const std::string& text) {
+  std::istringstream in(text);
+  AdifReader reader(in);
+  std::vector<AdifRecord> records;
+  while (auto record = reader.Next()) records.push_back(std::move(*record));
+  return records;
+}
+
+std::string Field(const AdifRecord& record, AdifField field) {
+  return record[field].value_or("<none>");
+}
+
+TEST(AdifReader, TidyAndUntidyFiles) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {"header and records",
+       "made by hand <ADIF_VER:5>3.1.4 <PROGRAMID:4>TEST <EOH>\n"
+       "<CALL:6>SP9ABC<BAND:3>20m<EOR>\n<CALL:4>W1AW<BAND:3>15m<EOR>\n",
+       {"SP9ABC", "W1AW"}},
+      {"no header, lower-case tags", "<call:4>W1AW <band:3>15M <eor>", {"W1AW"}},
+      {"a byte-order mark", "\xEF\xBB\xBF<CALL:4>W1AW<EOR>", {"W1AW"}},
+      {"types and blanks in tags", "<CALL:4:S>W1AW < eor >", {"W1AW"}},
+      {"empty records skipped", "<EOR><EOR><CALL:4>W1AW<EOR><EOR>", {"W1AW"}},
+      {"lengths in bytes over line ends and '>'", "<NOTES:7>a>\r\n<b><CALL:4>W1AW<EOR>", {"W1AW"}},
+      {"header fields are no record",
+       "<ADIF_VER:5>3.1.4<CALL:4>XXXX<EOH><CALL:4>W1AW<EOR>",
+       {"W1AW"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto records = ReadAll(c.text);
+    ASSERT_EQ(records.size(), c.calls.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      EXPECT_EQ(Field(records[i], AdifField::kCall), c.calls[i]);
+      EXPECT_EQ(records[i].number, i + 1);
+      EXPECT_EQ(records[i].error, "");
+    }
+  }
+}
+
+TEST(AdifReader, FieldsTheScorerReads) {
+  const auto records = ReadAll(
+      "<CALL:6>SP9ABC<FREQ:6>14.080<MODE:4>RTTY<CONT:2>EU<COUNTRY:6>Poland"
+      "<SRX_STRING:5>599 K<RST_RCVD:3>599<STATE:1>K<STATION_CALLSIGN:6>SP5XYZ"
+      "<APP_N1MM_X:3>abc<COMMENT:5>hello<EOR>");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(Field(records[0], AdifField::kFreq), "14.080");
+  EXPECT_EQ(Field(records[0], AdifField::kCont), "EU");
+  EXPECT_EQ(Field(records[0], AdifField::kCountry), "Poland");
+  EXPECT_EQ(Field(records[0], AdifField::kSrxString), "599 K");
+  EXPECT_EQ(Field(records[0], AdifField::kStationCallsign), "SP5XYZ");
+  EXPECT_EQ(Field(records[0], AdifField::kBand), "<none>");
+  EXPECT_TRUE(records[0].warnings.empty());
+}
+
+TEST(AdifReader, TheFirstOfADoubledFieldCountsWithAWarning) {
+  const auto records = ReadAll("<CALL:4>W1AW<CALL:4>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(Field(records[0], AdifField::kCall), "W1AW");
+  EXPECT_EQ(records[0].warnings,
+            std::vector<std::string>{"field CALL given twice; the first counts"});
+}
+
+TEST(AdifReader, MalformedRecords) {
+  // A length that is not a number spoils its record only.
+  auto records = ReadAll("<CALL:x4>W1AW<EOR><CALL:4>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].error, "field CALL: length \"x4\" is not a number");
+  EXPECT_EQ(Field(records[1], AdifField::kCall), "W2AW");
+  EXPECT_EQ(records[1].number, 2u);
+
+  // A length running past the end ends the reading.
+  records = ReadAll("<CALL:4>W1AW<EOR><CALL:40>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].error, "field CALL: length 40 runs past the end of the file");
+
+  records = ReadAll("<CALL:4>W1AW");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].error, "the last record has no <EOR>");
+
+  records = ReadAll("<CALL:4>W1AW<EOR><CALL:4");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].error, "a tag is not closed by \">\" before the end of the file");
+}
+
+// Records and fields that straddle the reader's chunks read whole.
+TEST(AdifReader, RecordsAcrossChunks) {
+  std::string text;
+  const std::string longNote(100000, 'n');
+  for (int i = 0; i < 3000; ++i) {
+    const std::string call = "C" + std::to_string(i);
+    text += "<CALL:" + std::to_string(call.size()) + ">" + call;
+    if (i % 1000 == 7) text += "<NOTES:" + std::to_string(longNote.size()) + ">" + longNote;
+    text += "<BAND:3>20m<EOR>\n";
+  }
+  const auto records = ReadAll(text);
+  ASSERT_EQ(records.size(), 3000u);
+  for (int i = 0; i < 3000; ++i)
+    EXPECT_EQ(Field(records[static_cast<std::size_t>(i)], AdifField::kCall),
+              "C" + std::to_string(i));
+}
+
+}  // namespace
+}  // namespace zeltra

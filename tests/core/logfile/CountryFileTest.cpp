@@ -1,0 +1,65 @@
+#include "core/logfile/CountryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace zeltra {
+namespace {
+
+const char kCountries[] =
+    "Poland:                   15:  28:  EU:   52.28:   -18.67:    -1.0:  SP:\n"
+    "    3Z,HF,SN,SO,SP,SQ,SR,=SP1NY/MM(34),\n"
+    "    =SN0HQ{AS};\n"
+    "United States of America: 05:  08:  NA:   37.60:    91.87:     5.0:  K:\n"
+    "    AA,K,N,W,KH6(31)[61]{OC},=W1AW/KH6;\n"
+    "Hawaii:                   31:  61:  OC:   21.12:   157.48:    10.0:  KH6:\n"
+    "    KH6,KH7;\n"
+    "European Russia:          16:  29:  EU:   53.65:   -41.37:    -4.0:  UA:\n"
+    "    R,U;\n"
+    "Asiatic Russia:           17:  30:  AS:   55.88:   -84.08:    -7.0:  UA9:\n"
+    "    R9,UA9,UA0;\n"
+    "Sov Mil Order of Malta:   15:  28:  EU:   41.90:   -12.43:    -1.0:  *1A:\n"
+    "    1A;\n";
+
+TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
+  const CountryFile file = CountryFile::Parse(kCountries);
+  EXPECT_EQ(file.size(), 6u);
+  struct Case {
+    const char* call;
+    CountryOf where;
+  };
+  const Case cases[] = {
+      {"SP9ABC", {"SP", "EU"}},   {"sp9abc", {"SP", "EU"}},
+      {"SN0HQ", {"SP", "AS"}},    // an exact call's continent override
+      {"SN0HQX", {"SP", "EU"}},   // not the exact call: the prefix
+      {"W1AW/KH6", {"K", "NA"}},  // an exact call with a slash
+      {"KH6XYZ", {"K", "OC"}},    // the first listing of a prefix counts
+      {"UA9XYZ", {"UA9", "AS"}},  // longer prefix before shorter
+      {"UA1ABC", {"UA", "EU"}},   {"R9ABC", {"UA9", "AS"}},
+      {"1A0KM", {"1A", "EU"}},                                // "*" is no part of the prefix
+      {"SP9ABC/P", {"SP", "EU"}},                             // portable suffixes do not count
+      {"SP9ABC/2", {"SP", "EU"}}, {"W1AW/SP", {"SP", "EU"}},  // the shorter part names the country
+      {"SP/W1AW", {"SP", "EU"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    EXPECT_EQ(file.Lookup(c.call), c.where);
+  }
+  EXPECT_EQ(file.Lookup("ZZ9ZZ"), std::nullopt);
+  EXPECT_EQ(file.Lookup(""), std::nullopt);
+  EXPECT_EQ(file.ByName("poland"), (CountryOf{"SP", "EU"}));
+  EXPECT_EQ(file.ByName("Nowhere"), std::nullopt);
+}
+
+TEST(CountryFile, AHeadingOfTooFewFieldsIsNamed) {
+  try {
+    CountryFile::Parse("Poland: 15: 28: EU:\n    SP;\n");
+    FAIL() << "no error";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "Country file line 1: not a country heading");
+  }
+}
+
+}  // namespace
+}  // namespace zeltra

@@ -1,0 +1,244 @@
+#include "tools/score/ScoreRun.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/SqliteLog.h"
+
+namespace zeltra::score {
+namespace {
+
+using testing::LogRow;
+using testing::SqliteLog;
+using testing::TemporaryFolder;
+
+const char kCountries[] =
+    "Poland:                   15:  28:  EU:   52.28:   -18.67:    -1.0:  SP:\n"
+    "    3Z,HF,SN,SO,SP,SQ,SR;\n"
+    "United States of America: 05:  08:  NA:   37.60:    91.87:     5.0:  K:\n"
+    "    AA,K,N,W;\n"
+    "Fed. Rep. of Germany:     14:  28:  EU:   51.00:   -10.00:    -1.0:  DL:\n"
+    "    DA,DB,DC,DD,DE,DF,DG,DH,DI,DJ,DK,DL;\n"
+    "Japan:                    25:  45:  AS:   36.40:  -138.38:    -9.0:  JA:\n"
+    "    JA,JE,JF,JG,JH,JI,JJ,JK,JL,JM,JN,JO,JP,JQ,JR,JS;\n";
+
+// Worked by hand for SP5XYZ (SP, EU), replayed by call sign: DL1ABC 14 5
+// points (DXCC DL, continent EU); JA1XX 28 10 (JA, AS); SN7XYZ 7 2
+// (voivodeship B, DXCC SP); SP9ABC 14 2 (K, SP); SP9ABC again a duplicate;
+// W1AW 21 10 (K, NA). Points 29, multipliers 2 + 5 + 3.
+const char kAdif[] =
+    "Hand-worked test log <ADIF_VER:5>3.1.4 <EOH>\n"
+    "<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<SRX_STRING:5>599 K<STATION_CALLSIGN:6>SP5XYZ<EOR>\n"
+    "<call:4>W1AW <band:3>15M <mode:4>RTTY <rst_rcvd:3>599 <state:2>CT <eor>\n"
+    "<CALL:6>DL1ABC<FREQ:6>14.080<MODE:4>RTTY<RST_RCVD:3>599<EOR>\n"
+    "<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<SRX_STRING:5>599 M<EOR>\n"
+    "<CALL:6>SN7XYZ<BAND:3>40m<MODE:4>RTTY<SRX_STRING:5>599 B<EOR>\n"
+    "<CALL:5>JA1XX<BAND:3>10m<MODE:4>RTTY<RST_RCVD:3>599<EOR>\n";
+
+const char kCabrillo[] =
+    "START-OF-LOG: 3.0\n"
+    "CALLSIGN: SP5XYZ\n"
+    "CATEGORY-OPERATOR: SINGLE-OP\n"
+    "CATEGORY-BAND: ALL\n"
+    "CLAIMED-SCORE: 300\n"
+    "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n"
+    "QSO: 21080 RY 2026-12-06 1201 SP5XYZ 599 002 W1AW 599 CT\n"
+    "QSO: 14080 RY 2026-12-06 1202 SP5XYZ 599 003 DL1ABC 599 001\n"
+    "QSO: 14080 RY 2026-12-06 1203 SP5XYZ 599 004 SP9ABC 599 M\n"
+    "QSO: 7040 RY 2026-12-06 1204 SP5XYZ 599 005 SN7XYZ 599 B\n"
+    "QSO: 28080 RY 2026-12-06 1205 SP5XYZ 599 006 JA1XX 599 002\n"
+    "END-OF-LOG:\n";
+
+const char kTable[] =
+    "Band   QSOs  Points  Voivodeship  DXCC  Continent\n"
+    "160\n"
+    "80\n"
+    "40        1       2            1     1          0\n"
+    "20        2       7            1     2          1\n"
+    "15        1      10            0     1          1\n"
+    "10        1      10            0     1          1\n"
+    "Total     5      29            2     5          3\n";
+const char kScoreLine[] = "Score: 29*(2+5+3)=290\n";
+
+class ScoreRunTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& text) {
+    const auto path = folder.path() / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  int Run(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"--cty", Write("cty.dat", kCountries)});
+    out.str("");
+    errors.str("");
+    return RunScore(ParseScoreOptions(arguments), out, errors, false);
+  }
+
+  TemporaryFolder folder;
+  std::ostringstream out;
+  std::ostringstream errors;
+};
+
+TEST_F(ScoreRunTest, HandWorkedAdifLog) {
+  EXPECT_EQ(Run({"--contacts", Write("log.adi", kAdif)}), kExitScored);
+  EXPECT_EQ(out.str(),
+            "record 3  DL1ABC  14  5  dxcc continent\n"
+            "record 6  JA1XX  28  10  dxcc continent\n"
+            "record 5  SN7XYZ  7  2  voivodeship dxcc\n"
+            "record 1  SP9ABC  14  2  voivodeship dxcc\n"
+            "record 4  SP9ABC  14  DUPE\n"
+            "record 2  W1AW  21  10  dxcc continent\n" +
+                std::string(kTable) + kScoreLine);
+  EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(ScoreRunTest, HandWorkedCabrilloLogWithItsClaim) {
+  const std::string file = Write("log.cbr", kCabrillo);
+  EXPECT_EQ(Run({file}), kExitScored);
+  EXPECT_EQ(out.str(), std::string(kTable) + kScoreLine + "Claimed score: 300 (difference 10)\n");
+  EXPECT_EQ(Run({"--check-claimed", file}), kExitClaimedDiffers);
+}
+
+// The same contacts as ADIF, as Cabrillo and as a log table read through
+// ODBC give the same score line.
+TEST_F(ScoreRunTest, AdifCabrilloAndOdbcAgree) {
+  std::vector<std::string> lines;
+  Run({Write("log.adi", kAdif)});
+  lines.push_back(out.str().substr(out.str().find("Score:")));
+  Run({Write("log.cbr", kCabrillo)});
+  lines.push_back(out.str().substr(out.str().find("Score:"), std::string(kScoreLine).size()));
+
+  SqliteLog log;
+  log.CreateLogTable();
+  log.Insert(
+      {{.callSign = "SP9ABC", .band = "14", .report = "599 K", .dxccPrefix = "SP"},
+       {.callSign = "W1AW", .band = "21", .continent = "NA", .report = "599 CT", .dxccPrefix = "K"},
+       {.callSign = "DL1ABC", .band = "14", .report = "599", .dxccPrefix = "DL"},
+       {.callSign = "SP9ABC", .band = "14", .report = "599 M", .dxccPrefix = "SP"},
+       {.callSign = "SN7XYZ", .band = "7", .report = "599 B", .dxccPrefix = "SP"},
+       {.callSign = "JA1XX",
+        .band = "28",
+        .continent = "AS",
+        .report = "599",
+        .dxccPrefix = "JA"}});
+  EXPECT_EQ(Run({"--odbc", "DRIVER=SQLite3;Database=" + log.file().string(), "--table", "QSO",
+                 "--my-call", "SP5XYZ"}),
+            kExitScored);
+  EXPECT_EQ(out.str(), std::string(kTable) + kScoreLine);
+  lines.push_back(out.str().substr(out.str().find("Score:")));
+  EXPECT_EQ(lines, std::vector<std::string>(3, kScoreLine));
+}
+
+TEST_F(ScoreRunTest, BadRecordsAreNamedSkippedOrStopTheRun) {
+  const std::string adif = Write("bad.adi",
+                                 "<CALL:4>W1AW<BAND:3>15m<MODE:4>RTTY<EOR>\n"
+                                 "<CALL:x>W2AW<BAND:3>15m<EOR>\n"
+                                 "<BAND:3>15m<MODE:4>RTTY<EOR>\n"
+                                 "<CALL:4>W3AW<BAND:3>19m<EOR>\n"
+                                 "<CALL:4>W4AW<BAND:3>20m<FREQ:6>21.080<MODE:4>RTTY<EOR>\n"
+                                 "<CALL:4>W5AW<FREQ:3>abc<EOR>\n"
+                                 "<CALL:4>W6AW<EOR>\n");
+  EXPECT_EQ(Run({"--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
+  EXPECT_EQ(errors.str(),
+            adif + ": record 5: field BAND \"20m\" disagrees with FREQ 21.080; BAND counts\n" +
+                adif + ": record 2: field CALL: length \"x\" is not a number; skipped\n" + adif +
+                ": record 3: no CALL; skipped\n" + adif +
+                ": record 4: field BAND: unknown band \"19m\"; skipped\n" + adif +
+                ": record 6: field FREQ: \"abc\" is not a frequency; skipped\n" + adif +
+                ": record 7: no BAND or FREQ; skipped\n");
+  EXPECT_NE(out.str().find("Score: 20*(0+2+1)=60"), std::string::npos) << out.str();
+
+  EXPECT_EQ(Run({"--strict", "--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
+  EXPECT_EQ(errors.str(),
+            adif + ": record 2: field CALL: length \"x\" is not a number; stopped (--strict)\n");
+
+  const std::string cabrillo = Write("bad.log",
+                                     "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n"
+                                     "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 SP9ABC\n"
+                                     "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n");
+  EXPECT_EQ(Run({cabrillo}), kExitRecordsSkipped);
+  EXPECT_EQ(errors.str(), cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; skipped\n");
+
+  EXPECT_EQ(Run({(folder.path() / "missing.adi").string()}), kExitUnreadable);
+  EXPECT_EQ(errors.str(), (folder.path() / "missing.adi").string() + ": cannot read the file\n");
+
+  EXPECT_EQ(Run({Write("nobody.adi", "<CALL:4>W1AW<BAND:3>15m<EOR>")}), kExitUnreadable);
+  EXPECT_NE(errors.str().find("the own station's continent is unknown"), std::string::npos);
+
+  EXPECT_EQ(Run({"--odbc", "DRIVER=NoSuchDriver", "--table", "QSO", "--my-call", "SP5XYZ"}),
+            kExitUnreadable);
+  EXPECT_NE(errors.str().find("zeltra-score: ["), std::string::npos) << errors.str();
+}
+
+TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
+  std::filesystem::create_directories(folder.path() / "logs");
+  Write("logs/a.cbr", kCabrillo);
+  Write("logs/b.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: SP1AAA\nCATEGORY-OPERATOR: MULTI-OP\nCLAIMED-SCORE: 20\n"
+        "QSO: 21080 RY 2026-12-06 1201 SP1AAA 599 002 W1AW 599 CT\n");
+  Write("logs/c.adi",
+        "<STATION_CALLSIGN:6>DL9ZZZ<CALL:4>W1AW<BAND:3>15m<MODE:4>RTTY<EOR>"
+        "<CALL:5>JA1XX<BAND:3>15m<MODE:4>RTTY<EOR>");
+  EXPECT_EQ(Run({(folder.path() / "logs").string()}), kExitScored);
+  const std::string logs = (folder.path() / "logs").string();
+  EXPECT_EQ(out.str(),
+            "Rank  Call    Categories     QSOs  Points  Multipliers  Score  Claimed  Difference\n"
+            "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10\n"
+            "   2  DL9ZZZ                    2      20            4     80\n"
+            "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0\n");
+  Run({"--format", "csv", logs});
+  EXPECT_EQ(out.str().substr(0, out.str().find('\n')),
+            "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,File");
+  Run({"--format", "json", logs});
+  EXPECT_NE(out.str().find("\"rank\": 1, \"call\": \"SP5XYZ\""), std::string::npos) << out.str();
+}
+
+TEST_F(ScoreRunTest, JsonAndCsvCarryTheSameContent) {
+  const std::string file = Write("log.adi", kAdif);
+  Run({"--format", "json", "--contacts", file});
+  EXPECT_NE(out.str().find("\"scoreLine\": \"Score: 29*(2+5+3)=290\""), std::string::npos);
+  EXPECT_NE(out.str().find("\"score\": 290"), std::string::npos);
+  EXPECT_NE(
+      out.str().find("{\"position\": 4, \"call\": \"SP9ABC\", \"band\": \"14\", \"points\": null, "
+                     "\"duplicate\": true"),
+      std::string::npos)
+      << out.str();
+  Run({"--format", "csv", file});
+  EXPECT_NE(out.str().find("Total,5,29,2,5,3\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Score line,Score: 29*(2+5+3)=290\n"), std::string::npos);
+
+  // In log order the same contacts give the same table here.
+  Run({"--order", "log", file});
+  EXPECT_EQ(out.str(), std::string(kTable) + kScoreLine);
+}
+
+TEST(ScoreOptions, UsageErrors) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{},
+        {"--odbc", "DSN=x"},
+        {"--table", "QSO", "log.adi"},
+        {"--format", "xml", "log.adi"},
+        {"--order", "time", "log.adi"},
+        {"--bogus", "log.adi"},
+        {"log.adi", "--cty"},
+        {"--odbc", "DSN=x", "--table", "Q", "log.adi"}}) {
+    EXPECT_THROW(ParseScoreOptions(arguments), std::invalid_argument);
+  }
+  const ScoreOptions options = ParseScoreOptions({"--contacts", "a.adi", "b.log", "--strict"});
+  EXPECT_EQ(options.inputs, (std::vector<std::string>{"a.adi", "b.log"}));
+  EXPECT_TRUE(options.contacts);
+  EXPECT_TRUE(options.strict);
+  EXPECT_TRUE(ParseScoreOptions({"--help"}).help);
+  for (const char* option :
+       {"--odbc", "--table", "--my-call", "--my-continent", "--my-dxcc", "--cty", "--order",
+        "--contacts", "--format", "--check-claimed", "--strict", "--help"})
+    EXPECT_NE(ScoreUsage().find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace zeltra::score
