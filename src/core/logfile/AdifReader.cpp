@@ -14,13 +14,21 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(AdifField::kCoun
     "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE", "STATION_CALLSIGN",
     "OPERATOR", "MY_COUNTRY", "MY_DXCC"};
 
-std::optional<AdifField> FieldNamed(std::string_view upperName) {
+std::optional<AdifField> FieldNamed(std::string_view name) {
   for (std::size_t i = 0; i < kFieldNames.size(); ++i)
-    if (kFieldNames[i] == upperName) return static_cast<AdifField>(i);
+    if (kFieldNames[i].size() == name.size() && EqualsIgnoringAsciiCase(kFieldNames[i], name))
+      return static_cast<AdifField>(i);
   return std::nullopt;
 }
 
 }  // namespace
+
+void AdifRecord::Clear() {
+  number = 0;
+  present.fill(false);
+  error.clear();
+  warnings.clear();
+}
 
 AdifReader::AdifReader(std::istream& in) : in_(in) {}
 
@@ -59,23 +67,23 @@ void AdifReader::SkipToEndOfRecord() {
   position_ = buffer_.size();
 }
 
-std::optional<AdifRecord> AdifReader::Next() {
+bool AdifReader::Next(AdifRecord& record) {
   if (!started_) {
     started_ = true;
     if (Have(3) && buffer_.compare(position_, 3, "\xEF\xBB\xBF") == 0) position_ += 3;
   }
-  AdifRecord record;
+  record.Clear();
   bool any = false;
   const auto fail = [&](std::string error) {
     record.number = ++records_;
     record.error = std::move(error);
-    return record;
+    return true;
   };
   while (true) {
     const auto open = Find('<');
     if (!open) {
       position_ = buffer_.size();
-      if (!any) return std::nullopt;
+      if (!any) return false;
       return fail("the last record has no <EOR>");
     }
     position_ += *open + 1;
@@ -85,16 +93,16 @@ std::optional<AdifRecord> AdifReader::Next() {
     position_ += *close + 1;
 
     const std::size_t colon = tag.find(':');
-    const std::string name = AsciiUpper(TrimControlAndBlank(tag.substr(0, colon)));
-    if (name == "EOH") {
-      record = AdifRecord{};
+    const std::string_view name = TrimControlAndBlank(tag.substr(0, colon));
+    if (EqualsIgnoringAsciiCase(name, "EOH")) {
+      record.Clear();
       any = false;
       continue;
     }
-    if (name == "EOR") {
+    if (EqualsIgnoringAsciiCase(name, "EOR")) {
       if (!any) continue;  // an empty record
       record.number = ++records_;
-      return record;
+      return true;
     }
     if (colon == std::string_view::npos) continue;  // a tag without data
     any = true;
@@ -106,26 +114,33 @@ std::optional<AdifRecord> AdifReader::Next() {
         std::from_chars(lengthText.data(), lengthText.data() + lengthText.size(), length);
     if (error != std::errc() || end != lengthText.data() + lengthText.size() ||
         lengthText.empty()) {
-      const std::string message =
-          "field " + name + ": length \"" + std::string(lengthText) + "\" is not a number";
+      const std::string message = "field " + AsciiUpper(name) + ": length \"" +
+                                  std::string(lengthText) + "\" is not a number";
       SkipToEndOfRecord();
       return fail(message);
     }
-    if (!Have(length)) {
-      const std::string message =
-          "field " + name + ": length " + std::to_string(length) + " runs past the end of the file";
-      position_ = buffer_.size();
-      return fail(message);
+    const auto field = FieldNamed(name);
+    // Reading on moves the buffer: the name is taken while it still stands.
+    if (buffer_.size() - position_ < length) {
+      const std::string upperName = AsciiUpper(name);
+      if (!Have(length)) {
+        position_ = buffer_.size();
+        return fail("field " + upperName + ": length " + std::to_string(length) +
+                    " runs past the end of the file");
+      }
     }
-    const std::string_view data = std::string_view(buffer_).substr(position_, length);
+    if (field) {
+      const auto index = static_cast<std::size_t>(*field);
+      const std::string_view data = std::string_view(buffer_).substr(position_, length);
+      if (record.present[index]) {
+        record.warnings.push_back("field " + std::string(kFieldNames[index]) +
+                                  " given twice; the first counts");
+      } else {
+        record.values[index].assign(data);
+        record.present[index] = true;
+      }
+    }
     position_ += length;
-    if (const auto field = FieldNamed(name)) {
-      auto& slot = record.fields[static_cast<std::size_t>(*field)];
-      if (slot)
-        record.warnings.push_back("field " + name + " given twice; the first counts");
-      else
-        slot.emplace(data);
-    }
   }
 }
 

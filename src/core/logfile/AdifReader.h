@@ -32,13 +32,19 @@ enum class AdifField : std::size_t {
 // fields the scorer reads, and what was wrong with it.
 struct AdifRecord {
   std::size_t number = 0;
-  std::array<std::optional<std::string>, static_cast<std::size_t>(AdifField::kCount)> fields;
+  std::array<std::string, static_cast<std::size_t>(AdifField::kCount)> values;
+  std::array<bool, static_cast<std::size_t>(AdifField::kCount)> present{};
   std::string error;                  // not empty: the record cannot be read
   std::vector<std::string> warnings;  // read all the same
 
-  const std::optional<std::string>& operator[](AdifField field) const {
-    return fields[static_cast<std::size_t>(field)];
+  // The field's value; none when the record does not have it.
+  std::optional<std::string_view> operator[](AdifField field) const {
+    const auto index = static_cast<std::size_t>(field);
+    if (!present[index]) return std::nullopt;
+    return values[index];
   }
+  // Empties the record, keeping its buffers for the next one.
+  void Clear();
 };
 
 // Reads ADIF 3.1 (.adi) from a stream, a record at a time, in chunks, so
@@ -52,10 +58,11 @@ class AdifReader {
  public:
   explicit AdifReader(std::istream& in);
 
-  // The next record, or none at the end of the file. A record whose tag
-  // cannot be read comes back with its error and the reader goes on after
-  // its <EOR>; a field running past the end of the file ends the reading.
-  std::optional<AdifRecord> Next();
+  // Reads the next record into record; false at the end of the file. A
+  // record whose tag cannot be read comes back with its error and the
+  // reader goes on after its <EOR>; a field running past the end of the
+  // file ends the reading.
+  bool Next(AdifRecord& record);
 
  private:
   // Makes at least count bytes from position_ available, if the file has

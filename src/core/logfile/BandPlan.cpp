@@ -54,9 +54,9 @@ std::optional<double> NumberOf(std::string_view text) {
 }  // namespace
 
 std::optional<std::string> BandOfAdifName(std::string_view name) {
-  const std::string upper = AsciiUpper(TrimControlAndBlank(name));
+  name = TrimControlAndBlank(name);
   for (const BandEdges& band : kBandEdges)
-    if (band.adifName == upper) return std::string(band.text);
+    if (EqualsIgnoringAsciiCase(band.adifName, name)) return std::string(band.text);
   return std::nullopt;
 }
 

@@ -103,24 +103,21 @@ CountryOf CountryFile::Resolve(const Entry& entry) const {
 
 std::optional<CountryOf> CountryFile::Lookup(std::string_view callSign) const {
   const std::string call = AsciiUpper(TrimControlAndBlank(callSign));
-  if (const auto exact = exactCalls_.find(call); exact != exactCalls_.end())
+  if (const auto exact = exactCalls_.find(std::string_view(call)); exact != exactCalls_.end())
     return Resolve(exact->second);
 
   // The part that names the country: of "DL/SP9ABC" or "SP9ABC/DL" the
   // shorter one; portable suffixes do not count.
-  std::string_view base = call;
-  std::vector<std::string_view> parts = Split(call, '/');
-  std::vector<std::string_view> named;
-  for (const std::string_view part : parts)
-    if (!part.empty() && !IsPortableSuffix(part)) named.push_back(part);
-  if (!named.empty()) {
-    base = named.front();
-    for (const std::string_view part : named)
-      if (part.size() < base.size()) base = part;
-    if (named.size() == 1) base = named.front();
+  std::string_view base;
+  for (std::string_view rest = call; !rest.empty();) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view part = rest.substr(0, slash);
+    rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    if (part.empty() || IsPortableSuffix(part)) continue;
+    if (base.empty() || part.size() < base.size()) base = part;
   }
   for (std::size_t length = std::min(base.size(), longestPrefix_); length > 0; --length) {
-    const auto found = prefixes_.find(std::string(base.substr(0, length)));
+    const auto found = prefixes_.find(base.substr(0, length));
     if (found != prefixes_.end()) return Resolve(found->second);
   }
   return std::nullopt;

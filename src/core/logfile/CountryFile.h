@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,8 +55,16 @@ class CountryFile {
     CountryOf where;
   };
   std::vector<Country> countries_;
-  std::unordered_map<std::string, Entry> exactCalls_;
-  std::unordered_map<std::string, Entry> prefixes_;
+  // Looked up by std::string_view without building a string.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  using EntryMap = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
+  EntryMap exactCalls_;
+  EntryMap prefixes_;
   std::unordered_map<std::string, std::uint32_t, AsciiCaseInsensitiveHash,
                      AsciiCaseInsensitiveEqual>
       byName_;

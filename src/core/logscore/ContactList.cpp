@@ -51,9 +51,20 @@ std::vector<std::uint32_t> ContactList::InLogOrder() const {
 }
 
 std::vector<std::uint32_t> ContactList::ByCallSign() const {
+  // The first eight bytes of each call, big-endian, decide most comparisons
+  // without touching the texts; std::string_view compares as unsigned bytes
+  // (char_traits<char>::compare), as the key does.
+  std::vector<std::uint64_t> keys(size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const std::string_view call = CallSignAt(i);
+    std::uint64_t key = 0;
+    for (std::size_t b = 0; b < 8; ++b)
+      key = (key << 8) | (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
+    keys[i] = key;
+  }
   std::vector<std::uint32_t> order = InLogOrder();
-  // std::string_view compares as unsigned bytes (char_traits<char>::compare).
-  std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    if (keys[a] != keys[b]) return keys[a] < keys[b];
     return CallSignAt(a) < CallSignAt(b);
   });
   return order;

@@ -10,7 +10,7 @@
 namespace zeltra {
 namespace {
 
-std::string Trimmed(const std::optional<std::string>& text) {
+std::string Trimmed(std::optional<std::string_view> text) {
   return text ? std::string(TrimControlAndBlank(*text)) : std::string();
 }
 
@@ -56,7 +56,7 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptio
   if (record[AdifField::kFreq]) {
     const auto megahertz = MegahertzOf(*record[AdifField::kFreq]);
     if (!megahertz) {
-      problem = "field FREQ: \"" + *record[AdifField::kFreq] + "\" is not a frequency";
+      problem = "field FREQ: \"" + std::string(*record[AdifField::kFreq]) + "\" is not a frequency";
       return std::nullopt;
     }
     byFrequency = BandOfMegahertz(*megahertz);
@@ -64,26 +64,27 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptio
   if (record[AdifField::kBand]) {
     const auto band = BandOfAdifName(*record[AdifField::kBand]);
     if (!band) {
-      problem = "field BAND: unknown band \"" + *record[AdifField::kBand] + "\"";
+      problem = "field BAND: unknown band \"" + std::string(*record[AdifField::kBand]) + "\"";
       return std::nullopt;
     }
     contact.band = *band;
     if (byFrequency && *byFrequency != *band)
-      log.warnings.push_back({record.number, "field BAND \"" + *record[AdifField::kBand] +
-                                                 "\" disagrees with FREQ " +
-                                                 *record[AdifField::kFreq] + "; BAND counts"});
+      log.warnings.push_back(
+          {record.number, "field BAND \"" + std::string(*record[AdifField::kBand]) +
+                              "\" disagrees with FREQ " + std::string(*record[AdifField::kFreq]) +
+                              "; BAND counts"});
   } else if (byFrequency) {
     contact.band = *byFrequency;
   } else {
     problem = record[AdifField::kFreq]
-                  ? "field FREQ: " + *record[AdifField::kFreq] + " MHz is on no band"
+                  ? "field FREQ: " + std::string(*record[AdifField::kFreq]) + " MHz is on no band"
                   : "no BAND or FREQ";
     return std::nullopt;
   }
   contact.mode = AsciiUpper(Trimmed(record[AdifField::kMode]));
   contact.continent = AsciiUpper(Trimmed(record[AdifField::kCont]));
   if (record[AdifField::kSrxString]) {
-    contact.reportReceived = *record[AdifField::kSrxString];
+    contact.reportReceived = std::string(*record[AdifField::kSrxString]);
   } else {
     contact.reportReceived = Trimmed(record[AdifField::kRstRcvd]);
     const std::string state = Trimmed(record[AdifField::kState]);
@@ -101,7 +102,9 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptio
 LogContents ReadAdifLog(std::istream& in, const ReadOptions& options) {
   LogContents log;
   AdifReader reader(in);
-  while (const auto record = reader.Next()) {
+  AdifRecord current;
+  const AdifRecord* record = &current;
+  while (reader.Next(current)) {
     for (const std::string& warning : record->warnings)
       log.warnings.push_back({record->number, warning});
     std::string problem = record->error;

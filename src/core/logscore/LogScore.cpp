@@ -22,6 +22,7 @@ LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint
                         const OwnStation& own,
                         const std::function<void(const ContactOutcome&)>& each) {
   Scorer scorer;
+  scorer.Reserve(order.size());
   for (const std::uint32_t index : order) {
     const Contact contact = contacts.At(index);
     if (!each) {

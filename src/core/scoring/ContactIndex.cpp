@@ -80,6 +80,12 @@ bool ContactIndex::Add(const ContactKey& contact) {
   return true;
 }
 
+void ContactIndex::Reserve(std::size_t contacts) {
+  std::size_t slots = slots_.empty() ? kInitialSlots : slots_.size();
+  while (slots < 2 * contacts) slots *= 2;
+  if (slots > slots_.size()) Rebuild(slots);
+}
+
 void ContactIndex::Clear() {
   // Keeps the index's size: a reload refills the list to about what it held.
   texts_.clear();

@@ -31,6 +31,9 @@ class ContactIndex {
   // whether it was added. Throws std::length_error for a text over 255 bytes.
   bool Add(const ContactKey& contact);
   void Clear();
+  // Makes room for this many contacts at once, so that the index is not
+  // rebuilt again and again while a long log is replayed.
+  void Reserve(std::size_t contacts);
 
   std::size_t size() const { return count_; }
 

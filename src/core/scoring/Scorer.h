@@ -42,6 +42,8 @@ class Scorer {
 
   // Empties the index, the statistics and the multiplier sets.
   void Clear();
+  // Makes room for this many contacts.
+  void Reserve(std::size_t contacts) { contacts_.Reserve(contacts); }
 
   const ContactIndex& Contacts() const { return contacts_; }
   const BandStatistics& Statistics() const { return statistics_; }

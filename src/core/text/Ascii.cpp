@@ -32,11 +32,6 @@ char AsciiUpper(char c) {
   return UpperByte(c);
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return UpperByte(x) == UpperByte(y); });
-}
-
 std::size_t AsciiCaseInsensitiveHash::operator()(std::string_view text) const {
   // FNV-1a over the upper-cased bytes.
   std::uint64_t hash = 0xcbf29ce484222325ULL;

@@ -16,7 +16,16 @@ char AsciiUpper(char c);
 // Removes leading and trailing characters with codes 0 to 32.
 std::string_view TrimControlAndBlank(std::string_view text);
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i];
+    const char y = b[i];
+    if (x == y) continue;
+    if ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z') return false;
+  }
+  return true;
+}
 
 // Hashing and equality that ignore ASCII letter case, for hash containers
 // looked up by std::string_view without building an upper-cased copy.

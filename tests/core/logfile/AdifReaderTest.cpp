@@ -13,12 +13,13 @@ std::vector<AdifRecord> ReadAll(const std::string& text) {
   std::istringstream in(text);
   AdifReader reader(in);
   std::vector<AdifRecord> records;
-  while (auto record = reader.Next()) records.push_back(std::move(*record));
+  AdifRecord record;
+  while (reader.Next(record)) records.push_back(record);
   return records;
 }
 
 std::string Field(const AdifRecord& record, AdifField field) {
-  return record[field].value_or("<none>");
+  return std::string(record[field].value_or("<none>"));
 }
 
 TEST(AdifReader, TidyAndUntidyFiles) {

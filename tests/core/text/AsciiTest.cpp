@@ -29,5 +29,20 @@ TEST(Ascii, TrimRemovesCodesZeroToThirtyTwoAtBothEnds) {
   }
 }
 
+TEST(Ascii, EqualityIgnoresTheCaseOfLettersOnly) {
+  EXPECT_TRUE(EqualsIgnoringAsciiCase("sp9Abc", "SP9aBC"));
+  EXPECT_TRUE(EqualsIgnoringAsciiCase("", ""));
+  EXPECT_FALSE(EqualsIgnoringAsciiCase("SP9ABC", "SP9AB"));
+  // Bytes that differ by 0x20 but are no letters stay different.
+  for (const auto& [a, b] : {std::pair{"@", "`"},
+                             {"[", "{"},
+                             {"]", "}"},
+                             {"^", "~"},
+                             {"0", "\x10"},
+                             {"\xc1", "\xe1"},
+                             {"\xd0", "\xf0"}})
+    EXPECT_FALSE(EqualsIgnoringAsciiCase(a, b)) << a << " " << b;
+}
+
 }  // namespace
 }  // namespace zeltra

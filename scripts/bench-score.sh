@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# zeltra-score's benchmarks: a 1,000,000-contact ADIF file scored end to end
+# (with the time of reading the file alone beside it, and the peak memory),
+# and a batch of 1,000 Cabrillo logs of 2,000 contacts each ranked. The
+# logs are made once in build/bench/score-logs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+command -v /usr/bin/time >/dev/null || { apt-get install -y -q time >/dev/null; }
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target zeltra-score make_score_logs >/dev/null
+tool=build/bench/src/tools/score/zeltra-score
+logs=build/bench/score-logs
+mkdir -p "$logs"
+[ -f "$logs/million.adi" ] || build/bench/bench/make_score_logs adif "$logs/million.adi" 1000000
+[ -d "$logs/batch" ] || build/bench/bench/make_score_logs cabrillo "$logs/batch" 1000 2000
+printf '<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>\n' > "$logs/one.adi"
+
+measure() {  # prints "seconds peak-KB" of a command
+  /usr/bin/time -f "%e %M" -o "$logs/time.txt" "$@" > /dev/null 2> "$logs/stderr.txt" || true
+  tail -1 "$logs/time.txt"
+}
+
+echo "== 1,000,000-contact ADIF file ($(du -h "$logs/million.adi" | cut -f1))"
+read -r cat_seconds _ < <(measure cat "$logs/million.adi")
+read -r start_seconds start_kb < <(measure "$tool" --my-call SP5XYZ "$logs/one.adi")
+read -r seconds peak_kb < <(measure "$tool" --my-call SP5XYZ "$logs/million.adi")
+echo "cat FILE > /dev/null: ${cat_seconds} s"
+echo "zeltra-score:         ${seconds} s, peak ${peak_kb} KB (${start_kb} KB for a one-contact log)"
+echo "memory beyond the start: $(( (peak_kb - start_kb) * 1024 / 1000000 )) bytes per contact"
+
+echo "== batch: 1,000 Cabrillo logs of 2,000 contacts"
+read -r batch_seconds batch_kb < <(measure "$tool" "$logs/batch")
+echo "zeltra-score:         ${batch_seconds} s, peak ${batch_kb} KB"
