@@ -7,7 +7,7 @@
 //
 //   host.exe [--log FILE] [--sample CSV] [--script CSV]
 //            [--my-continent EU] [--my-dxcc SP] [--title SP9DEMO]
-//            [--hold SECONDS] [--time-recalc N]
+//            [--hold SECONDS] [--time-recalc N] [--print-table yes]
 //
 // --sample fills an empty log table from a CSV file first. --script opens
 // the voivodeship window, logs each contact of a CSV file as the entry line
@@ -18,7 +18,8 @@
 // (printing "RAISED"), and ends when a file named "stop" appears or
 // SECONDS pass. --time-recalc presses "Recalc" N times
 // with the voivodeship window closed and N times with it open and prints
-// the mean time of each.
+// the mean time of each. --print-table prints the statistics table after
+// the first reload, as "TABLE" lines of comma-separated cells.
 
 #include <windows.h>
 
@@ -43,6 +44,11 @@ namespace {
 constexpr int kScoreLineId = 1001;
 constexpr int kRecalcButtonId = 1002;
 constexpr int kVoivodeshipButtonId = 1003;
+constexpr int kGridId = 1000;
+// The grid's cell text: wParam MAKEWPARAM(column, row), lParam a 256-char buffer.
+constexpr UINT kGridGetCellText = WM_APP + 10;
+constexpr int kGridColumns = 6;
+constexpr int kGridRows = 8;
 constexpr wchar_t kVoivodeshipWindowClass[] = L"ZeltraVoivodeshipWindow";
 
 struct Options {
@@ -52,6 +58,7 @@ struct Options {
   Station station;
   int holdSeconds = 0;
   int recalcTimings = 0;
+  bool printTable = false;
 };
 
 std::filesystem::path ProgramFolder() {
@@ -83,6 +90,8 @@ Options ParseOptions(int argc, char** argv) {
       options.holdSeconds = std::stoi(value);
     else if (name == "--time-recalc")
       options.recalcTimings = std::stoi(value);
+    else if (name == "--print-table")
+      options.printTable = value == "yes";
     else
       throw std::runtime_error("unknown option " + name);
   }
@@ -103,6 +112,21 @@ std::string ScoreLine(HWND window) {
   char text[256] = {};
   GetDlgItemTextA(window, kScoreLineId, text, static_cast<int>(sizeof text));
   return text;
+}
+
+// The statistics table as the window shows it, one "TABLE" line of
+// comma-separated cells per row.
+void PrintTable(HWND window) {
+  HWND grid = GetDlgItem(window, kGridId);
+  for (int row = 0; row < kGridRows; ++row) {
+    std::string line = "TABLE ";
+    for (int column = 0; column < kGridColumns; ++column) {
+      char text[256] = {};
+      SendMessageA(grid, kGridGetCellText, MAKEWPARAM(column, row), reinterpret_cast<LPARAM>(text));
+      line += (column > 0 ? "," : "") + std::string(text);
+    }
+    std::printf("%s\n", line.c_str());
+  }
 }
 
 void Press(HWND window, int id) {
@@ -198,6 +222,7 @@ int main(int argc, char** argv) {
     std::printf("Plug-in: %s\n", name.c_str());
     HWND window = session.Run();
     PumpMessages();
+    if (options.printTable) PrintTable(window);
     std::printf("After the reload: %s\n", ScoreLine(window).c_str());
     std::fflush(stdout);
 

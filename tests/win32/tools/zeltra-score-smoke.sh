@@ -1,0 +1,36 @@
+#!/bin/sh
+# zeltra-score.exe under Wine scores a small ADIF log to the table and
+# score line worked out by hand (see tests/tools/score/ScoreRunTest.cpp).
+# Usage: zeltra-score-smoke.sh BIN_DIR
+set -e
+bin="$1"
+folder="$bin/../zeltra-score-smoke"
+rm -rf "$folder" && mkdir -p "$folder"
+cp "$bin/zeltra-score.exe" "$folder/"
+cd "$folder"
+cat > cty.dat <<'CTY'
+Poland:                   15:  28:  EU:   52.28:   -18.67:    -1.0:  SP:
+    SN,SP;
+United States of America: 05:  08:  NA:   37.60:    91.87:     5.0:  K:
+    K,W;
+CTY
+printf '%s' '<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<SRX_STRING:5>599 K<EOR>' > log.adi
+printf '%s' '<CALL:4>W1AW<BAND:3>15m<MODE:4>RTTY<RST_RCVD:3>599<EOR>' >> log.adi
+printf '%s' '<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<SRX_STRING:5>599 M<EOR>' >> log.adi
+cat > expected.txt <<'OUT'
+Band   QSOs  Points  Voivodeship  DXCC  Continent
+160
+80
+40
+20        1       2            1     1          1
+15        1      10            0     1          1
+10
+Total     2      12            1     2          2
+Score: 12*(1+2+2)=60
+OUT
+status=0
+wine zeltra-score.exe --my-call SP5XYZ log.adi > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] || { echo "exit status $status"; cat output.txt errors.txt; exit 1; }
+tr -d '\r' < output.txt > answers.txt
+diff -u expected.txt answers.txt
+echo "zeltra-score.exe: the table and score line as expected"
