@@ -36,7 +36,7 @@ const char kAdif[] =
     "<call:4>W1AW <band:3>15M <mode:4>RTTY <rst_rcvd:3>599 <state:2>CT <eor>\n"
     "<CALL:6>DL1ABC<FREQ:6>14.080<MODE:4>RTTY<RST_RCVD:3>599<EOR>\n"
     "<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<SRX_STRING:5>599 M<EOR>\n"
-    "<CALL:6>SN7XYZ<BAND:3>40m<MODE:4>RTTY<SRX_STRING:5>599 B<EOR>\n"
+    "<CALL:6>SN7XYZ<BAND:3>40m<MODE:4>RTTY<RST_RCVD:3>599<STATE:1>B<EOR>\n"
     "<CALL:5>JA1XX<BAND:3>10m<MODE:4>RTTY<RST_RCVD:3>599<EOR>\n";
 
 const char kCabrillo[] =
@@ -191,6 +191,12 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
             "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10\n"
             "   2  DL9ZZZ                    2      20            4     80\n"
             "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0\n");
+  // A terminal sees each log's progress, and the line is cleared at the end.
+  std::ostringstream terminal;
+  RunScore(ParseScoreOptions({"--cty", (folder.path() / "cty.dat").string(), logs}), out, terminal,
+           true);
+  EXPECT_NE(terminal.str().find("\rScoring 2 of 3: b.log"), std::string::npos) << terminal.str();
+  EXPECT_EQ(terminal.str().substr(terminal.str().size() - 4), "\r\x1b[K");
   Run({"--format", "csv", logs});
   EXPECT_EQ(out.str().substr(0, out.str().find('\n')),
             "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,File");
