@@ -14,7 +14,12 @@ std::string AsciiUpper(std::string_view text);
 char AsciiUpper(char c);
 
 // Removes leading and trailing characters with codes 0 to 32.
-std::string_view TrimControlAndBlank(std::string_view text);
+inline std::string_view TrimControlAndBlank(std::string_view text) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
