@@ -9,7 +9,7 @@ if(failed)
 endif()
 
 set(allowed KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll ODBC32.dll SHELL32.dll
-    ADVAPI32.dll msvcrt.dll UxTheme.dll OLE32.dll)
+    ADVAPI32.dll msvcrt.dll UxTheme.dll OLE32.dll OLEACC.dll OLEAUT32.dll)
 string(TOUPPER "${allowed}" allowed)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 foreach(line IN LISTS imports)

@@ -4,6 +4,7 @@
 
 #include "core/ui/BandButtonLook.h"
 #include "core/ui/Colour.h"
+#include "win32/ui/BandButtonAccessible.h"
 #include "win32/ui/Controls.h"
 #include "win32/ui/GdiHandles.h"
 #include "win32/ui/HotTracking.h"
@@ -119,6 +120,9 @@ LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_ERASEBKGND:
       return TRUE;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) != OBJID_CLIENT) break;
+      return AccessibleObject::Answer<BandButtonAccessible>(button, wParam, lParam);
     case WM_NCDESTROY:
       TrackHot(button, message);
       RemovePropW(button, kButtonProcProperty);

@@ -1,5 +1,7 @@
 #include "win32/ui/StatisticsGrid.h"
 
+#include "win32/ui/GridAccessible.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -87,6 +89,9 @@ bool StatisticsGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
       return true;
     case WM_ERASEBKGND:
       result = 1;  // Paint fills everything
+      return true;
+    case WM_GETOBJECT:
+      result = AccessibleObject::Answer<GridAccessible>(Handle(), wParam, lParam);
       return true;
     case kGridGetCellText:
       result = CopyCellText(wParam, lParam);

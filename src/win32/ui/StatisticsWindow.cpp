@@ -146,6 +146,10 @@ void StatisticsWindow::ShowSummary() {
   SetWindowPos(scoreLine_, nullptr, 0, 0, extent.cx, extent.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(grid_, nullptr, FALSE);
+  // A screen reader that is listening hears that the table and the score
+  // line changed.
+  NotifyWinEvent(EVENT_OBJECT_REORDER, grid_, OBJID_CLIENT, CHILDID_SELF);
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, scoreLine_, OBJID_WINDOW, CHILDID_SELF);
 }
 
 template <class Recalculation>

@@ -9,6 +9,7 @@
 #include "win32/settings/SettingsFile.h"
 #include "win32/ui/BandButton.h"
 #include "win32/ui/Controls.h"
+#include "win32/ui/LetterListAccessible.h"
 #include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::win32 {
@@ -23,6 +24,14 @@ constexpr int kSplitterHeight = 3;
 
 int BandOfButton(int id) {
   return id - kBandButtonIdBase;
+}
+
+LRESULT CALLBACK AnswerListObject(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
+    return AccessibleObject::Answer<LetterListAccessible>(list, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &AnswerListObject, 0);
+  return DefSubclassProc(list, message, wParam, lParam);
 }
 
 bool RunningUnderWine() {
@@ -85,6 +94,9 @@ void VoivodeshipWindow::OnCreate() {
     ListView_InsertItem(list_, &item);
   }
 
+  // The list answers screen readers with the letters' states.
+  SetWindowSubclass(list_, &AnswerListObject, 0, 0);
+
   splitter_ = CreateControl(Handle(), L"STATIC", L"", 0, {}, kSplitterId);
 }
 
@@ -110,6 +122,8 @@ void VoivodeshipWindow::ShowBand() {
     SendMessageW(button, BM_SETCHECK, other == band_ ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   InvalidateRect(list_, nullptr, FALSE);
+  // A screen reader that is listening hears that the letters' states changed.
+  NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, list_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void VoivodeshipWindow::OnBandButtonClicked(int band) {
@@ -195,6 +209,12 @@ bool VoivodeshipWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return true;
     case WM_CLOSE:
       OnClose();
+      return true;
+    case kVoivodeshipLetterState:
+      result = static_cast<LRESULT>(owner_.StateOfLetter(bandText_, static_cast<char>(wParam)));
+      return true;
+    case kVoivodeshipBandShown:
+      result = band_;
       return true;
     case kDeferredDestroyVoivodeshipMessage:
       DestroyWindow(Handle());

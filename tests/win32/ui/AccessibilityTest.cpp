@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/support/TestHost.h"
+#include "win32/ui/StatisticsWindowIds.h"
+#include "win32/ui/VoivodeshipWindowIds.h"
+
+namespace zeltra::testing {
+namespace {
+
+// An object as a screen reader holds it, released at the end.
+class Reader {
+ public:
+  explicit Reader(HWND window) {
+    AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                               reinterpret_cast<void**>(&object_));
+  }
+  ~Reader() {
+    if (object_ != nullptr) object_->Release();
+  }
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  bool Found() const { return object_ != nullptr; }
+
+  long ChildCount() const {
+    long count = -1;
+    object_->get_accChildCount(&count);
+    return count;
+  }
+  std::string Name(long child) const { return Text(&IAccessible::get_accName, child); }
+  std::string Description(long child) const {
+    return Text(&IAccessible::get_accDescription, child);
+  }
+  long State(long child) const {
+    VARIANT state;
+    VariantInit(&state);
+    object_->get_accState(Child(child), &state);
+    return state.vt == VT_I4 ? state.lVal : -1;
+  }
+  long Role(long child) const {
+    VARIANT role;
+    VariantInit(&role);
+    object_->get_accRole(Child(child), &role);
+    return role.vt == VT_I4 ? role.lVal : -1;
+  }
+
+ private:
+  static VARIANT Child(long child) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = child;
+    return variant;
+  }
+  std::string Text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                   long child) const {
+    BSTR text = nullptr;
+    if ((object_->*get)(Child(child), &text) != S_OK || text == nullptr) return "<none>";
+    std::string narrow;
+    for (const wchar_t* c = text; *c != 0; ++c) narrow += static_cast<char>(*c);
+    SysFreeString(text);
+    return narrow;
+  }
+
+  IAccessible* object_ = nullptr;
+};
+
+// Child number of grid cell (column, row), as the table numbers them.
+long CellChild(int column, int row) {
+  return row * 6 + column + 1;
+}
+
+std::vector<std::pair<DWORD, HWND>> g_events;
+
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD, DWORD) {
+  g_events.emplace_back(event, window);
+}
+
+class AccessibilityTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    CoInitialize(nullptr);
+    log.Insert({{.callSign = "SP1A", .band = "14", .report = "5K", .dxccPrefix = "SP"},
+                {.callSign = "W1AW", .band = "21", .continent = "NA", .dxccPrefix = "K"}});
+  }
+  void TearDown() override {
+    PluginTest::TearDown();
+    CoUninitialize();
+  }
+};
+
+TEST_F(AccessibilityTest, TheGridReadsAsATableOfCellsWithTheirHeadings) {
+  HWND window = Run(Station());
+  Reader grid(GetDlgItem(window, win32::kGridId));
+  ASSERT_TRUE(grid.Found());
+  EXPECT_EQ(grid.ChildCount(), 48);
+  EXPECT_EQ(grid.Role(CHILDID_SELF), ROLE_SYSTEM_TABLE);
+  EXPECT_EQ(grid.Name(CHILDID_SELF), "Statistics");
+  struct Case {
+    int column, row;
+    const char* name;
+    const char* description;
+  };
+  const Case cases[] = {
+      {0, 0, "Band", "column heading"}, {2, 0, "Points", "column heading"},
+      {0, 4, "20", "row heading"},      {1, 4, "1", "20 m, QSOs"},
+      {2, 4, "2", "20 m, Points"},      {2, 5, "10", "15 m, Points"},
+      {1, 1, "empty", "160 m, QSOs"},   {2, 7, "12", "Total, Points"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.column) + "," + std::to_string(c.row));
+    EXPECT_EQ(grid.Role(CellChild(c.column, c.row)), ROLE_SYSTEM_CELL);
+    EXPECT_EQ(grid.Name(CellChild(c.column, c.row)), c.name);
+    EXPECT_EQ(grid.Description(CellChild(c.column, c.row)), c.description);
+  }
+  // The score line is a standard text control, read as one.
+  Reader line(GetDlgItem(window, win32::kScoreLineId));
+  ASSERT_TRUE(line.Found());
+}
+
+TEST_F(AccessibilityTest, NewValuesAreReadAndAnnounced) {
+  HWND window = Run(Station());
+  HWND gridWindow = GetDlgItem(window, win32::kGridId);
+  g_events.clear();
+  HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr, &RecordEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  plugin->AddQSO(Contact("JA1XYZ", "28", "AS", "JA", "599").data());
+  host::PumpMessages();
+  UnhookWinEvent(hook);
+  Reader grid(gridWindow);
+  EXPECT_EQ(grid.Name(CellChild(1, 6)), "1");
+  EXPECT_EQ(grid.Name(CellChild(2, 7)), "22");
+  const auto fired = [&](DWORD event, HWND target) {
+    for (const auto& [seen, where] : g_events)
+      if (seen == event && where == target) return true;
+    return false;
+  };
+  EXPECT_TRUE(fired(EVENT_OBJECT_REORDER, gridWindow));
+  EXPECT_TRUE(fired(EVENT_OBJECT_NAMECHANGE, GetDlgItem(window, win32::kScoreLineId)));
+}
+
+TEST_F(AccessibilityTest, LettersSayWhetherTheyAreWorkedOnTheBandShown) {
+  HWND statistics = Run(Station());
+  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  ASSERT_NE(window, nullptr);
+  HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
+  {
+    Reader list(listWindow);
+    ASSERT_TRUE(list.Found());
+    EXPECT_EQ(list.Role(CHILDID_SELF), ROLE_SYSTEM_LIST);
+    EXPECT_EQ(list.Description(CHILDID_SELF), "no band chosen");
+    EXPECT_EQ(list.ChildCount(), 16);
+  }
+  plugin->AddQSO(Contact("SP2B", "21", "EU", "SP", "599 B").data());  // the window follows to 21
+  host::PumpMessages();
+  Reader list(listWindow);
+  EXPECT_EQ(list.Description(CHILDID_SELF), "band 21 MHz");
+  const auto letterChild = [&](const std::string& letter) {
+    for (long child = 1; child <= list.ChildCount(); ++child)
+      if (list.Name(child) == letter) return child;
+    return 0L;
+  };
+  EXPECT_EQ(list.Role(letterChild("B")), ROLE_SYSTEM_LISTITEM);
+  EXPECT_EQ(list.Description(letterChild("B")), "worked");
+  EXPECT_EQ(list.Description(letterChild("K")), "not worked");
+  SendMessageW(GetDlgItem(window, win32::kBandButtonIdBase + 5), BM_CLICK, 0, 0);  // 14
+  host::PumpMessages();
+  EXPECT_EQ(list.Description(CHILDID_SELF), "band 14 MHz");
+  EXPECT_EQ(list.Description(letterChild("K")), "worked");
+  EXPECT_EQ(list.Description(letterChild("B")), "not worked");
+
+  // The band buttons are standard buttons: the one down reads as checked.
+  Reader down(GetDlgItem(window, win32::kBandButtonIdBase + 5));
+  Reader up(GetDlgItem(window, win32::kBandButtonIdBase + 7));
+  ASSERT_TRUE(down.Found());
+  EXPECT_TRUE(down.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED))
+      << down.State(CHILDID_SELF);
+  EXPECT_FALSE(up.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED))
+      << up.State(CHILDID_SELF);
+  EXPECT_EQ(down.Name(CHILDID_SELF), "14");
+}
+
+}  // namespace
+}  // namespace zeltra::testing
