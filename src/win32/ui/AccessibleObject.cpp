@@ -24,6 +24,13 @@ void SetLong(VARIANT* variant, long value) {
 
 }  // namespace
 
+void AccessibleObject::Forget(HWND window) {
+  auto* object = static_cast<AccessibleObject*>(RemovePropW(window, kProperty));
+  if (object == nullptr) return;
+  CoDisconnectObject(static_cast<IAccessible*>(object), 0);
+  object->Release();
+}
+
 HRESULT AccessibleObject::QueryInterface(REFIID id, void** object) {
   if (object == nullptr) return E_POINTER;
   if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {

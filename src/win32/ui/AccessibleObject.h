@@ -22,17 +22,25 @@ class AccessibleObject : public IAccessible {
   AccessibleObject(const AccessibleObject&) = delete;
   AccessibleObject& operator=(const AccessibleObject&) = delete;
 
-  // Answers WM_GETOBJECT for the client area with a new object of T, made
-  // for window; any other object id goes to the window's default.
+  // Answers WM_GETOBJECT for the client area with window's one object of
+  // T, made at the first question and kept with the window; any other
+  // object id goes to the window's default. Forget must run when the window
+  // goes.
   template <class T>
   static LRESULT Answer(HWND window, WPARAM flags, LPARAM objectId) {
     if (static_cast<LONG>(objectId) != OBJID_CLIENT)
       return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
-    T* object = new T(window);  // owned by its COM references from here on
-    const LRESULT result = LresultFromObject(IID_IAccessible, flags, object);
-    object->Release();
-    return result;
+    auto* object = static_cast<AccessibleObject*>(GetPropW(window, kProperty));
+    if (object == nullptr) {
+      object = new T(window);  // owned by COM references from here on; the window holds one
+      SetPropW(window, kProperty, object);
+    }
+    return LresultFromObject(IID_IAccessible, flags, object);
   }
+
+  // The window is going: every screen reader's hold on its object is cut,
+  // so that no call can reach the object once this module is unloaded.
+  static void Forget(HWND window);
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override;
@@ -85,6 +93,8 @@ class AccessibleObject : public IAccessible {
  private:
   // The child a VARIANT names, when it names this window or one of its children.
   std::optional<long> ChildOf(const VARIANT& child) const;
+
+  static constexpr wchar_t kProperty[] = L"ZeltraAccessible";
 
   HWND window_;
   std::atomic<ULONG> references_{1};

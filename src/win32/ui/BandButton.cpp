@@ -124,6 +124,7 @@ LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
       if (static_cast<LONG>(lParam) != OBJID_CLIENT) break;
       return AccessibleObject::Answer<BandButtonAccessible>(button, wParam, lParam);
     case WM_NCDESTROY:
+      AccessibleObject::Forget(button);
       TrackHot(button, message);
       RemovePropW(button, kButtonProcProperty);
       RemovePropW(button, kDesignedDownProperty);

@@ -93,6 +93,9 @@ bool StatisticsGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     case WM_GETOBJECT:
       result = AccessibleObject::Answer<GridAccessible>(Handle(), wParam, lParam);
       return true;
+    case WM_DESTROY:
+      AccessibleObject::Forget(Handle());
+      return false;
     case kGridGetCellText:
       result = CopyCellText(wParam, lParam);
       return true;

@@ -10,6 +10,7 @@
 #include "odbc/OdbcLogQuery.h"
 #include "win32/platform/HostProgram.h"
 #include "win32/settings/SettingsFile.h"
+#include "win32/ui/AccessibleObject.h"
 #include "win32/ui/Controls.h"
 #include "win32/ui/ImageButton.h"
 #include "win32/ui/MessagePump.h"
@@ -120,6 +121,9 @@ void StatisticsWindow::Show() {
 void StatisticsWindow::Release() {
   // The voivodeship window, destroyed first with its owner, saved first.
   if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->SaveSettings();
+  // Screen readers let go now, not while the DLL unloads.
+  AccessibleObject::Forget(grid_);
+  if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->ForgetAccessibleObjects();
   SaveWindowSettings(Handle(), storage_, true);
   // Saved, or reported: the destruction neither tries again nor reports twice.
   saveAtDestruction_ = false;

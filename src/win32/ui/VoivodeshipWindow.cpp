@@ -7,6 +7,7 @@
 #include "core/ui/StatisticsLayout.h"
 #include "core/ui/Voivodeships.h"
 #include "win32/settings/SettingsFile.h"
+#include "win32/ui/AccessibleObject.h"
 #include "win32/ui/BandButton.h"
 #include "win32/ui/Controls.h"
 #include "win32/ui/LetterListAccessible.h"
@@ -30,7 +31,10 @@ LRESULT CALLBACK AnswerListObject(HWND list, UINT message, WPARAM wParam, LPARAM
                                   DWORD_PTR) {
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT)
     return AccessibleObject::Answer<LetterListAccessible>(list, wParam, lParam);
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &AnswerListObject, 0);
+  if (message == WM_NCDESTROY) {
+    AccessibleObject::Forget(list);
+    RemoveWindowSubclass(list, &AnswerListObject, 0);
+  }
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
@@ -168,6 +172,11 @@ void VoivodeshipWindow::OnClose() {
   SaveWindowSettings(Handle(), storage_, false);
   owner_.VoivodeshipWindowGone(*this);
   PostMessageW(Handle(), kDeferredDestroyVoivodeshipMessage, 0, 0);
+}
+
+void VoivodeshipWindow::ForgetAccessibleObjects() {
+  AccessibleObject::Forget(list_);
+  for (HWND button : bandButtons_) AccessibleObject::Forget(button);
 }
 
 void VoivodeshipWindow::SaveSettings() {

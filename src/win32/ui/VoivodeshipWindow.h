@@ -34,6 +34,8 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
   // Saves the placement as the window's destruction would (a failure is
   // reported); the destruction then saves nothing.
   void SaveSettings();
+  // Screen readers let go of the list and the band buttons.
+  void ForgetAccessibleObjects();
   // The DLL is leaving the process: destruction saves nothing.
   void ForgoSavingAtDestruction() { saveAtDestruction_ = false; }
 

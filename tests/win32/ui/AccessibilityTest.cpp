@@ -38,6 +38,8 @@ class Reader {
   std::string Description(long child) const {
     return Text(&IAccessible::get_accDescription, child);
   }
+  IAccessible* object() const { return object_; }
+
   long State(long child) const {
     VARIANT state;
     VariantInit(&state);
@@ -147,6 +149,20 @@ TEST_F(AccessibilityTest, NewValuesAreReadAndAnnounced) {
   };
   EXPECT_TRUE(fired(EVENT_OBJECT_REORDER, gridWindow));
   EXPECT_TRUE(fired(EVENT_OBJECT_NAMECHANGE, GetDlgItem(window, win32::kScoreLineId)));
+}
+
+// A screen reader that holds the grid's object past the window's end gets
+// errors, never the freed window's memory.
+TEST_F(AccessibilityTest, AnObjectHeldPastTheWindowAnswersErrors) {
+  HWND window = Run(Station());
+  Reader grid(GetDlgItem(window, win32::kGridId));
+  ASSERT_TRUE(grid.Found());
+  plugin->Release();
+  host::PumpMessages();
+  ASSERT_FALSE(IsWindow(window));
+  long count = 0;
+  EXPECT_EQ(grid.object()->get_accChildCount(&count), E_FAIL);
+  EXPECT_EQ(grid.Name(1), "<none>");
 }
 
 TEST_F(AccessibilityTest, LettersSayWhetherTheyAreWorkedOnTheBandShown) {
