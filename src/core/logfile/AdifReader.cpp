@@ -1,8 +1,7 @@
 #include "core/logfile/AdifReader.h"
 
-#include <charconv>
-
 #include "core/text/Ascii.h"
+#include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
@@ -109,16 +108,14 @@ bool AdifReader::Next(AdifRecord& record) {
     std::string_view lengthText = tag.substr(colon + 1);
     lengthText = lengthText.substr(0, lengthText.find(':'));
     lengthText = TrimControlAndBlank(lengthText);
-    std::size_t length = 0;
-    const auto [end, error] =
-        std::from_chars(lengthText.data(), lengthText.data() + lengthText.size(), length);
-    if (error != std::errc() || end != lengthText.data() + lengthText.size() ||
-        lengthText.empty()) {
+    const auto parsedLength = NumberOf<std::size_t>(lengthText);
+    if (!parsedLength) {
       const std::string message = "field " + AsciiUpper(name) + ": length \"" +
                                   std::string(lengthText) + "\" is not a number";
       SkipToEndOfRecord();
       return fail(message);
     }
+    const std::size_t length = *parsedLength;
     const auto field = FieldNamed(name);
     // Reading on moves the buffer: the name is taken while it still stands.
     if (buffer_.size() - position_ < length) {

@@ -1,9 +1,9 @@
 #include "core/logfile/BandPlan.h"
 
 #include <array>
-#include <charconv>
 
 #include "core/text/Ascii.h"
+#include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
@@ -44,13 +44,6 @@ constexpr std::array<BandEdges, 21> kBandEdges = {{
 constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kCabrilloDesignators = {
     {{"50", "50"}, {"70", "70"}, {"144", "144"}, {"222", "222"}, {"432", "432"}, {"902", "902"}}};
 
-std::optional<double> NumberOf(std::string_view text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
-
 }  // namespace
 
 std::optional<std::string> BandOfAdifName(std::string_view name) {
@@ -70,7 +63,7 @@ std::optional<std::string> BandOfCabrilloFrequency(std::string_view text) {
   text = TrimControlAndBlank(text);
   for (const auto& [designator, band] : kCabrilloDesignators)
     if (text == designator) return std::string(band);
-  const auto kilohertz = NumberOf(text);
+  const auto kilohertz = NumberOf<double>(text);
   if (!kilohertz || *kilohertz < 1000) return std::nullopt;
   return BandOfMegahertz(*kilohertz / 1000.0);
 }

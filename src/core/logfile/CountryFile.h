@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/text/Ascii.h"
+#include "core/text/TextHash.h"
 
 namespace zeltra {
 
@@ -56,12 +57,6 @@ class CountryFile {
   };
   std::vector<Country> countries_;
   // Looked up by std::string_view without building a string.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-      return std::hash<std::string_view>{}(text);
-    }
-  };
   using EntryMap = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
   EntryMap exactCalls_;
   EntryMap prefixes_;

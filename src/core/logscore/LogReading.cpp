@@ -1,25 +1,16 @@
 #include "core/logscore/LogReading.h"
 
-#include <charconv>
-
 #include "core/logfile/AdifReader.h"
 #include "core/logfile/BandPlan.h"
 #include "core/logfile/CabrilloReader.h"
 #include "core/text/Ascii.h"
+#include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
 
 std::string Trimmed(std::optional<std::string_view> text) {
   return text ? std::string(TrimControlAndBlank(*text)) : std::string();
-}
-
-std::optional<double> MegahertzOf(std::string_view text) {
-  text = TrimControlAndBlank(text);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
 }
 
 // The continent and DXCC prefix of a contact: given ones first, then the
@@ -54,7 +45,7 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptio
   }
   std::optional<std::string> byFrequency;
   if (record[AdifField::kFreq]) {
-    const auto megahertz = MegahertzOf(*record[AdifField::kFreq]);
+    const auto megahertz = NumberOf<double>(TrimControlAndBlank(*record[AdifField::kFreq]));
     if (!megahertz) {
       problem = "field FREQ: \"" + std::string(*record[AdifField::kFreq]) + "\" is not a frequency";
       return std::nullopt;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 
 #include "core/text/Ascii.h"
+#include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
@@ -113,11 +113,7 @@ std::string TableJson(const StatisticTable& table) {
 
 std::optional<long long> ClaimedNumber(const std::optional<std::string>& claimed) {
   if (!claimed) return std::nullopt;
-  const std::string_view text = TrimControlAndBlank(*claimed);
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
+  return NumberOf<long long>(TrimControlAndBlank(*claimed));
 }
 
 std::vector<const RankedLog*> Ranked(const std::vector<RankedLog>& logs) {

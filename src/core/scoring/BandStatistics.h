@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/text/TextHash.h"
+
 namespace zeltra {
 
 // The counters of one band. They are 64-bit so that no log, however long,
@@ -33,13 +35,7 @@ class BandStatistics {
 
  private:
   std::vector<BandStatistic> items_;
-  struct Hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const {
-      return std::hash<std::string_view>{}(name);
-    }
-  };
-  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> indexByName_;
+  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> indexByName_;
 };
 
 }  // namespace zeltra

@@ -2,29 +2,22 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <utility>
+
+#include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
 
 constexpr int kFormVersion = 0;
 
-std::optional<int> ParseInt(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc() || stop != end || text.empty()) return std::nullopt;
-  return value;
-}
-
 int ReadInt(const IniDocument& settings, std::string_view section, std::string_view name,
             int fallback) {
   const auto text = settings.Get(section, name);
   if (!text) return fallback;
-  return ParseInt(*text).value_or(fallback);
+  return NumberOf<int>(*text).value_or(fallback);
 }
 
 std::string SizeSuffix(const Screen& screen) {
@@ -52,7 +45,7 @@ std::array<int, 4> FourIntegers(std::string_view text, const std::array<int, 4>&
     if (start == std::string_view::npos) break;
     text.remove_prefix(start);
     const std::size_t end = std::min(text.find_first_of(", "), text.size());
-    if (const auto value = ParseInt(text.substr(0, end))) values[index] = *value;
+    if (const auto value = NumberOf<int>(text.substr(0, end))) values[index] = *value;
     ++index;
     text.remove_prefix(end);
   }
@@ -148,7 +141,7 @@ void WindowSettings::Save(IniDocument& settings, const Placement& placement, con
 }
 
 std::optional<int> WindowSettings::CurrentBandNumber() const {
-  return ParseInt(currentBand_);
+  return NumberOf<int>(currentBand_);
 }
 
 }  // namespace zeltra
