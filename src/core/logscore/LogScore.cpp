@@ -18,27 +18,36 @@ LogScore ScoreOf(const BandStatistics& statistics) {
   return score;
 }
 
+MultiplierWatch::MultiplierWatch(const Scorer& scorer)
+    : scorer_(scorer),
+      voivodeships_(scorer.VoivList().size()),
+      dxccs_(scorer.DXCCList().size()),
+      continents_(scorer.ContinentList().size()) {}
+
+ContactOutcome MultiplierWatch::Outcome(std::size_t position, const Contact& contact,
+                                        std::int32_t points) {
+  ContactOutcome outcome{.position = position,
+                         .contact = contact,
+                         .points = points,
+                         .voivodeship = scorer_.VoivList().size() > voivodeships_,
+                         .dxcc = scorer_.DXCCList().size() > dxccs_,
+                         .continent = scorer_.ContinentList().size() > continents_};
+  voivodeships_ = scorer_.VoivList().size();
+  dxccs_ = scorer_.DXCCList().size();
+  continents_ = scorer_.ContinentList().size();
+  return outcome;
+}
+
 LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint32_t>& order,
                         const OwnStation& own,
                         const std::function<void(const ContactOutcome&)>& each) {
   Scorer scorer;
   scorer.Reserve(order.size());
+  MultiplierWatch watch(scorer);
   for (const std::uint32_t index : order) {
     const Contact contact = contacts.At(index);
-    if (!each) {
-      scorer.Record(contact, own);
-      continue;
-    }
-    const std::size_t voivodeships = scorer.VoivList().size();
-    const std::size_t dxccs = scorer.DXCCList().size();
-    const std::size_t continents = scorer.ContinentList().size();
     const std::int32_t points = scorer.Record(contact, own);
-    each({.position = contacts.PositionAt(index),
-          .contact = contact,
-          .points = points,
-          .voivodeship = scorer.VoivList().size() > voivodeships,
-          .dxcc = scorer.DXCCList().size() > dxccs,
-          .continent = scorer.ContinentList().size() > continents});
+    if (each) each(watch.Outcome(contacts.PositionAt(index), contact, points));
   }
   return ScoreOf(scorer.Statistics());
 }

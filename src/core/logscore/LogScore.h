@@ -22,6 +22,23 @@ struct ContactOutcome {
   bool continent = false;
 };
 
+class Scorer;
+
+// Tells what each contact a scorer records brings: watches the sizes of its
+// three multiplier sets from one contact to the next.
+class MultiplierWatch {
+ public:
+  explicit MultiplierWatch(const Scorer& scorer);
+  // The contact the scorer answered points for since the last call.
+  ContactOutcome Outcome(std::size_t position, const Contact& contact, std::int32_t points);
+
+ private:
+  const Scorer& scorer_;
+  std::size_t voivodeships_;
+  std::size_t dxccs_;
+  std::size_t continents_;
+};
+
 // A log's result: the table and score line as the statistics window shows
 // them after "Recalc", and the totals behind them.
 struct LogScore {

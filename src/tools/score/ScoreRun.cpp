@@ -1,7 +1,6 @@
 #include "tools/score/ScoreRun.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -97,8 +96,8 @@ std::vector<fs::path> LogFiles(const std::vector<std::string>& inputs) {
   return files;
 }
 
-OwnStation OwnStationOf(const ScoreOptions& options, const LogContents* log,
-                        const CountryFile* countries) {
+OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
+                         const CountryFile* countries) {
   OwnStation own;
   std::optional<CountryOf> where;
   const std::optional<std::string> call = options.myCall   ? options.myCall
@@ -208,27 +207,8 @@ class SingleReport {
   std::string contacts_;
 };
 
-// Watches the multiplier sets across one contact's scoring.
-class MultiplierWatch {
- public:
-  explicit MultiplierWatch(const Scorer& scorer) : scorer_(scorer) { Take(); }
-  // What the contact just scored brought, and the sets' sizes taken anew.
-  std::array<bool, 3> Brought() {
-    const std::array<std::size_t, 3> before = sizes_;
-    Take();
-    return {sizes_[0] > before[0], sizes_[1] > before[1], sizes_[2] > before[2]};
-  }
-
- private:
-  void Take() {
-    sizes_ = {scorer_.VoivList().size(), scorer_.DXCCList().size(), scorer_.ContinentList().size()};
-  }
-  const Scorer& scorer_;
-  std::array<std::size_t, 3> sizes_{};
-};
-
 int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::ostream& out) {
-  const OwnStation own = OwnStationOf(options, nullptr, countries);
+  const OwnStation own = OwnStationFor(options, nullptr, countries);
   OdbcConnection connection(*options.odbc);
   OdbcLogQuery query(connection.get());
   Scorer scorer;
@@ -239,13 +219,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
   ReloadHooks hooks;
   if (options.contacts) {
     hooks.replayed = [&](const zeltra::Contact& contact, std::int32_t result) {
-      const auto brought = watch.Brought();
-      report.Contact({.position = ++row,
-                      .contact = contact,
-                      .points = result,
-                      .voivodeship = brought[0],
-                      .dxcc = brought[1],
-                      .continent = brought[2]});
+      report.Contact(watch.Outcome(++row, contact, result));
     };
   }
   ReloadLog(query, *options.table, own, scorer, blanked, hooks);
@@ -255,13 +229,12 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
 
 // One file read into contacts, its problems told on errors as FILE: line N
 // or FILE: record N.
-LogContents ReadLogFile(const fs::path& path, const ScoreOptions& options,
-                        const CountryFile* countries, std::ostream& errors, bool& cabrillo) {
+LogContents ReadLogFile(const fs::path& path, bool cabrillo, const ScoreOptions& options,
+                        const CountryFile* countries, std::ostream& errors) {
   std::ifstream file(path, std::ios::binary);
   std::error_code error;
   if (!file || fs::is_directory(path, error))
     throw Unscorable{path.string() + ": cannot read the file"};
-  cabrillo = LooksLikeCabrillo(path);
   const ReadOptions read{.countries = countries, .strict = options.strict};
   LogContents log = cabrillo ? ReadCabrilloLog(file, read) : ReadAdifLog(file, read);
   if (file.bad()) throw Unscorable{path.string() + ": cannot read the file"};
@@ -279,13 +252,12 @@ struct ScoredFile {
   LogScore score;
 };
 
-ScoredFile ScoreFile(const fs::path& path, const ScoreOptions& options,
+ScoredFile ScoreFile(const fs::path& path, bool cabrillo, const ScoreOptions& options,
                      const CountryFile* countries, std::ostream& errors, SingleReport* report) {
-  bool cabrillo = false;
-  LogContents log = ReadLogFile(path, options, countries, errors, cabrillo);
+  LogContents log = ReadLogFile(path, cabrillo, options, countries, errors);
   OwnStation own;
   try {
-    own = OwnStationOf(options, &log, countries);
+    own = OwnStationFor(options, &log, countries);
   } catch (const Unscorable& problem) {
     throw Unscorable{path.string() + ": " + problem.message};
   }
@@ -315,7 +287,7 @@ int ScoreOneFile(const fs::path& path, const ScoreOptions& options, const Countr
                  std::ostream& out, std::ostream& errors) {
   const bool cabrillo = LooksLikeCabrillo(path);
   SingleReport report(options, path.string(), cabrillo ? "line" : "record");
-  ScoredFile scored = ScoreFile(path, options, countries, errors, &report);
+  ScoredFile scored = ScoreFile(path, cabrillo, options, countries, errors, &report);
   report.Write(out, scored.score, scored.log.claimedScore, scored.log.skipped.size());
   return StatusOf(!scored.log.skipped.empty(), ClaimDiffers(scored.log.claimedScore, scored.score),
                   false, options);
@@ -333,7 +305,8 @@ int ScoreBatch(const std::vector<fs::path>& files, const ScoreOptions& options,
       errors << "\rScoring " << (i + 1) << " of " << files.size() << ": "
              << files[i].filename().string() << "\x1b[K" << std::flush;
     try {
-      ScoredFile scored = ScoreFile(files[i], options, countries, errors, nullptr);
+      ScoredFile scored =
+          ScoreFile(files[i], LooksLikeCabrillo(files[i]), options, countries, errors, nullptr);
       skipped = skipped || !scored.log.skipped.empty();
       claimedDiffers = claimedDiffers || ClaimDiffers(scored.log.claimedScore, scored.score);
       results.push_back(
