@@ -1,5 +1,7 @@
 #include "win32/ui/BandButton.h"
 
+#include <commctrl.h>
+
 #include <array>
 
 #include "core/ui/BandButtonLook.h"
@@ -12,20 +14,14 @@
 namespace zeltra::win32::band_button {
 namespace {
 
-constexpr wchar_t kButtonProcProperty[] = L"ZeltraButtonProc";
 constexpr wchar_t kDesignedDownProperty[] = L"ZeltraDesignedDown";
 constexpr int kFocusInset = 3;  // the focus rectangle's distance from the edge
 constexpr int kPatternSize = 8;
 
-WNDPROC ButtonProc(HWND button) {
-  return reinterpret_cast<WNDPROC>(GetPropW(button, kButtonProcProperty));
-}
-
 BandButtonState StateOf(HWND button) {
-  const WNDPROC buttonProc = ButtonProc(button);
   BandButtonState state;
-  state.down = CallWindowProcW(buttonProc, button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  state.pushed = (CallWindowProcW(buttonProc, button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  state.down = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  state.pushed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
   state.hot = IsHot(button);
   state.focused = GetFocus() == button;
   state.designedDown = GetPropW(button, kDesignedDownProperty) != nullptr;
@@ -112,8 +108,8 @@ bool RedrawAfter(UINT message) {
   }
 }
 
-LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  const WNDPROC buttonProc = ButtonProc(button);
+LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
   switch (message) {
     case WM_PAINT:
       Paint(button);
@@ -126,15 +122,14 @@ LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
     case WM_NCDESTROY:
       AccessibleObject::Forget(button);
       TrackHot(button, message);
-      RemovePropW(button, kButtonProcProperty);
       RemovePropW(button, kDesignedDownProperty);
-      SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
-      return CallWindowProcW(buttonProc, button, message, wParam, lParam);
+      RemoveWindowSubclass(button, &BandButtonProc, 0);
+      return DefSubclassProc(button, message, wParam, lParam);
     default:
       break;
   }
   if (TrackHot(button, message)) InvalidateRect(button, nullptr, FALSE);
-  const LRESULT result = CallWindowProcW(buttonProc, button, message, wParam, lParam);
+  const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
   if (RedrawAfter(message)) RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   return result;
 }
@@ -143,11 +138,7 @@ LRESULT CALLBACK BandButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM
 
 HWND Create(HWND parent, const wchar_t* caption, int id) {
   HWND button = CreateControl(parent, L"BUTTON", caption, BS_PUSHLIKE | BS_CHECKBOX, {}, id);
-  if (button != nullptr) {
-    SetPropW(button, kButtonProcProperty,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(button, GWLP_WNDPROC)));
-    SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BandButtonProc));
-  }
+  if (button != nullptr) SetWindowSubclass(button, &BandButtonProc, 0, 0);
   return button;
 }
 

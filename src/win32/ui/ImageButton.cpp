@@ -1,5 +1,7 @@
 #include "win32/ui/ImageButton.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 
@@ -11,20 +13,16 @@
 namespace zeltra::win32::image_button {
 namespace {
 
-constexpr wchar_t kButtonProcProperty[] = L"ZeltraButtonProc";
 constexpr int kImageSize = 16;
 constexpr int kImageGap = 4;  // between the image and the caption
 constexpr int kPressedDarken = 30;
 
 // Runs before the button's own window procedure, which it then calls.
-LRESULT CALLBACK TrackHover(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto buttonProc = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kButtonProcProperty));
+LRESULT CALLBACK TrackHover(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR) {
   if (TrackHot(hwnd, message)) InvalidateRect(hwnd, nullptr, FALSE);
-  if (message == WM_NCDESTROY) {
-    RemovePropW(hwnd, kButtonProcProperty);
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
-  }
-  return CallWindowProcW(buttonProc, hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &TrackHover, 0);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void DrawImage(HDC dc, const PixelImage& image, int left, int top, int dpi) {
@@ -46,11 +44,7 @@ void DrawImage(HDC dc, const PixelImage& image, int left, int top, int dpi) {
 HWND Create(HWND parent, const wchar_t* caption, const RECT& frame, int id) {
   HWND button = CreateControl(parent, L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW,
                               frame, id);
-  if (button != nullptr) {
-    SetPropW(button, kButtonProcProperty,
-             reinterpret_cast<HANDLE>(GetWindowLongPtrW(button, GWLP_WNDPROC)));
-    SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrackHover));
-  }
+  if (button != nullptr) SetWindowSubclass(button, &TrackHover, 0, 0);
   return button;
 }
 
