@@ -11,7 +11,7 @@ constexpr std::size_t kChunk = 1 << 16;
 constexpr std::array<std::string_view, static_cast<std::size_t>(AdifField::kCount)> kFieldNames = {
     "CALL",     "BAND",       "FREQ",     "MODE",  "CONT",
     "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE", "STATION_CALLSIGN",
-    "OPERATOR", "MY_COUNTRY", "MY_DXCC"};
+    "OPERATOR", "MY_COUNTRY"};
 
 std::optional<AdifField> FieldNamed(std::string_view name) {
   for (std::size_t i = 0; i < kFieldNames.size(); ++i)

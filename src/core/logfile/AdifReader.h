@@ -24,7 +24,6 @@ enum class AdifField : std::size_t {
   kStationCallsign,
   kOperator,
   kMyCountry,
-  kMyDxcc,
   kCount
 };
 

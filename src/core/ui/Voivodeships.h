@@ -3,7 +3,6 @@
 #include <array>
 
 #include "core/scoring/ContestRules.h"
-#include "core/scoring/Scorer.h"
 #include "core/ui/Colour.h"
 #include "core/ui/Geometry.h"
 
