@@ -1,5 +1,7 @@
 #include "core/logscore/LogReading.h"
 
+#include <limits>
+
 #include "core/logfile/AdifReader.h"
 #include "core/logfile/BandPlan.h"
 #include "core/logfile/CabrilloReader.h"
@@ -130,19 +132,12 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   log.categories = cabrillo.Categories();
   log.claimedScore = cabrillo.Tag("CLAIMED-SCORE");
   log.ownCall = cabrillo.Tag("CALLSIGN");
-  std::size_t nextProblem = 0;
+  // Strict reading stops at the first line that cannot be scored: no line after it counts.
+  const std::size_t lastLine = options.strict && !cabrillo.problems.empty()
+                                   ? cabrillo.problems.front().line
+                                   : std::numeric_limits<std::size_t>::max();
   for (const CabrilloQso& qso : cabrillo.qsos) {
-    // Problems and contacts in line order, so that strict reading stops at the first.
-    while (nextProblem < cabrillo.problems.size() &&
-           cabrillo.problems[nextProblem].line < qso.line) {
-      log.skipped.push_back(
-          {cabrillo.problems[nextProblem].line, cabrillo.problems[nextProblem].message});
-      ++nextProblem;
-      if (options.strict) {
-        log.stopped = true;
-        return log;
-      }
-    }
+    if (qso.line > lastLine) break;
     Contact contact{.callSign = qso.call,
                     .band = qso.band,
                     .mode = qso.mode,
@@ -152,9 +147,8 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
     PlaceContact(contact, {}, options, qso.line, log);
     log.contacts.Add(qso.line, contact);
   }
-  for (; nextProblem < cabrillo.problems.size(); ++nextProblem) {
-    log.skipped.push_back(
-        {cabrillo.problems[nextProblem].line, cabrillo.problems[nextProblem].message});
+  for (const LineProblem& problem : cabrillo.problems) {
+    log.skipped.push_back({problem.line, problem.message});
     if (options.strict) {
       log.stopped = true;
       break;

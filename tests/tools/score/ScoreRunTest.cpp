@@ -163,6 +163,11 @@ TEST_F(ScoreRunTest, BadRecordsAreNamedSkippedOrStopTheRun) {
                                      "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n");
   EXPECT_EQ(Run({cabrillo}), kExitRecordsSkipped);
   EXPECT_EQ(errors.str(), cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; skipped\n");
+  // Strict: nothing after the first bad line counts.
+  EXPECT_EQ(Run({"--strict", cabrillo}), kExitRecordsSkipped);
+  EXPECT_EQ(errors.str(),
+            cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; stopped (--strict)\n");
+  EXPECT_NE(out.str().find("Score: 0*(0+0+0)=0"), std::string::npos) << out.str();
 
   EXPECT_EQ(Run({(folder.path() / "missing.adi").string()}), kExitUnreadable);
   EXPECT_EQ(errors.str(), (folder.path() / "missing.adi").string() + ": cannot read the file\n");
