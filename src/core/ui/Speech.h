@@ -27,6 +27,7 @@ inline constexpr std::size_t kTableCells = StatisticTable::kColumns * StatisticT
 // accessibility interfaces number children; none outside.
 std::optional<std::pair<std::size_t, std::size_t>> CellOfChild(long child);
 
+// Reads the cell and its two headings, (0, row) and (column, 0), only.
 CellSpeech SpeechOfCell(const StatisticTable& table, std::size_t column, std::size_t row);
 
 // A voivodeship letter's state on the band shown: "worked" or "not worked".

@@ -10,19 +10,21 @@ namespace {
 
 constexpr char kTableName[] = "Statistics";
 
-// The table as the grid shows it now.
-StatisticTable TableOf(HWND grid) {
+// What a reader hears of the cell numbered child: the cell and its two
+// headings, as the grid shows them now; none for the table itself.
+std::optional<CellSpeech> SpeechOfChild(HWND grid, long child) {
+  const auto cell = CellOfChild(child);
+  if (!cell) return std::nullopt;
+  const auto [column, row] = *cell;
   StatisticTable table;
-  for (std::size_t row = 0; row < StatisticTable::kRows; ++row) {
-    for (std::size_t column = 0; column < StatisticTable::kColumns; ++column) {
-      char text[kGridCellTextCapacity] = {};
-      SendMessageA(grid, kGridGetCellText,
-                   MAKEWPARAM(static_cast<WORD>(column), static_cast<WORD>(row)),
-                   reinterpret_cast<LPARAM>(text));
-      table.SetCell(column, row, text);
-    }
+  for (const auto& [c, r] :
+       {*cell, std::pair{std::size_t{0}, row}, std::pair{column, std::size_t{0}}}) {
+    char text[kGridCellTextCapacity] = {};
+    SendMessageA(grid, kGridGetCellText, MAKEWPARAM(static_cast<WORD>(c), static_cast<WORD>(r)),
+                 reinterpret_cast<LPARAM>(text));
+    table.SetCell(c, r, text);
   }
-  return table;
+  return SpeechOfCell(table, column, row);
 }
 
 }  // namespace
@@ -32,15 +34,14 @@ long GridAccessible::ChildCount() const {
 }
 
 std::optional<std::string> GridAccessible::Name(long child) const {
-  const auto cell = CellOfChild(child);
-  if (!cell) return kTableName;
-  return SpeechOfCell(TableOf(Window()), cell->first, cell->second).name;
+  const auto speech = SpeechOfChild(Window(), child);
+  return speech ? speech->name : kTableName;
 }
 
 std::optional<std::string> GridAccessible::Description(long child) const {
-  const auto cell = CellOfChild(child);
-  if (!cell) return std::nullopt;
-  return SpeechOfCell(TableOf(Window()), cell->first, cell->second).description;
+  const auto speech = SpeechOfChild(Window(), child);
+  if (!speech) return std::nullopt;
+  return speech->description;
 }
 
 long GridAccessible::Role(long child) const {
