@@ -21,9 +21,10 @@ std::int32_t Scorer::Preview(const Contact& contact, const OwnStation& own) cons
 }
 
 std::int32_t Scorer::Record(const Contact& contact, const OwnStation& own) {
-  const std::int32_t points = Preview(contact, own);
-  if (points == kDuplicate) return kDuplicate;
-  contacts_.Add(KeyOf(contact));
+  // The index tells a duplicate as it adds: one look-up, not two.
+  if (!contacts_.Add(KeyOf(contact))) return kDuplicate;
+  const std::int32_t points =
+      PointsFor(contact.dxccPrefix, contact.continent, own.dxccPrefix, own.continent);
   BandStatistic& statistic = statistics_.FindOrAdd(contact.band);
   statistic.qsos += 1;
   statistic.points += points;
