@@ -15,7 +15,12 @@ namespace zeltra {
 // message when it cannot connect.
 class OdbcConnection {
  public:
-  explicit OdbcConnection(const std::string& connectionString);
+  // kReadOnly: the connection never changes or creates a database. It asks
+  // the driver for read-only access; SQLite's driver is also told not to
+  // create a missing file and to give up on a locked one within seconds.
+  enum class Access { kReadWrite, kReadOnly };
+
+  explicit OdbcConnection(const std::string& connectionString, Access access = Access::kReadWrite);
   ~OdbcConnection();
   OdbcConnection(const OdbcConnection&) = delete;
   OdbcConnection& operator=(const OdbcConnection&) = delete;

@@ -1,5 +1,7 @@
 #include "core/logfile/AdifReader.h"
 
+#include <algorithm>
+
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
 
@@ -7,56 +9,71 @@ namespace zeltra {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 16;
-
-constexpr std::array<std::string_view, static_cast<std::size_t>(AdifField::kCount)> kFieldNames = {
-    "CALL",     "BAND",       "FREQ",     "MODE",  "CONT",
-    "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE", "STATION_CALLSIGN",
-    "OPERATOR", "MY_COUNTRY"};
-
-std::optional<AdifField> FieldNamed(std::string_view name) {
-  for (std::size_t i = 0; i < kFieldNames.size(); ++i)
-    if (kFieldNames[i].size() == name.size() && EqualsIgnoringAsciiCase(kFieldNames[i], name))
-      return static_cast<AdifField>(i);
-  return std::nullopt;
-}
+// A tag is a name, a length and a type: a few dozen bytes. Past this, what
+// follows a "<" is no tag.
+constexpr std::size_t kLongestTag = 1024;
 
 }  // namespace
-
-void AdifRecord::Clear() {
-  number = 0;
-  present.fill(false);
-  error.clear();
-  warnings.clear();
-}
 
 AdifReader::AdifReader(std::istream& in) : in_(in) {}
 
 bool AdifReader::Have(std::size_t count) {
   while (buffer_.size() - position_ < count && !endOfFile_) {
-    buffer_.erase(0, position_);
-    position_ = 0;
+    if (position_ > 0) {
+      buffer_.erase(0, position_);
+      position_ = 0;
+    }
     const std::size_t had = buffer_.size();
-    buffer_.resize(had + std::max(kChunk, count));
-    in_.read(buffer_.data() + had, static_cast<std::streamsize>(buffer_.size() - had));
-    buffer_.resize(had + static_cast<std::size_t>(in_.gcount()));
-    if (in_.gcount() == 0 || !in_) endOfFile_ = in_.eof() || in_.gcount() == 0;
+    // Grows by what the file gives, a chunk at a time, never by what a
+    // length claims.
+    buffer_.resize(had + kChunk);
+    in_.read(buffer_.data() + had, static_cast<std::streamsize>(kChunk));
+    const auto got = static_cast<std::size_t>(in_.gcount());
+    buffer_.resize(had + got);
+    if (got == 0 || !in_) endOfFile_ = true;
   }
   return buffer_.size() - position_ >= count;
 }
 
-std::optional<std::size_t> AdifReader::Find(char c) {
-  std::size_t searched = 0;
+bool AdifReader::SkipToTagStart() {
   while (true) {
-    const std::size_t at = buffer_.find(c, position_ + searched);
-    if (at != std::string::npos) return at - position_;
-    searched = buffer_.size() - position_;
-    if (!Have(searched + 1)) return std::nullopt;
+    const std::size_t at = buffer_.find('<', position_);
+    if (at != std::string::npos) {
+      position_ = at;
+      return true;
+    }
+    position_ = buffer_.size();
+    if (!Have(1)) return false;
   }
 }
 
+std::optional<std::size_t> AdifReader::FindTagEnd() {
+  std::size_t searched = 0;
+  while (searched <= kLongestTag) {
+    const std::size_t at = buffer_.find('>', position_ + searched);
+    if (at != std::string::npos) {
+      if (at - position_ > kLongestTag) return std::nullopt;
+      return at - position_;
+    }
+    searched = buffer_.size() - position_;
+    if (!Have(searched + 1)) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+bool AdifReader::Skip(std::size_t count) {
+  while (count > 0) {
+    if (!Have(1)) return false;
+    const std::size_t step = std::min(count, buffer_.size() - position_);
+    position_ += step;
+    count -= step;
+  }
+  return true;
+}
+
 void AdifReader::SkipToEndOfRecord() {
-  while (const auto open = Find('<')) {
-    position_ += *open + 1;
+  while (SkipToTagStart()) {
+    position_ += 1;
     if (Have(4) &&
         EqualsIgnoringAsciiCase(std::string_view(buffer_).substr(position_, 4), "EOR>")) {
       position_ += 4;
@@ -79,15 +96,23 @@ bool AdifReader::Next(AdifRecord& record) {
     return true;
   };
   while (true) {
-    const auto open = Find('<');
-    if (!open) {
-      position_ = buffer_.size();
+    if (!SkipToTagStart()) {
       if (!any) return false;
       return fail("the last record has no <EOR>");
     }
-    position_ += *open + 1;
-    const auto close = Find('>');
-    if (!close) return fail("a tag is not closed by \">\" before the end of the file");
+    position_ += 1;
+    const auto close = FindTagEnd();
+    if (!close) {
+      if (buffer_.size() - position_ > kLongestTag) {
+        // A "<" that opens no tag: passed over, with its record spoilt.
+        const std::string message =
+            "a \"<\" is not closed by \">\" within " + std::to_string(kLongestTag) + " bytes";
+        SkipToEndOfRecord();
+        return fail(message);
+      }
+      position_ = buffer_.size();
+      return fail("a tag is not closed by \">\" before the end of the file");
+    }
     const std::string_view tag = std::string_view(buffer_).substr(position_, *close);
     position_ += *close + 1;
 
@@ -108,35 +133,36 @@ bool AdifReader::Next(AdifRecord& record) {
     std::string_view lengthText = tag.substr(colon + 1);
     lengthText = lengthText.substr(0, lengthText.find(':'));
     lengthText = TrimControlAndBlank(lengthText);
+    const std::string upperName = AsciiUpper(name);
     const auto parsedLength = NumberOf<std::size_t>(lengthText);
     if (!parsedLength) {
-      const std::string message = "field " + AsciiUpper(name) + ": length \"" +
-                                  std::string(lengthText) + "\" is not a number";
+      const std::string message =
+          "field " + upperName + ": length \"" + std::string(lengthText) + "\" is not a number";
       SkipToEndOfRecord();
       return fail(message);
     }
     const std::size_t length = *parsedLength;
-    const auto field = FieldNamed(name);
-    // Reading on moves the buffer: the name is taken while it still stands.
-    if (buffer_.size() - position_ < length) {
-      const std::string upperName = AsciiUpper(name);
-      if (!Have(length)) {
+    const auto field = AdifFieldNamed(name);
+    if (!field) {
+      if (!Skip(length)) {
         position_ = buffer_.size();
         return fail("field " + upperName + ": length " + std::to_string(length) +
                     " runs past the end of the file");
       }
+      continue;
     }
-    if (field) {
-      const auto index = static_cast<std::size_t>(*field);
-      const std::string_view data = std::string_view(buffer_).substr(position_, length);
-      if (record.present[index]) {
-        record.warnings.push_back("field " + std::string(kFieldNames[index]) +
-                                  " given twice; the first counts");
-      } else {
-        record.values[index].assign(data);
-        record.present[index] = true;
-      }
+    if (length > kLongestAdifValue) {
+      SkipToEndOfRecord();
+      return fail("field " + upperName + ": length " + std::to_string(length) +
+                  " is longer than a field may be (" + std::to_string(kLongestAdifValue) +
+                  " bytes)");
     }
+    if (!Have(length)) {
+      position_ = buffer_.size();
+      return fail("field " + upperName + ": length " + std::to_string(length) +
+                  " runs past the end of the file");
+    }
+    record.Set(*field, std::string_view(buffer_).substr(position_, length));
     position_ += length;
   }
 }

@@ -1,13 +1,24 @@
 #include "core/logfile/CabrilloReader.h"
 
+#include <algorithm>
+#include <array>
+#include <map>
+
 #include "core/logfile/BandPlan.h"
 #include "core/text/Ascii.h"
+#include "core/text/LineReader.h"
 
 namespace zeltra {
 namespace {
 
 // Frequency, mode, date, time, own call, one sent field, call, one received field.
 constexpr std::size_t kFewestFields = 8;
+constexpr std::size_t kBeforeOwnCall = 4;
+
+constexpr std::array<std::string_view, 9> kCategoryOrder = {
+    "CATEGORY-OPERATOR",    "CATEGORY-ASSISTED", "CATEGORY-BAND",
+    "CATEGORY-MODE",        "CATEGORY-POWER",    "CATEGORY-STATION",
+    "CATEGORY-TRANSMITTER", "CATEGORY-TIME",     "CATEGORY-OVERLAY"};
 
 std::vector<std::string_view> Words(std::string_view text) {
   std::vector<std::string_view> words;
@@ -30,6 +41,26 @@ bool IsDate(std::string_view text) {
          AllDigits(text.substr(5, 2)) && text[7] == '-' && AllDigits(text.substr(8, 2));
 }
 
+// A call sign has letters and digits, at least one of each, and perhaps
+// "/": a report ("599"), a serial ("001") or a state ("CA") is none.
+bool LooksLikeCall(std::string_view text) {
+  bool letter = false;
+  bool digit = false;
+  for (const char c : text) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+      letter = true;
+    else if (c >= '0' && c <= '9')
+      digit = true;
+    else if (c != '/')
+      return false;
+  }
+  return letter && digit;
+}
+
+bool IsTransmitterId(std::string_view text) {
+  return text == "0" || text == "1";
+}
+
 std::string Joined(const std::vector<std::string_view>& words, std::size_t from,
                    std::size_t count) {
   std::string joined;
@@ -40,6 +71,17 @@ std::string Joined(const std::vector<std::string_view>& words, std::size_t from,
   return joined;
 }
 
+// The width of the exchange a line's field count suggests: own call, n
+// sent fields, call, n received fields, perhaps a transmitter id.
+std::size_t SuggestedWidth(std::size_t fieldsAfterTime) {
+  return (fieldsAfterTime - 2) / 2;
+}
+
+struct QsoLine {
+  std::size_t number;
+  std::string text;
+};
+
 }  // namespace
 
 std::optional<std::string> CabrilloLog::Tag(std::string_view tag) const {
@@ -49,9 +91,25 @@ std::optional<std::string> CabrilloLog::Tag(std::string_view tag) const {
 }
 
 std::string CabrilloLog::Categories() const {
+  std::vector<std::string_view> ordered;
+  if (const auto it = std::find_if(header.begin(), header.end(),
+                                   [](const auto& entry) { return entry.first == "CATEGORY"; });
+      it != header.end() && !it->second.empty())
+    ordered.push_back(it->second);
+  for (const std::string_view tag : kCategoryOrder)
+    for (const auto& [name, value] : header)
+      if (name == tag && !value.empty()) {
+        ordered.push_back(value);
+        break;
+      }
+  std::map<std::string_view, std::string_view> others;
+  for (const auto& [name, value] : header)
+    if (name.rfind("CATEGORY-", 0) == 0 && !value.empty() &&
+        std::find(kCategoryOrder.begin(), kCategoryOrder.end(), name) == kCategoryOrder.end())
+      others.try_emplace(name, value);
+  for (const auto& [name, value] : others) ordered.push_back(value);
   std::string categories;
-  for (const auto& [name, value] : header) {
-    if (name.rfind("CATEGORY-", 0) != 0 || value.empty()) continue;
+  for (const std::string_view value : ordered) {
     if (!categories.empty()) categories += ' ';
     categories += value;
   }
@@ -60,24 +118,48 @@ std::string CabrilloLog::Categories() const {
 
 CabrilloLog ReadCabrillo(std::istream& in) {
   CabrilloLog log;
+  std::vector<QsoLine> qsoLines;
+  LineReader lines(in, kLongestCabrilloLine);
   std::string line;
-  std::size_t number = 0;
-  while (std::getline(in, line)) {
-    ++number;
+  for (LineReader::Result result; (result = lines.Next(line)) != LineReader::Result::kEnd;) {
+    const std::size_t number = lines.number();
+    if (result == LineReader::Result::kTooLong) {
+      log.problems.push_back(
+          {number, "line longer than " + std::to_string(kLongestCabrilloLine) + " bytes"});
+      continue;
+    }
     std::string_view text = TrimControlAndBlank(line);
     if (number == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) continue;
     const std::string tag = AsciiUpper(TrimControlAndBlank(text.substr(0, colon)));
     const std::string_view rest = text.substr(colon + 1);
-    if (tag == "X-QSO" || tag == "END-OF-LOG" || tag == "START-OF-LOG") continue;
-    if (tag != "QSO") {
+    if (tag == "END-OF-LOG") break;
+    if (tag == "X-QSO" || tag == "START-OF-LOG") continue;
+    if (tag == "QSO")
+      qsoLines.push_back({number, std::string(rest)});
+    else
       log.header.emplace_back(tag, std::string(TrimControlAndBlank(rest)));
-      continue;
-    }
-    const auto words = Words(rest);
+  }
+
+  // The exchange's width: the one most lines suggest.
+  std::map<std::size_t, std::size_t> widths;
+  for (const QsoLine& qso : qsoLines) {
+    const std::size_t fields = Words(qso.text).size();
+    if (fields >= kFewestFields) ++widths[SuggestedWidth(fields - kBeforeOwnCall)];
+  }
+  for (const auto& [width, lineCount] : widths)
+    if (log.exchangeFields == 0 || lineCount > widths[log.exchangeFields])
+      log.exchangeFields = width;
+
+  const std::string ownCall = AsciiUpper(log.Tag("CALLSIGN").value_or(""));
+  std::size_t otherOwnCalls = 0;
+  std::size_t firstOtherOwnCall = 0;
+  std::string otherOwnCall;
+  for (const QsoLine& qso : qsoLines) {
+    const auto words = Words(qso.text);
     const auto problem = [&](std::string message) {
-      log.problems.push_back({number, std::move(message)});
+      log.problems.push_back({qso.number, std::move(message)});
     };
     if (words.size() < kFewestFields) {
       problem("QSO line has " + std::to_string(words.size()) + " fields, fewer than " +
@@ -97,18 +179,44 @@ CabrilloLog ReadCabrillo(std::istream& in) {
       problem("time \"" + std::string(words[3]) + "\" is not one (HHMM)");
       continue;
     }
-    // Own call, n sent fields, call, n received fields, perhaps a transmitter id.
-    const std::size_t after = words.size() - 4;
-    const std::size_t exchange = (after - 2) / 2;
-    CabrilloQso qso;
-    qso.line = number;
-    qso.band = *band;
-    qso.mode = AsciiUpper(words[1]) == "RY" ? "RTTY" : AsciiUpper(words[1]);
-    qso.myCall = std::string(words[4]);
-    qso.call = std::string(words[5 + exchange]);
-    qso.received = Joined(words, 6 + exchange, exchange);
-    log.qsos.push_back(std::move(qso));
+    const std::size_t width = log.exchangeFields;
+    const std::size_t after = words.size() - kBeforeOwnCall;
+    const bool plain = after == 2 * width + 2;
+    const bool withTransmitter = after == 2 * width + 3 && IsTransmitterId(words.back());
+    const std::string_view call = words[kBeforeOwnCall + 1 + width];
+    if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
+        !LooksLikeCall(call)) {
+      problem("QSO line cannot be read as the log's other lines are (own call, " +
+              std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
+              std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
+      continue;
+    }
+    CabrilloQso read;
+    read.line = qso.number;
+    read.band = *band;
+    read.mode = AsciiUpper(words[1]) == "RY" ? "RTTY" : AsciiUpper(words[1]);
+    read.when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
+                std::string(words[2].substr(8, 2)) + std::string(words[3]);
+    read.myCall = AsciiUpper(words[kBeforeOwnCall]);
+    read.call = std::string(call);
+    read.received = Joined(words, kBeforeOwnCall + 2 + width, width);
+    if (!ownCall.empty() && read.myCall != ownCall) {
+      if (otherOwnCalls++ == 0) {
+        firstOtherOwnCall = qso.number;
+        otherOwnCall = read.myCall;
+      }
+    }
+    log.qsos.push_back(std::move(read));
   }
+  std::stable_sort(log.problems.begin(), log.problems.end(),
+                   [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
+  if (otherOwnCalls > 0)
+    log.warnings.push_back(
+        {firstOtherOwnCall,
+         "own call " + otherOwnCall + " is not the header's CALLSIGN " + ownCall +
+             (otherOwnCalls > 1
+                  ? " (" + std::to_string(otherOwnCalls) + " lines have another own call)"
+                  : "")});
   return log;
 }
 

@@ -10,7 +10,7 @@
 
 namespace zeltra {
 
-// One QSO: line of a Cabrillo 3.0 log. After frequency, mode, date and time
+// One QSO: line of a Cabrillo log. After frequency, mode, date and time
 // come the own call and the sent exchange, then the worked call and the
 // received exchange, both exchanges of the same number of fields, and
 // perhaps a transmitter id; columns need not line up.
@@ -18,6 +18,7 @@ struct CabrilloQso {
   std::size_t line = 0;
   std::string band;  // as the host writes it
   std::string mode;  // "RY" read as "RTTY"
+  std::string when;  // UTC, "YYYYMMDDHHMM"
   std::string myCall;
   std::string call;
   std::string received;  // the received exchange's fields, joined by blanks
@@ -29,20 +30,31 @@ struct LineProblem {
   std::string message;
 };
 
+// The longest line a Cabrillo log may have; longer ones are skipped.
+inline constexpr std::size_t kLongestCabrilloLine = 4096;
+
 struct CabrilloLog {
   std::vector<std::pair<std::string, std::string>> header;  // tag (upper case), value
   std::vector<CabrilloQso> qsos;
   std::vector<LineProblem> problems;  // lines that could not be read, skipped
+  std::vector<LineProblem> warnings;  // lines read all the same
+  std::size_t exchangeFields = 0;     // the sent exchange's width, learnt from the log
 
   // The first value of a header tag; none when the log has none.
   std::optional<std::string> Tag(std::string_view tag) const;
-  // The CATEGORY-* values, joined by blanks.
+  // The categories, joined by blanks: Cabrillo 2.0's CATEGORY first, then
+  // the CATEGORY-* values in a fixed order (operator, assisted, band, mode,
+  // power, station, transmitter, time, overlay, then any other by name),
+  // whatever order the header gives them in.
   std::string Categories() const;
 };
 
-// Reads a Cabrillo 3.0 log. X-QSO: lines are read as not scored; a QSO:
-// line with too few fields, or a frequency, date or time that is not one,
-// is reported and skipped.
+// Reads a Cabrillo log (3.0, or 2.0's header). X-QSO: lines are not
+// scored; nothing after END-OF-LOG: is read. A QSO: line whose frequency,
+// date or time is not one, or that cannot be split into own call, sent
+// exchange, worked call and received exchange the way the log's other
+// lines are, is reported and skipped: a report is never taken for a call.
+// An own call other than the header's CALLSIGN is a warning.
 CabrilloLog ReadCabrillo(std::istream& in);
 
 }  // namespace zeltra

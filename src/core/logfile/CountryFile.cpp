@@ -1,5 +1,7 @@
 #include "core/logfile/CountryFile.h"
 
+#include <algorithm>
+#include <array>
 #include <stdexcept>
 
 namespace zeltra {
@@ -41,8 +43,15 @@ std::pair<std::string, std::string> EntryOf(std::string_view entry) {
   return {name, continent};
 }
 
+// Suffixes that say how or where a station works, not in which country:
+// portable, mobile, maritime and aeronautical mobile, rover, alternative
+// and second locations, low power, lighthouse.
+constexpr std::array<std::string_view, 10> kStationSuffixes = {"P", "M", "MM",  "AM",   "R",
+                                                               "A", "B", "QRP", "QRPP", "LH"};
+
 bool IsPortableSuffix(std::string_view part) {
-  return part == "P" || part == "M" || part == "MM" || part == "AM" || part == "QRP" ||
+  return std::find(kStationSuffixes.begin(), kStationSuffixes.end(), part) !=
+             kStationSuffixes.end() ||
          (part.size() == 1 && part[0] >= '0' && part[0] <= '9');
 }
 
@@ -92,6 +101,7 @@ CountryFile CountryFile::Parse(std::string_view text) {
     }
     if (last) inCountry = false;
   }
+  if (file.countries_.empty()) throw std::runtime_error("no country in it");
   return file;
 }
 

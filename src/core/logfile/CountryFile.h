@@ -29,12 +29,14 @@ struct CountryOf {
 // follow it; of these only the continent matters here.
 class CountryFile {
  public:
-  // Throws std::runtime_error naming the line that is not of the format.
+  // Throws std::runtime_error naming the line that is not of the format,
+  // or saying that the text holds no country.
   static CountryFile Parse(std::string_view text);
 
   // The exact call when the file lists it; otherwise the longest prefix of
-  // the call that the file lists. Portable suffixes (/P, /M, /MM, /AM, /QRP
-  // and a single digit) are no part of the prefix; a prefix before or after
+  // the call that the file lists. Suffixes that say how a station works
+  // (/P, /M, /MM, /AM, /R, /A, /B, /QRP, /QRPP, /LH and a single digit)
+  // are no part of the prefix; a prefix before or after
   // a "/" that is shorter than the call beside it is the one that counts.
   std::optional<CountryOf> Lookup(std::string_view callSign) const;
 

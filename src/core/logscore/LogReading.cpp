@@ -1,79 +1,193 @@
 #include "core/logscore/LogReading.h"
 
+#include <array>
 #include <limits>
 
-#include "core/logfile/AdifReader.h"
 #include "core/logfile/BandPlan.h"
 #include "core/logfile/CabrilloReader.h"
+#include "core/scoring/ContestRules.h"
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
 
 namespace zeltra {
 namespace {
 
+// A fifth of the calls without a country says more about the country file
+// than about the log.
+constexpr std::size_t kNoCountryShare = 5;
+
 std::string Trimmed(std::optional<std::string_view> text) {
   return text ? std::string(TrimControlAndBlank(*text)) : std::string();
 }
 
-// The continent and DXCC prefix of a contact: given ones first, then the
-// country file's; a warning where neither says.
-void PlaceContact(Contact& contact, const std::string& countryName, const ReadOptions& options,
-                  std::size_t position, LogContents& log) {
-  const bool needContinent = contact.continent.empty();
-  const bool needPrefix = contact.dxccPrefix.empty();
-  if (!needContinent && !needPrefix) return;
-  std::optional<CountryOf> where;
-  if (options.countries != nullptr) {
-    if (!countryName.empty()) where = options.countries->ByName(countryName);
-    if (!where) where = options.countries->Lookup(contact.callSign);
+// Collects a log's contacts, what is left out of them and what is wrong.
+class LogBuilder {
+ public:
+  explicit LogBuilder(const ReadOptions& options) : options_(options) {}
+
+  void Warn(std::size_t position, std::string message, std::string kind) {
+    ++log_.warningsByKind[kind];
+    if (log_.warnings.size() < kKeptProblems)
+      log_.warnings.push_back({position, std::move(message), std::move(kind)});
   }
-  if (!where) {
-    log.warnings.push_back({position, "no country known for call " + contact.callSign +
-                                          ": scored with an empty continent and DXCC prefix"});
-    return;
+
+  // false: strict reading stops here.
+  bool Skip(std::size_t position, std::string message) {
+    ++log_.skippedCount;
+    if (log_.skipped.size() < kKeptProblems)
+      log_.skipped.push_back({position, std::move(message), "skipped"});
+    if (!options_.strict) return true;
+    log_.stopped = true;
+    return false;
   }
-  if (needContinent) contact.continent = where->continent;
-  if (needPrefix) contact.dxccPrefix = where->dxccPrefix;
+
+  // when: "YYYYMMDDHHMM", or empty when the log does not say.
+  void Add(std::size_t position, Contact contact, const std::string& countryName,
+           const std::string& when) {
+    if (const auto reason = LeftOutBecause(contact, when)) {
+      log_.leftOut.push_back({position, std::move(contact), *reason});
+      return;
+    }
+    PlaceContact(contact, countryName, position);
+    WarnOfLongTexts(contact, position);
+    log_.contacts.Add(position, contact);
+  }
+
+  LogContents Finish() {
+    const std::size_t total = log_.contacts.size();
+    if (noCountry_ > 0 && noCountry_ * kNoCountryShare > total)
+      Warn(0,
+           std::to_string(noCountry_) + " of " + std::to_string(total) +
+               " contacts have no country: the country file may be wrong or old",
+           "many calls without a country");
+    return std::move(log_);
+  }
+
+  LogContents& log() { return log_; }
+
+ private:
+  std::optional<std::string> LeftOutBecause(const Contact& contact, const std::string& when) const {
+    if (!options_.anyMode && !contact.mode.empty() && contact.mode != kContestMode)
+      return "mode " + contact.mode;
+    if (!options_.anyBand && !BandNumberToShow(contact.band)) return "band " + contact.band;
+    if (options_.from || options_.to) {
+      if (when.empty()) return std::string("no date and time");
+      if (options_.from && when < *options_.from) return std::string("before --from");
+      if (options_.to && when >= *options_.to) return std::string("at or after --to");
+    }
+    return std::nullopt;
+  }
+
+  // The continent and DXCC prefix of a contact: given ones first, then the
+  // country file's; a warning where neither says.
+  void PlaceContact(Contact& contact, const std::string& countryName, std::size_t position) {
+    const bool needContinent = contact.continent.empty();
+    const bool needPrefix = contact.dxccPrefix.empty();
+    if (!needContinent && !needPrefix) return;
+    std::optional<CountryOf> where;
+    if (options_.countries != nullptr) {
+      if (!countryName.empty()) where = options_.countries->ByName(countryName);
+      if (!where) where = options_.countries->Lookup(contact.callSign);
+    }
+    if (!where) {
+      ++noCountry_;
+      Warn(position,
+           "no country known for call " + contact.callSign +
+               ": scored with an empty continent and DXCC prefix",
+           "call without a country");
+      return;
+    }
+    if (needContinent) contact.continent = where->continent;
+    if (needPrefix) contact.dxccPrefix = where->dxccPrefix;
+  }
+
+  void WarnOfLongTexts(const Contact& contact, std::size_t position) {
+    const std::array<std::pair<const std::string*, const char*>, 6> texts = {{
+        {&contact.callSign, "call"},
+        {&contact.band, "band"},
+        {&contact.mode, "mode"},
+        {&contact.continent, "continent"},
+        {&contact.dxccPrefix, "DXCC prefix"},
+        {&contact.reportReceived, "received exchange"},
+    }};
+    for (const auto& [text, name] : texts)
+      if (text->size() > kLongestRecordText)
+        Warn(position,
+             std::string("the ") + name + " is " + std::to_string(text->size()) +
+                 " bytes long; the plug-in's record holds " + std::to_string(kLongestRecordText) +
+                 ", so it is scored cut to that",
+             "text longer than the plug-in's record");
+  }
+
+  const ReadOptions& options_;
+  LogContents log_;
+  std::size_t noCountry_ = 0;
+};
+
+// The band of a record: BAND first, else FREQ; the reason when it has none.
+std::optional<std::string> BandOfRecord(const AdifRecord& record, LogBuilder& builder,
+                                        std::string& problem) {
+  const auto frequency = record[AdifField::kFreq];
+  std::optional<std::string> byFrequency;
+  bool frequencyUnreadable = false;
+  if (frequency) {
+    if (const auto megahertz = NumberOf<double>(TrimControlAndBlank(*frequency)))
+      byFrequency = BandOfMegahertz(*megahertz);
+    else
+      frequencyUnreadable = true;
+  }
+  if (const auto bandName = record[AdifField::kBand]) {
+    const auto band = BandOfAdifName(*bandName);
+    if (!band) {
+      problem = "field BAND: unknown band \"" + std::string(*bandName) + "\"";
+      return std::nullopt;
+    }
+    if (frequencyUnreadable)
+      builder.Warn(
+          record.number,
+          "field FREQ: \"" + std::string(*frequency) + "\" is not a frequency; BAND counts",
+          "FREQ not a frequency");
+    else if (frequency && byFrequency != band)
+      builder.Warn(record.number,
+                   "field BAND \"" + std::string(*bandName) + "\" disagrees with FREQ " +
+                       std::string(*frequency) + "; BAND counts",
+                   "BAND and FREQ disagree");
+    return band;
+  }
+  if (frequencyUnreadable) {
+    problem = "field FREQ: \"" + std::string(*frequency) + "\" is not a frequency";
+    return std::nullopt;
+  }
+  if (byFrequency) return byFrequency;
+  problem = frequency ? "field FREQ: " + std::string(*frequency) + " MHz is on no band"
+                      : "no BAND or FREQ";
+  return std::nullopt;
+}
+
+// "YYYYMMDDHHMM" from QSO_DATE and TIME_ON; empty when either is not one.
+std::string WhenOfRecord(const AdifRecord& record) {
+  const std::string date = Trimmed(record[AdifField::kQsoDate]);
+  const std::string time = Trimmed(record[AdifField::kTimeOn]);
+  const auto digits = [](std::string_view text) {
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (date.size() != 8 || !digits(date) || (time.size() != 4 && time.size() != 6) || !digits(time))
+    return {};
+  return date + time.substr(0, 4);
 }
 
 // A record's contact, or the reason it has none.
-std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptions& options,
-                                       LogContents& log, std::string& problem) {
+std::optional<Contact> ContactOfRecord(const AdifRecord& record, LogBuilder& builder,
+                                       std::string& problem) {
   Contact contact;
-  contact.callSign = Trimmed(record[AdifField::kCall]);
+  contact.callSign = AsciiUpper(Trimmed(record[AdifField::kCall]));
   if (contact.callSign.empty()) {
     problem = "no CALL";
     return std::nullopt;
   }
-  std::optional<std::string> byFrequency;
-  if (record[AdifField::kFreq]) {
-    const auto megahertz = NumberOf<double>(TrimControlAndBlank(*record[AdifField::kFreq]));
-    if (!megahertz) {
-      problem = "field FREQ: \"" + std::string(*record[AdifField::kFreq]) + "\" is not a frequency";
-      return std::nullopt;
-    }
-    byFrequency = BandOfMegahertz(*megahertz);
-  }
-  if (record[AdifField::kBand]) {
-    const auto band = BandOfAdifName(*record[AdifField::kBand]);
-    if (!band) {
-      problem = "field BAND: unknown band \"" + std::string(*record[AdifField::kBand]) + "\"";
-      return std::nullopt;
-    }
-    contact.band = *band;
-    if (byFrequency && *byFrequency != *band)
-      log.warnings.push_back(
-          {record.number, "field BAND \"" + std::string(*record[AdifField::kBand]) +
-                              "\" disagrees with FREQ " + std::string(*record[AdifField::kFreq]) +
-                              "; BAND counts"});
-  } else if (byFrequency) {
-    contact.band = *byFrequency;
-  } else {
-    problem = record[AdifField::kFreq]
-                  ? "field FREQ: " + std::string(*record[AdifField::kFreq]) + " MHz is on no band"
-                  : "no BAND or FREQ";
-    return std::nullopt;
-  }
+  const auto band = BandOfRecord(record, builder, problem);
+  if (!band) return std::nullopt;
+  contact.band = *band;
   contact.mode = AsciiUpper(Trimmed(record[AdifField::kMode]));
   contact.continent = AsciiUpper(Trimmed(record[AdifField::kCont]));
   if (record[AdifField::kSrxString]) {
@@ -86,75 +200,69 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, const ReadOptio
       contact.reportReceived += state;
     }
   }
-  PlaceContact(contact, Trimmed(record[AdifField::kCountry]), options, record.number, log);
   return contact;
 }
 
 }  // namespace
 
-LogContents ReadAdifLog(std::istream& in, const ReadOptions& options) {
-  LogContents log;
-  AdifReader reader(in);
-  AdifRecord current;
-  const AdifRecord* record = &current;
-  while (reader.Next(current)) {
-    for (const std::string& warning : record->warnings)
-      log.warnings.push_back({record->number, warning});
-    std::string problem = record->error;
+LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
+  LogBuilder builder(options);
+  LogContents& log = builder.log();
+  AdifRecord record;
+  while (records.Next(record)) {
+    for (const std::string& warning : record.warnings)
+      builder.Warn(record.number, warning, "field given twice");
+    std::string problem = record.error;
     std::optional<Contact> contact;
-    if (problem.empty()) contact = ContactOfRecord(*record, options, log, problem);
+    if (problem.empty()) contact = ContactOfRecord(record, builder, problem);
     if (!contact) {
-      log.skipped.push_back({record->number, problem});
-      if (options.strict) {
-        log.stopped = true;
-        break;
-      }
+      if (!builder.Skip(record.number, problem)) break;
       continue;
     }
     if (!log.ownCall) {
-      if (auto own = Trimmed((*record)[AdifField::kStationCallsign]); !own.empty())
-        log.ownCall = std::move(own);
-      else if (auto op = Trimmed((*record)[AdifField::kOperator]); !op.empty())
-        log.ownCall = std::move(op);
+      if (auto own = Trimmed(record[AdifField::kStationCallsign]); !own.empty())
+        log.ownCall = AsciiUpper(own);
+      else if (auto op = Trimmed(record[AdifField::kOperator]); !op.empty())
+        log.ownCall = AsciiUpper(op);
     }
     if (!log.ownCountry) {
-      if (auto country = Trimmed((*record)[AdifField::kMyCountry]); !country.empty())
+      if (auto country = Trimmed(record[AdifField::kMyCountry]); !country.empty())
         log.ownCountry = std::move(country);
     }
-    log.contacts.Add(record->number, *contact);
+    builder.Add(record.number, std::move(*contact), Trimmed(record[AdifField::kCountry]),
+                WhenOfRecord(record));
   }
-  return log;
+  return builder.Finish();
 }
 
 LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
-  LogContents log;
+  LogBuilder builder(options);
+  LogContents& log = builder.log();
   const CabrilloLog cabrillo = ReadCabrillo(in);
   log.categories = cabrillo.Categories();
-  log.claimedScore = cabrillo.Tag("CLAIMED-SCORE");
-  log.ownCall = cabrillo.Tag("CALLSIGN");
+  if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
+    log.claimedScore = std::move(claimed);
+  if (auto own = cabrillo.Tag("CALLSIGN"); own && !own->empty()) log.ownCall = AsciiUpper(*own);
+  for (const LineProblem& warning : cabrillo.warnings)
+    builder.Warn(warning.line, warning.message, "own call not the header's");
   // Strict reading stops at the first line that cannot be scored: no line after it counts.
   const std::size_t lastLine = options.strict && !cabrillo.problems.empty()
                                    ? cabrillo.problems.front().line
                                    : std::numeric_limits<std::size_t>::max();
   for (const CabrilloQso& qso : cabrillo.qsos) {
     if (qso.line > lastLine) break;
-    Contact contact{.callSign = qso.call,
-                    .band = qso.band,
-                    .mode = qso.mode,
-                    .continent = {},
-                    .dxccPrefix = {},
-                    .reportReceived = qso.received};
-    PlaceContact(contact, {}, options, qso.line, log);
-    log.contacts.Add(qso.line, contact);
+    builder.Add(qso.line,
+                Contact{.callSign = AsciiUpper(qso.call),
+                        .band = qso.band,
+                        .mode = qso.mode,
+                        .continent = {},
+                        .dxccPrefix = {},
+                        .reportReceived = qso.received},
+                {}, qso.when);
   }
-  for (const LineProblem& problem : cabrillo.problems) {
-    log.skipped.push_back({problem.line, problem.message});
-    if (options.strict) {
-      log.stopped = true;
-      break;
-    }
-  }
-  return log;
+  for (const LineProblem& problem : cabrillo.problems)
+    if (!builder.Skip(problem.line, problem.message)) break;
+  return builder.Finish();
 }
 
 }  // namespace zeltra

@@ -2,44 +2,78 @@
 
 #include <cstddef>
 #include <istream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/logfile/AdifRecord.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/ContactList.h"
 
 namespace zeltra {
 
-// Something wrong with one line or record of a log.
+// Something wrong with one line or record of a log, or with the whole log.
 struct LogProblem {
-  std::size_t position;  // line (Cabrillo) or record (ADIF) number
+  std::size_t position;  // line (Cabrillo) or record (ADIF) number; 0: the whole log
   std::string message;
+  std::string kind;  // what sort of problem, for a count by kind
+};
+
+// A contact that the log holds but the contest does not count.
+struct LeftOutContact {
+  std::size_t position;
+  Contact contact;
+  std::string reason;  // "mode FT8", "band 50", "before --from", ...
 };
 
 // What a log file holds, as contacts ready to score.
 struct LogContents {
   ContactList contacts;
-  std::vector<LogProblem> skipped;   // lines or records not scored
-  std::vector<LogProblem> warnings;  // scored all the same
-  bool stopped = false;              // strict reading stopped at the first skipped one
-  // The own station as the log names it, if it does.
+  std::vector<LeftOutContact> leftOut;
+  // Lines or records not scored, and warnings on those scored all the
+  // same: the first kKeptProblems of each are kept to be told, all counted.
+  std::vector<LogProblem> skipped;
+  std::vector<LogProblem> warnings;
+  std::size_t skippedCount = 0;
+  std::map<std::string, std::size_t> warningsByKind;
+  bool stopped = false;  // strict reading stopped at the first skipped one
+  // The own station as the log names it, if it does; the call upper-cased.
   std::optional<std::string> ownCall;
   std::optional<std::string> ownCountry;  // ADIF MY_COUNTRY
-  // Cabrillo's header: the categories and the claimed score.
+  // Cabrillo's header: the categories and the claimed score (none when
+  // the header has none, or an empty one).
   std::string categories;
   std::optional<std::string> claimedScore;
 };
 
+// How many problems of each sort a log keeps to tell; a hostile file's
+// millions are counted, not kept.
+inline constexpr std::size_t kKeptProblems = 1000;
+
+// The contest's mode: contacts in another are left out unless anyMode.
+inline constexpr std::string_view kContestMode = "RTTY";
+
 struct ReadOptions {
   const CountryFile* countries = nullptr;  // for contacts without CONT or COUNTRY
   bool strict = false;                     // stop at the first record that cannot be scored
+  bool anyMode = false;                    // keep contacts in any mode
+  bool anyBand = false;                    // keep contacts on bands outside the contest's
+  // The contest period, UTC, as "YYYYMMDDHHMM": contacts before from, or
+  // at or after to, are left out.
+  std::optional<std::string> from;
+  std::optional<std::string> to;
 };
 
-// ADIF: the band from BAND or else FREQ (a disagreement is a warning); the
-// received report from SRX_STRING, else RST_RCVD and STATE; the continent
-// and DXCC prefix from CONT and COUNTRY, else from the call sign.
-LogContents ReadAdifLog(std::istream& in, const ReadOptions& options);
+// The longest text the plug-in's record holds; a longer one is scored cut,
+// with a warning.
+inline constexpr std::size_t kLongestRecordText = 255;
+
+// ADIF (or ADX) records: the band from BAND, else FREQ (a disagreement, or
+// an unreadable FREQ beside a valid BAND, is a warning); the received
+// report from SRX_STRING, else RST_RCVD and STATE; the continent and DXCC
+// prefix from CONT and COUNTRY, else from the call sign.
+LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options);
 
 // Cabrillo: the band from the frequency, the received exchange as the
 // report, the continent and DXCC prefix from the call sign.

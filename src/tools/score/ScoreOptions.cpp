@@ -1,109 +1,172 @@
 #include "tools/score/ScoreOptions.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <memory>
 #include <stdexcept>
 
+#ifndef ZELTRA_VERSION
+#define ZELTRA_VERSION "unknown"
+#endif
+
 namespace zeltra::score {
+namespace {
 
-ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
-  ScoreOptions options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const auto value = [&]() -> std::string {
-      if (i + 1 >= arguments.size()) throw std::invalid_argument(argument + " needs a value");
-      return arguments[++i];
-    };
-    if (argument == "--help" || argument == "-h") {
-      options.help = true;
-    } else if (argument == "--odbc") {
-      options.odbc = value();
-    } else if (argument == "--table") {
-      options.table = value();
-    } else if (argument == "--my-call") {
-      options.myCall = value();
-    } else if (argument == "--my-continent") {
-      options.myContinent = value();
-    } else if (argument == "--my-dxcc") {
-      options.myDxcc = value();
-    } else if (argument == "--cty") {
-      options.countryFile = value();
-    } else if (argument == "--order") {
-      const std::string order = value();
-      if (order == "call")
-        options.order = Order::kByCallSign;
-      else if (order == "log")
-        options.order = Order::kLog;
-      else
-        throw std::invalid_argument("--order takes call or log, not " + order);
-    } else if (argument == "--format") {
-      const std::string format = value();
-      if (format == "text")
-        options.format = Format::kText;
-      else if (format == "csv")
-        options.format = Format::kCsv;
-      else if (format == "json")
-        options.format = Format::kJson;
-      else
-        throw std::invalid_argument("--format takes text, csv or json, not " + format);
-    } else if (argument == "--contacts") {
-      options.contacts = true;
-    } else if (argument == "--check-claimed") {
-      options.checkClaimed = true;
-    } else if (argument == "--strict") {
-      options.strict = true;
-    } else if (argument.size() > 1 && argument[0] == '-' && argument != "-") {
-      throw std::invalid_argument("unknown option " + argument);
-    } else {
-      options.inputs.push_back(argument);
-    }
-  }
-  if (options.help) return options;
-  if (options.odbc.has_value() != options.table.has_value())
-    throw std::invalid_argument("--odbc and --table go together");
-  if (options.odbc && !options.inputs.empty())
-    throw std::invalid_argument("give files or --odbc, not both");
-  if (!options.odbc && options.inputs.empty()) throw std::invalid_argument("no log to score");
-  return options;
-}
+constexpr const char* kDescription =
+    "zeltra-score [options] LOG...\n"
+    "zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n\n"
+    "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and prints the "
+    "table and score line its statistics window shows after \"Recalc\".";
 
-std::string ScoreUsage() {
-  return R"(Usage: zeltra-score [options] LOG...
-       zeltra-score [options] --odbc "CONNECTION STRING" --table NAME
+constexpr const char* kFooter = R"(
+LOG is an ADIF file (.adi, .adif), an ADX file (ADIF's XML form), a Cabrillo
+file (2.0 or 3.0), a folder of them, or - for standard input; any of them
+may be compressed with gzip. A log is known by its content, not its name: a
+file that is none of these is "not a log". In a folder, hidden files and
+files that are not logs are skipped and listed at the end. One log gives its
+table; several give one results table ranked by score, a row for every log
+given, a log that failed ranked last with the reason.
 
-Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and
-prints the table and score line its statistics window shows after "Recalc".
-
-LOG is an ADIF file (.adi, .adif), a Cabrillo file (.log, .cbr, or any file
-starting with START-OF-LOG), or a folder of them. One log gives its table;
-several give one results table ranked by score.
-
-Options:
-  --odbc TEXT          score an ODBC log table (with --table), read with the
-                       plug-in's own query, columns and rules
-  --table NAME         the log table to read
-  --my-call CALL       the own station's call (else the log's STATION_CALLSIGN,
-                       OPERATOR or Cabrillo CALLSIGN)
-  --my-continent CC    the own station's continent, overriding the country file
-  --my-dxcc PREFIX     the own station's DXCC prefix, overriding the country file
-  --cty FILE           the country file (cty.dat format) for contacts without
-                       CONT or COUNTRY; default: cty.dat beside the program,
-                       else hamradio-files' /usr/share/hamradio-files/cty.dat
-  --order call|log     replay by call sign, byte for byte, as "Recalc" does
-                       (call, the default), or in log order (log)
-  --contacts           one line per contact: its line or record, call, band,
-                       points or DUPE, and the multipliers it brought
-  --format text|csv|json
-                       the output's form (default text)
-  --check-claimed      a claimed score that differs gives exit status 3
-  --strict             stop at the first line or record that cannot be scored
-  --help               this text
+Logs given as files count only the contest's contacts: RTTY, on its nine
+bands, within --from and --to when given; the others are left out and
+counted on standard error, and --contacts lists them with the reason. An
+ODBC log table counts every row it holds, as the plug-in's "Recalc" does.
 
 Problems go to standard error as FILE: record N (ADIF) or FILE: line N
 (Cabrillo), the field, and what is wrong. A record that cannot be scored is
 reported and skipped, unless --strict.
 
 Exit status: 0 scored; 1 records were skipped; 2 usage error; 3 a claimed
-score differs (with --check-claimed); 4 a log or the database could not be read.
+score differs (with --check-claimed); 4 a log or the database could not be
+read; 5 a file given is not a log; 6 the output could not be written.
 )";
+
+// The options, declared once: parsing and the help text both come from here.
+std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, std::string& order,
+                                      std::string& format, std::string& from, std::string& to) {
+  auto app = std::make_unique<CLI::App>(kDescription, "zeltra-score");
+  app->footer(kFooter);
+  app->get_formatter()->column_width(26);
+  app->add_option("--odbc", options.odbc,
+                  "score an ODBC log table (with --table), read with the plug-in's own query, "
+                  "columns and rules; the database is opened read-only")
+      ->type_name("TEXT");
+  app->add_option("--table", options.table, "the log table to read")->type_name("NAME");
+  app->add_option("--my-call", options.myCall,
+                  "the own station's call (else the log's STATION_CALLSIGN, OPERATOR or "
+                  "Cabrillo CALLSIGN); one log only")
+      ->type_name("CALL");
+  app->add_option("--my-continent", options.myContinent,
+                  "the own station's continent, overriding the country file; one log only")
+      ->type_name("CC");
+  app->add_option("--my-dxcc", options.myDxcc,
+                  "the own station's DXCC prefix, overriding the country file; one log only")
+      ->type_name("PREFIX");
+  app->add_option("--cty", options.countryFile,
+                  "the country file (cty.dat format) for contacts without CONT or COUNTRY; "
+                  "default: cty.dat beside the program, else hamradio-files' "
+                  "/usr/share/hamradio-files/cty.dat")
+      ->type_name("FILE");
+  app->add_option("--order", order,
+                  "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "
+                  "or in log order (log)")
+      ->type_name("WHICH")
+      ->check(CLI::IsMember({"call", "log"}));
+  app->add_option("--format", format, "the output's form (default text)")
+      ->type_name("FORM")
+      ->check(CLI::IsMember({"text", "csv", "json"}));
+  app->add_flag("--contacts", options.contacts,
+                "one line per contact: its line or record, call, band, points or DUPE, the "
+                "multipliers it brought, and why a contact was left out");
+  app->add_flag("--any-mode", options.anyMode, "keep contacts in any mode, not only RTTY");
+  app->add_flag("--any-band", options.anyBand, "keep contacts on bands outside the contest's nine");
+  app->add_option("--from", from, "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
+      ->type_name("TIME");
+  app->add_option("--to", to, "leave out contacts at or after this UTC time")->type_name("TIME");
+  app->add_flag("--check-claimed", options.checkClaimed,
+                "a claimed score that differs gives exit status 3");
+  app->add_flag("--strict", options.strict,
+                "stop at the first line or record that cannot be scored; no score is printed");
+  app->add_flag("--quiet", options.quiet, "count warnings, do not list them");
+  app->add_flag("--version", options.version, "the program's version");
+  app->add_option("LOG", options.inputs, "logs to score")->type_name("");
+  return app;
+}
+
+}  // namespace
+
+std::optional<std::string> ContestTime(const std::string& text) {
+  std::string digits;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9')
+      digits += c;
+    else if (!((c == '-' && (i == 4 || i == 7)) || ((c == ' ' || c == 'T') && i == 10) ||
+               (c == ':' && i == 13)))
+      return std::nullopt;
+  }
+  if (digits.size() == 8) digits += "0000";
+  if (digits.size() != 12) return std::nullopt;
+  const auto number = [&](std::size_t at, std::size_t count) {
+    return std::stoi(digits.substr(at, count));
+  };
+  if (number(4, 2) < 1 || number(4, 2) > 12 || number(6, 2) < 1 || number(6, 2) > 31 ||
+      number(8, 2) > 23 || number(10, 2) > 59)
+    return std::nullopt;
+  return digits;
+}
+
+ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
+  ScoreOptions options;
+  std::string order = "call";
+  std::string format = "text";
+  std::string from;
+  std::string to;
+  auto app = CommandLine(options, order, format, from, to);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    app->parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    options.help = true;
+    return options;
+  } catch (const CLI::ParseError& error) {
+    throw std::invalid_argument(error.what());
+  }
+  if (options.version) return options;
+  options.order = order == "log" ? Order::kLog : Order::kByCallSign;
+  options.format = format == "csv"    ? Format::kCsv
+                   : format == "json" ? Format::kJson
+                                      : Format::kText;
+  for (const auto& [text, time, name] :
+       {std::tuple{&from, &options.from, "--from"}, std::tuple{&to, &options.to, "--to"}}) {
+    if (text->empty()) continue;
+    *time = ContestTime(*text);
+    if (!*time)
+      throw std::invalid_argument(std::string(name) + " takes a UTC time such as " +
+                                  "\"2026-12-06 12:00\", not \"" + *text + "\"");
+  }
+  if (options.from && options.to && *options.to <= *options.from)
+    throw std::invalid_argument("--to must come after --from");
+  if (options.odbc.has_value() != options.table.has_value())
+    throw std::invalid_argument("--odbc and --table go together");
+  if (options.odbc && !options.inputs.empty())
+    throw std::invalid_argument("give files or --odbc, not both");
+  if (!options.odbc && options.inputs.empty()) throw std::invalid_argument("no log to score");
+  if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
+    throw std::invalid_argument("standard input (-) can be read once");
+  return options;
+}
+
+std::string ScoreUsage() {
+  ScoreOptions options;
+  std::string order, format, from, to;
+  return CommandLine(options, order, format, from, to)->help();
+}
+
+std::string ScoreVersion() {
+  return std::string("zeltra-score ") + ZELTRA_VERSION + "\n";
 }
 
 }  // namespace zeltra::score

@@ -11,7 +11,7 @@ enum class Order { kByCallSign, kLog };
 
 // What the command line asks of zeltra-score.
 struct ScoreOptions {
-  std::vector<std::string> inputs;  // files or folders
+  std::vector<std::string> inputs;  // files, folders, or "-" for standard input
   std::optional<std::string> odbc;  // a connection string, with table
   std::optional<std::string> table;
   std::optional<std::string> myCall;
@@ -21,10 +21,17 @@ struct ScoreOptions {
   std::string programFolder;  // where the program is: a cty.dat beside it serves
   Order order = Order::kByCallSign;
   Format format = Format::kText;
+  // The contest period, UTC, "YYYYMMDDHHMM".
+  std::optional<std::string> from;
+  std::optional<std::string> to;
   bool contacts = false;
   bool checkClaimed = false;
   bool strict = false;
+  bool quiet = false;
+  bool anyMode = false;
+  bool anyBand = false;
   bool help = false;
+  bool version = false;
 };
 
 // The exit statuses, each its own.
@@ -33,12 +40,21 @@ inline constexpr int kExitRecordsSkipped = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitClaimedDiffers = 3;
 inline constexpr int kExitUnreadable = 4;
+inline constexpr int kExitNotALog = 5;
+inline constexpr int kExitOutputFailed = 6;
 
 // Reads the arguments after the program's name. Throws std::invalid_argument
 // with the reason for a usage error.
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments);
 
-// The text --help prints.
+// The text --help prints, made from the same declaration the parsing uses.
 std::string ScoreUsage();
+
+// What --version prints.
+std::string ScoreVersion();
+
+// A UTC time as --from and --to take it ("2026-12-06 12:00",
+// "2026-12-06T1200", "2026-12-06"), as "YYYYMMDDHHMM"; none when it is not one.
+std::optional<std::string> ContestTime(const std::string& text);
 
 }  // namespace zeltra::score

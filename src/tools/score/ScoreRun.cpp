@@ -3,104 +3,93 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
+#include <map>
 #include <memory>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/logfile/AdifReader.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/LogReading.h"
 #include "core/logscore/LogScore.h"
-#include "core/logscore/Report.h"
 #include "core/reload/LogReload.h"
 #include "core/scoring/Scorer.h"
 #include "core/text/Ascii.h"
+#include "core/text/Number.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcLogQuery.h"
+#include "tools/score/Diagnostics.h"
+#include "tools/score/LogInput.h"
+#include "tools/score/LogResult.h"
+#include "tools/score/ResultsOutput.h"
+#ifdef ZELTRA_HAVE_ADX
+#include "core/logfile/AdxReader.h"
+#endif
 
 namespace zeltra::score {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Where the country file is when --cty names none: beside the program, or
-// where Debian's hamradio-files puts it.
-std::vector<fs::path> DefaultCountryFiles(const ScoreOptions& options) {
-  return {fs::path(options.programFolder) / "cty.dat",
-          fs::path("/usr/share/hamradio-files/cty.dat")};
-}
+// A country file is a few hundred kilobytes; far past that it is none.
+constexpr std::uintmax_t kLargestCountryFile = 64ull << 20;
 
-// A problem that ends the scoring of one log.
+// A problem that ends the scoring of one log, or of the run.
 struct Unscorable {
   std::string message;
 };
 
-std::optional<CountryFile> LoadCountries(const ScoreOptions& options, std::ostream& errors) {
-  const auto read = [](const fs::path& path) -> std::optional<std::string> {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  };
-  if (options.countryFile) {
-    const auto text = read(*options.countryFile);
-    if (!text) throw Unscorable{*options.countryFile + ": cannot read the country file"};
-    try {
-      return CountryFile::Parse(*text);
-    } catch (const std::exception& error) {
-      throw Unscorable{*options.countryFile + ": " + error.what()};
-    }
+// A log given as a file, or found in a folder.
+struct LogFile {
+  std::string name;
+  bool fromFolder = false;
+};
+
+std::string ShownName(const std::string& name) {
+  return name == kStandardInput ? "standard input" : name;
+}
+
+CountryFile ReadCountryFile(const fs::path& path) {
+  const std::string name = path.string();
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (error || !fs::exists(status))
+    throw Unscorable{name + ": the country file does not exist (--cty names another)"};
+  if (!fs::is_regular_file(status))
+    throw Unscorable{name + ": the country file is not a regular file"};
+  const std::uintmax_t size = fs::file_size(path, error);
+  if (error || size > kLargestCountryFile)
+    throw Unscorable{name + ": the country file is too large to be one"};
+  std::ifstream file(path, std::ios::binary);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!file.read(text.data(), static_cast<std::streamsize>(text.size())))
+    throw Unscorable{name + ": cannot read the country file"};
+  try {
+    return CountryFile::Parse(text);
+  } catch (const std::exception& problem) {
+    throw Unscorable{name + ": not a country file: " + problem.what()};
   }
-  for (const fs::path& path : DefaultCountryFiles(options)) {
+}
+
+// The country file --cty names; else cty.dat beside the program, else
+// Debian's hamradio-files' one; none when there is none of these.
+std::optional<CountryFile> LoadCountries(const ScoreOptions& options) {
+  if (options.countryFile) return ReadCountryFile(*options.countryFile);
+  for (const fs::path& path : {fs::path(options.programFolder) / "cty.dat",
+                               fs::path("/usr/share/hamradio-files/cty.dat")}) {
     std::error_code missing;
-    if (!fs::is_regular_file(path, missing)) continue;
-    if (const auto text = read(path)) {
-      try {
-        return CountryFile::Parse(*text);
-      } catch (const std::exception& error) {
-        errors << path.string() << ": " << error.what() << "; no country file used\n";
-      }
-    }
+    if (fs::exists(path, missing)) return ReadCountryFile(path);
   }
   return std::nullopt;
-}
-
-bool LooksLikeCabrillo(const fs::path& path) {
-  std::string extension = AsciiUpper(path.extension().string());
-  if (extension == ".ADI" || extension == ".ADIF") return false;
-  if (extension == ".LOG" || extension == ".CBR") return true;
-  std::ifstream file(path, std::ios::binary);
-  std::string start(64, '\0');
-  file.read(start.data(), static_cast<std::streamsize>(start.size()));
-  start.resize(static_cast<std::size_t>(file.gcount()));
-  return AsciiUpper(start).find("START-OF-LOG") != std::string::npos;
-}
-
-// The files to score, folders opened, in name order within each folder.
-std::vector<fs::path> LogFiles(const std::vector<std::string>& inputs) {
-  std::vector<fs::path> files;
-  for (const std::string& input : inputs) {
-    std::error_code error;
-    if (!fs::is_directory(input, error)) {
-      files.emplace_back(input);
-      continue;
-    }
-    std::vector<fs::path> inFolder;
-    for (const auto& entry : fs::directory_iterator(input, error))
-      if (entry.is_regular_file(error)) inFolder.push_back(entry.path());
-    std::sort(inFolder.begin(), inFolder.end());
-    files.insert(files.end(), inFolder.begin(), inFolder.end());
-  }
-  return files;
 }
 
 OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
                          const CountryFile* countries) {
   OwnStation own;
   std::optional<CountryOf> where;
-  const std::optional<std::string> call = options.myCall   ? options.myCall
+  const std::optional<std::string> call = options.myCall   ? AsciiUpper(*options.myCall)
                                           : log != nullptr ? log->ownCall
                                                            : std::nullopt;
   if (countries != nullptr && log != nullptr && log->ownCountry && !options.myCall)
@@ -109,11 +98,16 @@ OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
   if (where) own = {where->continent, where->dxccPrefix};
   if (options.myContinent) own.continent = AsciiUpper(*options.myContinent);
   if (options.myDxcc) own.dxccPrefix = *options.myDxcc;
-  if (own.continent.empty() || own.dxccPrefix.empty())
-    throw Unscorable{"the own station's " +
-                     std::string(own.continent.empty() ? "continent" : "DXCC prefix") +
-                     " is unknown: give --my-call, or --my-continent and --my-dxcc"};
-  return own;
+  if (!own.continent.empty() && !own.dxccPrefix.empty()) return own;
+  if (!call)
+    throw Unscorable{
+        "the log names no own station (STATION_CALLSIGN, OPERATOR or CALLSIGN): give "
+        "--my-call, or --my-continent and --my-dxcc"};
+  if (countries == nullptr)
+    throw Unscorable{"no country file places the own call " + *call +
+                     ": give --cty, or --my-continent and --my-dxcc"};
+  throw Unscorable{"the country file does not know the own call " + *call +
+                   ": give --my-continent and --my-dxcc"};
 }
 
 std::string Multipliers(const ContactOutcome& outcome) {
@@ -128,234 +122,388 @@ std::string Multipliers(const ContactOutcome& outcome) {
   return brought;
 }
 
-std::string PointsText(std::int32_t points) {
-  return points == kDuplicate ? "DUPE" : std::to_string(points);
+ContactRow RowOf(const ContactOutcome& outcome) {
+  const Contact& contact = outcome.contact;
+  ContactRow row{.position = outcome.position,
+                 .call = contact.callSign,
+                 .band = contact.band,
+                 .mode = contact.mode,
+                 .continent = contact.continent,
+                 .dxcc = contact.dxccPrefix,
+                 .points = std::nullopt,
+                 .duplicate = outcome.points == kDuplicate,
+                 .multipliers = Multipliers(outcome),
+                 .leftOut = {}};
+  if (!row.duplicate) row.points = outcome.points;
+  return row;
 }
 
-// One log's report in the chosen form.
-class SingleReport {
- public:
-  SingleReport(const ScoreOptions& options, std::string source, std::string_view positionWord)
-      : options_(options), source_(std::move(source)), positionWord_(positionWord) {}
-
-  void Contact(const ContactOutcome& outcome) {
-    switch (options_.format) {
-      case Format::kText:
-        contacts_ += std::string(positionWord_) + " " + std::to_string(outcome.position) + "  " +
-                     outcome.contact.callSign + "  " + outcome.contact.band + "  " +
-                     PointsText(outcome.points);
-        if (const std::string brought = Multipliers(outcome); !brought.empty())
-          contacts_ += "  " + brought;
-        contacts_ += "\n";
-        break;
-      case Format::kCsv:
-        contacts_ += std::to_string(outcome.position) + "," + CsvField(outcome.contact.callSign) +
-                     "," + CsvField(outcome.contact.band) + "," + PointsText(outcome.points) + "," +
-                     Multipliers(outcome) + "\n";
-        break;
-      case Format::kJson:
-        contacts_ += std::string(contacts_.empty() ? "\n    " : ",\n    ") +
-                     "{\"position\": " + std::to_string(outcome.position) +
-                     ", \"call\": " + JsonString(outcome.contact.callSign) +
-                     ", \"band\": " + JsonString(outcome.contact.band) + ", \"points\": " +
-                     (outcome.points == kDuplicate ? "null" : std::to_string(outcome.points)) +
-                     ", \"duplicate\": " + (outcome.points == kDuplicate ? "true" : "false") +
-                     ", \"multipliers\": " + JsonString(Multipliers(outcome)) + "}";
-        break;
-    }
+// "3 contacts in FT8, 1 in CW and 2 on band 50 left out": the reasons in
+// the order first met.
+std::string LeftOutSummary(const std::vector<LeftOutContact>& leftOut) {
+  std::vector<std::pair<std::string, std::size_t>> reasons;
+  for (const LeftOutContact& contact : leftOut) {
+    std::string reason = contact.reason;
+    if (reason.rfind("mode ", 0) == 0)
+      reason = "in " + reason.substr(5);
+    else if (reason.rfind("band ", 0) == 0)
+      reason = "on band " + reason.substr(5);
+    else if (reason == "no date and time")
+      reason = "without date and time";
+    const auto found = std::find_if(reasons.begin(), reasons.end(),
+                                    [&](const auto& entry) { return entry.first == reason; });
+    if (found == reasons.end())
+      reasons.emplace_back(reason, 1);
+    else
+      ++found->second;
   }
+  std::string text;
+  for (std::size_t i = 0; i < reasons.size(); ++i) {
+    if (i > 0) text += i + 1 == reasons.size() ? " and " : ", ";
+    text += std::to_string(reasons[i].second);
+    if (i == 0) text += reasons[i].second == 1 ? " contact" : " contacts";
+    text += " " + reasons[i].first;
+  }
+  return text + " left out";
+}
 
-  void Write(std::ostream& out, const LogScore& score, const std::optional<std::string>& claimed,
-             std::size_t skipped) const {
-    const auto claimedNumber = ClaimedNumber(claimed);
-    switch (options_.format) {
-      case Format::kText:
-        out << contacts_ << TableText(score.summary.table) << score.summary.scoreLine << "\n";
-        if (claimed) {
-          out << "Claimed score: " << *claimed;
-          if (claimedNumber) out << " (difference " << (*claimedNumber - score.score()) << ")";
-          out << "\n";
-        }
-        break;
-      case Format::kCsv:
-        if (options_.contacts)
-          out << "Position,Call,Band,Points,Multipliers\n" << contacts_ << "\n";
-        out << TableCsv(score.summary.table) << "\n"
-            << "Score line," << CsvField(score.summary.scoreLine) << "\n"
-            << "Score," << score.score() << "\n"
-            << "Claimed," << CsvField(claimed.value_or("")) << "\n";
-        break;
-      case Format::kJson:
-        out << "{\n  \"source\": " << JsonString(source_)
-            << ",\n  \"table\": " << TableJson(score.summary.table)
-            << ",\n  \"scoreLine\": " << JsonString(score.summary.scoreLine)
-            << ",\n  \"qsos\": " << score.qsos << ",\n  \"points\": " << score.points
-            << ",\n  \"voivodeships\": " << score.voivodeships << ",\n  \"dxccs\": " << score.dxccs
-            << ",\n  \"continents\": " << score.continents << ",\n  \"score\": " << score.score()
-            << ",\n  \"claimed\": " << (claimedNumber ? std::to_string(*claimedNumber) : "null")
-            << ",\n  \"skipped\": " << skipped;
-        if (options_.contacts) out << ",\n  \"contacts\": [" << contacts_ << "\n  ]";
-        out << "\n}\n";
-        break;
+class LogScorer {
+ public:
+  LogScorer(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics)
+      : options_(options), countries_(countries), diagnostics_(diagnostics) {}
+
+  // One log's result; what went wrong told on the diagnostics. Answers
+  // none for a file in a folder that is not a log.
+  std::optional<LogResult> Score(const LogFile& file) {
+    LogResult result;
+    result.file = ShownName(file.name);
+    try {
+      LogInput input(file.name);
+      if (input.known().kind == LogKind::kNotALog && file.fromFolder) return std::nullopt;
+      Read(input, result);
+    } catch (const InputError& problem) {
+      result.failure = problem.what();
+    } catch (const Unscorable& problem) {
+      result.failure = problem.message;
+    } catch (const std::bad_alloc&) {
+      result.failure = "out of memory";
+    } catch (const std::exception& problem) {
+      result.failure = problem.what();
     }
+    if (result.failed()) diagnostics_.Error(result.file + ": " + result.failure);
+    return result;
   }
 
  private:
-  const ScoreOptions& options_;
-  std::string source_;
-  std::string_view positionWord_;
-  std::string contacts_;
-};
+  LogContents ReadContents(LogInput& input, LogResult& result) {
+    const ReadOptions read{.countries = countries_,
+                           .strict = options_.strict,
+                           .anyMode = options_.anyMode,
+                           .anyBand = options_.anyBand,
+                           .from = options_.from,
+                           .to = options_.to};
+    switch (input.known().kind) {
+      case LogKind::kAdif: {
+        AdifReader reader(input.stream());
+        return ReadAdifLog(reader, read);
+      }
+      case LogKind::kAdx: {
+#ifdef ZELTRA_HAVE_ADX
+        AdxReader reader(input.stream());
+        return ReadAdifLog(reader, read);
+#else
+        throw Unscorable{
+            "an ADX (XML) log, which this build of zeltra-score does not read: "
+            "export it as ADIF (.adi)"};
+#endif
+      }
+      case LogKind::kCabrillo:
+        result.positionWord = "line";
+        if (input.known().textBefore)
+          diagnostics_.Warning(result.file + ": text before START-OF-LOG: skipped",
+                               "text before START-OF-LOG");
+        return ReadCabrilloLog(input.stream(), read);
+      case LogKind::kUtf16:
+        throw Unscorable{
+            "UTF-16 text, which zeltra-score does not read: save the log as "
+            "UTF-8 or ASCII"};
+      case LogKind::kNotALog:
+        break;
+    }
+    result.notALog = true;
+    throw Unscorable{"not a log (no ADIF tags, no ADX, no START-OF-LOG: line)"};
+  }
 
-int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::ostream& out) {
-  const OwnStation own = OwnStationFor(options, nullptr, countries);
-  OdbcConnection connection(*options.odbc);
-  OdbcLogQuery query(connection.get());
-  Scorer scorer;
-  StatisticTable blanked;
-  SingleReport report(options, *options.table, "row");
-  MultiplierWatch watch(scorer);
-  std::size_t row = 0;
-  ReloadHooks hooks;
-  if (options.contacts) {
-    hooks.replayed = [&](const zeltra::Contact& contact, std::int32_t result) {
-      report.Contact(watch.Outcome(++row, contact, result));
+  void Tell(const LogContents& log, const LogResult& result) {
+    const std::string where = result.file + ": " + result.positionWord + " ";
+    const auto at = [&](const LogProblem& problem) {
+      return problem.position == 0 ? result.file + ": "
+                                   : where + std::to_string(problem.position) + ": ";
     };
+    for (const LogProblem& warning : log.warnings)
+      diagnostics_.Warning(at(warning) + warning.message, warning.kind);
+    for (const LogProblem& skipped : log.skipped)
+      diagnostics_.Warning(
+          at(skipped) + skipped.message + (log.stopped ? "; stopped (--strict)" : "; skipped"),
+          result.positionWord + "s skipped");
+    for (const auto& [kind, count] : log.warningsByKind) {
+      const std::size_t listed = static_cast<std::size_t>(
+          std::count_if(log.warnings.begin(), log.warnings.end(),
+                        [&](const LogProblem& warning) { return warning.kind == kind; }));
+      diagnostics_.Count(kind, count - listed);
+    }
+    diagnostics_.Count(result.positionWord + "s skipped", log.skippedCount - log.skipped.size());
+    if (log.warnings.size() + log.skipped.size() < log.skippedCount + [&] {
+          std::size_t total = 0;
+          for (const auto& entry : log.warningsByKind) total += entry.second;
+          return total;
+        }())
+      diagnostics_.Warning(result.file +
+                               ": more problems than are listed; the counts below "
+                               "hold them all",
+                           "logs with problems not listed");
+    if (!log.leftOut.empty())
+      diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOut) +
+                               " (not the contest's mode, bands or period)",
+                           "contacts left out");
   }
-  ReloadLog(query, *options.table, own, scorer, blanked, hooks);
-  report.Write(out, ScoreOf(scorer.Statistics()), std::nullopt, 0);
-  return kExitScored;
-}
 
-// One file read into contacts, its problems told on errors as FILE: line N
-// or FILE: record N.
-LogContents ReadLogFile(const fs::path& path, bool cabrillo, const ScoreOptions& options,
-                        const CountryFile* countries, std::ostream& errors) {
-  std::ifstream file(path, std::ios::binary);
-  std::error_code error;
-  if (!file || fs::is_directory(path, error))
-    throw Unscorable{path.string() + ": cannot read the file"};
-  const ReadOptions read{.countries = countries, .strict = options.strict};
-  LogContents log = cabrillo ? ReadCabrilloLog(file, read) : ReadAdifLog(file, read);
-  if (file.bad()) throw Unscorable{path.string() + ": cannot read the file"};
-  const std::string where = path.string() + (cabrillo ? ": line " : ": record ");
-  for (const LogProblem& warning : log.warnings)
-    errors << where << warning.position << ": " << warning.message << "\n";
-  for (const LogProblem& skipped : log.skipped)
-    errors << where << skipped.position << ": " << skipped.message
-           << (log.stopped ? "; stopped (--strict)" : "; skipped") << "\n";
-  return log;
-}
+  void Read(LogInput& input, LogResult& result) {
+    LogContents log = ReadContents(input, result);
+    input.CheckRead();
+    Tell(log, result);
+    result.categories = log.categories;
+    result.callSign = log.ownCall.value_or(options_.myCall ? AsciiUpper(*options_.myCall) : "");
+    result.skipped = log.skippedCount;
+    result.leftOut = log.leftOut.size();
+    if (log.claimedScore) {
+      result.claimed = log.claimedScore;
+      const auto number = NumberOf<long long>(TrimControlAndBlank(*log.claimedScore));
+      if (number && *number >= -kLargestClaim && *number <= kLargestClaim)
+        result.claimedNumber = number;
+      else
+        diagnostics_.Warning(
+            result.file + ": CLAIMED-SCORE \"" + *log.claimedScore + "\" is not a number",
+            "claimed score not a number");
+    }
+    if (log.stopped) {
+      result.stopped = true;
+      throw Unscorable{"stopped at " + result.positionWord + " " +
+                       std::to_string(log.skipped.front().position) + " (--strict)"};
+    }
+    const OwnStation own = OwnStationFor(options_, &log, countries_);
+    const auto order =
+        options_.order == Order::kLog ? log.contacts.InLogOrder() : log.contacts.ByCallSign();
+    std::function<void(const ContactOutcome&)> each;
+    if (options_.contacts)
+      each = [&](const ContactOutcome& outcome) { result.contacts.push_back(RowOf(outcome)); };
+    result.score = ReplayContacts(log.contacts, order, own, each);
+    if (options_.contacts)
+      for (LeftOutContact& contact : log.leftOut)
+        result.contacts.push_back({.position = contact.position,
+                                   .call = std::move(contact.contact.callSign),
+                                   .band = std::move(contact.contact.band),
+                                   .mode = std::move(contact.contact.mode),
+                                   .continent = {},
+                                   .dxcc = {},
+                                   .points = std::nullopt,
+                                   .duplicate = false,
+                                   .multipliers = {},
+                                   .leftOut = std::move(contact.reason)});
+  }
 
-struct ScoredFile {
-  LogContents log;
-  LogScore score;
+  const ScoreOptions& options_;
+  const CountryFile* countries_;
+  Diagnostics& diagnostics_;
 };
 
-ScoredFile ScoreFile(const fs::path& path, bool cabrillo, const ScoreOptions& options,
-                     const CountryFile* countries, std::ostream& errors, SingleReport* report) {
-  LogContents log = ReadLogFile(path, cabrillo, options, countries, errors);
-  OwnStation own;
+int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
+              Diagnostics& diagnostics) {
+  LogResult result;
+  result.file = *options.table;
+  result.positionWord = "row";
+  result.callSign = options.myCall ? AsciiUpper(*options.myCall) : "";
   try {
-    own = OwnStationFor(options, &log, countries);
+    const OwnStation own = OwnStationFor(options, nullptr, countries);
+    OdbcConnection connection(*options.odbc, OdbcConnection::Access::kReadOnly);
+    OdbcLogQuery query(connection.get());
+    Scorer scorer;
+    StatisticTable blanked;
+    MultiplierWatch watch(scorer);
+    std::size_t row = 0;
+    ReloadHooks hooks;
+    if (options.contacts) {
+      hooks.replayed = [&](const zeltra::Contact& contact, std::int32_t points) {
+        result.contacts.push_back(RowOf(watch.Outcome(++row, contact, points)));
+      };
+    }
+    ReloadLog(query, *options.table, own, scorer, blanked, hooks);
+    result.score = ScoreOf(scorer.Statistics());
   } catch (const Unscorable& problem) {
-    throw Unscorable{path.string() + ": " + problem.message};
+    result.failure = problem.message;
+  } catch (const std::exception& problem) {
+    result.failure = problem.what();
   }
-  const auto order =
-      options.order == Order::kLog ? log.contacts.InLogOrder() : log.contacts.ByCallSign();
-  std::function<void(const ContactOutcome&)> each;
-  if (report != nullptr && options.contacts)
-    each = [report](const ContactOutcome& outcome) { report->Contact(outcome); };
-  LogScore score = ReplayContacts(log.contacts, order, own, each);
-  return {std::move(log), std::move(score)};
+  if (result.failed()) diagnostics.Error("zeltra-score: " + result.failure);
+  if (options.format == Format::kText) {
+    if (!result.failed()) out << SingleLogText(result, options.contacts);
+  } else if (options.format == Format::kCsv) {
+    out << (options.contacts ? ContactsCsv({result}) : ResultsCsv({result}));
+  } else {
+    out << ResultsJson({result}, {}, options.contacts);
+  }
+  return result.failed() ? kExitUnreadable : kExitScored;
 }
 
-int StatusOf(bool skipped, bool claimedDiffers, bool unreadable, const ScoreOptions& options) {
-  if (unreadable) return kExitUnreadable;
-  if (claimedDiffers && options.checkClaimed) return kExitClaimedDiffers;
-  if (skipped) return kExitRecordsSkipped;
-  return kExitScored;
+bool IsHidden(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name.front() == '.';
 }
 
-bool ClaimDiffers(const std::optional<std::string>& claimed, const LogScore& score) {
-  if (!claimed) return false;
-  const auto number = ClaimedNumber(claimed);
-  return !number || *number != score.score();
-}
-
-int ScoreOneFile(const fs::path& path, const ScoreOptions& options, const CountryFile* countries,
-                 std::ostream& out, std::ostream& errors) {
-  const bool cabrillo = LooksLikeCabrillo(path);
-  SingleReport report(options, path.string(), cabrillo ? "line" : "record");
-  ScoredFile scored = ScoreFile(path, cabrillo, options, countries, errors, &report);
-  report.Write(out, scored.score, scored.log.claimedScore, scored.log.skipped.size());
-  return StatusOf(!scored.log.skipped.empty(), ClaimDiffers(scored.log.claimedScore, scored.score),
-                  false, options);
-}
-
-int ScoreBatch(const std::vector<fs::path>& files, const ScoreOptions& options,
-               const CountryFile* countries, std::ostream& out, std::ostream& errors,
-               bool progressIsShown) {
-  std::vector<RankedLog> results;
-  bool skipped = false;
-  bool claimedDiffers = false;
-  bool unreadable = false;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    if (progressIsShown)
-      errors << "\rScoring " << (i + 1) << " of " << files.size() << ": "
-             << files[i].filename().string() << "\x1b[K" << std::flush;
-    try {
-      ScoredFile scored =
-          ScoreFile(files[i], LooksLikeCabrillo(files[i]), options, countries, errors, nullptr);
-      skipped = skipped || !scored.log.skipped.empty();
-      claimedDiffers = claimedDiffers || ClaimDiffers(scored.log.claimedScore, scored.score);
-      results.push_back(
-          {.file = files[i].string(),
-           .callSign = AsciiUpper(scored.log.ownCall.value_or(options.myCall.value_or(""))),
-           .categories = scored.log.categories,
-           .score = std::move(scored.score),
-           .claimed = scored.log.claimedScore,
-           .skipped = scored.log.skipped.size()});
-    } catch (const Unscorable& problem) {
-      if (progressIsShown) errors << "\r\x1b[K";
-      errors << problem.message << "\n";
-      unreadable = true;
+// The logs to score: files as given, folders opened in name order; what a
+// folder holds that is no log file is listed in notScored.
+std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
+                              std::vector<NotScored>& notScored) {
+  std::vector<LogFile> files;
+  for (const std::string& input : inputs) {
+    std::error_code error;
+    if (input == kStandardInput || !fs::is_directory(input, error)) {
+      files.push_back({input, false});
+      continue;
+    }
+    std::vector<fs::path> inFolder;
+    for (const auto& entry : fs::directory_iterator(input, error)) inFolder.push_back(entry.path());
+    if (error) notScored.push_back({input, "cannot list the folder: " + error.message()});
+    std::sort(inFolder.begin(), inFolder.end());
+    for (const fs::path& path : inFolder) {
+      if (IsHidden(path))
+        notScored.push_back({path.string(), "hidden"});
+      else if (fs::is_directory(path, error))
+        notScored.push_back({path.string(), "a folder"});
+      else if (!fs::is_regular_file(path, error))
+        notScored.push_back({path.string(), "not a regular file"});
+      else
+        files.push_back({path.string(), true});
     }
   }
-  if (progressIsShown) errors << "\r\x1b[K" << std::flush;
+  return files;
+}
+
+// Two logs of one call: both stay, each marked with the other's file.
+void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
+  std::map<std::string, std::size_t> firstOfCall;
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    LogResult& log = results[i];
+    if (log.failed() || log.callSign.empty()) continue;
+    const auto [first, isNew] = firstOfCall.try_emplace(log.callSign, i);
+    if (isNew) continue;
+    LogResult& earlier = results[first->second];
+    diagnostics.Warning(earlier.file + " and " + log.file + " are both logs of " + log.callSign +
+                            "; both are scored",
+                        "calls with two logs");
+    if (earlier.note.empty()) earlier.note = "same call as " + log.file;
+    log.note = "same call as " + earlier.file;
+  }
+}
+
+int StatusOf(const std::vector<LogResult>& results, const ScoreOptions& options) {
+  const auto any = [&](auto predicate) {
+    return std::any_of(results.begin(), results.end(), predicate);
+  };
+  if (any([](const LogResult& log) { return log.failed() && !log.notALog && !log.stopped; }))
+    return kExitUnreadable;
+  if (any([](const LogResult& log) { return log.notALog; })) return kExitNotALog;
+  if (options.checkClaimed && any([](const LogResult& log) { return log.ClaimDiffers(); }))
+    return kExitClaimedDiffers;
+  if (any([](const LogResult& log) { return log.stopped || log.skipped > 0; }))
+    return kExitRecordsSkipped;
+  return kExitScored;
+}
+
+void WriteResults(const ScoreOptions& options, bool single, const std::vector<LogResult>& results,
+                  const std::vector<NotScored>& notScored, std::ostream& out) {
   switch (options.format) {
     case Format::kText:
-      out << ResultsText(results);
+      if (!single)
+        out << ResultsText(results);
+      else if (!results.front().failed())
+        out << SingleLogText(results.front(), options.contacts);
       break;
     case Format::kCsv:
-      out << ResultsCsv(results);
+      out << (options.contacts ? ContactsCsv(results) : ResultsCsv(results));
       break;
     case Format::kJson:
-      out << ResultsJson(results);
+      out << ResultsJson(results, notScored, options.contacts);
       break;
   }
-  return StatusOf(skipped, claimedDiffers, unreadable, options);
+}
+
+int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
+               Diagnostics& diagnostics) {
+  std::vector<NotScored> notScored;
+  const std::vector<LogFile> files = LogFiles(options.inputs, notScored);
+  const bool single = files.size() == 1 && !files.front().fromFolder && notScored.empty();
+  LogScorer scorer(options, countries, diagnostics);
+  std::vector<LogResult> results;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+    if (auto result = scorer.Score(files[i]))
+      results.push_back(std::move(*result));
+    else
+      notScored.push_back({files[i].name, "not a log"});
+  }
+  MarkSameCalls(results, diagnostics);
+  if (!notScored.empty()) {
+    std::string list;
+    for (const NotScored& file : notScored)
+      list += (list.empty() ? "" : ", ") + file.file + " (" + file.reason + ")";
+    diagnostics.Error("Not scored: " + list);
+  }
+  WriteResults(options, single, results, notScored, out);
+  return StatusOf(results, options);
+}
+
+bool NamesOneStation(const ScoreOptions& options) {
+  return options.myCall || options.myContinent || options.myDxcc;
+}
+
+bool OneLogGiven(const ScoreOptions& options) {
+  std::error_code error;
+  return options.odbc ||
+         (options.inputs.size() == 1 && (options.inputs.front() == kStandardInput ||
+                                         !fs::is_directory(options.inputs.front(), error)));
 }
 
 }  // namespace
 
 int RunScore(const ScoreOptions& options, std::ostream& out, std::ostream& errors,
              bool progressIsShown) {
-  try {
-    const std::optional<CountryFile> countries = LoadCountries(options, errors);
-    const CountryFile* countryFile = countries ? &*countries : nullptr;
-    if (options.odbc) return ScoreOdbc(options, countryFile, out);
-    const std::vector<fs::path> files = LogFiles(options.inputs);
-    if (files.size() == 1 && !fs::is_directory(options.inputs.front()))
-      return ScoreOneFile(files.front(), options, countryFile, out, errors);
-    return ScoreBatch(files, options, countryFile, out, errors, progressIsShown);
-  } catch (const Unscorable& problem) {
-    errors << problem.message << "\n";
-    return kExitUnreadable;
-  } catch (const std::exception& error) {
-    errors << "zeltra-score: " << error.what() << "\n";
-    return kExitUnreadable;
+  Diagnostics diagnostics(errors, options.quiet, progressIsShown);
+  if (NamesOneStation(options) && !OneLogGiven(options)) {
+    errors << "zeltra-score: --my-call, --my-continent and --my-dxcc name one log's station; "
+              "several logs each name their own\n";
+    return kExitUsage;
   }
+  int status = kExitScored;
+  try {
+    const std::optional<CountryFile> countries = LoadCountries(options);
+    const CountryFile* countryFile = countries ? &*countries : nullptr;
+    status = options.odbc ? ScoreOdbc(options, countryFile, out, diagnostics)
+                          : ScoreFiles(options, countryFile, out, diagnostics);
+  } catch (const Unscorable& problem) {
+    diagnostics.Error(problem.message);
+    status = kExitUnreadable;
+  } catch (const std::exception& problem) {
+    diagnostics.Error(std::string("zeltra-score: ") + problem.what());
+    status = kExitUnreadable;
+  }
+  diagnostics.Finish();
+  out.flush();
+  if (!out) {
+    errors << "zeltra-score: cannot write the output (a full disk, or a closed output)\n";
+    return kExitOutputFailed;
+  }
+  return status;
 }
 
 }  // namespace zeltra::score

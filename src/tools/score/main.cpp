@@ -31,12 +31,14 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   options.programFolder = std::filesystem::path(argv[0]).parent_path().string();
-  if (options.help) {
-    std::cout << ScoreUsage();
+  if (options.help || options.version) {
+    std::cout << (options.help ? ScoreUsage() : ScoreVersion()) << std::flush;
+    if (!std::cout) {
+      std::cerr << "zeltra-score: cannot write the output\n";
+      return kExitOutputFailed;
+    }
     return kExitScored;
   }
   const bool progress = ZELTRA_ISATTY(ZELTRA_FILENO(stderr)) != 0;
-  const int status = RunScore(options, std::cout, std::cerr, progress);
-  std::cout.flush();
-  return status;
+  return RunScore(options, std::cout, std::cerr, progress);
 }

@@ -28,8 +28,8 @@ TEST(CabrilloReader, HeaderAndQsoLines) {
   EXPECT_EQ(log.Tag("CALLSIGN"), "SP5XYZ");
   EXPECT_EQ(log.Tag("CLAIMED-SCORE"), "102");
   EXPECT_EQ(log.Categories(), "SINGLE-OP ALL");
-  ASSERT_EQ(log.qsos.size(), 3u);
-  EXPECT_TRUE(log.problems.empty());
+  ASSERT_EQ(log.qsos.size(), 2u);
+  EXPECT_EQ(log.exchangeFields, 2u);
   EXPECT_EQ(log.qsos[0].line, 7u);
   EXPECT_EQ(log.qsos[0].band, "14");
   EXPECT_EQ(log.qsos[0].mode, "RTTY");
@@ -38,8 +38,81 @@ TEST(CabrilloReader, HeaderAndQsoLines) {
   EXPECT_EQ(log.qsos[0].received, "599 K");
   EXPECT_EQ(log.qsos[1].call, "W1AW");  // the transmitter id is no part of the exchange
   EXPECT_EQ(log.qsos[1].received, "599 CT");
-  EXPECT_EQ(log.qsos[2].mode, "CW");
-  EXPECT_EQ(log.qsos[2].received, "599");
+  EXPECT_EQ(log.qsos[0].when, "202612061200");
+  // One exchange field where the log's other lines have two: not read.
+  ASSERT_EQ(log.problems.size(), 1u);
+  EXPECT_EQ(log.problems[0].line, 10u);
+}
+
+// The worked call is found after the sent exchange's width, which the log's
+// own lines tell; a line that cannot be split so is named, never misread.
+TEST(CabrilloReader, AReportIsNeverTakenForACall) {
+  const std::string header = "START-OF-LOG: 3.0\nCALLSIGN: W6REK\n";
+  const std::string good = "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI\n";
+  struct Case {
+    const char* name;
+    std::string lines;
+    std::vector<std::string> calls;
+    std::vector<std::size_t> problemLines;
+  };
+  const Case cases[] = {
+      {"a received field missing",
+       good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA KH6TU 599 31\n",
+       {"KH6TU", "KH6TU"},
+       {5}},
+      {"a sent field missing",
+       good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 KH6TU 599 31 HI\n",
+       {"KH6TU", "KH6TU"},
+       {5}},
+      {"a transmitter id",
+       good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 1\n",
+       {"KH6TU", "K1AR"},
+       {}},
+      {"a number where the id goes is no id",
+       good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 7\n",
+       {"KH6TU", "KH6TU"},
+       {5}},
+      {"fields that make no call",
+       "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA 599 31 HI 599\n",
+       {},
+       {3}},
+      {"a lone line of its own width",
+       "QSO: 14000 RY 2020-09-27 2305 W6REK 599 K1AR 599\n",
+       {"K1AR"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CabrilloLog log = Read(header + c.lines);
+    std::vector<std::string> calls;
+    for (const CabrilloQso& qso : log.qsos) calls.push_back(qso.call);
+    EXPECT_EQ(calls, c.calls);
+    std::vector<std::size_t> lines;
+    for (const LineProblem& problem : log.problems) lines.push_back(problem.line);
+    EXPECT_EQ(lines, c.problemLines);
+  }
+  const CabrilloLog log = Read(header + good);
+  EXPECT_EQ(log.qsos[0].received, "599 31 HI");
+}
+
+TEST(CabrilloReader, HeaderOwnCallCategoriesAndBounds) {
+  const CabrilloLog log = Read(
+      "START-OF-LOG: 2.0\nCATEGORY-POWER: LOW\nCALLSIGN: SP5XYZ\nCATEGORY-BAND: 20M\n"
+      "CATEGORY: SINGLE-OP ALL\nCATEGORY-OPERATOR: SINGLE-OP\n"
+      "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n"
+      "QSO: 14080 RY 2026-12-06 1201 SP5XYZ/P 599 002 SP9ABD 599 K\n"
+      "QSO: 14080 RY 2026-12-06 1202 SP5XYA 599 003 SP9ABE 599 K\n" +
+      std::string(kLongestCabrilloLine + 1, 'x') +
+      "\nEND-OF-LOG:\nQSO: 14080 RY 2026-12-06 1203 SP5XYZ 599 004 SP9ABF 599 K\n");
+  EXPECT_EQ(log.Categories(), "SINGLE-OP ALL SINGLE-OP 20M LOW");
+  EXPECT_EQ(log.qsos.size(), 3u);  // nothing after END-OF-LOG
+  ASSERT_EQ(log.warnings.size(), 1u);
+  EXPECT_EQ(log.warnings[0].line, 8u);
+  EXPECT_EQ(
+      log.warnings[0].message,
+      "own call SP5XYZ/P is not the header's CALLSIGN SP5XYZ (2 lines have another own call)");
+  ASSERT_EQ(log.problems.size(), 1u);
+  EXPECT_EQ(log.problems[0].line, 10u);
 }
 
 TEST(CabrilloReader, MalformedLinesAreNamedAndSkipped) {

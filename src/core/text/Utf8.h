@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zeltra {
+
+// Logs come in UTF-8, or in a single-byte code page with no word of which.
+
+// Text fit for a terminal: valid UTF-8 stays as it is; control characters
+// (C0, DEL and C1), which could move the cursor or forge a line, and bytes
+// that are no valid UTF-8 are shown as \xNN.
+std::string Printable(std::string_view text);
+
+// Text as valid UTF-8: valid UTF-8 stays; every other byte is read as
+// Latin-1 (the code page most single-byte logs use), so nothing is lost.
+std::string AsUtf8(std::string_view text);
+
+}  // namespace zeltra

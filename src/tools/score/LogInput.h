@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/logfile/LogKind.h"
+
+namespace zeltra::score {
+
+// A log file that cannot be opened or read, with the reason.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The name that stands for standard input.
+inline constexpr std::string_view kStandardInput = "-";
+
+// A log opened for reading: a regular file or standard input, compressed
+// with gzip or not (told by its bytes, not its name), as a stream of its
+// text, with its kind known from its first bytes. A file that decompresses
+// to far more than a log could hold is refused as it is read.
+class LogInput {
+ public:
+  // Throws InputError: a missing file, one that is no regular file (a
+  // folder, a device, a FIFO), one that cannot be read.
+  explicit LogInput(const std::string& name);
+  ~LogInput();
+  LogInput(const LogInput&) = delete;
+  LogInput& operator=(const LogInput&) = delete;
+
+  const KnownLog& known() const { return known_; }
+  // The log's text from where the log starts (after a web form's text
+  // before a Cabrillo log).
+  std::istream& stream() { return stream_; }
+  // Throws InputError when reading failed, or the file decompressed past
+  // its bound: what was read is not the whole log.
+  void CheckRead() const;
+
+ private:
+  class Buffer;
+  std::unique_ptr<Buffer> buffer_;
+  std::istream stream_;
+  KnownLog known_;
+};
+
+}  // namespace zeltra::score
