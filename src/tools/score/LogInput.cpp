@@ -39,8 +39,9 @@ gzFile OpenFile(const std::string& name) {
   std::error_code error;
   const fs::path path(name);
   const fs::file_status status = fs::status(path, error);
-  if (error || !fs::exists(status))
-    throw InputError("cannot read the file: " + (error ? error.message() : "it does not exist"));
+  if (status.type() == fs::file_type::not_found)
+    throw InputError("cannot read the file: it does not exist");
+  if (error) throw InputError("cannot read the file: " + error.message());
   if (!fs::is_regular_file(status))
     throw InputError(fs::is_directory(status) ? "a folder, not a log file"
                                               : "not a regular file (a device or a FIFO)");

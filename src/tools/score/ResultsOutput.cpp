@@ -16,13 +16,15 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr std::string_view kColumnGap = "  ";
-constexpr std::size_t kResultColumns = 10;
+constexpr std::size_t kResultColumns = 11;
 constexpr std::array<std::string_view, kResultColumns> kResultHeadings = {
-    "Rank",        "Call",  "Categories", "QSOs",       "Points",
-    "Multipliers", "Score", "Claimed",    "Difference", "Status"};
-// The columns read left to right: call, categories and status.
-constexpr std::array<bool, kResultColumns> kLeftAligned = {false, true,  true,  false, false,
-                                                           false, false, false, false, true};
+    "Rank",  "Call",    "Categories", "QSOs", "Points", "Multipliers",
+    "Score", "Claimed", "Difference", "File", "Status"};
+// The columns read left to right: call, categories, file and status.
+constexpr std::array<bool, kResultColumns> kLeftAligned = {
+    false, true, true, false, false, false, false, false, false, true, true};
+// The columns the CSV and JSON rows share with the text ones, before the file.
+constexpr std::size_t kSharedColumns = 9;
 
 std::string Padded(std::string_view text, std::size_t width, bool right) {
   const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
@@ -74,6 +76,7 @@ std::array<std::string, kResultColumns> ResultFields(const std::string& rank,
           scored ? std::to_string(log.score->score()) : "",
           Printable(log.claimed.value_or("")),
           OptionalNumber(log.Difference()),
+          Printable(log.file),
           Printable(log.Status())};
 }
 
@@ -183,7 +186,7 @@ std::string ResultsCsv(const std::vector<LogResult>& logs) {
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const LogResult& log = *ranked[i];
     const auto fields = ResultFields(ranks[i], log);
-    for (std::size_t column = 0; column + 1 < kResultColumns; ++column)
+    for (std::size_t column = 0; column < kSharedColumns; ++column)
       csv += (column > 0 ? "," : "") + CsvField(fields[column]);
     csv += "," + std::to_string(log.skipped) + "," + std::to_string(log.leftOut) + "," +
            CsvField(log.Status()) + "," + CsvField(log.note) + "," + CsvField(log.file) + "\n";

@@ -87,12 +87,12 @@ class ScoreRunTest : public ::testing::Test {
 TEST_F(ScoreRunTest, HandWorkedAdifLog) {
   EXPECT_EQ(Run({"--contacts", Write("log.adi", kAdif)}), kExitScored);
   EXPECT_EQ(out.str(),
-            "record 3  DL1ABC  14  5  dxcc continent\n"
-            "record 6  JA1XX  28  10  dxcc continent\n"
-            "record 5  SN7XYZ  7  2  voivodeship dxcc\n"
-            "record 1  SP9ABC  14  2  voivodeship dxcc\n"
-            "record 4  SP9ABC  14  DUPE\n"
-            "record 2  W1AW  21  10  dxcc continent\n" +
+            "record 3  DL1ABC  14  EU  DL  5  dxcc continent\n"
+            "record 6  JA1XX  28  AS  JA  10  dxcc continent\n"
+            "record 5  SN7XYZ  7  EU  SP  2  voivodeship dxcc\n"
+            "record 1  SP9ABC  14  EU  SP  2  voivodeship dxcc\n"
+            "record 4  SP9ABC  14  EU  SP  DUPE\n"
+            "record 2  W1AW  21  NA  K  10  dxcc continent\n" +
                 std::string(kTable) + kScoreLine);
   EXPECT_EQ(errors.str(), "");
 }
@@ -142,38 +142,60 @@ TEST_F(ScoreRunTest, BadRecordsAreNamedSkippedOrStopTheRun) {
                                  "<CALL:4>W3AW<BAND:3>19m<EOR>\n"
                                  "<CALL:4>W4AW<BAND:3>20m<FREQ:6>21.080<MODE:4>RTTY<EOR>\n"
                                  "<CALL:4>W5AW<FREQ:3>abc<EOR>\n"
-                                 "<CALL:4>W6AW<EOR>\n");
+                                 "<CALL:4>W6AW<EOR>\n"
+                                 "<CALL:4>W7AW<BAND:3>20m<FREQ:3>abc<EOR>\n");
   EXPECT_EQ(Run({"--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
   EXPECT_EQ(errors.str(),
             adif + ": record 5: field BAND \"20m\" disagrees with FREQ 21.080; BAND counts\n" +
+                adif + ": record 8: field FREQ: \"abc\" is not a frequency; BAND counts\n" +
                 adif + ": record 2: field CALL: length \"x\" is not a number; skipped\n" + adif +
                 ": record 3: no CALL; skipped\n" + adif +
                 ": record 4: field BAND: unknown band \"19m\"; skipped\n" + adif +
                 ": record 6: field FREQ: \"abc\" is not a frequency; skipped\n" + adif +
-                ": record 7: no BAND or FREQ; skipped\n");
-  EXPECT_NE(out.str().find("Score: 20*(0+2+1)=60"), std::string::npos) << out.str();
+                ": record 7: no BAND or FREQ; skipped\n"
+                "Warnings: 1 (BAND and FREQ disagree), 1 (FREQ not a frequency), 5 (records "
+                "skipped)\n");
+  EXPECT_NE(out.str().find("Score: 30*(0+2+1)=90"), std::string::npos) << out.str();
 
+  // Strict: it stops there, and no score is printed.
   EXPECT_EQ(Run({"--strict", "--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
   EXPECT_EQ(errors.str(),
-            adif + ": record 2: field CALL: length \"x\" is not a number; stopped (--strict)\n");
+            adif + ": record 2: field CALL: length \"x\" is not a number; stopped (--strict)\n" +
+                adif + ": stopped at record 2 (--strict)\nWarnings: 1 (records skipped)\n");
+  EXPECT_EQ(out.str(), "");
+
+  // Quiet: counted, not listed.
+  EXPECT_EQ(Run({"--quiet", "--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
+  EXPECT_EQ(errors.str(),
+            "Warnings: 1 (BAND and FREQ disagree), 1 (FREQ not a frequency), 5 (records "
+            "skipped) (--quiet: not listed)\n");
 
   const std::string cabrillo = Write("bad.log",
                                      "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n"
                                      "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 SP9ABC\n"
                                      "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n");
   EXPECT_EQ(Run({cabrillo}), kExitRecordsSkipped);
-  EXPECT_EQ(errors.str(), cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; skipped\n");
+  EXPECT_EQ(errors.str(), cabrillo +
+                              ": line 3: QSO line has 7 fields, fewer than 8; skipped\n"
+                              "Warnings: 1 (lines skipped)\n");
   // Strict: nothing after the first bad line counts.
   EXPECT_EQ(Run({"--strict", cabrillo}), kExitRecordsSkipped);
-  EXPECT_EQ(errors.str(),
-            cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; stopped (--strict)\n");
-  EXPECT_NE(out.str().find("Score: 0*(0+0+0)=0"), std::string::npos) << out.str();
+  EXPECT_EQ(errors.str().substr(0, errors.str().find('\n')),
+            cabrillo + ": line 3: QSO line has 7 fields, fewer than 8; stopped (--strict)");
+  EXPECT_EQ(out.str(), "");
 
   EXPECT_EQ(Run({(folder.path() / "missing.adi").string()}), kExitUnreadable);
-  EXPECT_EQ(errors.str(), (folder.path() / "missing.adi").string() + ": cannot read the file\n");
+  EXPECT_EQ(errors.str(), (folder.path() / "missing.adi").string() +
+                              ": cannot read the file: it does not exist\n");
 
   EXPECT_EQ(Run({Write("nobody.adi", "<CALL:4>W1AW<BAND:3>15m<EOR>")}), kExitUnreadable);
-  EXPECT_NE(errors.str().find("the own station's continent is unknown"), std::string::npos);
+  EXPECT_NE(errors.str().find("the log names no own station"), std::string::npos);
+  EXPECT_EQ(Run({Write("stranger.adi", "<CALL:4>W1AW<BAND:3>15m<OPERATOR:5>ZZ1ZZ<EOR>")}),
+            kExitUnreadable);
+  EXPECT_NE(errors.str().find("the country file does not know the own call ZZ1ZZ: give "
+                              "--my-continent and --my-dxcc"),
+            std::string::npos)
+      << errors.str();
 
   EXPECT_EQ(Run({"--odbc", "DRIVER=NoSuchDriver", "--table", "QSO", "--my-call", "SP5XYZ"}),
             kExitUnreadable);
@@ -189,13 +211,17 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
   Write("logs/c.adi",
         "<STATION_CALLSIGN:6>DL9ZZZ<CALL:4>W1AW<BAND:3>15m<MODE:4>RTTY<EOR>"
         "<CALL:5>JA1XX<BAND:3>15m<MODE:4>RTTY<EOR>");
-  EXPECT_EQ(Run({(folder.path() / "logs").string()}), kExitScored);
   const std::string logs = (folder.path() / "logs").string();
+  EXPECT_EQ(Run({(folder.path() / "logs").string()}), kExitScored);
   EXPECT_EQ(out.str(),
-            "Rank  Call    Categories     QSOs  Points  Multipliers  Score  Claimed  Difference\n"
-            "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10\n"
-            "   2  DL9ZZZ                    2      20            4     80\n"
-            "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0\n");
+            "Rank  Call    Categories     QSOs  Points  Multipliers  Score  Claimed  Difference  "
+            "File" + std::string(logs.size() + 4, ' ') + "Status\n"
+            "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10  " +
+                logs + "/a.cbr  ok\n" +
+                "   2  DL9ZZZ                    2      20            4     80                       " +
+                logs + "/c.adi  ok\n" +
+                "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0  " +
+                logs + "/b.log  ok\n");
   // A terminal sees each log's progress, and the line is cleared at the end.
   std::ostringstream terminal;
   RunScore(ParseScoreOptions({"--cty", (folder.path() / "cty.dat").string(), logs}), out, terminal,
@@ -204,9 +230,11 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
   EXPECT_EQ(terminal.str().substr(terminal.str().size() - 4), "\r\x1b[K");
   Run({"--format", "csv", logs});
   EXPECT_EQ(out.str().substr(0, out.str().find('\n')),
-            "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,File");
+            "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,Skipped,Left "
+            "out,Status,Note,File");
   Run({"--format", "json", logs});
-  EXPECT_NE(out.str().find("\"rank\": 1, \"call\": \"SP5XYZ\""), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\"rank\": 1,\n      \"call\": \"SP5XYZ\""), std::string::npos)
+      << out.str();
 }
 
 TEST_F(ScoreRunTest, JsonAndCsvCarryTheSameContent) {
@@ -214,14 +242,20 @@ TEST_F(ScoreRunTest, JsonAndCsvCarryTheSameContent) {
   Run({"--format", "json", "--contacts", file});
   EXPECT_NE(out.str().find("\"scoreLine\": \"Score: 29*(2+5+3)=290\""), std::string::npos);
   EXPECT_NE(out.str().find("\"score\": 290"), std::string::npos);
-  EXPECT_NE(
-      out.str().find("{\"position\": 4, \"call\": \"SP9ABC\", \"band\": \"14\", \"points\": null, "
-                     "\"duplicate\": true"),
-      std::string::npos)
+  EXPECT_NE(out.str().find("\"position\": 4,\n          \"call\": \"SP9ABC\",\n          "
+                           "\"band\": \"14\",\n          \"mode\": \"RTTY\",\n          "
+                           "\"continent\": \"EU\",\n          \"dxcc\": \"SP\",\n          "
+                           "\"points\": null,\n          \"duplicate\": true"),
+            std::string::npos)
       << out.str();
   Run({"--format", "csv", file});
-  EXPECT_NE(out.str().find("Total,5,29,2,5,3\n"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("Score line,Score: 29*(2+5+3)=290\n"), std::string::npos);
+  EXPECT_EQ(out.str(),
+            "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,Skipped,Left "
+            "out,Status,Note,File\n1,SP5XYZ,,5,29,10,290,,,0,0,ok,," +
+                file + "\n");
+  Run({"--format", "csv", "--contacts", file});
+  EXPECT_NE(out.str().find(file + ",4,SP9ABC,14,RTTY,EU,SP,,yes,,\n"), std::string::npos)
+      << out.str();
 
   // In log order the same contacts give the same table here.
   Run({"--order", "log", file});
