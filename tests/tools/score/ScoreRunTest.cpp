@@ -287,3 +287,63 @@ TEST(ScoreOptions, UsageErrors) {
 
 }  // namespace
 }  // namespace zeltra::score
+
+namespace zeltra::score {
+namespace {
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// zeltra-score opens a database to read it, never to change or create it.
+TEST_F(ScoreRunTest, TheDatabaseIsOnlyRead) {
+  const std::vector<std::string> own = {"--table", "QSO", "--my-call", "SP5XYZ"};
+  const auto runOn = [&](const std::string& connection) {
+    std::vector<std::string> arguments = {"--odbc", connection};
+    arguments.insert(arguments.end(), own.begin(), own.end());
+    return Run(arguments);
+  };
+
+  // A write-ahead log left by a writer that stopped: its rows count, and
+  // neither file changes (closing the last connection would otherwise
+  // fold the log into the database and remove it).
+  const auto copy = folder.path() / "copy.db";
+  {
+    SqliteLog log;
+    log.Execute("PRAGMA journal_mode=WAL");
+    log.Execute("PRAGMA wal_autocheckpoint=0");
+    log.CreateLogTable();
+    log.Insert({{.callSign = "W1AW", .band = "21", .continent = "NA", .dxccPrefix = "K"},
+                {.callSign = "DL1ABC", .band = "14", .continent = "EU", .dxccPrefix = "DL"}});
+    ASSERT_TRUE(std::filesystem::exists(log.file().string() + "-wal"));
+    std::filesystem::copy_file(log.file(), copy);
+    std::filesystem::copy_file(log.file().string() + "-wal", copy.string() + "-wal");
+  }
+  const std::string database = FileBytes(copy);
+  const std::string wal = FileBytes(copy.string() + "-wal");
+  EXPECT_EQ(runOn("DRIVER=SQLite3;Database=" + copy.string()), kExitScored) << errors.str();
+  EXPECT_NE(out.str().find("Score: 15*(0+2+2)=60"), std::string::npos) << out.str();
+  EXPECT_EQ(FileBytes(copy), database);
+  ASSERT_TRUE(std::filesystem::exists(copy.string() + "-wal"));
+  EXPECT_EQ(FileBytes(copy.string() + "-wal"), wal);
+
+  // A missing file is an error, and stays missing.
+  const auto missing = folder.path() / "missing.db";
+  EXPECT_EQ(runOn("DRIVER=SQLite3;Database=" + missing.string()), kExitUnreadable);
+  EXPECT_EQ(errors.str(),
+            "zeltra-score: the database file " + missing.string() + " does not exist\n");
+  EXPECT_FALSE(std::filesystem::exists(missing));
+
+  // A database another program holds locked fails, with the reason.
+  SqliteLog locked;
+  locked.CreateLogTable();
+  locked.Execute("BEGIN EXCLUSIVE");
+  locked.Execute("INSERT INTO QSO (CallSign) VALUES ('W1AW')");
+  EXPECT_EQ(runOn("DRIVER=SQLite3;Database=" + locked.file().string()), kExitUnreadable);
+  EXPECT_NE(errors.str().find("locked"), std::string::npos) << errors.str();
+  locked.Execute("ROLLBACK");
+}
+
+}  // namespace
+}  // namespace zeltra::score
