@@ -116,10 +116,10 @@ std::string CabrilloLog::Categories() const {
   return categories;
 }
 
-CabrilloLog ReadCabrillo(std::istream& in) {
+CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
   CabrilloLog log;
   std::vector<QsoLine> qsoLines;
-  LineReader lines(in, kLongestCabrilloLine);
+  LineReader lines(in, kLongestCabrilloLine, firstLine);
   std::string line;
   for (LineReader::Result result; (result = lines.Next(line)) != LineReader::Result::kEnd;) {
     const std::size_t number = lines.number();
@@ -129,7 +129,7 @@ CabrilloLog ReadCabrillo(std::istream& in) {
       continue;
     }
     std::string_view text = TrimControlAndBlank(line);
-    if (number == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (number == firstLine && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) continue;
     const std::string tag = AsciiUpper(TrimControlAndBlank(text.substr(0, colon)));

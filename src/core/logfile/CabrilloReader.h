@@ -55,6 +55,8 @@ struct CabrilloLog {
 // exchange, worked call and received exchange the way the log's other
 // lines are, is reported and skipped: a report is never taken for a call.
 // An own call other than the header's CALLSIGN is a warning.
-CabrilloLog ReadCabrillo(std::istream& in);
+// firstLine: the number of the stream's first line in its file, for a log
+// that starts after other text.
+CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine = 1);
 
 }  // namespace zeltra

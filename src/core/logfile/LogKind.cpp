@@ -1,5 +1,6 @@
 #include "core/logfile/LogKind.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/text/Ascii.h"
@@ -63,7 +64,9 @@ KnownLog KnowLog(std::string_view firstBytes) {
       ContainsIgnoringCase(text, "<ADX"))
     return {LogKind::kAdx, 0, false};
   if (const auto cabrillo = CabrilloStart(text))
-    return {LogKind::kCabrillo, *cabrillo + bom, *cabrillo > 0};
+    return {LogKind::kCabrillo, *cabrillo + bom, *cabrillo > 0,
+            static_cast<std::size_t>(std::count(
+                text.begin(), text.begin() + static_cast<std::ptrdiff_t>(*cabrillo), '\n'))};
   if (ContainsIgnoringCase(text, "<EOH>") || ContainsIgnoringCase(text, "<EOR>") ||
       HasAdifField(text))
     return {LogKind::kAdif, 0, false};

@@ -23,6 +23,7 @@ struct KnownLog {
   // web form puts there, is no part of the log.
   std::size_t start = 0;
   bool textBefore = false;  // something other than a byte-order mark before start
+  std::size_t linesBefore = 0;  // the lines before start
 };
 
 // The kind of log whose first bytes (up to kLogKindWindow of them) these are.

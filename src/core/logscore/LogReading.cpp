@@ -238,7 +238,7 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
 LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   LogBuilder builder(options);
   LogContents& log = builder.log();
-  const CabrilloLog cabrillo = ReadCabrillo(in);
+  const CabrilloLog cabrillo = ReadCabrillo(in, options.linesBefore + 1);
   log.categories = cabrillo.Categories();
   if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
     log.claimedScore = std::move(claimed);

@@ -63,6 +63,9 @@ struct ReadOptions {
   // at or after to, are left out.
   std::optional<std::string> from;
   std::optional<std::string> to;
+  // Cabrillo: the lines of the file before the stream's first, which a web
+  // form's text takes.
+  std::size_t linesBefore = 0;
 };
 
 // The longest text the plug-in's record holds; a longer one is scored cut,

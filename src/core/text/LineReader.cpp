@@ -2,8 +2,8 @@
 
 namespace zeltra {
 
-LineReader::LineReader(std::istream& in, std::size_t longestLine)
-    : in_(in), longestLine_(longestLine) {}
+LineReader::LineReader(std::istream& in, std::size_t longestLine, std::size_t firstLine)
+    : in_(in), longestLine_(longestLine), number_(firstLine - 1) {}
 
 LineReader::Result LineReader::Next(std::string& line) {
   line.clear();

@@ -13,7 +13,8 @@ class LineReader {
  public:
   enum class Result { kLine, kTooLong, kEnd };
 
-  LineReader(std::istream& in, std::size_t longestLine);
+  // firstLine: the number of the stream's first line in its file.
+  LineReader(std::istream& in, std::size_t longestLine, std::size_t firstLine = 1);
 
   // The next line into line. kTooLong: the line was longer than the bound;
   // it is passed over to its end and line holds its start.

@@ -147,7 +147,7 @@ std::string LeftOutSummary(const std::vector<LeftOutContact>& leftOut) {
     if (reason.rfind("mode ", 0) == 0)
       reason = "in " + reason.substr(5);
     else if (reason.rfind("band ", 0) == 0)
-      reason = "on band " + reason.substr(5);
+      reason = "on " + reason.substr(5) + " MHz";
     else if (reason == "no date and time")
       reason = "without date and time";
     const auto found = std::find_if(reasons.begin(), reasons.end(),
@@ -201,7 +201,8 @@ class LogScorer {
                            .anyMode = options_.anyMode,
                            .anyBand = options_.anyBand,
                            .from = options_.from,
-                           .to = options_.to};
+                           .to = options_.to,
+                           .linesBefore = input.known().linesBefore};
     switch (input.known().kind) {
       case LogKind::kAdif: {
         AdifReader reader(input.stream());

@@ -1,0 +1,103 @@
+// Golden cases: each folder under cases/ holds a log (or several), the
+// arguments zeltra-score is given ("args", one a line), and what it must
+// answer: "expected.out", "expected.err" and the exit "status". A case is
+// added without code. The arguments run in the case's folder, with
+// "--cty ../cty.dat" before them unless they name a country file.
+//
+// ZELTRA_UPDATE_CASES=1 writes what the program answers over the expected
+// files, for a new case whose answers are then checked by hand.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/score/ScoreOptions.h"
+#include "tools/score/ScoreRun.h"
+
+namespace zeltra::score {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kCases = ZELTRA_SCORE_CASES;
+
+std::string FileText(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kCases))
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Runs in the case's folder, and goes back where it was.
+class InFolder {
+ public:
+  explicit InFolder(const fs::path& folder) : previous_(fs::current_path()) {
+    fs::current_path(folder);
+  }
+  ~InFolder() { fs::current_path(previous_); }
+  InFolder(const InFolder&) = delete;
+  InFolder& operator=(const InFolder&) = delete;
+
+ private:
+  fs::path previous_;
+};
+
+class ScoreCase : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ScoreCase, AnswersAsExpected) {
+  const fs::path folder = kCases / GetParam();
+  std::vector<std::string> arguments = Lines(FileText(folder / "args"));
+  if (std::find(arguments.begin(), arguments.end(), "--cty") == arguments.end())
+    arguments.insert(arguments.begin(), {"--cty", "../cty.dat"});
+  std::ostringstream out;
+  std::ostringstream errors;
+  int status = kExitUsage;
+  {
+    InFolder in(folder);
+    try {
+      status = RunScore(ParseScoreOptions(arguments), out, errors, false);
+    } catch (const std::invalid_argument& error) {
+      errors << "zeltra-score: " << error.what() << "\n";
+    }
+  }
+  if (std::getenv("ZELTRA_UPDATE_CASES") != nullptr) {
+    std::ofstream(folder / "expected.out", std::ios::binary) << out.str();
+    std::ofstream(folder / "expected.err", std::ios::binary) << errors.str();
+    std::ofstream(folder / "status") << status << "\n";
+    return;
+  }
+  EXPECT_EQ(out.str(), FileText(folder / "expected.out"));
+  EXPECT_EQ(errors.str(), FileText(folder / "expected.err"));
+  EXPECT_EQ(status, std::stoi(FileText(folder / "status")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScoreCase, ::testing::ValuesIn(CaseNames()),
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                           std::string name = param.param;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace zeltra::score
