@@ -97,6 +97,15 @@ class LogInput::Buffer : public std::streambuf {
                                : "not a whole gzip file (" + std::string(message) + ")";
       return 0;
     }
+    if (got == 0) {
+      // zlib answers the end of a cut stream as an end, and tells it apart
+      // only when asked.
+      int code = Z_OK;
+      gzerror(file_, &code);
+      if (code != Z_OK && code != Z_STREAM_END)
+        error_ = "not a whole gzip file (it ends too soon)";
+      return 0;
+    }
     produced_ += static_cast<std::uint64_t>(got);
     if (!gzdirect(file_) && produced_ > kFreeDecompressedBytes &&
         produced_ > kLargestCompressionRatio * static_cast<std::uint64_t>(gzoffset(file_))) {
