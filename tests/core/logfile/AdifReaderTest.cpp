@@ -99,6 +99,37 @@ TEST(AdifReader, MalformedRecords) {
   EXPECT_EQ(records[1].error, "a tag is not closed by \">\" before the end of the file");
 }
 
+// A length is never trusted before its bytes are there: a claim of
+// gigabytes spoils its record (or, for a field not kept, reads on to the
+// end of the file), and costs no memory.
+TEST(AdifReader, LengthsThatClaimTooMuch) {
+  auto records = ReadAll("<CALL:4294967296>W1AW<BAND:3>20m<EOR><CALL:4>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].error,
+            "field CALL: length 4294967296 is longer than a field may be (1048576 bytes)");
+  EXPECT_EQ(Field(records[1], AdifField::kCall), "W2AW");
+
+  records = ReadAll("<CALL:4>W1AW<NOTES:1000000000000>x<EOR><CALL:4>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].error, "field NOTES: length 1000000000000 runs past the end of the file");
+
+  // A kept value at the bound reads; one byte more does not.
+  const std::string longest(kLongestAdifValue, 'x');
+  records =
+      ReadAll("<SRX_STRING:" + std::to_string(longest.size()) + ">" + longest +
+              "<EOR><SRX_STRING:" + std::to_string(longest.size() + 1) + ">" + longest + "x<EOR>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].error, "");
+  EXPECT_EQ(Field(records[0], AdifField::kSrxString).size(), kLongestAdifValue);
+  EXPECT_NE(records[1].error, "");
+
+  // A "<" that opens no tag spoils its record, not the file.
+  records = ReadAll("<CALL:4>W1AW<" + std::string(5000, 'x') + "<EOR><CALL:4>W2AW<EOR>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].error, "a \"<\" is not closed by \">\" within 1024 bytes");
+  EXPECT_EQ(Field(records[1], AdifField::kCall), "W2AW");
+}
+
 // Records and fields that straddle the reader's chunks read whole.
 TEST(AdifReader, RecordsAcrossChunks) {
   std::string text;

@@ -30,17 +30,27 @@ TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
     CountryOf where;
   };
   const Case cases[] = {
-      {"SP9ABC", {"SP", "EU"}},   {"sp9abc", {"SP", "EU"}},
+      {"SP9ABC", {"SP", "EU"}},
+      {"sp9abc", {"SP", "EU"}},
       {"SN0HQ", {"SP", "AS"}},    // an exact call's continent override
       {"SN0HQX", {"SP", "EU"}},   // not the exact call: the prefix
       {"W1AW/KH6", {"K", "NA"}},  // an exact call with a slash
       {"KH6XYZ", {"K", "OC"}},    // the first listing of a prefix counts
       {"UA9XYZ", {"UA9", "AS"}},  // longer prefix before shorter
-      {"UA1ABC", {"UA", "EU"}},   {"R9ABC", {"UA9", "AS"}},
-      {"1A0KM", {"1A", "EU"}},                                // "*" is no part of the prefix
-      {"SP9ABC/P", {"SP", "EU"}},                             // portable suffixes do not count
-      {"SP9ABC/2", {"SP", "EU"}}, {"W1AW/SP", {"SP", "EU"}},  // the shorter part names the country
+      {"UA1ABC", {"UA", "EU"}},
+      {"R9ABC", {"UA9", "AS"}},
+      {"1A0KM", {"1A", "EU"}},     // "*" is no part of the prefix
+      {"SP9ABC/P", {"SP", "EU"}},  // portable suffixes do not count
+      {"SP9ABC/2", {"SP", "EU"}},
+      {"W1AW/SP", {"SP", "EU"}},  // the shorter part names the country
       {"SP/W1AW", {"SP", "EU"}},
+      // Suffixes of how a station works name no country; a prefix part does.
+      {"KA2CKI/R", {"K", "NA"}},
+      {"W1ABC/A", {"K", "NA"}},
+      {"W1ABC/B", {"K", "NA"}},
+      {"SP9ABC/QRP", {"SP", "EU"}},
+      {"SP9ABC/LH", {"SP", "EU"}},
+      {"W1ABC/KH6", {"K", "OC"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.call);
@@ -50,6 +60,13 @@ TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
   EXPECT_EQ(file.Lookup(""), std::nullopt);
   EXPECT_EQ(file.ByName("poland"), (CountryOf{"SP", "EU"}));
   EXPECT_EQ(file.ByName("Nowhere"), std::nullopt);
+}
+
+TEST(CountryFile, ATextWithoutACountryIsNone) {
+  for (const char* text : {"", "\n\n", "   \r\n"}) {
+    SCOPED_TRACE(text);
+    EXPECT_THROW(CountryFile::Parse(text), std::runtime_error);
+  }
 }
 
 TEST(CountryFile, AHeadingOfTooFewFieldsIsNamed) {

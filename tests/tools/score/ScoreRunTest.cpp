@@ -147,8 +147,8 @@ TEST_F(ScoreRunTest, BadRecordsAreNamedSkippedOrStopTheRun) {
   EXPECT_EQ(Run({"--my-call", "SP5XYZ", adif}), kExitRecordsSkipped);
   EXPECT_EQ(errors.str(),
             adif + ": record 5: field BAND \"20m\" disagrees with FREQ 21.080; BAND counts\n" +
-                adif + ": record 8: field FREQ: \"abc\" is not a frequency; BAND counts\n" +
-                adif + ": record 2: field CALL: length \"x\" is not a number; skipped\n" + adif +
+                adif + ": record 8: field FREQ: \"abc\" is not a frequency; BAND counts\n" + adif +
+                ": record 2: field CALL: length \"x\" is not a number; skipped\n" + adif +
                 ": record 3: no CALL; skipped\n" + adif +
                 ": record 4: field BAND: unknown band \"19m\"; skipped\n" + adif +
                 ": record 6: field FREQ: \"abc\" is not a frequency; skipped\n" + adif +
@@ -213,15 +213,18 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
         "<CALL:5>JA1XX<BAND:3>15m<MODE:4>RTTY<EOR>");
   const std::string logs = (folder.path() / "logs").string();
   EXPECT_EQ(Run({(folder.path() / "logs").string()}), kExitScored);
-  EXPECT_EQ(out.str(),
-            "Rank  Call    Categories     QSOs  Points  Multipliers  Score  Claimed  Difference  "
-            "File" + std::string(logs.size() + 4, ' ') + "Status\n"
-            "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10  " +
-                logs + "/a.cbr  ok\n" +
-                "   2  DL9ZZZ                    2      20            4     80                       " +
-                logs + "/c.adi  ok\n" +
-                "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0  " +
-                logs + "/b.log  ok\n");
+  EXPECT_EQ(
+      out.str(),
+      "Rank  Call    Categories     QSOs  Points  Multipliers  Score  Claimed  Difference  "
+      "File" +
+          std::string(logs.size() + 4, ' ') +
+          "Status\n"
+          "   1  SP5XYZ  SINGLE-OP ALL     5      29           10    290      300          10  " +
+          logs + "/a.cbr  ok\n" +
+          "   2  DL9ZZZ                    2      20            4     80                       " +
+          logs + "/c.adi  ok\n" +
+          "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0  " +
+          logs + "/b.log  ok\n");
   // A terminal sees each log's progress, and the line is cleared at the end.
   std::ostringstream terminal;
   RunScore(ParseScoreOptions({"--cty", (folder.path() / "cty.dat").string(), logs}), out, terminal,

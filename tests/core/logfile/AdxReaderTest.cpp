@@ -1,0 +1,76 @@
+#include "core/logfile/AdxReader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zeltra {
+namespace {
+
+std::vector<AdifRecord> ReadAll(const std::string& text) {
+  std::istringstream in(text);
+  AdxReader reader(in);
+  std::vector<AdifRecord> records;
+  AdifRecord record;
+  while (reader.Next(record)) records.push_back(record);
+  return records;
+}
+
+std::string Field(const AdifRecord& record, AdifField field) {
+  return std::string(record[field].value_or("<none>"));
+}
+
+TEST(AdxReader, RecordsAndTheirFields) {
+  const auto records = ReadAll(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ADX><HEADER><ADIF_VER>3.1.4</ADIF_VER>"
+      "<CALL>HEADER</CALL></HEADER><RECORDS>\n"
+      "<RECORD><CALL>SP9ABC</CALL><band>20m</band><SRX_STRING>599 &amp; K</SRX_STRING>"
+      "<APP PROGRAMID=\"X\" FIELDNAME=\"CALL\" TYPE=\"S\">APP</APP><COMMENT>c</COMMENT></RECORD>\n"
+      "<RECORD><CALL>W1AW</CALL><CALL>W2AW</CALL><FREQ><![CDATA[21.080]]></FREQ></RECORD>\n"
+      "</RECORDS></ADX>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].number, 1u);
+  EXPECT_EQ(Field(records[0], AdifField::kCall), "SP9ABC");
+  EXPECT_EQ(Field(records[0], AdifField::kBand), "20m");
+  EXPECT_EQ(Field(records[0], AdifField::kSrxString), "599 & K");
+  EXPECT_EQ(records[1].number, 2u);
+  EXPECT_EQ(Field(records[1], AdifField::kCall), "W1AW");
+  EXPECT_EQ(records[1].warnings,
+            std::vector<std::string>{"field CALL given twice; the first counts"});
+  EXPECT_EQ(Field(records[1], AdifField::kFreq), "21.080");
+}
+
+TEST(AdxReader, WhatIsRefused) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t records;  // the last of them holds the error
+    std::string error;
+  };
+  const std::string head = "<?xml version=\"1.0\"?>";
+  const Case cases[] = {
+      {"an entity that would grow the text",
+       head + "<!DOCTYPE ADX [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">]>"
+              "<ADX><RECORDS><RECORD><CALL>&b;</CALL></RECORD></RECORDS></ADX>",
+       1, "a document type declaration has no place in an ADX log"},
+      {"not well formed", head + "<ADX><RECORDS><RECORD><CALL>W1AW</RECORD>", 1,
+       "XML error at line 1: mismatched tag"},
+      {"cut short", head + "<ADX><RECORDS><RECORD><CALL>W1AW</CALL></RECORD>", 2,
+       "XML error at line 1: no element found"},
+      {"a value too long",
+       head + "<ADX><RECORDS><RECORD><CALL>" + std::string(kLongestAdifValue + 1, 'W') +
+           "</CALL></RECORD></RECORDS></ADX>",
+       1, "field CALL is longer than a field may be (1048576 bytes)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto records = ReadAll(c.text);
+    ASSERT_EQ(records.size(), c.records);
+    EXPECT_EQ(records.back().error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace zeltra

@@ -1,0 +1,45 @@
+#include "core/text/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zeltra {
+namespace {
+
+TEST(Utf8, PrintableShowsControlsAndStrayBytesEscaped) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string printable;
+  };
+  const Case cases[] = {
+      {"plain", "SP5XYZ", "SP5XYZ"},
+      {"UTF-8 stays", "\xC5\x81\xC3\xB3\x64\xC5\xBA", "\xC5\x81\xC3\xB3\x64\xC5\xBA"},
+      {"escape and carriage return", "A\x1B[K\rB", "A\\x1B[K\\x0DB"},
+      {"tab, line end, DEL", "\t\n\x7F", "\\x09\\x0A\\x7F"},
+      {"a C1 control in UTF-8",
+       "\xC2\x9B"
+       "2J",
+       "\\xC2\\x9B2J"},
+      {"a lone Latin-1 byte", "\xA3od", "\\xA3od"},
+      {"a cut sequence", "\xE2\x82", "\\xE2\\x82"},
+      {"an overlong encoding", "\xC0\xAF", "\\xC0\\xAF"},
+      {"a surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
+      {"four bytes", "\xF0\x9F\x93\xBB", "\xF0\x9F\x93\xBB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Printable(c.text), c.printable);
+  }
+}
+
+TEST(Utf8, AsUtf8KeepsUtf8AndReadsOtherBytesAsLatin1) {
+  EXPECT_EQ(AsUtf8("\xC5\x82\xC3\xB3\x64\xC5\xBA.adi"), "\xC5\x82\xC3\xB3\x64\xC5\xBA.adi");
+  EXPECT_EQ(AsUtf8("\xA3\xF3\x64"), "\xC2\xA3\xC3\xB3\x64");
+  EXPECT_EQ(AsUtf8("a\xE2\x82"), "a\xC3\xA2\xC2\x82");
+  EXPECT_EQ(AsUtf8(""), "");
+}
+
+}  // namespace
+}  // namespace zeltra
