@@ -4,5 +4,5 @@ target_compile_options(zeltra_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
   # GCC 12 reports "literal + std::string" concatenations as overlapping
   # copies under optimisation (GCC bug 105329), a false positive.
-  -Wno-restrict
+  $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>
   $<$<BOOL:${ZELTRA_WERROR}>:-Werror>)

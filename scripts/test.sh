@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable core natively (with
-# AddressSanitizer and UndefinedBehaviorSanitizer), then Zeltra.dll and the
-# Win32 tests under Wine. Installs what it needs first.
+# AddressSanitizer and UndefinedBehaviorSanitizer), a short fuzzing of each
+# log reader, then Zeltra.dll and the Win32 tests under Wine. Installs what
+# it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,9 @@ echo "== native: portable core"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+echo "== fuzzing: each reader of files that strangers send, briefly"
+scripts/fuzz.sh 15
 
 echo "== win32: Zeltra.dll under Wine"
 cmake --preset win32 >/dev/null

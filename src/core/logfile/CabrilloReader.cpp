@@ -183,9 +183,10 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     const std::size_t after = words.size() - kBeforeOwnCall;
     const bool plain = after == 2 * width + 2;
     const bool withTransmitter = after == 2 * width + 3 && IsTransmitterId(words.back());
-    const std::string_view call = words[kBeforeOwnCall + 1 + width];
+    // The call's place is known only once the line has the log's width.
+    const std::size_t callAt = kBeforeOwnCall + 1 + width;
     if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
-        !LooksLikeCall(call)) {
+        !LooksLikeCall(words[callAt])) {
       problem("QSO line cannot be read as the log's other lines are (own call, " +
               std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
               std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
@@ -198,7 +199,7 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     read.when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
                 std::string(words[2].substr(8, 2)) + std::string(words[3]);
     read.myCall = AsciiUpper(words[kBeforeOwnCall]);
-    read.call = std::string(call);
+    read.call = std::string(words[callAt]);
     read.received = Joined(words, kBeforeOwnCall + 2 + width, width);
     if (!ownCall.empty() && read.myCall != ownCall) {
       if (otherOwnCalls++ == 0) {

@@ -34,3 +34,21 @@ wine zeltra-score.exe --my-call SP5XYZ log.adi > output.txt 2> errors.txt || sta
 tr -d '\r' < output.txt > answers.txt
 diff -u expected.txt answers.txt
 echo "zeltra-score.exe: the table and score line as expected"
+
+# A log as it comes by mail, compressed (and named so or not), reads the same.
+gzip -c log.adi > log.adi.gz
+cp log.adi.gz attachment.bin
+for file in log.adi.gz attachment.bin; do
+  wine zeltra-score.exe --my-call SP5XYZ "$file" > output.txt 2> errors.txt || {
+    echo "$file: exit status $?"; cat errors.txt; exit 1; }
+  tr -d '\r' < output.txt | diff -u expected.txt -
+done
+echo "zeltra-score.exe: gzip-compressed logs read"
+
+# ADX needs an XML parser this build does not have: refused with the reason.
+printf '%s' '<?xml version="1.0"?><ADX><RECORDS><RECORD><CALL>W1AW</CALL></RECORD></RECORDS></ADX>' > log.adx
+status=0
+wine zeltra-score.exe --my-call SP5XYZ log.adx > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 4 ] && grep -q "export it as ADIF" errors.txt || {
+  echo "ADX: exit status $status"; cat errors.txt; exit 1; }
+echo "zeltra-score.exe: ADX refused with the reason"

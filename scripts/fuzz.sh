@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Fuzzes each reader of files that strangers send (ADIF, ADX, Cabrillo, the
+# country file) for a bounded time, seeded with the test logs, and prints
+# how many inputs each ran. A crash, a sanitizer report, a leak or a memory
+# use past the limit fails it; the input that did it is left in build/fuzz.
+# Usage: scripts/fuzz.sh [SECONDS PER TARGET, default 30]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-30}"
+
+scripts/install-deps.sh
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target fuzz_AdifReader fuzz_AdxReader fuzz_CabrilloReader \
+  fuzz_CountryFile >/dev/null
+
+cases=tests/tools/score/cases
+seed() {  # seed TARGET PATTERN...: copies the matching test files into its corpus
+  local target="$1"
+  shift
+  mkdir -p "build/fuzz/corpus/$target"
+  find "$cases" -type f \( "$@" \) -exec cp {} "build/fuzz/corpus/$target/" \;
+}
+seed AdifReader -iname '*.adi'
+seed AdxReader -iname '*.adx'
+seed CabrilloReader -iname '*.log' -o -iname '*.txt'
+seed CountryFile -name 'cty.dat'
+
+for target in AdifReader AdxReader CabrilloReader CountryFile; do
+  log="build/fuzz/$target.log"
+  if ! (cd build/fuzz && "./fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=1024 \
+      -max_len=65536 -timeout=10 "corpus/$target" > "$target.log" 2>&1); then
+    tail -40 "$log"
+    echo "fuzz_$target: FAILED (the input is in build/fuzz)"
+    exit 1
+  fi
+  runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log")
+  echo "fuzz_$target: ${runs:-?} inputs in ${seconds} s, no fault"
+done
