@@ -33,3 +33,10 @@ echo "memory beyond the start: $(( (peak_kb - start_kb) * 1024 / 1000000 )) byte
 echo "== batch: 1,000 Cabrillo logs of 2,000 contacts"
 read -r batch_seconds batch_kb < <(measure "$tool" "$logs/batch")
 echo "zeltra-score:         ${batch_seconds} s, peak ${batch_kb} KB"
+
+echo "== a hostile 65 KB ADIF file whose length field claims 4 GB"
+{ printf 'ADIF from a stranger <EOH>\n<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>\n<CALL:4294967296>'
+  head -c 65000 /dev/zero | tr '\0' 'x'; printf '<EOR>\n'; } > "$logs/hostile.adi"
+read -r hostile_seconds hostile_kb < <(measure "$tool" --my-call SP5XYZ "$logs/hostile.adi")
+echo "zeltra-score:         ${hostile_seconds} s, peak ${hostile_kb} KB (${start_kb} KB for a one-contact log; goal: under 1 s and 50 MB)"
+grep -q "is longer than a field may be" "$logs/stderr.txt" && echo "the record is refused: $(grep -m1 'longer' "$logs/stderr.txt")"

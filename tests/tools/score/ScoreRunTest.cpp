@@ -240,6 +240,22 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
       << out.str();
 }
 
+// On a terminal the progress line is cleared before a warning is written,
+// so that no warning runs on from it.
+TEST_F(ScoreRunTest, ProgressGivesWayToWarnings) {
+  std::filesystem::create_directories(folder.path() / "logs");
+  Write("logs/a.cbr", kCabrillo);
+  const std::string warned =
+      Write("logs/b.adi", "<STATION_CALLSIGN:6>SP5XYZ<CALL:4>W1AW<BAND:3>15m<FREQ:1>x<EOR>");
+  std::ostringstream terminal;
+  RunScore(ParseScoreOptions({"--cty", Write("cty.dat", kCountries),
+                              (folder.path() / "logs").string()}),
+           out, terminal, true);
+  EXPECT_NE(terminal.str().find("\rScoring 2 of 2: b.adi\x1b[K\r\x1b[K" + warned + ": record 1"),
+            std::string::npos)
+      << terminal.str();
+}
+
 TEST_F(ScoreRunTest, JsonAndCsvCarryTheSameContent) {
   const std::string file = Write("log.adi", kAdif);
   Run({"--format", "json", "--contacts", file});
