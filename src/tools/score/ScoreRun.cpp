@@ -263,6 +263,8 @@ class LogScorer {
                                ": more problems than are listed; the counts below "
                                "hold them all",
                            "logs with problems not listed");
+    if (log.contacts.size() == 0 && log.leftOut.empty() && log.skippedCount == 0)
+      diagnostics_.Warning(result.file + ": the log holds no contact", "logs without a contact");
     if (!log.leftOut.empty())
       diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOut) +
                                " (not the contest's mode, bands or period)",
