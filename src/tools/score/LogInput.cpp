@@ -102,8 +102,7 @@ class LogInput::Buffer : public std::streambuf {
       // only when asked.
       int code = Z_OK;
       gzerror(file_, &code);
-      if (code != Z_OK && code != Z_STREAM_END)
-        error_ = "not a whole gzip file (it ends too soon)";
+      if (code != Z_OK && code != Z_STREAM_END) error_ = "not a whole gzip file (it ends too soon)";
       return 0;
     }
     produced_ += static_cast<std::uint64_t>(got);

@@ -21,8 +21,8 @@ constexpr std::array<std::string_view, kResultColumns> kResultHeadings = {
     "Rank",  "Call",    "Categories", "QSOs", "Points", "Multipliers",
     "Score", "Claimed", "Difference", "File", "Status"};
 // The columns read left to right: call, categories, file and status.
-constexpr std::array<bool, kResultColumns> kLeftAligned = {
-    false, true, true, false, false, false, false, false, false, true, true};
+constexpr std::array<bool, kResultColumns> kLeftAligned = {false, true,  true,  false, false, false,
+                                                           false, false, false, true,  true};
 // The columns the CSV and JSON rows share with the text ones, before the file.
 constexpr std::size_t kSharedColumns = 9;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/logscore/LogReading.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::score {
@@ -240,6 +241,24 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
       << out.str();
 }
 
+// A hostile file's millions of bad records are counted, not kept: the first
+// thousand are listed, the rest only counted.
+TEST_F(ScoreRunTest, ProblemsPastTheFirstThousandAreCounted) {
+  std::string adif = "<STATION_CALLSIGN:6>SP5XYZ<CALL:4>W1AW<BAND:3>15m<EOR>\n";
+  for (int i = 0; i < 1500; ++i) adif += "<CALL:4>W1AW<BAND:3>19m<EOR>\n";
+  const std::string file = Write("many.adi", adif);
+  EXPECT_EQ(Run({file}), kExitRecordsSkipped);
+  const std::string text = errors.str();
+  std::size_t listed = 0;
+  for (std::size_t at = text.find("unknown band"); at != std::string::npos;
+       at = text.find("unknown band", at + 1))
+    ++listed;
+  EXPECT_EQ(listed, zeltra::kKeptProblems);
+  EXPECT_NE(text.find(file + ": 500 more problems than are listed"), std::string::npos) << text;
+  EXPECT_NE(text.find("1500 (records skipped)"), std::string::npos) << text;
+  EXPECT_NE(out.str().find("Score: 10*(0+1+1)=20"), std::string::npos) << out.str();
+}
+
 // On a terminal the progress line is cleared before a warning is written,
 // so that no warning runs on from it.
 TEST_F(ScoreRunTest, ProgressGivesWayToWarnings) {
@@ -248,9 +267,9 @@ TEST_F(ScoreRunTest, ProgressGivesWayToWarnings) {
   const std::string warned =
       Write("logs/b.adi", "<STATION_CALLSIGN:6>SP5XYZ<CALL:4>W1AW<BAND:3>15m<FREQ:1>x<EOR>");
   std::ostringstream terminal;
-  RunScore(ParseScoreOptions({"--cty", Write("cty.dat", kCountries),
-                              (folder.path() / "logs").string()}),
-           out, terminal, true);
+  RunScore(
+      ParseScoreOptions({"--cty", Write("cty.dat", kCountries), (folder.path() / "logs").string()}),
+      out, terminal, true);
   EXPECT_NE(terminal.str().find("\rScoring 2 of 2: b.adi\x1b[K\r\x1b[K" + warned + ": record 1"),
             std::string::npos)
       << terminal.str();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/logscore/LogReading.h"
+#include "core/logscore/LogScore.h"
+#include "tools/score/LogResult.h"
+
+namespace zeltra::score {
+
+// The multipliers a contact brought, by name: "voivodeship dxcc continent".
+std::string Multipliers(const ContactOutcome& outcome);
+
+// A replayed contact as --contacts shows it.
+ContactRow RowOf(const ContactOutcome& outcome);
+
+// "3 contacts in FT8, 1 in CW and 2 on 50 MHz left out": the reasons in
+// the order first met.
+std::string LeftOutSummary(const std::vector<LeftOutContact>& leftOut);
+
+}  // namespace zeltra::score

@@ -1,0 +1,164 @@
+#include "tools/score/LogScorer.h"
+
+#include <algorithm>
+#include <functional>
+#include <new>
+
+#include "core/logfile/AdifReader.h"
+#include "core/text/Ascii.h"
+#include "core/text/Number.h"
+#include "tools/score/ContactRows.h"
+#include "tools/score/OwnStationChoice.h"
+#include "tools/score/Unscorable.h"
+#ifdef ZELTRA_HAVE_ADX
+#include "core/logfile/AdxReader.h"
+#endif
+
+namespace zeltra::score {
+namespace {
+
+std::string ShownName(const std::string& name) {
+  return name == kStandardInput ? "standard input" : name;
+}
+
+}  // namespace
+
+std::optional<LogResult> LogScorer::Score(const LogFile& file) {
+  LogResult result;
+  result.file = ShownName(file.name);
+  try {
+    LogInput input(file.name);
+    if (input.known().kind == LogKind::kNotALog && file.fromFolder) return std::nullopt;
+    Read(input, result);
+  } catch (const InputError& problem) {
+    result.failure = problem.what();
+  } catch (const Unscorable& problem) {
+    result.failure = problem.message;
+  } catch (const std::bad_alloc&) {
+    result.failure = "out of memory";
+  } catch (const std::exception& problem) {
+    result.failure = problem.what();
+  }
+  if (result.failed()) diagnostics_.Error(result.file + ": " + result.failure);
+  return result;
+}
+
+LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
+  const ReadOptions read{.countries = countries_,
+                         .strict = options_.strict,
+                         .anyMode = options_.anyMode,
+                         .anyBand = options_.anyBand,
+                         .from = options_.from,
+                         .to = options_.to,
+                         .linesBefore = input.known().linesBefore};
+  switch (input.known().kind) {
+    case LogKind::kAdif: {
+      AdifReader reader(input.stream());
+      return ReadAdifLog(reader, read);
+    }
+    case LogKind::kAdx: {
+#ifdef ZELTRA_HAVE_ADX
+      AdxReader reader(input.stream());
+      return ReadAdifLog(reader, read);
+#else
+      throw Unscorable{
+          "an ADX (XML) log, which this build of zeltra-score does not read: "
+          "export it as ADIF (.adi)"};
+#endif
+    }
+    case LogKind::kCabrillo:
+      result.positionWord = "line";
+      if (input.known().textBefore)
+        diagnostics_.Warning(result.file + ": text before START-OF-LOG: skipped",
+                             "text before START-OF-LOG");
+      return ReadCabrilloLog(input.stream(), read);
+    case LogKind::kUtf16:
+      throw Unscorable{
+          "UTF-16 text, which zeltra-score does not read: save the log as "
+          "UTF-8 or ASCII"};
+    case LogKind::kNotALog:
+      break;
+  }
+  result.notALog = true;
+  throw Unscorable{"not a log (no ADIF tags, no ADX, no START-OF-LOG: line)"};
+}
+
+void LogScorer::Tell(const LogContents& log, const LogResult& result) {
+  const std::string where = result.file + ": " + result.positionWord + " ";
+  const auto at = [&](const LogProblem& problem) {
+    return problem.position == 0 ? result.file + ": "
+                                 : where + std::to_string(problem.position) + ": ";
+  };
+  for (const LogProblem& warning : log.warnings)
+    diagnostics_.Warning(at(warning) + warning.message, warning.kind);
+  for (const LogProblem& skipped : log.skipped)
+    diagnostics_.Warning(
+        at(skipped) + skipped.message + (log.stopped ? "; stopped (--strict)" : "; skipped"),
+        result.positionWord + "s skipped");
+  // What a log had more of than it kept is counted all the same.
+  std::size_t notListed = log.skippedCount - log.skipped.size();
+  diagnostics_.Count(result.positionWord + "s skipped", notListed);
+  for (const auto& [kind, count] : log.warningsByKind) {
+    const auto listed = static_cast<std::size_t>(
+        std::count_if(log.warnings.begin(), log.warnings.end(),
+                      [&](const LogProblem& warning) { return warning.kind == kind; }));
+    diagnostics_.Count(kind, count - listed);
+    notListed += count - listed;
+  }
+  if (notListed > 0)
+    diagnostics_.Warning(result.file + ": " + std::to_string(notListed) +
+                             " more problems than are listed; the counts below hold them all",
+                         "logs with problems not listed");
+  if (log.contacts.size() == 0 && log.leftOut.empty() && log.skippedCount == 0)
+    diagnostics_.Warning(result.file + ": the log holds no contact", "logs without a contact");
+  if (!log.leftOut.empty())
+    diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOut) +
+                             " (not the contest's mode, bands or period)",
+                         "contacts left out");
+}
+
+void LogScorer::Read(LogInput& input, LogResult& result) {
+  LogContents log = ReadContents(input, result);
+  input.CheckRead();
+  Tell(log, result);
+  result.categories = log.categories;
+  result.callSign = log.ownCall.value_or(options_.myCall ? AsciiUpper(*options_.myCall) : "");
+  result.skipped = log.skippedCount;
+  result.leftOut = log.leftOut.size();
+  if (log.claimedScore) {
+    result.claimed = log.claimedScore;
+    const auto number = NumberOf<long long>(TrimControlAndBlank(*log.claimedScore));
+    if (number && *number >= -kLargestClaim && *number <= kLargestClaim)
+      result.claimedNumber = number;
+    else
+      diagnostics_.Warning(
+          result.file + ": CLAIMED-SCORE \"" + *log.claimedScore + "\" is not a number",
+          "claimed score not a number");
+  }
+  if (log.stopped) {
+    result.stopped = true;
+    throw Unscorable{"stopped at " + result.positionWord + " " +
+                     std::to_string(log.skipped.front().position) + " (--strict)"};
+  }
+  const OwnStation own = OwnStationFor(options_, &log, countries_);
+  const auto order =
+      options_.order == Order::kLog ? log.contacts.InLogOrder() : log.contacts.ByCallSign();
+  std::function<void(const ContactOutcome&)> each;
+  if (options_.contacts)
+    each = [&](const ContactOutcome& outcome) { result.contacts.push_back(RowOf(outcome)); };
+  result.score = ReplayContacts(log.contacts, order, own, each);
+  if (options_.contacts)
+    for (LeftOutContact& contact : log.leftOut)
+      result.contacts.push_back({.position = contact.position,
+                                 .call = std::move(contact.contact.callSign),
+                                 .band = std::move(contact.contact.band),
+                                 .mode = std::move(contact.contact.mode),
+                                 .continent = {},
+                                 .dxcc = {},
+                                 .points = std::nullopt,
+                                 .duplicate = false,
+                                 .multipliers = {},
+                                 .leftOut = std::move(contact.reason)});
+}
+
+}  // namespace zeltra::score

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/logfile/CountryFile.h"
+#include "core/logscore/LogReading.h"
+#include "tools/score/Diagnostics.h"
+#include "tools/score/LogInput.h"
+#include "tools/score/LogResult.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::score {
+
+// A log given as a file, or found in a folder.
+struct LogFile {
+  std::string name;
+  bool fromFolder = false;
+};
+
+// Scores one log file at a time into its result: opens it, knows its kind,
+// reads it, tells its problems, and replays its contacts.
+class LogScorer {
+ public:
+  LogScorer(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics)
+      : options_(options), countries_(countries), diagnostics_(diagnostics) {}
+
+  // One log's result; what went wrong told on the diagnostics. Answers
+  // none for a file in a folder that is not a log.
+  std::optional<LogResult> Score(const LogFile& file);
+
+ private:
+  LogContents ReadContents(LogInput& input, LogResult& result);
+  void Tell(const LogContents& log, const LogResult& result);
+  void Read(LogInput& input, LogResult& result);
+
+  const ScoreOptions& options_;
+  const CountryFile* countries_;
+  Diagnostics& diagnostics_;
+};
+
+}  // namespace zeltra::score

@@ -1,0 +1,36 @@
+#include "tools/score/OwnStationChoice.h"
+
+#include <optional>
+#include <string>
+
+#include "core/text/Ascii.h"
+#include "tools/score/Unscorable.h"
+
+namespace zeltra::score {
+
+OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
+                         const CountryFile* countries) {
+  OwnStation own;
+  std::optional<CountryOf> where;
+  const std::optional<std::string> call = options.myCall   ? AsciiUpper(*options.myCall)
+                                          : log != nullptr ? log->ownCall
+                                                           : std::nullopt;
+  if (countries != nullptr && log != nullptr && log->ownCountry && !options.myCall)
+    where = countries->ByName(*log->ownCountry);
+  if (!where && countries != nullptr && call) where = countries->Lookup(*call);
+  if (where) own = {where->continent, where->dxccPrefix};
+  if (options.myContinent) own.continent = AsciiUpper(*options.myContinent);
+  if (options.myDxcc) own.dxccPrefix = *options.myDxcc;
+  if (!own.continent.empty() && !own.dxccPrefix.empty()) return own;
+  if (!call)
+    throw Unscorable{
+        "the log names no own station (STATION_CALLSIGN, OPERATOR or CALLSIGN): give "
+        "--my-call, or --my-continent and --my-dxcc"};
+  if (countries == nullptr)
+    throw Unscorable{"no country file places the own call " + *call +
+                     ": give --cty, or --my-continent and --my-dxcc"};
+  throw Unscorable{"the country file does not know the own call " + *call +
+                   ": give --my-continent and --my-dxcc"};
+}
+
+}  // namespace zeltra::score
