@@ -20,16 +20,32 @@ constexpr std::array<std::string_view, 9> kCategoryOrder = {
     "CATEGORY-MODE",        "CATEGORY-POWER",    "CATEGORY-STATION",
     "CATEGORY-TRANSMITTER", "CATEGORY-TIME",     "CATEGORY-OVERLAY"};
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The line's words, split at blanks and tabs, in one pass.
 std::vector<std::string_view> Words(std::string_view text) {
   std::vector<std::string_view> words;
-  while (true) {
-    const std::size_t start = text.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return words;
-    text.remove_prefix(start);
-    const std::size_t end = std::min(text.find_first_of(" \t"), text.size());
-    words.push_back(text.substr(0, end));
-    text.remove_prefix(end);
+  words.reserve(12);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && !IsBlank(text[i])) ++i;
+    if (i > start) words.push_back(text.substr(start, i - start));
   }
+  return words;
+}
+
+std::size_t CountWords(std::string_view text) {
+  std::size_t count = 0;
+  bool inWord = false;
+  for (const char c : text) {
+    if (!IsBlank(c) && !inWord) ++count;
+    inWord = !IsBlank(c);
+  }
+  return count;
 }
 
 bool AllDigits(std::string_view text) {
@@ -145,7 +161,7 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
   // The exchange's width: the one most lines suggest.
   std::map<std::size_t, std::size_t> widths;
   for (const QsoLine& qso : qsoLines) {
-    const std::size_t fields = Words(qso.text).size();
+    const std::size_t fields = CountWords(qso.text);
     if (fields >= kFewestFields) ++widths[SuggestedWidth(fields - kBeforeOwnCall)];
   }
   for (const auto& [width, lineCount] : widths)

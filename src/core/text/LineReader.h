@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <vector>
 
 namespace zeltra {
 
@@ -26,6 +27,7 @@ class LineReader {
   std::istream& in_;
   std::size_t longestLine_;
   std::size_t number_ = 0;
+  std::vector<char> buffer_;
 };
 
 }  // namespace zeltra
