@@ -36,12 +36,15 @@ bool AdifReader::Have(std::size_t count) {
 }
 
 bool AdifReader::SkipToTagStart() {
+  skipped_ = 0;
   while (true) {
     const std::size_t at = buffer_.find('<', position_);
     if (at != std::string::npos) {
+      skipped_ += at - position_;
       position_ = at;
       return true;
     }
+    skipped_ += buffer_.size() - position_;
     position_ = buffer_.size();
     if (!Have(1)) return false;
   }
@@ -96,7 +99,16 @@ bool AdifReader::Next(AdifRecord& record) {
     return true;
   };
   while (true) {
-    if (!SkipToTagStart()) {
+    const bool atTag = SkipToTagStart();
+    if (skipped_ > kLongestAdifValue) {
+      // Text between tags is a header's, or blanks: a megabyte of it is
+      // something else, and the record it falls in is spoilt.
+      const std::string message = std::to_string(skipped_) + " bytes without a tag" +
+                                  (atTag ? "" : " at the end of the file");
+      if (atTag) SkipToEndOfRecord();
+      return fail(message);
+    }
+    if (!atTag) {
       if (!any) return false;
       return fail("the last record has no <EOR>");
     }

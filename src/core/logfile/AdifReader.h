@@ -23,8 +23,9 @@ class AdifReader : public AdifRecordSource {
   explicit AdifReader(std::istream& in);
 
   // Reads the next record into record; false at the end of the file. A
-  // record whose tag cannot be read, or whose kept value is longer than
-  // kLongestAdifValue, comes back with its error and the reader goes on
+  // record whose tag cannot be read, whose kept value is longer than
+  // kLongestAdifValue, or that holds a run of more than kLongestAdifValue
+  // bytes without a tag, comes back with its error and the reader goes on
   // after its <EOR>; a field running past the end of the file ends the
   // reading.
   bool Next(AdifRecord& record) override;
@@ -33,8 +34,8 @@ class AdifReader : public AdifRecordSource {
   // Makes at least count bytes from position_ available, if the file has
   // them; answers whether it has.
   bool Have(std::size_t count);
-  // Moves to the next "<", dropping what comes before it; false at the end
-  // of the file.
+  // Moves to the next "<", dropping what comes before it (counted in
+  // skipped_); false at the end of the file.
   bool SkipToTagStart();
   // The offset from position_ of the next ">", within kLongestTag bytes.
   std::optional<std::size_t> FindTagEnd();
@@ -48,6 +49,7 @@ class AdifReader : public AdifRecordSource {
   bool endOfFile_ = false;
   bool started_ = false;
   std::size_t records_ = 0;
+  std::size_t skipped_ = 0;  // bytes the last SkipToTagStart passed over
 };
 
 }  // namespace zeltra

@@ -123,6 +123,18 @@ TEST(AdifReader, LengthsThatClaimTooMuch) {
   EXPECT_EQ(Field(records[0], AdifField::kSrxString).size(), kLongestAdifValue);
   EXPECT_NE(records[1].error, "");
 
+  // A megabyte without a tag is no header text: it spoils its record, or
+  // ends the file with an error.
+  const std::string run(kLongestAdifValue + 1, ' ');
+  records = ReadAll("<CALL:4>W1AW<EOR><CALL:4>W2AW" + run + "<BAND:3>20m<EOR><CALL:4>W3AW<EOR>");
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[1].error, "1048577 bytes without a tag");
+  EXPECT_EQ(Field(records[2], AdifField::kCall), "W3AW");
+  records = ReadAll("<CALL:4>W1AW<EOR>" + run);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].error, "1048577 bytes without a tag at the end of the file");
+  EXPECT_EQ(ReadAll("<CALL:4>W1AW<EOR>" + run.substr(1)).size(), 1u);
+
   // A "<" that opens no tag spoils its record, not the file.
   records = ReadAll("<CALL:4>W1AW<" + std::string(5000, 'x') + "<EOR><CALL:4>W2AW<EOR>");
   ASSERT_EQ(records.size(), 2u);
