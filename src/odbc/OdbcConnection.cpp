@@ -48,6 +48,8 @@ std::vector<Attribute> AttributesOf(const std::string& text) {
 // then neither creates a missing file nor checkpoints a write-ahead log
 // into it.
 std::string ReadOnlyUri(std::string path) {
+  if (path.size() >= 2 && path.front() == '{' && path.back() == '}')
+    path = path.substr(1, path.size() - 2);
   if (path.rfind("file:", 0) == 0)
     return path.find("mode=") == std::string::npos
                ? path + (path.find('?') == std::string::npos ? "?" : "&") + "mode=ro"
@@ -59,7 +61,7 @@ std::string ReadOnlyUri(std::string path) {
   for (const char c : path) {
     if (c == '\\')
       uri += '/';
-    else if (c == '?' || c == '#' || c == '%') {
+    else if (c == '?' || c == '#' || c == '%' || c == ';') {
       static constexpr char kHex[] = "0123456789ABCDEF";
       uri += '%';
       uri += kHex[static_cast<unsigned char>(c) >> 4];

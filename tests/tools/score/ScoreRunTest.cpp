@@ -366,6 +366,13 @@ TEST_F(ScoreRunTest, TheDatabaseIsOnlyRead) {
   ASSERT_TRUE(std::filesystem::exists(copy.string() + "-wal"));
   EXPECT_EQ(FileBytes(copy.string() + "-wal"), wal);
 
+  // A path in braces, and one with characters a URI escapes, read the same.
+  const auto odd = folder.path() / "odd #1; 100%.db";
+  std::filesystem::copy_file(copy, odd);
+  std::filesystem::copy_file(copy.string() + "-wal", odd.string() + "-wal");
+  EXPECT_EQ(runOn("DRIVER=SQLite3;Database={" + odd.string() + "}"), kExitScored) << errors.str();
+  EXPECT_NE(out.str().find("Score: 15*(0+2+2)=60"), std::string::npos) << out.str();
+
   // A missing file is an error, and stays missing.
   const auto missing = folder.path() / "missing.db";
   EXPECT_EQ(runOn("DRIVER=SQLite3;Database=" + missing.string()), kExitUnreadable);
