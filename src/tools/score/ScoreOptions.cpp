@@ -16,8 +16,8 @@ namespace {
 constexpr const char* kDescription =
     "zeltra-score [options] LOG...\n"
     "zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n\n"
-    "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and prints the "
-    "table and score line its statistics window shows after \"Recalc\".";
+    "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and\n"
+    "prints the table and score line its statistics window shows after \"Recalc\".";
 
 constexpr const char* kFooter = R"(
 LOG is an ADIF file (.adi, .adif), an ADX file (ADIF's XML form), a Cabrillo

@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
   try {
     options = ParseScoreOptions(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::invalid_argument& error) {
-    std::cerr << "zeltra-score: " << error.what() << "\n\n" << ScoreUsage();
+    std::cerr << "zeltra-score: " << error.what()
+              << "\nRun zeltra-score --help for every option.\n";
     return kExitUsage;
   }
   options.programFolder = std::filesystem::path(argv[0]).parent_path().string();
