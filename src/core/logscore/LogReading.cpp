@@ -1,5 +1,6 @@
 #include "core/logscore/LogReading.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -45,7 +46,15 @@ class LogBuilder {
   void Add(std::size_t position, Contact contact, const std::string& countryName,
            const std::string& when) {
     if (const auto reason = LeftOutBecause(contact, when)) {
-      log_.leftOut.push_back({position, std::move(contact), *reason});
+      ++log_.leftOutCount;
+      auto& reasons = log_.leftOutReasons;
+      const auto counted = std::find_if(reasons.begin(), reasons.end(),
+                                        [&](const auto& entry) { return entry.first == *reason; });
+      if (counted == reasons.end())
+        reasons.emplace_back(*reason, 1);
+      else
+        ++counted->second;
+      if (options_.listLeftOut) log_.leftOut.push_back({position, std::move(contact), *reason});
       return;
     }
     PlaceContact(contact, countryName, position);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/logfile/AdifRecord.h"
@@ -30,6 +31,10 @@ struct LeftOutContact {
 // What a log file holds, as contacts ready to score.
 struct LogContents {
   ContactList contacts;
+  // Why contacts were left out, each reason with its count, in the order
+  // first met; the contacts themselves only when ReadOptions::listLeftOut.
+  std::vector<std::pair<std::string, std::size_t>> leftOutReasons;
+  std::size_t leftOutCount = 0;
   std::vector<LeftOutContact> leftOut;
   // Lines or records not scored, and warnings on those scored all the
   // same: the first kKeptProblems of each are kept to be told, all counted.
@@ -59,6 +64,7 @@ struct ReadOptions {
   bool strict = false;                     // stop at the first record that cannot be scored
   bool anyMode = false;                    // keep contacts in any mode
   bool anyBand = false;                    // keep contacts on bands outside the contest's
+  bool listLeftOut = false;                // keep the contacts left out, not only their count
   // The contest period, UTC, as "YYYYMMDDHHMM": contacts before from, or
   // at or after to, are left out.
   std::optional<std::string> from;

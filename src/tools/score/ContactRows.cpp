@@ -35,22 +35,17 @@ ContactRow RowOf(const ContactOutcome& outcome) {
   return row;
 }
 
-std::string LeftOutSummary(const std::vector<LeftOutContact>& leftOut) {
+std::string LeftOutSummary(const std::vector<std::pair<std::string, std::size_t>>& leftOut) {
   std::vector<std::pair<std::string, std::size_t>> reasons;
-  for (const LeftOutContact& contact : leftOut) {
-    std::string reason = contact.reason;
+  for (const auto& [why, count] : leftOut) {
+    std::string reason = why;
     if (reason.rfind("mode ", 0) == 0)
       reason = "in " + reason.substr(5);
     else if (reason.rfind("band ", 0) == 0)
       reason = "on " + reason.substr(5) + " MHz";
     else if (reason == "no date and time")
       reason = "without date and time";
-    const auto found = std::find_if(reasons.begin(), reasons.end(),
-                                    [&](const auto& entry) { return entry.first == reason; });
-    if (found == reasons.end())
-      reasons.emplace_back(reason, 1);
-    else
-      ++found->second;
+    reasons.emplace_back(reason, count);
   }
   std::string text;
   for (std::size_t i = 0; i < reasons.size(); ++i) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/logscore/LogReading.h"
@@ -17,6 +19,6 @@ ContactRow RowOf(const ContactOutcome& outcome);
 
 // "3 contacts in FT8, 1 in CW and 2 on 50 MHz left out": the reasons in
 // the order first met.
-std::string LeftOutSummary(const std::vector<LeftOutContact>& leftOut);
+std::string LeftOutSummary(const std::vector<std::pair<std::string, std::size_t>>& reasons);
 
 }  // namespace zeltra::score

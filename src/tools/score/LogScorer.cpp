@@ -48,6 +48,7 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
                          .strict = options_.strict,
                          .anyMode = options_.anyMode,
                          .anyBand = options_.anyBand,
+                         .listLeftOut = options_.contacts,
                          .from = options_.from,
                          .to = options_.to,
                          .linesBefore = input.known().linesBefore};
@@ -109,10 +110,10 @@ void LogScorer::Tell(const LogContents& log, const LogResult& result) {
     diagnostics_.Warning(result.file + ": " + std::to_string(notListed) +
                              " more problems than are listed; the counts below hold them all",
                          "logs with problems not listed");
-  if (log.contacts.size() == 0 && log.leftOut.empty() && log.skippedCount == 0)
+  if (log.contacts.size() == 0 && log.leftOutCount == 0 && log.skippedCount == 0)
     diagnostics_.Warning(result.file + ": the log holds no contact", "logs without a contact");
-  if (!log.leftOut.empty())
-    diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOut) +
+  if (log.leftOutCount > 0)
+    diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOutReasons) +
                              " (not the contest's mode, bands or period)",
                          "contacts left out");
 }
@@ -124,7 +125,7 @@ void LogScorer::Read(LogInput& input, LogResult& result) {
   result.categories = log.categories;
   result.callSign = log.ownCall.value_or(options_.myCall ? AsciiUpper(*options_.myCall) : "");
   result.skipped = log.skippedCount;
-  result.leftOut = log.leftOut.size();
+  result.leftOut = log.leftOutCount;
   if (log.claimedScore) {
     result.claimed = log.claimedScore;
     const auto number = NumberOf<long long>(TrimControlAndBlank(*log.claimedScore));
