@@ -21,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kUtf16MarkSize = 2;
 // A compressed log may grow this much, and this many times its compressed
 // size, before it is taken for a bomb: text logs compress five to ten times.
 constexpr std::uint64_t kFreeDecompressedBytes = 64ull << 20;
@@ -126,9 +127,21 @@ LogInput::LogInput(const std::string& name) : stream_(nullptr) {
   if (file == nullptr)
     throw InputError(std::string("cannot read the file: ") + std::strerror(errno));
   buffer_ = std::make_unique<Buffer>(file);
-  known_ = KnowLog(buffer_->Start(kLogKindWindow));
+  const std::string_view start = buffer_->Start(kLogKindWindow);
+  known_ = KnowLog(start);
   CheckRead();
-  stream_.rdbuf(buffer_.get());
+  std::streambuf* text = buffer_.get();
+  if (known_.kind == LogKind::kUtf16) {
+    // Read as UTF-8 from past the byte-order mark, and known again.
+    const bool bigEndian = start[0] == '\xFE';
+    for (std::size_t i = 0; i < kUtf16MarkSize; ++i) buffer_->sbumpc();
+    utf16_ = std::make_unique<Utf16Text>(*buffer_, bigEndian);
+    known_ = KnowLog(utf16_->Start(kLogKindWindow));
+    CheckRead();
+    if (known_.kind == LogKind::kUtf16) known_.kind = LogKind::kNotALog;
+    text = utf16_.get();
+  }
+  stream_.rdbuf(text);
   stream_.ignore(static_cast<std::streamsize>(known_.start));
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/logfile/LogKind.h"
+#include "tools/score/Utf16Text.h"
 
 namespace zeltra::score {
 
@@ -22,7 +23,8 @@ inline constexpr std::string_view kStandardInput = "-";
 
 // A log opened for reading: a regular file or standard input, compressed
 // with gzip or not (told by its bytes, not its name), as a stream of its
-// text, with its kind known from its first bytes. A file that decompresses
+// text, with its kind known from its first bytes. UTF-16 text (known by its
+// byte-order mark) is read as UTF-8. A file that decompresses
 // to far more than a log could hold is refused as it is read.
 class LogInput {
  public:
@@ -44,6 +46,7 @@ class LogInput {
  private:
   class Buffer;
   std::unique_ptr<Buffer> buffer_;
+  std::unique_ptr<Utf16Text> utf16_;  // for a UTF-16 file: its text as UTF-8
   std::istream stream_;
   KnownLog known_;
 };

@@ -73,10 +73,7 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
         diagnostics_.Warning(result.file + ": text before START-OF-LOG: skipped",
                              "text before START-OF-LOG");
       return ReadCabrilloLog(input.stream(), read);
-    case LogKind::kUtf16:
-      throw Unscorable{
-          "UTF-16 text, which zeltra-score does not read: save the log as "
-          "UTF-8 or ASCII"};
+    case LogKind::kUtf16:  // LogInput reads UTF-16 as UTF-8: a second mark is no log
     case LogKind::kNotALog:
       break;
   }

@@ -22,7 +22,7 @@ constexpr const char* kDescription =
 constexpr const char* kFooter = R"(
 LOG is an ADIF file (.adi, .adif), an ADX file (ADIF's XML form), a Cabrillo
 file (2.0 or 3.0), a folder of them, or - for standard input; any of them
-may be compressed with gzip. A log is known by its content, not its name: a
+may be compressed with gzip, and be UTF-16 text with a byte-order mark. A log is known by its content, not its name: a
 file that is none of these is "not a log". In a folder, hidden files and
 files that are not logs are skipped and listed at the end. One log gives its
 table; several give one results table ranked by score, a row for every log
