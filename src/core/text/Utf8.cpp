@@ -53,43 +53,66 @@ void AppendEscaped(std::string& out, std::string_view bytes) {
   }
 }
 
+// Walks text a UTF-8 sequence at a time: valid(sequence, code point) for
+// each valid one, stray(byte) for each byte, as a text of one, that starts
+// none.
+template <class Valid, class Stray>
+void EachSequence(std::string_view text, Valid valid, Stray stray) {
+  while (!text.empty()) {
+    std::uint32_t codePoint = 0;
+    const std::size_t length = SequenceAt(text, codePoint);
+    if (length == 0) {
+      stray(text.substr(0, 1));
+      text.remove_prefix(1);
+    } else {
+      valid(text.substr(0, length), codePoint);
+      text.remove_prefix(length);
+    }
+  }
+}
+
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t codePoint) {
+  const auto add = [&](std::uint32_t value) { out += static_cast<char>(value); };
+  if (codePoint < 0x80) {
+    add(codePoint);
+  } else if (codePoint < 0x800) {
+    add(0xC0 | (codePoint >> 6));
+    add(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    add(0xE0 | (codePoint >> 12));
+    add(0x80 | ((codePoint >> 6) & 0x3F));
+    add(0x80 | (codePoint & 0x3F));
+  } else {
+    add(0xF0 | (codePoint >> 18));
+    add(0x80 | ((codePoint >> 12) & 0x3F));
+    add(0x80 | ((codePoint >> 6) & 0x3F));
+    add(0x80 | (codePoint & 0x3F));
+  }
+}
 
 std::string Printable(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  while (!text.empty()) {
-    std::uint32_t codePoint = 0;
-    std::size_t length = SequenceAt(text, codePoint);
-    if (length == 0) {
-      AppendEscaped(out, text.substr(0, 1));
-      length = 1;
-    } else if (IsControl(codePoint)) {
-      AppendEscaped(out, text.substr(0, length));
-    } else {
-      out.append(text.substr(0, length));
-    }
-    text.remove_prefix(length);
-  }
+  EachSequence(
+      text,
+      [&](std::string_view sequence, std::uint32_t codePoint) {
+        if (IsControl(codePoint))
+          AppendEscaped(out, sequence);
+        else
+          out.append(sequence);
+      },
+      [&](std::string_view byte) { AppendEscaped(out, byte); });
   return out;
 }
 
 std::string AsUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  while (!text.empty()) {
-    std::uint32_t codePoint = 0;
-    std::size_t length = SequenceAt(text, codePoint);
-    if (length == 0) {
-      const auto byte = static_cast<unsigned char>(text.front());
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-      length = 1;
-    } else {
-      out.append(text.substr(0, length));
-    }
-    text.remove_prefix(length);
-  }
+  EachSequence(
+      text, [&](std::string_view sequence, std::uint32_t) { out.append(sequence); },
+      [&](std::string_view byte) { AppendUtf8(out, static_cast<unsigned char>(byte.front())); });
   return out;
 }
 

@@ -16,4 +16,7 @@ std::string Printable(std::string_view text);
 // Latin-1 (the code page most single-byte logs use), so nothing is lost.
 std::string AsUtf8(std::string_view text);
 
+// Appends a code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 }  // namespace zeltra

@@ -1,5 +1,7 @@
 #include "tools/score/Utf16Text.h"
 
+#include "core/text/Utf8.h"
+
 namespace zeltra::score {
 namespace {
 
@@ -21,25 +23,6 @@ Utf16Text::Utf16Text(std::streambuf& source, bool bigEndian)
   setg(text_.data(), text_.data(), text_.data());
 }
 
-void Utf16Text::Append(char32_t codePoint) {
-  const auto add = [&](unsigned value) { text_.push_back(static_cast<char>(value)); };
-  if (codePoint < 0x80) {
-    add(static_cast<unsigned>(codePoint));
-  } else if (codePoint < 0x800) {
-    add(0xC0 | (codePoint >> 6));
-    add(0x80 | (codePoint & 0x3F));
-  } else if (codePoint < 0x10000) {
-    add(0xE0 | (codePoint >> 12));
-    add(0x80 | ((codePoint >> 6) & 0x3F));
-    add(0x80 | (codePoint & 0x3F));
-  } else {
-    add(0xF0 | (codePoint >> 18));
-    add(0x80 | ((codePoint >> 12) & 0x3F));
-    add(0x80 | ((codePoint >> 6) & 0x3F));
-    add(0x80 | (codePoint & 0x3F));
-  }
-}
-
 bool Utf16Text::ConvertChunk() {
   std::size_t got = 0;
   while (got < bytes_.size()) {
@@ -49,7 +32,7 @@ bool Utf16Text::ConvertChunk() {
     got += read;
   }
   if (got < 2) {
-    if (pendingHigh_ != 0) Append(kReplacement);
+    if (pendingHigh_ != 0) AppendUtf8(text_, kReplacement);
     pendingHigh_ = 0;
     return false;
   }
@@ -60,18 +43,18 @@ bool Utf16Text::ConvertChunk() {
         static_cast<char16_t>(bigEndian_ ? (first << 8) | second : (second << 8) | first);
     if (pendingHigh_ != 0) {
       if (IsLowSurrogate(unit)) {
-        Append(0x10000 + ((static_cast<char32_t>(pendingHigh_) - 0xD800) << 10) +
-               (static_cast<char32_t>(unit) - 0xDC00));
+        AppendUtf8(text_, 0x10000 + ((static_cast<char32_t>(pendingHigh_) - 0xD800) << 10) +
+                              (static_cast<char32_t>(unit) - 0xDC00));
         pendingHigh_ = 0;
         continue;
       }
-      Append(kReplacement);
+      AppendUtf8(text_, kReplacement);
       pendingHigh_ = 0;
     }
     if (IsHighSurrogate(unit))
       pendingHigh_ = unit;
     else
-      Append(IsLowSurrogate(unit) ? kReplacement : unit);
+      AppendUtf8(text_, IsLowSurrogate(unit) ? kReplacement : unit);
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <streambuf>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,12 +27,11 @@ class Utf16Text : public std::streambuf {
   // Converts one chunk of the source onto the end of the get area's text;
   // false when the source has nothing more.
   bool ConvertChunk();
-  void Append(char32_t codePoint);
 
   std::streambuf& source_;
   bool bigEndian_;
   std::vector<char> bytes_;  // the source's bytes, one chunk
-  std::vector<char> text_;   // UTF-8 ready to be read
+  std::string text_;         // UTF-8 ready to be read
   char16_t pendingHigh_ = 0;
 };
 
