@@ -42,7 +42,8 @@ class LogBuilder {
     return false;
   }
 
-  // when: "YYYYMMDDHHMM", or empty when the log does not say.
+  // when: "YYYYMMDDHHMM", or empty when the log does not say; read only
+  // when a period is asked for.
   void Add(std::size_t position, Contact contact, const std::string& countryName,
            const std::string& when) {
     if (const auto reason = LeftOutBecause(contact, when)) {
@@ -239,7 +240,7 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
         log.ownCountry = std::move(country);
     }
     builder.Add(record.number, std::move(*contact), Trimmed(record[AdifField::kCountry]),
-                WhenOfRecord(record));
+                options.from || options.to ? WhenOfRecord(record) : std::string());
   }
   return builder.Finish();
 }
