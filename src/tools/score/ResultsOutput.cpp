@@ -213,16 +213,15 @@ std::string ResultsJson(const std::vector<LogResult>& logs, const std::vector<No
   const auto ranked = Ranked(logs);
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const LogResult& log = *ranked[i];
-    const auto number = [&](auto member) {
-      return log.failed() ? Json(nullptr) : Json((*log.score.*member)());
-    };
-    Json entry = {{"rank", log.failed() ? Json(nullptr) : Json(i + 1)},
+    // A failed log's numbers, table and score line are null; filled in
+    // place below when it has them, so the keys keep their order.
+    Json entry = {{"rank", nullptr},
                   {"call", Text(log.callSign)},
                   {"categories", Text(log.categories)},
-                  {"qsos", log.failed() ? Json(nullptr) : Json(log.score->qsos)},
-                  {"points", log.failed() ? Json(nullptr) : Json(log.score->points)},
-                  {"multipliers", number(&LogScore::multipliers)},
-                  {"score", number(&LogScore::score)},
+                  {"qsos", nullptr},
+                  {"points", nullptr},
+                  {"multipliers", nullptr},
+                  {"score", nullptr},
                   {"claimed", NumberOrNull(log.claimedNumber)},
                   {"difference", NumberOrNull(log.Difference())},
                   {"skipped", log.skipped},
@@ -230,8 +229,18 @@ std::string ResultsJson(const std::vector<LogResult>& logs, const std::vector<No
                   {"status", Text(log.Status())},
                   {"note", Text(log.note)},
                   {"file", Text(log.file)},
-                  {"table", log.failed() ? Json(nullptr) : TableJson(log.score->summary.table)},
-                  {"scoreLine", log.failed() ? Json(nullptr) : Text(log.score->summary.scoreLine)}};
+                  {"table", nullptr},
+                  {"scoreLine", nullptr}};
+    if (!log.failed()) {
+      const LogScore& score = *log.score;
+      entry["rank"] = i + 1;
+      entry["qsos"] = score.qsos;
+      entry["points"] = score.points;
+      entry["multipliers"] = score.multipliers();
+      entry["score"] = score.score();
+      entry["table"] = TableJson(score.summary.table);
+      entry["scoreLine"] = Text(score.summary.scoreLine);
+    }
     if (contacts) {
       Json rows = Json::array();
       for (const ContactRow& row : log.contacts) rows.push_back(ContactJson(row));
