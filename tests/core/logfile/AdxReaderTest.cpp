@@ -2,25 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/AdifRecords.h"
 
 namespace zeltra {
 namespace {
 
 std::vector<AdifRecord> ReadAll(const std::string& text) {
-  std::istringstream in(text);
-  AdxReader reader(in);
-  std::vector<AdifRecord> records;
-  AdifRecord record;
-  while (reader.Next(record)) records.push_back(record);
-  return records;
+  return testing::RecordsOf<AdxReader>(text);
 }
 
-std::string Field(const AdifRecord& record, AdifField field) {
-  return std::string(record[field].value_or("<none>"));
-}
+using testing::Field;
 
 TEST(AdxReader, RecordsAndTheirFields) {
   const auto records = ReadAll(

@@ -13,11 +13,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/FileText.h"
 #include "tools/score/ScoreOptions.h"
 #include "tools/score/ScoreRun.h"
 
@@ -28,10 +28,7 @@ namespace fs = std::filesystem;
 
 const fs::path kCases = ZELTRA_SCORE_CASES;
 
-std::string FileText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+using testing::FileText;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/logscore/LogReading.h"
+#include "support/FileText.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::score {
@@ -329,10 +330,7 @@ TEST(ScoreOptions, UsageErrors) {
 namespace zeltra::score {
 namespace {
 
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+using testing::FileText;
 
 // zeltra-score opens a database to read it, never to change or create it.
 TEST_F(ScoreRunTest, TheDatabaseIsOnlyRead) {
@@ -358,13 +356,13 @@ TEST_F(ScoreRunTest, TheDatabaseIsOnlyRead) {
     std::filesystem::copy_file(log.file(), copy);
     std::filesystem::copy_file(log.file().string() + "-wal", copy.string() + "-wal");
   }
-  const std::string database = FileBytes(copy);
-  const std::string wal = FileBytes(copy.string() + "-wal");
+  const std::string database = FileText(copy);
+  const std::string wal = FileText(copy.string() + "-wal");
   EXPECT_EQ(runOn("DRIVER=SQLite3;Database=" + copy.string()), kExitScored) << errors.str();
   EXPECT_NE(out.str().find("Score: 15*(0+2+2)=60"), std::string::npos) << out.str();
-  EXPECT_EQ(FileBytes(copy), database);
+  EXPECT_EQ(FileText(copy), database);
   ASSERT_TRUE(std::filesystem::exists(copy.string() + "-wal"));
-  EXPECT_EQ(FileBytes(copy.string() + "-wal"), wal);
+  EXPECT_EQ(FileText(copy.string() + "-wal"), wal);
 
   // A path in braces, and one with characters a URI escapes, read the same.
   const auto odd = folder.path() / "odd #1; 100%.db";

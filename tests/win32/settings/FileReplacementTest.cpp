@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "support/FileText.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::testing {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // Whatever goes wrong while the new text is written, the old file stays
 // whole and nothing is left beside it.
@@ -48,11 +42,11 @@ TEST(FileReplacement, FailedWriteLeavesTheOldFileWhole) {
     } catch (const std::runtime_error& error) {
       EXPECT_NE(std::string(error.what()).find("Host.ini"), std::string::npos) << error.what();
     }
-    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(FileText(path), old);
     EXPECT_FALSE(std::filesystem::exists(path.wstring() + L".tmp"));
   }
   win32::ReplaceFileContents(path, text);
-  EXPECT_EQ(ReadFile(path), text);
+  EXPECT_EQ(FileText(path), text);
   EXPECT_FALSE(std::filesystem::exists(path.wstring() + L".tmp"));
 }
 
