@@ -48,10 +48,6 @@ std::size_t CountWords(std::string_view text) {
   return count;
 }
 
-bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 bool IsDate(std::string_view text) {
   return text.size() == 10 && AllDigits(text.substr(0, 4)) && text[4] == '-' &&
          AllDigits(text.substr(5, 2)) && text[7] == '-' && AllDigits(text.substr(8, 2));

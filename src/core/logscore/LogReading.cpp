@@ -178,10 +178,8 @@ std::optional<std::string> BandOfRecord(const AdifRecord& record, LogBuilder& bu
 std::string WhenOfRecord(const AdifRecord& record) {
   const std::string date = Trimmed(record[AdifField::kQsoDate]);
   const std::string time = Trimmed(record[AdifField::kTimeOn]);
-  const auto digits = [](std::string_view text) {
-    return text.find_first_not_of("0123456789") == std::string_view::npos;
-  };
-  if (date.size() != 8 || !digits(date) || (time.size() != 4 && time.size() != 6) || !digits(time))
+  if (date.size() != 8 || !AllDigits(date) || (time.size() != 4 && time.size() != 6) ||
+      !AllDigits(time))
     return {};
   return date + time.substr(0, 4);
 }

@@ -21,6 +21,11 @@ inline std::string_view TrimControlAndBlank(std::string_view text) {
   return text;
 }
 
+// Whether text is one or more of the digits 0 to 9 and nothing else.
+inline bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
