@@ -1,7 +1,7 @@
 #include "tools/score/LogScorer.h"
 
-#include <algorithm>
 #include <functional>
+#include <map>
 #include <new>
 
 #include "core/logfile/AdifReader.h"
@@ -96,12 +96,12 @@ void LogScorer::Tell(const LogContents& log, const LogResult& result) {
   // What a log had more of than it kept is counted all the same.
   std::size_t notListed = log.skippedCount - log.skipped.size();
   diagnostics_.Count(result.positionWord + "s skipped", notListed);
+  std::map<std::string_view, std::size_t> listed;
+  for (const LogProblem& warning : log.warnings) ++listed[warning.kind];
   for (const auto& [kind, count] : log.warningsByKind) {
-    const auto listed = static_cast<std::size_t>(
-        std::count_if(log.warnings.begin(), log.warnings.end(),
-                      [&](const LogProblem& warning) { return warning.kind == kind; }));
-    diagnostics_.Count(kind, count - listed);
-    notListed += count - listed;
+    const std::size_t unlisted = count - listed[kind];
+    diagnostics_.Count(kind, unlisted);
+    notListed += unlisted;
   }
   if (notListed > 0)
     diagnostics_.Warning(result.file + ": " + std::to_string(notListed) +
