@@ -211,6 +211,7 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     read.when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
                 std::string(words[2].substr(8, 2)) + std::string(words[3]);
     read.myCall = AsciiUpper(words[kBeforeOwnCall]);
+    read.sent = Joined(words, kBeforeOwnCall + 1, width);
     read.call = std::string(words[callAt]);
     read.received = Joined(words, kBeforeOwnCall + 2 + width, width);
     if (!ownCall.empty() && read.myCall != ownCall) {

@@ -20,6 +20,7 @@ struct CabrilloQso {
   std::string mode;  // "RY" read as "RTTY"
   std::string when;  // UTC, "YYYYMMDDHHMM"
   std::string myCall;
+  std::string sent;  // the sent exchange's fields, joined by blanks
   std::string call;
   std::string received;  // the received exchange's fields, joined by blanks
 };

@@ -1,0 +1,294 @@
+#include "core/crosscheck/LogCheck.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <tuple>
+
+#include "core/crosscheck/ClockOffsets.h"
+#include "core/crosscheck/Exchange.h"
+#include "core/crosscheck/NearCalls.h"
+
+namespace zeltra {
+namespace {
+
+// A clock is judged from differences up to this: a log kept in local time
+// instead of UTC is off by an hour or two.
+constexpr std::int64_t kLargestClockOffsetMinutes = 180;
+
+std::int64_t Magnitude(std::int64_t value) {
+  return value < 0 ? -value : value;
+}
+
+}  // namespace
+
+std::size_t LogCheck::AddLog(std::string_view ownCall) {
+  logs_.push_back({.call = calls_.IdOf(ownCall),
+                   .firstLine = static_cast<std::uint32_t>(lines_.size()),
+                   .lineCount = 0,
+                   .clockOffset = 0});
+  return logs_.size() - 1;
+}
+
+void LogCheck::AddQso(std::size_t log, const QsoToCheck& qso) {
+  if (log + 1 != logs_.size())
+    throw std::invalid_argument("a log's QSO lines come right after the log");
+  lines_.push_back({.log = static_cast<std::uint32_t>(log),
+                    .position = static_cast<std::uint32_t>(qso.position),
+                    .call = calls_.IdOf(qso.call),
+                    .slot = slots_.IdOf(std::string(qso.band) + '\n' + std::string(qso.mode)),
+                    .minute = qso.minute,
+                    .sent = exchanges_.IdOf(qso.sent),
+                    .received = exchanges_.IdOf(qso.received)});
+  ++logs_[log].lineCount;
+}
+
+void LogCheck::Run() {
+  findings_.assign(lines_.size(), Finding{});
+  exchangeContents_.clear();
+  for (const std::string_view exchange : exchanges_.Texts())
+    exchangeContents_.push_back(ExchangeContent(exchange));
+  logOfCall_.assign(calls_.size(), kNone);
+  for (std::uint32_t log = 0; log < logs_.size(); ++log)
+    if (logOfCall_[logs_[log].call] == kNone) logOfCall_[logs_[log].call] = log;
+  IndexLines();
+  MarkDupes();
+  JudgeClocks();
+  MatchExactly();
+  MatchBustedCalls();
+  Judge();
+}
+
+CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
+  const std::uint32_t at = logs_[log].firstLine + static_cast<std::uint32_t>(index);
+  const Line& line = lines_[at];
+  const Finding& finding = findings_[at];
+  const std::string_view slot = slots_.Text(line.slot);
+  const std::size_t split = slot.find('\n');
+  CheckedQso qso{.position = line.position,
+                 .call = calls_.Text(line.call),
+                 .band = slot.substr(0, split),
+                 .mode = slot.substr(split + 1),
+                 .minute = line.minute,
+                 .sent = exchanges_.Text(line.sent),
+                 .received = exchanges_.Text(line.received),
+                 .verdict = finding.verdict,
+                 .detail = {},
+                 .partnerLog = std::nullopt,
+                 .partnerPosition = 0};
+  if (finding.detail != kNone)
+    qso.detail = finding.verdict == Verdict::kBustedExchange ? exchanges_.Text(finding.detail)
+                                                             : calls_.Text(finding.detail);
+  if (finding.partner != kNone) {
+    qso.partnerLog = lines_[finding.partner].log;
+    qso.partnerPosition = lines_[finding.partner].position;
+  }
+  return qso;
+}
+
+std::int64_t LogCheck::Corrected(std::uint32_t line) const {
+  return lines_[line].minute - logs_[lines_[line].log].clockOffset;
+}
+
+bool LogCheck::WithinWindow(std::uint32_t a, std::uint32_t b) const {
+  return Magnitude(Corrected(a) - Corrected(b)) <= rules_.windowMinutes;
+}
+
+void LogCheck::IndexLines() {
+  byCall_.resize(lines_.size());
+  for (std::uint32_t i = 0; i < byCall_.size(); ++i) byCall_[i] = i;
+  std::sort(byCall_.begin(), byCall_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const Line& x = lines_[a];
+    const Line& y = lines_[b];
+    return std::tie(x.call, x.log, x.slot, a) < std::tie(y.call, y.log, y.slot, b);
+  });
+}
+
+LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const {
+  const auto key = std::make_tuple(call, log, slot);
+  const auto before = [&](std::uint32_t line, const auto& wanted) {
+    return std::tie(lines_[line].call, lines_[line].log, lines_[line].slot) < wanted;
+  };
+  const auto after = [&](const auto& wanted, std::uint32_t line) {
+    return wanted < std::tie(lines_[line].call, lines_[line].log, lines_[line].slot);
+  };
+  const auto begin = std::lower_bound(byCall_.begin(), byCall_.end(), key, before);
+  const auto end = std::upper_bound(begin, byCall_.end(), key, after);
+  return {static_cast<std::size_t>(begin - byCall_.begin()),
+          static_cast<std::size_t>(end - byCall_.begin())};
+}
+
+// The scorer counts a call once per band and mode: the first line counts,
+// the ones after it are duplicates.
+void LogCheck::MarkDupes() {
+  for (std::size_t i = 1; i < byCall_.size(); ++i) {
+    const Line& line = lines_[byCall_[i]];
+    const Line& before = lines_[byCall_[i - 1]];
+    if (line.call == before.call && line.log == before.log && line.slot == before.slot)
+      findings_[byCall_[i]].dupe = true;
+  }
+}
+
+// Pairs that can only be each other: one line of A with X on a slot, and
+// one line of X with A there.
+void LogCheck::JudgeClocks() {
+  std::vector<ClockPair> pairs;
+  for (std::size_t begin = 0; begin < byCall_.size();) {
+    const Line& line = lines_[byCall_[begin]];
+    const Range mine = LinesOf(line.call, line.log, line.slot);
+    begin = mine.end;
+    const std::uint32_t other = logOfCall_[line.call];
+    if (mine.end - mine.begin != 1 || other == kNone || other <= line.log) continue;
+    const Range theirs = LinesOf(logs_[line.log].call, other, line.slot);
+    if (theirs.end - theirs.begin != 1) continue;
+    const std::int64_t difference = line.minute - lines_[byCall_[theirs.begin]].minute;
+    if (Magnitude(difference) <= kLargestClockOffsetMinutes)
+      pairs.push_back({line.log, other, difference});
+  }
+  const std::vector<std::int64_t> offsets = ClockOffsets(logs_.size(), pairs);
+  for (std::size_t log = 0; log < logs_.size(); ++log) logs_[log].clockOffset = offsets[log];
+}
+
+void LogCheck::MatchExactly() {
+  for (std::size_t begin = 0; begin < byCall_.size();) {
+    const Line& line = lines_[byCall_[begin]];
+    const Range mine = LinesOf(line.call, line.log, line.slot);
+    begin = mine.end;
+    const std::uint32_t other = logOfCall_[line.call];
+    if (other == kNone || other <= line.log) continue;
+    MatchGroup(mine, LinesOf(logs_[line.log].call, other, line.slot));
+  }
+}
+
+// Both sides' lines in time order: each line takes the earliest line of
+// the other side still free within the window. Linear in the lines, however
+// many a hostile log repeats.
+void LogCheck::MatchGroup(Range mine, Range theirs) {
+  const auto inTimeOrder = [&](Range range) {
+    std::vector<std::uint32_t> lines;
+    for (std::size_t i = range.begin; i < range.end; ++i)
+      if (findings_[byCall_[i]].partner == kNone) lines.push_back(byCall_[i]);
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return Corrected(a) < Corrected(b); });
+    return lines;
+  };
+  const std::vector<std::uint32_t> ours = inTimeOrder(mine);
+  const std::vector<std::uint32_t> others = inTimeOrder(theirs);
+  std::size_t next = 0;
+  for (const std::uint32_t line : ours) {
+    while (next < others.size() && Corrected(others[next]) < Corrected(line) - rules_.windowMinutes)
+      ++next;
+    if (next == others.size()) break;
+    if (!WithinWindow(line, others[next])) continue;
+    findings_[line].partner = others[next];
+    findings_[others[next]].partner = line;
+    ++next;
+  }
+}
+
+// A line no log answers may be a call copied with one slip: the station
+// one slip away, and only one, holds a free line with this log then and
+// there. That station keeps its QSO; this line is the busted one.
+void LogCheck::MatchBustedCalls() {
+  std::vector<std::string_view> logCalls;
+  for (const Log& log : logs_) logCalls.push_back(calls_.Text(log.call));
+  const NearCallIndex nearLogs(logCalls);
+  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    const Line& line = lines_[i];
+    const std::uint32_t ownCall = logs_[line.log].call;
+    if (findings_[i].partner != kNone || line.call == ownCall) continue;
+    std::uint32_t station = kNone;
+    std::uint32_t chosen = kNone;
+    bool ambiguous = false;
+    for (const std::uint32_t log : nearLogs.Near(calls_.Text(line.call))) {
+      if (log == line.log) continue;
+      const Range theirs = LinesOf(ownCall, log, line.slot);
+      std::uint32_t nearest = kNone;
+      for (std::size_t k = theirs.begin; k < theirs.end; ++k) {
+        const std::uint32_t candidate = byCall_[k];
+        if (findings_[candidate].partner != kNone || !WithinWindow(i, candidate)) continue;
+        if (nearest == kNone || Magnitude(Corrected(candidate) - Corrected(i)) <
+                                    Magnitude(Corrected(nearest) - Corrected(i)))
+          nearest = candidate;
+      }
+      if (nearest == kNone) continue;
+      ambiguous = station != kNone;
+      station = log;
+      chosen = nearest;
+    }
+    if (station == kNone || ambiguous) continue;
+    findings_[i].verdict = Verdict::kBustedCall;
+    findings_[i].detail = logs_[station].call;
+    findings_[i].partner = chosen;
+    findings_[chosen].partner = i;
+  }
+}
+
+LogCheck::Range LogCheck::LinesOf(std::uint32_t call) const {
+  const auto begin = std::lower_bound(
+      byCall_.begin(), byCall_.end(), call,
+      [&](std::uint32_t line, std::uint32_t wanted) { return lines_[line].call < wanted; });
+  const auto end = std::upper_bound(
+      begin, byCall_.end(), call,
+      [&](std::uint32_t wanted, std::uint32_t line) { return wanted < lines_[line].call; });
+  return {static_cast<std::size_t>(begin - byCall_.begin()),
+          static_cast<std::size_t>(end - byCall_.begin())};
+}
+
+// Lines of one call are in log order: another log's, if any, is first or last.
+bool LogCheck::OthersHold(std::uint32_t call, std::uint32_t log) const {
+  const Range range = LinesOf(call);
+  return range.begin != range.end &&
+         (lines_[byCall_[range.begin]].log != log || lines_[byCall_[range.end - 1]].log != log);
+}
+
+// A call one slip from a unique's that was on the air on the same band and
+// mode within the window: worked there in another log, or the own call of
+// a log with a line there. The call likely meant.
+std::uint32_t LogCheck::LikelyCall(std::uint32_t line, const NearCallIndex& workedCalls) const {
+  const Line& unique = lines_[line];
+  const auto onTheAir = [&](std::uint32_t other) {
+    return lines_[other].log != unique.log && lines_[other].slot == unique.slot &&
+           WithinWindow(line, other);
+  };
+  for (const std::uint32_t call : workedCalls.Near(calls_.Text(unique.call))) {
+    const Range range = LinesOf(call);
+    for (std::size_t k = range.begin; k < range.end; ++k)
+      if (onTheAir(byCall_[k])) return call;
+    if (const std::uint32_t log = logOfCall_[call]; log != kNone) {
+      const std::uint32_t first = logs_[log].firstLine;
+      for (std::uint32_t other = first; other < first + logs_[log].lineCount; ++other)
+        if (onTheAir(other)) return call;
+    }
+  }
+  return kNone;
+}
+
+void LogCheck::Judge() {
+  std::optional<NearCallIndex> workedCalls;  // made for the first unique
+  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    Finding& finding = findings_[i];
+    const Line& line = lines_[i];
+    if (finding.dupe) {
+      finding.verdict = Verdict::kDupe;
+      finding.detail = kNone;
+    } else if (finding.verdict == Verdict::kBustedCall) {
+      continue;
+    } else if (finding.partner != kNone) {
+      const std::uint32_t sent = lines_[finding.partner].sent;
+      if (exchangeContents_[line.received] != exchangeContents_[sent]) {
+        finding.verdict = Verdict::kBustedExchange;
+        finding.detail = sent;
+      }
+    } else if (logOfCall_[line.call] != kNone) {
+      finding.verdict = Verdict::kNil;
+    } else if (OthersHold(line.call, line.log)) {
+      finding.verdict = Verdict::kUnchecked;
+    } else {
+      finding.verdict = Verdict::kUnique;
+      if (!workedCalls) workedCalls.emplace(calls_.Texts());
+      finding.detail = LikelyCall(i, *workedCalls);
+    }
+  }
+}
+
+}  // namespace zeltra

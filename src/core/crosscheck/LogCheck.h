@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/crosscheck/Verdict.h"
+#include "core/text/TextIds.h"
+
+namespace zeltra {
+
+class NearCallIndex;
+
+// The rules of the check that an organiser may change.
+struct CheckRules {
+  // Two lines are one QSO when their times, each log's clock offset taken
+  // out, are at most this many minutes apart.
+  std::int64_t windowMinutes = 5;
+};
+
+// One QSO line of a log as the check takes it.
+struct QsoToCheck {
+  std::size_t position = 0;  // its line or record number
+  std::string_view call;     // the call worked, upper case
+  std::string_view band;
+  std::string_view mode;
+  std::int64_t minute = 0;  // UTC, minutes since 1970
+  std::string_view sent;
+  std::string_view received;
+};
+
+// A QSO line with what the check found.
+struct CheckedQso {
+  std::size_t position = 0;
+  std::string_view call;
+  std::string_view band;
+  std::string_view mode;
+  std::int64_t minute = 0;
+  std::string_view sent;
+  std::string_view received;
+  Verdict verdict = Verdict::kOk;
+  // busted-call: the call of the station worked; busted-exchange: what it
+  // sent; unique: a call one slip away that other logs hold then and there.
+  std::string_view detail;
+  // The log whose line answers this one, and that line's number there.
+  std::optional<std::size_t> partnerLog;
+  std::size_t partnerPosition = 0;
+};
+
+// Every log of a contest checked against every other: which QSO lines the
+// other station's log confirms, which it does not, and why. Logs and their
+// lines are added first; Run decides; then each line's verdict is read.
+// Lines are found through an index by call, log, band and mode, never by
+// comparing logs pair by pair.
+class LogCheck {
+ public:
+  explicit LogCheck(CheckRules rules = {}) : rules_(rules) {}
+
+  // A log taking part, by its own call (upper case); answers its number.
+  // Each call has one log: the caller keeps a second one out.
+  std::size_t AddLog(std::string_view ownCall);
+  // A QSO line of a log, in the log's own order.
+  void AddQso(std::size_t log, const QsoToCheck& qso);
+
+  void Run();
+
+  std::size_t LogCount() const { return logs_.size(); }
+  std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].call); }
+  std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
+  CheckedQso Qso(std::size_t log, std::size_t index) const;
+  // Minutes the log's clock ran ahead of the others' (behind: negative).
+  std::int64_t ClockOffset(std::size_t log) const { return logs_[log].clockOffset; }
+
+ private:
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+
+  struct Log {
+    std::uint32_t call;
+    std::uint32_t firstLine = 0;
+    std::uint32_t lineCount = 0;
+    std::int64_t clockOffset = 0;
+  };
+  struct Line {
+    std::uint32_t log;
+    std::uint32_t position;
+    std::uint32_t call;
+    std::uint32_t slot;  // band and mode
+    std::int64_t minute;
+    std::uint32_t sent;
+    std::uint32_t received;
+  };
+  struct Finding {
+    Verdict verdict = Verdict::kOk;
+    bool dupe = false;
+    std::uint32_t detail = kNone;  // a call or an exchange, by the verdict
+    std::uint32_t partner = kNone;
+  };
+  // Lines of one call in one log on one slot: [begin, end) of byCall_.
+  struct Range {
+    std::size_t begin;
+    std::size_t end;
+  };
+
+  std::int64_t Corrected(std::uint32_t line) const;
+  bool WithinWindow(std::uint32_t a, std::uint32_t b) const;
+  Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;
+  void IndexLines();
+  void MarkDupes();
+  void JudgeClocks();
+  void MatchExactly();
+  void MatchGroup(Range mine, Range theirs);
+  void MatchBustedCalls();
+  void Judge();
+  Range LinesOf(std::uint32_t call) const;
+  std::uint32_t LikelyCall(std::uint32_t line, const NearCallIndex& workedCalls) const;
+  bool OthersHold(std::uint32_t call, std::uint32_t log) const;
+
+  CheckRules rules_;
+  TextIds calls_;
+  TextIds slots_;
+  TextIds exchanges_;
+  std::vector<std::string> exchangeContents_;
+  std::vector<Log> logs_;
+  std::vector<Line> lines_;
+  std::vector<Finding> findings_;
+  std::vector<std::uint32_t> logOfCall_;  // by call: the log of that call, or kNone
+  std::vector<std::uint32_t> byCall_;     // lines by call, log, slot and place in the log
+};
+
+}  // namespace zeltra

@@ -1,0 +1,185 @@
+#include "core/crosscheck/LogCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/text/UtcMinute.h"
+
+namespace zeltra {
+namespace {
+
+struct Line {
+  std::string hhmm;
+  std::string call;
+  std::string band;
+  std::string sent;
+  std::string received;
+  std::string verdict;  // what the check must find
+  std::string detail = {};
+};
+
+struct Station {
+  std::string call;
+  std::vector<Line> lines;
+};
+
+std::int64_t Minute(const std::string& hhmm) {
+  return *UtcMinuteOf("20261206" + hhmm);
+}
+
+LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
+  LogCheck check(rules);
+  for (const Station& station : stations) {
+    const std::size_t log = check.AddLog(station.call);
+    std::size_t position = 0;
+    for (const Line& line : station.lines)
+      check.AddQso(log, {.position = ++position,
+                         .call = line.call,
+                         .band = line.band,
+                         .mode = "RTTY",
+                         .minute = Minute(line.hhmm),
+                         .sent = line.sent,
+                         .received = line.received});
+  }
+  check.Run();
+  return check;
+}
+
+void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
+  for (std::size_t log = 0; log < stations.size(); ++log) {
+    ASSERT_EQ(check.QsoCount(log), stations[log].lines.size());
+    for (std::size_t i = 0; i < stations[log].lines.size(); ++i) {
+      const Line& line = stations[log].lines[i];
+      const CheckedQso qso = check.Qso(log, i);
+      EXPECT_EQ(VerdictName(qso.verdict), line.verdict)
+          << stations[log].call << " line " << i + 1 << " " << line.call;
+      EXPECT_EQ(qso.detail, line.detail) << stations[log].call << " line " << i + 1;
+    }
+  }
+}
+
+// A contest small enough to check by hand. SP4EEE's clock runs 12 minutes
+// fast; DL1DDD sends serial numbers, the others their voivodeship.
+std::vector<Station> HandWorkedContest() {
+  return {
+      {"SP1AAA",
+       {
+           {"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+           {"1005", "SP3CCC", "14", "599 K", "599 B", "ok"},
+           {"1010", "DL1DDD", "14", "599 K", "599 1", "ok"},  // 001 by its value
+           {"1015", "SP4EEE", "14", "599 K", "599 W", "ok"},  // 1027 on its fast clock
+           {"1020", "SP2BBB", "14", "599 K", "599 M", "dupe"},
+           {"1025", "SP2BBB", "7", "599 K", "599 M", "nil"},
+           {"1030", "SP3CCX", "7", "599 K", "599 B", "busted-call", "SP3CCC"},
+           {"1035", "SP2BBB", "21", "599 K", "599 G", "busted-exchange", "599 M"},
+           {"1040", "SP9ZZZ", "14", "599 K", "599 L", "unchecked"},
+           {"1045", "SP8QQQ", "14", "599 K", "599 L", "unique", "SP8QQR"},
+           // DL1DDD copied this call wrongly: the QSO stands here.
+           {"1050", "DL1DDD", "7", "599 K", "599 4", "ok"},
+       }},
+      {"SP2BBB",
+       {
+           {"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
+           {"1035", "SP1AAA", "21", "599 M", "599 K", "ok"},
+           {"1040", "SP9ZZZ", "7", "599 M", "599 L", "unchecked"},
+           {"1046", "SP8QQR", "14", "599 M", "599 L", "unique", "SP8QQQ"},
+           {"1003", "SP3CCC", "14", "599 M", "599 B", "ok"},
+           {"1005", "DL1DDD", "14", "599 M", "599 002", "ok"},
+           {"1016", "SP4EEE", "14", "599 M", "599 W", "ok"},
+       }},
+      {"SP3CCC",
+       {
+           {"1005", "SP1AAA", "14", "599 B", "599 K", "ok"},
+           {"1003", "SP2BBB", "14", "599 B", "599 M", "ok"},
+           // SP1AAA logged this one as SP3CCX: this side keeps it.
+           {"1031", "SP1AAA", "7", "599 B", "599 K", "ok"},
+           {"1017", "SP4EEE", "14", "599 B", "599 W", "ok"},
+           {"1012", "DL1DDD", "14", "599 B", "599 003", "ok"},
+       }},
+      {"DL1DDD",
+       {
+           {"1010", "SP1AAA", "14", "599 001", "599 K", "ok"},
+           {"1005", "SP2BBB", "14", "599 002", "599M", "ok"},
+           {"1012", "SP3CCC", "14", "599 003", "599 b", "ok"},
+           {"1050", "SP1AAB", "7", "599 004", "599 K", "busted-call", "SP1AAA"},
+           {"1018", "SP4EEE", "14", "599 005", "599 W", "ok"},
+       }},
+      {"SP4EEE",
+       {
+           {"1027", "SP1AAA", "14", "599 W", "599 K", "ok"},
+           {"1028", "SP2BBB", "14", "599 W", "599 M", "ok"},
+           {"1029", "SP3CCC", "14", "599 W", "599 B", "ok"},
+           {"1030", "DL1DDD", "14", "599 W", "599 5", "ok"},
+       }},
+  };
+}
+
+TEST(LogCheck, HandWorkedContestGivesEachLineItsVerdict) {
+  const std::vector<Station> stations = HandWorkedContest();
+  const LogCheck check = Checked(stations);
+  ExpectVerdicts(check, stations);
+  const std::vector<std::int64_t> offsets = {0, 0, 0, 0, 12};
+  for (std::size_t log = 0; log < offsets.size(); ++log)
+    EXPECT_EQ(check.ClockOffset(log), offsets[log]) << stations[log].call;
+}
+
+TEST(LogCheck, PartnersAnswerEachOther) {
+  const LogCheck check = Checked(HandWorkedContest());
+  // SP1AAA's busted call is answered by SP3CCC's line 3; DL1DDD's by SP1AAA's line 11.
+  const CheckedQso busted = check.Qso(0, 6);
+  ASSERT_TRUE(busted.partnerLog.has_value());
+  EXPECT_EQ(*busted.partnerLog, 2u);
+  EXPECT_EQ(busted.partnerPosition, 3u);
+  const CheckedQso copiedWrongly = check.Qso(3, 3);
+  ASSERT_TRUE(copiedWrongly.partnerLog.has_value());
+  EXPECT_EQ(*copiedWrongly.partnerLog, 0u);
+  EXPECT_EQ(copiedWrongly.partnerPosition, 11u);
+  EXPECT_FALSE(check.Qso(0, 5).partnerLog.has_value());  // the NIL
+}
+
+TEST(LogCheck, TheWindowAndTheClockDecideWhatMatches) {
+  struct Case {
+    const char* name;
+    std::string otherTime;  // SP2BBB's time of the QSO SP1AAA logged at 1000
+    std::int64_t window;
+    std::string verdict;
+  };
+  const std::vector<Case> cases = {
+      {"same minute", "1000", 5, "ok"},        {"at the window's edge", "1005", 5, "ok"},
+      {"a minute outside", "1006", 5, "nil"},  {"before, at the edge", "0955", 5, "ok"},
+      {"before, outside", "0954", 5, "nil"},   {"a wider window", "1010", 10, "ok"},
+      {"a narrower window", "1002", 1, "nil"},
+  };
+  for (const Case& test : cases) {
+    const std::vector<Station> stations = {
+        {"SP1AAA", {{"1000", "SP2BBB", "14", "599 K", "599 M", test.verdict}}},
+        {"SP2BBB", {{test.otherTime, "SP1AAA", "14", "599 M", "599 K", test.verdict}}},
+    };
+    SCOPED_TRACE(test.name);
+    ExpectVerdicts(Checked(stations, {.windowMinutes = test.window}), stations);
+  }
+}
+
+TEST(LogCheck, OnlyOneStationOneSlipAwayMakesABustedCall) {
+  // SP1AAA logged SP2BBX; both SP2BBB and SP2BBC logged SP1AAA then: which
+  // one it was cannot be told, so no busted call: SP2BBX sent no log and no
+  // other log holds it.
+  const std::vector<Station> stations = {
+      {"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 M", "unique", "SP2BBB"}}},
+      {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+      {"SP2BBC", {{"1001", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+  };
+  ExpectVerdicts(Checked(stations), stations);
+}
+
+TEST(LogCheck, ALogWorkingItselfIsNotConfirmedByItself) {
+  const std::vector<Station> stations = {
+      {"SP1AAA", {{"1000", "SP1AAA", "14", "599 K", "599 K", "nil"}}},
+  };
+  ExpectVerdicts(Checked(stations), stations);
+}
+
+}  // namespace
+}  // namespace zeltra
