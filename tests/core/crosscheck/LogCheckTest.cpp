@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/text/UtcMinute.h"
+#include "support/SimulatedContest.h"
 
 namespace zeltra {
 namespace {
@@ -179,6 +181,45 @@ TEST(LogCheck, ALogWorkingItselfIsNotConfirmedByItself) {
       {"SP1AAA", {{"1000", "SP1AAA", "14", "599 K", "599 K", "nil"}}},
   };
   ExpectVerdicts(Checked(stations), stations);
+}
+
+TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
+  for (const std::uint64_t seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::vector<test::SimulatedLog> logs =
+        test::SimulateContest({.logs = 60, .silentStations = 15, .qsosPerLog = 80, .seed = seed});
+    LogCheck check;
+    for (const test::SimulatedLog& simulated : logs) {
+      const std::size_t log = check.AddLog(simulated.call);
+      std::size_t position = 0;
+      for (const test::SimulatedQso& qso : simulated.qsos)
+        check.AddQso(log, {.position = ++position,
+                           .call = qso.call,
+                           .band = qso.band,
+                           .mode = "RTTY",
+                           .minute = qso.minute,
+                           .sent = qso.sent,
+                           .received = qso.received});
+    }
+    check.Run();
+    std::map<std::string, std::size_t> found;
+    for (std::size_t log = 0; log < logs.size(); ++log) {
+      const std::int64_t offset = check.ClockOffset(log) - logs[log].clockOffset;
+      EXPECT_LE(offset < 0 ? -offset : offset, 1) << logs[log].call;
+      for (std::size_t i = 0; i < logs[log].qsos.size(); ++i) {
+        const test::SimulatedQso& truth = logs[log].qsos[i];
+        const CheckedQso qso = check.Qso(log, i);
+        ++found[std::string(VerdictName(qso.verdict))];
+        EXPECT_EQ(VerdictName(qso.verdict), truth.verdict)
+            << logs[log].call << " line " << i + 1 << " " << truth.call;
+        EXPECT_EQ(qso.detail, truth.detail) << logs[log].call << " line " << i + 1;
+      }
+    }
+    // Every sort of error was put in, so that none of them passes unseen.
+    for (const char* verdict :
+         {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique"})
+      EXPECT_GT(found[verdict], 0u) << verdict;
+  }
 }
 
 }  // namespace

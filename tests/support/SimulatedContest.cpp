@@ -1,0 +1,332 @@
+#include "support/SimulatedContest.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <set>
+#include <tuple>
+
+#include "core/crosscheck/NearCalls.h"
+#include "core/scoring/ContestRules.h"
+#include "core/text/UtcMinute.h"
+
+namespace zeltra::test {
+namespace {
+
+constexpr const char* kPrefixes[] = {"SP", "SQ", "DL", "OK", "OM", "HA", "YO", "LY", "ES", "UR"};
+constexpr const char* kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
+constexpr std::int64_t kContestMinutes = 24 * 60;
+constexpr std::int64_t kShortestOffset = 7;
+constexpr std::int64_t kLongestOffset = 15;
+
+struct Station {
+  std::string call;
+  bool sendsLog;
+  std::string letter;  // a Polish station's voivodeship; others send serial numbers
+  std::int64_t clockOffset = 0;
+};
+
+// One side of a QSO before its exchange is known.
+struct Side {
+  std::size_t station = 0;
+  std::size_t partner = 0;
+  std::string band;
+  std::int64_t minute = 0;  // true UTC
+  std::size_t qso = 0;      // the QSO it belongs to; both sides share it
+  std::string loggedCall;
+  std::string verdict = "ok";
+  std::string detail;
+  bool copiesExchangeWrongly = false;
+  std::string sent;
+  std::string received;
+};
+
+Side MakeSide(std::size_t station, std::size_t partner, std::string band, std::int64_t minute,
+              std::size_t qso, std::string loggedCall) {
+  Side side;
+  side.station = station;
+  side.partner = partner;
+  side.band = std::move(band);
+  side.minute = minute;
+  side.qso = qso;
+  side.loggedCall = std::move(loggedCall);
+  return side;
+}
+
+class Generator {
+ public:
+  explicit Generator(const ContestShape& shape) : shape_(shape), random_(shape.seed) {}
+
+  std::vector<SimulatedLog> Run() {
+    MakeStations();
+    MakeQsos();
+    InjectErrors();
+    ExchangeAndSend();
+    return Logs();
+  }
+
+ private:
+  std::size_t Below(std::size_t bound) {
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random_);
+  }
+  bool Chance(double share) {
+    return std::uniform_real_distribution<double>(0, 1)(random_) < share;
+  }
+
+  // Not one slip from any call made so far: a station's or a unique's
+  // call. A variant of a call may be one slip from that call and from its
+  // other variants, as two stations may bust one call alike.
+  bool FarFromAll(const std::string& call, const std::string& origin = {}) const {
+    const auto near = [&](const std::string& other) {
+      return other == call || OneEditApart(call, other);
+    };
+    const auto nearOther = [&](const std::string& other) { return other != origin && near(other); };
+    return std::none_of(taken_.begin(), taken_.end(), nearOther) &&
+           std::none_of(variants_.begin(), variants_.end(), [&](const std::string& other) {
+             return origin.empty() ? near(other) : other == call;
+           });
+  }
+
+  std::string RandomCall() {
+    for (;;) {
+      std::string call = kPrefixes[Below(std::size(kPrefixes))];
+      call += static_cast<char>('0' + Below(10));
+      for (int i = 0; i < 3; ++i) call += static_cast<char>('A' + Below(26));
+      if (FarFromAll(call)) {
+        taken_.push_back(call);
+        return call;
+      }
+    }
+  }
+
+  void MakeStations() {
+    const std::size_t total = shape_.logs + shape_.silentStations;
+    for (std::size_t i = 0; i < total; ++i) {
+      Station station{RandomCall(), i < shape_.logs, "", 0};
+      if (station.call[0] == 'S')
+        station.letter = std::string(1, kVoivodeshipLetters[Below(kVoivodeshipLetters.size())]);
+      stations_.push_back(station);
+    }
+    for (std::size_t i = 0; i < shape_.clocksOff && i < shape_.logs; ++i) {
+      const auto offset = static_cast<std::int64_t>(
+          kShortestOffset + Below(static_cast<std::size_t>(kLongestOffset - kShortestOffset + 1)));
+      stations_[i * 7 % shape_.logs].clockOffset = Chance(0.5) ? offset : -offset;
+    }
+  }
+
+  void MakeQsos() {
+    const std::size_t total = stations_.size();
+    const std::size_t qsos = shape_.logs * shape_.qsosPerLog / 2;
+    std::set<std::tuple<std::size_t, std::size_t, std::string>> worked;
+    for (std::size_t n = 0; n < qsos; ++n) {
+      const std::size_t a = Below(shape_.logs);
+      const std::size_t b = Below(total);
+      const std::string band = kBands[Below(std::size(kBands))];
+      if (a == b || !worked.insert({std::min(a, b), std::max(a, b), band}).second) continue;
+      const std::int64_t minute = kStart + static_cast<std::int64_t>(Below(kContestMinutes));
+      const std::size_t qso = n;
+      sides_.push_back(MakeSide(a, b, band, minute, qso, stations_[b].call));
+      if (stations_[b].sendsLog)
+        sides_.push_back(MakeSide(b, a, band, minute + static_cast<std::int64_t>(Below(2)), qso,
+                                  stations_[a].call));
+    }
+  }
+
+  bool BothSendLogs(const Side& side) const {
+    return stations_[side.station].sendsLog && stations_[side.partner].sendsLog;
+  }
+
+  std::string VariantOf(const std::string& call) {
+    for (;;) {
+      std::string variant = call;
+      const std::size_t at = 3 + Below(3);
+      variant[at] = static_cast<char>('A' + Below(26));
+      if (variant != call && FarFromAll(variant, call)) {
+        variants_.push_back(variant);
+        return variant;
+      }
+    }
+  }
+
+  void InjectErrors() {
+    const double share = shape_.errorShare;
+    std::vector<Side> added;
+    std::set<std::size_t> spoiled;  // QSOs with an error in already
+    for (std::size_t i = 0; i < sides_.size(); ++i) {
+      Side& side = sides_[i];
+      if (!BothSendLogs(side) || spoiled.count(side.qso)) continue;
+      if (Chance(share)) {
+        side.loggedCall = VariantOf(side.loggedCall);
+        side.verdict = "busted-call";
+        side.detail = stations_[side.partner].call;
+      } else if (Chance(share)) {
+        side.copiesExchangeWrongly = true;
+        side.verdict = "busted-exchange";
+      } else if (Chance(share)) {
+        side.verdict = "dropped";  // the other side's line becomes a NIL
+      } else if (Chance(share)) {
+        Side dupe = side;
+        dupe.minute += 30 + static_cast<std::int64_t>(Below(60));
+        dupe.verdict = "dupe";
+        dupe.qso = SIZE_MAX;
+        added.push_back(dupe);
+      } else {
+        continue;
+      }
+      spoiled.insert(side.qso);
+    }
+    for (std::size_t log = 0; log < shape_.logs; ++log)
+      for (std::size_t n = 0; n < shape_.qsosPerLog; ++n)
+        if (Chance(share)) {
+          Side unique = MakeSide(log, SIZE_MAX, kBands[Below(std::size(kBands))],
+                                 kStart + static_cast<std::int64_t>(Below(kContestMinutes)),
+                                 SIZE_MAX, RandomCall());
+          unique.verdict = "unique";
+          added.push_back(unique);
+        }
+    sides_.insert(sides_.end(), added.begin(), added.end());
+    // A dropped side's partner finds nothing in its log.
+    std::set<std::size_t> dropped;
+    for (const Side& side : sides_)
+      if (side.verdict == "dropped") dropped.insert(side.qso);
+    for (Side& side : sides_)
+      if (side.verdict == "ok" && dropped.count(side.qso)) side.verdict = "nil";
+    sides_.erase(std::remove_if(sides_.begin(), sides_.end(),
+                                [](const Side& side) { return side.verdict == "dropped"; }),
+                 sides_.end());
+  }
+
+  // Each log's lines in time order, numbered: serial numbers follow it.
+  void ExchangeAndSend() {
+    std::stable_sort(sides_.begin(), sides_.end(), [](const Side& a, const Side& b) {
+      return std::tie(a.station, a.minute) < std::tie(b.station, b.minute);
+    });
+    std::map<std::size_t, int> serial;
+    std::map<std::pair<std::size_t, std::size_t>, std::string> sentIn;  // (qso, station)
+    for (Side& side : sides_) {
+      const Station& station = stations_[side.station];
+      char number[8];
+      std::snprintf(number, sizeof number, "%03d", ++serial[side.station] % 1000);
+      side.sent = "599 " + (station.letter.empty() ? std::string(number) : station.letter);
+      sentIn[{side.qso, side.station}] = side.sent;
+    }
+    for (Side& side : sides_) {
+      if (side.partner == SIZE_MAX) {
+        side.received = "599 " + std::to_string(1 + Below(999));
+        continue;
+      }
+      const Station& partner = stations_[side.partner];
+      std::string sent;
+      if (const auto known = sentIn.find({side.qso, side.partner}); known != sentIn.end())
+        sent = known->second;
+      else
+        sent = "599 " + (partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter);
+      side.received = sent;
+      if (side.copiesExchangeWrongly) {
+        side.received = sent.back() == 'Z' ? "599 B" : sent.substr(0, sent.size() - 1) + "Z";
+        side.detail = sent;
+      }
+    }
+  }
+
+  std::vector<SimulatedLog> Logs() {
+    std::vector<SimulatedLog> logs(shape_.logs);
+    for (std::size_t i = 0; i < shape_.logs; ++i) {
+      logs[i].call = stations_[i].call;
+      logs[i].clockOffset = stations_[i].clockOffset;
+    }
+    // Who else holds each call a station worked, for lines with stations that send no log.
+    std::map<std::string, std::set<std::size_t>> holders;
+    for (const Side& side : sides_) holders[side.loggedCall].insert(side.station);
+    for (const Side& side : sides_) {
+      SimulatedQso qso{
+          side.loggedCall, side.band,     side.minute + stations_[side.station].clockOffset,
+          side.sent,       side.received, side.verdict,
+          side.detail};
+      if (side.partner != SIZE_MAX && !stations_[side.partner].sendsLog)
+        qso.verdict = holders[side.loggedCall].size() > 1 ? "unchecked" : "unique";
+      logs[side.station].qsos.push_back(std::move(qso));
+    }
+    return logs;
+  }
+
+  const std::int64_t kStart = *UtcMinuteOf("202612050000");
+
+  ContestShape shape_;
+  std::mt19937_64 random_;
+  std::vector<Station> stations_;
+  std::vector<std::string> taken_;     // calls of stations and uniques
+  std::vector<std::string> variants_;  // calls busted
+  std::vector<Side> sides_;
+};
+
+std::string Kilohertz(const std::string& band) {
+  static const std::map<std::string, std::string> kFrequency = {{"1.8", "1840"}, {"3.5", "3580"},
+                                                                {"7", "7040"},   {"14", "14080"},
+                                                                {"21", "21080"}, {"28", "28080"}};
+  return kFrequency.at(band);
+}
+
+std::string AdifBand(const std::string& band) {
+  static const std::map<std::string, std::string> kName = {
+      {"1.8", "160m"}, {"3.5", "80m"}, {"7", "40m"}, {"14", "20m"}, {"21", "15m"}, {"28", "10m"}};
+  return kName.at(band);
+}
+
+std::string Field(const std::string& name, const std::string& value) {
+  return "<" + name + ":" + std::to_string(value.size()) + ">" + value;
+}
+
+}  // namespace
+
+std::vector<SimulatedLog> SimulateContest(const ContestShape& shape) {
+  return Generator(shape).Run();
+}
+
+std::string UtcText(std::int64_t minute) {
+  // Days to a civil date, the inverse of the days-since-1970 count.
+  const std::int64_t days = minute / (24 * 60);
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = z / 146097;
+  const std::int64_t dayOfEra = z - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+  const std::int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
+  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  const std::int64_t ofDay = minute % (24 * 60);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04lld%02lld%02lld%02lld%02lld", static_cast<long long>(year),
+                static_cast<long long>(month), static_cast<long long>(day),
+                static_cast<long long>(ofDay / 60), static_cast<long long>(ofDay % 60));
+  return text;
+}
+
+std::string CabrilloText(const SimulatedLog& log) {
+  std::string text = "START-OF-LOG: 3.0\nCALLSIGN: " + log.call +
+                     "\nCONTEST: ZELTRA-RTTY\nCATEGORY-OPERATOR: SINGLE-OP\n";
+  for (const SimulatedQso& qso : log.qsos) {
+    const std::string when = UtcText(qso.minute);
+    text += "QSO: " + Kilohertz(qso.band) + " RY " + when.substr(0, 4) + "-" + when.substr(4, 2) +
+            "-" + when.substr(6, 2) + " " + when.substr(8, 4) + " " + log.call + " " + qso.sent +
+            " " + qso.call + " " + qso.received + "\n";
+  }
+  return text + "END-OF-LOG:\n";
+}
+
+std::string AdifText(const SimulatedLog& log) {
+  std::string text = "Made up for a test <ADIF_VER:5>3.1.4 <EOH>\n";
+  for (const SimulatedQso& qso : log.qsos) {
+    const std::string when = UtcText(qso.minute);
+    text += Field("STATION_CALLSIGN", log.call) + Field("CALL", qso.call) +
+            Field("BAND", AdifBand(qso.band)) + Field("MODE", "RTTY") +
+            Field("QSO_DATE", when.substr(0, 8)) + Field("TIME_ON", when.substr(8, 4)) +
+            Field("STX_STRING", qso.sent) + Field("SRX_STRING", qso.received) + "<EOR>\n";
+  }
+  return text;
+}
+
+}  // namespace zeltra::test
