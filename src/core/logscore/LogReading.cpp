@@ -45,7 +45,8 @@ class LogBuilder {
   // when: "YYYYMMDDHHMM", or empty when the log does not say; read only
   // when a period is asked for.
   void Add(std::size_t position, Contact contact, const std::string& countryName,
-           const std::string& when) {
+           QsoDetails details) {
+    const std::string& when = details.when;
     if (const auto reason = LeftOutBecause(contact, when)) {
       ++log_.leftOutCount;
       auto& reasons = log_.leftOutReasons;
@@ -61,6 +62,7 @@ class LogBuilder {
     PlaceContact(contact, countryName, position);
     WarnOfLongTexts(contact, position);
     log_.contacts.Add(position, contact);
+    if (options_.keepDetails) log_.details.push_back(std::move(details));
   }
 
   LogContents Finish() {
@@ -184,6 +186,24 @@ std::string WhenOfRecord(const AdifRecord& record) {
   return date + time.substr(0, 4);
 }
 
+// The time when a period is asked for; the exchanges too for the log check.
+QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options) {
+  QsoDetails details;
+  if (options.from || options.to || options.keepDetails) details.when = WhenOfRecord(record);
+  if (!options.keepDetails) return details;
+  details.sent = Trimmed(record[AdifField::kStxString]);
+  if (details.sent.empty()) details.sent = Trimmed(record[AdifField::kStx]);
+  if (record[AdifField::kSrxString]) {
+    details.received = Trimmed(record[AdifField::kSrxString]);
+  } else {
+    details.received = Trimmed(record[AdifField::kRstRcvd]);
+    std::string after = Trimmed(record[AdifField::kState]);
+    if (after.empty()) after = Trimmed(record[AdifField::kSrx]);
+    if (!after.empty()) details.received += (details.received.empty() ? "" : " ") + after;
+  }
+  return details;
+}
+
 // A record's contact, or the reason it has none.
 std::optional<Contact> ContactOfRecord(const AdifRecord& record, LogBuilder& builder,
                                        std::string& problem) {
@@ -238,7 +258,7 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
         log.ownCountry = std::move(country);
     }
     builder.Add(record.number, std::move(*contact), Trimmed(record[AdifField::kCountry]),
-                options.from || options.to ? WhenOfRecord(record) : std::string());
+                DetailsOfRecord(record, options));
   }
   return builder.Finish();
 }
@@ -266,7 +286,10 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
                         .continent = {},
                         .dxccPrefix = {},
                         .reportReceived = qso.received},
-                {}, qso.when);
+                {},
+                QsoDetails{.when = qso.when,
+                           .sent = options.keepDetails ? qso.sent : std::string(),
+                           .received = options.keepDetails ? qso.received : std::string()});
   }
   for (const LineProblem& problem : cabrillo.problems)
     if (!builder.Skip(problem.line, problem.message)) break;

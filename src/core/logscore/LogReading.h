@@ -28,9 +28,18 @@ struct LeftOutContact {
   std::string reason;  // "mode FT8", "band 50", "before --from", ...
 };
 
+// What the log check needs of a contact beyond what scores it.
+struct QsoDetails {
+  std::string when;      // UTC "YYYYMMDDHHMM"; empty when the log does not say
+  std::string sent;      // the exchange sent: Cabrillo's, or ADIF STX_STRING, else STX
+  std::string received;  // as copied: the report, or ADIF RST_RCVD and SRX when no STATE
+};
+
 // What a log file holds, as contacts ready to score.
 struct LogContents {
   ContactList contacts;
+  // With ReadOptions::keepDetails, each contact's details, in the same order.
+  std::vector<QsoDetails> details;
   // Why contacts were left out, each reason with its count, in the order
   // first met; the contacts themselves only when ReadOptions::listLeftOut.
   std::vector<std::pair<std::string, std::size_t>> leftOutReasons;
@@ -65,6 +74,7 @@ struct ReadOptions {
   bool anyMode = false;                    // keep contacts in any mode
   bool anyBand = false;                    // keep contacts on bands outside the contest's
   bool listLeftOut = false;                // keep the contacts left out, not only their count
+  bool keepDetails = false;                // keep each contact's time and exchanges
   // The contest period, UTC, as "YYYYMMDDHHMM": contacts before from, or
   // at or after to, are left out.
   std::optional<std::string> from;

@@ -23,13 +23,13 @@ std::string ShownName(const std::string& name) {
 
 }  // namespace
 
-std::optional<LogResult> LogScorer::Score(const LogFile& file) {
+std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* contents) {
   LogResult result;
   result.file = ShownName(file.name);
   try {
     LogInput input(file.name);
     if (input.known().kind == LogKind::kNotALog && file.fromFolder) return std::nullopt;
-    Read(input, result);
+    Read(input, result, contents);
   } catch (const InputError& problem) {
     result.failure = problem.what();
   } catch (const Unscorable& problem) {
@@ -49,6 +49,7 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
                          .anyMode = options_.anyMode,
                          .anyBand = options_.anyBand,
                          .listLeftOut = options_.contacts,
+                         .keepDetails = options_.crossCheck.has_value(),
                          .from = options_.from,
                          .to = options_.to,
                          .linesBefore = input.known().linesBefore};
@@ -115,7 +116,7 @@ void LogScorer::Tell(const LogContents& log, const LogResult& result) {
                          "contacts left out");
 }
 
-void LogScorer::Read(LogInput& input, LogResult& result) {
+void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) {
   LogContents log = ReadContents(input, result);
   input.CheckRead();
   Tell(log, result);
@@ -157,6 +158,7 @@ void LogScorer::Read(LogInput& input, LogResult& result) {
                                  .duplicate = false,
                                  .multipliers = {},
                                  .leftOut = std::move(contact.reason)});
+  if (contents) *contents = std::move(log);
 }
 
 }  // namespace zeltra::score

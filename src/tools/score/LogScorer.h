@@ -26,13 +26,14 @@ class LogScorer {
       : options_(options), countries_(countries), diagnostics_(diagnostics) {}
 
   // One log's result; what went wrong told on the diagnostics. Answers
-  // none for a file in a folder that is not a log.
-  std::optional<LogResult> Score(const LogFile& file);
+  // none for a file in a folder that is not a log. contents: where the
+  // log's contacts go once scored, for a caller that needs them again.
+  std::optional<LogResult> Score(const LogFile& file, LogContents* contents = nullptr);
 
  private:
   LogContents ReadContents(LogInput& input, LogResult& result);
   void Tell(const LogContents& log, const LogResult& result);
-  void Read(LogInput& input, LogResult& result);
+  void Read(LogInput& input, LogResult& result, LogContents* contents);
 
   const ScoreOptions& options_;
   const CountryFile* countries_;

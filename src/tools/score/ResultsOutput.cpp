@@ -8,6 +8,7 @@
 
 #include "core/scoring/StatisticTable.h"
 #include "core/text/Utf8.h"
+#include "tools/score/TextColumns.h"
 
 namespace zeltra::score {
 namespace {
@@ -15,57 +16,21 @@ namespace {
 // Keys in the order they are written, as the README shows them.
 using Json = nlohmann::ordered_json;
 
-constexpr std::string_view kColumnGap = "  ";
 constexpr std::size_t kResultColumns = 11;
-constexpr std::array<std::string_view, kResultColumns> kResultHeadings = {
+const std::vector<std::string> kResultHeadings = {
     "Rank",  "Call",    "Categories", "QSOs", "Points", "Multipliers",
     "Score", "Claimed", "Difference", "File", "Status"};
 // The columns read left to right: call, categories, file and status.
-constexpr std::array<bool, kResultColumns> kLeftAligned = {false, true,  true,  false, false, false,
-                                                           false, false, false, true,  true};
+const std::vector<bool> kLeftAligned = {false, true,  true,  false, false, false,
+                                        false, false, false, true,  true};
 // The columns the CSV and JSON rows share with the text ones, before the file.
 constexpr std::size_t kSharedColumns = 9;
-
-std::string Padded(std::string_view text, std::size_t width, bool right) {
-  const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
-  return right ? fill + std::string(text) : std::string(text) + fill;
-}
 
 std::string OptionalNumber(const std::optional<long long>& number) {
   return number ? std::to_string(*number) : std::string();
 }
 
-std::string CsvField(std::string_view text) {
-  const std::string printable = Printable(text);
-  if (printable.find_first_of(",\"") == std::string::npos) return printable;
-  std::string field = "\"";
-  for (const char c : printable) {
-    if (c == '"') field += '"';
-    field += c;
-  }
-  return field + "\"";
-}
-
-std::string TableText(const StatisticTable& table) {
-  std::array<std::size_t, StatisticTable::kColumns> widths{};
-  for (std::size_t row = 0; row < StatisticTable::kRows; ++row)
-    for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
-      widths[column] = std::max(widths[column], table.Cell(column, row).size());
-  std::string text;
-  for (std::size_t row = 0; row < StatisticTable::kRows; ++row) {
-    std::string line;
-    for (std::size_t column = 0; column < StatisticTable::kColumns; ++column) {
-      if (column > 0) line += kColumnGap;
-      line += Padded(table.Cell(column, row), widths[column], column > 0);
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    text += line + "\n";
-  }
-  return text;
-}
-
-std::array<std::string, kResultColumns> ResultFields(const std::string& rank,
-                                                     const LogResult& log) {
+std::vector<std::string> ResultFields(const std::string& rank, const LogResult& log) {
   const bool scored = !log.failed();
   return {rank,
           Printable(log.callSign),
@@ -140,7 +105,7 @@ std::string SingleLogText(const LogResult& log, bool contacts) {
       text += "\n";
     }
   }
-  text += TableText(log.score->summary.table) + log.score->summary.scoreLine + "\n";
+  text += StatisticTableText(log.score->summary.table) + log.score->summary.scoreLine + "\n";
   if (log.claimed) {
     text += "Claimed score: " + Printable(*log.claimed);
     if (const auto difference = log.Difference())
@@ -155,26 +120,10 @@ std::string SingleLogText(const LogResult& log, bool contacts) {
 std::string ResultsText(const std::vector<LogResult>& logs) {
   const auto ranked = Ranked(logs);
   const auto ranks = RankTexts(ranked);
-  std::vector<std::array<std::string, kResultColumns>> rows;
+  std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < ranked.size(); ++i)
     rows.push_back(ResultFields(ranks[i], *ranked[i]));
-  std::array<std::size_t, kResultColumns> widths{};
-  for (std::size_t column = 0; column < kResultColumns; ++column) {
-    widths[column] = kResultHeadings[column].size();
-    for (const auto& row : rows) widths[column] = std::max(widths[column], row[column].size());
-  }
-  const auto line = [&](const auto& fields) {
-    std::string text;
-    for (std::size_t column = 0; column < kResultColumns; ++column) {
-      if (column > 0) text += kColumnGap;
-      text += Padded(fields[column], widths[column], !kLeftAligned[column]);
-    }
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text + "\n";
-  };
-  std::string text = line(kResultHeadings);
-  for (const auto& row : rows) text += line(row);
-  return text;
+  return AlignedColumns(kResultHeadings, rows, kLeftAligned);
 }
 
 std::string ResultsCsv(const std::vector<LogResult>& logs) {

@@ -15,7 +15,8 @@ namespace {
 
 constexpr const char* kDescription =
     "zeltra-score [options] LOG...\n"
-    "zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n\n"
+    "zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n"
+    "zeltra-score [options] --cross-check FOLDER [--verdicts FILE.csv] [--reports DIR]\n\n"
     "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and\n"
     "prints the table and score line its statistics window shows after \"Recalc\".";
 
@@ -37,14 +38,36 @@ Problems go to standard error as FILE: record N (ADIF) or FILE: line N
 (Cabrillo), the field, and what is wrong. A record that cannot be scored is
 reported and skipped, unless --strict.
 
+--cross-check checks every log of a folder against every other: a QSO line
+is ok when the other station's log holds it on the band and mode within
+--window minutes (each log's clock offset, the median of its differences
+with the logs it matches, taken out) with the exchange as sent; otherwise
+a dupe, nil (not in the other log), busted-call (another station one
+character away holds it), busted-exchange, unchecked (no log of the call,
+but other logs hold it) or unique. The results are ranked by the checked
+score: the QSOs that stay, scored by the plug-in's rules.
+
 Exit status: 0 scored; 1 records were skipped; 2 usage error; 3 a claimed
 score differs (with --check-claimed); 4 a log or the database could not be
 read; 5 a file given is not a log; 6 the output could not be written.
 )";
 
 // The options, declared once: parsing and the help text both come from here.
-std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, std::string& order,
-                                      std::string& format, std::string& from, std::string& to) {
+// What the command line gives as text, read into ScoreOptions once parsed.
+struct GivenTexts {
+  std::string order = "call";
+  std::string format = "text";
+  std::string from;
+  std::string to;
+  std::optional<std::int64_t> window;
+  std::optional<std::int64_t> nilPenalty;
+};
+
+std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) {
+  std::string& order = given.order;
+  std::string& format = given.format;
+  std::string& from = given.from;
+  std::string& to = given.to;
   auto app = std::make_unique<CLI::App>(kDescription, "zeltra-score");
   app->footer(kFooter);
   app->get_formatter()->column_width(26);
@@ -89,9 +112,52 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, std::string& order,
   app->add_flag("--strict", options.strict,
                 "stop at the first line or record that cannot be scored; no score is printed");
   app->add_flag("--quiet", options.quiet, "count warnings, do not list them");
+  app->add_option("--cross-check", options.crossCheck,
+                  "check every log in FOLDER against every other and rank them by the checked "
+                  "score")
+      ->type_name("FOLDER");
+  app->add_option("--window", given.window,
+                  "with --cross-check: minutes two logs' times of one QSO may differ, clocks "
+                  "set right (default 5)")
+      ->type_name("MINUTES")
+      ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes));
+  app->add_option("--nil-penalty", given.nilPenalty,
+                  "with --cross-check: take off N more QSOs' points for each NIL (default 0)")
+      ->type_name("N")
+      ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty));
+  app->add_flag("--remove-uniques", options.removeUniques,
+                "with --cross-check: uniques do not count (they are kept by default)");
+  app->add_flag("--by-category", options.byCategory,
+                "with --cross-check: rank the logs within each category");
+  app->add_option("--verdicts", options.verdictsFile,
+                  "with --cross-check: write every QSO line's verdict to this CSV file")
+      ->type_name("FILE");
+  app->add_option("--reports", options.reportsFolder,
+                  "with --cross-check: write a log-check report for each entrant (CALL.txt) "
+                  "into this folder")
+      ->type_name("DIR");
   app->add_flag("--version", options.version, "the program's version");
   app->add_option("LOG", options.inputs, "logs to score")->type_name("");
   return app;
+}
+
+void CheckCrossCheckOptions(ScoreOptions& options, const GivenTexts& given) {
+  if (given.window) options.windowMinutes = *given.window;
+  if (given.nilPenalty) options.nilPenalty = *given.nilPenalty;
+  if (!options.crossCheck) {
+    if (given.window || given.nilPenalty || options.removeUniques || options.byCategory ||
+        options.verdictsFile || options.reportsFolder)
+      throw std::invalid_argument(
+          "--window, --nil-penalty, --remove-uniques, --by-category, --verdicts and --reports "
+          "go with --cross-check");
+    return;
+  }
+  if (!options.inputs.empty() || options.odbc)
+    throw std::invalid_argument("--cross-check takes the folder of logs; give no other log");
+  if (options.contacts || options.myCall || options.myContinent || options.myDxcc)
+    throw std::invalid_argument(
+        "--contacts, --my-call, --my-continent and --my-dxcc do not go with --cross-check: "
+        "each log names its own station");
 }
 
 }  // namespace
@@ -119,11 +185,12 @@ std::optional<std::string> ContestTime(const std::string& text) {
 
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   ScoreOptions options;
-  std::string order = "call";
-  std::string format = "text";
-  std::string from;
-  std::string to;
-  auto app = CommandLine(options, order, format, from, to);
+  GivenTexts given;
+  auto app = CommandLine(options, given);
+  const std::string& order = given.order;
+  const std::string& format = given.format;
+  const std::string& from = given.from;
+  const std::string& to = given.to;
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
@@ -153,7 +220,9 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
     throw std::invalid_argument("--odbc and --table go together");
   if (options.odbc && !options.inputs.empty())
     throw std::invalid_argument("give files or --odbc, not both");
-  if (!options.odbc && options.inputs.empty()) throw std::invalid_argument("no log to score");
+  CheckCrossCheckOptions(options, given);
+  if (!options.odbc && !options.crossCheck && options.inputs.empty())
+    throw std::invalid_argument("no log to score");
   if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
     throw std::invalid_argument("standard input (-) can be read once");
   return options;
@@ -161,8 +230,8 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
 
 std::string ScoreUsage() {
   ScoreOptions options;
-  std::string order, format, from, to;
-  return CommandLine(options, order, format, from, to)->help();
+  GivenTexts given;
+  return CommandLine(options, given)->help();
 }
 
 std::string ScoreVersion() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +33,19 @@ struct ScoreOptions {
   bool anyBand = false;
   bool help = false;
   bool version = false;
+  // The organiser's log check: every log of a folder against every other.
+  std::optional<std::string> crossCheck;
+  std::int64_t windowMinutes = 5;
+  std::int64_t nilPenalty = 0;  // QSOs' points taken off for each NIL
+  bool removeUniques = false;
+  bool byCategory = false;
+  std::optional<std::string> verdictsFile;
+  std::optional<std::string> reportsFolder;
 };
+
+// The bounds of --window and --nil-penalty.
+inline constexpr std::int64_t kLongestWindowMinutes = 24 * 60;
+inline constexpr std::int64_t kLargestNilPenalty = 100;
 
 // The exit statuses, each its own.
 inline constexpr int kExitScored = 0;

@@ -1,0 +1,73 @@
+#include "tools/score/TextColumns.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/text/Utf8.h"
+
+namespace zeltra::score {
+namespace {
+
+constexpr std::string_view kColumnGap = "  ";
+
+std::string Padded(std::string_view text, std::size_t width, bool right) {
+  const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
+  return right ? fill + std::string(text) : std::string(text) + fill;
+}
+
+std::string Line(const std::vector<std::string>& fields, const std::vector<std::size_t>& widths,
+                 const std::vector<bool>& leftAligned) {
+  std::string line;
+  for (std::size_t column = 0; column < fields.size(); ++column) {
+    if (column > 0) line += kColumnGap;
+    const bool left = column < leftAligned.size() && leftAligned[column];
+    line += Padded(fields[column], widths[column], !left);
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line + "\n";
+}
+
+}  // namespace
+
+std::string AlignedColumns(const std::vector<std::string>& headings,
+                           const std::vector<std::vector<std::string>>& rows,
+                           const std::vector<bool>& leftAligned) {
+  std::vector<std::size_t> widths(headings.size());
+  for (std::size_t column = 0; column < headings.size(); ++column) {
+    widths[column] = headings[column].size();
+    for (const auto& row : rows) widths[column] = std::max(widths[column], row[column].size());
+  }
+  std::string text = Line(headings, widths, leftAligned);
+  for (const auto& row : rows) text += Line(row, widths, leftAligned);
+  return text;
+}
+
+std::string CsvField(std::string_view text) {
+  const std::string printable = Printable(text);
+  if (printable.find_first_of(",\"") == std::string::npos) return printable;
+  std::string field = "\"";
+  for (const char c : printable) {
+    if (c == '"') field += '"';
+    field += c;
+  }
+  return field + "\"";
+}
+
+std::string StatisticTableText(const StatisticTable& table) {
+  std::vector<std::size_t> widths(StatisticTable::kColumns);
+  for (std::size_t row = 0; row < StatisticTable::kRows; ++row)
+    for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
+      widths[column] = std::max(widths[column], table.Cell(column, row).size());
+  std::vector<bool> leftAligned(StatisticTable::kColumns, false);
+  leftAligned[0] = true;
+  std::string text;
+  for (std::size_t row = 0; row < StatisticTable::kRows; ++row) {
+    std::vector<std::string> fields;
+    for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
+      fields.emplace_back(table.Cell(column, row));
+    text += Line(fields, widths, leftAligned);
+  }
+  return text;
+}
+
+}  // namespace zeltra::score
