@@ -284,32 +284,11 @@ std::vector<SimulatedLog> SimulateContest(const ContestShape& shape) {
   return Generator(shape).Run();
 }
 
-std::string UtcText(std::int64_t minute) {
-  // Days to a civil date, the inverse of the days-since-1970 count.
-  const std::int64_t days = minute / (24 * 60);
-  const std::int64_t z = days + 719468;
-  const std::int64_t era = z / 146097;
-  const std::int64_t dayOfEra = z - era * 146097;
-  const std::int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t mp = (5 * dayOfYear + 2) / 153;
-  const std::int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
-  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  const std::int64_t ofDay = minute % (24 * 60);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04lld%02lld%02lld%02lld%02lld", static_cast<long long>(year),
-                static_cast<long long>(month), static_cast<long long>(day),
-                static_cast<long long>(ofDay / 60), static_cast<long long>(ofDay % 60));
-  return text;
-}
-
 std::string CabrilloText(const SimulatedLog& log) {
   std::string text = "START-OF-LOG: 3.0\nCALLSIGN: " + log.call +
                      "\nCONTEST: ZELTRA-RTTY\nCATEGORY-OPERATOR: SINGLE-OP\n";
   for (const SimulatedQso& qso : log.qsos) {
-    const std::string when = UtcText(qso.minute);
+    const std::string when = UtcMinuteText(qso.minute);
     text += "QSO: " + Kilohertz(qso.band) + " RY " + when.substr(0, 4) + "-" + when.substr(4, 2) +
             "-" + when.substr(6, 2) + " " + when.substr(8, 4) + " " + log.call + " " + qso.sent +
             " " + qso.call + " " + qso.received + "\n";
@@ -320,7 +299,7 @@ std::string CabrilloText(const SimulatedLog& log) {
 std::string AdifText(const SimulatedLog& log) {
   std::string text = "Made up for a test <ADIF_VER:5>3.1.4 <EOH>\n";
   for (const SimulatedQso& qso : log.qsos) {
-    const std::string when = UtcText(qso.minute);
+    const std::string when = UtcMinuteText(qso.minute);
     text += Field("STATION_CALLSIGN", log.call) + Field("CALL", qso.call) +
             Field("BAND", AdifBand(qso.band)) + Field("MODE", "RTTY") +
             Field("QSO_DATE", when.substr(0, 8)) + Field("TIME_ON", when.substr(8, 4)) +

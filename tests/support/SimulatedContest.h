@@ -41,7 +41,4 @@ std::vector<SimulatedLog> SimulateContest(const ContestShape& shape);
 std::string CabrilloText(const SimulatedLog& log);
 std::string AdifText(const SimulatedLog& log);
 
-// "YYYYMMDDHHMM" of minutes since 1970.
-std::string UtcText(std::int64_t minute);
-
 }  // namespace zeltra::test

@@ -33,7 +33,39 @@ std::int64_t DaysSinceEpoch(int year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
+// A date of the proleptic Gregorian calendar from days since 1970-01-01.
+void DateOf(std::int64_t days, std::int64_t& year, std::int64_t& month, std::int64_t& day) {
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t dayOfEra = z - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shifted = (5 * dayOfYear + 2) / 153;
+  day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+  month = shifted < 10 ? shifted + 3 : shifted - 9;
+  year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+}
+
+std::string Padded(std::int64_t number, std::size_t width) {
+  std::string text = std::to_string(number);
+  return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
+}
+
 }  // namespace
+
+std::string UtcMinuteText(std::int64_t minute) {
+  std::int64_t days = minute / kMinutesPerDay;
+  std::int64_t ofDay = minute % kMinutesPerDay;
+  if (ofDay < 0) {
+    ofDay += kMinutesPerDay;
+    --days;
+  }
+  std::int64_t year = 0, month = 0, day = 0;
+  DateOf(days, year, month, day);
+  return Padded(year, 4) + Padded(month, 2) + Padded(day, 2) + Padded(ofDay / kMinutesPerHour, 2) +
+         Padded(ofDay % kMinutesPerHour, 2);
+}
 
 std::optional<std::int64_t> UtcMinuteOf(std::string_view when) {
   constexpr std::size_t kLength = 12;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/score/ScoreOptions.h"
+
 namespace zeltra::score {
 
 std::string LogResult::Status() const {
@@ -25,6 +27,20 @@ std::vector<const LogResult*> Ranked(const std::vector<LogResult>& logs) {
     return a->callSign < b->callSign;
   });
   return ranked;
+}
+
+int ExitStatusOf(const std::vector<const LogResult*>& results, bool checkClaimed) {
+  const auto any = [&](auto predicate) {
+    return std::any_of(results.begin(), results.end(), predicate);
+  };
+  if (any([](const LogResult* log) { return log->failed() && !log->notALog && !log->stopped; }))
+    return kExitUnreadable;
+  if (any([](const LogResult* log) { return log->notALog; })) return kExitNotALog;
+  if (checkClaimed && any([](const LogResult* log) { return log->ClaimDiffers(); }))
+    return kExitClaimedDiffers;
+  if (any([](const LogResult* log) { return log->stopped || log->skipped > 0; }))
+    return kExitRecordsSkipped;
+  return kExitScored;
 }
 
 }  // namespace zeltra::score

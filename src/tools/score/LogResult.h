@@ -56,4 +56,8 @@ struct LogResult {
 // that failed last in the order given.
 std::vector<const LogResult*> Ranked(const std::vector<LogResult>& logs);
 
+// The exit status of a run that scored these logs: the worst that befell
+// one of them.
+int ExitStatusOf(const std::vector<const LogResult*>& results, bool checkClaimed);
+
 }  // namespace zeltra::score

@@ -16,7 +16,9 @@
 #include "odbc/OdbcLogQuery.h"
 #include "tools/score/ContactRows.h"
 #include "tools/score/CountryFiles.h"
+#include "tools/score/CrossCheckRun.h"
 #include "tools/score/Diagnostics.h"
+#include "tools/score/LogFolder.h"
 #include "tools/score/LogInput.h"
 #include "tools/score/LogResult.h"
 #include "tools/score/LogScorer.h"
@@ -67,40 +69,6 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
   return result.failed() ? kExitUnreadable : kExitScored;
 }
 
-bool IsHidden(const fs::path& path) {
-  const std::string name = path.filename().string();
-  return !name.empty() && name.front() == '.';
-}
-
-// The logs to score: files as given, folders opened in name order; what a
-// folder holds that is no log file is listed in notScored.
-std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
-                              std::vector<NotScored>& notScored) {
-  std::vector<LogFile> files;
-  for (const std::string& input : inputs) {
-    std::error_code error;
-    if (input == kStandardInput || !fs::is_directory(input, error)) {
-      files.push_back({input, false});
-      continue;
-    }
-    std::vector<fs::path> inFolder;
-    for (const auto& entry : fs::directory_iterator(input, error)) inFolder.push_back(entry.path());
-    if (error) notScored.push_back({input, "cannot list the folder: " + error.message()});
-    std::sort(inFolder.begin(), inFolder.end());
-    for (const fs::path& path : inFolder) {
-      if (IsHidden(path))
-        notScored.push_back({path.string(), "hidden"});
-      else if (fs::is_directory(path, error))
-        notScored.push_back({path.string(), "a folder"});
-      else if (!fs::is_regular_file(path, error))
-        notScored.push_back({path.string(), "not a regular file"});
-      else
-        files.push_back({path.string(), true});
-    }
-  }
-  return files;
-}
-
 // Two logs of one call: both stay, each marked with the other's file.
 void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
   std::map<std::string, std::size_t> firstOfCall;
@@ -116,20 +84,6 @@ void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
     if (earlier.note.empty()) earlier.note = "same call as " + log.file;
     log.note = "same call as " + earlier.file;
   }
-}
-
-int StatusOf(const std::vector<LogResult>& results, const ScoreOptions& options) {
-  const auto any = [&](auto predicate) {
-    return std::any_of(results.begin(), results.end(), predicate);
-  };
-  if (any([](const LogResult& log) { return log.failed() && !log.notALog && !log.stopped; }))
-    return kExitUnreadable;
-  if (any([](const LogResult& log) { return log.notALog; })) return kExitNotALog;
-  if (options.checkClaimed && any([](const LogResult& log) { return log.ClaimDiffers(); }))
-    return kExitClaimedDiffers;
-  if (any([](const LogResult& log) { return log.stopped || log.skipped > 0; }))
-    return kExitRecordsSkipped;
-  return kExitScored;
 }
 
 void WriteResults(const ScoreOptions& options, bool single, const std::vector<LogResult>& results,
@@ -172,7 +126,9 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
     diagnostics.Error("Not scored: " + list);
   }
   WriteResults(options, single, results, notScored, out);
-  return StatusOf(results, options);
+  std::vector<const LogResult*> all;
+  for (const LogResult& result : results) all.push_back(&result);
+  return ExitStatusOf(all, options.checkClaimed);
 }
 
 bool NamesOneStation(const ScoreOptions& options) {
@@ -200,8 +156,12 @@ int RunScore(const ScoreOptions& options, std::ostream& out, std::ostream& error
   try {
     const std::optional<CountryFile> countries = LoadCountries(options);
     const CountryFile* countryFile = countries ? &*countries : nullptr;
-    status = options.odbc ? ScoreOdbc(options, countryFile, out, diagnostics)
-                          : ScoreFiles(options, countryFile, out, diagnostics);
+    if (options.crossCheck)
+      status = RunCrossCheck(options, countryFile, out, diagnostics);
+    else if (options.odbc)
+      status = ScoreOdbc(options, countryFile, out, diagnostics);
+    else
+      status = ScoreFiles(options, countryFile, out, diagnostics);
   } catch (const Unscorable& problem) {
     diagnostics.Error(problem.message);
     status = kExitUnreadable;

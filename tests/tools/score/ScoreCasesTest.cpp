@@ -4,6 +4,10 @@
 // added without code. The arguments run in the case's folder, with
 // "--cty ../cty.dat" before them unless they name a country file.
 //
+// What a run writes into files (--verdicts, --reports) goes under
+// "written/" in the case's folder; "expected-files/" holds what it must
+// write there, file for file.
+//
 // ZELTRA_UPDATE_CASES=1 writes what the program answers over the expected
 // files, for a new case whose answers are then checked by hand.
 
@@ -60,6 +64,18 @@ class InFolder {
   fs::path previous_;
 };
 
+// Every file under a folder, by its path inside it, with its text.
+std::vector<std::pair<std::string, std::string>> FilesUnder(const fs::path& folder) {
+  std::vector<std::pair<std::string, std::string>> files;
+  if (!fs::exists(folder)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file())
+      files.emplace_back(fs::relative(entry.path(), folder).generic_string(),
+                         FileText(entry.path()));
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 class ScoreCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScoreCase, AnswersAsExpected) {
@@ -70,6 +86,10 @@ TEST_P(ScoreCase, AnswersAsExpected) {
   std::ostringstream out;
   std::ostringstream errors;
   int status = kExitUsage;
+  const fs::path written = folder / "written";
+  const fs::path expectedFiles = folder / "expected-files";
+  fs::remove_all(written);
+  if (fs::exists(expectedFiles)) fs::create_directories(written);
   {
     InFolder in(folder);
     try {
@@ -82,8 +102,16 @@ TEST_P(ScoreCase, AnswersAsExpected) {
     std::ofstream(folder / "expected.out", std::ios::binary) << out.str();
     std::ofstream(folder / "expected.err", std::ios::binary) << errors.str();
     std::ofstream(folder / "status") << status << "\n";
+    if (fs::exists(written)) {
+      fs::remove_all(expectedFiles);
+      fs::copy(written, expectedFiles, fs::copy_options::recursive);
+      fs::remove_all(written);
+    }
     return;
   }
+  const auto writtenFiles = FilesUnder(written);
+  fs::remove_all(written);
+  EXPECT_EQ(writtenFiles, FilesUnder(expectedFiles));
   EXPECT_EQ(out.str(), FileText(folder / "expected.out"));
   EXPECT_EQ(errors.str(), FileText(folder / "expected.err"));
   EXPECT_EQ(status, std::stoi(FileText(folder / "status")));

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/crosscheck/LogCheck.h"
+#include "tools/score/CheckedLog.h"
+#include "tools/score/ResultsOutput.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::score {
+
+// The results of the check, ranked by checked score (within each category
+// with --by-category), in the form --format asks: Rank, Call, Categories,
+// QSOs, Claimed, Score (before the check), Checked, NIL, Busted calls,
+// Busted exchanges, Uniques, Clock, File, Status.
+std::string CheckResults(const std::vector<CheckedLog>& logs,
+                         const std::vector<NotScored>& notScored, const ScoreOptions& options);
+
+// One row per QSO line of every checked log, in the order of the logs and
+// their lines: log,line,call,band,time,verdict,detail.
+std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check);
+
+}  // namespace zeltra::score

@@ -1,0 +1,159 @@
+#include "tools/score/CheckReport.h"
+
+#include "core/text/UtcMinute.h"
+#include "core/text/Utf8.h"
+#include "tools/score/TextColumns.h"
+
+namespace zeltra::score {
+namespace {
+
+std::string Plural(std::size_t count, const std::string& word) {
+  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+// One section: its title with the count, then a line per entry, or "none".
+std::string Section(const std::string& title, const std::vector<std::vector<std::string>>& rows,
+                    const std::vector<std::string>& headings) {
+  std::string text = "\n" + title + ": " + std::to_string(rows.size()) + "\n";
+  if (rows.empty()) return text;
+  std::string table = AlignedColumns(headings, rows, std::vector<bool>(headings.size(), true));
+  std::string indented;
+  std::size_t start = 0;
+  while (start < table.size()) {
+    const std::size_t end = table.find('\n', start);
+    indented += "  " + table.substr(start, end - start + 1);
+    start = end + 1;
+  }
+  return text + indented;
+}
+
+std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const LogCheck& check,
+                                                Verdict verdict) {
+  std::vector<std::vector<std::string>> rows;
+  const std::size_t index = *log.checkIndex;
+  for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
+    const CheckedQso qso = check.Qso(index, i);
+    if (qso.verdict != verdict) continue;
+    std::vector<std::string> row = {log.log.positionWord + " " + std::to_string(qso.position),
+                                    TimeText(qso.minute), Printable(qso.band), Printable(qso.call)};
+    switch (verdict) {
+      case Verdict::kBustedCall:
+        row.push_back(Printable(qso.detail));
+        break;
+      case Verdict::kBustedExchange:
+        row.push_back(Printable(qso.received));
+        row.push_back(Printable(qso.detail));
+        break;
+      case Verdict::kUnique:
+        row.push_back(Printable(qso.detail));
+        break;
+      default:
+        break;
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::vector<std::vector<std::string>> CopyRows(const std::vector<CopyByOther>& copies,
+                                               bool exchange) {
+  std::vector<std::vector<std::string>> rows;
+  for (const CopyByOther& copy : copies) {
+    std::vector<std::string> row = {Printable(copy.station), copy.where, TimeText(copy.minute),
+                                    Printable(copy.band), Printable(copy.copied)};
+    if (exchange) row.push_back(Printable(copy.sent));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::string TimeText(std::int64_t minute) {
+  const std::string text = UtcMinuteText(minute);
+  return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
+         text.substr(8, 2) + ":" + text.substr(10, 2);
+}
+
+std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
+                                            const LogCheck& check) {
+  std::vector<CopiesOfEntrant> copies(check.LogCount());
+  for (const CheckedLog& log : logs) {
+    if (!log.checkIndex) continue;
+    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+      const CheckedQso qso = check.Qso(*log.checkIndex, i);
+      if (!qso.partnerLog) continue;
+      CopyByOther copy{.station = log.log.callSign,
+                       .where = log.log.positionWord + " " + std::to_string(qso.position),
+                       .band = std::string(qso.band),
+                       .minute = qso.minute,
+                       .copied = {},
+                       .sent = {}};
+      if (qso.verdict == Verdict::kBustedCall) {
+        copy.copied = qso.call;
+        copies[*qso.partnerLog].calls.push_back(std::move(copy));
+      } else if (qso.verdict == Verdict::kBustedExchange) {
+        copy.copied = qso.received;
+        copy.sent = qso.detail;
+        copies[*qso.partnerLog].exchanges.push_back(std::move(copy));
+      }
+    }
+  }
+  return copies;
+}
+
+std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
+                            const std::vector<CopiesOfEntrant>& copies,
+                            const ScoreOptions& options) {
+  const LogScore& before = *log.log.score;
+  const LogScore& after = *log.checked;
+  std::string text = "Log-check report for " + Printable(log.log.callSign) + "\n";
+  text += "Zeltra RTTY Contest; log " + Printable(log.log.file) + ", checked against " +
+          Plural(check.LogCount() - 1, "other log") + "\n\n";
+  text += "Claimed score:       " +
+          (log.log.claimed ? Printable(*log.log.claimed) : std::string("none")) + "\n";
+  text += "Before the check:    " + std::to_string(before.score()) + " (" +
+          Plural(static_cast<std::size_t>(before.qsos), "QSO") + ", " +
+          std::to_string(before.points) + " points, " + std::to_string(before.multipliers()) +
+          " multipliers)\n";
+  text += "Checked score:       " + std::to_string(log.CheckedScore()) + " (" +
+          Plural(static_cast<std::size_t>(after.qsos), "QSO") + ", " +
+          std::to_string(log.CheckedPoints()) + " points, " + std::to_string(after.multipliers()) +
+          " multipliers)\n";
+  if (log.penaltyPoints > 0)
+    text += "NIL penalty:         " + std::to_string(log.penaltyPoints) + " points (" +
+            std::to_string(options.nilPenalty) + " more QSOs' points for each NIL)\n";
+  text += "\nChecked score by band:\n" + StatisticTableText(after.summary.table) +
+          after.summary.scoreLine + "\n";
+  text += "\nClock: " + ClockText(log.clockOffset);
+  if (log.clockOffset != 0)
+    text +=
+        "; its times were taken " +
+        Plural(static_cast<std::size_t>(log.clockOffset < 0 ? -log.clockOffset : log.clockOffset),
+               "minute") +
+        (log.clockOffset > 0 ? " earlier" : " later") + " before they were compared";
+  text += "\n\nQSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    text += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
+            std::to_string(log.counts[verdict]);
+  text += "\n";
+  const std::vector<std::string> line = {"Line", "Time", "Band", "Call"};
+  text += Section("Not in the other station's log (NIL), removed",
+                  LinesWith(log, check, Verdict::kNil), line);
+  text += Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall),
+                  {"Line", "Time", "Band", "Call", "Station worked"});
+  text += Section("Busted exchanges, removed", LinesWith(log, check, Verdict::kBustedExchange),
+                  {"Line", "Time", "Band", "Call", "Copied", "Sent"});
+  text += Section(options.removeUniques ? "Uniques, removed" : "Uniques, kept",
+                  LinesWith(log, check, Verdict::kUnique),
+                  {"Line", "Time", "Band", "Call", "Likely meant"});
+  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe), line);
+  const CopiesOfEntrant& byOthers = copies[*log.checkIndex];
+  text += Section("Stations that copied your call wrongly", CopyRows(byOthers.calls, false),
+                  {"Station", "Line", "Time", "Band", "Logged"});
+  text += Section("Stations that copied your exchange wrongly", CopyRows(byOthers.exchanges, true),
+                  {"Station", "Line", "Time", "Band", "Copied", "Sent"});
+  return text;
+}
+
+}  // namespace zeltra::score

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/crosscheck/LogCheck.h"
+#include "tools/score/CheckedLog.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::score {
+
+// A line of another log that copied an entrant's call or exchange wrongly.
+struct CopyByOther {
+  std::string station;  // whose log
+  std::string where;    // "line 12"
+  std::string band;
+  std::int64_t minute = 0;
+  std::string copied;  // the call or the exchange as that log has it
+  std::string sent;    // the exchange the entrant sent
+};
+
+struct CopiesOfEntrant {
+  std::vector<CopyByOther> calls;
+  std::vector<CopyByOther> exchanges;
+};
+
+// For each log in the check, by its number there: how others copied it.
+std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
+                                            const LogCheck& check);
+
+// "2026-12-06 10:15" of minutes since 1970.
+std::string TimeText(std::int64_t minute);
+
+// The log-check report an entrant reads: the scores, the table by band of
+// the checked score, the clock, every line the check removed or doubted,
+// and how the others copied this station.
+std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
+                            const std::vector<CopiesOfEntrant>& copies,
+                            const ScoreOptions& options);
+
+}  // namespace zeltra::score

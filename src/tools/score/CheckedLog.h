@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/crosscheck/Verdict.h"
+#include "core/logscore/ContactList.h"
+#include "core/logscore/LogScore.h"
+#include "core/scoring/Contact.h"
+#include "tools/score/LogResult.h"
+
+namespace zeltra::score {
+
+// One log of the organiser's check: as scored before the check, and what
+// the check left of it.
+struct CheckedLog {
+  LogResult log;
+  std::string notChecked;                 // why it took no part; empty when it did
+  std::optional<std::size_t> checkIndex;  // its number in the check
+  ContactList contacts;                   // as read, for the checked score
+  OwnStation own;
+  std::array<std::size_t, kVerdictNames.size()> counts{};  // QSO lines by verdict
+  std::optional<LogScore> checked;                         // the QSOs that stay, scored
+  std::int64_t penaltyPoints = 0;                          // taken off for NILs
+  std::int64_t clockOffset = 0;
+
+  bool IsChecked() const { return checked.has_value(); }
+  std::size_t Count(Verdict verdict) const { return counts[static_cast<std::size_t>(verdict)]; }
+  // The points that stay less the penalty, never below 0.
+  std::int64_t CheckedPoints() const;
+  std::int64_t CheckedScore() const { return CheckedPoints() * checked->multipliers(); }
+  // "ok", "N lines skipped", "not checked: reason" or "failed: reason".
+  std::string Status() const;
+};
+
+// The logs ranked by checked score, highest first (ties by call); then
+// those scored but not checked, by score; then those that failed, in the
+// order given. byCategory: each category's logs together, categories in
+// name order. Rank: each checked log's place (within its category).
+struct RankedLog {
+  const CheckedLog* log;
+  std::optional<std::size_t> rank;
+};
+std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs, bool byCategory);
+
+// A clock offset said in words: "12 minutes fast", "1 minute slow", "right".
+std::string ClockText(std::int64_t offset);
+
+}  // namespace zeltra::score

@@ -1,0 +1,169 @@
+#include "tools/score/CrossCheckRun.h"
+
+#include <filesystem>
+#include <map>
+
+#include "core/crosscheck/LogCheck.h"
+#include "core/scoring/ContestRules.h"
+#include "core/text/UtcMinute.h"
+#include "tools/score/CheckOutput.h"
+#include "tools/score/CheckReport.h"
+#include "tools/score/CheckedLog.h"
+#include "tools/score/LogFolder.h"
+#include "tools/score/OutputFile.h"
+#include "tools/score/OwnStationChoice.h"
+
+namespace zeltra::score {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Why a scored log cannot take part in the check; empty when it can.
+std::string WhyNotChecked(const LogResult& result, const LogContents& contents) {
+  if (result.callSign.empty()) return "the log names no own call";
+  for (std::size_t i = 0; i < contents.details.size(); ++i) {
+    const QsoDetails& details = contents.details[i];
+    const std::string where =
+        result.positionWord + " " + std::to_string(contents.contacts.PositionAt(i));
+    if (!UtcMinuteOf(details.when)) return where + " has no date and time";
+    if (details.sent.empty())
+      return where + " has no sent exchange" +
+             (result.positionWord == "record" ? " (STX_STRING or STX)" : "");
+  }
+  return {};
+}
+
+void AddToCheck(LogCheck& check, CheckedLog& entry, LogContents& contents) {
+  entry.checkIndex = check.AddLog(entry.log.callSign);
+  for (std::size_t i = 0; i < contents.contacts.size(); ++i) {
+    const Contact contact = contents.contacts.At(i);
+    const QsoDetails& details = contents.details[i];
+    check.AddQso(*entry.checkIndex, {.position = contents.contacts.PositionAt(i),
+                                     .call = contact.callSign,
+                                     .band = contact.band,
+                                     .mode = contact.mode,
+                                     .minute = *UtcMinuteOf(details.when),
+                                     .sent = details.sent,
+                                     .received = details.received});
+  }
+  entry.contacts = std::move(contents.contacts);
+}
+
+// Reads every log; those that can take part go into the check as they are
+// read, keeping only their contacts.
+std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile* countries,
+                                 Diagnostics& diagnostics, LogCheck& check,
+                                 std::vector<NotScored>& notScored) {
+  const std::vector<LogFile> files = LogFiles({*options.crossCheck}, notScored);
+  LogScorer scorer(options, countries, diagnostics);
+  std::map<std::string, std::string> fileOfCall;
+  std::vector<CheckedLog> logs;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+    LogContents contents;
+    auto result = scorer.Score(files[i], &contents);
+    if (!result) {
+      notScored.push_back({files[i].name, "not a log"});
+      continue;
+    }
+    CheckedLog& entry = logs.emplace_back();
+    entry.log = std::move(*result);
+    if (entry.log.failed()) continue;
+    entry.notChecked = WhyNotChecked(entry.log, contents);
+    if (entry.notChecked.empty()) {
+      const auto [first, isNew] = fileOfCall.try_emplace(entry.log.callSign, entry.log.file);
+      if (!isNew)
+        entry.notChecked = "another log of " + entry.log.callSign + " is checked: " + first->second;
+    }
+    if (!entry.notChecked.empty()) {
+      diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
+                          "logs not checked");
+      continue;
+    }
+    entry.own = OwnStationFor(options, &contents, countries);
+    AddToCheck(check, entry, contents);
+  }
+  return logs;
+}
+
+// What the check left of a log: its lines counted by verdict, and the QSOs
+// that stay scored by the plug-in's rules.
+void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions& options) {
+  const std::size_t index = *entry.checkIndex;
+  std::vector<bool> stays(check.QsoCount(index));
+  for (std::size_t i = 0; i < stays.size(); ++i) {
+    const Verdict verdict = check.Qso(index, i).verdict;
+    ++entry.counts[static_cast<std::size_t>(verdict)];
+    stays[i] = verdict == Verdict::kOk || verdict == Verdict::kUnchecked ||
+               (verdict == Verdict::kUnique && !options.removeUniques);
+    if (verdict == Verdict::kNil && options.nilPenalty > 0) {
+      const Contact contact = entry.contacts.At(i);
+      entry.penaltyPoints +=
+          options.nilPenalty * PointsFor(contact.dxccPrefix, contact.continent,
+                                         entry.own.dxccPrefix, entry.own.continent);
+    }
+  }
+  std::vector<std::uint32_t> order;
+  for (const std::uint32_t i : entry.contacts.ByCallSign())
+    if (stays[i]) order.push_back(i);
+  entry.checked = ReplayContacts(entry.contacts, order, entry.own);
+  entry.clockOffset = check.ClockOffset(index);
+}
+
+std::string ReportFileName(const std::string& call) {
+  std::string name;
+  for (const char c : call)
+    name += (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ? c : '_';
+  return name + ".txt";
+}
+
+void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
+                  const ScoreOptions& options) {
+  std::error_code error;
+  fs::create_directories(*options.reportsFolder, error);
+  if (error)
+    throw OutputFailure("cannot make the folder " + *options.reportsFolder + ": " +
+                        error.message());
+  const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
+  for (const CheckedLog& log : logs)
+    if (log.IsChecked())
+      WriteWholeFile((fs::path(*options.reportsFolder) / ReportFileName(log.log.callSign)).string(),
+                     CheckReportText(log, check, copies, options));
+}
+
+}  // namespace
+
+int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
+                  Diagnostics& diagnostics) {
+  std::error_code error;
+  if (!fs::is_directory(*options.crossCheck, error)) {
+    diagnostics.Error("zeltra-score: --cross-check takes a folder of logs; " + *options.crossCheck +
+                      " is not one");
+    return kExitUnreadable;
+  }
+  LogCheck check({.windowMinutes = options.windowMinutes});
+  std::vector<NotScored> notScored;
+  std::vector<CheckedLog> logs = ReadLogs(options, countries, diagnostics, check, notScored);
+  check.Run();
+  for (CheckedLog& log : logs)
+    if (log.checkIndex) ScoreWhatStays(log, check, options);
+  if (!notScored.empty()) {
+    std::string list;
+    for (const NotScored& file : notScored)
+      list += (list.empty() ? "" : ", ") + file.file + " (" + file.reason + ")";
+    diagnostics.Error("Not scored: " + list);
+  }
+  out << CheckResults(logs, notScored, options);
+  try {
+    if (options.verdictsFile) WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check));
+    if (options.reportsFolder) WriteReports(logs, check, options);
+  } catch (const OutputFailure& failure) {
+    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+    return kExitOutputFailed;
+  }
+  std::vector<const LogResult*> results;
+  for (const CheckedLog& log : logs) results.push_back(&log.log);
+  return ExitStatusOf(results, options.checkClaimed);
+}
+
+}  // namespace zeltra::score

@@ -1,0 +1,47 @@
+#include "tools/score/LogFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tools/score/LogInput.h"
+
+namespace zeltra::score {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsHidden(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name.front() == '.';
+}
+
+}  // namespace
+
+std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
+                              std::vector<NotScored>& notScored) {
+  std::vector<LogFile> files;
+  for (const std::string& input : inputs) {
+    std::error_code error;
+    if (input == kStandardInput || !fs::is_directory(input, error)) {
+      files.push_back({input, false});
+      continue;
+    }
+    std::vector<fs::path> inFolder;
+    for (const auto& entry : fs::directory_iterator(input, error)) inFolder.push_back(entry.path());
+    if (error) notScored.push_back({input, "cannot list the folder: " + error.message()});
+    std::sort(inFolder.begin(), inFolder.end());
+    for (const fs::path& path : inFolder) {
+      if (IsHidden(path))
+        notScored.push_back({path.string(), "hidden"});
+      else if (fs::is_directory(path, error))
+        notScored.push_back({path.string(), "a folder"});
+      else if (!fs::is_regular_file(path, error))
+        notScored.push_back({path.string(), "not a regular file"});
+      else
+        files.push_back({path.string(), true});
+    }
+  }
+  return files;
+}
+
+}  // namespace zeltra::score

@@ -1,0 +1,28 @@
+#include "tools/score/OutputFile.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace zeltra::score {
+
+void WriteWholeFile(const std::string& path, const std::string& text) {
+  const std::string partial = path + ".part";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(partial, ignored);
+      throw OutputFailure("cannot write " + path);
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(partial, path, error);
+  if (error) {
+    std::filesystem::remove(partial, error);
+    throw OutputFailure("cannot write " + path + ": " + error.message());
+  }
+}
+
+}  // namespace zeltra::score
