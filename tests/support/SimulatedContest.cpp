@@ -14,7 +14,8 @@
 namespace zeltra::test {
 namespace {
 
-constexpr const char* kPrefixes[] = {"SP", "SQ", "DL", "OK", "OM", "HA", "YO", "LY", "ES", "UR"};
+// Prefixes the tests' country file knows.
+constexpr const char* kPrefixes[] = {"SP", "SQ", "SO", "DL", "DK", "OK", "OL", "UR", "UT", "UX"};
 constexpr const char* kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
 constexpr std::int64_t kContestMinutes = 24 * 60;
 constexpr std::int64_t kShortestOffset = 7;

@@ -1,6 +1,8 @@
 #include "tools/score/OutputFile.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 #include <fstream>
 
 namespace zeltra::score {
@@ -9,6 +11,9 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
   const std::string partial = path + ".part";
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    if (!out.is_open())
+      throw OutputFailure("cannot write " + path + ": " +
+                          std::generic_category().message(errno));
     out << text;
     out.flush();
     if (!out) {

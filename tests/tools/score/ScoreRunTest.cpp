@@ -310,7 +310,17 @@ TEST(ScoreOptions, UsageErrors) {
         {"--order", "time", "log.adi"},
         {"--bogus", "log.adi"},
         {"log.adi", "--cty"},
-        {"--odbc", "DSN=x", "--table", "Q", "log.adi"}}) {
+        {"--odbc", "DSN=x", "--table", "Q", "log.adi"},
+        {"--window", "3", "log.adi"},
+        {"--verdicts", "v.csv", "logs"},
+        {"--remove-uniques", "logs"},
+        {"--cross-check", "logs", "log.adi"},
+        {"--cross-check", "logs", "--contacts"},
+        {"--cross-check", "logs", "--my-call", "SP1AAA"},
+        {"--cross-check", "logs", "--window", "-1"},
+        {"--cross-check", "logs", "--window", "1441"},
+        {"--cross-check", "logs", "--nil-penalty", "101"},
+        {"--cross-check", "logs", "--window", "five"}}) {
     EXPECT_THROW(ParseScoreOptions(arguments), std::invalid_argument);
   }
   const ScoreOptions options = ParseScoreOptions({"--contacts", "a.adi", "b.log", "--strict"});
@@ -318,9 +328,17 @@ TEST(ScoreOptions, UsageErrors) {
   EXPECT_TRUE(options.contacts);
   EXPECT_TRUE(options.strict);
   EXPECT_TRUE(ParseScoreOptions({"--help"}).help);
-  for (const char* option :
-       {"--odbc", "--table", "--my-call", "--my-continent", "--my-dxcc", "--cty", "--order",
-        "--contacts", "--format", "--check-claimed", "--strict", "--help"})
+  const ScoreOptions check = ParseScoreOptions(
+      {"--cross-check", "logs", "--window", "1440", "--nil-penalty", "100", "--by-category"});
+  EXPECT_EQ(check.crossCheck, "logs");
+  EXPECT_EQ(check.windowMinutes, 1440);
+  EXPECT_EQ(check.nilPenalty, 100);
+  EXPECT_TRUE(check.byCategory);
+  EXPECT_EQ(ParseScoreOptions({"--cross-check", "logs"}).windowMinutes, 5);
+  for (const char* option : {"--odbc", "--table", "--my-call", "--my-continent", "--my-dxcc",
+                             "--cty", "--order", "--contacts", "--format", "--check-claimed",
+                             "--strict", "--help", "--cross-check", "--window", "--nil-penalty",
+                             "--remove-uniques", "--by-category", "--verdicts", "--reports"})
     EXPECT_NE(ScoreUsage().find(option), std::string::npos) << option;
 }
 

@@ -1,0 +1,97 @@
+// The organiser's check run end to end on a simulated contest, written out
+// as Cabrillo and as ADIF logs the way loggers write them.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/text/UtcMinute.h"
+#include "support/FileText.h"
+#include "support/SimulatedContest.h"
+#include "support/SqliteLog.h"
+#include "tools/score/CheckReport.h"
+#include "tools/score/ScoreOptions.h"
+#include "tools/score/ScoreRun.h"
+
+namespace zeltra::score {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileText;
+using testing::TemporaryFolder;
+
+// log, call, band, time, verdict, detail: a verdict row without its line
+// number, which differs between a Cabrillo file and an ADIF one.
+using Verdict =
+    std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
+
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (const char c : line) {
+    if (c == ',')
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields;
+}
+
+std::vector<Verdict> VerdictsOf(const std::string& csv) {
+  std::istringstream in(csv);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "log,line,call,band,time,verdict,detail");
+  std::vector<Verdict> verdicts;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> f = CsvFields(line);
+    EXPECT_EQ(f.size(), 7u) << line;
+    if (f.size() == 7) verdicts.emplace_back(f[0], f[2], f[3], f[4], f[5], f[6]);
+  }
+  std::sort(verdicts.begin(), verdicts.end());
+  return verdicts;
+}
+
+std::vector<Verdict> TrueVerdicts(const std::vector<test::SimulatedLog>& logs) {
+  std::vector<Verdict> verdicts;
+  for (const test::SimulatedLog& log : logs)
+    for (const test::SimulatedQso& qso : log.qsos)
+      verdicts.emplace_back(log.call, qso.call, qso.band, TimeText(qso.minute), qso.verdict,
+                            qso.detail);
+  std::sort(verdicts.begin(), verdicts.end());
+  return verdicts;
+}
+
+TEST(CrossCheck, CabrilloAndAdifLogsOfOneContestGetTheTrueVerdicts) {
+  const std::vector<test::SimulatedLog> logs = test::SimulateContest(
+      {.logs = 30, .silentStations = 8, .qsosPerLog = 50, .clocksOff = 2, .seed = 7});
+  TemporaryFolder folder;
+  const fs::path cabrillo = folder.path() / "cabrillo";
+  const fs::path adif = folder.path() / "adif";
+  fs::create_directories(cabrillo);
+  fs::create_directories(adif);
+  for (const test::SimulatedLog& log : logs) {
+    std::ofstream(cabrillo / (log.call + ".log"), std::ios::binary) << test::CabrilloText(log);
+    std::ofstream(adif / (log.call + ".adi"), std::ios::binary) << test::AdifText(log);
+  }
+  const std::vector<Verdict> truth = TrueVerdicts(logs);
+  for (const fs::path& logFolder : {cabrillo, adif}) {
+    SCOPED_TRACE(logFolder.filename().string());
+    const std::string verdicts = (folder.path() / "verdicts.csv").string();
+    std::ostringstream out;
+    std::ostringstream errors;
+    const int status =
+        RunScore(ParseScoreOptions({"--cty", std::string(ZELTRA_SCORE_CASES) + "/cty.dat",
+                                    "--cross-check", logFolder.string(), "--verdicts", verdicts}),
+                 out, errors, false);
+    EXPECT_EQ(status, kExitScored) << errors.str();
+    EXPECT_EQ(VerdictsOf(FileText(verdicts)), truth);
+  }
+}
+
+}  // namespace
+}  // namespace zeltra::score
