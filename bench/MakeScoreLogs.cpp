@@ -3,6 +3,10 @@
 //
 //   make_score_logs adif FILE CONTACTS
 //   make_score_logs cabrillo FOLDER LOGS CONTACTS_EACH
+//   make_score_logs contest FOLDER LOGS QSOS_EACH
+//
+// A contest is the tests' simulated one: stations that work each other,
+// both sides logging, with errors put in for the log check to find.
 //
 // Run: scripts/bench-score.sh
 
@@ -12,6 +16,7 @@
 #include <string>
 
 #include "ContactMix.h"
+#include "support/SimulatedContest.h"
 
 namespace {
 
@@ -86,6 +91,19 @@ void WriteCabrillo(const std::string& folder, std::size_t logs, std::size_t each
   }
 }
 
+void WriteContest(const std::string& folder, std::size_t logs, std::size_t each) {
+  std::filesystem::create_directories(folder);
+  const auto contest = zeltra::test::SimulateContest({.logs = logs,
+                                                      .silentStations = logs / 5,
+                                                      .qsosPerLog = each,
+                                                      .clocksOff = logs / 50,
+                                                      .errorShare = 0.01,
+                                                      .seed = 1});
+  for (const auto& log : contest)
+    std::ofstream(std::filesystem::path(folder) / (log.call + ".log"), std::ios::binary)
+        << zeltra::test::CabrilloText(log);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,10 +112,13 @@ int main(int argc, char** argv) {
     WriteAdif(argv[2], std::stoul(argv[3]));
   } else if (what == "cabrillo" && argc == 5) {
     WriteCabrillo(argv[2], std::stoul(argv[3]), std::stoul(argv[4]));
+  } else if (what == "contest" && argc == 5) {
+    WriteContest(argv[2], std::stoul(argv[3]), std::stoul(argv[4]));
   } else {
     std::fprintf(stderr,
                  "usage: make_score_logs adif FILE CONTACTS\n"
-                 "       make_score_logs cabrillo FOLDER LOGS CONTACTS_EACH\n");
+                 "       make_score_logs cabrillo FOLDER LOGS CONTACTS_EACH\n"
+                 "       make_score_logs contest FOLDER LOGS QSOS_EACH\n");
     return 2;
   }
   return 0;

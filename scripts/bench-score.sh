@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # zeltra-score's benchmarks: a 1,000,000-contact ADIF file scored end to end
 # (with the time of reading the file alone beside it, and the peak memory),
-# and a batch of 1,000 Cabrillo logs of 2,000 contacts each ranked. The
-# logs are made once in build/bench/score-logs.
+# a batch of 1,000 Cabrillo logs of 2,000 contacts each ranked, and the
+# organiser's log check of a simulated contest of 2,000 logs and 1,000,000
+# QSO lines beside one of 100 logs. The logs are made once in
+# build/bench/score-logs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +17,8 @@ logs=build/bench/score-logs
 mkdir -p "$logs"
 [ -f "$logs/million.adi" ] || build/bench/bench/make_score_logs adif "$logs/million.adi" 1000000
 [ -d "$logs/batch" ] || build/bench/bench/make_score_logs cabrillo "$logs/batch" 1000 2000
+[ -d "$logs/contest-2000" ] || build/bench/bench/make_score_logs contest "$logs/contest-2000" 2000 550
+[ -d "$logs/contest-100" ] || build/bench/bench/make_score_logs contest "$logs/contest-100" 100 550
 printf '<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>\n' > "$logs/one.adi"
 
 measure() {  # prints "seconds peak-KB" of a command
@@ -40,3 +44,17 @@ echo "== a hostile 65 KB ADIF file whose length field claims 4 GB"
 read -r hostile_seconds hostile_kb < <(measure "$tool" --my-call SP5XYZ "$logs/hostile.adi")
 echo "zeltra-score:         ${hostile_seconds} s, peak ${hostile_kb} KB (${start_kb} KB for a one-contact log; goal: under 1 s and 50 MB)"
 grep -q "is longer than a field may be" "$logs/stderr.txt" && echo "the record is refused: $(grep -m1 'longer' "$logs/stderr.txt")"
+
+echo "== cross-check: simulated contests, about 500 QSO lines per log (goal: 2,000 logs under 10 s and 300 bytes per line)"
+mkdir -p "$logs/empty-contest"
+read -r empty_seconds empty_kb < <(measure "$tool" --cross-check "$logs/empty-contest")
+for logs_in_contest in 100 2000; do
+  folder="$logs/contest-$logs_in_contest"
+  lines=$(cat "$folder"/*.log | grep -c '^QSO:')
+  read -r check_seconds check_kb < <(measure "$tool" --cross-check "$folder" --verdicts "$logs/verdicts.csv")
+  grep -v '^log,' "$logs/verdicts.csv" | cut -d, -f6 | sort | uniq -c | tr '\n' ' ' > "$logs/verdict-counts.txt"
+  echo "$logs_in_contest logs, $lines QSO lines: ${check_seconds} s, peak ${check_kb} KB," \
+    "$(( (check_kb - empty_kb) * 1024 / lines )) bytes per line," \
+    "$(awk -v s="$check_seconds" -v n="$lines" 'BEGIN { printf "%.2f", s * 1e6 / n }') us per line"
+  echo "  verdicts: $(cat "$logs/verdict-counts.txt")"
+done

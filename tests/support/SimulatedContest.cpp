@@ -6,8 +6,8 @@
 #include <random>
 #include <set>
 #include <tuple>
+#include <unordered_set>
 
-#include "core/crosscheck/NearCalls.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
 
@@ -77,16 +77,45 @@ class Generator {
 
   // Not one slip from any call made so far: a station's or a unique's
   // call. A variant of a call may be one slip from that call and from its
-  // other variants, as two stations may bust one call alike.
+  // other variants, as two stations may bust one call alike. Each of the
+  // call's few hundred neighbours is looked up, not each call made.
   bool FarFromAll(const std::string& call, const std::string& origin = {}) const {
-    const auto near = [&](const std::string& other) {
-      return other == call || OneEditApart(call, other);
-    };
-    const auto nearOther = [&](const std::string& other) { return other != origin && near(other); };
-    return std::none_of(taken_.begin(), taken_.end(), nearOther) &&
-           std::none_of(variants_.begin(), variants_.end(), [&](const std::string& other) {
-             return origin.empty() ? near(other) : other == call;
-           });
+    if (taken_.count(call) || variants_.count(call)) return false;
+    bool far = true;
+    ForEachOneSlip(call, [&](const std::string& near) {
+      if ((taken_.count(near) && near != origin) || (origin.empty() && variants_.count(near)))
+        far = false;
+    });
+    return far;
+  }
+
+  // Every text one slip from call over the letters and digits calls use.
+  template <typename Each>
+  static void ForEachOneSlip(const std::string& call, Each each) {
+    static const std::string kSigns = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string near;
+    for (std::size_t i = 0; i <= call.size(); ++i) {
+      for (const char sign : kSigns) {
+        near = call;
+        near.insert(i, 1, sign);
+        each(near);
+        if (i < call.size() && call[i] != sign) {
+          near = call;
+          near[i] = sign;
+          each(near);
+        }
+      }
+      if (i < call.size()) {
+        near = call;
+        near.erase(i, 1);
+        each(near);
+      }
+      if (i + 1 < call.size()) {
+        near = call;
+        std::swap(near[i], near[i + 1]);
+        each(near);
+      }
+    }
   }
 
   std::string RandomCall() {
@@ -95,7 +124,7 @@ class Generator {
       call += static_cast<char>('0' + Below(10));
       for (int i = 0; i < 3; ++i) call += static_cast<char>('A' + Below(26));
       if (FarFromAll(call)) {
-        taken_.push_back(call);
+        taken_.insert(call);
         return call;
       }
     }
@@ -144,7 +173,7 @@ class Generator {
       const std::size_t at = 3 + Below(3);
       variant[at] = static_cast<char>('A' + Below(26));
       if (variant != call && FarFromAll(variant, call)) {
-        variants_.push_back(variant);
+        variants_.insert(variant);
         return variant;
       }
     }
@@ -257,8 +286,8 @@ class Generator {
   ContestShape shape_;
   std::mt19937_64 random_;
   std::vector<Station> stations_;
-  std::vector<std::string> taken_;     // calls of stations and uniques
-  std::vector<std::string> variants_;  // calls busted
+  std::unordered_set<std::string> taken_;     // calls of stations and uniques
+  std::unordered_set<std::string> variants_;  // calls busted
   std::vector<Side> sides_;
 };
 

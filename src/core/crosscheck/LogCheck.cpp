@@ -101,30 +101,29 @@ void LogCheck::IndexLines() {
     const Line& y = lines_[b];
     return std::tie(x.call, x.log, x.slot, a) < std::tie(y.call, y.log, y.slot, b);
   });
+  keys_.clear();
+  keys_.reserve(byCall_.size());
+  for (const std::uint32_t line : byCall_)
+    keys_.push_back({lines_[line].call, lines_[line].log, lines_[line].slot});
+}
+
+LogCheck::Range LogCheck::GroupAt(std::size_t begin) const {
+  std::size_t end = begin + 1;
+  while (end < keys_.size() && keys_[end] == keys_[begin]) ++end;
+  return {begin, end};
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const {
-  const auto key = std::make_tuple(call, log, slot);
-  const auto before = [&](std::uint32_t line, const auto& wanted) {
-    return std::tie(lines_[line].call, lines_[line].log, lines_[line].slot) < wanted;
-  };
-  const auto after = [&](const auto& wanted, std::uint32_t line) {
-    return wanted < std::tie(lines_[line].call, lines_[line].log, lines_[line].slot);
-  };
-  const auto begin = std::lower_bound(byCall_.begin(), byCall_.end(), key, before);
-  const auto end = std::upper_bound(begin, byCall_.end(), key, after);
-  return {static_cast<std::size_t>(begin - byCall_.begin()),
-          static_cast<std::size_t>(end - byCall_.begin())};
+  const auto [begin, end] = std::equal_range(keys_.begin(), keys_.end(), Key{call, log, slot});
+  return {static_cast<std::size_t>(begin - keys_.begin()),
+          static_cast<std::size_t>(end - keys_.begin())};
 }
 
 // The scorer counts a call once per band and mode: the first line counts,
 // the ones after it are duplicates.
 void LogCheck::MarkDupes() {
   for (std::size_t i = 1; i < byCall_.size(); ++i) {
-    const Line& line = lines_[byCall_[i]];
-    const Line& before = lines_[byCall_[i - 1]];
-    if (line.call == before.call && line.log == before.log && line.slot == before.slot)
-      findings_[byCall_[i]].dupe = true;
+    if (keys_[i] == keys_[i - 1]) findings_[byCall_[i]].dupe = true;
   }
 }
 
@@ -134,7 +133,7 @@ void LogCheck::JudgeClocks() {
   std::vector<ClockPair> pairs;
   for (std::size_t begin = 0; begin < byCall_.size();) {
     const Line& line = lines_[byCall_[begin]];
-    const Range mine = LinesOf(line.call, line.log, line.slot);
+    const Range mine = GroupAt(begin);
     begin = mine.end;
     const std::uint32_t other = logOfCall_[line.call];
     if (mine.end - mine.begin != 1 || other == kNone || other <= line.log) continue;
@@ -151,7 +150,7 @@ void LogCheck::JudgeClocks() {
 void LogCheck::MatchExactly() {
   for (std::size_t begin = 0; begin < byCall_.size();) {
     const Line& line = lines_[byCall_[begin]];
-    const Range mine = LinesOf(line.call, line.log, line.slot);
+    const Range mine = GroupAt(begin);
     begin = mine.end;
     const std::uint32_t other = logOfCall_[line.call];
     if (other == kNone || other <= line.log) continue;
@@ -224,14 +223,10 @@ void LogCheck::MatchBustedCalls() {
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call) const {
-  const auto begin = std::lower_bound(
-      byCall_.begin(), byCall_.end(), call,
-      [&](std::uint32_t line, std::uint32_t wanted) { return lines_[line].call < wanted; });
-  const auto end = std::upper_bound(
-      begin, byCall_.end(), call,
-      [&](std::uint32_t wanted, std::uint32_t line) { return wanted < lines_[line].call; });
-  return {static_cast<std::size_t>(begin - byCall_.begin()),
-          static_cast<std::size_t>(end - byCall_.begin())};
+  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{call, 0, 0});
+  const auto end = std::lower_bound(begin, keys_.end(), Key{call + 1, 0, 0});
+  return {static_cast<std::size_t>(begin - keys_.begin()),
+          static_cast<std::size_t>(end - keys_.begin())};
 }
 
 // Lines of one call are in log order: another log's, if any, is first or last.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "core/crosscheck/Verdict.h"
@@ -98,6 +99,17 @@ class LogCheck {
     std::uint32_t detail = kNone;  // a call or an exchange, by the verdict
     std::uint32_t partner = kNone;
   };
+  // What byCall_ is sorted by, kept beside it so that a search reads one
+  // array in order instead of jumping about the lines.
+  struct Key {
+    std::uint32_t call;
+    std::uint32_t log;
+    std::uint32_t slot;
+    friend bool operator<(const Key& a, const Key& b) {
+      return std::tie(a.call, a.log, a.slot) < std::tie(b.call, b.log, b.slot);
+    }
+    friend bool operator==(const Key&, const Key&) = default;
+  };
   // Lines of one call in one log on one slot: [begin, end) of byCall_.
   struct Range {
     std::size_t begin;
@@ -107,6 +119,8 @@ class LogCheck {
   std::int64_t Corrected(std::uint32_t line) const;
   bool WithinWindow(std::uint32_t a, std::uint32_t b) const;
   Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;
+  // The group of lines with the same key as byCall_[begin], from there on.
+  Range GroupAt(std::size_t begin) const;
   void IndexLines();
   void MarkDupes();
   void JudgeClocks();
@@ -128,6 +142,7 @@ class LogCheck {
   std::vector<Finding> findings_;
   std::vector<std::uint32_t> logOfCall_;  // by call: the log of that call, or kNone
   std::vector<std::uint32_t> byCall_;     // lines by call, log, slot and place in the log
+  std::vector<Key> keys_;                 // the key of each line of byCall_
 };
 
 }  // namespace zeltra
