@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes each reader of files that strangers send (ADIF, ADX, Cabrillo, the
-# country file, UTF-16 text) for a bounded time, seeded with the test logs, and prints
+# country file, UTF-16 text, and the log check of several Cabrillo logs) for a bounded time, seeded with the test logs, and prints
 # how many inputs each ran. A crash, a sanitizer report, a leak or a memory
 # use past the limit fails it; the input that did it is left in build/fuzz.
 # Usage: scripts/fuzz.sh [SECONDS PER TARGET, default 30]
@@ -11,7 +11,7 @@ seconds="${1:-30}"
 scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_AdifReader fuzz_AdxReader fuzz_CabrilloReader \
-  fuzz_CountryFile fuzz_Utf16Text >/dev/null
+  fuzz_CountryFile fuzz_Utf16Text fuzz_LogCheck >/dev/null
 
 cases=tests/tools/score/cases
 seed() {  # seed TARGET PATTERN...: copies the matching test files into its corpus
@@ -25,8 +25,11 @@ seed AdxReader -iname '*.adx'
 seed CabrilloReader -iname '*.log' -o -iname '*.txt'
 seed CountryFile -name 'cty.dat'
 seed Utf16Text -path '*utf16*' -type f
+# The log check's seed: the hand-worked contest's logs, one after another.
+mkdir -p build/fuzz/corpus/LogCheck
+cat "$cases"/cross-check-hand-worked/logs/*.log > build/fuzz/corpus/LogCheck/hand-worked-contest
 
-for target in AdifReader AdxReader CabrilloReader CountryFile Utf16Text; do
+for target in AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck; do
   log="build/fuzz/$target.log"
   if ! (cd build/fuzz && "./fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=1024 \
       -max_len=65536 -timeout=10 "corpus/$target" > "$target.log" 2>&1); then

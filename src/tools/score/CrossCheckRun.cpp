@@ -25,7 +25,10 @@ std::string WhyNotChecked(const LogResult& result, const LogContents& contents) 
     const QsoDetails& details = contents.details[i];
     const std::string where =
         result.positionWord + " " + std::to_string(contents.contacts.PositionAt(i));
-    if (!UtcMinuteOf(details.when)) return where + " has no date and time";
+    if (details.when.empty()) return where + " has no date and time";
+    if (!UtcMinuteOf(details.when))
+      return where + ": " + details.when.substr(0, 8) + " " + details.when.substr(8) +
+             " is no date and time";
     if (details.sent.empty())
       return where + " has no sent exchange" +
              (result.positionWord == "record" ? " (STX_STRING or STX)" : "");
