@@ -1,9 +1,12 @@
 #!/bin/sh
 # zeltra-score.exe under Wine scores a small ADIF log to the table and
 # score line worked out by hand (see tests/tools/score/ScoreRunTest.cpp).
-# Usage: zeltra-score-smoke.sh BIN_DIR
+# The organiser's check of the hand-worked contest gives the golden case's
+# verdicts.
+# Usage: zeltra-score-smoke.sh BIN_DIR CASES_DIR
 set -e
 bin="$1"
+cases="$2"
 folder="$bin/../zeltra-score-smoke"
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$bin/zeltra-score.exe" "$folder/"
@@ -52,3 +55,14 @@ wine zeltra-score.exe --my-call SP5XYZ log.adx > output.txt 2> errors.txt || sta
 [ "$status" -eq 4 ] && grep -q "export it as ADIF" errors.txt || {
   echo "ADX: exit status $status"; cat errors.txt; exit 1; }
 echo "zeltra-score.exe: ADX refused with the reason"
+
+# The organiser's check: the hand-worked contest's verdicts, line for line.
+mkdir -p contest
+cp "$cases"/cross-check-hand-worked/logs/*.log contest/
+cp "$cases"/cty.dat cases-cty.dat
+status=0
+wine zeltra-score.exe --cty cases-cty.dat --cross-check contest --verdicts verdicts.csv \
+  > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] || { echo "cross-check: exit status $status"; cat errors.txt; exit 1; }
+diff -u "$cases/cross-check-hand-worked/expected-files/verdicts.csv" verdicts.csv
+echo "zeltra-score.exe: the log check's verdicts as expected"
