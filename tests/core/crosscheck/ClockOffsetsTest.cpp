@@ -1,0 +1,51 @@
+#include "core/crosscheck/ClockOffsets.h"
+
+#include <gtest/gtest.h>
+
+namespace zeltra {
+namespace {
+
+TEST(ClockOffsets, TheMedianOfAnEvenCountIsTheMiddleValueNearerZero) {
+  EXPECT_EQ(MedianNearerZero({}), 0);
+  EXPECT_EQ(MedianNearerZero({7}), 7);
+  EXPECT_EQ(MedianNearerZero({3, -1, 12}), 3);
+  EXPECT_EQ(MedianNearerZero({0, 12, 12, 0}), 0);
+  EXPECT_EQ(MedianNearerZero({-12, -12, 0, 0}), 0);
+  EXPECT_EQ(MedianNearerZero({5, 9, 11, 20}), 9);
+  EXPECT_EQ(MedianNearerZero({-9, -5, -20, -11}), -9);
+}
+
+// Pairs of log 0 with each of the others, log 0's clock 12 minutes fast.
+std::vector<ClockPair> FastLogWith(std::uint32_t others, std::int64_t offset) {
+  std::vector<ClockPair> pairs;
+  for (std::uint32_t other = 1; other <= others; ++other) pairs.push_back({0, other, offset});
+  return pairs;
+}
+
+TEST(ClockOffsets, ALogOffIsFoundAndTheLogsItWorkedAreNotDragged) {
+  struct Case {
+    const char* name;
+    std::size_t logs;
+    std::vector<ClockPair> pairs;
+    std::vector<std::int64_t> offsets;
+  };
+  std::vector<ClockPair> mesh = FastLogWith(4, 12);
+  // The others worked each other too, clocks right.
+  for (std::uint32_t a = 1; a <= 4; ++a)
+    for (std::uint32_t b = a + 1; b <= 4; ++b) mesh.push_back({a, b, 0});
+  const std::vector<Case> cases = {
+      {"a fast log among four right ones", 5, mesh, {12, 0, 0, 0, 0}},
+      {"a slow one, given as the others' pairs",
+       4,
+       {{1, 0, 7}, {2, 0, 7}, {3, 0, 7}, {1, 2, 0}, {2, 3, 0}, {1, 3, 0}},
+       {-7, 0, 0, 0}},
+      {"too few pairs to judge", 3, {{0, 1, 12}, {0, 2, 12}}, {0, 0, 0}},
+      {"just enough pairs", 4, FastLogWith(3, 12), {12, 0, 0, 0}},
+      {"a minute either way", 4, {{0, 1, 11}, {0, 2, 12}, {0, 3, 13}}, {12, 0, 0, 0}},
+  };
+  for (const Case& test : cases)
+    EXPECT_EQ(ClockOffsets(test.logs, test.pairs), test.offsets) << test.name;
+}
+
+}  // namespace
+}  // namespace zeltra
