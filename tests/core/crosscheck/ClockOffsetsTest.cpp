@@ -41,6 +41,10 @@ TEST(ClockOffsets, ALogOffIsFoundAndTheLogsItWorkedAreNotDragged) {
        {-7, 0, 0, 0}},
       {"too few pairs to judge", 3, {{0, 1, 12}, {0, 2, 12}}, {0, 0, 0}},
       {"just enough pairs", 4, FastLogWith(3, 12), {12, 0, 0, 0}},
+      {"two logs alone: the first judged takes the whole offset",
+       2,
+       {{0, 1, 12}, {0, 1, 12}, {0, 1, 12}},
+       {12, 0}},
       {"a minute either way", 4, {{0, 1, 11}, {0, 2, 12}, {0, 3, 13}}, {12, 0, 0, 0}},
   };
   for (const Case& test : cases)

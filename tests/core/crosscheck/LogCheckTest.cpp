@@ -176,11 +176,61 @@ TEST(LogCheck, OnlyOneStationOneSlipAwayMakesABustedCall) {
   ExpectVerdicts(Checked(stations), stations);
 }
 
-TEST(LogCheck, ALogWorkingItselfIsNotConfirmedByItself) {
-  const std::vector<Station> stations = {
-      {"SP1AAA", {{"1000", "SP1AAA", "14", "599 K", "599 K", "nil"}}},
+TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
+  struct Case {
+    const char* name;
+    std::vector<Station> stations;
   };
-  ExpectVerdicts(Checked(stations), stations);
+  const std::vector<Case> cases = {
+      {"a log working itself is confirmed by no one, not even a call one slip away",
+       {{"SP1AAA", {{"1000", "SP1AAA", "14", "599 K", "599 K", "nil"}}},
+        {"SP1AAB", {{"1000", "SP1AAA", "14", "599 K", "599 K", "nil"}}}}},
+      {"a call one slip from a unique's held by the same log only is not named",
+       {{"SP1AAA",
+         {{"1000", "SP8QQQ", "14", "599 K", "599 L", "unique"},
+          {"1001", "SP8QQR", "14", "599 K", "599 L", "unique"}}}}},
+      {"a line already matched is no busted call's other side",
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1002", "SP2BBC", "14", "599 K", "599 M", "unique", "SP2BBB"}}},
+        {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    ExpectVerdicts(Checked(test.stations), test.stations);
+  }
+}
+
+TEST(LogCheck, ALineOfTheOtherLogAnswersOneLineOnly) {
+  // SP1AAA logged SP2BBB twice within the window; SP2BBB once.
+  const LogCheck check = Checked({
+      {"SP1AAA",
+       {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+        {"1002", "SP2BBB", "14", "599 K", "599 M", "dupe"}}},
+      {"SP2BBB", {{"1001", "SP1AAA", "14", "599 M", "599 K", "ok"}}},
+  });
+  EXPECT_EQ(check.Qso(0, 0).partnerPosition, 1u);
+  EXPECT_EQ(check.Qso(1, 0).partnerPosition, 1u);  // the first, not the duplicate
+  EXPECT_FALSE(check.Qso(0, 1).partnerLog.has_value());
+}
+
+TEST(LogCheck, OnlyLinesThatCanOnlyBeEachOtherJudgeAClock) {
+  // SP1AAA's clock is right. It logged four stations twice each on 40 m an
+  // hour apart, each of them once, at the later time: those pairs could
+  // be either line, so they say nothing of the clock.
+  std::vector<Station> stations = {{"SP1AAA", {}}};
+  for (const char* call : {"SP2BBB", "SP3CCC", "SP4DDD"}) {
+    stations[0].lines.push_back({"1000", call, "14", "599 K", "599 M", "ok"});
+    stations.push_back({call, {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"}}});
+  }
+  for (const char* call : {"SP5EEE", "SP6FFF", "SP7GGG", "SP8HHH"}) {
+    stations[0].lines.push_back({"0900", call, "7", "599 K", "599 M", "nil"});
+    stations[0].lines.push_back({"1000", call, "7", "599 K", "599 M", "dupe"});
+    stations.push_back({call, {{"1000", "SP1AAA", "7", "599 M", "599 K", "ok"}}});
+  }
+  const LogCheck check = Checked(stations);
+  ExpectVerdicts(check, stations);
+  EXPECT_EQ(check.ClockOffset(0), 0);
 }
 
 TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
