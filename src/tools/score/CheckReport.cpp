@@ -137,22 +137,22 @@ std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
     text += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
             std::to_string(log.counts[verdict]);
   text += "\n";
-  const std::vector<std::string> line = {"Line", "Time", "Band", "Call"};
+  const std::vector<std::string> line = {"Line", "Time", "MHz", "Call"};
   text += Section("Not in the other station's log (NIL), removed",
                   LinesWith(log, check, Verdict::kNil), line);
   text += Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall),
-                  {"Line", "Time", "Band", "Call", "Station worked"});
+                  {"Line", "Time", "MHz", "Call", "Station worked"});
   text += Section("Busted exchanges, removed", LinesWith(log, check, Verdict::kBustedExchange),
-                  {"Line", "Time", "Band", "Call", "Copied", "Sent"});
+                  {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
   text += Section(options.removeUniques ? "Uniques, removed" : "Uniques, kept",
                   LinesWith(log, check, Verdict::kUnique),
-                  {"Line", "Time", "Band", "Call", "Likely meant"});
+                  {"Line", "Time", "MHz", "Call", "Likely meant"});
   text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe), line);
   const CopiesOfEntrant& byOthers = copies[*log.checkIndex];
   text += Section("Stations that copied your call wrongly", CopyRows(byOthers.calls, false),
-                  {"Station", "Line", "Time", "Band", "Logged"});
+                  {"Station", "Line", "Time", "MHz", "Logged"});
   text += Section("Stations that copied your exchange wrongly", CopyRows(byOthers.exchanges, true),
-                  {"Station", "Line", "Time", "Band", "Copied", "Sent"});
+                  {"Station", "Line", "Time", "MHz", "Copied", "Sent"});
   return text;
 }
 
