@@ -9,6 +9,7 @@
 #include "tools/score/CheckOutput.h"
 #include "tools/score/CheckReport.h"
 #include "tools/score/CheckedLog.h"
+#include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/OutputFile.h"
 #include "tools/score/OwnStationChoice.h"
@@ -58,34 +59,38 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
                                  Diagnostics& diagnostics, LogCheck& check,
                                  std::vector<NotScored>& notScored) {
   const std::vector<LogFile> files = LogFiles({*options.crossCheck}, notScored);
-  LogScorer scorer(options, countries, diagnostics);
   std::map<std::string, std::string> fileOfCall;
   std::vector<CheckedLog> logs;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
-    LogContents contents;
-    auto result = scorer.Score(files[i], &contents);
-    if (!result) {
-      notScored.push_back({files[i].name, "not a log"});
-      continue;
-    }
-    CheckedLog& entry = logs.emplace_back();
-    entry.log = std::move(*result);
-    if (entry.log.failed()) continue;
-    entry.notChecked = WhyNotChecked(entry.log, contents);
-    if (entry.notChecked.empty()) {
-      const auto [first, isNew] = fileOfCall.try_emplace(entry.log.callSign, entry.log.file);
-      if (!isNew)
-        entry.notChecked = "another log of " + entry.log.callSign + " is checked: " + first->second;
-    }
-    if (!entry.notChecked.empty()) {
-      diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
-                          "logs not checked");
-      continue;
-    }
-    entry.own = OwnStationFor(options, &contents, countries);
-    AddToCheck(check, entry, contents);
-  }
+  // The logs are read on every core; each goes into the check in its turn.
+  RunInOrder<ScoredFile>(
+      files.size(), JobsFor(options),
+      [&](std::size_t i) { return ScoreApart(options, countries, files[i], true); },
+      [&](std::size_t i, ScoredFile&& scored) {
+        diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+        diagnostics.Absorb(scored.told, scored.counts);
+        if (!scored.result) {
+          notScored.push_back({files[i].name, "not a log"});
+          return;
+        }
+        CheckedLog& entry = logs.emplace_back();
+        entry.log = std::move(*scored.result);
+        if (entry.log.failed()) return;
+        LogContents& contents = scored.contents;
+        entry.notChecked = WhyNotChecked(entry.log, contents);
+        if (entry.notChecked.empty()) {
+          const auto [first, isNew] = fileOfCall.try_emplace(entry.log.callSign, entry.log.file);
+          if (!isNew)
+            entry.notChecked =
+                "another log of " + entry.log.callSign + " is checked: " + first->second;
+        }
+        if (!entry.notChecked.empty()) {
+          diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
+                              "logs not checked");
+          return;
+        }
+        entry.own = OwnStationFor(options, &contents, countries);
+        AddToCheck(check, entry, contents);
+      });
   return logs;
 }
 

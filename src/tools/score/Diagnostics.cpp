@@ -41,6 +41,14 @@ void Diagnostics::Count(std::string_view kind, std::size_t count) {
   if (count > 0) byKind_[std::string(kind)] += count;
 }
 
+void Diagnostics::Absorb(std::string_view told, const std::map<std::string, std::size_t>& counts) {
+  if (!told.empty()) {
+    ClearProgress();
+    errors_ << told;
+  }
+  for (const auto& [kind, count] : counts) byKind_[kind] += count;
+}
+
 void Diagnostics::Finish() {
   ClearProgress();
   if (byKind_.empty()) return;

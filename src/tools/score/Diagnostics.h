@@ -27,6 +27,12 @@ class Diagnostics {
   // The warnings by kind, when there were any; clears the progress line.
   void Finish();
 
+  // The warnings counted so far, by kind.
+  const std::map<std::string, std::size_t>& Counts() const { return byKind_; }
+  // What another one told (its lines, as written) and counted, as if told
+  // here: a log scored on another thread tells its problems in its turn.
+  void Absorb(std::string_view told, const std::map<std::string, std::size_t>& counts);
+
  private:
   void ClearProgress();
 

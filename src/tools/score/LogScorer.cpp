@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <sstream>
 
 #include "core/logfile/AdifReader.h"
 #include "core/text/Ascii.h"
@@ -22,6 +23,18 @@ std::string ShownName(const std::string& name) {
 }
 
 }  // namespace
+
+ScoredFile ScoreApart(const ScoreOptions& options, const CountryFile* countries,
+                      const LogFile& file, bool keepContents) {
+  ScoredFile scored;
+  std::ostringstream told;
+  Diagnostics diagnostics(told, options.quiet, false);
+  LogScorer scorer(options, countries, diagnostics);
+  scored.result = scorer.Score(file, keepContents ? &scored.contents : nullptr);
+  scored.told = told.str();
+  scored.counts = diagnostics.Counts();
+  return scored;
+}
 
 std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* contents) {
   LogResult result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -11,6 +13,17 @@
 #include "tools/score/ScoreOptions.h"
 
 namespace zeltra::score {
+
+struct LogFile;
+
+// One log scored apart from the others, with what it told there: a run
+// that scores several at once tells each one's problems in its turn.
+struct ScoredFile {
+  std::optional<LogResult> result;  // none: a file in a folder that is no log
+  LogContents contents;             // kept when asked
+  std::string told;
+  std::map<std::string, std::size_t> counts;
+};
 
 // A log given as a file, or found in a folder.
 struct LogFile {
@@ -39,5 +52,8 @@ class LogScorer {
   const CountryFile* countries_;
   Diagnostics& diagnostics_;
 };
+
+ScoredFile ScoreApart(const ScoreOptions& options, const CountryFile* countries,
+                      const LogFile& file, bool keepContents);
 
 }  // namespace zeltra::score

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <system_error>
 #include <fstream>
+#include <system_error>
 
 namespace zeltra::score {
 
@@ -12,8 +12,7 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out.is_open())
-      throw OutputFailure("cannot write " + path + ": " +
-                          std::generic_category().message(errno));
+      throw OutputFailure("cannot write " + path + ": " + std::generic_category().message(errno));
     out << text;
     out.flush();
     if (!out) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 
 #ifndef ZELTRA_VERSION
 #define ZELTRA_VERSION "unknown"
@@ -112,6 +113,11 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) 
   app->add_flag("--strict", options.strict,
                 "stop at the first line or record that cannot be scored; no score is printed");
   app->add_flag("--quiet", options.quiet, "count warnings, do not list them");
+  app->add_option("--jobs", options.jobs,
+                  "read this many logs at once (default: one per core); the output is the same "
+                  "whatever the number")
+      ->type_name("N")
+      ->check(CLI::Range(std::size_t{1}, kMostJobs));
   app->add_option("--cross-check", options.crossCheck,
                   "check every log in FOLDER against every other and rank them by the checked "
                   "score")
@@ -226,6 +232,12 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
     throw std::invalid_argument("standard input (-) can be read once");
   return options;
+}
+
+std::size_t JobsFor(const ScoreOptions& options) {
+  if (options.jobs > 0) return options.jobs;
+  const std::size_t cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : std::min(cores, kMostJobs);
 }
 
 std::string ScoreUsage() {

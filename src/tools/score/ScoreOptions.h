@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ struct ScoreOptions {
   bool anyBand = false;
   bool help = false;
   bool version = false;
+  // Logs read at once; 0: as many as the machine has cores.
+  std::size_t jobs = 0;
   // The organiser's log check: every log of a folder against every other.
   std::optional<std::string> crossCheck;
   std::int64_t windowMinutes = 5;
@@ -42,6 +45,10 @@ struct ScoreOptions {
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
 };
+
+// The threads a run uses: --jobs, else one per core.
+std::size_t JobsFor(const ScoreOptions& options);
+inline constexpr std::size_t kMostJobs = 256;
 
 // The bounds of --window and --nil-penalty.
 inline constexpr std::int64_t kLongestWindowMinutes = 24 * 60;

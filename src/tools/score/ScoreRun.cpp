@@ -18,6 +18,7 @@
 #include "tools/score/CountryFiles.h"
 #include "tools/score/CrossCheckRun.h"
 #include "tools/score/Diagnostics.h"
+#include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/LogInput.h"
 #include "tools/score/LogResult.h"
@@ -109,15 +110,18 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   std::vector<NotScored> notScored;
   const std::vector<LogFile> files = LogFiles(options.inputs, notScored);
   const bool single = files.size() == 1 && !files.front().fromFolder && notScored.empty();
-  LogScorer scorer(options, countries, diagnostics);
   std::vector<LogResult> results;
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
-    if (auto result = scorer.Score(files[i]))
-      results.push_back(std::move(*result));
-    else
-      notScored.push_back({files[i].name, "not a log"});
-  }
+  RunInOrder<ScoredFile>(
+      files.size(), JobsFor(options),
+      [&](std::size_t i) { return ScoreApart(options, countries, files[i], false); },
+      [&](std::size_t i, ScoredFile&& scored) {
+        diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+        diagnostics.Absorb(scored.told, scored.counts);
+        if (scored.result)
+          results.push_back(std::move(*scored.result));
+        else
+          notScored.push_back({files[i].name, "not a log"});
+      });
   MarkSameCalls(results, diagnostics);
   if (!notScored.empty()) {
     std::string list;

@@ -227,6 +227,14 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
           logs + "/c.adi  ok\n" +
           "   3  SP1AAA  MULTI-OP          1      10            2     20       20           0  " +
           logs + "/b.log  ok\n");
+  // One reader or several: the same answer and the same problems told.
+  const std::string answer = out.str();
+  const std::string told = errors.str();
+  for (const char* jobs : {"1", "3"}) {
+    EXPECT_EQ(Run({"--jobs", jobs, logs}), kExitScored);
+    EXPECT_EQ(out.str(), answer) << jobs;
+    EXPECT_EQ(errors.str(), told) << jobs;
+  }
   // A terminal sees each log's progress, and the line is cleared at the end.
   std::ostringstream terminal;
   RunScore(ParseScoreOptions({"--cty", (folder.path() / "cty.dat").string(), logs}), out, terminal,
