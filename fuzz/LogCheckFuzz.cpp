@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -16,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   const zeltra::ReadOptions options{.countries = &zeltra::fuzz::Countries(), .keepDetails = true};
   zeltra::LogCheck check({.windowMinutes = static_cast<std::int64_t>(size % 7)});
+  std::set<std::string> calls;  // as zeltra-score: one log of a call takes part
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find("END-OF-LOG:", start);
@@ -27,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool timed = true;
     for (const zeltra::QsoDetails& details : log.details)
       timed = timed && zeltra::UtcMinuteOf(details.when).has_value();
-    if (!log.ownCall || !timed) continue;
+    if (!log.ownCall || !timed || !calls.insert(*log.ownCall).second) continue;
     const std::size_t index = check.AddLog(*log.ownCall);
     for (std::size_t i = 0; i < log.contacts.size(); ++i) {
       const zeltra::Contact contact = log.contacts.At(i);
@@ -41,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            .received = log.details[i].received});
     }
   }
-  check.Run();
+  check.Run(1 + size % 3);
   for (std::size_t log = 0; log < check.LogCount(); ++log)
     for (std::size_t i = 0; i < check.QsoCount(log); ++i) {
       const zeltra::CheckedQso qso = check.Qso(log, i);

@@ -7,6 +7,7 @@
 #include "core/crosscheck/ClockOffsets.h"
 #include "core/crosscheck/Exchange.h"
 #include "core/crosscheck/NearCalls.h"
+#include "core/crosscheck/ParallelRanges.h"
 
 namespace zeltra {
 namespace {
@@ -22,7 +23,12 @@ std::int64_t Magnitude(std::int64_t value) {
 }  // namespace
 
 std::size_t LogCheck::AddLog(std::string_view ownCall) {
-  logs_.push_back({.call = calls_.IdOf(ownCall),
+  const std::uint32_t call = calls_.IdOf(ownCall);
+  if (logOfCall_.size() <= call) logOfCall_.resize(call + 1, kNone);
+  if (logOfCall_[call] != kNone)
+    throw std::invalid_argument("a second log of " + std::string(ownCall));
+  logOfCall_[call] = static_cast<std::uint32_t>(logs_.size());
+  logs_.push_back({.call = call,
                    .firstLine = static_cast<std::uint32_t>(lines_.size()),
                    .lineCount = 0,
                    .clockOffset = 0});
@@ -42,20 +48,18 @@ void LogCheck::AddQso(std::size_t log, const QsoToCheck& qso) {
   ++logs_[log].lineCount;
 }
 
-void LogCheck::Run() {
+void LogCheck::Run(std::size_t threads) {
   findings_.assign(lines_.size(), Finding{});
   exchangeContents_.clear();
   for (const std::string_view exchange : exchanges_.Texts())
     exchangeContents_.push_back(ExchangeContent(exchange));
-  logOfCall_.assign(calls_.size(), kNone);
-  for (std::uint32_t log = 0; log < logs_.size(); ++log)
-    if (logOfCall_[logs_[log].call] == kNone) logOfCall_[logs_[log].call] = log;
-  IndexLines();
+  logOfCall_.resize(calls_.size(), kNone);
+  IndexLines(threads);
   MarkDupes();
-  JudgeClocks();
-  MatchExactly();
+  JudgeClocks(threads);
+  MatchExactly(threads);
   MatchBustedCalls();
-  Judge();
+  Judge(threads);
 }
 
 CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
@@ -93,18 +97,39 @@ bool LogCheck::WithinWindow(std::uint32_t a, std::uint32_t b) const {
   return Magnitude(Corrected(a) - Corrected(b)) <= rules_.windowMinutes;
 }
 
-void LogCheck::IndexLines() {
-  byCall_.resize(lines_.size());
-  for (std::uint32_t i = 0; i < byCall_.size(); ++i) byCall_[i] = i;
-  std::sort(byCall_.begin(), byCall_.end(), [&](std::uint32_t a, std::uint32_t b) {
-    const Line& x = lines_[a];
-    const Line& y = lines_[b];
-    return std::tie(x.call, x.log, x.slot, a) < std::tie(y.call, y.log, y.slot, b);
-  });
-  keys_.clear();
-  keys_.reserve(byCall_.size());
-  for (const std::uint32_t line : byCall_)
-    keys_.push_back({lines_[line].call, lines_[line].log, lines_[line].slot});
+// The lines sorted by their keys, kept beside them: each half sorted on a
+// thread of its own, then the two merged.
+void LogCheck::IndexLines(std::size_t threads) {
+  struct Entry {
+    Key key;
+    std::uint32_t line;
+    bool operator<(const Entry& other) const {
+      return std::tie(key, line) < std::tie(other.key, other.line);
+    }
+  };
+  std::vector<Entry> entries(lines_.size());
+  for (std::uint32_t i = 0; i < entries.size(); ++i)
+    entries[i] = {{lines_[i].call, lines_[i].log, lines_[i].slot}, i};
+  const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
+  ForEachStretch(
+      entries.size(), std::min<std::size_t>(threads, 2),
+      [&](std::size_t) { return entries.size() / 2; },
+      [&](std::size_t, std::size_t begin, std::size_t end) {
+        std::sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
+                  entries.begin() + static_cast<std::ptrdiff_t>(end));
+      });
+  std::inplace_merge(entries.begin(), middle, entries.end());
+  byCall_.resize(entries.size());
+  keys_.resize(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    byCall_[i] = entries[i].line;
+    keys_[i] = entries[i].key;
+  }
+}
+
+std::size_t LogCheck::GroupStartFrom(std::size_t at) const {
+  while (at > 0 && at < keys_.size() && keys_[at] == keys_[at - 1]) ++at;
+  return at;
 }
 
 LogCheck::Range LogCheck::GroupAt(std::size_t begin) const {
@@ -129,33 +154,46 @@ void LogCheck::MarkDupes() {
 
 // Pairs that can only be each other: one line of A with X on a slot, and
 // one line of X with A there.
-void LogCheck::JudgeClocks() {
+void LogCheck::JudgeClocks(std::size_t threads) {
+  std::vector<std::vector<ClockPair>> found(std::max<std::size_t>(threads, 1));
+  ForEachStretch(
+      byCall_.size(), threads, [&](std::size_t at) { return GroupStartFrom(at); },
+      [&](std::size_t part, std::size_t from, std::size_t to) {
+        for (std::size_t begin = from; begin < to;) {
+          const Line& line = lines_[byCall_[begin]];
+          const Range mine = GroupAt(begin);
+          begin = mine.end;
+          const std::uint32_t other = logOfCall_[line.call];
+          if (mine.end - mine.begin != 1 || other == kNone || other <= line.log) continue;
+          const Range theirs = LinesOf(logs_[line.log].call, other, line.slot);
+          if (theirs.end - theirs.begin != 1) continue;
+          const std::int64_t difference = line.minute - lines_[byCall_[theirs.begin]].minute;
+          if (Magnitude(difference) <= kLargestClockOffsetMinutes)
+            found[part].push_back({line.log, other, difference});
+        }
+      });
   std::vector<ClockPair> pairs;
-  for (std::size_t begin = 0; begin < byCall_.size();) {
-    const Line& line = lines_[byCall_[begin]];
-    const Range mine = GroupAt(begin);
-    begin = mine.end;
-    const std::uint32_t other = logOfCall_[line.call];
-    if (mine.end - mine.begin != 1 || other == kNone || other <= line.log) continue;
-    const Range theirs = LinesOf(logs_[line.log].call, other, line.slot);
-    if (theirs.end - theirs.begin != 1) continue;
-    const std::int64_t difference = line.minute - lines_[byCall_[theirs.begin]].minute;
-    if (Magnitude(difference) <= kLargestClockOffsetMinutes)
-      pairs.push_back({line.log, other, difference});
-  }
+  for (const std::vector<ClockPair>& part : found)
+    pairs.insert(pairs.end(), part.begin(), part.end());
   const std::vector<std::int64_t> offsets = ClockOffsets(logs_.size(), pairs);
   for (std::size_t log = 0; log < logs_.size(); ++log) logs_[log].clockOffset = offsets[log];
 }
 
-void LogCheck::MatchExactly() {
-  for (std::size_t begin = 0; begin < byCall_.size();) {
-    const Line& line = lines_[byCall_[begin]];
-    const Range mine = GroupAt(begin);
-    begin = mine.end;
-    const std::uint32_t other = logOfCall_[line.call];
-    if (other == kNone || other <= line.log) continue;
-    MatchGroup(mine, LinesOf(logs_[line.log].call, other, line.slot));
-  }
+// A group and the group that answers it touch no line another group
+// touches: the groups are shared among threads as they come.
+void LogCheck::MatchExactly(std::size_t threads) {
+  ForEachStretch(
+      byCall_.size(), threads, [&](std::size_t at) { return GroupStartFrom(at); },
+      [&](std::size_t, std::size_t from, std::size_t to) {
+        for (std::size_t begin = from; begin < to;) {
+          const Line& line = lines_[byCall_[begin]];
+          const Range mine = GroupAt(begin);
+          begin = mine.end;
+          const std::uint32_t other = logOfCall_[line.call];
+          if (other == kNone || other <= line.log) continue;
+          MatchGroup(mine, LinesOf(logs_[line.log].call, other, line.slot));
+        }
+      });
 }
 
 // Both sides' lines in time order: each line takes the earliest line of
@@ -258,31 +296,42 @@ std::uint32_t LogCheck::LikelyCall(std::uint32_t line, const NearCallIndex& work
   return kNone;
 }
 
-void LogCheck::Judge() {
-  std::optional<NearCallIndex> workedCalls;  // made for the first unique
-  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
-    Finding& finding = findings_[i];
-    const Line& line = lines_[i];
-    if (finding.dupe) {
-      finding.verdict = Verdict::kDupe;
-      finding.detail = kNone;
-    } else if (finding.verdict == Verdict::kBustedCall) {
-      continue;
-    } else if (finding.partner != kNone) {
-      const std::uint32_t sent = lines_[finding.partner].sent;
-      if (exchangeContents_[line.received] != exchangeContents_[sent]) {
-        finding.verdict = Verdict::kBustedExchange;
-        finding.detail = sent;
-      }
-    } else if (logOfCall_[line.call] != kNone) {
-      finding.verdict = Verdict::kNil;
-    } else if (OthersHold(line.call, line.log)) {
-      finding.verdict = Verdict::kUnchecked;
-    } else {
-      finding.verdict = Verdict::kUnique;
-      if (!workedCalls) workedCalls.emplace(calls_.Texts());
-      finding.detail = LikelyCall(i, *workedCalls);
+void LogCheck::Judge(std::size_t threads) {
+  const bool anyUnanswered = std::any_of(findings_.begin(), findings_.end(), [](const Finding& f) {
+    return f.partner == kNone && !f.dupe;
+  });
+  std::optional<NearCallIndex> workedCalls;
+  if (anyUnanswered) workedCalls.emplace(calls_.Texts());
+  ForEachStretch(
+      lines_.size(), threads, [](std::size_t at) { return at; },
+      [&](std::size_t, std::size_t from, std::size_t to) {
+        for (auto i = static_cast<std::uint32_t>(from); i < to; ++i) JudgeLine(i, workedCalls);
+      });
+}
+
+// Each line's verdict from what the matching found; it writes its own
+// finding only.
+void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& workedCalls) {
+  Finding& finding = findings_[i];
+  const Line& line = lines_[i];
+  if (finding.dupe) {
+    finding.verdict = Verdict::kDupe;
+    finding.detail = kNone;
+  } else if (finding.verdict == Verdict::kBustedCall) {
+    return;
+  } else if (finding.partner != kNone) {
+    const std::uint32_t sent = lines_[finding.partner].sent;
+    if (exchangeContents_[line.received] != exchangeContents_[sent]) {
+      finding.verdict = Verdict::kBustedExchange;
+      finding.detail = sent;
     }
+  } else if (logOfCall_[line.call] != kNone) {
+    finding.verdict = Verdict::kNil;
+  } else if (OthersHold(line.call, line.log)) {
+    finding.verdict = Verdict::kUnchecked;
+  } else {
+    finding.verdict = Verdict::kUnique;
+    finding.detail = LikelyCall(i, *workedCalls);
   }
 }
 

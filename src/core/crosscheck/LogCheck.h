@@ -61,12 +61,14 @@ class LogCheck {
   explicit LogCheck(CheckRules rules = {}) : rules_(rules) {}
 
   // A log taking part, by its own call (upper case); answers its number.
-  // Each call has one log: the caller keeps a second one out.
+  // Each call has one log: a second one throws std::invalid_argument.
   std::size_t AddLog(std::string_view ownCall);
   // A QSO line of a log, in the log's own order.
   void AddQso(std::size_t log, const QsoToCheck& qso);
 
-  void Run();
+  // threads: how many the work may be shared among; the verdicts are the
+  // same whatever the number.
+  void Run(std::size_t threads = 1);
 
   std::size_t LogCount() const { return logs_.size(); }
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].call); }
@@ -121,13 +123,16 @@ class LogCheck {
   Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;
   // The group of lines with the same key as byCall_[begin], from there on.
   Range GroupAt(std::size_t begin) const;
-  void IndexLines();
+  void IndexLines(std::size_t threads);
+  // Where a stretch of byCall_ may start at or after at: a group's start.
+  std::size_t GroupStartFrom(std::size_t at) const;
   void MarkDupes();
-  void JudgeClocks();
-  void MatchExactly();
+  void JudgeClocks(std::size_t threads);
+  void MatchExactly(std::size_t threads);
   void MatchGroup(Range mine, Range theirs);
   void MatchBustedCalls();
-  void Judge();
+  void Judge(std::size_t threads);
+  void JudgeLine(std::uint32_t line, const std::optional<NearCallIndex>& workedCalls);
   Range LinesOf(std::uint32_t call) const;
   std::uint32_t LikelyCall(std::uint32_t line, const NearCallIndex& workedCalls) const;
   bool OthersHold(std::uint32_t call, std::uint32_t log) const;

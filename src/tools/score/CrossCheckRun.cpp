@@ -152,9 +152,14 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   LogCheck check({.windowMinutes = options.windowMinutes});
   std::vector<NotScored> notScored;
   std::vector<CheckedLog> logs = ReadLogs(options, countries, diagnostics, check, notScored);
-  check.Run();
-  for (CheckedLog& log : logs)
-    if (log.checkIndex) ScoreWhatStays(log, check, options);
+  check.Run(JobsFor(options));
+  RunInOrder<bool>(
+      logs.size(), JobsFor(options),
+      [&](std::size_t i) {
+        if (logs[i].checkIndex) ScoreWhatStays(logs[i], check, options);
+        return true;
+      },
+      [](std::size_t, bool) {});
   if (!notScored.empty()) {
     std::string list;
     for (const NotScored& file : notScored)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,47 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
     SCOPED_TRACE(test.name);
     ExpectVerdicts(Checked(test.stations), test.stations);
   }
+}
+
+TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
+  const std::vector<test::SimulatedLog> logs =
+      test::SimulateContest({.logs = 150, .silentStations = 30, .qsosPerLog = 120, .seed = 9});
+  std::vector<std::vector<std::string>> answers;
+  for (const std::size_t threads : {1u, 2u, 5u}) {
+    LogCheck check;
+    for (const test::SimulatedLog& simulated : logs) {
+      const std::size_t log = check.AddLog(simulated.call);
+      for (const test::SimulatedQso& qso : simulated.qsos)
+        check.AddQso(log, {.position = 1,
+                           .call = qso.call,
+                           .band = qso.band,
+                           .mode = "RTTY",
+                           .minute = qso.minute,
+                           .sent = qso.sent,
+                           .received = qso.received});
+    }
+    check.Run(threads);
+    std::vector<std::string> answer;
+    for (std::size_t log = 0; log < logs.size(); ++log) {
+      answer.push_back(std::to_string(check.ClockOffset(log)));
+      for (std::size_t i = 0; i < check.QsoCount(log); ++i) {
+        const CheckedQso qso = check.Qso(log, i);
+        answer.push_back(std::string(VerdictName(qso.verdict)) + " " + std::string(qso.detail) +
+                         " " + std::to_string(qso.partnerLog.value_or(9999)));
+      }
+    }
+    answers.push_back(std::move(answer));
+  }
+  EXPECT_GT(answers[0].size(), 2u * 4096u);  // enough lines for two threads
+  EXPECT_EQ(answers[1], answers[0]);
+  EXPECT_EQ(answers[2], answers[0]);
+}
+
+TEST(LogCheck, ASecondLogOfACallIsRefused) {
+  LogCheck check;
+  check.AddLog("SP1AAA");
+  EXPECT_THROW(check.AddLog("SP1AAA"), std::invalid_argument);
+  EXPECT_NO_THROW(check.AddLog("SP1AAB"));
 }
 
 TEST(LogCheck, ALineOfTheOtherLogAnswersOneLineOnly) {
