@@ -4,6 +4,7 @@
 
 #include "core/text/Utf8.h"
 #include "tools/score/CheckReport.h"
+#include "tools/score/InOrder.h"
 #include "tools/score/TextColumns.h"
 
 namespace zeltra::score {
@@ -140,18 +141,36 @@ std::string CheckResults(const std::vector<CheckedLog>& logs,
   return {};
 }
 
-std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check) {
+std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check,
+                        std::size_t jobs) {
   std::string csv = "log,line,call,band,time,verdict,detail\n";
-  for (const CheckedLog& log : logs) {
-    if (!log.checkIndex) continue;
-    const std::string own = CsvField(log.log.callSign);
-    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
-      const CheckedQso qso = check.Qso(*log.checkIndex, i);
-      csv += own + "," + std::to_string(qso.position) + "," + CsvField(qso.call) + "," +
-             CsvField(qso.band) + "," + TimeText(qso.minute) + "," +
-             std::string(VerdictName(qso.verdict)) + "," + CsvField(qso.detail) + "\n";
-    }
-  }
+  // Each log's rows made on any thread, put together in the logs' order.
+  RunInOrder<std::string>(
+      logs.size(), jobs,
+      [&](std::size_t index) {
+        std::string rows;
+        const CheckedLog& log = logs[index];
+        if (!log.checkIndex) return rows;
+        const std::string own = CsvField(log.log.callSign) + ",";
+        for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+          const CheckedQso qso = check.Qso(*log.checkIndex, i);
+          rows += own;
+          rows += std::to_string(qso.position);
+          rows += ',';
+          rows += CsvField(qso.call);
+          rows += ',';
+          rows += CsvField(qso.band);
+          rows += ',';
+          rows += TimeText(qso.minute);
+          rows += ',';
+          rows += VerdictName(qso.verdict);
+          rows += ',';
+          rows += CsvField(qso.detail);
+          rows += '\n';
+        }
+        return rows;
+      },
+      [&](std::size_t, std::string&& rows) { csv += rows; });
   return csv;
 }
 

@@ -18,7 +18,9 @@ std::string CheckResults(const std::vector<CheckedLog>& logs,
                          const std::vector<NotScored>& notScored, const ScoreOptions& options);
 
 // One row per QSO line of every checked log, in the order of the logs and
-// their lines: log,line,call,band,time,verdict,detail.
-std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check);
+// their lines: log,line,call,band,time,verdict,detail. jobs: the threads
+// that may make it.
+std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check,
+                        std::size_t jobs);
 
 }  // namespace zeltra::score

@@ -133,10 +133,19 @@ void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
     throw OutputFailure("cannot make the folder " + *options.reportsFolder + ": " +
                         error.message());
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
-  for (const CheckedLog& log : logs)
-    if (log.IsChecked())
-      WriteWholeFile((fs::path(*options.reportsFolder) / ReportFileName(log.log.callSign)).string(),
-                     CheckReportText(log, check, copies, options));
+  // The reports are made on every core and written in the logs' order.
+  RunInOrder<std::string>(
+      logs.size(), JobsFor(options),
+      [&](std::size_t i) {
+        return logs[i].IsChecked() ? CheckReportText(logs[i], check, copies, options)
+                                   : std::string();
+      },
+      [&](std::size_t i, std::string&& report) {
+        if (logs[i].IsChecked())
+          WriteWholeFile(
+              (fs::path(*options.reportsFolder) / ReportFileName(logs[i].log.callSign)).string(),
+              report);
+      });
 }
 
 }  // namespace
@@ -168,7 +177,8 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   }
   out << CheckResults(logs, notScored, options);
   try {
-    if (options.verdictsFile) WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check));
+    if (options.verdictsFile)
+      WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check, JobsFor(options)));
     if (options.reportsFolder) WriteReports(logs, check, options);
   } catch (const OutputFailure& failure) {
     diagnostics.Error(std::string("zeltra-score: ") + failure.what());
