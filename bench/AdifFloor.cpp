@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     const std::size_t nameLength = static_cast<std::size_t>(at - name);
     std::size_t length = 0;
     if (at < end && *at == ':')
-      for (++at; at < end && *at >= '0' && *at <= '9'; ++at) length = length * 10 + (*at - '0');
+      for (++at; at < end && *at >= '0' && *at <= '9'; ++at)
+        length = length * 10 + static_cast<std::size_t>(*at - '0');
     while (at < end && *at != '>') ++at;
     if (at == end) break;
     ++at;

@@ -33,10 +33,10 @@ enum class AdifField : std::size_t {
 
 // The fields' names, upper case, in the order of AdifField.
 inline constexpr std::array<std::string_view, static_cast<std::size_t>(AdifField::kCount)>
-    kAdifFieldNames = {"CALL",     "BAND",       "FREQ",     "MODE",   "CONT",
-                       "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE",  "STATION_CALLSIGN",
-                       "OPERATOR", "MY_COUNTRY", "QSO_DATE", "TIME_ON",
-                       "STX_STRING", "STX", "SRX"};
+    kAdifFieldNames = {"CALL",     "BAND",       "FREQ",     "MODE",    "CONT",
+                       "COUNTRY",  "SRX_STRING", "RST_RCVD", "STATE",   "STATION_CALLSIGN",
+                       "OPERATOR", "MY_COUNTRY", "QSO_DATE", "TIME_ON", "STX_STRING",
+                       "STX",      "SRX"};
 
 // The field of this name, in any letter case; none for a field not read.
 std::optional<AdifField> AdifFieldNamed(std::string_view name);

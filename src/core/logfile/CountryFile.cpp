@@ -9,6 +9,10 @@ namespace {
 
 constexpr std::size_t kHeadingFields = 8;
 
+// The hash's bits a slot of the exact calls keeps: its high ones, which
+// the slot's place does not already tell (size_t is 32 bits on Windows).
+constexpr unsigned kFingerprintShift = sizeof(std::size_t) > 4 ? 32 : 0;
+
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
   while (true) {
@@ -102,7 +106,39 @@ CountryFile CountryFile::Parse(std::string_view text) {
     if (last) inCountry = false;
   }
   if (file.countries_.empty()) throw std::runtime_error("no country in it");
+  std::size_t slots = 16;
+  while (slots < 2 * file.exactCalls_.size()) slots *= 2;
+  file.exactSlots_.assign(slots, 0);
+  for (const auto& exact : file.exactCalls_) {
+    const std::size_t hash = TextHash{}(exact.first);
+    std::size_t at = hash & (slots - 1);
+    while (file.exactSlots_[at] != 0) at = (at + 1) & (slots - 1);
+    file.exactEntries_.emplace_back(exact);
+    file.exactSlots_[at] =
+        (static_cast<std::uint64_t>(hash >> kFingerprintShift) << 32) | file.exactEntries_.size();
+  }
+  for (const auto& [prefix, entry] : file.prefixes_) {
+    if (!PrefixTrie::Holds(prefix)) {
+      file.oddPrefixes_ = true;
+      continue;
+    }
+    file.prefixTrie_.Insert(prefix, static_cast<std::uint32_t>(file.trieEntries_.size()));
+    file.trieEntries_.push_back(entry);
+  }
   return file;
+}
+
+const CountryFile::Entry* CountryFile::ExactCall(std::string_view call) const {
+  const std::size_t hash = TextHash{}(call);
+  const std::size_t mask = exactSlots_.size() - 1;
+  const auto fingerprint = static_cast<std::uint32_t>(hash >> kFingerprintShift);
+  for (std::size_t at = hash & mask; exactSlots_[at] != 0; at = (at + 1) & mask) {
+    const std::uint64_t slot = exactSlots_[at];
+    if (static_cast<std::uint32_t>(slot >> 32) != fingerprint) continue;
+    const auto& [exactCall, entry] = exactEntries_[static_cast<std::uint32_t>(slot) - 1];
+    if (exactCall == call) return &entry;
+  }
+  return nullptr;
 }
 
 CountryOf CountryFile::Resolve(const Entry& entry) const {
@@ -112,9 +148,21 @@ CountryOf CountryFile::Resolve(const Entry& entry) const {
 }
 
 std::optional<CountryOf> CountryFile::Lookup(std::string_view callSign) const {
-  const std::string call = AsciiUpper(TrimControlAndBlank(callSign));
-  if (const auto exact = exactCalls_.find(std::string_view(call)); exact != exactCalls_.end())
-    return Resolve(exact->second);
+  // Upper-cased on the stack: a call is short.
+  constexpr std::size_t kShortCall = 32;
+  const std::string_view trimmed = TrimControlAndBlank(callSign);
+  std::array<char, kShortCall> buffer{};
+  std::string longer;
+  std::string_view call;
+  if (trimmed.size() <= buffer.size()) {
+    std::transform(trimmed.begin(), trimmed.end(), buffer.begin(),
+                   [](char c) { return AsciiUpper(c); });
+    call = std::string_view(buffer.data(), trimmed.size());
+  } else {
+    longer = AsciiUpper(trimmed);
+    call = longer;
+  }
+  if (const Entry* exact = ExactCall(call)) return Resolve(*exact);
 
   // The part that names the country: of "DL/SP9ABC" or "SP9ABC/DL" the
   // shorter one; portable suffixes do not count.
@@ -125,6 +173,10 @@ std::optional<CountryOf> CountryFile::Lookup(std::string_view callSign) const {
     rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
     if (part.empty() || IsPortableSuffix(part)) continue;
     if (base.empty() || part.size() < base.size()) base = part;
+  }
+  if (!oddPrefixes_ || PrefixTrie::Holds(base)) {
+    if (const auto found = prefixTrie_.LongestPrefixOf(base)) return Resolve(trieEntries_[*found]);
+    return std::nullopt;
   }
   for (std::size_t length = std::min(base.size(), longestPrefix_); length > 0; --length) {
     const auto found = prefixes_.find(base.substr(0, length));

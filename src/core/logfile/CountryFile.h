@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/logfile/PrefixTrie.h"
 #include "core/text/Ascii.h"
 #include "core/text/TextHash.h"
 
@@ -62,6 +63,17 @@ class CountryFile {
   using EntryMap = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
   EntryMap exactCalls_;
   EntryMap prefixes_;
+  // The prefixes again, as a tree walked once per call; prefixes with a
+  // character the tree cannot hold are looked up in prefixes_ instead.
+  // The exact calls again, in one flat table probed in place: most calls
+  // are none of them, and an empty slot says so in one read. A slot holds
+  // the hash's high half and the entry's number plus one; 0 is empty.
+  const Entry* ExactCall(std::string_view call) const;
+  std::vector<std::uint64_t> exactSlots_;
+  std::vector<std::pair<std::string, Entry>> exactEntries_;
+  std::vector<Entry> trieEntries_;
+  PrefixTrie prefixTrie_;
+  bool oddPrefixes_ = false;
   std::unordered_map<std::string, std::uint32_t, AsciiCaseInsensitiveHash,
                      AsciiCaseInsensitiveEqual>
       byName_;

@@ -22,7 +22,7 @@ struct KnownLog {
   // Cabrillo: where the START-OF-LOG: line starts. Text before it, as a
   // web form puts there, is no part of the log.
   std::size_t start = 0;
-  bool textBefore = false;  // something other than a byte-order mark before start
+  bool textBefore = false;      // something other than a byte-order mark before start
   std::size_t linesBefore = 0;  // the lines before start
 };
 
