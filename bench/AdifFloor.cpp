@@ -34,10 +34,11 @@ int main(int argc, char** argv) {
     std::perror(argv[1]);
     return 1;
   }
-  std::vector<char> text;
-  std::vector<char> chunk(1 << 20);
-  for (std::size_t got; (got = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;)
-    text.insert(text.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(got));
+  std::fseek(file, 0, SEEK_END);
+  const long size = std::ftell(file);
+  std::fseek(file, 0, SEEK_SET);
+  std::vector<char> text(size > 0 ? static_cast<std::size_t>(size) : 0);
+  text.resize(std::fread(text.data(), 1, text.size(), file));
   std::fclose(file);
   std::size_t records = 0;
   std::size_t checksum = 0;

@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -q time >/dev/null; }
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target zeltra-score make_score_logs >/dev/null
+cmake --build --preset bench --target zeltra-score make_score_logs adif_floor country_lookup_bench >/dev/null
 tool=build/bench/src/tools/score/zeltra-score
 logs=build/bench/score-logs
 mkdir -p "$logs"
@@ -26,17 +26,36 @@ measure() {  # prints "seconds peak-KB" of a command
   tail -1 "$logs/time.txt"
 }
 
+median() {  # median RUNS COMMAND...: the median of the seconds of RUNS runs, its output kept in $logs/out.txt
+  local runs="$1"
+  shift
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "%e" -o "$logs/time.txt" "$@" > "$logs/out.txt" 2> /dev/null || true
+    tail -1 "$logs/time.txt"
+  done | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
 echo "== 1,000,000-contact ADIF file ($(du -h "$logs/million.adi" | cut -f1))"
 read -r cat_seconds _ < <(measure cat "$logs/million.adi")
 read -r start_seconds start_kb < <(measure "$tool" --my-call SP5XYZ "$logs/one.adi")
 read -r seconds peak_kb < <(measure "$tool" --my-call SP5XYZ "$logs/million.adi")
+floor_seconds=$(median 5 build/bench/bench/adif_floor "$logs/million.adi")
+score_seconds=$(median 5 "$tool" --my-call SP5XYZ "$logs/million.adi")
 echo "cat FILE > /dev/null: ${cat_seconds} s"
+echo "one-pass floor (bench/AdifFloor.cpp, median of 5): ${floor_seconds} s"
+echo "zeltra-score (median of 5): ${score_seconds} s = $(ratio "$score_seconds" "$floor_seconds") x the floor (goal: at most 4 x)"
 echo "zeltra-score:         ${seconds} s, peak ${peak_kb} KB (${start_kb} KB for a one-contact log)"
-echo "memory beyond the start: $(( (peak_kb - start_kb) * 1024 / 1000000 )) bytes per contact"
+echo "memory beyond the start: $(( (peak_kb - start_kb) * 1024 / 1000000 )) bytes per contact (goal: at most 100)"
 
 echo "== batch: 1,000 Cabrillo logs of 2,000 contacts"
 read -r batch_seconds batch_kb < <(measure "$tool" "$logs/batch")
 echo "zeltra-score:         ${batch_seconds} s, peak ${batch_kb} KB"
+one=$(median 3 "$tool" --jobs 1 "$logs/batch"); cp "$logs/out.txt" "$logs/one-job.txt"
+all=$(median 3 "$tool" "$logs/batch")
+cmp -s "$logs/out.txt" "$logs/one-job.txt" && same="the same output" || same="OUTPUTS DIFFER"
+echo "--jobs 1: ${one} s; one per core ($(nproc)): ${all} s; $(ratio "$one" "$all") x faster (goal: 1.7 x), ${same}"
 
 echo "== a hostile 65 KB ADIF file whose length field claims 4 GB"
 { printf 'ADIF from a stranger <EOH>\n<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>\n<CALL:4294967296>'
@@ -58,3 +77,11 @@ for logs_in_contest in 100 2000; do
     "$(awk -v s="$check_seconds" -v n="$lines" 'BEGIN { printf "%.2f", s * 1e6 / n }') us per line"
   echo "  verdicts: $(cat "$logs/verdict-counts.txt")"
 done
+one=$(median 3 "$tool" --jobs 1 --cross-check "$logs/contest-2000"); cp "$logs/out.txt" "$logs/one-job.txt"
+all=$(median 3 "$tool" --cross-check "$logs/contest-2000")
+cmp -s "$logs/out.txt" "$logs/one-job.txt" && same="the same output" || same="OUTPUTS DIFFER"
+echo "2000 logs --jobs 1: ${one} s; one per core ($(nproc)): ${all} s; $(ratio "$one" "$all") x faster (goal: 1.7 x), ${same}"
+
+echo "== the country look-up alone (Debian's cty.dat; goal: at most 60 ns per call)"
+build/bench/bench/country_lookup_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
+  awk '/_median/ { print "median of 5: " $2 " " $3 " per call" }'

@@ -5,8 +5,16 @@
 namespace zeltra {
 
 std::optional<AdifField> AdifFieldNamed(std::string_view name) {
-  for (std::size_t i = 0; i < kAdifFieldNames.size(); ++i)
-    if (EqualsIgnoringAsciiCase(kAdifFieldNames[i], name)) return static_cast<AdifField>(i);
+  // Most tags a logger writes are none of these: their length and first
+  // letter rule out nearly all names before a text is compared.
+  if (name.empty()) return std::nullopt;
+  const char first = AsciiUpper(name.front());
+  for (std::size_t i = 0; i < kAdifFieldNames.size(); ++i) {
+    const std::string_view known = kAdifFieldNames[i];
+    if (known.size() == name.size() && known.front() == first &&
+        EqualsIgnoringAsciiCase(known, name))
+      return static_cast<AdifField>(i);
+  }
   return std::nullopt;
 }
 

@@ -51,22 +51,38 @@ std::vector<std::uint32_t> ContactList::InLogOrder() const {
 }
 
 std::vector<std::uint32_t> ContactList::ByCallSign() const {
-  // The first eight bytes of each call, big-endian, decide most comparisons
-  // without touching the texts; std::string_view compares as unsigned bytes
-  // (char_traits<char>::compare), as the key does.
-  std::vector<std::uint64_t> keys(size());
-  for (std::size_t i = 0; i < keys.size(); ++i) {
+  // Each contact's first eight call bytes, big-endian, its call's length
+  // and its place, sorted side by side: most comparisons never touch the
+  // texts. std::string_view compares as unsigned bytes
+  // (char_traits<char>::compare), as the key does; equal calls keep their
+  // log order by their place.
+  struct Entry {
+    std::uint64_t key;
+    std::uint32_t index;
+    std::uint32_t length;
+  };
+  constexpr std::size_t kKeyBytes = 8;
+  std::vector<Entry> entries(size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string_view call = CallSignAt(i);
     std::uint64_t key = 0;
-    for (std::size_t b = 0; b < 8; ++b)
+    for (std::size_t b = 0; b < kKeyBytes; ++b)
       key = (key << 8) | (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
-    keys[i] = key;
+    entries[i] = {key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(call.size())};
   }
-  std::vector<std::uint32_t> order = InLogOrder();
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    if (keys[a] != keys[b]) return keys[a] < keys[b];
-    return CallSignAt(a) < CallSignAt(b);
+  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    if (a.length <= kKeyBytes && b.length <= kKeyBytes) {
+      // The key holds both calls whole: the shorter first, then log order.
+      if (a.length != b.length) return a.length < b.length;
+      return a.index < b.index;
+    }
+    const int byText = CallSignAt(a.index).compare(CallSignAt(b.index));
+    if (byText != 0) return byText < 0;
+    return a.index < b.index;
   });
+  std::vector<std::uint32_t> order(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) order[i] = entries[i].index;
   return order;
 }
 
