@@ -9,9 +9,12 @@ namespace {
 
 constexpr std::size_t kHeadingFields = 8;
 
-// The hash's bits a slot of the exact calls keeps: its high ones, which
-// the slot's place does not already tell (size_t is 32 bits on Windows).
-constexpr unsigned kFingerprintShift = sizeof(std::size_t) > 4 ? 32 : 0;
+// The exact calls' hash: FNV-1a, 64 bits, quick over a call's few bytes.
+std::uint64_t CallHash(std::string_view call) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const char c : call) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  return hash;
+}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
@@ -110,12 +113,12 @@ CountryFile CountryFile::Parse(std::string_view text) {
   while (slots < 2 * file.exactCalls_.size()) slots *= 2;
   file.exactSlots_.assign(slots, 0);
   for (const auto& exact : file.exactCalls_) {
-    const std::size_t hash = TextHash{}(exact.first);
-    std::size_t at = hash & (slots - 1);
+    const std::uint64_t hash = CallHash(exact.first);
+    auto at = static_cast<std::size_t>(hash & (slots - 1));
     while (file.exactSlots_[at] != 0) at = (at + 1) & (slots - 1);
     file.exactEntries_.emplace_back(exact);
     file.exactSlots_[at] =
-        (static_cast<std::uint64_t>(hash >> kFingerprintShift) << 32) | file.exactEntries_.size();
+        ((hash >> 32) << 32) | file.exactEntries_.size();
   }
   for (const auto& [prefix, entry] : file.prefixes_) {
     if (!PrefixTrie::Holds(prefix)) {
@@ -129,10 +132,10 @@ CountryFile CountryFile::Parse(std::string_view text) {
 }
 
 const CountryFile::Entry* CountryFile::ExactCall(std::string_view call) const {
-  const std::size_t hash = TextHash{}(call);
+  const std::uint64_t hash = CallHash(call);
   const std::size_t mask = exactSlots_.size() - 1;
-  const auto fingerprint = static_cast<std::uint32_t>(hash >> kFingerprintShift);
-  for (std::size_t at = hash & mask; exactSlots_[at] != 0; at = (at + 1) & mask) {
+  const auto fingerprint = static_cast<std::uint32_t>(hash >> 32);
+  for (auto at = static_cast<std::size_t>(hash & mask); exactSlots_[at] != 0; at = (at + 1) & mask) {
     const std::uint64_t slot = exactSlots_[at];
     if (static_cast<std::uint32_t>(slot >> 32) != fingerprint) continue;
     const auto& [exactCall, entry] = exactEntries_[static_cast<std::uint32_t>(slot) - 1];
