@@ -6,6 +6,7 @@
 
 #include "core/crosscheck/ClockOffsets.h"
 #include "core/crosscheck/Exchange.h"
+#include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/NearCalls.h"
 #include "core/crosscheck/ParallelRanges.h"
 
@@ -41,11 +42,35 @@ void LogCheck::AddQso(std::size_t log, const QsoToCheck& qso) {
   lines_.push_back({.log = static_cast<std::uint32_t>(log),
                     .position = static_cast<std::uint32_t>(qso.position),
                     .call = calls_.IdOf(qso.call),
-                    .slot = slots_.IdOf(std::string(qso.band) + '\n' + std::string(qso.mode)),
+                    .slot = slots_.IdOf(SlotOf(qso.band, qso.mode)),
                     .minute = qso.minute,
                     .sent = exchanges_.IdOf(qso.sent),
                     .received = exchanges_.IdOf(qso.received)});
   ++logs_[log].lineCount;
+}
+
+std::size_t LogCheck::AddLog(const LogLines& log) {
+  const std::size_t index = AddLog(log.ownCall_);
+  // Each of the log's texts numbered here once.
+  const auto renumber = [](const TextIds& local, TextIds& global) {
+    std::vector<std::uint32_t> ids;
+    ids.reserve(local.size());
+    for (const std::string_view text : local.Texts()) ids.push_back(global.IdOf(text));
+    return ids;
+  };
+  const std::vector<std::uint32_t> calls = renumber(log.calls_, calls_);
+  const std::vector<std::uint32_t> slots = renumber(log.slots_, slots_);
+  const std::vector<std::uint32_t> exchanges = renumber(log.exchanges_, exchanges_);
+  for (const LogLines::Line& line : log.lines_)
+    lines_.push_back({.log = static_cast<std::uint32_t>(index),
+                      .position = line.position,
+                      .call = calls[line.call],
+                      .slot = slots[line.slot],
+                      .minute = line.minute,
+                      .sent = exchanges[line.sent],
+                      .received = exchanges[line.received]});
+  logs_[index].lineCount = static_cast<std::uint32_t>(log.lines_.size());
+  return index;
 }
 
 void LogCheck::Run(std::size_t threads) {

@@ -13,6 +13,7 @@
 
 namespace zeltra {
 
+class LogLines;
 class NearCallIndex;
 
 // The rules of the check that an organiser may change.
@@ -65,6 +66,9 @@ class LogCheck {
   std::size_t AddLog(std::string_view ownCall);
   // A QSO line of a log, in the log's own order.
   void AddQso(std::size_t log, const QsoToCheck& qso);
+  // A whole log made ready apart (on another thread, say); answers its
+  // number. A second log of a call throws std::invalid_argument.
+  std::size_t AddLog(const LogLines& log);
 
   // threads: how many the work may be shared among; the verdicts are the
   // same whatever the number.

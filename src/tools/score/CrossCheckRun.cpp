@@ -4,6 +4,7 @@
 #include <map>
 
 #include "core/crosscheck/LogCheck.h"
+#include "core/crosscheck/LogLines.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
 #include "tools/score/CheckOutput.h"
@@ -37,20 +38,37 @@ std::string WhyNotChecked(const LogResult& result, const LogContents& contents) 
   return {};
 }
 
-void AddToCheck(LogCheck& check, CheckedLog& entry, LogContents& contents) {
-  entry.checkIndex = check.AddLog(entry.log.callSign);
+// A log read and made ready for the check, on whichever thread read it.
+struct ReadLog {
+  ScoredFile scored;
+  std::string notChecked;
+  std::optional<LogLines> lines;
+  OwnStation own;
+};
+
+ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
+                     const LogFile& file) {
+  ReadLog read{ScoreApart(options, countries, file, true), {}, std::nullopt, {}};
+  const std::optional<LogResult>& result = read.scored.result;
+  if (!result || result->failed()) return read;
+  LogContents& contents = read.scored.contents;
+  read.notChecked = WhyNotChecked(*result, contents);
+  if (!read.notChecked.empty()) return read;
+  read.own = OwnStationFor(options, &contents, countries);
+  LogLines& lines = read.lines.emplace(result->callSign);
   for (std::size_t i = 0; i < contents.contacts.size(); ++i) {
     const Contact contact = contents.contacts.At(i);
     const QsoDetails& details = contents.details[i];
-    check.AddQso(*entry.checkIndex, {.position = contents.contacts.PositionAt(i),
-                                     .call = contact.callSign,
-                                     .band = contact.band,
-                                     .mode = contact.mode,
-                                     .minute = *UtcMinuteOf(details.when),
-                                     .sent = details.sent,
-                                     .received = details.received});
+    lines.Add({.position = contents.contacts.PositionAt(i),
+               .call = contact.callSign,
+               .band = contact.band,
+               .mode = contact.mode,
+               .minute = *UtcMinuteOf(details.when),
+               .sent = details.sent,
+               .received = details.received});
   }
-  entry.contacts = std::move(contents.contacts);
+  contents.details = {};
+  return read;
 }
 
 // Reads every log; those that can take part go into the check as they are
@@ -62,21 +80,20 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
   std::map<std::string, std::string> fileOfCall;
   std::vector<CheckedLog> logs;
   // The logs are read on every core; each goes into the check in its turn.
-  RunInOrder<ScoredFile>(
+  RunInOrder<ReadLog>(
       files.size(), JobsFor(options),
-      [&](std::size_t i) { return ScoreApart(options, countries, files[i], true); },
-      [&](std::size_t i, ScoredFile&& scored) {
+      [&](std::size_t i) { return ReadForCheck(options, countries, files[i]); },
+      [&](std::size_t i, ReadLog&& read) {
         diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
-        diagnostics.Absorb(scored.told, scored.counts);
-        if (!scored.result) {
+        diagnostics.Absorb(read.scored.told, read.scored.counts);
+        if (!read.scored.result) {
           notScored.push_back({files[i].name, "not a log"});
           return;
         }
         CheckedLog& entry = logs.emplace_back();
-        entry.log = std::move(*scored.result);
+        entry.log = std::move(*read.scored.result);
         if (entry.log.failed()) return;
-        LogContents& contents = scored.contents;
-        entry.notChecked = WhyNotChecked(entry.log, contents);
+        entry.notChecked = std::move(read.notChecked);
         if (entry.notChecked.empty()) {
           const auto [first, isNew] = fileOfCall.try_emplace(entry.log.callSign, entry.log.file);
           if (!isNew)
@@ -88,8 +105,9 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
                               "logs not checked");
           return;
         }
-        entry.own = OwnStationFor(options, &contents, countries);
-        AddToCheck(check, entry, contents);
+        entry.own = read.own;
+        entry.checkIndex = check.AddLog(*read.lines);
+        entry.contacts = std::move(read.scored.contents.contacts);
       });
   return logs;
 }

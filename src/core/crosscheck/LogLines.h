@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/text/TextIds.h"
+
+namespace zeltra {
+
+struct QsoToCheck;
+
+// One log's QSO lines made ready for the check on any thread: its texts
+// numbered within the log, so that putting the log into the check costs a
+// look-up per distinct text, not per line.
+class LogLines {
+ public:
+  explicit LogLines(std::string_view ownCall) : ownCall_(ownCall) {}
+
+  void Add(const QsoToCheck& qso);
+  std::size_t size() const { return lines_.size(); }
+
+ private:
+  friend class LogCheck;
+  struct Line {
+    std::uint32_t position;
+    std::uint32_t call;
+    std::uint32_t slot;
+    std::int64_t minute;
+    std::uint32_t sent;
+    std::uint32_t received;
+  };
+  std::string ownCall_;
+  TextIds calls_;
+  TextIds slots_;
+  TextIds exchanges_;
+  std::vector<Line> lines_;
+};
+
+// A band and mode as one text.
+std::string SlotOf(std::string_view band, std::string_view mode);
+
+}  // namespace zeltra
