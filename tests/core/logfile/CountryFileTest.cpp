@@ -62,6 +62,21 @@ TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
   EXPECT_EQ(file.ByName("Nowhere"), std::nullopt);
 }
 
+TEST(CountryFile, APrefixWithAnOddCharacterIsStillFound) {
+  const CountryFile countries = CountryFile::Parse(
+      "Poland:  15:  28:  EU:  52.28:  -18.67:  -1.0:  SP:\n    SP,S#P;\n"
+      "Odd Land:  1:  1:  OC:  0:  0:  0:  X#:\n    X#,X#1;\n");
+  struct Case {
+    const char* call;
+    const char* prefix;  // empty: none
+  };
+  for (const Case& test : {Case{"X#1ABC", "X#"}, Case{"x#9abc", "X#"}, Case{"S#P1AB", "SP"},
+                           Case{"SP1ABC", "SP"}, Case{"X1ABC", ""}, Case{"#", ""}}) {
+    const auto found = countries.Lookup(test.call);
+    EXPECT_EQ(found ? found->dxccPrefix : "", test.prefix) << test.call;
+  }
+}
+
 TEST(CountryFile, ATextWithoutACountryIsNone) {
   for (const char* text : {"", "\n\n", "   \r\n"}) {
     SCOPED_TRACE(text);

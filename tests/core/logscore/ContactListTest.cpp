@@ -1,0 +1,39 @@
+#include "core/logscore/ContactList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zeltra {
+namespace {
+
+std::vector<std::string> CallsInReplayOrder(const std::vector<std::string>& calls) {
+  ContactList contacts;
+  for (std::size_t i = 0; i < calls.size(); ++i)
+    contacts.Add(i + 1, Contact{calls[i], "14", "RTTY", "EU", "SP", std::to_string(i)});
+  std::vector<std::string> order;
+  for (const std::uint32_t index : contacts.ByCallSign())
+    order.push_back(std::string(contacts.CallSignAt(index)) + "#" +
+                    contacts.At(index).reportReceived);
+  return order;
+}
+
+TEST(ContactList, ReplayOrderIsByCallByteForByteThenLogOrder) {
+  EXPECT_EQ(CallsInReplayOrder({"SP9ABC", "DL1ABC", "SP9ABC", "SP9AB", "sp9abc", "SP9ABC"}),
+            (std::vector<std::string>{"DL1ABC#1", "SP9AB#3", "SP9ABC#0", "SP9ABC#2", "SP9ABC#5",
+                                      "sp9abc#4"}));
+  // Calls alike in their first eight bytes; a call with a NUL byte after
+  // a shorter one; bytes above 127 after the letters.
+  EXPECT_EQ(CallsInReplayOrder({"SP9ABCDEFX", "SP9ABCDEF", "SP9ABCDEFA", std::string("AB\0", 3),
+                                "AB", "SP\xC5", "SP9ABCDEFA"}),
+            (std::vector<std::string>{"AB#4", std::string("AB\0#3", 5), "SP9ABCDEF#1",
+                                      "SP9ABCDEFA#2", "SP9ABCDEFA#6", "SP9ABCDEFX#0", "SP\xC5#5"}));
+  // Many duplicates of one call keep their log order.
+  std::vector<std::string> many(50, "W1AW");
+  const auto order = CallsInReplayOrder(many);
+  for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], "W1AW#" + std::to_string(i));
+}
+
+}  // namespace
+}  // namespace zeltra
