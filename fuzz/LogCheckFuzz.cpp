@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/crosscheck/LogCheck.h"
+#include "core/crosscheck/LogLines.h"
 #include "core/logscore/LogReading.h"
 #include "core/text/UtcMinute.h"
 #include "fuzz/FuzzCountries.h"
@@ -30,18 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const zeltra::QsoDetails& details : log.details)
       timed = timed && zeltra::UtcMinuteOf(details.when).has_value();
     if (!log.ownCall || !timed || !calls.insert(*log.ownCall).second) continue;
-    const std::size_t index = check.AddLog(*log.ownCall);
+    zeltra::LogLines lines(*log.ownCall);
     for (std::size_t i = 0; i < log.contacts.size(); ++i) {
       const zeltra::Contact contact = log.contacts.At(i);
-      const auto minute = zeltra::UtcMinuteOf(log.details[i].when);
-      check.AddQso(index, {.position = log.contacts.PositionAt(i),
-                           .call = contact.callSign,
-                           .band = contact.band,
-                           .mode = contact.mode,
-                           .minute = *minute,
-                           .sent = log.details[i].sent,
-                           .received = log.details[i].received});
+      lines.Add({.position = log.contacts.PositionAt(i),
+                 .call = contact.callSign,
+                 .band = contact.band,
+                 .mode = contact.mode,
+                 .minute = *zeltra::UtcMinuteOf(log.details[i].when),
+                 .sent = log.details[i].sent,
+                 .received = log.details[i].received});
     }
+    check.AddLog(lines);
   }
   check.Run(1 + size % 3);
   for (std::size_t log = 0; log < check.LogCount(); ++log)

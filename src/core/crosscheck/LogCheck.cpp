@@ -23,7 +23,7 @@ std::int64_t Magnitude(std::int64_t value) {
 
 }  // namespace
 
-std::size_t LogCheck::AddLog(std::string_view ownCall) {
+std::uint32_t LogCheck::NumberLog(std::string_view ownCall) {
   const std::uint32_t call = calls_.IdOf(ownCall);
   if (logOfCall_.size() <= call) logOfCall_.resize(call + 1, kNone);
   if (logOfCall_[call] != kNone)
@@ -33,24 +33,11 @@ std::size_t LogCheck::AddLog(std::string_view ownCall) {
                    .firstLine = static_cast<std::uint32_t>(lines_.size()),
                    .lineCount = 0,
                    .clockOffset = 0});
-  return logs_.size() - 1;
-}
-
-void LogCheck::AddQso(std::size_t log, const QsoToCheck& qso) {
-  if (log + 1 != logs_.size())
-    throw std::invalid_argument("a log's QSO lines come right after the log");
-  lines_.push_back({.log = static_cast<std::uint32_t>(log),
-                    .position = static_cast<std::uint32_t>(qso.position),
-                    .call = calls_.IdOf(qso.call),
-                    .slot = slots_.IdOf(SlotOf(qso.band, qso.mode)),
-                    .minute = qso.minute,
-                    .sent = exchanges_.IdOf(qso.sent),
-                    .received = exchanges_.IdOf(qso.received)});
-  ++logs_[log].lineCount;
+  return static_cast<std::uint32_t>(logs_.size() - 1);
 }
 
 std::size_t LogCheck::AddLog(const LogLines& log) {
-  const std::size_t index = AddLog(log.ownCall_);
+  const std::uint32_t index = NumberLog(log.ownCall_);
   // Each of the log's texts numbered here once.
   const auto renumber = [](const TextIds& local, TextIds& global) {
     std::vector<std::uint32_t> ids;
@@ -62,7 +49,7 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
   const std::vector<std::uint32_t> slots = renumber(log.slots_, slots_);
   const std::vector<std::uint32_t> exchanges = renumber(log.exchanges_, exchanges_);
   for (const LogLines::Line& line : log.lines_)
-    lines_.push_back({.log = static_cast<std::uint32_t>(index),
+    lines_.push_back({.log = index,
                       .position = line.position,
                       .call = calls[line.call],
                       .slot = slots[line.slot],
@@ -177,10 +164,8 @@ void LogCheck::MarkDupes() {
   }
 }
 
-// Pairs that can only be each other: one line of A with X on a slot, and
-// one line of X with A there.
-void LogCheck::JudgeClocks(std::size_t threads) {
-  std::vector<std::vector<ClockPair>> found(std::max<std::size_t>(threads, 1));
+template <typename Each>
+void LogCheck::ForEachAnsweredGroup(std::size_t threads, Each each) const {
   ForEachStretch(
       byCall_.size(), threads, [&](std::size_t at) { return GroupStartFrom(at); },
       [&](std::size_t part, std::size_t from, std::size_t to) {
@@ -189,14 +174,24 @@ void LogCheck::JudgeClocks(std::size_t threads) {
           const Range mine = GroupAt(begin);
           begin = mine.end;
           const std::uint32_t other = logOfCall_[line.call];
-          if (mine.end - mine.begin != 1 || other == kNone || other <= line.log) continue;
-          const Range theirs = LinesOf(logs_[line.log].call, other, line.slot);
-          if (theirs.end - theirs.begin != 1) continue;
-          const std::int64_t difference = line.minute - lines_[byCall_[theirs.begin]].minute;
-          if (Magnitude(difference) <= kLargestClockOffsetMinutes)
-            found[part].push_back({line.log, other, difference});
+          if (other == kNone || other <= line.log) continue;
+          each(part, mine, LinesOf(logs_[line.log].call, other, line.slot));
         }
       });
+}
+
+// Pairs that can only be each other: one line of A with X on a slot, and
+// one line of X with A there.
+void LogCheck::JudgeClocks(std::size_t threads) {
+  std::vector<std::vector<ClockPair>> found(std::max<std::size_t>(threads, 1));
+  ForEachAnsweredGroup(threads, [&](std::size_t part, Range mine, Range theirs) {
+    if (mine.end - mine.begin != 1 || theirs.end - theirs.begin != 1) return;
+    const Line& line = lines_[byCall_[mine.begin]];
+    const Line& answer = lines_[byCall_[theirs.begin]];
+    const std::int64_t difference = line.minute - answer.minute;
+    if (Magnitude(difference) <= kLargestClockOffsetMinutes)
+      found[part].push_back({line.log, answer.log, difference});
+  });
   std::vector<ClockPair> pairs;
   for (const std::vector<ClockPair>& part : found)
     pairs.insert(pairs.end(), part.begin(), part.end());
@@ -204,21 +199,9 @@ void LogCheck::JudgeClocks(std::size_t threads) {
   for (std::size_t log = 0; log < logs_.size(); ++log) logs_[log].clockOffset = offsets[log];
 }
 
-// A group and the group that answers it touch no line another group
-// touches: the groups are shared among threads as they come.
 void LogCheck::MatchExactly(std::size_t threads) {
-  ForEachStretch(
-      byCall_.size(), threads, [&](std::size_t at) { return GroupStartFrom(at); },
-      [&](std::size_t, std::size_t from, std::size_t to) {
-        for (std::size_t begin = from; begin < to;) {
-          const Line& line = lines_[byCall_[begin]];
-          const Range mine = GroupAt(begin);
-          begin = mine.end;
-          const std::uint32_t other = logOfCall_[line.call];
-          if (other == kNone || other <= line.log) continue;
-          MatchGroup(mine, LinesOf(logs_[line.log].call, other, line.slot));
-        }
-      });
+  ForEachAnsweredGroup(threads,
+                       [&](std::size_t, Range mine, Range theirs) { MatchGroup(mine, theirs); });
 }
 
 // Both sides' lines in time order: each line takes the earliest line of

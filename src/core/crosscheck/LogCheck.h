@@ -61,13 +61,9 @@ class LogCheck {
  public:
   explicit LogCheck(CheckRules rules = {}) : rules_(rules) {}
 
-  // A log taking part, by its own call (upper case); answers its number.
-  // Each call has one log: a second one throws std::invalid_argument.
-  std::size_t AddLog(std::string_view ownCall);
-  // A QSO line of a log, in the log's own order.
-  void AddQso(std::size_t log, const QsoToCheck& qso);
-  // A whole log made ready apart (on another thread, say); answers its
-  // number. A second log of a call throws std::invalid_argument.
+  // A log taking part with its QSO lines, made ready apart (on another
+  // thread, say); answers its number. Each call has one log: a second one
+  // throws std::invalid_argument.
   std::size_t AddLog(const LogLines& log);
 
   // threads: how many the work may be shared among; the verdicts are the
@@ -122,6 +118,13 @@ class LogCheck {
     std::size_t end;
   };
 
+  std::uint32_t NumberLog(std::string_view ownCall);
+  // Runs each(part, mine, theirs) on threads for every group of lines of a
+  // log with a call that has a log of its own, later than this one, and
+  // theirs: that log's lines with this one's call there. A group and the
+  // group answering it touch no line another pair touches.
+  template <typename Each>
+  void ForEachAnsweredGroup(std::size_t threads, Each each) const;
   std::int64_t Corrected(std::uint32_t line) const;
   bool WithinWindow(std::uint32_t a, std::uint32_t b) const;
   Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;

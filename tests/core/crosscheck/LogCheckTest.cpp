@@ -1,4 +1,5 @@
 #include "core/crosscheck/LogCheck.h"
+#include "core/crosscheck/LogLines.h"
 
 #include <gtest/gtest.h>
 
@@ -35,19 +36,33 @@ std::int64_t Minute(const std::string& hhmm) {
 LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
   LogCheck check(rules);
   for (const Station& station : stations) {
-    const std::size_t log = check.AddLog(station.call);
+    LogLines lines(station.call);
     std::size_t position = 0;
     for (const Line& line : station.lines)
-      check.AddQso(log, {.position = ++position,
-                         .call = line.call,
-                         .band = line.band,
-                         .mode = "RTTY",
-                         .minute = Minute(line.hhmm),
-                         .sent = line.sent,
-                         .received = line.received});
+      lines.Add({.position = ++position,
+                 .call = line.call,
+                 .band = line.band,
+                 .mode = "RTTY",
+                 .minute = Minute(line.hhmm),
+                 .sent = line.sent,
+                 .received = line.received});
+    check.AddLog(lines);
   }
   check.Run();
   return check;
+}
+
+// A simulated log's lines, numbered from 1, after the lines already there.
+void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
+  std::size_t position = 0;
+  for (const test::SimulatedQso& qso : simulated.qsos)
+    lines.Add({.position = ++position,
+               .call = qso.call,
+               .band = qso.band,
+               .mode = "RTTY",
+               .minute = qso.minute,
+               .sent = qso.sent,
+               .received = qso.received});
 }
 
 void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
@@ -208,28 +223,22 @@ TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
   std::vector<std::vector<std::string>> answers;
   for (const std::size_t threads : {1u, 2u, 5u}) {
     LogCheck check;
-    for (const test::SimulatedLog& simulated : logs) {
-      const std::size_t log = check.AddLog(simulated.call);
+    for (std::size_t log = 0; log < logs.size(); ++log) {
+      LogLines lines(logs[log].call);
       // Two logs hold each other thousands of times over on one band, more
       // than half of all lines: the index's middle falls inside one group,
       // which no two threads may share.
       if (log < 2)
         for (int n = 0; n < (log == 0 ? 40000 : 300); ++n)
-          check.AddQso(log, {.position = 1,
-                             .call = logs[1 - log].call,
-                             .band = "3.5",
-                             .mode = "RTTY",
-                             .minute = logs[0].qsos.front().minute + n % 300,
-                             .sent = "599 K",
-                             .received = "599 M"});
-      for (const test::SimulatedQso& qso : simulated.qsos)
-        check.AddQso(log, {.position = 1,
-                           .call = qso.call,
-                           .band = qso.band,
-                           .mode = "RTTY",
-                           .minute = qso.minute,
-                           .sent = qso.sent,
-                           .received = qso.received});
+          lines.Add({.position = 1,
+                     .call = logs[1 - log].call,
+                     .band = "3.5",
+                     .mode = "RTTY",
+                     .minute = logs[0].qsos.front().minute + n % 300,
+                     .sent = "599 K",
+                     .received = "599 M"});
+      AddSimulated(lines, logs[log]);
+      check.AddLog(lines);
     }
     check.Run(threads);
     std::vector<std::string> answer;
@@ -250,9 +259,9 @@ TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
 
 TEST(LogCheck, ASecondLogOfACallIsRefused) {
   LogCheck check;
-  check.AddLog("SP1AAA");
-  EXPECT_THROW(check.AddLog("SP1AAA"), std::invalid_argument);
-  EXPECT_NO_THROW(check.AddLog("SP1AAB"));
+  check.AddLog(LogLines("SP1AAA"));
+  EXPECT_THROW(check.AddLog(LogLines("SP1AAA")), std::invalid_argument);
+  EXPECT_NO_THROW(check.AddLog(LogLines("SP1AAB")));
 }
 
 TEST(LogCheck, ALineOfTheOtherLogAnswersOneLineOnly) {
@@ -294,16 +303,9 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
         test::SimulateContest({.logs = 60, .silentStations = 15, .qsosPerLog = 80, .seed = seed});
     LogCheck check;
     for (const test::SimulatedLog& simulated : logs) {
-      const std::size_t log = check.AddLog(simulated.call);
-      std::size_t position = 0;
-      for (const test::SimulatedQso& qso : simulated.qsos)
-        check.AddQso(log, {.position = ++position,
-                           .call = qso.call,
-                           .band = qso.band,
-                           .mode = "RTTY",
-                           .minute = qso.minute,
-                           .sent = qso.sent,
-                           .received = qso.received});
+      LogLines lines(simulated.call);
+      AddSimulated(lines, simulated);
+      check.AddLog(lines);
     }
     check.Run();
     std::map<std::string, std::size_t> found;
