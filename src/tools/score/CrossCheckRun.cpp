@@ -20,31 +20,48 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Why a scored log cannot take part in the check; empty when it can.
-std::string WhyNotChecked(const LogResult& result, const LogContents& contents) {
-  if (result.callSign.empty()) return "the log names no own call";
-  for (std::size_t i = 0; i < contents.details.size(); ++i) {
-    const QsoDetails& details = contents.details[i];
-    const std::string where =
-        result.positionWord + " " + std::to_string(contents.contacts.PositionAt(i));
-    if (details.when.empty()) return where + " has no date and time";
-    if (!UtcMinuteOf(details.when))
-      return where + ": " + details.when.substr(0, 8) + " " + details.when.substr(8) +
-             " is no date and time";
-    if (details.sent.empty())
-      return where + " has no sent exchange" +
-             (result.positionWord == "record" ? " (STX_STRING or STX)" : "");
-  }
-  return {};
-}
-
 // A log read and made ready for the check, on whichever thread read it.
 struct ReadLog {
   ScoredFile scored;
-  std::string notChecked;
+  std::string notChecked;  // why a scored log cannot take part; empty when it can
   std::optional<LogLines> lines;
   OwnStation own;
 };
+
+// The log's lines for the check, each time read once; or why it has none.
+std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents& contents,
+                                      std::string& notChecked) {
+  if (result.callSign.empty()) {
+    notChecked = "the log names no own call";
+    return std::nullopt;
+  }
+  LogLines lines(result.callSign);
+  for (std::size_t i = 0; i < contents.contacts.size(); ++i) {
+    const QsoDetails& details = contents.details[i];
+    const std::optional<std::int64_t> minute = UtcMinuteOf(details.when);
+    const auto where = [&] {
+      return result.positionWord + " " + std::to_string(contents.contacts.PositionAt(i));
+    };
+    if (details.when.empty())
+      notChecked = where() + " has no date and time";
+    else if (!minute)
+      notChecked = where() + ": " + details.when.substr(0, 8) + " " + details.when.substr(8) +
+                   " is no date and time";
+    else if (details.sent.empty())
+      notChecked = where() + " has no sent exchange" +
+                   (result.positionWord == "record" ? " (STX_STRING or STX)" : "");
+    if (!notChecked.empty()) return std::nullopt;
+    const Contact contact = contents.contacts.At(i);
+    lines.Add({.position = contents.contacts.PositionAt(i),
+               .call = contact.callSign,
+               .band = contact.band,
+               .mode = contact.mode,
+               .minute = *minute,
+               .sent = details.sent,
+               .received = details.received});
+  }
+  return lines;
+}
 
 ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
                      const LogFile& file) {
@@ -52,21 +69,8 @@ ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
   const std::optional<LogResult>& result = read.scored.result;
   if (!result || result->failed()) return read;
   LogContents& contents = read.scored.contents;
-  read.notChecked = WhyNotChecked(*result, contents);
-  if (!read.notChecked.empty()) return read;
-  read.own = OwnStationFor(options, &contents, countries);
-  LogLines& lines = read.lines.emplace(result->callSign);
-  for (std::size_t i = 0; i < contents.contacts.size(); ++i) {
-    const Contact contact = contents.contacts.At(i);
-    const QsoDetails& details = contents.details[i];
-    lines.Add({.position = contents.contacts.PositionAt(i),
-               .call = contact.callSign,
-               .band = contact.band,
-               .mode = contact.mode,
-               .minute = *UtcMinuteOf(details.when),
-               .sent = details.sent,
-               .received = details.received});
-  }
+  read.lines = LinesForCheck(*result, contents, read.notChecked);
+  if (read.lines) read.own = OwnStationFor(options, &contents, countries);
   contents.details = {};
   return read;
 }
@@ -187,12 +191,7 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
         return true;
       },
       [](std::size_t, bool) {});
-  if (!notScored.empty()) {
-    std::string list;
-    for (const NotScored& file : notScored)
-      list += (list.empty() ? "" : ", ") + file.file + " (" + file.reason + ")";
-    diagnostics.Error("Not scored: " + list);
-  }
+  TellNotScored(notScored, diagnostics);
   out << CheckResults(logs, notScored, options);
   try {
     if (options.verdictsFile)

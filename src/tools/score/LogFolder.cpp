@@ -44,4 +44,12 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
   return files;
 }
 
+void TellNotScored(const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {
+  if (notScored.empty()) return;
+  std::string list;
+  for (const NotScored& file : notScored)
+    list += (list.empty() ? "" : ", ") + file.file + " (" + file.reason + ")";
+  diagnostics.Error("Not scored: " + list);
+}
+
 }  // namespace zeltra::score

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/score/Diagnostics.h"
 #include "tools/score/LogScorer.h"
 #include "tools/score/ResultsOutput.h"
 
@@ -13,5 +14,8 @@ namespace zeltra::score {
 // in notScored.
 std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
                               std::vector<NotScored>& notScored);
+
+// "Not scored: FILE (REASON), ..." on the diagnostics, when any was not.
+void TellNotScored(const std::vector<NotScored>& notScored, Diagnostics& diagnostics);
 
 }  // namespace zeltra::score

@@ -123,12 +123,7 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
           notScored.push_back({files[i].name, "not a log"});
       });
   MarkSameCalls(results, diagnostics);
-  if (!notScored.empty()) {
-    std::string list;
-    for (const NotScored& file : notScored)
-      list += (list.empty() ? "" : ", ") + file.file + " (" + file.reason + ")";
-    diagnostics.Error("Not scored: " + list);
-  }
+  TellNotScored(notScored, diagnostics);
   WriteResults(options, single, results, notScored, out);
   std::vector<const LogResult*> all;
   for (const LogResult& result : results) all.push_back(&result);
