@@ -186,6 +186,21 @@ std::string WhenOfRecord(const AdifRecord& record) {
   return date + time.substr(0, 4);
 }
 
+// What was copied: SRX_STRING as it stands, else RST_RCVD and STATE joined
+// by a blank; serialWhenNoState: SRX stands in for a missing STATE (the log
+// check compares serial numbers; the score has no use for them).
+std::string ReceivedOfRecord(const AdifRecord& record, bool serialWhenNoState) {
+  if (const auto whole = record[AdifField::kSrxString]) return std::string(*whole);
+  std::string received = Trimmed(record[AdifField::kRstRcvd]);
+  std::string after = Trimmed(record[AdifField::kState]);
+  if (after.empty() && serialWhenNoState) after = Trimmed(record[AdifField::kSrx]);
+  if (!after.empty()) {
+    if (!received.empty()) received += ' ';
+    received += after;
+  }
+  return received;
+}
+
 // The time when a period is asked for; the exchanges too for the log check.
 QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options) {
   QsoDetails details;
@@ -193,14 +208,7 @@ QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options)
   if (!options.keepDetails) return details;
   details.sent = Trimmed(record[AdifField::kStxString]);
   if (details.sent.empty()) details.sent = Trimmed(record[AdifField::kStx]);
-  if (record[AdifField::kSrxString]) {
-    details.received = Trimmed(record[AdifField::kSrxString]);
-  } else {
-    details.received = Trimmed(record[AdifField::kRstRcvd]);
-    std::string after = Trimmed(record[AdifField::kState]);
-    if (after.empty()) after = Trimmed(record[AdifField::kSrx]);
-    if (!after.empty()) details.received += (details.received.empty() ? "" : " ") + after;
-  }
+  details.received = std::string(TrimControlAndBlank(ReceivedOfRecord(record, true)));
   return details;
 }
 
@@ -218,16 +226,7 @@ std::optional<Contact> ContactOfRecord(const AdifRecord& record, LogBuilder& bui
   contact.band = *band;
   contact.mode = AsciiUpper(Trimmed(record[AdifField::kMode]));
   contact.continent = AsciiUpper(Trimmed(record[AdifField::kCont]));
-  if (record[AdifField::kSrxString]) {
-    contact.reportReceived = std::string(*record[AdifField::kSrxString]);
-  } else {
-    contact.reportReceived = Trimmed(record[AdifField::kRstRcvd]);
-    const std::string state = Trimmed(record[AdifField::kState]);
-    if (!state.empty()) {
-      if (!contact.reportReceived.empty()) contact.reportReceived += ' ';
-      contact.reportReceived += state;
-    }
-  }
+  contact.reportReceived = ReceivedOfRecord(record, false);
   return contact;
 }
 
