@@ -122,10 +122,10 @@ void LogCheck::IndexLines(std::size_t threads) {
   std::vector<Entry> entries(lines_.size());
   for (std::uint32_t i = 0; i < entries.size(); ++i)
     entries[i] = {{lines_[i].call, lines_[i].log, lines_[i].slot}, i};
+  // Two stretches at the most, split at the middle; one when too few.
   const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
   ForEachStretch(
-      entries.size(), std::min<std::size_t>(threads, 2),
-      [&](std::size_t) { return entries.size() / 2; },
+      entries.size(), std::min<std::size_t>(threads, 2), [](std::size_t at) { return at; },
       [&](std::size_t, std::size_t begin, std::size_t end) {
         std::sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
                   entries.begin() + static_cast<std::ptrdiff_t>(end));
