@@ -50,7 +50,15 @@ std::vector<std::uint32_t> ContactList::InLogOrder() const {
   return order;
 }
 
-std::vector<std::uint32_t> ContactList::ByCallSign() const {
+void ContactList::Prefetch(std::size_t index) const {
+#if defined(__GNUC__)
+  __builtin_prefetch(texts_.data() + offsets_[index]);
+#else
+  (void)index;
+#endif
+}
+
+CallSignOrder ContactList::ByCallSign() const {
   // Each contact's first eight call bytes, big-endian, its call's length
   // and its place, sorted side by side: most comparisons never touch the
   // texts. std::string_view compares as unsigned bytes
@@ -81,8 +89,9 @@ std::vector<std::uint32_t> ContactList::ByCallSign() const {
     if (byText != 0) return byText < 0;
     return a.index < b.index;
   });
-  std::vector<std::uint32_t> order(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) order[i] = entries[i].index;
+  CallSignOrder order;
+  order.indexes_.resize(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) order.indexes_[i] = entries[i].index;
   return order;
 }
 

@@ -4,11 +4,39 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/scoring/Contact.h"
 
 namespace zeltra {
+
+class ContactList;
+
+// Contact indexes ascending by call sign, byte for byte, the contacts of
+// one call sign in log order: the order "Recalc" replays a log in. Only a
+// ContactList makes one, so a replay may rely on the contacts of one call
+// sign standing together.
+class CallSignOrder {
+ public:
+  const std::vector<std::uint32_t>& Indexes() const& { return indexes_; }
+  // Of an order about to go, the indexes themselves: a loop over
+  // ByCallSign().Indexes() must not walk a vector already gone.
+  std::vector<std::uint32_t> Indexes() && { return std::move(indexes_); }
+  // The same order holding only the indexes keep answers true for.
+  template <class Keep>
+  CallSignOrder Only(Keep keep) const {
+    CallSignOrder kept;
+    for (const std::uint32_t index : indexes_)
+      if (keep(index)) kept.indexes_.push_back(index);
+    return kept;
+  }
+
+ private:
+  friend class ContactList;
+  CallSignOrder() = default;
+  std::vector<std::uint32_t> indexes_;
+};
 
 // The contacts of one log, packed: each contact's six texts one after
 // another in a single buffer, so that a million contacts cost tens of
@@ -23,9 +51,11 @@ class ContactList {
   std::string_view CallSignAt(std::size_t index) const;
   std::size_t PositionAt(std::size_t index) const { return positions_[index]; }
 
-  // The order "Recalc" replays a log in: by call sign, byte for byte,
-  // contacts of one call sign in log order.
-  std::vector<std::uint32_t> ByCallSign() const;
+  // Asks the processor to fetch the contact at index into its cache ahead
+  // of its reading: a replay by call sign visits the list out of order.
+  void Prefetch(std::size_t index) const;
+
+  CallSignOrder ByCallSign() const;
   std::vector<std::uint32_t> InLogOrder() const;
 
  private:

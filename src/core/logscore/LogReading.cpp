@@ -96,12 +96,12 @@ class LogBuilder {
     const bool needContinent = contact.continent.empty();
     const bool needPrefix = contact.dxccPrefix.empty();
     if (!needContinent && !needPrefix) return;
-    std::optional<CountryOf> where;
+    const CountryOf* where = nullptr;
     if (options_.countries != nullptr) {
       if (!countryName.empty()) where = options_.countries->ByName(countryName);
-      if (!where) where = options_.countries->Lookup(contact.callSign);
+      if (where == nullptr) where = options_.countries->Lookup(contact.callSign);
     }
-    if (!where) {
+    if (where == nullptr) {
       ++noCountry_;
       Warn(position,
            "no country known for call " + contact.callSign +

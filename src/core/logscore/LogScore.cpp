@@ -1,8 +1,16 @@
 #include "core/logscore/LogScore.h"
 
+#include "core/logscore/CallRunDuplicates.h"
 #include "core/scoring/Scorer.h"
 
 namespace zeltra {
+namespace {
+
+// How many contacts ahead of the one replayed the list is asked to fetch:
+// enough to hide a trip to memory behind the scoring of those between.
+constexpr std::size_t kPrefetchAhead = 8;
+
+}  // namespace
 
 LogScore ScoreOf(const BandStatistics& statistics) {
   LogScore score;
@@ -44,10 +52,33 @@ LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint
   Scorer scorer;
   scorer.Reserve(order.size());
   MultiplierWatch watch(scorer);
-  for (const std::uint32_t index : order) {
-    const Contact contact = contacts.At(index);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i + kPrefetchAhead < order.size()) contacts.Prefetch(order[i + kPrefetchAhead]);
+    const Contact contact = contacts.At(order[i]);
     const std::int32_t points = scorer.Record(contact, own);
-    if (each) each(watch.Outcome(contacts.PositionAt(index), contact, points));
+    if (each) each(watch.Outcome(contacts.PositionAt(order[i]), contact, points));
+  }
+  return ScoreOf(scorer.Statistics());
+}
+
+LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
+                        const OwnStation& own,
+                        const std::function<void(const ContactOutcome&)>& each) {
+  const std::vector<std::uint32_t>& indexes = order.Indexes();
+  Scorer scorer;
+  MultiplierWatch watch(scorer);
+  CallRunDuplicates sameCall;
+  std::string callSign;
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    if (i + kPrefetchAhead < indexes.size()) contacts.Prefetch(indexes[i + kPrefetchAhead]);
+    const Contact contact = contacts.At(indexes[i]);
+    if (i == 0 || contact.callSign != callSign) {
+      callSign = contact.callSign;
+      sameCall.Clear();
+    }
+    const std::int32_t points =
+        sameCall.Add(contact.band, contact.mode) ? scorer.RecordKnownNew(contact, own) : kDuplicate;
+    if (each) each(watch.Outcome(contacts.PositionAt(indexes[i]), contact, points));
   }
   return ScoreOf(scorer.Statistics());
 }

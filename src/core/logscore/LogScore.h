@@ -60,5 +60,10 @@ LogScore ScoreOf(const BandStatistics& statistics);
 LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint32_t>& order,
                         const OwnStation& own,
                         const std::function<void(const ContactOutcome&)>& each = {});
+// The same for a replay by call sign, told duplicates call sign by call
+// sign rather than through an index of the whole log.
+LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
+                        const OwnStation& own,
+                        const std::function<void(const ContactOutcome&)>& each = {});
 
 }  // namespace zeltra

@@ -23,6 +23,10 @@ std::int32_t Scorer::Preview(const Contact& contact, const OwnStation& own) cons
 std::int32_t Scorer::Record(const Contact& contact, const OwnStation& own) {
   // The index tells a duplicate as it adds: one look-up, not two.
   if (!contacts_.Add(KeyOf(contact))) return kDuplicate;
+  return RecordKnownNew(contact, own);
+}
+
+std::int32_t Scorer::RecordKnownNew(const Contact& contact, const OwnStation& own) {
   const std::int32_t points =
       PointsFor(contact.dxccPrefix, contact.continent, own.dxccPrefix, own.continent);
   BandStatistic& statistic = statistics_.FindOrAdd(contact.band);

@@ -33,6 +33,12 @@ class Scorer {
   // index, its band's statistic and the multiplier sets.
   std::int32_t Record(const Contact& contact, const OwnStation& own);
 
+  // Records a contact its caller has found to be no duplicate: its band's
+  // statistic and the multiplier sets, as Record would. The index is left
+  // alone, so IsDuplicate and Contacts() do not know the contact; for a
+  // replay that tells duplicates itself.
+  std::int32_t RecordKnownNew(const Contact& contact, const OwnStation& own);
+
   bool IsDuplicate(const Contact& contact) const;
 
   // Whether letter is worked on the band with this text (see BandKey for the

@@ -133,9 +133,8 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions
                                          entry.own.dxccPrefix, entry.own.continent);
     }
   }
-  std::vector<std::uint32_t> order;
-  for (const std::uint32_t i : entry.contacts.ByCallSign())
-    if (stays[i]) order.push_back(i);
+  const CallSignOrder order =
+      entry.contacts.ByCallSign().Only([&](std::uint32_t i) { return stays[i]; });
   entry.checked = ReplayContacts(entry.contacts, order, entry.own);
   entry.clockOffset = check.ClockOffset(index);
 }

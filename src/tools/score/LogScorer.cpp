@@ -153,12 +153,12 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
                      std::to_string(log.skipped.front().position) + " (--strict)"};
   }
   const OwnStation own = OwnStationFor(options_, &log, countries_);
-  const auto order =
-      options_.order == Order::kLog ? log.contacts.InLogOrder() : log.contacts.ByCallSign();
   std::function<void(const ContactOutcome&)> each;
   if (options_.contacts)
     each = [&](const ContactOutcome& outcome) { result.contacts.push_back(RowOf(outcome)); };
-  result.score = ReplayContacts(log.contacts, order, own, each);
+  result.score = options_.order == Order::kLog
+                     ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)
+                     : ReplayContacts(log.contacts, log.contacts.ByCallSign(), own, each);
   if (options_.contacts)
     for (LeftOutContact& contact : log.leftOut)
       result.contacts.push_back({.position = contact.position,

@@ -13,7 +13,7 @@ std::vector<std::string> CallsInReplayOrder(const std::vector<std::string>& call
   for (std::size_t i = 0; i < calls.size(); ++i)
     contacts.Add(i + 1, Contact{calls[i], "14", "RTTY", "EU", "SP", std::to_string(i)});
   std::vector<std::string> order;
-  for (const std::uint32_t index : contacts.ByCallSign())
+  for (const std::uint32_t index : contacts.ByCallSign().Indexes())
     order.push_back(std::string(contacts.CallSignAt(index)) + "#" +
                     contacts.At(index).reportReceived);
   return order;
