@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +9,6 @@
 
 #include "core/logfile/PrefixTrie.h"
 #include "core/text/Ascii.h"
-#include "core/text/TextHash.h"
 
 namespace zeltra {
 
@@ -39,45 +37,37 @@ class CountryFile {
   // (/P, /M, /MM, /AM, /R, /A, /B, /QRP, /QRPP, /LH and a single digit)
   // are no part of the prefix; a prefix before or after
   // a "/" that is shorter than the call beside it is the one that counts.
-  std::optional<CountryOf> Lookup(std::string_view callSign) const;
+  // None (nullptr) when the file does not place the call; the answer lives
+  // as long as the file.
+  const CountryOf* Lookup(std::string_view callSign) const;
 
   // The country of this name (as ADIF COUNTRY names it), matched without
   // regard to letter case.
-  std::optional<CountryOf> ByName(std::string_view name) const;
+  const CountryOf* ByName(std::string_view name) const;
 
-  std::size_t size() const { return countries_.size(); }
+  std::size_t size() const { return countryCount_; }
 
  private:
-  struct Entry {
-    std::uint32_t country;
-    std::string continent;  // empty: the country's own
-  };
-  CountryOf Resolve(const Entry& entry) const;
+  void FileExactCalls(const std::unordered_map<std::string, std::uint32_t>& calls);
+  const CountryOf* ExactCall(std::string_view call, std::uint64_t hash) const;
 
-  struct Country {
-    std::string name;
-    CountryOf where;
-  };
-  std::vector<Country> countries_;
-  // Looked up by std::string_view without building a string.
-  using EntryMap = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
-  EntryMap exactCalls_;
-  EntryMap prefixes_;
-  // The prefixes again, as a tree walked once per call; prefixes with a
-  // character the tree cannot hold are looked up in prefixes_ instead.
-  // The exact calls again, in one flat table probed in place: most calls
-  // are none of them, and an empty slot says so in one read. A slot holds
-  // the hash's high half and the entry's number plus one; 0 is empty.
-  const Entry* ExactCall(std::string_view call) const;
-  std::vector<std::uint64_t> exactSlots_;
-  std::vector<std::pair<std::string, Entry>> exactEntries_;
-  std::vector<Entry> trieEntries_;
-  PrefixTrie prefixTrie_;
-  bool oddPrefixes_ = false;
+  // Where the file places a call: each country as its heading says, and
+  // beside it one place for each entry that overrides its continent.
+  // Entries, calls and names are numbers into it.
+  std::vector<CountryOf> places_;
+  std::size_t countryCount_ = 0;
   std::unordered_map<std::string, std::uint32_t, AsciiCaseInsensitiveHash,
                      AsciiCaseInsensitiveEqual>
       byName_;
-  std::size_t longestPrefix_ = 0;
+  // The exact calls in one flat table probed in place. A slot holds the
+  // hash's high half and the call's number in exactCalls_ plus one; 0 is
+  // empty. Most calls are none of them: a bit table of two bits per exact
+  // call, small enough to stay in the cache, says so before the table is
+  // read.
+  std::vector<std::pair<std::string, std::uint32_t>> exactCalls_;
+  std::vector<std::uint64_t> exactSlots_;
+  std::vector<std::uint64_t> exactFilter_;
+  PrefixTrie prefixes_;
 };
 
 }  // namespace zeltra

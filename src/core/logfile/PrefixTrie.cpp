@@ -1,40 +1,72 @@
 #include "core/logfile/PrefixTrie.h"
 
+#include <algorithm>
+#include <deque>
+
 namespace zeltra {
 
-int PrefixTrie::SignOf(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= '0' && c <= '9') return 26 + (c - '0');
-  if (c == '/') return 36;
-  return -1;
-}
-
-bool PrefixTrie::Holds(std::string_view text) {
-  for (const char c : text)
-    if (SignOf(c) < 0) return false;
-  return true;
-}
-
-void PrefixTrie::Insert(std::string_view prefix, std::uint32_t value) {
-  std::uint32_t node = 0;
-  for (const char c : prefix) {
-    const auto sign = static_cast<std::size_t>(SignOf(c));
-    if (nodes_[node].next[sign] == kNone) {
-      nodes_[node].next[sign] = static_cast<std::uint32_t>(nodes_.size());
-      nodes_.emplace_back();
+PrefixTrie::PrefixTrie(std::vector<Filing> prefixes) {
+  // Sorted, a node's prefixes are one stretch of the list: those that end
+  // at the node first (the earliest filed of them first, the sort being
+  // stable), then its children's, each child's together.
+  std::stable_sort(prefixes.begin(), prefixes.end(),
+                   [](const Filing& a, const Filing& b) { return a.first < b.first; });
+  struct Pending {
+    std::uint32_t node;
+    std::size_t begin;
+    std::size_t end;
+    std::size_t depth;
+  };
+  nodes_.emplace_back();
+  bytes_.push_back(0);
+  // Breadth first, so that each node's children are added side by side.
+  std::deque<Pending> pending{{0, 0, prefixes.size(), 0}};
+  while (!pending.empty()) {
+    const Pending at = pending.front();
+    pending.pop_front();
+    std::size_t i = at.begin;
+    if (i < at.end && prefixes[i].first.size() == at.depth) {
+      nodes_[at.node].value = prefixes[i].second;
+      while (i < at.end && prefixes[i].first.size() == at.depth) ++i;
     }
-    node = nodes_[node].next[sign];
+    nodes_[at.node].firstChild = static_cast<std::uint32_t>(nodes_.size());
+    while (i < at.end) {
+      const char byte = prefixes[i].first[at.depth];
+      std::size_t next = i;
+      while (next < at.end && prefixes[next].first[at.depth] == byte) ++next;
+      const auto child = static_cast<std::uint32_t>(nodes_.size());
+      nodes_.emplace_back();
+      bytes_.push_back(static_cast<unsigned char>(byte));
+      ++nodes_[at.node].childCount;
+      pending.push_back({child, i, next, at.depth + 1});
+      i = next;
+    }
+    Node& node = nodes_[at.node];
+    if (node.childCount > kSearchedChildren) {
+      node.table = static_cast<std::uint32_t>(tables_.size());
+      tables_.resize(tables_.size() + kByteValues, 0);
+      for (std::uint32_t child = 0; child < node.childCount; ++child)
+        tables_[node.table + bytes_[node.firstChild + child]] =
+            static_cast<std::uint16_t>(child + 1);
+    }
   }
-  if (nodes_[node].value == kNone) nodes_[node].value = value;
+}
+
+std::uint32_t PrefixTrie::ChildOf(const Node& node, unsigned char byte) const {
+  if (node.table != kNone) {
+    const std::uint16_t child = tables_[node.table + byte];
+    return child == 0 ? kNone : node.firstChild + child - 1;
+  }
+  for (std::uint32_t child = node.firstChild; child < node.firstChild + node.childCount; ++child)
+    if (bytes_[child] == byte) return child;
+  return kNone;
 }
 
 std::optional<std::uint32_t> PrefixTrie::LongestPrefixOf(std::string_view text) const {
   std::optional<std::uint32_t> found;
   std::uint32_t node = 0;
   for (const char c : text) {
-    const int sign = SignOf(c);
-    if (sign < 0) break;
-    node = nodes_[node].next[static_cast<std::size_t>(sign)];
+    node = ChildOf(nodes_[node], static_cast<unsigned char>(c));
     if (node == kNone) break;
     if (nodes_[node].value != kNone) found = nodes_[node].value;
   }

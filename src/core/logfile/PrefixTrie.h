@@ -1,40 +1,55 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zeltra {
 
-// Call-sign prefixes (upper-case letters, digits and "/") in a tree of one
-// node per character, so that the longest prefix of a call is found in one
-// pass over the call instead of one hashed look-up for each of its lengths.
+// Prefixes in a tree of one node per byte, built once from all of them, so
+// that the longest prefix of a call is found in one pass over the call
+// instead of one hashed look-up for each of its lengths. A node's children
+// lie side by side, their bytes in an array of their own, so that the tree
+// of a whole country file fits in a processor's cache; a node with many
+// children (the first letters and digits of calls) finds the one it wants
+// in a table by the byte's value instead of searching them.
 class PrefixTrie {
  public:
-  // Whether every character of text can be stored.
-  static bool Holds(std::string_view text);
+  using Filing = std::pair<std::string, std::uint32_t>;  // a prefix and its value
 
-  // Files value under prefix; a prefix filed already keeps its first value.
-  // The prefix must be one Holds answers true for.
-  void Insert(std::string_view prefix, std::uint32_t value);
+  PrefixTrie() : PrefixTrie(std::vector<Filing>{}) {}
+  // A prefix filed twice keeps its first value.
+  explicit PrefixTrie(std::vector<Filing> prefixes);
 
   // The value of the longest prefix of text filed here; none when no
-  // prefix of it is. A character that cannot be stored ends the search.
+  // prefix of it is.
   std::optional<std::uint32_t> LongestPrefixOf(std::string_view text) const;
 
+  std::size_t NodeCount() const { return nodes_.size(); }
+
  private:
-  static constexpr std::size_t kSigns = 37;  // A-Z, 0-9, "/"
   static constexpr std::uint32_t kNone = UINT32_MAX;
-  static int SignOf(char c);
+
+  // Past this many children a node gets a table.
+  static constexpr std::uint32_t kSearchedChildren = 6;
+  static constexpr std::size_t kByteValues = 256;
 
   struct Node {
-    std::array<std::uint32_t, kSigns> next;
+    std::uint32_t firstChild = 0;  // children are nodes_[firstChild, firstChild + childCount)
+    std::uint32_t childCount = 0;
     std::uint32_t value = kNone;
-    Node() { next.fill(kNone); }
+    std::uint32_t table = kNone;  // where its table starts in tables_, or kNone
   };
-  std::vector<Node> nodes_ = std::vector<Node>(1);  // the root
+  std::uint32_t ChildOf(const Node& node, unsigned char byte) const;
+
+  std::vector<Node> nodes_;
+  std::vector<unsigned char> bytes_;  // the byte that leads from a node's parent to it
+  // Per node with a table, kByteValues bytes: 0 for no child, otherwise
+  // the child's place among the node's children plus one.
+  std::vector<std::uint16_t> tables_;
 };
 
 }  // namespace zeltra

@@ -11,7 +11,9 @@ namespace zeltra {
 
 std::string AsciiUpper(std::string_view text);
 
-char AsciiUpper(char c);
+inline char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Removes leading and trailing characters with codes 0 to 32.
 inline std::string_view TrimControlAndBlank(std::string_view text) {

@@ -11,14 +11,14 @@ namespace zeltra::score {
 OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
                          const CountryFile* countries) {
   OwnStation own;
-  std::optional<CountryOf> where;
+  const CountryOf* where = nullptr;
   const std::optional<std::string> call = options.myCall   ? AsciiUpper(*options.myCall)
                                           : log != nullptr ? log->ownCall
                                                            : std::nullopt;
   if (countries != nullptr && log != nullptr && log->ownCountry && !options.myCall)
     where = countries->ByName(*log->ownCountry);
-  if (!where && countries != nullptr && call) where = countries->Lookup(*call);
-  if (where) own = {where->continent, where->dxccPrefix};
+  if (where == nullptr && countries != nullptr && call) where = countries->Lookup(*call);
+  if (where != nullptr) own = {where->continent, where->dxccPrefix};
   if (options.myContinent) own.continent = AsciiUpper(*options.myContinent);
   if (options.myDxcc) own.dxccPrefix = *options.myDxcc;
   if (!own.continent.empty() && !own.dxccPrefix.empty()) return own;

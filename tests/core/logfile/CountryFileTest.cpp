@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace zeltra {
 namespace {
@@ -54,12 +56,15 @@ TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.call);
-    EXPECT_EQ(file.Lookup(c.call), c.where);
+    const CountryOf* found = file.Lookup(c.call);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, c.where);
   }
-  EXPECT_EQ(file.Lookup("ZZ9ZZ"), std::nullopt);
-  EXPECT_EQ(file.Lookup(""), std::nullopt);
-  EXPECT_EQ(file.ByName("poland"), (CountryOf{"SP", "EU"}));
-  EXPECT_EQ(file.ByName("Nowhere"), std::nullopt);
+  EXPECT_EQ(file.Lookup("ZZ9ZZ"), nullptr);
+  EXPECT_EQ(file.Lookup(""), nullptr);
+  ASSERT_NE(file.ByName("poland"), nullptr);
+  EXPECT_EQ(*file.ByName("poland"), (CountryOf{"SP", "EU"}));
+  EXPECT_EQ(file.ByName("Nowhere"), nullptr);
 }
 
 TEST(CountryFile, APrefixWithAnOddCharacterIsStillFound) {
@@ -74,6 +79,35 @@ TEST(CountryFile, APrefixWithAnOddCharacterIsStillFound) {
                            Case{"SP1ABC", "SP"}, Case{"X1ABC", ""}, Case{"#", ""}}) {
     const auto found = countries.Lookup(test.call);
     EXPECT_EQ(found ? found->dxccPrefix : "", test.prefix) << test.call;
+  }
+}
+
+TEST(CountryFile, EveryOneOfManyExactCallsIsFoundAndNoOtherCall) {
+  // Thousands of exact calls, as a real file lists, in lower case and
+  // beyond the look-up's stack buffer too; each placed in another country
+  // than its prefix says.
+  std::string text = "Poland: 15: 28: EU: 52.28: -18.67: -1.0: SP:\n    SP;\n";
+  text += "Antarctica: 39: 67: SA: -90.00: 0.00: 0.0: CE9:\n    CE9";
+  std::vector<std::string> exact;
+  for (int i = 0; i < 4000; ++i) {
+    std::string call = "sp" + std::to_string(i % 10) + "a" + std::to_string(i);
+    if (i % 500 == 0) call += "/" + std::string(40, 'x');
+    exact.push_back(call);
+    text += ",=" + call + (i % 3 == 0 ? "{AN}" : "");
+  }
+  text += ";\n";
+  const CountryFile file = CountryFile::Parse(text);
+  for (std::size_t i = 0; i < exact.size(); ++i) {
+    const CountryOf* where = file.Lookup(AsciiUpper(exact[i]));
+    ASSERT_NE(where, nullptr) << exact[i];
+    EXPECT_EQ(*where, (CountryOf{"CE9", i % 3 == 0 ? "AN" : "SA"})) << exact[i];
+    // One byte more or another is not the exact call: the prefix counts.
+    for (const std::string& other :
+         {exact[i] + "B", exact[i].substr(0, exact[i].size() - 1) + "Z"}) {
+      const CountryOf* byPrefix = file.Lookup(other);
+      ASSERT_NE(byPrefix, nullptr) << other;
+      EXPECT_EQ(byPrefix->dxccPrefix, "SP") << other;
+    }
   }
 }
 
