@@ -46,23 +46,23 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kCabrillo
 
 }  // namespace
 
-std::optional<std::string> BandOfAdifName(std::string_view name) {
+std::optional<std::string_view> BandOfAdifName(std::string_view name) {
   name = TrimControlAndBlank(name);
   for (const BandEdges& band : kBandEdges)
-    if (EqualsIgnoringAsciiCase(band.adifName, name)) return std::string(band.text);
+    if (EqualsIgnoringAsciiCase(band.adifName, name)) return band.text;
   return std::nullopt;
 }
 
-std::optional<std::string> BandOfMegahertz(double megahertz) {
+std::optional<std::string_view> BandOfMegahertz(double megahertz) {
   for (const BandEdges& band : kBandEdges)
-    if (megahertz >= band.lowest && megahertz <= band.highest) return std::string(band.text);
+    if (megahertz >= band.lowest && megahertz <= band.highest) return band.text;
   return std::nullopt;
 }
 
-std::optional<std::string> BandOfCabrilloFrequency(std::string_view text) {
+std::optional<std::string_view> BandOfCabrilloFrequency(std::string_view text) {
   text = TrimControlAndBlank(text);
   for (const auto& [designator, band] : kCabrilloDesignators)
-    if (text == designator) return std::string(band);
+    if (text == designator) return band;
   const auto kilohertz = NumberOf<double>(text);
   if (!kilohertz || *kilohertz < 1000) return std::nullopt;
   return BandOfMegahertz(*kilohertz / 1000.0);

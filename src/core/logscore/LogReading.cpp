@@ -17,8 +17,14 @@ namespace {
 // than about the log.
 constexpr std::size_t kNoCountryShare = 5;
 
-std::string Trimmed(std::optional<std::string_view> text) {
-  return text ? std::string(TrimControlAndBlank(*text)) : std::string();
+std::string_view Trimmed(std::optional<std::string_view> text) {
+  return text ? TrimControlAndBlank(*text) : std::string_view();
+}
+
+// to becomes text upper-cased, in the room it has.
+void AssignUpper(std::string& to, std::string_view text) {
+  to.assign(text);
+  for (char& c : to) c = AsciiUpper(c);
 }
 
 // Collects a log's contacts, what is left out of them and what is wrong.
@@ -43,8 +49,9 @@ class LogBuilder {
   }
 
   // when: "YYYYMMDDHHMM", or empty when the log does not say; read only
-  // when a period is asked for.
-  void Add(std::size_t position, Contact contact, const std::string& countryName,
+  // when a period is asked for. The contact is placed in its country on
+  // the way; its caller may fill it again for the next.
+  void Add(std::size_t position, Contact& contact, std::string_view countryName,
            QsoDetails details) {
     const std::string& when = details.when;
     if (const auto reason = LeftOutBecause(contact, when)) {
@@ -56,7 +63,7 @@ class LogBuilder {
         reasons.emplace_back(*reason, 1);
       else
         ++counted->second;
-      if (options_.listLeftOut) log_.leftOut.push_back({position, std::move(contact), *reason});
+      if (options_.listLeftOut) log_.leftOut.push_back({position, contact, *reason});
       return;
     }
     PlaceContact(contact, countryName, position);
@@ -92,7 +99,7 @@ class LogBuilder {
 
   // The continent and DXCC prefix of a contact: given ones first, then the
   // country file's; a warning where neither says.
-  void PlaceContact(Contact& contact, const std::string& countryName, std::size_t position) {
+  void PlaceContact(Contact& contact, std::string_view countryName, std::size_t position) {
     const bool needContinent = contact.continent.empty();
     const bool needPrefix = contact.dxccPrefix.empty();
     if (!needContinent && !needPrefix) return;
@@ -137,10 +144,10 @@ class LogBuilder {
 };
 
 // The band of a record: BAND first, else FREQ; the reason when it has none.
-std::optional<std::string> BandOfRecord(const AdifRecord& record, LogBuilder& builder,
-                                        std::string& problem) {
+std::optional<std::string_view> BandOfRecord(const AdifRecord& record, LogBuilder& builder,
+                                             std::string& problem) {
   const auto frequency = record[AdifField::kFreq];
-  std::optional<std::string> byFrequency;
+  std::optional<std::string_view> byFrequency;
   bool frequencyUnreadable = false;
   if (frequency) {
     if (const auto megahertz = NumberOf<double>(TrimControlAndBlank(*frequency)))
@@ -178,26 +185,34 @@ std::optional<std::string> BandOfRecord(const AdifRecord& record, LogBuilder& bu
 
 // "YYYYMMDDHHMM" from QSO_DATE and TIME_ON; empty when either is not one.
 std::string WhenOfRecord(const AdifRecord& record) {
-  const std::string date = Trimmed(record[AdifField::kQsoDate]);
-  const std::string time = Trimmed(record[AdifField::kTimeOn]);
+  const std::string_view date = Trimmed(record[AdifField::kQsoDate]);
+  const std::string_view time = Trimmed(record[AdifField::kTimeOn]);
   if (date.size() != 8 || !AllDigits(date) || (time.size() != 4 && time.size() != 6) ||
       !AllDigits(time))
     return {};
-  return date + time.substr(0, 4);
+  return std::string(date) + std::string(time.substr(0, 4));
 }
 
 // What was copied: SRX_STRING as it stands, else RST_RCVD and STATE joined
 // by a blank; serialWhenNoState: SRX stands in for a missing STATE (the log
 // check compares serial numbers; the score has no use for them).
-std::string ReceivedOfRecord(const AdifRecord& record, bool serialWhenNoState) {
-  if (const auto whole = record[AdifField::kSrxString]) return std::string(*whole);
-  std::string received = Trimmed(record[AdifField::kRstRcvd]);
-  std::string after = Trimmed(record[AdifField::kState]);
+void AssignReceived(std::string& received, const AdifRecord& record, bool serialWhenNoState) {
+  if (const auto whole = record[AdifField::kSrxString]) {
+    received.assign(*whole);
+    return;
+  }
+  received.assign(Trimmed(record[AdifField::kRstRcvd]));
+  std::string_view after = Trimmed(record[AdifField::kState]);
   if (after.empty() && serialWhenNoState) after = Trimmed(record[AdifField::kSrx]);
   if (!after.empty()) {
     if (!received.empty()) received += ' ';
     received += after;
   }
+}
+
+std::string ReceivedOfRecord(const AdifRecord& record, bool serialWhenNoState) {
+  std::string received;
+  AssignReceived(received, record, serialWhenNoState);
   return received;
 }
 
@@ -212,22 +227,24 @@ QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options)
   return details;
 }
 
-// A record's contact, or the reason it has none.
-std::optional<Contact> ContactOfRecord(const AdifRecord& record, LogBuilder& builder,
-                                       std::string& problem) {
-  Contact contact;
-  contact.callSign = AsciiUpper(Trimmed(record[AdifField::kCall]));
-  if (contact.callSign.empty()) {
+// Fills contact from a record; false, with the reason, when the record
+// holds none. The contact's strings keep their room from one to the next.
+bool ContactOfRecord(const AdifRecord& record, LogBuilder& builder, Contact& contact,
+                     std::string& problem) {
+  const std::string_view call = Trimmed(record[AdifField::kCall]);
+  if (call.empty()) {
     problem = "no CALL";
-    return std::nullopt;
+    return false;
   }
   const auto band = BandOfRecord(record, builder, problem);
-  if (!band) return std::nullopt;
-  contact.band = *band;
-  contact.mode = AsciiUpper(Trimmed(record[AdifField::kMode]));
-  contact.continent = AsciiUpper(Trimmed(record[AdifField::kCont]));
-  contact.reportReceived = ReceivedOfRecord(record, false);
-  return contact;
+  if (!band) return false;
+  AssignUpper(contact.callSign, call);
+  contact.band.assign(*band);
+  AssignUpper(contact.mode, Trimmed(record[AdifField::kMode]));
+  AssignUpper(contact.continent, Trimmed(record[AdifField::kCont]));
+  contact.dxccPrefix.clear();
+  AssignReceived(contact.reportReceived, record, false);
+  return true;
 }
 
 }  // namespace
@@ -236,27 +253,27 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
   LogBuilder builder(options);
   LogContents& log = builder.log();
   AdifRecord record;
+  Contact contact;
+  std::string problem;
   while (records.Next(record)) {
     for (const std::string& warning : record.warnings)
       builder.Warn(record.number, warning, "field given twice");
-    std::string problem = record.error;
-    std::optional<Contact> contact;
-    if (problem.empty()) contact = ContactOfRecord(record, builder, problem);
-    if (!contact) {
+    problem = record.error;
+    if (!problem.empty() || !ContactOfRecord(record, builder, contact, problem)) {
       if (!builder.Skip(record.number, problem)) break;
       continue;
     }
     if (!log.ownCall) {
-      if (auto own = Trimmed(record[AdifField::kStationCallsign]); !own.empty())
+      if (const auto own = Trimmed(record[AdifField::kStationCallsign]); !own.empty())
         log.ownCall = AsciiUpper(own);
-      else if (auto op = Trimmed(record[AdifField::kOperator]); !op.empty())
+      else if (const auto op = Trimmed(record[AdifField::kOperator]); !op.empty())
         log.ownCall = AsciiUpper(op);
     }
     if (!log.ownCountry) {
-      if (auto country = Trimmed(record[AdifField::kMyCountry]); !country.empty())
-        log.ownCountry = std::move(country);
+      if (const auto country = Trimmed(record[AdifField::kMyCountry]); !country.empty())
+        log.ownCountry = std::string(country);
     }
-    builder.Add(record.number, std::move(*contact), Trimmed(record[AdifField::kCountry]),
+    builder.Add(record.number, contact, Trimmed(record[AdifField::kCountry]),
                 DetailsOfRecord(record, options));
   }
   return builder.Finish();
@@ -278,14 +295,13 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
                                    : std::numeric_limits<std::size_t>::max();
   for (const CabrilloQso& qso : cabrillo.qsos) {
     if (qso.line > lastLine) break;
-    builder.Add(qso.line,
-                Contact{.callSign = AsciiUpper(qso.call),
-                        .band = qso.band,
-                        .mode = qso.mode,
-                        .continent = {},
-                        .dxccPrefix = {},
-                        .reportReceived = qso.received},
-                {},
+    Contact contact{.callSign = AsciiUpper(qso.call),
+                    .band = qso.band,
+                    .mode = qso.mode,
+                    .continent = {},
+                    .dxccPrefix = {},
+                    .reportReceived = qso.received};
+    builder.Add(qso.line, contact, {},
                 QsoDetails{.when = qso.when,
                            .sent = options.keepDetails ? qso.sent : std::string(),
                            .received = options.keepDetails ? qso.received : std::string()});
