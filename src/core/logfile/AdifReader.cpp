@@ -1,6 +1,9 @@
 #include "core/logfile/AdifReader.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
@@ -12,6 +15,14 @@ constexpr std::size_t kChunk = 1 << 16;
 // A tag is a name, a length and a type: a few dozen bytes. Past this, what
 // follows a "<" is no tag.
 constexpr std::size_t kLongestTag = 1024;
+
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+
+// The high bit of the lowest zero byte of word set, and maybe of bytes
+// above it; 0 when no byte is zero.
+constexpr std::uint64_t ZeroBytes(std::uint64_t word) {
+  return (word - kEveryByte) & ~word & (kEveryByte * 0x80);
+}
 
 }  // namespace
 
@@ -37,6 +48,8 @@ bool AdifReader::Have(std::size_t count) {
 
 bool AdifReader::SkipToTagStart() {
   skipped_ = 0;
+  // Most tags follow the last value at once.
+  if (position_ < buffer_.size() && buffer_[position_] == '<') return true;
   while (true) {
     const std::size_t at = buffer_.find('<', position_);
     if (at != std::string::npos) {
@@ -51,7 +64,20 @@ bool AdifReader::SkipToTagStart() {
 }
 
 std::optional<std::size_t> AdifReader::FindTagEnd() {
+  // A tag is a few bytes long: its first bytes are looked through eight at
+  // a time before a search is set up.
+  constexpr std::size_t kWord = sizeof(std::uint64_t);
+  constexpr std::size_t kShortTag = 3 * kWord;
   std::size_t searched = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; searched < kShortTag && position_ + searched + kWord <= buffer_.size();
+         searched += kWord) {
+      std::uint64_t word;
+      std::memcpy(&word, buffer_.data() + position_ + searched, kWord);
+      if (const std::uint64_t found = ZeroBytes(word ^ kEveryByte * '>'))
+        return searched + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+    }
+  }
   while (searched <= kLongestTag) {
     const std::size_t at = buffer_.find('>', position_ + searched);
     if (at != std::string::npos) {
@@ -145,11 +171,12 @@ bool AdifReader::Next(AdifRecord& record) {
     std::string_view lengthText = tag.substr(colon + 1);
     lengthText = lengthText.substr(0, lengthText.find(':'));
     lengthText = TrimControlAndBlank(lengthText);
-    const std::string upperName = AsciiUpper(name);
+    // Upper-cased for a message only: most fields never need one.
+    const auto upperName = [&] { return AsciiUpper(name); };
     const auto parsedLength = NumberOf<std::size_t>(lengthText);
     if (!parsedLength) {
       const std::string message =
-          "field " + upperName + ": length \"" + std::string(lengthText) + "\" is not a number";
+          "field " + upperName() + ": length \"" + std::string(lengthText) + "\" is not a number";
       SkipToEndOfRecord();
       return fail(message);
     }
@@ -158,20 +185,20 @@ bool AdifReader::Next(AdifRecord& record) {
     if (!field) {
       if (!Skip(length)) {
         position_ = buffer_.size();
-        return fail("field " + upperName + ": length " + std::to_string(length) +
+        return fail("field " + upperName() + ": length " + std::to_string(length) +
                     " runs past the end of the file");
       }
       continue;
     }
     if (length > kLongestAdifValue) {
       SkipToEndOfRecord();
-      return fail("field " + upperName + ": length " + std::to_string(length) +
+      return fail("field " + upperName() + ": length " + std::to_string(length) +
                   " is longer than a field may be (" + std::to_string(kLongestAdifValue) +
                   " bytes)");
     }
     if (!Have(length)) {
       position_ = buffer_.size();
-      return fail("field " + upperName + ": length " + std::to_string(length) +
+      return fail("field " + upperName() + ": length " + std::to_string(length) +
                   " runs past the end of the file");
     }
     record.Set(*field, std::string_view(buffer_).substr(position_, length));

@@ -11,7 +11,7 @@ namespace zeltra {
 
 std::string AsciiUpper(std::string_view text);
 
-inline char AsciiUpper(char c) {
+constexpr char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 

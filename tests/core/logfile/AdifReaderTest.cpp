@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,48 @@ TEST(AdifReader, TidyAndUntidyFiles) {
       EXPECT_EQ(records[i].error, "");
     }
   }
+}
+
+TEST(AdifReader, TagsOfEveryLengthEndWhereTheirCloseIs) {
+  // Lengths written with leading zeros put the ">" at every distance from
+  // the "<", across the bytes looked through at a time and past them.
+  for (std::size_t zeros = 0; zeros <= 60; ++zeros) {
+    const auto records = ReadAll("<CALL:" + std::string(zeros, '0') +
+                                 "4>W1AW<band:" + std::string(zeros, '0') + "3>20m<EOR>");
+    ASSERT_EQ(records.size(), 1u) << zeros;
+    EXPECT_EQ(records[0].error, "") << zeros;
+    EXPECT_EQ(Field(records[0], AdifField::kCall), "W1AW") << zeros;
+    EXPECT_EQ(Field(records[0], AdifField::kBand), "20m") << zeros;
+  }
+}
+
+TEST(AdifReader, EveryFieldReadIsKnownInAnyCaseAndNothingLikeIt) {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  const auto isName = [](const std::string& text) {
+    for (const std::string_view name : kAdifFieldNames)
+      if (name == text) return true;
+    return false;
+  };
+  for (std::size_t i = 0; i < kAdifFieldNames.size(); ++i) {
+    const std::string name(kAdifFieldNames[i]);
+    SCOPED_TRACE(name);
+    std::string mixed = lower(name);
+    mixed[0] = name[0];
+    for (const std::string& spelt : {name, lower(name), mixed})
+      EXPECT_EQ(AdifFieldNamed(spelt), static_cast<AdifField>(i)) << spelt;
+    std::string changedLast = name;
+    changedLast.back() = changedLast.back() == 'X' ? 'Y' : 'X';
+    for (const std::string& other : {name + "X", name.substr(0, name.size() - 1), changedLast,
+                                     name + std::string(1, '\0'), "APP_" + name})
+      if (!isName(other)) {
+        EXPECT_EQ(AdifFieldNamed(other), std::nullopt) << other;
+      }
+  }
+  EXPECT_EQ(AdifFieldNamed(""), std::nullopt);
+  EXPECT_EQ(AdifFieldNamed(std::string(70000, 'C')), std::nullopt);
 }
 
 TEST(AdifReader, FieldsTheScorerReads) {
