@@ -50,7 +50,16 @@ std::vector<std::uint32_t> ContactList::InLogOrder() const {
   return order;
 }
 
-void ContactList::Prefetch(std::size_t index) const {
+void ContactList::PrefetchPlace(std::size_t index) const {
+#if defined(__GNUC__)
+  __builtin_prefetch(offsets_.data() + index);
+  __builtin_prefetch(positions_.data() + index);
+#else
+  (void)index;
+#endif
+}
+
+void ContactList::PrefetchTexts(std::size_t index) const {
 #if defined(__GNUC__)
   __builtin_prefetch(texts_.data() + offsets_[index]);
 #else

@@ -51,9 +51,11 @@ class ContactList {
   std::string_view CallSignAt(std::size_t index) const;
   std::size_t PositionAt(std::size_t index) const { return positions_[index]; }
 
-  // Asks the processor to fetch the contact at index into its cache ahead
-  // of its reading: a replay by call sign visits the list out of order.
-  void Prefetch(std::size_t index) const;
+  // Ask the processor to fetch what the contact at index is read from into
+  // its cache ahead of its reading, as a replay by call sign visits the
+  // list out of order: first where it is kept, later its texts.
+  void PrefetchPlace(std::size_t index) const;
+  void PrefetchTexts(std::size_t index) const;
 
   CallSignOrder ByCallSign() const;
   std::vector<std::uint32_t> InLogOrder() const;

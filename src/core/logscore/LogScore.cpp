@@ -6,9 +6,16 @@
 namespace zeltra {
 namespace {
 
-// How many contacts ahead of the one replayed the list is asked to fetch:
-// enough to hide a trip to memory behind the scoring of those between.
+// How many contacts ahead of the one replayed the list is asked to fetch
+// their texts, and twice as far ahead where they are kept: enough to hide
+// a trip to memory behind the scoring of those between.
 constexpr std::size_t kPrefetchAhead = 8;
+
+void PrefetchAhead(const ContactList& contacts, const std::vector<std::uint32_t>& order,
+                   std::size_t i) {
+  if (i + 2 * kPrefetchAhead < order.size()) contacts.PrefetchPlace(order[i + 2 * kPrefetchAhead]);
+  if (i + kPrefetchAhead < order.size()) contacts.PrefetchTexts(order[i + kPrefetchAhead]);
+}
 
 }  // namespace
 
@@ -53,7 +60,7 @@ LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint
   scorer.Reserve(order.size());
   MultiplierWatch watch(scorer);
   for (std::size_t i = 0; i < order.size(); ++i) {
-    if (i + kPrefetchAhead < order.size()) contacts.Prefetch(order[i + kPrefetchAhead]);
+    PrefetchAhead(contacts, order, i);
     const Contact contact = contacts.At(order[i]);
     const std::int32_t points = scorer.Record(contact, own);
     if (each) each(watch.Outcome(contacts.PositionAt(order[i]), contact, points));
@@ -70,7 +77,7 @@ LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
   CallRunDuplicates sameCall;
   std::string callSign;
   for (std::size_t i = 0; i < indexes.size(); ++i) {
-    if (i + kPrefetchAhead < indexes.size()) contacts.Prefetch(indexes[i + kPrefetchAhead]);
+    PrefetchAhead(contacts, indexes, i);
     const Contact contact = contacts.At(indexes[i]);
     if (i == 0 || contact.callSign != callSign) {
       callSign = contact.callSign;
