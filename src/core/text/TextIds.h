@@ -1,16 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <string>
+#include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace zeltra {
 
 // Numbers texts: the same text always the same number, the first text 0,
-// so that many copies of a call or an exchange cost a number each.
+// so that many copies of a call or an exchange cost a number each. The
+// texts are kept one after another in large blocks that never move, and
+// found through one flat table probed in place, so that numbering a
+// million texts makes no allocation per text and follows no chain.
 class TextIds {
  public:
   std::uint32_t IdOf(std::string_view text);
@@ -20,9 +21,15 @@ class TextIds {
   const std::vector<std::string_view>& Texts() const { return views_; }
 
  private:
-  std::deque<std::string> texts_;  // a deque: its texts never move
+  std::string_view Keep(std::string_view text);
+  void Grow();
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t blockUsed_ = 0;
+  std::size_t blockSize_ = 0;
   std::vector<std::string_view> views_;
-  std::unordered_map<std::string_view, std::uint32_t> ids_;
+  // Per slot: the hash's high half and the text's number plus one; 0 is empty.
+  std::vector<std::uint64_t> slots_;
 };
 
 }  // namespace zeltra
