@@ -16,7 +16,6 @@ namespace {
 // Keys in the order they are written, as the README shows them.
 using Json = nlohmann::ordered_json;
 
-constexpr std::size_t kResultColumns = 11;
 const std::vector<std::string> kResultHeadings = {
     "Rank",  "Call",    "Categories", "QSOs", "Points", "Multipliers",
     "Score", "Claimed", "Difference", "File", "Status"};
