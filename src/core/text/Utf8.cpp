@@ -116,4 +116,19 @@ std::string AsUtf8(std::string_view text) {
   return out;
 }
 
+std::size_t WholeUtf8Length(std::string_view bytes) {
+  constexpr std::size_t kLongestSequence = 4;
+  // The start of the last sequence: a byte that is no continuation byte.
+  for (std::size_t back = 1; back <= bytes.size() && back < kLongestSequence; ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((byte & 0xC0) == 0x80) continue;
+    const std::size_t length = (byte & 0xE0) == 0xC0   ? 2
+                               : (byte & 0xF0) == 0xE0 ? 3
+                               : (byte & 0xF8) == 0xF0 ? 4
+                                                       : 1;
+    return length > back ? bytes.size() - back : bytes.size();
+  }
+  return bytes.size();
+}
+
 }  // namespace zeltra

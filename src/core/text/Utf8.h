@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ std::string Printable(std::string_view text);
 // Text as valid UTF-8: valid UTF-8 stays; every other byte is read as
 // Latin-1 (the code page most single-byte logs use), so nothing is lost.
 std::string AsUtf8(std::string_view text);
+
+// How much of bytes may be written out now: all but a UTF-8 sequence begun
+// at the end and not yet whole, whose rest is still to come. Bytes that are
+// no UTF-8 count as whole.
+std::size_t WholeUtf8Length(std::string_view bytes);
 
 // Appends a code point (at most U+10FFFF) as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "tools/score/FileNames.h"
 #include "tools/score/Unscorable.h"
 
 namespace zeltra::score {
@@ -15,7 +17,7 @@ namespace fs = std::filesystem;
 constexpr std::uintmax_t kLargestCountryFile = 64ull << 20;
 
 CountryFile ReadCountryFile(const fs::path& path) {
-  const std::string name = path.string();
+  const std::string name = NameOf(path);
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (error || !fs::exists(status))
@@ -39,9 +41,15 @@ CountryFile ReadCountryFile(const fs::path& path) {
 }  // namespace
 
 std::optional<CountryFile> LoadCountries(const ScoreOptions& options) {
-  if (options.countryFile) return ReadCountryFile(*options.countryFile);
-  for (const fs::path& path : {fs::path(options.programFolder) / "cty.dat",
-                               fs::path("/usr/share/hamradio-files/cty.dat")}) {
+  if (options.countryFile) return ReadCountryFile(PathOf(*options.countryFile));
+  std::vector<fs::path> candidates;
+  if (!options.programFolder.empty())
+    candidates.push_back(PathOf(options.programFolder) / "cty.dat");
+#ifndef _WIN32
+  // Debian's, where a Debian machine keeps it (hamradio-files).
+  candidates.emplace_back("/usr/share/hamradio-files/cty.dat");
+#endif
+  for (const fs::path& path : candidates) {
     std::error_code missing;
     if (fs::exists(path, missing)) return ReadCountryFile(path);
   }

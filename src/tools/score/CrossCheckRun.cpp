@@ -10,6 +10,7 @@
 #include "tools/score/CheckOutput.h"
 #include "tools/score/CheckReport.h"
 #include "tools/score/CheckedLog.h"
+#include "tools/score/FileNames.h"
 #include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/OutputFile.h"
@@ -88,7 +89,7 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
       files.size(), JobsFor(options),
       [&](std::size_t i) { return ReadForCheck(options, countries, files[i]); },
       [&](std::size_t i, ReadLog&& read) {
-        diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+        diagnostics.Progress(i, files.size(), NameOf(PathOf(files[i].name).filename()));
         diagnostics.Absorb(read.scored.told, read.scored.counts);
         if (!read.scored.result) {
           notScored.push_back({files[i].name, "not a log"});
@@ -149,7 +150,7 @@ std::string ReportFileName(const std::string& call) {
 void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
                   const ScoreOptions& options) {
   std::error_code error;
-  fs::create_directories(*options.reportsFolder, error);
+  fs::create_directories(PathOf(*options.reportsFolder), error);
   if (error)
     throw OutputFailure("cannot make the folder " + *options.reportsFolder + ": " +
                         error.message());
@@ -164,7 +165,7 @@ void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
       [&](std::size_t i, std::string&& report) {
         if (logs[i].IsChecked())
           WriteWholeFile(
-              (fs::path(*options.reportsFolder) / ReportFileName(logs[i].log.callSign)).string(),
+              NameOf(PathOf(*options.reportsFolder) / ReportFileName(logs[i].log.callSign)),
               report);
       });
 }
@@ -174,7 +175,7 @@ void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
 int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
                   Diagnostics& diagnostics) {
   std::error_code error;
-  if (!fs::is_directory(*options.crossCheck, error)) {
+  if (!fs::is_directory(PathOf(*options.crossCheck), error)) {
     diagnostics.Error("zeltra-score: --cross-check takes a folder of logs; " + *options.crossCheck +
                       " is not one");
     return kExitUnreadable;

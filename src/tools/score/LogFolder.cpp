@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "tools/score/FileNames.h"
 #include "tools/score/LogInput.h"
 
 namespace zeltra::score {
@@ -11,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool IsHidden(const fs::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = NameOf(path.filename());
   return !name.empty() && name.front() == '.';
 }
 
@@ -22,23 +23,24 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
   std::vector<LogFile> files;
   for (const std::string& input : inputs) {
     std::error_code error;
-    if (input == kStandardInput || !fs::is_directory(input, error)) {
+    if (input == kStandardInput || !fs::is_directory(PathOf(input), error)) {
       files.push_back({input, false});
       continue;
     }
     std::vector<fs::path> inFolder;
-    for (const auto& entry : fs::directory_iterator(input, error)) inFolder.push_back(entry.path());
+    for (const auto& entry : fs::directory_iterator(PathOf(input), error))
+      inFolder.push_back(entry.path());
     if (error) notScored.push_back({input, "cannot list the folder: " + error.message()});
     std::sort(inFolder.begin(), inFolder.end());
     for (const fs::path& path : inFolder) {
       if (IsHidden(path))
-        notScored.push_back({path.string(), "hidden"});
+        notScored.push_back({NameOf(path), "hidden"});
       else if (fs::is_directory(path, error))
-        notScored.push_back({path.string(), "a folder"});
+        notScored.push_back({NameOf(path), "a folder"});
       else if (!fs::is_regular_file(path, error))
-        notScored.push_back({path.string(), "not a regular file"});
+        notScored.push_back({NameOf(path), "not a regular file"});
       else
-        files.push_back({path.string(), true});
+        files.push_back({NameOf(path), true});
     }
   }
   return files;

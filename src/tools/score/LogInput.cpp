@@ -8,6 +8,8 @@
 #include <streambuf>
 #include <vector>
 
+#include "tools/score/FileNames.h"
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -38,7 +40,7 @@ gzFile OpenStandardInput() {
 
 gzFile OpenFile(const std::string& name) {
   std::error_code error;
-  const fs::path path(name);
+  const fs::path path = PathOf(name);
   const fs::file_status status = fs::status(path, error);
   if (status.type() == fs::file_type::not_found)
     throw InputError("cannot read the file: it does not exist");

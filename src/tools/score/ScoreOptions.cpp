@@ -89,8 +89,12 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) 
       ->type_name("PREFIX");
   app->add_option("--cty", options.countryFile,
                   "the country file (cty.dat format) for contacts without CONT or COUNTRY; "
+#ifdef _WIN32
+                  "default: cty.dat beside the program")
+#else
                   "default: cty.dat beside the program, else hamradio-files' "
                   "/usr/share/hamradio-files/cty.dat")
+#endif
       ->type_name("FILE");
   app->add_option("--order", order,
                   "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "

@@ -18,6 +18,7 @@
 #include "tools/score/CountryFiles.h"
 #include "tools/score/CrossCheckRun.h"
 #include "tools/score/Diagnostics.h"
+#include "tools/score/FileNames.h"
 #include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/LogInput.h"
@@ -115,7 +116,7 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
       files.size(), JobsFor(options),
       [&](std::size_t i) { return ScoreApart(options, countries, files[i], false); },
       [&](std::size_t i, ScoredFile&& scored) {
-        diagnostics.Progress(i, files.size(), fs::path(files[i].name).filename().string());
+        diagnostics.Progress(i, files.size(), NameOf(PathOf(files[i].name).filename()));
         diagnostics.Absorb(scored.told, scored.counts);
         if (scored.result)
           results.push_back(std::move(*scored.result));
@@ -138,7 +139,7 @@ bool OneLogGiven(const ScoreOptions& options) {
   std::error_code error;
   return options.odbc ||
          (options.inputs.size() == 1 && (options.inputs.front() == kStandardInput ||
-                                         !fs::is_directory(options.inputs.front(), error)));
+                                         !fs::is_directory(PathOf(options.inputs.front()), error)));
 }
 
 }  // namespace

@@ -41,5 +41,26 @@ TEST(Utf8, AsUtf8KeepsUtf8AndReadsOtherBytesAsLatin1) {
   EXPECT_EQ(AsUtf8(""), "");
 }
 
+TEST(Utf8, WholeLengthHoldsBackOnlyASequenceStillComing) {
+  struct Case {
+    std::string bytes;
+    std::size_t whole;
+  };
+  const Case cases[] = {
+      {"", 0},
+      {"abc", 3},
+      {"\xC5\x82", 2},          // "ł" whole
+      {"a\xC5", 1},             // its first byte only
+      {"\xE2\x82\xAC", 3},      // "€" whole
+      {"a\xE2\x82", 1},         // two of its three bytes
+      {"\xF0\x9F\x98\x80", 4},  // an emoji whole
+      {"ab\xF0\x9F\x98", 2},    // three of its four
+      {"\x80\x80\x80\x80", 4},  // stray continuation bytes: nothing to wait for
+      {"a\xFF", 2},             // no UTF-8 at all
+      {"\xC5\x82\xC5", 2},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WholeUtf8Length(c.bytes), c.whole) << Printable(c.bytes);
+}
+
 }  // namespace
 }  // namespace zeltra

@@ -53,5 +53,14 @@ expect "help to a full disk" 6 "cannot write the output" sh -c "\"$tool\" --help
 expect "the version" 0 "out:zeltra-score " "$tool" --version
 expect "a usage error" 2 "--format" "$tool" --format xml "$log"
 
+# A country file beside the program serves when the program runs from PATH,
+# its own name then naming no folder; one in the working folder does not.
+mkdir -p "$work/bin" "$work/elsewhere"
+cp "$tool" "$work/bin/zeltra-score"
+echo "no country file" > "$work/bin/cty.dat"
+cp "$cty" "$work/elsewhere/cty.dat"
+expect "the country file beside the program, run from PATH" 4 "$work/bin/cty.dat: not a country file" \
+  sh -c "cd \"$work/elsewhere\" && PATH=\"$work/bin:\$PATH\" zeltra-score \"$log\""
+
 echo "$failures failed"
 [ "$failures" -eq 0 ]

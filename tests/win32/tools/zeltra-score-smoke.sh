@@ -66,3 +66,42 @@ wine zeltra-score.exe --cty cases-cty.dat --cross-check contest --verdicts verdi
 [ "$status" -eq 0 ] || { echo "cross-check: exit status $status"; cat errors.txt; exit 1; }
 diff -u "$cases/cross-check-hand-worked/expected-files/verdicts.csv" verdicts.csv
 echo "zeltra-score.exe: the log check's verdicts as expected"
+
+# Names with Polish letters, as an organiser in Łódź names them: a log, a
+# folder of logs, a country file in such a folder, reports written into
+# one. Wine hands the program its command line in UTF-16 from the UTF-8
+# the shell gives it; redirected, the program's output is UTF-8.
+export LC_ALL=C.UTF-8
+mkdir -p "wyniki łódzkie" "kraje ąęś" "raporty żółte"
+cp cty.dat "kraje ąęś/cty.dat"
+cp cases-cty.dat "kraje ąęś/zawody.dat"
+cp log.adi "łódź-log.adi"
+sed 's/<EOR>/<STATION_CALLSIGN:6>SP5XYZ<EOR>/g' log.adi > "wyniki łódzkie/pierwszy.adi"
+cp "wyniki łódzkie/pierwszy.adi" "wyniki łódzkie/źdźbło.adi"
+status=0
+wine zeltra-score.exe --cty "kraje ąęś/cty.dat" --my-call SP5XYZ "łódź-log.adi" \
+  > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] || { echo "łódź-log.adi: exit status $status"; cat errors.txt; exit 1; }
+tr -d '\r' < output.txt | diff -u expected.txt -
+status=0
+wine zeltra-score.exe --cty "kraje ąęś/cty.dat" --format csv "wyniki łódzkie" \
+  > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] || { echo "wyniki łódzkie: exit status $status"; cat errors.txt; exit 1; }
+for name in pierwszy.adi źdźbło.adi; do
+  grep -q "wyniki łódzkie.$name" output.txt || { echo "no $name in:"; cat output.txt; exit 1; }
+done
+# A name the program cannot read is told in the same letters.
+status=0
+wine zeltra-score.exe --cty "kraje ąęś/cty.dat" --my-call SP5XYZ "brak-łódź.adi" \
+  > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 4 ] && grep -q "brak-łódź.adi: cannot read the file: it does not exist" errors.txt || {
+  echo "a missing file: exit status $status"; cat errors.txt; exit 1; }
+mkdir -p "zawody łódzkie"
+cp contest/*.log "zawody łódzkie/"
+status=0
+wine zeltra-score.exe --cty "kraje ąęś/zawody.dat" --cross-check "zawody łódzkie" \
+  --verdicts "raporty żółte/werdykty.csv" --reports "raporty żółte" > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] || { echo "cross-check: exit status $status"; cat errors.txt; exit 1; }
+diff -u "$cases/cross-check-hand-worked/expected-files/verdicts.csv" "raporty żółte/werdykty.csv"
+[ -f "raporty żółte/SP1AAA.txt" ] || { echo "no report in raporty żółte:"; ls "raporty żółte"; exit 1; }
+echo "zeltra-score.exe: files and folders named in Polish letters read and written"
