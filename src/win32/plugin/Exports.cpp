@@ -12,6 +12,7 @@
 #include "win32/platform/ErrorBox.h"
 #include "win32/plugin/PluginState.h"
 #include "win32/ui/StatisticsWindow.h"
+#include "win32/ui/VoivodeshipWindow.h"
 
 using zeltra::TQSOData;
 using zeltra::win32::g_lastRecord;
@@ -108,6 +109,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   // the process goes on: no window of ours may outlive our code.
   if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     zeltra::win32::DestroyStatisticsWindowsOnUnload();
+    zeltra::win32::UnregisterVoivodeshipWindowClass();
     g_statisticsWindow = nullptr;
   }
   return TRUE;

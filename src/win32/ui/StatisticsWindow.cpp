@@ -27,8 +27,9 @@ namespace layout = statistics_layout;
 constexpr char kDesignedCaption[] = "Zeltra RTTY Contest";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
-// The close command exactly: the close button, the system menu's Close, Alt+F4.
-constexpr WPARAM kCloseCommand = 0xF060;
+// The system keeps the low four bits of a system command for itself: they
+// are masked off before the command is compared.
+constexpr WPARAM kSystemCommandMask = 0xFFF0;
 
 // The prefill list beside the host program. A file that cannot be read is
 // reported and leaves the list empty: the window opens all the same.
@@ -124,9 +125,8 @@ void StatisticsWindow::Release() {
   // Screen readers let go now, not while the DLL unloads.
   AccessibleObject::Forget(grid_);
   if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->ForgetAccessibleObjects();
-  SaveWindowSettings(Handle(), storage_, true);
   // Saved, or reported: the destruction neither tries again nor reports twice.
-  saveAtDestruction_ = false;
+  pendingSave_.Now(Handle());
   ScheduleDestruction();
 }
 
@@ -135,7 +135,7 @@ void StatisticsWindow::ScheduleDestruction() {
 }
 
 void StatisticsWindow::ForgoSavingAtDestruction() {
-  saveAtDestruction_ = false;
+  pendingSave_.Forgo();
   if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->ForgoSavingAtDestruction();
 }
 
@@ -220,7 +220,7 @@ void StatisticsWindow::OnCloseCommand() {
 }
 
 void StatisticsWindow::OnDestroy() {
-  if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
+  pendingSave_.AtDestruction(Handle());
   if (forget_) forget_(*this);
 }
 
@@ -265,7 +265,8 @@ bool StatisticsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
       }
       return false;
     case WM_SYSCOMMAND:
-      if (wParam != kCloseCommand) return false;
+      // The close button, the system menu's Close, Alt+F4.
+      if ((wParam & kSystemCommandMask) != SC_CLOSE) return false;
       OnCloseCommand();
       result = 0;
       return true;
@@ -331,9 +332,9 @@ void DestroyStatisticsWindowsOnUnload() noexcept {
   } catch (...) {
     // Nothing can be reported while the module unloads.
   }
+  // Its own classes only; the voivodeship window's are its own to let go.
   UnregisterClassW(kStatisticsWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
   UnregisterClassW(kStatisticsGridClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
-  UnregisterClassW(kVoivodeshipWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
 }
 
 }  // namespace zeltra::win32

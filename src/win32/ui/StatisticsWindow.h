@@ -9,6 +9,7 @@
 #include "core/host/HostRecords.h"
 #include "core/session/ContestSession.h"
 #include "core/settings/WindowSettings.h"
+#include "win32/settings/PendingSave.h"
 #include "win32/ui/BoundWindow.h"
 #include "win32/ui/GdiHandles.h"
 #include "win32/ui/VoivodeshipWindowOwner.h"
@@ -87,6 +88,7 @@ class StatisticsWindow : public BoundWindow<StatisticsWindow>, private Voivodesh
   std::function<void(const StatisticsWindow&)> forget_;
   ContestSession session_;
   WindowSettings storage_;
+  PendingSave pendingSave_{storage_};
   int dpi_;
   ScopedFont font_;
   ScopedFont scoreLineFont_;
@@ -96,7 +98,6 @@ class StatisticsWindow : public BoundWindow<StatisticsWindow>, private Voivodesh
   VoivodeshipWindow* voivodeshipWindow_ = nullptr;  // the open one, owned by its window
   bool shown_ = false;
   bool destroyPending_ = false;
-  bool saveAtDestruction_ = true;
 };
 
 // Destroys every statistics window still alive on this thread: the plug-in's

@@ -180,12 +180,11 @@ void VoivodeshipWindow::ForgetAccessibleObjects() {
 }
 
 void VoivodeshipWindow::SaveSettings() {
-  SaveWindowSettings(Handle(), storage_, true);
-  saveAtDestruction_ = false;
+  pendingSave_.Now(Handle());
 }
 
 void VoivodeshipWindow::OnDestroy() {
-  if (saveAtDestruction_) SaveWindowSettings(Handle(), storage_, true);
+  pendingSave_.AtDestruction(Handle());
   owner_.VoivodeshipWindowGone(*this);
 }
 
@@ -234,6 +233,10 @@ bool VoivodeshipWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     default:
       return false;
   }
+}
+
+void UnregisterVoivodeshipWindowClass() noexcept {
+  UnregisterClassW(kVoivodeshipWindowClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
 }
 
 }  // namespace zeltra::win32

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/settings/WindowSettings.h"
+#include "win32/settings/PendingSave.h"
 #include "win32/ui/BoundWindow.h"
 #include "win32/ui/GdiHandles.h"
 #include "win32/ui/VoivodeshipWindowOwner.h"
@@ -37,7 +38,7 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
   // Screen readers let go of the list and the band buttons.
   void ForgetAccessibleObjects();
   // The DLL is leaving the process: destruction saves nothing.
-  void ForgoSavingAtDestruction() { saveAtDestruction_ = false; }
+  void ForgoSavingAtDestruction() { pendingSave_.Forgo(); }
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -52,6 +53,7 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
 
   VoivodeshipWindowOwner& owner_;
   WindowSettings storage_;
+  PendingSave pendingSave_{storage_};
   int dpi_;
   ScopedFont font_;
   ScopedFont boldFont_;
@@ -60,7 +62,11 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
   HWND splitter_ = nullptr;
   std::string_view bandText_;  // empty until a band is selected
   int band_ = 0;               // the band selected, 0 before any
-  bool saveAtDestruction_ = true;
 };
+
+// Lets go of the voivodeship window's class once the plug-in's code is
+// about to leave the process and its windows, owned by the statistics
+// windows, are gone with them.
+void UnregisterVoivodeshipWindowClass() noexcept;
 
 }  // namespace zeltra::win32

@@ -178,6 +178,9 @@ TEST_F(StatisticsWindowTest, CloseCommandMinimizesInsteadOfClosing) {
          SendMessageW(window, WM_SYSKEYDOWN, VK_F4, kAltDown | 1);
        }},
       {"close posted", [](HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      // The system's own bits in the low four: still the close command.
+      {"close with the system's low bits",
+       [](HWND window) { SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE | 0x2, 0); }},
   };
   HWND window = Run(Station());
   int added = 0;
