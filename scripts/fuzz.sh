@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes each reader of files that strangers send (ADIF, ADX, Cabrillo, the
-# country file, UTF-16 text, and the log check of several Cabrillo logs) for a bounded time, seeded with the test logs, and prints
-# how many inputs each ran. A crash, a sanitizer report, a leak or a memory
+# country file, UTF-16 text, and the log check of several Cabrillo logs),
+# the settings file with the placement restore, the prefill list and the
+# contest session, each for a bounded time, seeded with the test logs and
+# the seeds in tests/fuzz, and prints how many inputs each ran. A crash, a sanitizer report, a leak or a memory
 # use past the limit fails it; the input that did it is left in build/fuzz.
 # Usage: scripts/fuzz.sh [SECONDS PER TARGET, default 30]
 set -euo pipefail
@@ -10,8 +12,10 @@ seconds="${1:-30}"
 
 scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target fuzz_AdifReader fuzz_AdxReader fuzz_CabrilloReader \
-  fuzz_CountryFile fuzz_Utf16Text fuzz_LogCheck >/dev/null
+targets="AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck Settings PrefillList
+  ContestSession"
+# shellcheck disable=SC2086
+cmake --build --preset fuzz --target $(printf 'fuzz_%s ' $targets) >/dev/null
 
 cases=tests/tools/score/cases
 seed() {  # seed TARGET PATTERN...: copies the matching test files into its corpus
@@ -28,8 +32,13 @@ seed Utf16Text -path '*utf16*' -type f
 # The log check's seed: the hand-worked contest's logs, one after another.
 mkdir -p build/fuzz/corpus/LogCheck
 cat "$cases"/cross-check-hand-worked/logs/*.log > build/fuzz/corpus/LogCheck/hand-worked-contest
+# The older surfaces' seeds are kept in the tests tree, a folder a target.
+for target in Settings PrefillList ContestSession; do
+  mkdir -p "build/fuzz/corpus/$target"
+  cp tests/fuzz/"$target"/* "build/fuzz/corpus/$target/"
+done
 
-for target in AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck; do
+for target in $targets; do
   log="build/fuzz/$target.log"
   if ! (cd build/fuzz && "./fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=1024 \
       -max_len=65536 -timeout=10 "corpus/$target" > "$target.log" 2>&1); then
