@@ -18,6 +18,7 @@ TEST(TableName, PlainNamesStandAndOthersAreQuoted) {
   const Case cases[] = {
       {"QSO", "\"", "QSO"},
       {"_log2", "\"", "_log2"},
+      {"QSO2026", "\"", "QSO2026"},  // a digit at the end is no reason to quote
       {"dbo.QSO", "\"", "dbo.QSO"},
       {"main.dbo.QSO", "\"", "main.dbo.QSO"},
       {"  QSO \t", "\"", "QSO"},

@@ -81,6 +81,17 @@ TEST(IniDocument, SavesOnlyWellFormedLines) {
             "[Mine]\r\nX=2\r\n");
 }
 
+TEST(IniDocument, ADeleteByteSpoilsOnlyItsOwnLine) {
+  IniDocument settings = IniDocument::Parse("[W]\r\nA=1\r\nB\x7f=2\r\nC=3\x7f\r\nD=4\r\n");
+  EXPECT_EQ(settings.Get("W", "A"), "1");
+  EXPECT_EQ(settings.Get("W", "D"), "4");
+  settings.Write("W", {{"E", "5"}});
+  const std::string written = settings.Serialize();
+  EXPECT_EQ(written.find('\x7f'), std::string::npos) << written;
+  EXPECT_EQ(IniDocument::Parse(written).Get("W", "D"), "4");
+  EXPECT_EQ(IniDocument::Parse(written).Get("W", "E"), "5");
+}
+
 // A text far larger than any settings file reads as an empty one; right at
 // the limit it is read.
 TEST(IniDocument, OversizedTextReadsAsEmpty) {

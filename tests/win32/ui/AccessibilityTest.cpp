@@ -2,17 +2,26 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <string>
 #include <vector>
 
+#include "core/ui/StatisticsLayout.h"
 #include "win32/support/TestHost.h"
 #include "win32/ui/StatisticsWindowIds.h"
 #include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::testing {
 namespace {
+
+constexpr long kNoChild = -1;
+
+std::string Text(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+         std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+}
 
 // An object as a screen reader holds it, released at the end.
 class Reader {
@@ -39,6 +48,26 @@ class Reader {
     return Text(&IAccessible::get_accDescription, child);
   }
   IAccessible* object() const { return object_; }
+
+  // What a text query answers, its text freed.
+  HRESULT Result(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), long child) const {
+    BSTR text = nullptr;
+    const HRESULT result = (object_->*get)(Child(child), &text);
+    if (text != nullptr) SysFreeString(text);
+    return result;
+  }
+  RECT Location(long child) const {
+    long left = 0, top = 0, width = 0, height = 0;
+    if (object_->accLocation(&left, &top, &width, &height, Child(child)) != S_OK) return RECT{};
+    return RECT{left, top, left + width, top + height};
+  }
+  // The child at a screen point; kNoChild when the point is not on the object.
+  long HitTest(long x, long y) const {
+    VARIANT child;
+    VariantInit(&child);
+    if (object_->accHitTest(x, y, &child) != S_OK || child.vt != VT_I4) return kNoChild;
+    return child.lVal;
+  }
 
   long State(long child) const {
     VARIANT state;
@@ -206,6 +235,97 @@ TEST_F(AccessibilityTest, LettersSayWhetherTheyAreWorkedOnTheBandShown) {
   EXPECT_FALSE(up.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED))
       << up.State(CHILDID_SELF);
   EXPECT_EQ(down.Name(CHILDID_SELF), "14");
+}
+
+// Where a screen reader is told each cell and letter is: the place drawn,
+// in screen coordinates, and the one a point there hits, up to the last.
+TEST_F(AccessibilityTest, CellsAndLettersAreWhereTheyAreDrawn) {
+  HWND statistics = Run(Station());
+  HWND gridWindow = GetDlgItem(statistics, win32::kGridId);
+  Reader grid(gridWindow);
+  ASSERT_TRUE(grid.Found());
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  for (const auto& [column, row] : {std::pair{0, 0}, std::pair{2, 4}, std::pair{5, 7}}) {
+    SCOPED_TRACE(std::to_string(column) + "," + std::to_string(row));
+    const Rect drawn = statistics_layout::CellRect(static_cast<std::size_t>(column),
+                                                   static_cast<std::size_t>(row), dpi);
+    POINT origin{drawn.left, drawn.top};
+    ClientToScreen(gridWindow, &origin);
+    const long child = CellChild(column, row);
+    EXPECT_EQ(Text(grid.Location(child)),
+              Text(RECT{origin.x, origin.y, origin.x + drawn.width(), origin.y + drawn.height()}));
+    EXPECT_EQ(grid.HitTest(origin.x + drawn.width() / 2, origin.y + drawn.height() / 2), child);
+  }
+  EXPECT_EQ(grid.ChildCount(), CellChild(5, 7));
+
+  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  ASSERT_NE(window, nullptr);
+  HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
+  Reader list(listWindow);
+  ASSERT_TRUE(list.Found());
+  for (const long letter : {1L, 16L}) {
+    SCOPED_TRACE(letter);
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageW(listWindow, LVM_GETITEMRECT, static_cast<WPARAM>(letter - 1),
+                             reinterpret_cast<LPARAM>(&item)));
+    MapWindowPoints(listWindow, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    EXPECT_EQ(Text(list.Location(letter)), Text(item));
+    EXPECT_EQ(list.HitTest((item.left + item.right) / 2, (item.top + item.bottom) / 2), letter);
+  }
+  // Outside every window of ours: no child of the list.
+  RECT listArea{};
+  GetWindowRect(listWindow, &listArea);
+  EXPECT_EQ(list.HitTest(listArea.right + 50, listArea.bottom + 50), kNoChild);
+}
+
+// Where there is no text, a screen reader is told so (S_FALSE), not given
+// an empty one.
+TEST_F(AccessibilityTest, NoTextIsSaidAsNone) {
+  HWND statistics = Run(Station());
+  Reader grid(GetDlgItem(statistics, win32::kGridId));
+  ASSERT_TRUE(grid.Found());
+  for (const long child : {static_cast<long>(CHILDID_SELF), 1L}) {
+    SCOPED_TRACE(child);
+    EXPECT_EQ(grid.Result(&IAccessible::get_accHelp, child), S_FALSE);
+    EXPECT_EQ(grid.Result(&IAccessible::get_accKeyboardShortcut, child), S_FALSE);
+    EXPECT_EQ(grid.Result(&IAccessible::get_accDefaultAction, child), S_FALSE);
+  }
+  EXPECT_EQ(grid.Result(&IAccessible::get_accDescription, CHILDID_SELF), S_FALSE);
+  EXPECT_EQ(grid.Result(&IAccessible::get_accName, 1), S_OK);
+}
+
+// The band button that is down reads as pressed and checked, both; a band
+// switch says the list's description changed.
+TEST_F(AccessibilityTest, ABandSwitchIsReadAndAnnounced) {
+  HWND statistics = Run(Station());
+  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  ASSERT_NE(window, nullptr);
+  HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
+  g_events.clear();
+  HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, &RecordEvent,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  SendMessageW(GetDlgItem(window, win32::kBandButtonIdBase + 5), BM_CLICK, 0, 0);  // 14
+  host::PumpMessages();
+  UnhookWinEvent(hook);
+  bool announced = false;
+  for (const auto& [event, where] : g_events)
+    announced |= event == EVENT_OBJECT_DESCRIPTIONCHANGE && where == listWindow;
+  EXPECT_TRUE(announced);
+  Reader down(GetDlgItem(window, win32::kBandButtonIdBase + 5));
+  Reader up(GetDlgItem(window, win32::kBandButtonIdBase + 7));
+  EXPECT_EQ(down.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED),
+            STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(up.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED), 0);
+  EXPECT_EQ(down.Role(CHILDID_SELF), ROLE_SYSTEM_PUSHBUTTON);
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+#include "core/logscore/LogReading.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/logfile/AdifReader.h"
+
+namespace zeltra {
+namespace {
+
+const CountryFile& Countries() {
+  static const CountryFile countries = CountryFile::Parse(
+      "Poland:  15:  28:  EU:  52.28:  -18.67:  -1.0:  SP:\n    SP,SQ,=SP9XX{AS};\n"
+      "Germany:  14:  28:  EU:  51.0:  -10.0:  -1.0:  DL:\n    DL;\n"
+      "United States:  05:  08:  NA:  37.6:  91.8:  5.0:  K:\n    K,W;\n");
+  return countries;
+}
+
+// Each contact as "position call band dxcc continent report".
+std::vector<std::string> Contacts(const LogContents& log) {
+  std::vector<std::string> contacts;
+  for (std::size_t i = 0; i < log.contacts.size(); ++i) {
+    const Contact contact = log.contacts.At(i);
+    contacts.push_back(std::to_string(log.contacts.PositionAt(i)) + " " + contact.callSign + " " +
+                       contact.band + " " + contact.dxccPrefix + " " + contact.continent + " " +
+                       contact.reportReceived);
+  }
+  return contacts;
+}
+
+LogContents ReadAdif(const std::string& text) {
+  std::istringstream in(text);
+  AdifReader records(in);
+  ReadOptions options;
+  options.countries = &Countries();
+  return ReadAdifLog(records, options);
+}
+
+LogContents ReadCabrillo(const std::string& text, bool strict = false) {
+  std::istringstream in(text);
+  ReadOptions options;
+  options.countries = &Countries();
+  options.strict = strict;
+  return ReadCabrilloLog(in, options);
+}
+
+TEST(LogReading, UntidyAdifLogsAreReadRecordByRecord) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> contacts;
+    std::size_t skipped;
+  };
+  const Case cases[] = {
+      {"lower case, the first record's length no number: the records after it read",
+       "<call:x>SP9ABC<band:3>20m<mode:4>rtty<eor>\n"
+       "<call:6>sp9abc<band:3>20m<mode:4>rtty<srx_string:5>599 k<eor>\n"
+       "<call:4>w1aw<band:3>15m<mode:4>RTTY<eor>\n",
+       {"2 SP9ABC 14 SP EU 599 k", "3 W1AW 21 K NA "},
+       1},
+      {"COUNTRY names the country, not the call's prefix",
+       "<CALL:6>SP9ABC<BAND:3>20m<MODE:4>RTTY<COUNTRY:7>germany<EOR>"
+       "<CALL:6>SP9ABC<BAND:3>40m<MODE:4>RTTY<COUNTRY:7>Nowhere<EOR>",
+       {"1 SP9ABC 14 DL EU ", "2 SP9ABC 7 SP EU "},
+       0},
+      {"an exact call of the country file, logged in lower case",
+       "<CALL:5>sp9xx<BAND:3>20m<MODE:4>RTTY<EOR>",
+       {"1 SP9XX 14 SP AS "},
+       0},
+      {"CONT and a given continent win over the country file",
+       "<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<CONT:2>eu<EOR>",
+       {"1 W1AW 14 K EU "},
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LogContents log = ReadAdif(c.text);
+    EXPECT_EQ(Contacts(log), c.contacts);
+    EXPECT_EQ(log.skippedCount, c.skipped);
+  }
+}
+
+TEST(LogReading, UntidyCabrilloLogsAreReadLineByLine) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> contacts;
+    std::size_t skipped;
+    std::string ownCall;
+  };
+  const Case cases[] = {
+      {"tabs between the fields",
+       "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n"
+       "QSO:\t14080\tRY\t2026-12-05\t1000\tSP5XYZ\t599\tK\tDL1ABC\t599\t001\n"
+       "END-OF-LOG:\n",
+       {"3 DL1ABC 14 DL EU 599 001"},
+       0,
+       "SP5XYZ"},
+      {"tags in lower case",
+       "start-of-log: 3.0\ncallsign: sp5xyz\n"
+       "qso: 14080 RY 2026-12-05 1000 SP5XYZ 599 K dl1abc 599 001\nend-of-log:\n",
+       {"3 DL1ABC 14 DL EU 599 001"},
+       0,
+       "SP5XYZ"},
+      {"a bad line in the middle: the lines after it count",
+       "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n"
+       "QSO: 14080 RY 2026-12-05 1000 SP5XYZ 599 K DL1ABC 599 001\n"
+       "QSO: 99999999 RY 2026-12-05 1001 SP5XYZ 599 K W1AW 599 002\n"
+       "QSO: 21080 RY 2026-12-05 1002 SP5XYZ 599 K W1AW 599 003\nEND-OF-LOG:\n",
+       {"3 DL1ABC 14 DL EU 599 001", "5 W1AW 21 K NA 599 003"},
+       1,
+       "SP5XYZ"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LogContents log = ReadCabrillo(c.text);
+    EXPECT_EQ(Contacts(log), c.contacts);
+    EXPECT_EQ(log.skippedCount, c.skipped);
+    EXPECT_EQ(log.ownCall.value_or(""), c.ownCall);
+  }
+  // Strict reading stops at the bad line: nothing after it counts.
+  const LogContents strict = ReadCabrillo(cases[2].text, true);
+  EXPECT_EQ(Contacts(strict), std::vector<std::string>{"3 DL1ABC 14 DL EU 599 001"});
+  EXPECT_TRUE(strict.stopped);
+}
+
+TEST(LogReading, TheOwnStationIsTheFirstRecordsThatNamesIt) {
+  const LogContents log = ReadAdif(
+      "<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>"
+      "<CALL:6>DL1ABC<BAND:3>20m<MODE:4>RTTY<OPERATOR:5>sp5op<MY_COUNTRY:6>Poland<EOR>"
+      "<CALL:6>DL1ABC<BAND:3>40m<MODE:4>RTTY<STATION_CALLSIGN:6>SP5XYZ<EOR>");
+  EXPECT_EQ(log.ownCall.value_or(""), "SP5OP");
+  EXPECT_EQ(log.ownCountry.value_or(""), "Poland");
+  const LogContents both = ReadAdif(
+      "<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<OPERATOR:4>SP5O<STATION_CALLSIGN:6>sp5xyz<EOR>");
+  EXPECT_EQ(both.ownCall.value_or(""), "SP5XYZ");  // the station before its operator
+}
+
+}  // namespace
+}  // namespace zeltra
