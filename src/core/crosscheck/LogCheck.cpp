@@ -42,7 +42,7 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
   const auto renumber = [](const TextIds& local, TextIds& global) {
     std::vector<std::uint32_t> ids;
     ids.reserve(local.size());
-    for (const std::string_view text : local.Texts()) ids.push_back(global.IdOf(text));
+    for (const std::string_view text : local.texts()) ids.push_back(global.IdOf(text));
     return ids;
   };
   const std::vector<std::uint32_t> calls = renumber(log.calls_, calls_);
@@ -63,7 +63,7 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
 void LogCheck::Run(std::size_t threads) {
   findings_.assign(lines_.size(), Finding{});
   exchangeContents_.clear();
-  for (const std::string_view exchange : exchanges_.Texts())
+  for (const std::string_view exchange : exchanges_.texts())
     exchangeContents_.push_back(ExchangeContent(exchange));
   logOfCall_.resize(calls_.size(), kNone);
   IndexLines(threads);
@@ -309,7 +309,7 @@ void LogCheck::Judge(std::size_t threads) {
     return f.partner == kNone && !f.dupe;
   });
   std::optional<NearCallIndex> workedCalls;
-  if (anyUnanswered) workedCalls.emplace(calls_.Texts());
+  if (anyUnanswered) workedCalls.emplace(calls_.texts());
   ForEachStretch(
       lines_.size(), threads, [](std::size_t at) { return at; },
       [&](std::size_t, std::size_t from, std::size_t to) {

@@ -88,7 +88,7 @@ class LogBuilder {
   std::optional<std::string> LeftOutBecause(const Contact& contact, const std::string& when) const {
     if (!options_.anyMode && !contact.mode.empty() && contact.mode != kContestMode)
       return "mode " + contact.mode;
-    if (!options_.anyBand && !BandNumberToShow(contact.band)) return "band " + contact.band;
+    if (!options_.anyBand && !BandToShow(contact.band)) return "band " + contact.band;
     if (options_.from || options_.to) {
       if (when.empty()) return std::string("no date and time");
       if (options_.from && when < *options_.from) return std::string("before --from");

@@ -23,7 +23,7 @@ LogScore ScoreOf(const BandStatistics& statistics) {
   LogScore score;
   score.summary.WriteHeadings();
   score.summary.Fill(statistics);
-  for (const BandStatistic& band : statistics.Items()) {
+  for (const BandStatistic& band : statistics.items()) {
     score.qsos += band.qsos;
     score.points += band.points;
     score.voivodeships += band.voivodeships;
@@ -35,21 +35,21 @@ LogScore ScoreOf(const BandStatistics& statistics) {
 
 MultiplierWatch::MultiplierWatch(const Scorer& scorer)
     : scorer_(scorer),
-      voivodeships_(scorer.VoivList().size()),
-      dxccs_(scorer.DXCCList().size()),
-      continents_(scorer.ContinentList().size()) {}
+      voivodeships_(scorer.voivodeships().size()),
+      dxccs_(scorer.dxccs().size()),
+      continents_(scorer.continents().size()) {}
 
 ContactOutcome MultiplierWatch::Outcome(std::size_t position, const Contact& contact,
                                         std::int32_t points) {
   ContactOutcome outcome{.position = position,
                          .contact = contact,
                          .points = points,
-                         .voivodeship = scorer_.VoivList().size() > voivodeships_,
-                         .dxcc = scorer_.DXCCList().size() > dxccs_,
-                         .continent = scorer_.ContinentList().size() > continents_};
-  voivodeships_ = scorer_.VoivList().size();
-  dxccs_ = scorer_.DXCCList().size();
-  continents_ = scorer_.ContinentList().size();
+                         .voivodeship = scorer_.voivodeships().size() > voivodeships_,
+                         .dxcc = scorer_.dxccs().size() > dxccs_,
+                         .continent = scorer_.continents().size() > continents_};
+  voivodeships_ = scorer_.voivodeships().size();
+  dxccs_ = scorer_.dxccs().size();
+  continents_ = scorer_.continents().size();
   return outcome;
 }
 
@@ -65,7 +65,7 @@ LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint
     const std::int32_t points = scorer.Record(contact, own);
     if (each) each(watch.Outcome(contacts.PositionAt(order[i]), contact, points));
   }
-  return ScoreOf(scorer.Statistics());
+  return ScoreOf(scorer.statistics());
 }
 
 LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
@@ -87,7 +87,7 @@ LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
         sameCall.Add(contact.band, contact.mode) ? scorer.RecordKnownNew(contact, own) : kDuplicate;
     if (each) each(watch.Outcome(contacts.PositionAt(indexes[i]), contact, points));
   }
-  return ScoreOf(scorer.Statistics());
+  return ScoreOf(scorer.statistics());
 }
 
 }  // namespace zeltra

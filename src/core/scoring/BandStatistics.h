@@ -31,7 +31,7 @@ class BandStatistics {
   BandStatistic& FindOrAdd(std::string_view band);
   void Clear();
 
-  const std::vector<BandStatistic>& Items() const { return items_; }
+  const std::vector<BandStatistic>& items() const { return items_; }
 
  private:
   std::vector<BandStatistic> items_;

@@ -11,11 +11,11 @@ std::optional<Band> BandNumbered(int band) {
   return kBands[static_cast<std::size_t>(band - kFirstBand)];
 }
 
-std::optional<int> BandNumberToShow(std::string_view text) {
+std::optional<Band> BandToShow(std::string_view text) {
   const std::string_view trimmed = TrimControlAndBlank(text);
   if (trimmed.empty()) return std::nullopt;
   for (const Band& band : kBands)
-    if (band.text == trimmed) return band.number;
+    if (band.text == trimmed) return band;
   return std::nullopt;
 }
 

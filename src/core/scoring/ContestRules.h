@@ -36,17 +36,27 @@ inline constexpr std::array<Band, 9> kBands = {{
 }};
 inline constexpr int kFirstBand = 1;
 inline constexpr int kLastBand = 9;
+
+// A band's number is its place in the table plus one, as a band is looked
+// up by its number; checked when the program is built.
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < kBands.size(); ++i)
+        if (kBands[i].number != static_cast<int>(i) + kFirstBand) return false;
+      return kBands.back().number == kLastBand;
+    }(),
+    "the band table's numbers must be its places, 1 to 9");
 // The band whose button is down before any band is chosen: "10".
 inline constexpr int kDesignedBand = 4;
 
 // The band numbered band, or none outside 1 to 9.
 std::optional<Band> BandNumbered(int band);
 
-// The band sync's rule: the number of the band whose text equals text with
-// characters of codes 0 to 32 trimmed from both ends; none for an empty
-// text or a band outside the table. Bands are otherwise compared as exact
-// text: the scorer keeps " 14" as a band of its own.
-std::optional<int> BandNumberToShow(std::string_view text);
+// The band sync's rule: the band whose text equals text with characters
+// of codes 0 to 32 trimmed from both ends; none for an empty text or a
+// band outside the table. Bands are otherwise compared as exact text: the
+// scorer keeps " 14" as a band of its own.
+std::optional<Band> BandToShow(std::string_view text);
 
 // The sixteen voivodeship letters, in the voivodeship window's list order.
 inline constexpr std::array<char, 16> kVoivodeshipLetters = {

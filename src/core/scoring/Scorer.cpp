@@ -48,7 +48,7 @@ void Scorer::CountMultipliers(const Contact& contact, BandStatistic& statistic) 
 LetterState Scorer::StateOfLetter(std::string_view band, char letter) const {
   const std::string search = BandKey(band, std::string_view(&letter, 1));
   LetterState state = LetterState::kNothingRecorded;
-  for (const std::string& key : voivodeships_.Items()) {
+  for (const std::string& key : voivodeships_.items()) {
     if (key.find(search) != std::string::npos) return LetterState::kWorked;
     state = LetterState::kNotWorked;
   }

@@ -35,7 +35,7 @@ class Scorer {
 
   // Records a contact its caller has found to be no duplicate: its band's
   // statistic and the multiplier sets, as Record would. The index is left
-  // alone, so IsDuplicate and Contacts() do not know the contact; for a
+  // alone, so IsDuplicate and contacts() do not know the contact; for a
   // replay that tells duplicates itself.
   std::int32_t RecordKnownNew(const Contact& contact, const OwnStation& own);
 
@@ -51,11 +51,11 @@ class Scorer {
   // Makes room for this many contacts.
   void Reserve(std::size_t contacts) { contacts_.Reserve(contacts); }
 
-  const ContactIndex& Contacts() const { return contacts_; }
-  const BandStatistics& Statistics() const { return statistics_; }
-  const StringSet& VoivList() const { return voivodeships_; }
-  const StringSet& DXCCList() const { return dxccs_; }
-  const StringSet& ContinentList() const { return continents_; }
+  const ContactIndex& contacts() const { return contacts_; }
+  const BandStatistics& statistics() const { return statistics_; }
+  const StringSet& voivodeships() const { return voivodeships_; }
+  const StringSet& dxccs() const { return dxccs_; }
+  const StringSet& continents() const { return continents_; }
 
  private:
   void CountMultipliers(const Contact& contact, BandStatistic& statistic);

@@ -21,7 +21,7 @@ class StringSet {
   bool Add(std::string_view text);
   void Clear();
 
-  const std::vector<std::string>& Items() const { return items_; }
+  const std::vector<std::string>& items() const { return items_; }
   std::size_t size() const { return items_.size(); }
 
  private:

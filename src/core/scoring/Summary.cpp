@@ -57,7 +57,7 @@ void Summary::WriteHeadings() {
 
 void Summary::Fill(const BandStatistics& statistics) {
   Totals totals;
-  for (const BandStatistic& statistic : statistics.Items()) {
+  for (const BandStatistic& statistic : statistics.items()) {
     totals.Add(statistic);
     for (std::size_t row = 1; row <= kRowBands.size(); ++row) {
       if (statistic.name == kRowBands[row - 1]) {

@@ -8,9 +8,9 @@
 namespace zeltra {
 namespace {
 
-template <class... Arguments>
-void Raise(const std::function<void(Arguments...)>& event, Arguments... arguments) {
-  if (event) event(arguments...);
+template <class... Parameters, class... Arguments>
+void Raise(const std::function<void(Parameters...)>& event, Arguments&&... arguments) {
+  if (event) event(std::forward<Arguments>(arguments)...);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ std::int32_t ContestSession::GetScore(const Contact& contact, const OwnStation& 
 std::int32_t ContestSession::AddQSO(const Contact& contact, const OwnStation& own) {
   const std::int32_t result = scorer_.Record(contact, own);
   if (result != kDuplicate) FollowBand(contact.band);
-  summary_.Fill(scorer_.Statistics());
+  summary_.Fill(scorer_.statistics());
   Raise(events_.summaryChanged);
   return result;
 }
@@ -69,7 +69,7 @@ void ContestSession::RebuildFromLog() {
                         .replayed = [this](const Contact& contact, std::int32_t result) {
                           if (result != kDuplicate) FollowBand(contact.band);
                         }});
-  summary_.Fill(scorer_.Statistics());
+  summary_.Fill(scorer_.statistics());
 }
 
 void ContestSession::EndRecalculation() {
@@ -80,12 +80,12 @@ void ContestSession::EndRecalculation() {
 }
 
 void ContestSession::FollowBand(std::string_view band) {
-  const auto number = BandNumberToShow(band);
-  if (!number) return;
+  const auto shown = BandToShow(band);
+  if (!shown) return;
   if (Recalculating())
-    bandAtEnd_ = *number;
+    bandAtEnd_ = *shown;
   else
-    Raise(events_.bandToShow, *number);
+    Raise(events_.bandToShow, *shown);
 }
 
 }  // namespace zeltra

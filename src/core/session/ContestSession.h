@@ -10,6 +10,7 @@
 #include "core/prefill/PrefillList.h"
 #include "core/reload/LogQuery.h"
 #include "core/scoring/Contact.h"
+#include "core/scoring/ContestRules.h"
 #include "core/scoring/Scorer.h"
 #include "core/scoring/Summary.h"
 
@@ -33,7 +34,7 @@ struct SessionEvents {
   // The band, by number, that the voivodeship window follows: raised for
   // each recorded contact on one of the contest's bands, and once at the end
   // of a recalculation, for the last such band it saw.
-  std::function<void(int band)> bandToShow;
+  std::function<void(const Band& band)> bandToShow;
 };
 
 // The working state the statistics window owns: the scorer with its lists and
@@ -99,7 +100,7 @@ class ContestSession {
   PrefillList prefill_;
   bool recalculateEnabled_ = true;
   int recalculationDepth_ = 0;
-  std::optional<int> bandAtEnd_;
+  std::optional<Band> bandAtEnd_;
 };
 
 }  // namespace zeltra

@@ -18,7 +18,7 @@ class TextIds {
   std::string_view Text(std::uint32_t id) const { return views_[id]; }
   std::size_t size() const { return views_.size(); }
   // Every text, by its number.
-  const std::vector<std::string_view>& Texts() const { return views_; }
+  const std::vector<std::string_view>& texts() const { return views_; }
 
  private:
   std::string_view Keep(std::string_view text);

@@ -54,7 +54,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
       };
     }
     ReloadLog(query, *options.table, own, scorer, blanked, hooks);
-    result.score = ScoreOf(scorer.Statistics());
+    result.score = ScoreOf(scorer.statistics());
   } catch (const Unscorable& problem) {
     result.failure = problem.message;
   } catch (const std::exception& problem) {

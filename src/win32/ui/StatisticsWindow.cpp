@@ -67,7 +67,7 @@ StatisticsWindow::StatisticsWindow(const TQSOData& first, PrefillList prefill, H
                std::move(host.logSource),
                SessionEvents{.pumpMessages = [this] { PumpPendingMessages(Handle()); },
                              .summaryChanged = [this] { ShowSummary(); },
-                             .bandToShow = [this](int band) { FollowBand(band); }}),
+                             .bandToShow = [this](const Band& band) { FollowBand(band); }}),
       storage_("TfmMainForm", {.sizeable = false, .showState = true, .currentBand = true}),
       dpi_(ScreenDpi()),
       font_(MakeFont(L"MS Sans Serif", layout::kFontHeight, FW_NORMAL, DEFAULT_PITCH, dpi_)),
@@ -181,7 +181,7 @@ void StatisticsWindow::OnDeferredDestroy() {
     DestroyWindow(Handle());
 }
 
-void StatisticsWindow::FollowBand(int band) {
+void StatisticsWindow::FollowBand(const Band& band) {
   if (voivodeshipWindow_ != nullptr) voivodeshipWindow_->SetBand(band);
 }
 

@@ -77,7 +77,7 @@ class StatisticsWindow : public BoundWindow<StatisticsWindow>, private Voivodesh
   void OnPaint();
   void ShowSummary();
   // The session's band event: an open voivodeship window follows it.
-  void FollowBand(int band);
+  void FollowBand(const Band& band);
   void ScheduleDestruction();
   void OnDeferredDestroy();
   // Runs a recalculation; a destruction asked for meanwhile (at one of its

@@ -107,15 +107,13 @@ void VoivodeshipWindow::OnCreate() {
 void VoivodeshipWindow::Show() {
   const bool maximized = RestoreWindowSettings(Handle(), storage_);
   ShowWindow(Handle(), maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-  SetBand(owner_.StoredBand().value_or(0));
+  if (const auto stored = BandNumbered(owner_.StoredBand().value_or(0))) SetBand(*stored);
 }
 
-void VoivodeshipWindow::SetBand(int band) {
-  const auto chosen = BandNumbered(band);
-  if (!chosen) return;
-  band_ = band;
-  bandText_ = chosen->text;
-  owner_.StoreBand(band);
+void VoivodeshipWindow::SetBand(const Band& band) {
+  band_ = band.number;
+  bandText_ = band.text;
+  owner_.StoreBand(band.number);
   ShowBand();
 }
 
@@ -131,7 +129,7 @@ void VoivodeshipWindow::ShowBand() {
 }
 
 void VoivodeshipWindow::OnBandButtonClicked(int band) {
-  SetBand(band);
+  if (const auto clicked = BandNumbered(band)) SetBand(*clicked);
 }
 
 void VoivodeshipWindow::LayOutControls(int width, int height) {

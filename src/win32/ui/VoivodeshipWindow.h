@@ -7,6 +7,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/scoring/ContestRules.h"
 #include "core/settings/WindowSettings.h"
 #include "win32/settings/PendingSave.h"
 #include "win32/ui/BoundWindow.h"
@@ -28,9 +29,9 @@ class VoivodeshipWindow : public BoundWindow<VoivodeshipWindow> {
   // Restores the placement, shows the window and selects the stored band.
   void Show();
 
-  // Selects band n (1 to 9): its button down, the list marked for it, and
-  // the owner's stored band set to n. Any other n changes nothing.
-  void SetBand(int band);
+  // Selects the band: its button down, the list marked for it, and the
+  // owner's stored band set to it.
+  void SetBand(const Band& band);
 
   // Saves the placement as the window's destruction would (a failure is
   // reported); the destruction then saves nothing.

@@ -25,12 +25,12 @@ class LogReloadTest : public ::testing::Test {
 
   std::int64_t TotalQsos() const {
     std::int64_t total = 0;
-    for (const BandStatistic& statistic : scorer.Statistics().Items()) total += statistic.qsos;
+    for (const BandStatistic& statistic : scorer.statistics().items()) total += statistic.qsos;
     return total;
   }
 
   const BandStatistic& Band(std::string_view name) const {
-    for (const BandStatistic& statistic : scorer.Statistics().Items())
+    for (const BandStatistic& statistic : scorer.statistics().items())
       if (statistic.name == name) return statistic;
     throw std::runtime_error("no statistic for band " + std::string(name));
   }
@@ -49,9 +49,9 @@ TEST_F(LogReloadTest, EmptyLogLeavesEverythingEmptyAndBandAsItWas) {
   table.SetCell(1, 7, "9");
   table.SetCell(0, 7, "Total");
   Reload();
-  EXPECT_EQ(scorer.Contacts().size(), 0u);
-  EXPECT_TRUE(scorer.Statistics().Items().empty());
-  EXPECT_EQ(scorer.ContinentList().size(), 0u);
+  EXPECT_EQ(scorer.contacts().size(), 0u);
+  EXPECT_TRUE(scorer.statistics().items().empty());
+  EXPECT_EQ(scorer.continents().size(), 0u);
   EXPECT_EQ(table.Cell(1, 7), "");
   EXPECT_EQ(table.Cell(0, 7), "Total");
   EXPECT_TRUE(query.Eof());
@@ -77,7 +77,7 @@ TEST_F(LogReloadTest, ReplaysEveryRowThroughTheScorer) {
   EXPECT_EQ(Band("21").points, 20);     // empty continent is another continent
   EXPECT_EQ(Band("21").dxccs, 1);       // 21|| once
   EXPECT_EQ(Band("21").continents, 1);  // the empty continent, once
-  EXPECT_EQ(scorer.ContinentList().Items(), (std::vector<std::string>{"EU", ""}));
+  EXPECT_EQ(scorer.continents().items(), (std::vector<std::string>{"EU", ""}));
   // Each recorded row, in the database's order; the duplicate is not.
   EXPECT_EQ(recorded, (std::vector<std::string>{"SP9ABC", "W1AW", "W2AW", "sp9abc"}));
 }
@@ -116,7 +116,7 @@ TEST_F(LogReloadTest, ColumnNamesMatchWithoutRegardToCase) {
   log.Execute("INSERT INTO QSO VALUES ('SP1A', '14', 'RTTY', 'eu', '5K', 'SP', 'SP')");
   Reload();
   EXPECT_EQ(Band("14").voivodeships, 1);
-  EXPECT_EQ(scorer.ContinentList().Items(), std::vector<std::string>{"EU"});
+  EXPECT_EQ(scorer.continents().items(), std::vector<std::string>{"EU"});
 }
 
 TEST_F(LogReloadTest, HundredThousandRows) {
@@ -140,7 +140,7 @@ TEST_F(LogReloadTest, MissingTableFailsWithTheDatabasesMessage) {
     EXPECT_NE(std::string(error.what()).find("no such table"), std::string::npos) << error.what();
     EXPECT_EQ(std::string(error.what()).front(), '[') << error.what();  // [SQLSTATE]
   }
-  EXPECT_EQ(scorer.Contacts().size(), 0u);
+  EXPECT_EQ(scorer.contacts().size(), 0u);
   EXPECT_TRUE(query.Eof());
 }
 
@@ -175,7 +175,7 @@ TEST(LogReloadErrorTest, ErrorInTheMiddleKeepsWhatWasRebuilt) {
                           .replayed = [&](const Contact& contact,
                                           std::int32_t) { bands.push_back(contact.band); }}),
                DatabaseError);
-  EXPECT_EQ(scorer.Contacts().size(), 2u);
+  EXPECT_EQ(scorer.contacts().size(), 2u);
   EXPECT_EQ(bands, (std::vector<std::string>{"14", "21"}));
   EXPECT_TRUE(query.Eof());
 }
@@ -268,7 +268,7 @@ TEST_F(LogReloadTest, WorkAtThePumpPoint) {
   // A contact recorded at the pump point goes into the rebuilt lists.
   Reload({.pumpMessages =
               [&] {
-                EXPECT_EQ(scorer.Contacts().size(), 0u);
+                EXPECT_EQ(scorer.contacts().size(), 0u);
                 scorer.Record(ContactFields{.callSign = "NEW1", .band = "28"}.contact(), own);
               },
           .replayed = {}});

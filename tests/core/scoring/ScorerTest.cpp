@@ -20,7 +20,7 @@ class ScorerTest : public ::testing::Test {
   }
 
   const BandStatistic& Band(std::string_view name) {
-    for (const BandStatistic& statistic : scorer.Statistics().Items())
+    for (const BandStatistic& statistic : scorer.statistics().items())
       if (statistic.name == name) return statistic;
     throw std::runtime_error("no statistic for band " + std::string(name));
   }
@@ -85,16 +85,15 @@ TEST_F(ScorerTest, DuplicateChangesNothing) {
   Score({.callSign = "SP9ABC", .report = "599K"});
   EXPECT_EQ(Score({.callSign = "SP9ABC", .report = "599M"}), kDuplicate);
   EXPECT_EQ(Band("14").qsos, 1);
-  EXPECT_EQ(scorer.VoivList().Items(), std::vector<std::string>{"14|K|"});
-  EXPECT_EQ(scorer.Contacts().size(), 1u);
+  EXPECT_EQ(scorer.voivodeships().items(), std::vector<std::string>{"14|K|"});
+  EXPECT_EQ(scorer.contacts().size(), 1u);
 }
 
 TEST_F(ScorerTest, PreviewRecordsNothing) {
   EXPECT_EQ(Score({.callSign = "W1AW", .continent = "NA", .report = "599K"}, false), 10);
-  EXPECT_TRUE(scorer.Statistics().Items().empty());
-  EXPECT_EQ(scorer.Contacts().size(), 0u);
-  EXPECT_EQ(scorer.VoivList().size() + scorer.DXCCList().size() + scorer.ContinentList().size(),
-            0u);
+  EXPECT_TRUE(scorer.statistics().items().empty());
+  EXPECT_EQ(scorer.contacts().size(), 0u);
+  EXPECT_EQ(scorer.voivodeships().size() + scorer.dxccs().size() + scorer.continents().size(), 0u);
   // Recording the same contact afterwards counts it once, for the same points.
   EXPECT_EQ(Score({.callSign = "W1AW", .continent = "NA", .report = "599K"}), 10);
   EXPECT_EQ(Score({.callSign = "W1AW", .continent = "NA", .report = "599K"}), kDuplicate);
@@ -131,10 +130,10 @@ TEST_F(ScorerTest, VoivodeshipLetterIsTheLastCharacterOfTheTrimmedReport) {
     scorer.Clear();
     Score({.callSign = "CALL", .report = c.report});
     if (c.key == nullptr) {
-      EXPECT_TRUE(scorer.VoivList().Items().empty());
+      EXPECT_TRUE(scorer.voivodeships().items().empty());
       EXPECT_EQ(Band("14").voivodeships, 0);
     } else {
-      EXPECT_EQ(scorer.VoivList().Items(), std::vector<std::string>{c.key});
+      EXPECT_EQ(scorer.voivodeships().items(), std::vector<std::string>{c.key});
       EXPECT_EQ(Band("14").voivodeships, 1);
     }
   }
@@ -179,7 +178,7 @@ TEST_F(ScorerTest, MultipliersCountPerBandExceptContinents) {
   EXPECT_EQ(Band("21").continents, 0);
   EXPECT_EQ(Band("14").qsos, 2);
   // Sets keep each text as first added.
-  EXPECT_EQ(scorer.DXCCList().Items(), (std::vector<std::string>{"14|SP|", "21|SP|"}));
+  EXPECT_EQ(scorer.dxccs().items(), (std::vector<std::string>{"14|SP|", "21|SP|"}));
 }
 
 TEST_F(ScorerTest, EmptyAndOddTextsAreOrdinaryValues) {
@@ -189,10 +188,10 @@ TEST_F(ScorerTest, EmptyAndOddTextsAreOrdinaryValues) {
   Score({.callSign = "A4", .band = "14 "});
   EXPECT_EQ(Band("14").dxccs, 1);
   EXPECT_EQ(Band("14").continents, 1);
-  EXPECT_EQ(scorer.DXCCList().Items().front(), "14||");
+  EXPECT_EQ(scorer.dxccs().items().front(), "14||");
   EXPECT_EQ(Band("50").qsos, 1);
   EXPECT_EQ(Band("14 ").qsos, 1);
-  EXPECT_EQ(scorer.Statistics().Items().size(), 3u);
+  EXPECT_EQ(scorer.statistics().items().size(), 3u);
 }
 
 // Whether a letter is worked on a band: the first voivodeship key, in the

@@ -18,10 +18,10 @@ TEST(StringSet, LooksUpIgnoringAsciiCaseAndKeepsTheFirstSpelling) {
   EXPECT_TRUE(set.Add(""));
   EXPECT_TRUE(set.Contains("14|sP|"));
   EXPECT_FALSE(set.Contains("14|S|"));
-  EXPECT_EQ(set.Items(), (std::vector<std::string>{"14|Sp|", "14|\xe9|", "14|\xc9|", ""}));
+  EXPECT_EQ(set.items(), (std::vector<std::string>{"14|Sp|", "14|\xe9|", "14|\xc9|", ""}));
   set.Clear();
   EXPECT_FALSE(set.Contains("14|SP|"));
-  EXPECT_TRUE(set.Items().empty());
+  EXPECT_TRUE(set.items().empty());
 }
 
 }  // namespace

@@ -22,12 +22,13 @@ class ContestSessionTest : public ::testing::Test {
 
   std::vector<int> bandsShown;
   // These cases never reach the log, so the query has no connection.
-  ContestSession session{PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')),
-                         std::make_unique<OdbcLogQuery>(nullptr),
-                         {},
-                         {.pumpMessages = {}, .summaryChanged = {}, .bandToShow = [this](int band) {
-                            bandsShown.push_back(band);
-                          }}};
+  ContestSession session{
+      PrefillList::FromText("SP9ABC=K\nW1AW=" + std::string(300, 'w')),
+      std::make_unique<OdbcLogQuery>(nullptr),
+      {},
+      {.pumpMessages = {}, .summaryChanged = {}, .bandToShow = [this](const Band& band) {
+         bandsShown.push_back(band.number);
+       }}};
 };
 
 TEST_F(ContestSessionTest, PreviewThenRecordGivesTheSamePointsAndCountsOnce) {
@@ -117,9 +118,9 @@ TEST_F(ContestSessionTest, AnyRecordBytesGiveADefinedResult) {
     EXPECT_EQ(session.AddQSO(contact, own), kDuplicate);
   }
   std::int64_t qsos = 0;
-  for (const BandStatistic& statistic : session.scorer().Statistics().Items())
+  for (const BandStatistic& statistic : session.scorer().statistics().items())
     qsos += statistic.qsos;
-  EXPECT_EQ(static_cast<std::size_t>(qsos), session.scorer().Contacts().size());
+  EXPECT_EQ(static_cast<std::size_t>(qsos), session.scorer().contacts().size());
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ class RecalculationTest : public ::testing::Test {
                           if (n < pumpWork.size() && pumpWork[n]) std::exchange(pumpWork[n], {})();
                         },
                     .summaryChanged = [this] { ++summaryChanges; },
-                    .bandToShow = [this](int band) { bandsShown.push_back(band); }}};
+                    .bandToShow = [this](const Band& band) { bandsShown.push_back(band.number); }}};
 };
 
 constexpr char kLogScore[] = "Score: 12*(1+2+2)=60";

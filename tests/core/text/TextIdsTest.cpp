@@ -42,7 +42,7 @@ TEST(TextIds, TheSameTextTheSameNumberAndEveryTextKeptWhole) {
   ASSERT_EQ(ids.size(), byId.size());
   for (std::uint32_t id = 0; id < byId.size(); ++id) {
     EXPECT_EQ(ids.Text(id), byId[id]) << id;
-    EXPECT_EQ(ids.Texts()[id], byId[id]) << id;
+    EXPECT_EQ(ids.texts()[id], byId[id]) << id;
   }
 }
 

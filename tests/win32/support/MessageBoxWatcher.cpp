@@ -28,7 +28,7 @@ MessageBoxWatcher::~MessageBoxWatcher() {
   thread_.join();
 }
 
-std::vector<std::string> MessageBoxWatcher::Texts() const {
+std::vector<std::string> MessageBoxWatcher::texts() const {
   std::lock_guard lock(mutex_);
   return texts_;
 }

@@ -19,7 +19,7 @@ class MessageBoxWatcher {
   MessageBoxWatcher(const MessageBoxWatcher&) = delete;
   MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
-  std::vector<std::string> Texts() const;
+  std::vector<std::string> texts() const;
 
  private:
   void Watch();

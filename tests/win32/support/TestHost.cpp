@@ -68,8 +68,8 @@ void PluginTest::TearDown() {
   }
   std::filesystem::remove_all(PluginsFolder());
   std::filesystem::remove(SettingsPath());
-  EXPECT_EQ(messageBoxes.Texts().size(), expectedMessageBoxes)
-      << (messageBoxes.Texts().empty() ? "" : messageBoxes.Texts().front());
+  EXPECT_EQ(messageBoxes.texts().size(), expectedMessageBoxes)
+      << (messageBoxes.texts().empty() ? "" : messageBoxes.texts().front());
 }
 
 host::QsoRecord PluginTest::On(const SqliteLog& database, host::QsoRecord record,

@@ -74,9 +74,9 @@ TEST_F(StatisticsReloadTest, FailingFirstReloadIsReportedAndTheWindowStaysUsable
   expectedMessageBoxes = 1;
   HWND window = Run(On(log, Station(), "Missing"));
   ASSERT_TRUE(IsWindow(window));
-  ASSERT_EQ(messageBoxes.Texts().size(), 1u);
-  EXPECT_NE(messageBoxes.Texts()[0].find("no such table: Missing"), std::string::npos)
-      << messageBoxes.Texts()[0];
+  ASSERT_EQ(messageBoxes.texts().size(), 1u);
+  EXPECT_NE(messageBoxes.texts()[0].find("no such table: Missing"), std::string::npos)
+      << messageBoxes.texts()[0];
   EXPECT_EQ(plugin->AddQSO(On(log, Contact("W1AW", "21", "NA", "K", ""), "Missing").data()), 10);
 
   // Once the cause is fixed, Recalc works.

@@ -235,7 +235,7 @@ TEST_F(StatisticsWindowTest, FailingFirstShowingLeavesTheDataCellsBlank) {
   expectedMessageBoxes = 1;
   HWND window = Run(On(log, Station(), "Missing"));
   ASSERT_TRUE(IsWindow(window));
-  EXPECT_NE(messageBoxes.Texts().at(0).find("no such table"), std::string::npos);
+  EXPECT_NE(messageBoxes.texts().at(0).find("no such table"), std::string::npos);
   EXPECT_EQ(CellText(window, 0, 7), "Total");
   EXPECT_EQ(DataRow(window, 7), Cells{});
   EXPECT_EQ(ScoreLine(window), "");

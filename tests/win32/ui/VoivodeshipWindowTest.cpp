@@ -423,7 +423,7 @@ TEST_F(VoivodeshipWindowTest, LockedSettingsFileIsReportedAndNothingElseFails) {
   CloseHandle(lock);
   // Two reads and two saves, each reported once.
   expectedMessageBoxes = 4;
-  for (const std::string& text : messageBoxes.Texts())
+  for (const std::string& text : messageBoxes.texts())
     EXPECT_NE(text.find("settings file"), std::string::npos) << text;
   EXPECT_EQ(ReadSettings(), "[TfmMainForm]\r\nCurrentBand=5\r\n");
 }
