@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host/HostRecords.h"
+#include "core/records/HostRecords.h"
 #include "core/scoring/Contact.h"
 
 namespace zeltra::bench {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/host/HostRecords.h"
+#include "core/records/HostRecords.h"
 #include "core/scoring/Contact.h"
 #include "core/session/ContestSession.h"
 

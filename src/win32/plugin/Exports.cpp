@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/host/HostRecords.h"
+#include "core/records/HostRecords.h"
 #include "core/session/HostContact.h"
 #include "win32/platform/ErrorBox.h"
 #include "win32/plugin/PluginState.h"

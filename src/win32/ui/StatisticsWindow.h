@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/host/HostRecords.h"
+#include "core/records/HostRecords.h"
 #include "core/session/ContestSession.h"
 #include "core/settings/WindowSettings.h"
 #include "win32/settings/PendingSave.h"

@@ -1,4 +1,4 @@
-#include "core/host/ShortString.h"
+#include "core/records/ShortString.h"
 
 #include <algorithm>
 #include <cstring>

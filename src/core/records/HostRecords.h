@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/host/ShortString.h"
+#include "core/records/ShortString.h"
 
 namespace zeltra {
 

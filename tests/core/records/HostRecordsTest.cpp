@@ -1,4 +1,4 @@
-#include "core/host/HostRecords.h"
+#include "core/records/HostRecords.h"
 
 #include <gtest/gtest.h>
 
