@@ -26,6 +26,7 @@
 #include "tools/score/LogScorer.h"
 #include "tools/score/OwnStationChoice.h"
 #include "tools/score/ResultsOutput.h"
+#include "tools/score/ResultsWriter.h"
 #include "tools/score/Unscorable.h"
 
 namespace zeltra::score {
@@ -61,13 +62,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
     result.failure = problem.what();
   }
   if (result.failed()) diagnostics.Error("zeltra-score: " + result.failure);
-  if (options.format == Format::kText) {
-    if (!result.failed()) out << SingleLogText(result, options.contacts);
-  } else if (options.format == Format::kCsv) {
-    out << (options.contacts ? ContactsCsv({result}) : ResultsCsv({result}));
-  } else {
-    out << ResultsJson({result}, {}, options.contacts);
-  }
+  out << ResultsWriterFor(options)->Write({result}, {}, true);
   return result.failed() ? kExitUnreadable : kExitScored;
 }
 
@@ -85,24 +80,6 @@ void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
                         "calls with two logs");
     if (earlier.note.empty()) earlier.note = "same call as " + log.file;
     log.note = "same call as " + earlier.file;
-  }
-}
-
-void WriteResults(const ScoreOptions& options, bool single, const std::vector<LogResult>& results,
-                  const std::vector<NotScored>& notScored, std::ostream& out) {
-  switch (options.format) {
-    case Format::kText:
-      if (!single)
-        out << ResultsText(results);
-      else if (!results.front().failed())
-        out << SingleLogText(results.front(), options.contacts);
-      break;
-    case Format::kCsv:
-      out << (options.contacts ? ContactsCsv(results) : ResultsCsv(results));
-      break;
-    case Format::kJson:
-      out << ResultsJson(results, notScored, options.contacts);
-      break;
   }
 }
 
@@ -125,7 +102,7 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
       });
   MarkSameCalls(results, diagnostics);
   TellNotScored(notScored, diagnostics);
-  WriteResults(options, single, results, notScored, out);
+  out << ResultsWriterFor(options)->Write(results, notScored, single);
   std::vector<const LogResult*> all;
   for (const LogResult& result : results) all.push_back(&result);
   return ExitStatusOf(all, options.checkClaimed);
