@@ -61,6 +61,14 @@ class Reader {
     if (object_->accLocation(&left, &top, &width, &height, Child(child)) != S_OK) return RECT{};
     return RECT{left, top, left + width, top + height};
   }
+  // The child a walk from child in direction reaches; kNoChild at its end.
+  long Navigate(long direction, long child) const {
+    VARIANT end;
+    VariantInit(&end);
+    if (object_->accNavigate(direction, Child(child), &end) != S_OK || end.vt != VT_I4)
+      return kNoChild;
+    return end.lVal;
+  }
   // The child at a screen point; kNoChild when the point is not on the object.
   long HitTest(long x, long y) const {
     VARIANT child;
@@ -283,6 +291,34 @@ TEST_F(AccessibilityTest, CellsAndLettersAreWhereTheyAreDrawn) {
   EXPECT_EQ(list.HitTest(listArea.right + 50, listArea.bottom + 50), kNoChild);
 }
 
+// A screen reader walks the table cell by cell, first to last, and is told
+// where the walk ends.
+TEST_F(AccessibilityTest, TheTableIsWalkedCellByCell) {
+  HWND statistics = Run(Station());
+  Reader grid(GetDlgItem(statistics, win32::kGridId));
+  ASSERT_TRUE(grid.Found());
+  struct Step {
+    long direction;
+    long from;
+    long to;  // kNoChild: the walk ends there
+  };
+  const long last = CellChild(5, 7);
+  const Step steps[] = {
+      {NAVDIR_FIRSTCHILD, CHILDID_SELF, 1},
+      {NAVDIR_LASTCHILD, CHILDID_SELF, last},
+      {NAVDIR_NEXT, 1, 2},
+      {NAVDIR_NEXT, last - 1, last},
+      {NAVDIR_NEXT, last, kNoChild},
+      {NAVDIR_PREVIOUS, 2, 1},
+      {NAVDIR_PREVIOUS, 1, kNoChild},
+      {NAVDIR_FIRSTCHILD, 3, kNoChild},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::to_string(step.direction) + " from " + std::to_string(step.from));
+    EXPECT_EQ(grid.Navigate(step.direction, step.from), step.to);
+  }
+}
+
 // Where there is no text, a screen reader is told so (S_FALSE), not given
 // an empty one.
 TEST_F(AccessibilityTest, NoTextIsSaidAsNone) {
@@ -322,9 +358,10 @@ TEST_F(AccessibilityTest, ABandSwitchIsReadAndAnnounced) {
   EXPECT_TRUE(announced);
   Reader down(GetDlgItem(window, win32::kBandButtonIdBase + 5));
   Reader up(GetDlgItem(window, win32::kBandButtonIdBase + 7));
-  EXPECT_EQ(down.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED),
-            STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED);
-  EXPECT_EQ(up.State(CHILDID_SELF) & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED), 0);
+  // Exactly: a button that can take the focus, and pressed and checked while down.
+  EXPECT_EQ(down.State(CHILDID_SELF),
+            STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED);
+  EXPECT_EQ(up.State(CHILDID_SELF), STATE_SYSTEM_FOCUSABLE);
   EXPECT_EQ(down.Role(CHILDID_SELF), ROLE_SYSTEM_PUSHBUTTON);
 }
 
