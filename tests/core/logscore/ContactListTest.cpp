@@ -35,5 +35,24 @@ TEST(ContactList, ReplayOrderIsByCallByteForByteThenLogOrder) {
   for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], "W1AW#" + std::to_string(i));
 }
 
+TEST(ContactList, KeepsEachTextWholeUpToWhatTheRecordHolds) {
+  // The plug-in's record holds 255 bytes a text: so much is kept, and no more.
+  ContactList contacts;
+  const std::string longest(255, 'a');
+  const std::string longer(300, 'b');
+  contacts.Add(7, Contact{longest, "14", "RTTY", "EU", "SP", longer});
+  contacts.Add(8, Contact{"", "", "", "", "", ""});
+  contacts.Add(9, Contact{"W1AW", "21", std::string(1, '\0'), "NA", "K", "599"});
+  const Contact first = contacts.At(0);
+  EXPECT_EQ(first.callSign, longest);
+  EXPECT_EQ(first.reportReceived, longer.substr(0, 255));
+  EXPECT_EQ(first.band, "14");
+  EXPECT_EQ(contacts.At(1).callSign, "");
+  EXPECT_EQ(contacts.At(2).mode, std::string(1, '\0'));
+  EXPECT_EQ(contacts.At(2).reportReceived, "599");
+  EXPECT_EQ(contacts.PositionAt(2), 9u);
+  EXPECT_EQ(contacts.CallSignAt(0), longest);
+}
+
 }  // namespace
 }  // namespace zeltra
