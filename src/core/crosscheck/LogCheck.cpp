@@ -70,7 +70,7 @@ void LogCheck::Run(std::size_t threads) {
   MarkDupes();
   JudgeClocks(threads);
   MatchExactly(threads);
-  MatchBustedCalls();
+  MatchBustedCalls(threads);
   Judge(threads);
 }
 
@@ -233,18 +233,37 @@ void LogCheck::MatchGroup(Range mine, Range theirs) {
 // A line no log answers may be a call copied with one slip: the station
 // one slip away, and only one, holds a free line with this log then and
 // there. That station keeps its QSO; this line is the busted one.
-void LogCheck::MatchBustedCalls() {
+void LogCheck::MatchBustedCalls(std::size_t threads) {
   std::vector<std::string_view> logCalls;
   for (const Log& log : logs_) logCalls.push_back(calls_.Text(log.call));
   const NearCallIndex nearLogs(logCalls);
+  const auto unmatched = [&](std::uint32_t i) {
+    return findings_[i].partner == kNone && lines_[i].call != logs_[lines_[i].log].call;
+  };
+  // The logs one slip away from each call that a line still unmatched
+  // names, looked up on every thread; the lines then take them in order.
+  std::vector<std::uint32_t> wanted;
+  std::vector<bool> isWanted(calls_.size());
+  for (std::uint32_t i = 0; i < lines_.size(); ++i)
+    if (unmatched(i) && !isWanted[lines_[i].call]) {
+      isWanted[lines_[i].call] = true;
+      wanted.push_back(lines_[i].call);
+    }
+  std::vector<std::vector<std::uint32_t>> nearLogsOf(calls_.size());
+  ForEachStretch(
+      wanted.size(), threads, [](std::size_t at) { return at; },
+      [&](std::size_t, std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+          nearLogsOf[wanted[k]] = nearLogs.Near(calls_.Text(wanted[k]));
+      });
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    if (!unmatched(i)) continue;
     const Line& line = lines_[i];
     const std::uint32_t ownCall = logs_[line.log].call;
-    if (findings_[i].partner != kNone || line.call == ownCall) continue;
     std::uint32_t station = kNone;
     std::uint32_t chosen = kNone;
     bool ambiguous = false;
-    for (const std::uint32_t log : nearLogs.Near(calls_.Text(line.call))) {
+    for (const std::uint32_t log : nearLogsOf[line.call]) {
       if (log == line.log) continue;
       const Range theirs = LinesOf(ownCall, log, line.slot);
       std::uint32_t nearest = kNone;

@@ -137,7 +137,7 @@ class LogCheck {
   void JudgeClocks(std::size_t threads);
   void MatchExactly(std::size_t threads);
   void MatchGroup(Range mine, Range theirs);
-  void MatchBustedCalls();
+  void MatchBustedCalls(std::size_t threads);
   void Judge(std::size_t threads);
   void JudgeLine(std::uint32_t line, const std::optional<NearCallIndex>& workedCalls);
   Range LinesOf(std::uint32_t call) const;
