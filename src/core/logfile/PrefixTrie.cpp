@@ -52,25 +52,4 @@ PrefixTrie::PrefixTrie(std::vector<Filing> prefixes) {
   }
 }
 
-std::uint32_t PrefixTrie::ChildOf(const Node& node, unsigned char byte) const {
-  if (node.table != kNone) {
-    const std::uint16_t child = tables_[node.table + byte];
-    return child == 0 ? kNone : node.firstChild + child - 1;
-  }
-  for (std::uint32_t child = node.firstChild; child < node.firstChild + node.childCount; ++child)
-    if (bytes_[child] == byte) return child;
-  return kNone;
-}
-
-std::optional<std::uint32_t> PrefixTrie::LongestPrefixOf(std::string_view text) const {
-  std::optional<std::uint32_t> found;
-  std::uint32_t node = 0;
-  for (const char c : text) {
-    node = ChildOf(nodes_[node], static_cast<unsigned char>(c));
-    if (node == kNone) break;
-    if (nodes_[node].value != kNone) found = nodes_[node].value;
-  }
-  return found;
-}
-
 }  // namespace zeltra
