@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "win32/ui/StatisticsWindowIds.h"
+#include "win32/ui/VoivodeshipWindowIds.h"
 
 namespace zeltra::testing {
 
@@ -110,6 +111,32 @@ HWND PluginTest::Run(const host::QsoRecord& record) {
 void PluginTest::WritePrefillFile(const std::string& bytes) {
   std::filesystem::create_directories(PluginsFolder());
   std::ofstream(PluginsFolder() / L"Zeltra.txt", std::ios::binary) << bytes;
+}
+
+namespace {
+
+BOOL CALLBACK CollectVoivodeshipWindow(HWND hwnd, LPARAM found) {
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (std::wstring_view(className) == win32::kVoivodeshipWindowClass)
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> VoivodeshipWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectVoivodeshipWindow,
+                    reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND OpenVoivodeshipWindow(HWND statisticsWindow) {
+  SendMessageW(GetDlgItem(statisticsWindow, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
+  host::PumpMessages();
+  const std::vector<HWND> windows = VoivodeshipWindows();
+  return windows.size() == 1 ? windows.front() : nullptr;
 }
 
 std::string WindowText(HWND window) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PluginModule.h"
 #include "QsoRecord.h"
@@ -51,6 +52,12 @@ class PluginTest : public ::testing::Test {
   std::size_t expectedMessageBoxes = 0;  // checked when the test ends
   std::unique_ptr<host::PluginModule> plugin;
 };
+
+// The voivodeship windows on this thread.
+std::vector<HWND> VoivodeshipWindows();
+// Clicks "Voivodeship" in the statistics window: the one voivodeship window
+// then open, or null when there is none or more than one.
+HWND OpenVoivodeshipWindow(HWND statisticsWindow);
 
 std::string WindowText(HWND window);
 std::string ScoreLine(HWND statisticsWindow);

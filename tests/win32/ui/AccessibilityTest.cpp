@@ -204,9 +204,7 @@ TEST_F(AccessibilityTest, AnObjectHeldPastTheWindowAnswersErrors) {
 
 TEST_F(AccessibilityTest, LettersSayWhetherTheyAreWorkedOnTheBandShown) {
   HWND statistics = Run(Station());
-  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
-  host::PumpMessages();
-  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  HWND window = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(window, nullptr);
   HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
   {
@@ -268,9 +266,7 @@ TEST_F(AccessibilityTest, CellsAndLettersAreWhereTheyAreDrawn) {
   }
   EXPECT_EQ(grid.ChildCount(), CellChild(5, 7));
 
-  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
-  host::PumpMessages();
-  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  HWND window = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(window, nullptr);
   HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
   Reader list(listWindow);
@@ -339,9 +335,7 @@ TEST_F(AccessibilityTest, NoTextIsSaidAsNone) {
 // switch says the list's description changed.
 TEST_F(AccessibilityTest, ABandSwitchIsReadAndAnnounced) {
   HWND statistics = Run(Station());
-  SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
-  host::PumpMessages();
-  HWND window = FindWindowW(win32::kVoivodeshipWindowClass, nullptr);
+  HWND window = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(window, nullptr);
   HWND listWindow = GetDlgItem(window, win32::kVoivodeshipListId);
   g_events.clear();

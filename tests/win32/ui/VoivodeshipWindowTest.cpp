@@ -21,22 +21,6 @@ constexpr int kBand14 = 5;
 constexpr int kBand21 = 7;
 constexpr int kBand10 = 4;
 
-BOOL CALLBACK FindVoivodeshipWindow(HWND hwnd, LPARAM found) {
-  wchar_t className[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  if (std::wstring_view(className) == win32::kVoivodeshipWindowClass) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
-  }
-  return TRUE;
-}
-
-std::vector<HWND> VoivodeshipWindows() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), &FindVoivodeshipWindow,
-                    reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
 HWND Button(HWND voivodeship, int band) {
   return GetDlgItem(voivodeship, win32::kBandButtonIdBase + band);
 }
@@ -116,13 +100,6 @@ class VoivodeshipWindowTest : public PluginTest {
     return window;
   }
 
-  static HWND OpenVoivodeship(HWND statistics) {
-    SendMessageW(GetDlgItem(statistics, win32::kVoivodeshipButtonId), BM_CLICK, 0, 0);
-    host::PumpMessages();
-    const auto windows = VoivodeshipWindows();
-    return windows.size() == 1 ? windows.front() : nullptr;
-  }
-
   static void Click(HWND button) {
     SendMessageW(button, BM_CLICK, 0, 0);
     host::PumpMessages();
@@ -131,7 +108,7 @@ class VoivodeshipWindowTest : public PluginTest {
 
 TEST_F(VoivodeshipWindowTest, OpensOnceWithTheLettersAndTenDown) {
   HWND statistics = OpenStatistics();
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(WindowText(window), "Voivodeship");
   EXPECT_EQ(GetWindow(window, GW_OWNER), statistics);
@@ -154,7 +131,7 @@ TEST_F(VoivodeshipWindowTest, OpensOnceWithTheLettersAndTenDown) {
 }
 
 TEST_F(VoivodeshipWindowTest, BandButtonsAreAToggleGroup) {
-  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND window = OpenVoivodeshipWindow(OpenStatistics());
   Click(Button(window, kBand14));
   EXPECT_EQ(BandDown(window), kBand14);
   Click(Button(window, kBand14));  // the button down stays down
@@ -164,7 +141,7 @@ TEST_F(VoivodeshipWindowTest, BandButtonsAreAToggleGroup) {
 }
 
 TEST_F(VoivodeshipWindowTest, BandButtonsLightUpUnderThePointer) {
-  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND window = OpenVoivodeshipWindow(OpenStatistics());
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const COLORREF hot = Shade(face, kHotLighten);
   ASSERT_NE(face, hot);
@@ -183,7 +160,7 @@ TEST_F(VoivodeshipWindowTest, BandButtonsLightUpUnderThePointer) {
 // In the designed state "10" is down but drawn plain; once chosen, it and
 // every other band's button are drawn with the down state's pattern.
 TEST_F(VoivodeshipWindowTest, DesignedTenIsDownButPlainUntilABandIsChosen) {
-  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND window = OpenVoivodeshipWindow(OpenStatistics());
   HWND ten = Button(window, kBand10);
   ASSERT_EQ(BandDown(window), kBand10);
   SetFocus(ten);
@@ -198,13 +175,13 @@ TEST_F(VoivodeshipWindowTest, DesignedTenIsDownButPlainUntilABandIsChosen) {
 }
 
 TEST_F(VoivodeshipWindowTest, ListHasFlatScrollBars) {
-  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND window = OpenVoivodeshipWindow(OpenStatistics());
   HWND list = GetDlgItem(window, win32::kVoivodeshipListId);
   EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FLATSB);
 }
 
 TEST_F(VoivodeshipWindowTest, FollowsTheBandOfEveryRecordedContact) {
-  HWND window = OpenVoivodeship(OpenStatistics());
+  HWND window = OpenVoivodeshipWindow(OpenStatistics());
   struct Step {
     const char* call;
     const char* band;
@@ -235,7 +212,7 @@ TEST_F(VoivodeshipWindowTest, ReloadEndsOnTheLastRowsBand) {
               {.callSign = "A1", .band = "14"},
               {.callSign = "B1", .band = "21"}});
   HWND statistics = OpenStatistics();
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   plugin->GetScore(Contact("Z9", "28", "EU", "DL", "").data());
   SendMessageW(GetDlgItem(statistics, win32::kRecalcButtonId), BM_CLICK, 0, 0);
   host::PumpMessages();
@@ -246,7 +223,7 @@ TEST_F(VoivodeshipWindowTest, WorkedLettersAreRedOnTheirBand) {
   HWND statistics = OpenStatistics();
   plugin->AddQSO(Contact("SP1A", "14", "EU", "SP", "599K").data());
   plugin->AddQSO(Contact("SP2B", "21", "EU", "SP", "599 b").data());
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   Click(Button(window, kBand14));
   EXPECT_TRUE(DrawnRed(window, 'K'));
   EXPECT_FALSE(DrawnRed(window, 'B'));
@@ -257,14 +234,14 @@ TEST_F(VoivodeshipWindowTest, WorkedLettersAreRedOnTheirBand) {
 
 TEST_F(VoivodeshipWindowTest, ClosingAndReopeningKeepsTheBand) {
   HWND statistics = OpenStatistics();
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   Click(Button(window, kBand21));
   PostMessageW(window, WM_CLOSE, 0, 0);
   host::PumpMessages();
   EXPECT_FALSE(IsWindow(window));
   // The band sync finds no window now, and CurrentBand stays.
   plugin->AddQSO(Contact("SP1A", "14", "EU", "SP", "").data());
-  HWND again = OpenVoivodeship(statistics);
+  HWND again = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(BandDown(again), kBand21);
 }
@@ -272,7 +249,7 @@ TEST_F(VoivodeshipWindowTest, ClosingAndReopeningKeepsTheBand) {
 TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
   WriteSettings("; kept\r\n[Other]\r\nKey=Value\r\n");
   HWND statistics = OpenStatistics();
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   Click(Button(window, kBand14));
   plugin->Release();
   host::PumpMessages();
@@ -286,7 +263,7 @@ TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
   EXPECT_NE(settings.find("[TfmDomList]\r\nFormVersion=0\r\n"), std::string::npos) << settings;
   EXPECT_EQ(settings.rfind("; kept\r\n[Other]\r\nKey=Value\r\n", 0), 0u) << settings;
 
-  HWND reopened = OpenVoivodeship(Run(Station()));
+  HWND reopened = OpenVoivodeshipWindow(Run(Station()));
   ASSERT_NE(reopened, nullptr);
   EXPECT_EQ(BandDown(reopened), kBand14);
 }
@@ -300,7 +277,7 @@ TEST_F(VoivodeshipWindowTest, ReleaseSavesTheSameWhetherTheHostPumpsOrUnloads) {
     SCOPED_TRACE(unloadAtOnce ? "unloaded at once" : "pumped");
     std::filesystem::remove(SettingsPath());
     if (!plugin) plugin = std::make_unique<host::PluginModule>(L"Zeltra.dll");
-    HWND window = OpenVoivodeship(OpenStatistics());
+    HWND window = OpenVoivodeshipWindow(OpenStatistics());
     Click(Button(window, kBand14));
     plugin->Release();
     if (!unloadAtOnce) host::PumpMessages();
@@ -323,7 +300,7 @@ TEST_F(VoivodeshipWindowTest, UnloadWithoutReleaseSavesNothing) {
   const std::string before = "[Other]\r\nKey=1\r\n";
   WriteSettings(before);
   HWND statistics = OpenStatistics();
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   Click(Button(window, kBand14));
   plugin.reset();
   host::PumpMessages();
@@ -347,7 +324,7 @@ TEST_F(VoivodeshipWindowTest, StoredPlacementMovesAndSizes) {
   EXPECT_EQ(frame.top, 120);
   EXPECT_EQ(client.right, MulDiv(394, dpi, 96));  // moved, not resized
 
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   GetWindowRect(window, &frame);
   EXPECT_EQ(frame.left, 200);
   EXPECT_EQ(frame.top, 400);
@@ -375,7 +352,7 @@ TEST_F(VoivodeshipWindowTest, PlacementSavedAtAnotherDensityIsIgnored) {
   RECT frame{};
   GetWindowRect(statistics, &frame);
   EXPECT_EQ(frame.left, 943);
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   GetWindowRect(window, &frame);
   EXPECT_EQ(frame.left, 1020);
   EXPECT_EQ(frame.top, 164);
@@ -394,7 +371,7 @@ TEST_F(VoivodeshipWindowTest, DamagedSettingsOpenAtTheDesignedPlaces) {
     RECT frame{};
     GetWindowRect(statistics, &frame);
     EXPECT_TRUE(frame.left == 943 || frame.left == 1) << frame.left;
-    HWND window = OpenVoivodeship(statistics);
+    HWND window = OpenVoivodeshipWindow(statistics);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(BandDown(window), kBand10);
     plugin->Release();
@@ -414,7 +391,7 @@ TEST_F(VoivodeshipWindowTest, LockedSettingsFileIsReportedAndNothingElseFails) {
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   HWND statistics = OpenStatistics();
   ASSERT_TRUE(IsWindow(statistics));
-  HWND window = OpenVoivodeship(statistics);
+  HWND window = OpenVoivodeshipWindow(statistics);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(BandDown(window), kBand10);  // nothing could be read
   plugin->Release();
