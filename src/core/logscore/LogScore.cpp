@@ -1,5 +1,8 @@
 #include "core/logscore/LogScore.h"
 
+#include <optional>
+#include <string>
+
 #include "core/logscore/CallRunDuplicates.h"
 #include "core/scoring/Scorer.h"
 
@@ -15,6 +18,22 @@ void PrefetchAhead(const ContactList& contacts, const std::vector<std::uint32_t>
                    std::size_t i) {
   if (i + 2 * kPrefetchAhead < order.size()) contacts.PrefetchPlace(order[i + 2 * kPrefetchAhead]);
   if (i + kPrefetchAhead < order.size()) contacts.PrefetchTexts(order[i + kPrefetchAhead]);
+}
+
+// Replays the contacts in order through scorer; record answers each one's
+// points (or kDuplicate), recording it as it does.
+template <class Record>
+LogScore Replay(Scorer& scorer, const ContactList& contacts,
+                const std::vector<std::uint32_t>& order,
+                const std::function<void(const ContactOutcome&)>& each, Record record) {
+  MultiplierWatch watch(scorer);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    PrefetchAhead(contacts, order, i);
+    const Contact contact = contacts.At(order[i]);
+    const std::int32_t points = record(contact);
+    if (each) each(watch.Outcome(contacts.PositionAt(order[i]), contact, points));
+  }
+  return ScoreOf(scorer.statistics());
 }
 
 }  // namespace
@@ -58,36 +77,24 @@ LogScore ReplayContacts(const ContactList& contacts, const std::vector<std::uint
                         const std::function<void(const ContactOutcome&)>& each) {
   Scorer scorer;
   scorer.Reserve(order.size());
-  MultiplierWatch watch(scorer);
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    PrefetchAhead(contacts, order, i);
-    const Contact contact = contacts.At(order[i]);
-    const std::int32_t points = scorer.Record(contact, own);
-    if (each) each(watch.Outcome(contacts.PositionAt(order[i]), contact, points));
-  }
-  return ScoreOf(scorer.statistics());
+  return Replay(scorer, contacts, order, each,
+                [&](const Contact& contact) { return scorer.Record(contact, own); });
 }
 
 LogScore ReplayContacts(const ContactList& contacts, const CallSignOrder& order,
                         const OwnStation& own,
                         const std::function<void(const ContactOutcome&)>& each) {
-  const std::vector<std::uint32_t>& indexes = order.Indexes();
   Scorer scorer;
-  MultiplierWatch watch(scorer);
   CallRunDuplicates sameCall;
-  std::string callSign;
-  for (std::size_t i = 0; i < indexes.size(); ++i) {
-    PrefetchAhead(contacts, indexes, i);
-    const Contact contact = contacts.At(indexes[i]);
-    if (i == 0 || contact.callSign != callSign) {
+  std::optional<std::string> callSign;  // the run's; none before the first contact
+  return Replay(scorer, contacts, order.Indexes(), each, [&](const Contact& contact) {
+    if (contact.callSign != callSign) {
       callSign = contact.callSign;
       sameCall.Clear();
     }
-    const std::int32_t points =
-        sameCall.Add(contact.band, contact.mode) ? scorer.RecordKnownNew(contact, own) : kDuplicate;
-    if (each) each(watch.Outcome(contacts.PositionAt(indexes[i]), contact, points));
-  }
-  return ScoreOf(scorer.statistics());
+    return sameCall.Add(contact.band, contact.mode) ? scorer.RecordKnownNew(contact, own)
+                                                    : kDuplicate;
+  });
 }
 
 }  // namespace zeltra
