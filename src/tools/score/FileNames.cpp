@@ -4,6 +4,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <stdexcept>
+
+#include "win32/platform/HostProgram.h"
 #endif
 
 namespace zeltra::score {
@@ -37,15 +41,10 @@ std::string NameOf(const std::filesystem::path& path) {
 }
 
 std::string ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return NameOf(std::filesystem::path(path).parent_path());
-    }
-    path.resize(path.size() * 2);
+  try {
+    return NameOf(win32::HostProgramPath().parent_path());
+  } catch (const std::runtime_error&) {
+    return {};
   }
 }
 
