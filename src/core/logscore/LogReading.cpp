@@ -21,12 +21,6 @@ std::string_view Trimmed(std::optional<std::string_view> text) {
   return text ? TrimControlAndBlank(*text) : std::string_view();
 }
 
-// to becomes text upper-cased, in the room it has.
-void AssignUpper(std::string& to, std::string_view text) {
-  to.assign(text);
-  for (char& c : to) c = AsciiUpper(c);
-}
-
 // Collects a log's contacts, what is left out of them and what is wrong.
 class LogBuilder {
  public:
@@ -238,10 +232,10 @@ bool ContactOfRecord(const AdifRecord& record, LogBuilder& builder, Contact& con
   }
   const auto band = BandOfRecord(record, builder, problem);
   if (!band) return false;
-  AssignUpper(contact.callSign, call);
+  AssignAsciiUpper(contact.callSign, call);
   contact.band.assign(*band);
-  AssignUpper(contact.mode, Trimmed(record[AdifField::kMode]));
-  AssignUpper(contact.continent, Trimmed(record[AdifField::kCont]));
+  AssignAsciiUpper(contact.mode, Trimmed(record[AdifField::kMode]));
+  AssignAsciiUpper(contact.continent, Trimmed(record[AdifField::kCont]));
   contact.dxccPrefix.clear();
   AssignReceived(contact.reportReceived, record, false);
   return true;

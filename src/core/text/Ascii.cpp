@@ -4,10 +4,16 @@
 #include <cstdint>
 
 namespace zeltra {
+
 std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return AsciiUpper(c); });
+  std::string upper;
+  AssignAsciiUpper(upper, text);
   return upper;
+}
+
+void AssignAsciiUpper(std::string& to, std::string_view text) {
+  to.assign(text);
+  std::transform(to.begin(), to.end(), to.begin(), [](char c) { return AsciiUpper(c); });
 }
 
 std::size_t AsciiCaseInsensitiveHash::operator()(std::string_view text) const {

@@ -11,6 +11,9 @@ namespace zeltra {
 
 std::string AsciiUpper(std::string_view text);
 
+// to becomes text upper-cased, in the room it already has.
+void AssignAsciiUpper(std::string& to, std::string_view text);
+
 constexpr char AsciiUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }

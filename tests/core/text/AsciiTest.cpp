@@ -13,6 +13,9 @@ TEST(Ascii, UpperCasesOnlyAsciiLetters) {
   EXPECT_EQ(AsciiUpper("sp9abc/p"), "SP9ABC/P");
   EXPECT_EQ(AsciiUpper("\xe9\xb1z{`"), "\xe9\xb1Z{`");
   EXPECT_EQ(AsciiUpper("a\0b"s), "A\0B"s);
+  std::string reused = "a longer text before";  // its room kept, its text replaced whole
+  AssignAsciiUpper(reused, "sp9abc");
+  EXPECT_EQ(reused, "SP9ABC");
 }
 
 TEST(Ascii, TrimRemovesCodesZeroToThirtyTwoAtBothEnds) {
