@@ -7,11 +7,11 @@
 
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
+#include "core/text/ReadChunk.h"
 
 namespace zeltra {
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
 // A tag is a name, a length and a type: a few dozen bytes. Past this, what
 // follows a "<" is no tag.
 constexpr std::size_t kLongestTag = 1024;
@@ -37,8 +37,8 @@ bool AdifReader::Have(std::size_t count) {
     const std::size_t had = buffer_.size();
     // Grows by what the file gives, a chunk at a time, never by what a
     // length claims.
-    buffer_.resize(had + kChunk);
-    in_.read(buffer_.data() + had, static_cast<std::streamsize>(kChunk));
+    buffer_.resize(had + kReadChunk);
+    in_.read(buffer_.data() + had, static_cast<std::streamsize>(kReadChunk));
     const auto got = static_cast<std::size_t>(in_.gcount());
     buffer_.resize(had + got);
     if (got == 0 || !in_) endOfFile_ = true;
@@ -171,35 +171,48 @@ bool AdifReader::Next(AdifRecord& record) {
     std::string_view lengthText = tag.substr(colon + 1);
     lengthText = lengthText.substr(0, lengthText.find(':'));
     lengthText = TrimControlAndBlank(lengthText);
-    // Upper-cased for a message only: most fields never need one.
-    const auto upperName = [&] { return AsciiUpper(name); };
+    // name and lengthText are views into the buffer, which a refill moves:
+    // a message is worded before anything is read further. The name is
+    // upper-cased for a message only: most fields never need one.
     const auto parsedLength = NumberOf<std::size_t>(lengthText);
     if (!parsedLength) {
-      const std::string message =
-          "field " + upperName() + ": length \"" + std::string(lengthText) + "\" is not a number";
+      const std::string message = "field " + AsciiUpper(name) + ": length \"" +
+                                  std::string(lengthText) + "\" is not a number";
       SkipToEndOfRecord();
       return fail(message);
     }
     const std::size_t length = *parsedLength;
+    const bool inBuffer = buffer_.size() - position_ >= length;
+    const auto pastTheEnd = [&](const std::string& upperName) {
+      return "field " + upperName + ": length " + std::to_string(length) +
+             " runs past the end of the file";
+    };
     const auto field = AdifFieldNamed(name);
     if (!field) {
+      if (inBuffer) {
+        position_ += length;
+        continue;
+      }
+      const std::string upperName = AsciiUpper(name);
       if (!Skip(length)) {
         position_ = buffer_.size();
-        return fail("field " + upperName() + ": length " + std::to_string(length) +
-                    " runs past the end of the file");
+        return fail(pastTheEnd(upperName));
       }
       continue;
     }
     if (length > kLongestAdifValue) {
+      const std::string message = "field " + AsciiUpper(name) + ": length " +
+                                  std::to_string(length) + " is longer than a field may be (" +
+                                  std::to_string(kLongestAdifValue) + " bytes)";
       SkipToEndOfRecord();
-      return fail("field " + upperName() + ": length " + std::to_string(length) +
-                  " is longer than a field may be (" + std::to_string(kLongestAdifValue) +
-                  " bytes)");
+      return fail(message);
     }
-    if (!Have(length)) {
-      position_ = buffer_.size();
-      return fail("field " + upperName() + ": length " + std::to_string(length) +
-                  " runs past the end of the file");
+    if (!inBuffer) {
+      const std::string upperName = AsciiUpper(name);
+      if (!Have(length)) {
+        position_ = buffer_.size();
+        return fail(pastTheEnd(upperName));
+      }
     }
     record.Set(*field, std::string_view(buffer_).substr(position_, length));
     position_ += length;

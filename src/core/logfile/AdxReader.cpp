@@ -5,11 +5,10 @@
 #include <optional>
 
 #include "core/text/Ascii.h"
+#include "core/text/ReadChunk.h"
 
 namespace zeltra {
 namespace {
-
-constexpr std::size_t kChunk = 1 << 16;
 
 struct ParserFree {
   void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -106,7 +105,7 @@ AdxReader::AdxReader(std::istream& in) : in_(in), parser_(std::make_unique<Parse
 AdxReader::~AdxReader() = default;
 
 bool AdxReader::Next(AdifRecord& record) {
-  std::string chunk(kChunk, '\0');
+  std::string chunk(kReadChunk, '\0');
   while (ready_.empty() && !finished_) {
     in_.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     const auto got = static_cast<int>(in_.gcount());

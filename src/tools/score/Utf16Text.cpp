@@ -1,11 +1,13 @@
 #include "tools/score/Utf16Text.h"
 
+#include "core/text/ReadChunk.h"
 #include "core/text/Utf8.h"
 
 namespace zeltra::score {
 namespace {
 
-constexpr std::size_t kChunk = 1 << 15;  // bytes of UTF-16, an even number
+// kReadChunk is an even number of bytes: UTF-16 units never straddle two chunks.
+static_assert(kReadChunk % 2 == 0);
 constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsHighSurrogate(char16_t unit) {
@@ -19,7 +21,7 @@ bool IsLowSurrogate(char16_t unit) {
 }  // namespace
 
 Utf16Text::Utf16Text(std::streambuf& source, bool bigEndian)
-    : source_(source), bigEndian_(bigEndian), bytes_(kChunk) {
+    : source_(source), bigEndian_(bigEndian), bytes_(kReadChunk) {
   setg(text_.data(), text_.data(), text_.data());
 }
 

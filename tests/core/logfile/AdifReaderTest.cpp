@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/ReadChunk.h"
 #include "support/AdifRecords.h"
 
 namespace zeltra {
@@ -177,6 +178,43 @@ TEST(AdifReader, LengthsThatClaimTooMuch) {
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].error, "a \"<\" is not closed by \">\" within 1024 bytes");
   EXPECT_EQ(Field(records[1], AdifField::kCall), "W2AW");
+}
+
+// A message names the field whose tag it read, wherever the tag falls
+// against the reader's chunks: the buffer the name was read from is
+// refilled before the message is worded.
+TEST(AdifReader, MessagesNameTheirFieldAcrossChunks) {
+  struct Case {
+    const char* name;
+    std::string tag;
+    std::string after;  // what follows the tag
+    std::string error;
+  };
+  const std::string beyond(kLongestAdifValue + 10, 'v');
+  const Case cases[] = {
+      {"a kept value past the end", "<SRX_STRING:5000>", std::string(4000, 'v'),
+       "field SRX_STRING: length 5000 runs past the end of the file"},
+      {"a passed-over value past the end", "<NOTES:500000>", std::string(300000, 'v'),
+       "field NOTES: length 500000 runs past the end of the file"},
+      {"a kept value longer than allowed", "<SRX_STRING:1048586>", beyond + "<EOR>",
+       "field SRX_STRING: length 1048586 is longer than a field may be (1048576 bytes)"},
+  };
+  for (const Case& c : cases) {
+    for (std::size_t tagAt : {kReadChunk - c.tag.size() - 1, kReadChunk - c.tag.size(),
+                              kReadChunk - c.tag.size() + 1, kReadChunk - 3, kReadChunk + 5}) {
+      SCOPED_TRACE(std::string(c.name) + ", tag at " + std::to_string(tagAt));
+      // A field passed over puts the tag where it is wanted.
+      const std::string first = "<CALL:4>W1AW<EOR><APP_X:";
+      const std::size_t fill = tagAt - first.size() - 6;  // "00000>" before the fill
+      const std::string fillLength = std::to_string(fill);
+      const std::string text = first + std::string(5 - fillLength.size(), '0') + fillLength + ">" +
+                               std::string(fill, 'f') + c.tag + c.after;
+      ASSERT_EQ(text.find(c.tag), tagAt);
+      const auto records = ReadAll(text);
+      ASSERT_EQ(records.size(), 2u);
+      EXPECT_EQ(records[1].error, c.error);
+    }
+  }
 }
 
 // Records and fields that straddle the reader's chunks read whole.
