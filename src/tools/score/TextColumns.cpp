@@ -9,6 +9,8 @@ namespace zeltra::score {
 namespace {
 
 constexpr std::string_view kColumnGap = "  ";
+// What a spreadsheet reads as the start of a formula.
+constexpr std::string_view kFormulaStarts = "=+-@\t\r";
 
 std::string Padded(std::string_view text, std::size_t width, bool right) {
   const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
@@ -42,10 +44,33 @@ std::string AlignedColumns(const std::vector<std::string>& headings,
   return text;
 }
 
+namespace {
+
+bool IsPlainNumber(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return !whole.empty() && digits(whole) && digits(fraction) &&
+         (point == std::string_view::npos || !fraction.empty());
+}
+
+}  // namespace
+
 std::string CsvField(std::string_view text) {
   const std::string printable = Printable(text);
-  if (printable.find_first_of(",\"") == std::string::npos) return printable;
-  std::string field = "\"";
+  // A spreadsheet takes a cell that starts so for a formula: a text from a
+  // log ("=HYPERLINK(...)", "@SUM(...)") is shown as the text it is, after
+  // a quote that the spreadsheet hides.
+  const bool formula = !text.empty() &&
+                       kFormulaStarts.find(text.front()) != std::string_view::npos &&
+                       !IsPlainNumber(text);
+  if (!formula && printable.find_first_of(",\"") == std::string::npos) return printable;
+  std::string field = formula ? "\"'" : "\"";
   for (const char c : printable) {
     if (c == '"') field += '"';
     field += c;

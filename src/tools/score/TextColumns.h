@@ -16,7 +16,9 @@ std::string AlignedColumns(const std::vector<std::string>& headings,
                            const std::vector<bool>& leftAligned);
 
 // A CSV field: quoted when it holds a comma or a quote, control characters
-// escaped.
+// escaped; a text a spreadsheet would take for a formula (one that starts
+// with "=", "+", "-", "@", a tab or a CR, and is no number) quoted after a
+// "'", so that it is shown as text.
 std::string CsvField(std::string_view text);
 
 // The statistics table as the window shows it, in columns.
