@@ -203,7 +203,8 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   }
   std::vector<const LogResult*> results;
   for (const CheckedLog& log : logs) results.push_back(&log.log);
-  return ExitStatusOf(results, options.checkClaimed);
+  if (results.empty()) TellNoLog({*options.crossCheck}, diagnostics);
+  return ExitStatusOf(results, notScored, options.checkClaimed);
 }
 
 }  // namespace zeltra::score

@@ -30,7 +30,7 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
     std::vector<fs::path> inFolder;
     for (const auto& entry : fs::directory_iterator(PathOf(input), error))
       inFolder.push_back(entry.path());
-    if (error) notScored.push_back({input, "cannot list the folder: " + error.message()});
+    if (error) notScored.push_back({input, "cannot list the folder: " + error.message(), true});
     std::sort(inFolder.begin(), inFolder.end());
     for (const fs::path& path : inFolder) {
       if (IsHidden(path))
@@ -44,6 +44,12 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
     }
   }
   return files;
+}
+
+void TellNoLog(const std::vector<std::string>& inputs, Diagnostics& diagnostics) {
+  std::string list;
+  for (const std::string& input : inputs) list += (list.empty() ? "" : ", ") + input;
+  diagnostics.Error("zeltra-score: no log to score in " + list);
 }
 
 void TellNotScored(const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {

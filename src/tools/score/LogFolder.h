@@ -15,6 +15,9 @@ namespace zeltra::score {
 std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
                               std::vector<NotScored>& notScored);
 
+// "zeltra-score: no log to score in INPUT, ..." on the diagnostics.
+void TellNoLog(const std::vector<std::string>& inputs, Diagnostics& diagnostics);
+
 // "Not scored: FILE (REASON), ..." on the diagnostics, when any was not.
 void TellNotScored(const std::vector<NotScored>& notScored, Diagnostics& diagnostics);
 

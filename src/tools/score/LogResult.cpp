@@ -29,10 +29,16 @@ std::vector<const LogResult*> Ranked(const std::vector<LogResult>& logs) {
   return ranked;
 }
 
-int ExitStatusOf(const std::vector<const LogResult*>& results, bool checkClaimed) {
+int ExitStatusOf(const std::vector<const LogResult*>& results,
+                 const std::vector<NotScored>& notScored, bool checkClaimed) {
   const auto any = [&](auto predicate) {
     return std::any_of(results.begin(), results.end(), predicate);
   };
+  if (std::any_of(notScored.begin(), notScored.end(),
+                  [](const NotScored& file) { return file.unreadable; }))
+    return kExitUnreadable;
+  // Nothing scored is no success: an empty folder, or one of other files.
+  if (results.empty()) return kExitNotALog;
   if (any([](const LogResult* log) { return log->failed() && !log->notALog && !log->stopped; }))
     return kExitUnreadable;
   if (any([](const LogResult* log) { return log->notALog; })) return kExitNotALog;

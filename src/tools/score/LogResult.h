@@ -52,12 +52,20 @@ struct LogResult {
   bool ClaimDiffers() const { return claimed && Difference().value_or(1) != 0; }
 };
 
+// A file given or found in a folder that was not scored, and why.
+struct NotScored {
+  std::string file;
+  std::string reason;       // "hidden", "not a log"
+  bool unreadable = false;  // a folder that could not be listed
+};
+
 // The logs ranked: by score, highest first (ties by call sign), the logs
 // that failed last in the order given.
 std::vector<const LogResult*> Ranked(const std::vector<LogResult>& logs);
 
 // The exit status of a run that scored these logs: the worst that befell
-// one of them.
-int ExitStatusOf(const std::vector<const LogResult*>& results, bool checkClaimed);
+// one of them, a folder that could not be listed, or no log at all.
+int ExitStatusOf(const std::vector<const LogResult*>& results,
+                 const std::vector<NotScored>& notScored, bool checkClaimed);
 
 }  // namespace zeltra::score

@@ -7,12 +7,6 @@
 
 namespace zeltra::score {
 
-// A file given or found in a folder that was not scored, and why.
-struct NotScored {
-  std::string file;
-  std::string reason;  // "hidden", "not a log"
-};
-
 // Text goes to a terminal: every text from a log is shown by Printable.
 
 // One log as text: with --contacts a line per contact, then the table and

@@ -105,7 +105,8 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   out << ResultsWriterFor(options)->Write(results, notScored, single);
   std::vector<const LogResult*> all;
   for (const LogResult& result : results) all.push_back(&result);
-  return ExitStatusOf(all, options.checkClaimed);
+  if (results.empty()) TellNoLog(options.inputs, diagnostics);
+  return ExitStatusOf(all, notScored, options.checkClaimed);
 }
 
 bool NamesOneStation(const ScoreOptions& options) {
