@@ -7,6 +7,7 @@
 #include "core/logfile/BandPlan.h"
 #include "core/text/Ascii.h"
 #include "core/text/LineReader.h"
+#include "core/text/UtcMinute.h"
 
 namespace zeltra {
 namespace {
@@ -204,12 +205,18 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
               std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
       continue;
     }
+    std::string when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
+                       std::string(words[2].substr(8, 2)) + std::string(words[3]);
+    if (!UtcMinuteOf(when)) {
+      problem("\"" + std::string(words[2]) + " " + std::string(words[3]) +
+              "\" is no date and time");
+      continue;
+    }
     CabrilloQso read;
     read.line = qso.number;
     read.band = *band;
     read.mode = AsciiUpper(words[1]) == "RY" ? "RTTY" : AsciiUpper(words[1]);
-    read.when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
-                std::string(words[2].substr(8, 2)) + std::string(words[3]);
+    read.when = std::move(when);
     read.myCall = AsciiUpper(words[kBeforeOwnCall]);
     read.sent = Joined(words, kBeforeOwnCall + 1, width);
     read.call = std::string(words[callAt]);

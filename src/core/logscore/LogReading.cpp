@@ -9,6 +9,7 @@
 #include "core/scoring/ContestRules.h"
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
+#include "core/text/UtcMinute.h"
 
 namespace zeltra {
 namespace {
@@ -177,14 +178,31 @@ std::optional<std::string_view> BandOfRecord(const AdifRecord& record, LogBuilde
   return std::nullopt;
 }
 
-// "YYYYMMDDHHMM" from QSO_DATE and TIME_ON; empty when either is not one.
-std::string WhenOfRecord(const AdifRecord& record) {
+constexpr std::size_t kDateDigits = 8;     // YYYYMMDD
+constexpr std::size_t kTimeDigits = 4;     // HHMM
+constexpr std::size_t kSecondsDigits = 6;  // HHMMSS
+constexpr int kSecondsPerMinute = 60;
+
+// "YYYYMMDDHHMM" from QSO_DATE and TIME_ON; empty when the record lacks
+// either. A date and time that are given but are none (the 30th of
+// February, 2460) are the record's problem.
+std::string WhenOfRecord(const AdifRecord& record, std::string& problem) {
   const std::string_view date = Trimmed(record[AdifField::kQsoDate]);
   const std::string_view time = Trimmed(record[AdifField::kTimeOn]);
-  if (date.size() != 8 || !AllDigits(date) || (time.size() != 4 && time.size() != 6) ||
-      !AllDigits(time))
+  if (date.empty() || time.empty()) return {};
+  const bool shaped = date.size() == kDateDigits && AllDigits(date) &&
+                      (time.size() == kTimeDigits || time.size() == kSecondsDigits) &&
+                      AllDigits(time);
+  std::string when;
+  if (shaped) when = std::string(date) + std::string(time.substr(0, kTimeDigits));
+  const bool seconds =
+      time.size() != kSecondsDigits || (time[4] - '0') * 10 + (time[5] - '0') < kSecondsPerMinute;
+  if (!shaped || !seconds || !UtcMinuteOf(when)) {
+    problem = "QSO_DATE " + std::string(date) + " and TIME_ON " + std::string(time) +
+              " are no date and time (YYYYMMDD, HHMM or HHMMSS)";
     return {};
-  return std::string(date) + std::string(time.substr(0, 4));
+  }
+  return when;
 }
 
 // What was copied: SRX_STRING as it stands, else RST_RCVD and STATE joined
@@ -211,9 +229,9 @@ std::string ReceivedOfRecord(const AdifRecord& record, bool serialWhenNoState) {
 }
 
 // The time when a period is asked for; the exchanges too for the log check.
-QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options) {
+QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options, std::string when) {
   QsoDetails details;
-  if (options.from || options.to || options.keepDetails) details.when = WhenOfRecord(record);
+  if (options.from || options.to || options.keepDetails) details.when = std::move(when);
   if (!options.keepDetails) return details;
   details.sent = Trimmed(record[AdifField::kStxString]);
   if (details.sent.empty()) details.sent = Trimmed(record[AdifField::kStx]);
@@ -249,27 +267,47 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
   AdifRecord record;
   Contact contact;
   std::string problem;
+  // A log is one station's: records that name another are told once.
+  std::size_t ownCallRecord = 0;
+  std::size_t otherOwnCalls = 0;
+  std::size_t firstOtherOwnCall = 0;
+  std::string otherOwnCall;
   while (records.Next(record)) {
     for (const std::string& warning : record.warnings)
       builder.Warn(record.number, warning, "field given twice");
     problem = record.error;
+    std::string when;
+    if (problem.empty()) when = WhenOfRecord(record, problem);
     if (!problem.empty() || !ContactOfRecord(record, builder, contact, problem)) {
       if (!builder.Skip(record.number, problem)) break;
       continue;
     }
-    if (!log.ownCall) {
-      if (const auto own = Trimmed(record[AdifField::kStationCallsign]); !own.empty())
+    std::string_view own = Trimmed(record[AdifField::kStationCallsign]);
+    if (own.empty()) own = Trimmed(record[AdifField::kOperator]);
+    if (!own.empty()) {
+      if (!log.ownCall) {
         log.ownCall = AsciiUpper(own);
-      else if (const auto op = Trimmed(record[AdifField::kOperator]); !op.empty())
-        log.ownCall = AsciiUpper(op);
+        ownCallRecord = record.number;
+      } else if (!EqualsIgnoringAsciiCase(own, *log.ownCall) && otherOwnCalls++ == 0) {
+        firstOtherOwnCall = record.number;
+        otherOwnCall = AsciiUpper(own);
+      }
     }
     if (!log.ownCountry) {
       if (const auto country = Trimmed(record[AdifField::kMyCountry]); !country.empty())
         log.ownCountry = std::string(country);
     }
     builder.Add(record.number, contact, Trimmed(record[AdifField::kCountry]),
-                DetailsOfRecord(record, options));
+                DetailsOfRecord(record, options, std::move(when)));
   }
+  if (otherOwnCalls > 0)
+    builder.Warn(firstOtherOwnCall,
+                 "own call " + otherOwnCall + " is not " + *log.ownCall + ", which record " +
+                     std::to_string(ownCallRecord) + " names and the log is scored as" +
+                     (otherOwnCalls > 1
+                          ? " (" + std::to_string(otherOwnCalls) + " records name another own call)"
+                          : ""),
+                 "own call not the first record's");
   return builder.Finish();
 }
 

@@ -1,5 +1,7 @@
 #include "tools/score/ScoreOptions.h"
 
+#include "core/text/UtcMinute.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -183,13 +185,7 @@ std::optional<std::string> ContestTime(const std::string& text) {
       return std::nullopt;
   }
   if (digits.size() == 8) digits += "0000";
-  if (digits.size() != 12) return std::nullopt;
-  const auto number = [&](std::size_t at, std::size_t count) {
-    return std::stoi(digits.substr(at, count));
-  };
-  if (number(4, 2) < 1 || number(4, 2) > 12 || number(6, 2) < 1 || number(6, 2) > 31 ||
-      number(8, 2) > 23 || number(10, 2) > 59)
-    return std::nullopt;
+  if (!UtcMinuteOf(digits)) return std::nullopt;
   return digits;
 }
 

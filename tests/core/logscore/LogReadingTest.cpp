@@ -137,6 +137,73 @@ TEST(LogReading, TheOwnStationIsTheFirstRecordsThatNamesIt) {
   const LogContents both = ReadAdif(
       "<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<OPERATOR:4>SP5O<STATION_CALLSIGN:6>sp5xyz<EOR>");
   EXPECT_EQ(both.ownCall.value_or(""), "SP5XYZ");  // the station before its operator
+  ASSERT_EQ(log.warnings.size(), 1u);
+  EXPECT_EQ(log.warnings[0].position, 3u);
+  EXPECT_EQ(log.warnings[0].message,
+            "own call SP5XYZ is not SP5OP, which record 2 names and the log is scored as");
+  EXPECT_TRUE(both.warnings.empty());
+
+  // Operators of one station are no other station; several others are counted.
+  const LogContents multi = ReadAdif(
+      "<CALL:4>W1AW<BAND:3>20m<STATION_CALLSIGN:6>SP5XYZ<OPERATOR:5>SP5AA<EOR>"
+      "<CALL:4>W2AW<BAND:3>20m<STATION_CALLSIGN:6>sp5xyz<OPERATOR:5>SP5BB<EOR>"
+      "<CALL:4>W3AW<BAND:3>20m<STATION_CALLSIGN:6>SP6XYZ<EOR>"
+      "<CALL:4>W4AW<BAND:3>20m<STATION_CALLSIGN:6>SP7XYZ<EOR>");
+  ASSERT_EQ(multi.warnings.size(), 1u);
+  EXPECT_EQ(multi.warnings[0].position, 3u);
+  EXPECT_EQ(multi.warnings[0].message,
+            "own call SP6XYZ is not SP5XYZ, which record 1 names and the log is scored as "
+            "(2 records name another own call)");
+}
+
+// A date and time that cannot be are no contact, in any mode: the record
+// or line is skipped and named.
+TEST(LogReading, ImpossibleDatesAndTimesAreSkipped) {
+  struct Case {
+    const char* name;
+    std::string date;  // ADIF QSO_DATE; Cabrillo's from it
+    std::string time;
+    bool read;
+  };
+  const Case cases[] = {
+      {"an ordinary time", "20261206", "1200", true},
+      {"with seconds", "20261206", "120059", true},
+      {"a leap day", "20240229", "0000", true},
+      {"the last minute of a day", "20261231", "2359", true},
+      {"the 30th of February", "20260230", "1200", false},
+      {"a leap day in a common year", "20260229", "1200", false},
+      {"the 31st of a 30-day month", "20260431", "1200", false},
+      {"hour 24", "20261206", "2400", false},
+      {"minute 60", "20261206", "1260", false},
+      {"second 60", "20261206", "120060", false},
+      {"month 13", "20261306", "1200", false},
+      {"a date with dashes", "2026-12-06", "1200", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LogContents adif =
+        ReadAdif("<CALL:4>W1AW<BAND:3>20m<QSO_DATE:" + std::to_string(c.date.size()) + ">" +
+                 c.date + "<TIME_ON:" + std::to_string(c.time.size()) + ">" + c.time + "<EOR>");
+    EXPECT_EQ(adif.contacts.size(), c.read ? 1u : 0u);
+    EXPECT_EQ(adif.skippedCount, c.read ? 0u : 1u);
+    if (!c.read) {
+      EXPECT_EQ(adif.skipped.at(0).message, "QSO_DATE " + c.date + " and TIME_ON " + c.time +
+                                                " are no date and time (YYYYMMDD, HHMM or HHMMSS)");
+    }
+    if (c.time.size() != 4 || c.date.size() != 8) continue;
+    const std::string date =
+        c.date.substr(0, 4) + "-" + c.date.substr(4, 2) + "-" + c.date.substr(6);
+    const LogContents cabrillo =
+        ReadCabrillo("START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\nQSO: 14080 RY " + date + " " + c.time +
+                     " SP5XYZ 599 K W1AW 599 001\n");
+    EXPECT_EQ(cabrillo.contacts.size(), c.read ? 1u : 0u);
+    if (!c.read) {
+      EXPECT_EQ(cabrillo.skipped.at(0).message,
+                "\"" + date + " " + c.time + "\" is no date and time");
+    }
+  }
+  // Records without a date and time are read, as before.
+  EXPECT_EQ(ReadAdif("<CALL:4>W1AW<BAND:3>20m<QSO_DATE:8>20261206<EOR>").contacts.size(), 1u);
 }
 
 }  // namespace

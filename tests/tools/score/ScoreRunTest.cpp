@@ -321,6 +321,11 @@ TEST(ScoreOptions, UsageErrors) {
         {"--odbc", "DSN=x", "--table", "Q", "log.adi"},
         {"--window", "3", "log.adi"},
         {"--verdicts", "v.csv", "logs"},
+        {"--reports", "r", "logs"},
+        {"--from", "2026-02-31", "log.adi"},
+        {"--from", "2026-04-31 12:00", "log.adi"},
+        {"--to", "2026-12-06 24:00", "log.adi"},
+        {"--to", "2026-12-06 12:60", "log.adi"},
         {"--remove-uniques", "logs"},
         {"--cross-check", "logs", "log.adi"},
         {"--cross-check", "logs", "--contacts"},
@@ -336,6 +341,10 @@ TEST(ScoreOptions, UsageErrors) {
   EXPECT_TRUE(options.contacts);
   EXPECT_TRUE(options.strict);
   EXPECT_TRUE(ParseScoreOptions({"--help"}).help);
+  const ScoreOptions period =
+      ParseScoreOptions({"--from", "2024-02-29", "--to", "2024-02-29T23:59", "log.adi"});
+  EXPECT_EQ(period.from, "202402290000");
+  EXPECT_EQ(period.to, "202402292359");
   const ScoreOptions check = ParseScoreOptions(
       {"--cross-check", "logs", "--window", "1440", "--nil-penalty", "100", "--by-category"});
   EXPECT_EQ(check.crossCheck, "logs");
