@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/text/Ascii.h"
+#include "core/text/LineReader.h"
 
 namespace zeltra {
 namespace {
@@ -42,7 +43,7 @@ std::optional<std::size_t> CabrilloStart(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t", line);
     if (first == std::string_view::npos) break;
     if (StartsWithIgnoringCase(text.substr(first), "START-OF-LOG:")) return line;
-    const std::size_t end = text.find('\n', line);
+    const std::size_t end = text.find_first_of("\r\n", line);
     if (end == std::string_view::npos) break;
     line = end + 1;
   }
@@ -65,8 +66,7 @@ KnownLog KnowLog(std::string_view firstBytes) {
     return {LogKind::kAdx, 0, false};
   if (const auto cabrillo = CabrilloStart(text))
     return {LogKind::kCabrillo, *cabrillo + bom, *cabrillo > 0,
-            static_cast<std::size_t>(std::count(
-                text.begin(), text.begin() + static_cast<std::ptrdiff_t>(*cabrillo), '\n'))};
+            CountLineEnds(text.substr(0, *cabrillo))};
   if (ContainsIgnoringCase(text, "<EOH>") || ContainsIgnoringCase(text, "<EOR>") ||
       HasAdifField(text))
     return {LogKind::kAdif, 0, false};

@@ -1,31 +1,60 @@
 #include "core/text/LineReader.h"
 
-#include <limits>
+#include <algorithm>
+
+#include "core/text/ReadChunk.h"
 
 namespace zeltra {
 
 LineReader::LineReader(std::istream& in, std::size_t longestLine, std::size_t firstLine)
-    : in_(in), longestLine_(longestLine), number_(firstLine - 1), buffer_(longestLine + 1) {}
+    : in_(in), longestLine_(longestLine), number_(firstLine - 1) {}
+
+bool LineReader::Fill() {
+  buffer_.resize(kReadChunk);
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  buffer_.resize(static_cast<std::size_t>(in_.gcount()));
+  position_ = 0;
+  return !buffer_.empty();
+}
 
 LineReader::Result LineReader::Next(std::string& line) {
   line.clear();
-  if (!in_.good()) return Result::kEnd;
-  // getline stops at the bound with failbit set and the line's end unread.
-  in_.getline(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  const auto got = static_cast<std::size_t>(in_.gcount());
-  if (got == 0 && in_.eof()) return Result::kEnd;
-  ++number_;
-  if (in_.fail() && !in_.eof() && got == longestLine_) {
-    line.assign(buffer_.data(), got);
-    in_.clear();
-    in_.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    return Result::kTooLong;
+  bool any = false;
+  bool tooLong = false;
+  while (true) {
+    if (position_ == buffer_.size() && !Fill()) {
+      if (!any) return Result::kEnd;
+      break;  // a last line without a line end
+    }
+    any = true;
+    const char* const stops = ends_ == Ends::kLf ? "\n" : ends_ == Ends::kCr ? "\r" : "\r\n";
+    const std::size_t end = std::min(buffer_.find_first_of(stops, position_), buffer_.size());
+    // Only the bound's worth of a line is kept; the rest is passed over.
+    const std::size_t room = longestLine_ - line.size();
+    const std::size_t length = end - position_;
+    line.append(buffer_, position_, std::min(length, room));
+    tooLong = tooLong || length > room;
+    position_ = end;
+    if (end == buffer_.size()) continue;
+    const char lineEnd = buffer_[position_++];
+    if (ends_ == Ends::kNotYetSeen) {
+      // The first line end tells the file's; a CR's LF may come in the next chunk.
+      const bool lf = lineEnd == '\n' || ((position_ < buffer_.size() || Fill()) &&
+                                          buffer_[position_] == '\n' && ++position_ > 0);
+      ends_ = lf ? Ends::kLf : Ends::kCr;
+    }
+    break;
   }
-  // gcount counts the line end it took out.
-  const bool ended = !in_.eof();
-  line.assign(buffer_.data(), ended ? got - 1 : got);
-  if (in_.eof()) in_.clear(std::ios::eofbit);
-  return Result::kLine;
+  if (ends_ == Ends::kLf && !tooLong && !line.empty() && line.back() == '\r') line.pop_back();
+  ++number_;
+  return tooLong ? Result::kTooLong : Result::kLine;
+}
+
+std::size_t CountLineEnds(std::string_view text) {
+  const std::size_t first = text.find_first_of("\r\n");
+  if (first == std::string_view::npos) return 0;
+  const bool crAlone = text[first] == '\r' && (first + 1 == text.size() || text[first + 1] != '\n');
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), crAlone ? '\r' : '\n'));
 }
 
 }  // namespace zeltra

@@ -3,13 +3,15 @@
 #include <cstddef>
 #include <istream>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace zeltra {
 
 // Reads a stream line by line with a bound on a line's length, so that a
 // file without line ends costs the bound in memory, not the file's size.
-// Lines end with "\n"; a "\r" before it stays in the line.
+// Lines end as the file's first line end does: LF or CR LF, or a CR alone
+// (as old Macintosh programs write); a CR inside a line of a file of LF
+// line ends stays in its line. The line end is not part of the line.
 class LineReader {
  public:
   enum class Result { kLine, kTooLong, kEnd };
@@ -24,10 +26,18 @@ class LineReader {
   std::size_t number() const { return number_; }
 
  private:
+  // Takes the next chunk of the stream; false at its end.
+  bool Fill();
+
   std::istream& in_;
   std::size_t longestLine_;
   std::size_t number_ = 0;
-  std::vector<char> buffer_;
+  std::string buffer_;
+  std::size_t position_ = 0;
+  enum class Ends { kNotYetSeen, kLf, kCr } ends_ = Ends::kNotYetSeen;
 };
+
+// How many line ends text holds, counted as LineReader counts them.
+std::size_t CountLineEnds(std::string_view text);
 
 }  // namespace zeltra

@@ -28,6 +28,8 @@ TEST(LogKind, KnownByContentNotByName) {
        3},
       {"Cabrillo after a web form's text", "Paste your log:\r\n\r\nSTART-OF-LOG: 3.0\r\n",
        LogKind::kCabrillo, 19, true, 2},
+      {"Cabrillo after a web form's text with CR line ends",
+       "Paste your log:\r\rSTART-OF-LOG: 3.0\r", LogKind::kCabrillo, 17, true, 2},
       {"START-OF-LOG: inside a line is no start", "see START-OF-LOG: below", LogKind::kNotALog},
       {"ADX", "<?xml version=\"1.0\"?>\n<ADX><HEADER/></ADX>", LogKind::kAdx},
       {"ADX without a declaration", "\n<adx><records/></adx>", LogKind::kAdx},

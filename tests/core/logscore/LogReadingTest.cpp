@@ -99,6 +99,12 @@ TEST(LogReading, UntidyCabrilloLogsAreReadLineByLine) {
        {"3 DL1ABC 14 DL EU 599 001"},
        0,
        "SP5XYZ"},
+      {"CR alone ends the lines, as old Macintosh programs write",
+       "START-OF-LOG: 3.0\rCALLSIGN: SP5XYZ\r"
+       "QSO: 14080 RY 2026-12-05 1000 SP5XYZ 599 K DL1ABC 599 001\rEND-OF-LOG:\r",
+       {"3 DL1ABC 14 DL EU 599 001"},
+       0,
+       "SP5XYZ"},
       {"tags in lower case",
        "start-of-log: 3.0\ncallsign: sp5xyz\n"
        "qso: 14080 RY 2026-12-05 1000 SP5XYZ 599 K dl1abc 599 001\nend-of-log:\n",
@@ -122,7 +128,7 @@ TEST(LogReading, UntidyCabrilloLogsAreReadLineByLine) {
     EXPECT_EQ(log.ownCall.value_or(""), c.ownCall);
   }
   // Strict reading stops at the bad line: nothing after it counts.
-  const LogContents strict = ReadCabrillo(cases[2].text, true);
+  const LogContents strict = ReadCabrillo(cases[3].text, true);
   EXPECT_EQ(Contacts(strict), std::vector<std::string>{"3 DL1ABC 14 DL EU 599 001"});
   EXPECT_TRUE(strict.stopped);
 }
