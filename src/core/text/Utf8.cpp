@@ -45,6 +45,17 @@ bool IsControl(std::uint32_t codePoint) {
   return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
 }
 
+// Characters that draw nothing yet change what a terminal shows: they
+// turn the text after them around (bidirectional controls), end a line,
+// or hide between letters.
+bool IsInvisibleFormat(std::uint32_t codePoint) {
+  return codePoint == 0x061C ||                           // Arabic letter mark
+         (codePoint >= 0x200B && codePoint <= 0x200F) ||  // zero widths, direction marks
+         (codePoint >= 0x2028 && codePoint <= 0x202E) ||  // line, paragraph, embeddings
+         (codePoint >= 0x2060 && codePoint <= 0x2069) ||  // word joiner, isolates
+         codePoint == 0xFEFF;                             // byte-order mark
+}
+
 void AppendEscaped(std::string& out, std::string_view bytes) {
   for (const char c : bytes) {
     char escaped[5];
@@ -98,7 +109,7 @@ std::string Printable(std::string_view text) {
   EachSequence(
       text,
       [&](std::string_view sequence, std::uint32_t codePoint) {
-        if (IsControl(codePoint))
+        if (IsControl(codePoint) || IsInvisibleFormat(codePoint))
           AppendEscaped(out, sequence);
         else
           out.append(sequence);

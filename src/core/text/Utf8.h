@@ -9,8 +9,10 @@ namespace zeltra {
 // Logs come in UTF-8, or in a single-byte code page with no word of which.
 
 // Text fit for a terminal: valid UTF-8 stays as it is; control characters
-// (C0, DEL and C1), which could move the cursor or forge a line, and bytes
-// that are no valid UTF-8 are shown as \xNN.
+// (C0, DEL and C1), which could move the cursor or forge a line, characters
+// that draw nothing but turn text around or break it (U+202E, U+2028,
+// U+FEFF and their kind), and bytes that are no valid UTF-8 are shown as
+// \xNN, byte by byte.
 std::string Printable(std::string_view text);
 
 // Text as valid UTF-8: valid UTF-8 stays; every other byte is read as

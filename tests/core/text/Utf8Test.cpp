@@ -27,6 +27,21 @@ TEST(Utf8, PrintableShowsControlsAndStrayBytesEscaped) {
       {"an overlong encoding", "\xC0\xAF", "\\xC0\\xAF"},
       {"a surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
       {"four bytes", "\xF0\x9F\x93\xBB", "\xF0\x9F\x93\xBB"},
+      {"a right-to-left override", "SP\xE2\x80\xAEKCAB", "SP\\xE2\\x80\\xAEKCAB"},
+      {"a line separator",
+       "A\xE2\x80\xA8"
+       "B",
+       "A\\xE2\\x80\\xA8"
+       "B"},
+      {"a byte-order mark inside",
+       "A\xEF\xBB\xBF"
+       "B",
+       "A\\xEF\\xBB\\xBF"
+       "B"},
+      {"a zero-width space and an isolate", "A\xE2\x80\x8B\xE2\x81\xA6",
+       "A\\xE2\\x80\\x8B\\xE2\\x81\\xA6"},
+      {"the letters around them stay", "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\x9F",
+       "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\x9F"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
