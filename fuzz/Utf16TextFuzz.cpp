@@ -9,12 +9,12 @@
 #include <string>
 
 #include "core/text/Utf8.h"
-#include "tools/score/Utf16Text.h"
+#include "core/text/Utf16Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   for (const bool bigEndian : {false, true}) {
     std::stringbuf source(std::string(reinterpret_cast<const char*>(data), size));
-    zeltra::score::Utf16Text text(source, bigEndian);
+    zeltra::Utf16Text text(source, bigEndian);
     (void)text.Start(64);
     std::istream in(&text);
     const std::string utf8{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -14,7 +14,9 @@ namespace zeltra {
 class PrefillList {
  public:
   // Lines end with CR, LF or CR LF; the last line needs no line end. A
-  // leading UTF-8 byte-order mark is no part of the first line.
+  // leading UTF-8 byte-order mark is no part of the first line; a text that
+  // starts with a UTF-16 one (as Notepad saves "Unicode") is read as UTF-8.
+  // Blanks around a call sign are no part of it.
   static PrefillList FromText(std::string_view text);
 
   // Reads the file when it exists and is a regular file; a missing file, or

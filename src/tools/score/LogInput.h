@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/logfile/LogKind.h"
-#include "tools/score/Utf16Text.h"
+#include "core/text/Utf16Text.h"
 
 namespace zeltra::score {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zeltra::score {
+namespace zeltra {
 
 // UTF-16 text, as some Windows programs save a log, read as UTF-8 a chunk
 // at a time from another stream buffer: surrogate pairs joined (across
@@ -35,4 +35,4 @@ class Utf16Text : public std::streambuf {
   char16_t pendingHigh_ = 0;
 };
 
-}  // namespace zeltra::score
+}  // namespace zeltra

@@ -1,9 +1,9 @@
-#include "tools/score/Utf16Text.h"
+#include "core/text/Utf16Text.h"
 
 #include "core/text/ReadChunk.h"
 #include "core/text/Utf8.h"
 
-namespace zeltra::score {
+namespace zeltra {
 namespace {
 
 // kReadChunk is an even number of bytes: UTF-16 units never straddle two chunks.
@@ -78,4 +78,4 @@ Utf16Text::int_type Utf16Text::underflow() {
   return traits_type::to_int_type(*gptr());
 }
 
-}  // namespace zeltra::score
+}  // namespace zeltra

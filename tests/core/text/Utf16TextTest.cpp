@@ -1,4 +1,4 @@
-#include "tools/score/Utf16Text.h"
+#include "core/text/Utf16Text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-namespace zeltra::score {
+namespace zeltra {
 namespace {
 
 std::string Utf16(std::u16string_view text, bool bigEndian) {
@@ -71,4 +71,4 @@ TEST(Utf16Text, TextAcrossChunks) {
 }
 
 }  // namespace
-}  // namespace zeltra::score
+}  // namespace zeltra
