@@ -15,6 +15,7 @@
 #include "tools/score/LogFolder.h"
 #include "tools/score/OutputFile.h"
 #include "tools/score/OwnStationChoice.h"
+#include "tools/score/ReportNames.h"
 
 namespace zeltra::score {
 namespace {
@@ -140,20 +141,28 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions
   entry.clockOffset = check.ClockOffset(index);
 }
 
-std::string ReportFileName(const std::string& call) {
-  std::string name;
-  for (const char c : call)
-    name += (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ? c : '_';
-  return name + ".txt";
+// The logs and the country file: no output takes their place.
+ReadFiles FilesRead(const std::vector<CheckedLog>& logs, const ScoreOptions& options) {
+  ReadFiles reads;
+  for (const CheckedLog& log : logs) reads.Add(log.log.file);
+  if (options.countryFile) reads.Add(*options.countryFile);
+  return reads;
 }
 
-void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
-                  const ScoreOptions& options) {
+// Writes each checked entrant's report; one that cannot be written is
+// said, and the others are written all the same. false: one was not.
+bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
+                  const ScoreOptions& options, const ReadFiles& reads, Diagnostics& diagnostics) {
   std::error_code error;
   fs::create_directories(PathOf(*options.reportsFolder), error);
   if (error)
     throw OutputFailure("cannot make the folder " + *options.reportsFolder + ": " +
                         error.message());
+  ReportNames names;
+  std::vector<std::string> fileNames(logs.size());
+  for (std::size_t i = 0; i < logs.size(); ++i)
+    if (logs[i].IsChecked()) fileNames[i] = names.For(logs[i].log.callSign, ".txt");
+  bool allWritten = true;
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
   // The reports are made on every core and written in the logs' order.
   RunInOrder<std::string>(
@@ -163,11 +172,17 @@ void WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
                                    : std::string();
       },
       [&](std::size_t i, std::string&& report) {
-        if (logs[i].IsChecked())
-          WriteWholeFile(
-              NameOf(PathOf(*options.reportsFolder) / ReportFileName(logs[i].log.callSign)),
-              report);
+        if (!logs[i].IsChecked()) return;
+        try {
+          WriteWholeFile(NameOf(PathOf(*options.reportsFolder) / PathOf(fileNames[i])), report,
+                         reads);
+        } catch (const OutputFailure& failure) {
+          diagnostics.Error("zeltra-score: the report of " + logs[i].log.callSign +
+                            " is not written: " + failure.what());
+          allWritten = false;
+        }
       });
+  return allWritten;
 }
 
 }  // namespace
@@ -193,14 +208,25 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       [](std::size_t, bool) {});
   TellNotScored(notScored, diagnostics);
   out << CheckResults(logs, notScored, options);
+  const ReadFiles reads = FilesRead(logs, options);
+  bool written = true;
   try {
-    if (options.verdictsFile)
-      WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check, JobsFor(options)));
-    if (options.reportsFolder) WriteReports(logs, check, options);
+    if (options.verdictsFile == kStandardOutput)
+      out << VerdictsCsv(logs, check, JobsFor(options));
+    else if (options.verdictsFile)
+      WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check, JobsFor(options)), reads);
   } catch (const OutputFailure& failure) {
     diagnostics.Error(std::string("zeltra-score: ") + failure.what());
-    return kExitOutputFailed;
+    written = false;
   }
+  try {
+    if (options.reportsFolder)
+      written = WriteReports(logs, check, options, reads, diagnostics) && written;
+  } catch (const OutputFailure& failure) {
+    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+    written = false;
+  }
+  if (!written) return kExitOutputFailed;
   std::vector<const LogResult*> results;
   for (const CheckedLog& log : logs) results.push_back(&log.log);
   if (results.empty()) TellNoLog({*options.crossCheck}, diagnostics);

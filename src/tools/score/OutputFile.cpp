@@ -1,32 +1,67 @@
 #include "tools/score/OutputFile.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
 #include <system_error>
 
 #include "tools/score/FileNames.h"
 
 namespace zeltra::score {
+namespace {
 
-void WriteWholeFile(const std::string& path, const std::string& text) {
-  const std::string partial = path + ".part";
-  {
-    std::ofstream out(PathOf(partial), std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-      throw OutputFailure("cannot write " + path + ": " + std::generic_category().message(errno));
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(PathOf(partial), ignored);
-      throw OutputFailure("cannot write " + path);
-    }
-  }
+namespace fs = std::filesystem;
+
+// The path as the system finds it: links followed, ".." resolved; as given
+// when even that cannot be told.
+fs::path Resolved(const fs::path& path) {
   std::error_code error;
-  std::filesystem::rename(PathOf(partial), PathOf(path), error);
+  fs::path resolved = fs::weakly_canonical(path, error);
+  return error ? path : resolved;
+}
+
+void Write(const fs::path& path, const std::string& name, const std::string& text,
+           std::ios::openmode mode) {
+  std::ofstream out(path, std::ios::binary | mode);
+  if (!out.is_open())
+    throw OutputFailure("cannot write " + name + ": " + std::generic_category().message(errno));
+  out << text;
+  out.flush();
+  if (!out) throw OutputFailure("cannot write " + name);
+}
+
+}  // namespace
+
+void ReadFiles::Add(const std::string& name) {
+  files_.insert(Resolved(PathOf(name)));
+}
+
+bool ReadFiles::Holds(const fs::path& path) const {
+  return files_.count(Resolved(path)) > 0;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads) {
+  const fs::path target = Resolved(PathOf(path));
+  if (reads.Holds(target))
+    throw OutputFailure("will not write " + path + ": it is a file this run reads");
+  std::error_code error;
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) throw OutputFailure("cannot write " + path + ": it is a folder");
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A FIFO, a terminal or /dev/null takes the text as it comes.
+    Write(target, path, text, std::ios::out);
+    return;
+  }
+  const fs::path partial = PathOf(NameOf(target) + ".part");
+  try {
+    Write(partial, path, text, std::ios::trunc);
+  } catch (const OutputFailure&) {
+    fs::remove(partial, error);
+    throw;
+  }
+  fs::rename(partial, target, error);
   if (error) {
-    std::filesystem::remove(PathOf(partial), error);
+    std::error_code ignored;
+    fs::remove(partial, ignored);
     throw OutputFailure("cannot write " + path + ": " + error.message());
   }
 }

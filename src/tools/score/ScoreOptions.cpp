@@ -142,7 +142,8 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) 
   app->add_flag("--by-category", options.byCategory,
                 "with --cross-check: rank the logs within each category");
   app->add_option("--verdicts", options.verdictsFile,
-                  "with --cross-check: write every QSO line's verdict to this CSV file")
+                  "with --cross-check: write every QSO line's verdict to this CSV file (- for "
+                  "standard output, after the results)")
       ->type_name("FILE");
   app->add_option("--reports", options.reportsFolder,
                   "with --cross-check: write a log-check report for each entrant (CALL.txt) "

@@ -62,5 +62,48 @@ cp "$cty" "$work/elsewhere/cty.dat"
 expect "the country file beside the program, run from PATH" 4 "$work/bin/cty.dat: not a country file" \
   sh -c "cd \"$work/elsewhere\" && PATH=\"$work/bin:\$PATH\" zeltra-score \"$log\""
 
+# What the log check writes goes where it is told, and replaces nothing
+# that is not its own: a FIFO and a device are written as they are, a link
+# stays a link, and no log of the folder is written over.
+logs="$cases/cross-check-hand-worked/logs"
+expect "verdicts to standard output" 0 "out:SP1AAA,12,SP3CCX,7,2026-12-05 10:30,busted-call" \
+  "$tool" --cty "$cty" --cross-check "$logs" --verdicts -
+mkfifo "$work/verdicts.fifo"
+timeout 20 cat "$work/verdicts.fifo" > "$work/through-fifo" &
+expect "verdicts through a FIFO" 0 "out:Rank" "$tool" --cty "$cty" --cross-check "$logs" --verdicts "$work/verdicts.fifo"
+wait
+if [ -p "$work/verdicts.fifo" ] && grep -q "busted-call" "$work/through-fifo"; then
+  echo "ok   the FIFO stays one and carried the verdicts"
+else
+  echo "FAIL the FIFO was replaced, or carried nothing"
+  failures=$((failures + 1))
+fi
+expect "verdicts to a device" 0 "out:Rank" "$tool" --cty "$cty" --cross-check "$logs" --verdicts /dev/null
+[ -c /dev/null ] || { echo "FAIL /dev/null is no longer a device"; failures=$((failures + 1)); }
+: > "$work/real-verdicts.csv"
+ln -s "$work/real-verdicts.csv" "$work/verdicts-link.csv"
+expect "verdicts through a link" 0 "out:Rank" "$tool" --cty "$cty" --cross-check "$logs" --verdicts "$work/verdicts-link.csv"
+if [ -L "$work/verdicts-link.csv" ] && grep -q "busted-call" "$work/real-verdicts.csv"; then
+  echo "ok   the link stays one and its file holds the verdicts"
+else
+  echo "FAIL the link was replaced, or its file is empty"
+  failures=$((failures + 1))
+fi
+mkdir -p "$work/folder"
+cp "$logs"/*.log "$work/folder/"
+mv "$work/folder/sp1aaa.log" "$work/folder/SP1AAA.txt"
+before=$(cksum < "$work/folder/SP1AAA.txt")
+expect "reports into the logs' folder" 6 "the report of SP1AAA is not written: will not write" \
+  "$tool" --cty "$cty" --cross-check "$work/folder" --reports "$work/folder"
+if [ "$before" = "$(cksum < "$work/folder/SP1AAA.txt")" ] &&
+  grep -q "Log-check report for SP2BBB" "$work/folder/SP2BBB.txt"; then
+  echo "ok   the log stays as it was, the other reports are written"
+else
+  echo "FAIL a log was written over, or the other reports are missing"
+  failures=$((failures + 1))
+fi
+expect "verdicts over a log" 6 "will not write" "$tool" --cty "$cty" --cross-check "$work/folder" --verdicts "$work/folder/sp2bbb.log"
+ls "$work/folder"/*.part > /dev/null 2>&1 && { echo "FAIL a .part file is left"; failures=$((failures + 1)); }
+
 echo "$failures failed"
 [ "$failures" -eq 0 ]
