@@ -97,6 +97,25 @@ for logs_in_contest in 100 2000; do
 done
 echo "2000 logs $(speedup --cross-check "$logs/contest-2000")"
 
+echo "== cross-check: unanswered lines one slip from a station with as many lines (twice the lines should take twice the time)"
+slips() {  # slips FOLDER LINES: SP1AAA logs SP2BBX LINES/2 times; SP2BBB logs SP1AAA as often
+  mkdir -p "$1"
+  for pair in "SP1AAA SP2BBX K M" "SP2BBB SP1AAA M K"; do
+    set -- "$1" "$2" $pair
+    awk -v own="$3" -v call="$4" -v sent="$5" -v got="$6" -v n="$(( $2 / 2 ))" 'BEGIN {
+      print "START-OF-LOG: 3.0"; print "CALLSIGN: " own
+      for (i = 0; i < n; i++)
+        printf "QSO: 14080 RY 2026-12-%02d %02d%02d %s 599 %s %s 599 %s\n", 1 + int(i / 1440) % 28,
+          int(i % 1440 / 60), i % 60, own, sent, call, got
+      print "END-OF-LOG:" }' > "$1/$3.log"
+  done
+}
+for slip_lines in 40000 80000; do
+  slips "$logs/slips-$slip_lines" "$slip_lines"
+  read -r slip_seconds _ < <(measure "$tool" --cross-check "$logs/slips-$slip_lines")
+  echo "$slip_lines lines: ${slip_seconds} s"
+done
+
 echo "== the country look-up alone (Debian's cty.dat; goal: at most 60 ns per call)"
 build/bench/bench/country_lookup_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
   awk '/_median/ { print "median of 5: " $2 " " $3 " per call" }'

@@ -256,6 +256,7 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
         for (std::size_t k = begin; k < end; ++k)
           nearLogsOf[wanted[k]] = nearLogs.Near(calls_.Text(wanted[k]));
       });
+  LinesByTime byTime(*this);
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     if (!unmatched(i)) continue;
     const Line& line = lines_[i];
@@ -265,15 +266,8 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
     bool ambiguous = false;
     for (const std::uint32_t log : nearLogsOf[line.call]) {
       if (log == line.log) continue;
-      const Range theirs = LinesOf(ownCall, log, line.slot);
-      std::uint32_t nearest = kNone;
-      for (std::size_t k = theirs.begin; k < theirs.end; ++k) {
-        const std::uint32_t candidate = byCall_[k];
-        if (findings_[candidate].partner != kNone || !WithinWindow(i, candidate)) continue;
-        if (nearest == kNone || Magnitude(Corrected(candidate) - Corrected(i)) <
-                                    Magnitude(Corrected(nearest) - Corrected(i)))
-          nearest = candidate;
-      }
+      const std::uint32_t nearest = byTime.NearestFree(LinesOf(ownCall, log, line.slot),
+                                                       Corrected(i) + logs_[log].clockOffset);
       if (nearest == kNone) continue;
       ambiguous = station != kNone;
       station = log;
@@ -284,7 +278,62 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
     findings_[i].detail = logs_[station].call;
     findings_[i].partner = chosen;
     findings_[chosen].partner = i;
+    byTime.Take(i);
+    byTime.Take(chosen);
   }
+}
+
+LogCheck::LinesByTime::LinesByTime(const LogCheck& check)
+    : check_(check), lines_(check.byCall_), placeOf_(check.lines_.size()), free_(lines_.size()) {
+  for (std::size_t begin = 0; begin < lines_.size();) {
+    const Range group = check.GroupAt(begin);
+    std::stable_sort(lines_.begin() + static_cast<std::ptrdiff_t>(group.begin),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(group.end),
+                     [&](std::uint32_t a, std::uint32_t b) {
+                       return check.lines_[a].minute < check.lines_[b].minute;
+                     });
+    begin = group.end;
+  }
+  minutes_.reserve(lines_.size());
+  for (std::size_t place = 0; place < lines_.size(); ++place) {
+    const std::uint32_t line = lines_[place];
+    minutes_.push_back(check.lines_[line].minute);
+    placeOf_[line] = static_cast<std::uint32_t>(place);
+    if (check.findings_[line].partner != kNone) free_.Take(place);
+  }
+}
+
+void LogCheck::LinesByTime::Take(std::uint32_t line) {
+  free_.Take(placeOf_[line]);
+}
+
+std::uint32_t LogCheck::LinesByTime::NearestFree(Range group, std::int64_t minute) {
+  const auto begin = minutes_.begin() + static_cast<std::ptrdiff_t>(group.begin);
+  const auto end = minutes_.begin() + static_cast<std::ptrdiff_t>(group.end);
+  const std::int64_t window = check_.rules_.windowMinutes;
+  // The first free line at a minute: the one earliest in its log.
+  const auto firstFreeAt = [&](std::int64_t at) {
+    return free_.FreeFrom(
+        static_cast<std::size_t>(std::lower_bound(begin, end, at) - minutes_.begin()));
+  };
+  const std::size_t from =
+      static_cast<std::size_t>(std::lower_bound(begin, end, minute) - minutes_.begin());
+  std::size_t after = free_.FreeFrom(from);
+  if (after >= group.end || minutes_[after] > minute + window) after = TakenSkipper::kNoPlace;
+  std::size_t before = from > group.begin ? free_.FreeUpTo(from - 1) : TakenSkipper::kNoPlace;
+  if (before < group.begin || before == TakenSkipper::kNoPlace ||
+      minutes_[before] < minute - window)
+    before = TakenSkipper::kNoPlace;
+  else
+    before = firstFreeAt(minutes_[before]);
+  if (after == TakenSkipper::kNoPlace && before == TakenSkipper::kNoPlace) return kNone;
+  if (after == TakenSkipper::kNoPlace) return lines_[before];
+  if (before == TakenSkipper::kNoPlace) return lines_[after];
+  // The nearer in time; of two as near, the one earlier in its log.
+  const std::int64_t afterBy = minutes_[after] - minute;
+  const std::int64_t beforeBy = minute - minutes_[before];
+  if (afterBy != beforeBy) return afterBy < beforeBy ? lines_[after] : lines_[before];
+  return std::min(lines_[after], lines_[before]);
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call) const {

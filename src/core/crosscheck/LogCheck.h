@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/crosscheck/TakenSkipper.h"
 #include "core/crosscheck/Verdict.h"
 #include "core/text/TextIds.h"
 
@@ -116,6 +117,25 @@ class LogCheck {
   struct Range {
     std::size_t begin;
     std::size_t end;
+  };
+
+  // The lines of each group of byCall_ in the order of their times, with
+  // those already paired passed over: the free line nearest a time is
+  // found by a search, not by a walk through the group.
+  class LinesByTime {
+   public:
+    explicit LinesByTime(const LogCheck& check);
+    void Take(std::uint32_t line);
+    // The free line of group nearest minute (in the group's log's own
+    // time) within the window; kNone when there is none.
+    std::uint32_t NearestFree(Range group, std::int64_t minute);
+
+   private:
+    const LogCheck& check_;
+    std::vector<std::uint32_t> lines_;  // byCall_, each group sorted by time
+    std::vector<std::int64_t> minutes_;
+    std::vector<std::uint32_t> placeOf_;  // by line: its place in lines_
+    TakenSkipper free_;
   };
 
   std::uint32_t NumberLog(std::string_view ownCall);

@@ -217,6 +217,50 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
   }
 }
 
+// A busted call is answered by the other station's free line nearest in
+// time: lines already paired are passed over, and of two as near the one
+// earlier in its log answers.
+TEST(LogCheck, ABustedCallTakesTheNearestFreeLine) {
+  struct Case {
+    const char* name;
+    std::vector<Line> sp1aaa;  // the last line is the busted one
+    std::vector<std::string> sp2bbbTimes;
+    std::size_t partner;  // SP2BBB's line that answers it, from 1; 0: none
+  };
+  const std::vector<Case> cases = {
+      {"the nearest before", {}, {"0950", "0958", "1003"}, 2},
+      {"the nearest after", {}, {"1004", "0956", "1002"}, 3},
+      {"two as near: the earlier in the log", {}, {"1002", "0958"}, 1},
+      {"two at one minute: the earlier in the log", {}, {"0958", "1001", "1001"}, 2},
+      {"outside the window: none", {}, {"0954", "1006"}, 0},
+      {"a paired line passed over",
+       {{"0959", "SP2BBB", "14", "599 K", "599 M", "ok"}},
+       {"0959", "1004"},
+       2},
+      {"lines paired on both sides passed over",
+       {{"0959", "SP2BBC", "14", "599 K", "599 M", "busted-call"},
+        {"1001", "SP2BBD", "14", "599 K", "599 M", "busted-call"}},
+       {"1001", "0959", "0955", "1004"},
+       4},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    std::vector<Line> sp1aaa = test.sp1aaa;
+    sp1aaa.push_back({"1000", "SP2BBX", "14", "599 K", "599 M", ""});
+    std::vector<Line> sp2bbb;
+    for (const std::string& time : test.sp2bbbTimes)
+      sp2bbb.push_back({time, "SP1AAA", "14", "599 M", "599 K", ""});
+    const LogCheck check = Checked({{"SP1AAA", sp1aaa}, {"SP2BBB", sp2bbb}});
+    const CheckedQso busted = check.Qso(0, sp1aaa.size() - 1);
+    if (test.partner == 0) {
+      EXPECT_NE(VerdictName(busted.verdict), "busted-call");
+      continue;
+    }
+    EXPECT_EQ(VerdictName(busted.verdict), "busted-call");
+    EXPECT_EQ(busted.partnerPosition, test.partner);
+  }
+}
+
 TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
   const std::vector<test::SimulatedLog> logs =
       test::SimulateContest({.logs = 150, .silentStations = 30, .qsosPerLog = 120, .seed = 9});
