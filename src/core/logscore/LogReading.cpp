@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <map>
 
 #include "core/logfile/BandPlan.h"
 #include "core/logfile/CabrilloReader.h"
@@ -51,13 +52,12 @@ class LogBuilder {
     const std::string& when = details.when;
     if (const auto reason = LeftOutBecause(contact, when)) {
       ++log_.leftOutCount;
-      auto& reasons = log_.leftOutReasons;
-      const auto counted = std::find_if(reasons.begin(), reasons.end(),
-                                        [&](const auto& entry) { return entry.first == *reason; });
-      if (counted == reasons.end())
-        reasons.emplace_back(*reason, 1);
+      // A log of a thousand modes finds each reason by a look-up, not a walk.
+      const auto [counted, isNew] = reasonPlace_.try_emplace(*reason, log_.leftOutReasons.size());
+      if (isNew)
+        log_.leftOutReasons.emplace_back(*reason, 1);
       else
-        ++counted->second;
+        ++log_.leftOutReasons[counted->second].second;
       if (options_.listLeftOut) log_.leftOut.push_back({position, contact, *reason});
       return;
     }
@@ -80,14 +80,17 @@ class LogBuilder {
   LogContents& log() { return log_; }
 
  private:
-  std::optional<std::string> LeftOutBecause(const Contact& contact, const std::string& when) const {
+  std::optional<LeftOutReason> LeftOutBecause(const Contact& contact,
+                                              const std::string& when) const {
+    using Kind = LeftOutReason::Kind;
     if (!options_.anyMode && !contact.mode.empty() && contact.mode != kContestMode)
-      return "mode " + contact.mode;
-    if (!options_.anyBand && !BandToShow(contact.band)) return "band " + contact.band;
+      return LeftOutReason{Kind::kMode, contact.mode};
+    if (!options_.anyBand && !BandToShow(contact.band))
+      return LeftOutReason{Kind::kBand, contact.band};
     if (options_.from || options_.to) {
-      if (when.empty()) return std::string("no date and time");
-      if (options_.from && when < *options_.from) return std::string("before --from");
-      if (options_.to && when >= *options_.to) return std::string("at or after --to");
+      if (when.empty()) return LeftOutReason{Kind::kNoDateAndTime, {}};
+      if (options_.from && when < *options_.from) return LeftOutReason{Kind::kBeforePeriod, {}};
+      if (options_.to && when >= *options_.to) return LeftOutReason{Kind::kAfterPeriod, {}};
     }
     return std::nullopt;
   }
@@ -135,6 +138,7 @@ class LogBuilder {
 
   const ReadOptions& options_;
   LogContents log_;
+  std::map<LeftOutReason, std::size_t> reasonPlace_;  // its place in log_.leftOutReasons
   std::size_t noCountry_ = 0;
 };
 

@@ -11,6 +11,7 @@
 #include "core/logfile/AdifRecord.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/ContactList.h"
+#include "core/logscore/LeftOutReason.h"
 
 namespace zeltra {
 
@@ -25,7 +26,7 @@ struct LogProblem {
 struct LeftOutContact {
   std::size_t position;
   Contact contact;
-  std::string reason;  // "mode FT8", "band 50", "before --from", ...
+  LeftOutReason reason;
 };
 
 // What the log check needs of a contact beyond what scores it.
@@ -42,7 +43,7 @@ struct LogContents {
   std::vector<QsoDetails> details;
   // Why contacts were left out, each reason with its count, in the order
   // first met; the contacts themselves only when ReadOptions::listLeftOut.
-  std::vector<std::pair<std::string, std::size_t>> leftOutReasons;
+  std::vector<std::pair<LeftOutReason, std::size_t>> leftOutReasons;
   std::size_t leftOutCount = 0;
   std::vector<LeftOutContact> leftOut;
   // Lines or records not scored, and warnings on those scored all the

@@ -35,24 +35,61 @@ ContactRow RowOf(const ContactOutcome& outcome) {
   return row;
 }
 
-std::string LeftOutSummary(const std::vector<std::pair<std::string, std::size_t>>& leftOut) {
-  std::vector<std::pair<std::string, std::size_t>> reasons;
-  for (const auto& [why, count] : leftOut) {
-    std::string reason = why;
-    if (reason.rfind("mode ", 0) == 0)
-      reason = "in " + reason.substr(5);
-    else if (reason.rfind("band ", 0) == 0)
-      reason = "on " + reason.substr(5) + " MHz";
-    else if (reason == "no date and time")
-      reason = "without date and time";
-    reasons.emplace_back(reason, count);
+std::string LeftOutText(const LeftOutReason& reason) {
+  switch (reason.kind) {
+    case LeftOutReason::Kind::kMode:
+      return "mode " + reason.detail;
+    case LeftOutReason::Kind::kBand:
+      return "band " + reason.detail;
+    case LeftOutReason::Kind::kNoDateAndTime:
+      return "no date and time";
+    case LeftOutReason::Kind::kBeforePeriod:
+      return "before --from";
+    case LeftOutReason::Kind::kAfterPeriod:
+      return "at or after --to";
   }
-  std::string text;
+  return {};
+}
+
+namespace {
+
+// The reasons a summary names; the others are counted together.
+constexpr std::size_t kReasonsNamed = 5;
+
+std::string SummaryWords(const LeftOutReason& reason) {
+  switch (reason.kind) {
+    case LeftOutReason::Kind::kMode:
+      return "in " + reason.detail;
+    case LeftOutReason::Kind::kBand:
+      return "on " + reason.detail + " MHz";
+    case LeftOutReason::Kind::kNoDateAndTime:
+      return "without date and time";
+    default:
+      return LeftOutText(reason);
+  }
+}
+
+}  // namespace
+
+std::string LeftOutSummary(const std::vector<std::pair<LeftOutReason, std::size_t>>& reasons) {
+  std::vector<std::pair<std::string, std::size_t>> parts;
+  std::size_t others = 0;
+  // "for 1 other reason" says less than the reason itself.
+  const std::size_t named = reasons.size() <= kReasonsNamed + 1 ? reasons.size() : kReasonsNamed;
   for (std::size_t i = 0; i < reasons.size(); ++i) {
-    if (i > 0) text += i + 1 == reasons.size() ? " and " : ", ";
-    text += std::to_string(reasons[i].second);
-    if (i == 0) text += reasons[i].second == 1 ? " contact" : " contacts";
-    text += " " + reasons[i].first;
+    if (i < named)
+      parts.emplace_back(SummaryWords(reasons[i].first), reasons[i].second);
+    else
+      others += reasons[i].second;
+  }
+  if (others > 0)
+    parts.emplace_back("for " + std::to_string(reasons.size() - named) + " other reasons", others);
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+    text += std::to_string(parts[i].second);
+    if (i == 0) text += parts[i].second == 1 ? " contact" : " contacts";
+    text += " " + parts[i].first;
   }
   return text + " left out";
 }

@@ -170,7 +170,7 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
                                  .points = std::nullopt,
                                  .duplicate = false,
                                  .multipliers = {},
-                                 .leftOut = std::move(contact.reason)});
+                                 .leftOut = LeftOutText(contact.reason)});
   if (contents) *contents = std::move(log);
 }
 
