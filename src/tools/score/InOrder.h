@@ -5,6 +5,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -68,8 +69,18 @@ void RunInOrder(std::size_t count, std::size_t jobs, Work work, Consume consume)
     consumed.notify_all();
     for (std::thread& thread : threads) thread.join();
   };
+  for (std::size_t t = 0; t < jobs && t < count; ++t) {
+    try {
+      threads.emplace_back(worker);
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: those started do the work
+    }
+  }
+  if (threads.empty()) {
+    for (std::size_t i = 0; i < count; ++i) consume(i, work(i));
+    return;
+  }
   try {
-    for (std::size_t t = 0; t < jobs && t < count; ++t) threads.emplace_back(worker);
     for (std::size_t i = 0; i < count; ++i) {
       Slot slot;
       {

@@ -3,9 +3,9 @@
 #include <zlib.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <streambuf>
+#include <system_error>
 #include <vector>
 
 #include "tools/score/FileNames.h"
@@ -96,7 +96,7 @@ class LogInput::Buffer : public std::streambuf {
     if (got < 0) {
       int code = 0;
       const char* message = gzerror(file_, &code);
-      error_ = code == Z_ERRNO ? std::string(std::strerror(errno))
+      error_ = code == Z_ERRNO ? std::generic_category().message(errno)
                                : "not a whole gzip file (" + std::string(message) + ")";
       return 0;
     }
@@ -127,7 +127,8 @@ class LogInput::Buffer : public std::streambuf {
 LogInput::LogInput(const std::string& name) : stream_(nullptr) {
   const gzFile file = name == kStandardInput ? OpenStandardInput() : OpenFile(name);
   if (file == nullptr)
-    throw InputError(std::string("cannot read the file: ") + std::strerror(errno));
+    throw InputError(std::string("cannot read the file: ") +
+                     std::generic_category().message(errno));
   buffer_ = std::make_unique<Buffer>(file);
   const std::string_view start = buffer_->Start(kLogKindWindow);
   known_ = KnowLog(start);

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zeltra::score {
 
 // A problem that ends the scoring of one log, or of the run, with what to
 // tell the operator.
-struct Unscorable {
+struct Unscorable : std::runtime_error {
+  explicit Unscorable(std::string text) : std::runtime_error(text), message(std::move(text)) {}
   std::string message;
 };
 
