@@ -77,6 +77,7 @@ void AdifRecord::Clear() {
   number = 0;
   present.fill(false);
   error.clear();
+  endsReading = false;
   warnings.clear();
 }
 

@@ -53,6 +53,7 @@ struct AdifRecord {
   std::array<std::string, static_cast<std::size_t>(AdifField::kCount)> values;
   std::array<bool, static_cast<std::size_t>(AdifField::kCount)> present{};
   std::string error;                  // not empty: the record cannot be read
+  bool endsReading = false;           // the error ended the file's reading here
   std::vector<std::string> warnings;  // read all the same
 
   // The field's value; none when the record does not have it.

@@ -81,6 +81,7 @@ struct AdxReader::Parser {
   void Fail() {
     AdifRecord failed;
     failed.number = ++records;
+    failed.endsReading = true;
     failed.error = !refused.empty() ? refused
                                     : "XML error at line " +
                                           std::to_string(XML_GetCurrentLineNumber(xml.get())) +

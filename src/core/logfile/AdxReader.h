@@ -16,7 +16,7 @@ namespace zeltra {
 // fields and unknown fields are skipped. A document type declaration is
 // refused (no entity can grow the text), and so is a kept value longer
 // than kLongestAdifValue. XML that is not well formed ends the reading
-// with an error in the record it was found in.
+// with an error in the record it was found in, marked as ending it.
 class AdxReader : public AdifRecordSource {
  public:
   explicit AdxReader(std::istream& in);

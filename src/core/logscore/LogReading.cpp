@@ -279,6 +279,10 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
   while (records.Next(record)) {
     for (const std::string& warning : record.warnings)
       builder.Warn(record.number, warning, "field given twice");
+    if (record.endsReading) {
+      log.readingEnded = LogProblem{record.number, record.error, "reading ended"};
+      break;
+    }
     problem = record.error;
     std::string when;
     if (problem.empty()) when = WhenOfRecord(record, problem);

@@ -53,6 +53,9 @@ struct LogContents {
   std::size_t skippedCount = 0;
   std::map<std::string, std::size_t> warningsByKind;
   bool stopped = false;  // strict reading stopped at the first skipped one
+  // Where the file could no longer be read, and why: what follows it is not
+  // read (XML that is not well formed, say).
+  std::optional<LogProblem> readingEnded;
   // The own station as the log names it, if it does; the call upper-cased.
   std::optional<std::string> ownCall;
   std::optional<std::string> ownCountry;  // ADIF MY_COUNTRY

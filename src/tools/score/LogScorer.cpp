@@ -147,6 +147,9 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
           result.file + ": CLAIMED-SCORE \"" + *log.claimedScore + "\" is not a number",
           "claimed score not a number");
   }
+  if (log.readingEnded)
+    throw Unscorable{result.positionWord + " " + std::to_string(log.readingEnded->position) + ": " +
+                     log.readingEnded->message + "; the rest of the file is not read"};
   if (log.stopped) {
     result.stopped = true;
     throw Unscorable{"stopped at " + result.positionWord + " " +
