@@ -311,11 +311,6 @@ std::uint32_t LogCheck::LinesByTime::NearestFree(Range group, std::int64_t minut
   const auto begin = minutes_.begin() + static_cast<std::ptrdiff_t>(group.begin);
   const auto end = minutes_.begin() + static_cast<std::ptrdiff_t>(group.end);
   const std::int64_t window = check_.rules_.windowMinutes;
-  // The first free line at a minute: the one earliest in its log.
-  const auto firstFreeAt = [&](std::int64_t at) {
-    return free_.FreeFrom(
-        static_cast<std::size_t>(std::lower_bound(begin, end, at) - minutes_.begin()));
-  };
   const std::size_t from =
       static_cast<std::size_t>(std::lower_bound(begin, end, minute) - minutes_.begin());
   std::size_t after = free_.FreeFrom(from);
@@ -324,8 +319,9 @@ std::uint32_t LogCheck::LinesByTime::NearestFree(Range group, std::int64_t minut
   if (before < group.begin || before == TakenSkipper::kNoPlace ||
       minutes_[before] < minute - window)
     before = TakenSkipper::kNoPlace;
-  else
-    before = firstFreeAt(minutes_[before]);
+  else  // the first free line at that minute: the one earliest in its log
+    before = free_.FreeFrom(static_cast<std::size_t>(
+        std::lower_bound(begin, end, minutes_[before]) - minutes_.begin()));
   if (after == TakenSkipper::kNoPlace && before == TakenSkipper::kNoPlace) return kNone;
   if (after == TakenSkipper::kNoPlace) return lines_[before];
   if (before == TakenSkipper::kNoPlace) return lines_[after];

@@ -182,21 +182,18 @@ bool AdifReader::Next(AdifRecord& record) {
       return fail(message);
     }
     const std::size_t length = *parsedLength;
-    const bool inBuffer = buffer_.size() - position_ >= length;
-    const auto pastTheEnd = [&](const std::string& upperName) {
+    // Kept only where reading the value may refill the buffer first.
+    const std::string upperName =
+        buffer_.size() - position_ >= length ? std::string() : AsciiUpper(name);
+    const auto pastTheEnd = [&] {
       return "field " + upperName + ": length " + std::to_string(length) +
              " runs past the end of the file";
     };
     const auto field = AdifFieldNamed(name);
     if (!field) {
-      if (inBuffer) {
-        position_ += length;
-        continue;
-      }
-      const std::string upperName = AsciiUpper(name);
       if (!Skip(length)) {
         position_ = buffer_.size();
-        return fail(pastTheEnd(upperName));
+        return fail(pastTheEnd());
       }
       continue;
     }
@@ -207,12 +204,9 @@ bool AdifReader::Next(AdifRecord& record) {
       SkipToEndOfRecord();
       return fail(message);
     }
-    if (!inBuffer) {
-      const std::string upperName = AsciiUpper(name);
-      if (!Have(length)) {
-        position_ = buffer_.size();
-        return fail(pastTheEnd(upperName));
-      }
+    if (!Have(length)) {
+      position_ = buffer_.size();
+      return fail(pastTheEnd());
     }
     record.Set(*field, std::string_view(buffer_).substr(position_, length));
     position_ += length;

@@ -39,9 +39,13 @@ LineReader::Result LineReader::Next(std::string& line) {
     const char lineEnd = buffer_[position_++];
     if (ends_ == Ends::kNotYetSeen) {
       // The first line end tells the file's; a CR's LF may come in the next chunk.
-      const bool lf = lineEnd == '\n' || ((position_ < buffer_.size() || Fill()) &&
-                                          buffer_[position_] == '\n' && ++position_ > 0);
-      ends_ = lf ? Ends::kLf : Ends::kCr;
+      ends_ = Ends::kCr;
+      if (lineEnd == '\n') {
+        ends_ = Ends::kLf;
+      } else if ((position_ < buffer_.size() || Fill()) && buffer_[position_] == '\n') {
+        ++position_;
+        ends_ = Ends::kLf;
+      }
     }
     break;
   }

@@ -209,24 +209,28 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   TellNotScored(notScored, diagnostics);
   out << CheckResults(logs, notScored, options);
   const ReadFiles reads = FilesRead(logs, options);
-  bool written = true;
-  try {
-    if (options.verdictsFile == kStandardOutput)
-      out << VerdictsCsv(logs, check, JobsFor(options));
-    else if (options.verdictsFile)
-      WriteWholeFile(*options.verdictsFile, VerdictsCsv(logs, check, JobsFor(options)), reads);
-  } catch (const OutputFailure& failure) {
-    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
-    written = false;
-  }
-  try {
-    if (options.reportsFolder)
-      written = WriteReports(logs, check, options, reads, diagnostics) && written;
-  } catch (const OutputFailure& failure) {
-    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
-    written = false;
-  }
-  if (!written) return kExitOutputFailed;
+  // Each output is tried whatever became of the one before; false: it was not written whole.
+  const auto attempt = [&](auto write) {
+    try {
+      return write();
+    } catch (const OutputFailure& failure) {
+      diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+      return false;
+    }
+  };
+  const bool verdictsWritten = attempt([&] {
+    if (!options.verdictsFile) return true;
+    const std::string verdicts = VerdictsCsv(logs, check, JobsFor(options));
+    if (*options.verdictsFile == kStandardOutput)
+      out << verdicts;
+    else
+      WriteWholeFile(*options.verdictsFile, verdicts, reads);
+    return true;
+  });
+  const bool reportsWritten = attempt([&] {
+    return !options.reportsFolder || WriteReports(logs, check, options, reads, diagnostics);
+  });
+  if (!verdictsWritten || !reportsWritten) return kExitOutputFailed;
   std::vector<const LogResult*> results;
   for (const CheckedLog& log : logs) results.push_back(&log.log);
   if (results.empty()) TellNoLog({*options.crossCheck}, diagnostics);

@@ -19,10 +19,10 @@ namespace zeltra::score {
 // An exception from work is thrown again from here, in its turn.
 template <typename Result, typename Work, typename Consume>
 void RunInOrder(std::size_t count, std::size_t jobs, Work work, Consume consume) {
-  if (jobs <= 1 || count <= 1) {
+  const auto here = [&] {
     for (std::size_t i = 0; i < count; ++i) consume(i, work(i));
-    return;
-  }
+  };
+  if (jobs <= 1 || count <= 1) return here();
   struct Slot {
     std::optional<Result> result;
     std::exception_ptr failure;
@@ -76,10 +76,7 @@ void RunInOrder(std::size_t count, std::size_t jobs, Work work, Consume consume)
       break;  // no more threads to be had: those started do the work
     }
   }
-  if (threads.empty()) {
-    for (std::size_t i = 0; i < count; ++i) consume(i, work(i));
-    return;
-  }
+  if (threads.empty()) return here();
   try {
     for (std::size_t i = 0; i < count; ++i) {
       Slot slot;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/text/Ascii.h"
 #include "core/text/Utf8.h"
 
 namespace zeltra::score {
@@ -49,14 +50,8 @@ namespace {
 bool IsPlainNumber(std::string_view text) {
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
   const std::size_t point = text.find('.');
-  const std::string_view whole = text.substr(0, point);
-  const std::string_view fraction =
-      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-  const auto digits = [](std::string_view part) {
-    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  return !whole.empty() && digits(whole) && digits(fraction) &&
-         (point == std::string_view::npos || !fraction.empty());
+  if (point == std::string_view::npos) return AllDigits(text);
+  return AllDigits(text.substr(0, point)) && AllDigits(text.substr(point + 1));
 }
 
 }  // namespace
