@@ -208,7 +208,8 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       [](std::size_t, bool) {});
   TellNotScored(notScored, diagnostics);
   out << CheckResults(logs, notScored, options);
-  const ReadFiles reads = FilesRead(logs, options);
+  const ReadFiles reads =
+      options.verdictsFile || options.reportsFolder ? FilesRead(logs, options) : ReadFiles{};
   // Each output is tried whatever became of the one before; false: it was not written whole.
   const auto attempt = [&](auto write) {
     try {
