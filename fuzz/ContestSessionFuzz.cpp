@@ -80,10 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             .dxccPrefix = std::string(bytes.Pick(kCountries)),
                             .reportReceived = std::string(bytes.Pick(kReports))};
     if (operation == 2) {
-      const std::string expected = zeltra::EqualsIgnoringAsciiCase(contact.callSign, "SP9ABC") ? "K"
-                                   : zeltra::EqualsIgnoringAsciiCase(contact.callSign, "W1AW")
-                                       ? "599 001"
-                                       : "";
+      // Blanks around the call asked for are no part of it.
+      const std::string_view asked = zeltra::TrimControlAndBlank(contact.callSign);
+      const std::string expected = zeltra::EqualsIgnoringAsciiCase(asked, "SP9ABC") ? "K"
+                                   : zeltra::EqualsIgnoringAsciiCase(asked, "W1AW") ? "599 001"
+                                                                                    : "";
       if (session.GrabNumber(contact.callSign) != expected) std::abort();
       continue;
     }
