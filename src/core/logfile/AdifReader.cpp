@@ -191,10 +191,8 @@ bool AdifReader::Next(AdifRecord& record) {
     };
     const auto field = AdifFieldNamed(name);
     if (!field) {
-      if (!Skip(length)) {
-        position_ = buffer_.size();
-        return fail(pastTheEnd());
-      }
+      // Skip stops only at the end of the file: nothing is left to read.
+      if (!Skip(length)) return fail(pastTheEnd());
       continue;
     }
     if (length > kLongestAdifValue) {

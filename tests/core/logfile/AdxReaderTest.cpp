@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/ReadChunk.h"
 #include "support/AdifRecords.h"
 
 namespace zeltra {
@@ -42,8 +43,11 @@ TEST(AdxReader, WhatIsRefused) {
     std::string text;
     std::size_t records;  // the last of them holds the error
     std::string error;
+    bool endsReading = true;  // the error stops the file's reading
   };
   const std::string head = "<?xml version=\"1.0\"?>";
+  std::string manyRecords;
+  while (manyRecords.size() < 3 * kReadChunk) manyRecords += "<RECORD><CALL>W2AW</CALL></RECORD>";
   const Case cases[] = {
       {"an entity that would grow the text",
        head + "<!DOCTYPE ADX [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;\">]>"
@@ -53,17 +57,29 @@ TEST(AdxReader, WhatIsRefused) {
        "XML error at line 1: mismatched tag"},
       {"cut short", head + "<ADX><RECORDS><RECORD><CALL>W1AW</CALL></RECORD>", 2,
        "XML error at line 1: no element found"},
+      {"not well formed, with chunks of records after it",
+       head + "<ADX><RECORDS><RECORD><CALL>W1&AW</CALL></RECORD>" + manyRecords +
+           "</RECORDS></ADX>",
+       1, "XML error at line 1: not well-formed (invalid token)"},
       {"a value too long",
        head + "<ADX><RECORDS><RECORD><CALL>" + std::string(kLongestAdifValue + 1, 'W') +
            "</CALL></RECORD></RECORDS></ADX>",
-       1, "field CALL is longer than a field may be (1048576 bytes)"},
+       1, "field CALL is longer than a field may be (1048576 bytes)", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto records = ReadAll(c.text);
     ASSERT_EQ(records.size(), c.records);
     EXPECT_EQ(records.back().error, c.error);
+    EXPECT_EQ(records.back().endsReading, c.endsReading);
   }
+  // A value at the bound reads.
+  const std::string longest(kLongestAdifValue, 'W');
+  const auto records =
+      ReadAll(head + "<ADX><RECORDS><RECORD><CALL>" + longest + "</CALL></RECORD></RECORDS></ADX>");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].error, "");
+  EXPECT_EQ(Field(records[0], AdifField::kCall), longest);
 }
 
 }  // namespace

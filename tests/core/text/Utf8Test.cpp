@@ -27,6 +27,8 @@ TEST(Utf8, PrintableShowsControlsAndStrayBytesEscaped) {
       {"an overlong encoding", "\xC0\xAF", "\\xC0\\xAF"},
       {"a surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
       {"four bytes", "\xF0\x9F\x93\xBB", "\xF0\x9F\x93\xBB"},
+      {"the last code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+      {"beyond the last code point", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
       {"a right-to-left override", "SP\xE2\x80\xAEKCAB", "SP\\xE2\\x80\\xAEKCAB"},
       {"a line separator",
        "A\xE2\x80\xA8"
