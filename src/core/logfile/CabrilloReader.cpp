@@ -115,12 +115,8 @@ std::string CabrilloLog::Categories() const {
         ordered.push_back(value);
         break;
       }
-  std::map<std::string_view, std::string_view> others;
-  for (const auto& [name, value] : header)
-    if (name.rfind("CATEGORY-", 0) == 0 && !value.empty() &&
-        std::find(kCategoryOrder.begin(), kCategoryOrder.end(), name) == kCategoryOrder.end())
-      others.try_emplace(name, value);
-  for (const auto& [name, value] : others) ordered.push_back(value);
+  // Other CATEGORY-* keys are no category of the contest: a log of many
+  // such lines would make every row of the results as wide as all of them.
   std::string categories;
   for (const std::string_view value : ordered) {
     if (!categories.empty()) categories += ' ';

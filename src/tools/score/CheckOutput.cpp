@@ -1,16 +1,13 @@
 #include "tools/score/CheckOutput.h"
 
-#include <nlohmann/json.hpp>
-
 #include "core/text/Utf8.h"
 #include "tools/score/CheckReport.h"
 #include "tools/score/InOrder.h"
+#include "tools/score/JsonLogs.h"
 #include "tools/score/TextColumns.h"
 
 namespace zeltra::score {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 const std::vector<std::string> kHeadings = {
     "Rank", "Call",         "Categories",       "QSOs",    "Claimed", "Score", "Checked",
@@ -43,48 +40,35 @@ std::vector<std::string> Fields(const RankedLog& ranked) {
           Printable(log.Status())};
 }
 
-std::string ResultsText(const std::vector<RankedLog>& ranked, bool byCategory) {
-  std::string text;
+void WriteResultsText(std::ostream& out, const std::vector<RankedLog>& ranked, bool byCategory) {
   std::vector<std::vector<std::string>> rows;
+  bool first = true;
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     rows.push_back(Fields(ranked[i]));
     const bool lastOfCategory = i + 1 == ranked.size() ||
                                 ranked[i + 1].log->log.categories != ranked[i].log->log.categories;
     if (byCategory && lastOfCategory) {
       const std::string& category = ranked[i].log->log.categories;
-      text += (text.empty() ? "" : "\n") + std::string("Category: ") +
-              (category.empty() ? "(none)" : Printable(category)) + "\n" +
-              AlignedColumns(kHeadings, rows, kLeftAligned);
+      out << (first ? "" : "\n") << "Category: "
+          << (category.empty() ? "(none)" : Printable(category)) << "\n";
+      WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
       rows.clear();
+      first = false;
     }
   }
-  if (!byCategory) text = AlignedColumns(kHeadings, rows, kLeftAligned);
-  return text;
+  if (!byCategory) WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
 }
 
-std::string ResultsCsv(const std::vector<RankedLog>& ranked) {
-  std::string csv;
-  for (std::size_t column = 0; column < kHeadings.size(); ++column)
-    csv += (column > 0 ? "," : "") + kHeadings[column];
-  csv += "\n";
-  for (const RankedLog& log : ranked) {
-    const std::vector<std::string> fields = Fields(log);
-    for (std::size_t column = 0; column < fields.size(); ++column)
-      csv += (column > 0 ? "," : "") + CsvField(fields[column]);
-    csv += "\n";
-  }
-  return csv;
-}
-
-Json Text(std::string_view text) {
-  return AsUtf8(text);
+void WriteResultsCsv(std::ostream& out, const std::vector<RankedLog>& ranked) {
+  out << CsvLine(kHeadings);
+  for (const RankedLog& log : ranked) out << CsvLine(Fields(log));
 }
 
 Json LogJson(const RankedLog& ranked) {
   const CheckedLog& log = *ranked.log;
   Json entry = {{"rank", ranked.rank ? Json(*ranked.rank) : Json(nullptr)},
-                {"call", Text(log.log.callSign)},
-                {"categories", Text(log.log.categories)},
+                {"call", JsonText(log.log.callSign)},
+                {"categories", JsonText(log.log.categories)},
                 {"qsos", nullptr},
                 {"claimed", log.log.claimedNumber ? Json(*log.log.claimedNumber) : Json(nullptr)},
                 {"score", nullptr},
@@ -95,8 +79,8 @@ Json LogJson(const RankedLog& ranked) {
                 {"nilPenaltyPoints", nullptr},
                 {"clockOffset", nullptr},
                 {"verdicts", nullptr},
-                {"status", Text(log.Status())},
-                {"file", Text(log.log.file)}};
+                {"status", JsonText(log.Status())},
+                {"file", JsonText(log.log.file)}};
   if (!log.log.failed()) {
     entry["qsos"] = log.log.score->qsos;
     entry["score"] = log.log.score->score();
@@ -116,35 +100,29 @@ Json LogJson(const RankedLog& ranked) {
   return entry;
 }
 
-std::string ResultsJson(const std::vector<RankedLog>& ranked,
-                        const std::vector<NotScored>& notScored) {
-  Json document = {{"logs", Json::array()}, {"notScored", Json::array()}};
-  for (const RankedLog& log : ranked) document["logs"].push_back(LogJson(log));
-  for (const NotScored& file : notScored)
-    document["notScored"].push_back({{"file", Text(file.file)}, {"reason", Text(file.reason)}});
-  return document.dump(2, ' ', false) + "\n";
-}
-
 }  // namespace
 
-std::string CheckResults(const std::vector<CheckedLog>& logs,
-                         const std::vector<NotScored>& notScored, const ScoreOptions& options) {
+void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
+                       const std::vector<NotScored>& notScored, const ScoreOptions& options) {
   const std::vector<RankedLog> ranked = RankedByCheckedScore(logs, options.byCategory);
   switch (options.format) {
     case Format::kText:
-      return ResultsText(ranked, options.byCategory);
+      return WriteResultsText(out, ranked, options.byCategory);
     case Format::kCsv:
-      return ResultsCsv(ranked);
-    case Format::kJson:
-      return ResultsJson(ranked, notScored);
+      return WriteResultsCsv(out, ranked);
+    case Format::kJson: {
+      JsonLogs document(out);
+      for (const RankedLog& log : ranked) document.Log(LogJson(log));
+      document.Finish(notScored);
+      return;
+    }
   }
-  return {};
 }
 
-std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check,
-                        std::size_t jobs) {
-  std::string csv = "log,line,call,band,time,verdict,detail\n";
-  // Each log's rows made on any thread, put together in the logs' order.
+void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
+                      std::size_t jobs) {
+  out << "log,line,call,band,time,verdict,detail\n";
+  // Each log's rows made on any thread, written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), jobs,
       [&](std::size_t index) {
@@ -170,8 +148,7 @@ std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& che
         }
         return rows;
       },
-      [&](std::size_t, std::string&& rows) { csv += rows; });
-  return csv;
+      [&](std::size_t, std::string&& rows) { out << rows; });
 }
 
 }  // namespace zeltra::score

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,13 @@ namespace zeltra::score {
 // with --by-category), in the form --format asks: Rank, Call, Categories,
 // QSOs, Claimed, Score (before the check), Checked, NIL, Busted calls,
 // Busted exchanges, Uniques, Clock, File, Status.
-std::string CheckResults(const std::vector<CheckedLog>& logs,
-                         const std::vector<NotScored>& notScored, const ScoreOptions& options);
+void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
+                       const std::vector<NotScored>& notScored, const ScoreOptions& options);
 
 // One row per QSO line of every checked log, in the order of the logs and
-// their lines: log,line,call,band,time,verdict,detail. jobs: the threads
-// that may make it.
-std::string VerdictsCsv(const std::vector<CheckedLog>& logs, const LogCheck& check,
-                        std::size_t jobs);
+// their lines: log,line,call,band,time,verdict,detail, written log by log.
+// jobs: the threads that may make them.
+void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
+                      std::size_t jobs);
 
 }  // namespace zeltra::score

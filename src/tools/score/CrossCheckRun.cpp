@@ -207,7 +207,7 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       },
       [](std::size_t, bool) {});
   TellNotScored(notScored, diagnostics);
-  out << CheckResults(logs, notScored, options);
+  WriteCheckResults(out, logs, notScored, options);
   const ReadFiles reads =
       options.verdictsFile || options.reportsFolder ? FilesRead(logs, options) : ReadFiles{};
   // Each output is tried whatever became of the one before; false: it was not written whole.
@@ -221,11 +221,13 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   };
   const bool verdictsWritten = attempt([&] {
     if (!options.verdictsFile) return true;
-    const std::string verdicts = VerdictsCsv(logs, check, JobsFor(options));
+    const auto write = [&](std::ostream& to) {
+      WriteVerdictsCsv(to, logs, check, JobsFor(options));
+    };
     if (*options.verdictsFile == kStandardOutput)
-      out << verdicts;
+      write(out);
     else
-      WriteWholeFile(*options.verdictsFile, verdicts, reads);
+      WriteFile(*options.verdictsFile, reads, write);
     return true;
   });
   const bool reportsWritten = attempt([&] {

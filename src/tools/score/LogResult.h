@@ -41,8 +41,8 @@ struct LogResult {
   std::optional<long long> claimedNumber;
   std::size_t skipped = 0;
   std::size_t leftOut = 0;
-  std::string note;  // e.g. another log of the same call in the batch
-  std::vector<ContactRow> contacts;
+  std::string note;       // e.g. another log of the same call in the batch
+  std::size_t order = 0;  // its place among the logs given: its rows' number in a RowSpool
 
   bool failed() const { return !score.has_value(); }
   // "ok", "N records skipped", or "failed: reason".

@@ -25,11 +25,11 @@ std::string ShownName(const std::string& name) {
 }  // namespace
 
 ScoredFile ScoreApart(const ScoreOptions& options, const CountryFile* countries,
-                      const LogFile& file, bool keepContents) {
+                      const LogFile& file, bool keepContents, ContactSink sink) {
   ScoredFile scored;
   std::ostringstream told;
   Diagnostics diagnostics(told, options.quiet, false);
-  LogScorer scorer(options, countries, diagnostics);
+  LogScorer scorer(options, countries, diagnostics, std::move(sink));
   scored.result = scorer.Score(file, keepContents ? &scored.contents : nullptr);
   scored.told = told.str();
   scored.counts = diagnostics.Counts();
@@ -157,23 +157,23 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
   }
   const OwnStation own = OwnStationFor(options_, &log, countries_);
   std::function<void(const ContactOutcome&)> each;
-  if (options_.contacts)
-    each = [&](const ContactOutcome& outcome) { result.contacts.push_back(RowOf(outcome)); };
+  const bool listed = options_.contacts && sink_;
+  if (listed) each = [&](const ContactOutcome& outcome) { sink_(result, RowOf(outcome)); };
   result.score = options_.order == Order::kLog
                      ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)
                      : ReplayContacts(log.contacts, log.contacts.ByCallSign(), own, each);
-  if (options_.contacts)
+  if (listed)
     for (LeftOutContact& contact : log.leftOut)
-      result.contacts.push_back({.position = contact.position,
-                                 .call = std::move(contact.contact.callSign),
-                                 .band = std::move(contact.contact.band),
-                                 .mode = std::move(contact.contact.mode),
-                                 .continent = {},
-                                 .dxcc = {},
-                                 .points = std::nullopt,
-                                 .duplicate = false,
-                                 .multipliers = {},
-                                 .leftOut = LeftOutText(contact.reason)});
+      sink_(result, {.position = contact.position,
+                     .call = std::move(contact.contact.callSign),
+                     .band = std::move(contact.contact.band),
+                     .mode = std::move(contact.contact.mode),
+                     .continent = {},
+                     .dxcc = {},
+                     .points = std::nullopt,
+                     .duplicate = false,
+                     .multipliers = {},
+                     .leftOut = LeftOutText(contact.reason)});
   if (contents) *contents = std::move(log);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/LogReading.h"
@@ -15,6 +17,9 @@
 namespace zeltra::score {
 
 struct LogFile;
+
+// Where a log's contacts go, one by one as each is scored (--contacts).
+using ContactSink = std::function<void(const LogResult& log, const ContactRow& row)>;
 
 // One log scored apart from the others, with what it told there: a run
 // that scores several at once tells each one's problems in its turn.
@@ -35,8 +40,11 @@ struct LogFile {
 // reads it, tells its problems, and replays its contacts.
 class LogScorer {
  public:
-  LogScorer(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics)
-      : options_(options), countries_(countries), diagnostics_(diagnostics) {}
+  // sink: where the contacts go with --contacts.
+  LogScorer(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics,
+            ContactSink sink = {})
+      : options_(options), countries_(countries), diagnostics_(diagnostics),
+        sink_(std::move(sink)) {}
 
   // One log's result; what went wrong told on the diagnostics. Answers
   // none for a file in a folder that is not a log. contents: where the
@@ -51,9 +59,10 @@ class LogScorer {
   const ScoreOptions& options_;
   const CountryFile* countries_;
   Diagnostics& diagnostics_;
+  ContactSink sink_;
 };
 
 ScoredFile ScoreApart(const ScoreOptions& options, const CountryFile* countries,
-                      const LogFile& file, bool keepContents);
+                      const LogFile& file, bool keepContents, ContactSink sink = {});
 
 }  // namespace zeltra::score

@@ -19,12 +19,12 @@ fs::path Resolved(const fs::path& path) {
   return error ? path : resolved;
 }
 
-void Write(const fs::path& path, const std::string& name, const std::string& text,
-           std::ios::openmode mode) {
+void Write(const fs::path& path, const std::string& name, std::ios::openmode mode,
+           const std::function<void(std::ostream&)>& write) {
   std::ofstream out(path, std::ios::binary | mode);
   if (!out.is_open())
     throw OutputFailure("cannot write " + name + ": " + std::generic_category().message(errno));
-  out << text;
+  write(out);
   out.flush();
   if (!out) throw OutputFailure("cannot write " + name);
 }
@@ -40,6 +40,11 @@ bool ReadFiles::Holds(const fs::path& path) const {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads) {
+  WriteFile(path, reads, [&](std::ostream& out) { out << text; });
+}
+
+void WriteFile(const std::string& path, const ReadFiles& reads,
+               const std::function<void(std::ostream&)>& write) {
   const fs::path target = Resolved(PathOf(path));
   if (reads.Holds(target))
     throw OutputFailure("will not write " + path + ": it is a file this run reads");
@@ -48,13 +53,13 @@ void WriteWholeFile(const std::string& path, const std::string& text, const Read
   if (fs::is_directory(status)) throw OutputFailure("cannot write " + path + ": it is a folder");
   if (fs::exists(status) && !fs::is_regular_file(status)) {
     // A FIFO, a terminal or /dev/null takes the text as it comes.
-    Write(target, path, text, std::ios::out);
+    Write(target, path, std::ios::out, write);
     return;
   }
   const fs::path partial = PathOf(NameOf(target) + ".part");
   try {
-    Write(partial, path, text, std::ios::trunc);
-  } catch (const OutputFailure&) {
+    Write(partial, path, std::ios::trunc, write);
+  } catch (...) {
     fs::remove(partial, error);
     throw;
   }

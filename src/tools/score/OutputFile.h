@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -26,11 +28,15 @@ class ReadFiles {
   std::set<std::filesystem::path> files_;
 };
 
-// Writes text as the whole of a file: first beside it under another name,
-// then put in its place, so that a full disk leaves the old file or none,
-// never half of the new one. A symbolic link is written through, and
+// Writes the whole of a file as write makes it, piece by piece: first
+// beside it under another name, then put in its place, so that a full disk
+// or a failure on the way leaves the old file or none, never half of the
+// new one, nor the piece beside it. A symbolic link is written through, and
 // stays; a FIFO or a device is written as it is, never replaced. A file
-// the run reads is not written over. Throws OutputFailure naming the file.
+// the run reads is not written over. Throws OutputFailure naming the file,
+// or what write threw.
+void WriteFile(const std::string& path, const ReadFiles& reads,
+               const std::function<void(std::ostream&)>& write);
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads);
 
 }  // namespace zeltra::score

@@ -1,20 +1,16 @@
 #include "tools/score/ResultsOutput.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "core/scoring/StatisticTable.h"
 #include "core/text/Utf8.h"
+#include "tools/score/JsonLogs.h"
 #include "tools/score/TextColumns.h"
 
 namespace zeltra::score {
 namespace {
-
-// Keys in the order they are written, as the README shows them.
-using Json = nlohmann::ordered_json;
 
 const std::vector<std::string> kResultHeadings = {
     "Rank",  "Call",    "Categories", "QSOs", "Points", "Multipliers",
@@ -58,10 +54,6 @@ std::string PointsText(const ContactRow& row) {
   return std::to_string(row.points.value_or(0));
 }
 
-Json Text(std::string_view text) {
-  return AsUtf8(text);
-}
-
 template <class Number>
 Json NumberOrNull(const std::optional<Number>& number) {
   return number ? Json(*number) : Json(nullptr);
@@ -72,100 +64,98 @@ Json TableJson(const StatisticTable& table) {
   for (std::size_t row = 0; row < StatisticTable::kRows; ++row) {
     Json cells = Json::array();
     for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
-      cells.push_back(Text(table.Cell(column, row)));
+      cells.push_back(JsonText(table.Cell(column, row)));
     rows.push_back(std::move(cells));
   }
   return rows;
 }
 
-Json ContactJson(const ContactRow& row) {
-  return {{"position", row.position},
-          {"call", Text(row.call)},
-          {"band", Text(row.band)},
-          {"mode", Text(row.mode)},
-          {"continent", Text(row.continent)},
-          {"dxcc", Text(row.dxcc)},
-          {"points", NumberOrNull(row.points)},
-          {"duplicate", row.duplicate},
-          {"multipliers", Text(row.multipliers)},
-          {"leftOut", row.leftOut.empty() ? Json(nullptr) : Text(row.leftOut)}};
-}
-
 }  // namespace
 
-std::string SingleLogText(const LogResult& log, bool contacts) {
-  std::string text;
-  if (contacts) {
-    for (const ContactRow& row : log.contacts) {
-      text += log.positionWord + " " + std::to_string(row.position) + "  " + Printable(row.call) +
-              "  " + Printable(row.band) + "  " + Printable(row.continent) + "  " +
-              Printable(row.dxcc) + "  " + Printable(PointsText(row));
-      if (!row.multipliers.empty()) text += "  " + row.multipliers;
-      text += "\n";
-    }
-  }
-  text += StatisticTableText(log.score->summary.table) + log.score->summary.scoreLine + "\n";
-  if (log.claimed) {
-    text += "Claimed score: " + Printable(*log.claimed);
-    if (const auto difference = log.Difference())
-      text += " (difference " + std::to_string(*difference) + ")";
-    else
-      text += " (not a number)";
-    text += "\n";
-  }
-  return text;
+std::string ContactTextLine(const LogResult& log, const ContactRow& row) {
+  std::string line = log.positionWord + " " + std::to_string(row.position) + "  " +
+                     Printable(row.call) + "  " + Printable(row.band) + "  " +
+                     Printable(row.continent) + "  " + Printable(row.dxcc) + "  " +
+                     Printable(PointsText(row));
+  if (!row.multipliers.empty()) line += "  " + row.multipliers;
+  return line + "\n";
 }
 
-std::string ResultsText(const std::vector<LogResult>& logs) {
+std::string ContactCsvLine(const LogResult& log, const ContactRow& row) {
+  return CsvLine({log.file, std::to_string(row.position), row.call, row.band, row.mode,
+                  row.continent, row.dxcc, row.points ? std::to_string(*row.points) : "",
+                  row.duplicate ? "yes" : "no", row.multipliers, row.leftOut});
+}
+
+std::string ContactJson(const ContactRow& row) {
+  return JsonAt({{"position", row.position},
+                 {"call", JsonText(row.call)},
+                 {"band", JsonText(row.band)},
+                 {"mode", JsonText(row.mode)},
+                 {"continent", JsonText(row.continent)},
+                 {"dxcc", JsonText(row.dxcc)},
+                 {"points", NumberOrNull(row.points)},
+                 {"duplicate", row.duplicate},
+                 {"multipliers", JsonText(row.multipliers)},
+                 {"leftOut", row.leftOut.empty() ? Json(nullptr) : JsonText(row.leftOut)}},
+                JsonLogs::kRowDepth);
+}
+
+void WriteSingleLogText(std::ostream& out, const LogResult& log, const RowSpool& rows) {
+  rows.CopyRows(log.order, out);
+  out << StatisticTableText(log.score->summary.table) << log.score->summary.scoreLine << "\n";
+  if (log.claimed) {
+    out << "Claimed score: " << Printable(*log.claimed);
+    if (const auto difference = log.Difference())
+      out << " (difference " << *difference << ")";
+    else
+      out << " (not a number)";
+    out << "\n";
+  }
+}
+
+void WriteResultsText(std::ostream& out, const std::vector<LogResult>& logs) {
   const auto ranked = Ranked(logs);
   const auto ranks = RankTexts(ranked);
   std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < ranked.size(); ++i)
     rows.push_back(ResultFields(ranks[i], *ranked[i]));
-  return AlignedColumns(kResultHeadings, rows, kLeftAligned);
+  WriteAlignedColumns(out, kResultHeadings, rows, kLeftAligned);
 }
 
-std::string ResultsCsv(const std::vector<LogResult>& logs) {
-  std::string csv =
-      "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,Skipped,Left out,"
-      "Status,Note,File\n";
+void WriteResultsCsv(std::ostream& out, const std::vector<LogResult>& logs) {
+  out << "Rank,Call,Categories,QSOs,Points,Multipliers,Score,Claimed,Difference,Skipped,Left out,"
+         "Status,Note,File\n";
   const auto ranked = Ranked(logs);
   const auto ranks = RankTexts(ranked);
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const LogResult& log = *ranked[i];
-    const auto fields = ResultFields(ranks[i], log);
-    for (std::size_t column = 0; column < kSharedColumns; ++column)
-      csv += (column > 0 ? "," : "") + CsvField(fields[column]);
-    csv += "," + std::to_string(log.skipped) + "," + std::to_string(log.leftOut) + "," +
-           CsvField(log.Status()) + "," + CsvField(log.note) + "," + CsvField(log.file) + "\n";
+    std::vector<std::string> fields = ResultFields(ranks[i], log);
+    fields.resize(kSharedColumns);
+    fields.insert(fields.end(), {std::to_string(log.skipped), std::to_string(log.leftOut),
+                                 log.Status(), log.note, log.file});
+    out << CsvLine(fields);
   }
-  return csv;
 }
 
-std::string ContactsCsv(const std::vector<LogResult>& logs) {
-  std::string csv =
-      "File,Position,Call,Band,Mode,Continent,DXCC,Points,Duplicate,Multipliers,Left out\n";
+void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs,
+                      const RowSpool& rows) {
+  out << "File,Position,Call,Band,Mode,Continent,DXCC,Points,Duplicate,Multipliers,Left out\n";
   for (const LogResult* log : Ranked(logs))
-    for (const ContactRow& row : log->contacts)
-      csv += CsvField(log->file) + "," + std::to_string(row.position) + "," + CsvField(row.call) +
-             "," + CsvField(row.band) + "," + CsvField(row.mode) + "," + CsvField(row.continent) +
-             "," + CsvField(row.dxcc) + "," + (row.points ? std::to_string(*row.points) : "") +
-             "," + (row.duplicate ? "yes" : "no") + "," + CsvField(row.multipliers) + "," +
-             CsvField(row.leftOut) + "\n";
-  return csv;
+    if (!log->failed()) rows.CopyRows(log->order, out);
 }
 
-std::string ResultsJson(const std::vector<LogResult>& logs, const std::vector<NotScored>& notScored,
-                        bool contacts) {
-  Json document = {{"logs", Json::array()}, {"notScored", Json::array()}};
+void WriteResultsJson(std::ostream& out, const std::vector<LogResult>& logs,
+                      const std::vector<NotScored>& notScored, const RowSpool* rows) {
+  JsonLogs document(out);
   const auto ranked = Ranked(logs);
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const LogResult& log = *ranked[i];
     // A failed log's numbers, table and score line are null; filled in
     // place below when it has them, so the keys keep their order.
     Json entry = {{"rank", nullptr},
-                  {"call", Text(log.callSign)},
-                  {"categories", Text(log.categories)},
+                  {"call", JsonText(log.callSign)},
+                  {"categories", JsonText(log.categories)},
                   {"qsos", nullptr},
                   {"points", nullptr},
                   {"multipliers", nullptr},
@@ -174,9 +164,9 @@ std::string ResultsJson(const std::vector<LogResult>& logs, const std::vector<No
                   {"difference", NumberOrNull(log.Difference())},
                   {"skipped", log.skipped},
                   {"leftOut", log.leftOut},
-                  {"status", Text(log.Status())},
-                  {"note", Text(log.note)},
-                  {"file", Text(log.file)},
+                  {"status", JsonText(log.Status())},
+                  {"note", JsonText(log.note)},
+                  {"file", JsonText(log.file)},
                   {"table", nullptr},
                   {"scoreLine", nullptr}};
     if (!log.failed()) {
@@ -187,18 +177,17 @@ std::string ResultsJson(const std::vector<LogResult>& logs, const std::vector<No
       entry["multipliers"] = score.multipliers();
       entry["score"] = score.score();
       entry["table"] = TableJson(score.summary.table);
-      entry["scoreLine"] = Text(score.summary.scoreLine);
+      entry["scoreLine"] = JsonText(score.summary.scoreLine);
     }
-    if (contacts) {
-      Json rows = Json::array();
-      for (const ContactRow& row : log.contacts) rows.push_back(ContactJson(row));
-      entry["contacts"] = std::move(rows);
+    if (!rows) {
+      document.Log(entry);
+      continue;
     }
-    document["logs"].push_back(std::move(entry));
+    const bool listed = !log.failed() && rows->HasRows(log.order);
+    document.Log(entry, "contacts", listed,
+                 [&](std::ostream& to) { rows->CopyRows(log.order, to); });
   }
-  for (const NotScored& file : notScored)
-    document["notScored"].push_back({{"file", Text(file.file)}, {"reason", Text(file.reason)}});
-  return document.dump(2, ' ', false) + "\n";
+  document.Finish(notScored);
 }
 
 }  // namespace zeltra::score

@@ -1,30 +1,38 @@
 #include "tools/score/ResultsWriter.h"
 
+#include "tools/score/JsonLogs.h"
+#include "tools/score/ResultsOutput.h"
+
 namespace zeltra::score {
 namespace {
 
 class TextResults : public ResultsWriter {
  public:
-  explicit TextResults(bool contacts) : contacts_(contacts) {}
-  std::string Write(const std::vector<LogResult>& logs, const std::vector<NotScored>&,
-                    bool single) const override {
-    if (!single) return ResultsText(logs);
+  void AddContact(const LogResult& log, const ContactRow& row,
+                  RowSpool::Rows& rows) const override {
+    rows.Add(ContactTextLine(log, row));
+  }
+  void Write(std::ostream& out, const std::vector<LogResult>& logs, const std::vector<NotScored>&,
+             bool single, const RowSpool& rows) const override {
+    if (!single) return WriteResultsText(out, logs);
     // A log that could not be scored has no table, nor a file that is no
     // log at all: the reason was told.
-    if (logs.empty() || logs.front().failed()) return {};
-    return SingleLogText(logs.front(), contacts_);
+    if (logs.empty() || logs.front().failed()) return;
+    WriteSingleLogText(out, logs.front(), rows);
   }
-
- private:
-  bool contacts_;
 };
 
 class CsvResults : public ResultsWriter {
  public:
   explicit CsvResults(bool contacts) : contacts_(contacts) {}
-  std::string Write(const std::vector<LogResult>& logs, const std::vector<NotScored>&,
-                    bool) const override {
-    return contacts_ ? ContactsCsv(logs) : ResultsCsv(logs);
+  void AddContact(const LogResult& log, const ContactRow& row,
+                  RowSpool::Rows& rows) const override {
+    rows.Add(ContactCsvLine(log, row));
+  }
+  void Write(std::ostream& out, const std::vector<LogResult>& logs, const std::vector<NotScored>&,
+             bool, const RowSpool& rows) const override {
+    if (contacts_) return WriteContactsCsv(out, logs, rows);
+    WriteResultsCsv(out, logs);
   }
 
  private:
@@ -34,9 +42,13 @@ class CsvResults : public ResultsWriter {
 class JsonResults : public ResultsWriter {
  public:
   explicit JsonResults(bool contacts) : contacts_(contacts) {}
-  std::string Write(const std::vector<LogResult>& logs, const std::vector<NotScored>& notScored,
-                    bool) const override {
-    return ResultsJson(logs, notScored, contacts_);
+  void AddContact(const LogResult&, const ContactRow& row,
+                  RowSpool::Rows& rows) const override {
+    rows.Add(ContactJson(row), JsonLogs::RowSeparator());
+  }
+  void Write(std::ostream& out, const std::vector<LogResult>& logs,
+             const std::vector<NotScored>& notScored, bool, const RowSpool& rows) const override {
+    WriteResultsJson(out, logs, notScored, contacts_ ? &rows : nullptr);
   }
 
  private:
@@ -54,7 +66,7 @@ std::unique_ptr<ResultsWriter> ResultsWriterFor(const ScoreOptions& options) {
     case Format::kText:
       break;
   }
-  return std::make_unique<TextResults>(options.contacts);
+  return std::make_unique<TextResults>();
 }
 
 }  // namespace zeltra::score

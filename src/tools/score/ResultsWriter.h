@@ -1,11 +1,11 @@
 #pragma once
 
 #include <memory>
-#include <string>
+#include <ostream>
 #include <vector>
 
 #include "tools/score/LogResult.h"
-#include "tools/score/ResultsOutput.h"
+#include "tools/score/RowSpool.h"
 #include "tools/score/ScoreOptions.h"
 
 namespace zeltra::score {
@@ -16,10 +16,15 @@ namespace zeltra::score {
 class ResultsWriter {
  public:
   virtual ~ResultsWriter() = default;
+  // One contact of a log as this format lists it (--contacts), added to the
+  // log's rows as it is scored.
+  virtual void AddContact(const LogResult& log, const ContactRow& row,
+                          RowSpool::Rows& rows) const = 0;
   // single: one log was asked for (not a folder or several logs), so text
   // shows its table and score line rather than a ranking.
-  virtual std::string Write(const std::vector<LogResult>& logs,
-                            const std::vector<NotScored>& notScored, bool single) const = 0;
+  virtual void Write(std::ostream& out, const std::vector<LogResult>& logs,
+                     const std::vector<NotScored>& notScored, bool single,
+                     const RowSpool& rows) const = 0;
 };
 
 // The writer of the format the options name; with --contacts, the one that

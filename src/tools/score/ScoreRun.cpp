@@ -27,6 +27,7 @@
 #include "tools/score/OwnStationChoice.h"
 #include "tools/score/ResultsOutput.h"
 #include "tools/score/ResultsWriter.h"
+#include "tools/score/RowSpool.h"
 #include "tools/score/Unscorable.h"
 
 namespace zeltra::score {
@@ -36,6 +37,9 @@ namespace fs = std::filesystem;
 
 int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
               Diagnostics& diagnostics) {
+  const auto writer = ResultsWriterFor(options);
+  RowSpool spool;
+  RowSpool::Rows rows(spool, 0);
   LogResult result;
   result.file = *options.table;
   result.positionWord = "row";
@@ -51,10 +55,11 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
     ReloadHooks hooks;
     if (options.contacts) {
       hooks.replayed = [&](const zeltra::Contact& contact, std::int32_t points) {
-        result.contacts.push_back(RowOf(watch.Outcome(++row, contact, points)));
+        writer->AddContact(result, RowOf(watch.Outcome(++row, contact, points)), rows);
       };
     }
     ReloadLog(query, *options.table, own, scorer, blanked, hooks);
+    rows.Finish();
     result.score = ScoreOf(scorer.statistics());
   } catch (const Unscorable& problem) {
     result.failure = problem.message;
@@ -62,7 +67,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
     result.failure = problem.what();
   }
   if (result.failed()) diagnostics.Error("zeltra-score: " + result.failure);
-  out << ResultsWriterFor(options)->Write({result}, {}, true);
+  writer->Write(out, {result}, {}, true, spool);
   return result.failed() ? kExitUnreadable : kExitScored;
 }
 
@@ -89,20 +94,36 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   const std::vector<LogFile> files = LogFiles(options.inputs, notScored);
   const bool single = files.size() == 1 && !files.front().fromFolder && notScored.empty();
   std::vector<LogResult> results;
+  const auto writer = ResultsWriterFor(options);
+  // Each log's contacts are worded as they are scored and kept aside until
+  // the logs are ranked.
+  RowSpool spool;
   RunInOrder<ScoredFile>(
       files.size(), JobsFor(options),
-      [&](std::size_t i) { return ScoreApart(options, countries, files[i], false); },
+      [&](std::size_t i) {
+        RowSpool::Rows rows(spool, i);
+        ScoredFile scored =
+            ScoreApart(options, countries, files[i], false,
+                       [&](const LogResult& log, const ContactRow& row) {
+                         writer->AddContact(log, row, rows);
+                       });
+        rows.Finish();
+        return scored;
+      },
       [&](std::size_t i, ScoredFile&& scored) {
         diagnostics.Progress(i, files.size(), NameOf(PathOf(files[i].name).filename()));
         diagnostics.Absorb(scored.told, scored.counts);
-        if (scored.result)
+        if (scored.result) {
+          scored.result->order = i;
           results.push_back(std::move(*scored.result));
-        else
+        }
+        else {
           notScored.push_back({files[i].name, "not a log"});
+        }
       });
   MarkSameCalls(results, diagnostics);
   TellNotScored(notScored, diagnostics);
-  out << ResultsWriterFor(options)->Write(results, notScored, single);
+  writer->Write(out, results, notScored, single, spool);
   std::vector<const LogResult*> all;
   for (const LogResult& result : results) all.push_back(&result);
   if (results.empty()) TellNoLog(options.inputs, diagnostics);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 
 #include "core/text/Ascii.h"
 #include "core/text/Utf8.h"
@@ -12,6 +13,16 @@ namespace {
 constexpr std::string_view kColumnGap = "  ";
 // What a spreadsheet reads as the start of a formula.
 constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+
+constexpr std::string_view kCut = "...";
+
+// The text as a cell shows it: whole, or cut at a character's start.
+std::string Cell(std::string_view text) {
+  if (text.size() <= kWidestCell) return std::string(text);
+  std::size_t end = kWidestCell - kCut.size();
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end)) + std::string(kCut);
+}
 
 std::string Padded(std::string_view text, std::size_t width, bool right) {
   const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
@@ -24,7 +35,7 @@ std::string Line(const std::vector<std::string>& fields, const std::vector<std::
   for (std::size_t column = 0; column < fields.size(); ++column) {
     if (column > 0) line += kColumnGap;
     const bool left = column < leftAligned.size() && leftAligned[column];
-    line += Padded(fields[column], widths[column], !left);
+    line += Padded(Cell(fields[column]), widths[column], !left);
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
   return line + "\n";
@@ -32,17 +43,25 @@ std::string Line(const std::vector<std::string>& fields, const std::vector<std::
 
 }  // namespace
 
-std::string AlignedColumns(const std::vector<std::string>& headings,
-                           const std::vector<std::vector<std::string>>& rows,
-                           const std::vector<bool>& leftAligned) {
+void WriteAlignedColumns(std::ostream& out, const std::vector<std::string>& headings,
+                         const std::vector<std::vector<std::string>>& rows,
+                         const std::vector<bool>& leftAligned) {
   std::vector<std::size_t> widths(headings.size());
   for (std::size_t column = 0; column < headings.size(); ++column) {
     widths[column] = headings[column].size();
-    for (const auto& row : rows) widths[column] = std::max(widths[column], row[column].size());
+    for (const auto& row : rows)
+      widths[column] = std::max(widths[column], std::min(row[column].size(), kWidestCell));
   }
-  std::string text = Line(headings, widths, leftAligned);
-  for (const auto& row : rows) text += Line(row, widths, leftAligned);
-  return text;
+  out << Line(headings, widths, leftAligned);
+  for (const auto& row : rows) out << Line(row, widths, leftAligned);
+}
+
+std::string AlignedColumns(const std::vector<std::string>& headings,
+                           const std::vector<std::vector<std::string>>& rows,
+                           const std::vector<bool>& leftAligned) {
+  std::ostringstream text;
+  WriteAlignedColumns(text, headings, rows, leftAligned);
+  return text.str();
 }
 
 namespace {
@@ -71,6 +90,15 @@ std::string CsvField(std::string_view text) {
     field += c;
   }
   return field + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+  std::string line;
+  for (std::size_t column = 0; column < fields.size(); ++column) {
+    if (column > 0) line += ',';
+    line += CsvField(fields[column]);
+  }
+  return line + "\n";
 }
 
 std::string StatisticTableText(const StatisticTable& table) {

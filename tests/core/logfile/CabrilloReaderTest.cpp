@@ -102,7 +102,8 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
 TEST(CabrilloReader, HeaderOwnCallCategoriesAndBounds) {
   const CabrilloLog log = Read(
       "START-OF-LOG: 2.0\nCATEGORY-POWER: LOW\nCALLSIGN: SP5XYZ\nCATEGORY-BAND: 20M\n"
-      "CATEGORY: SINGLE-OP ALL\nCATEGORY-OPERATOR: SINGLE-OP\n"
+      "CATEGORY: SINGLE-OP ALL\nCATEGORY-OPERATOR: SINGLE-OP\nCATEGORY-X1: WIDE\n"
+      "CATEGORY-POWER: HIGH\n"
       "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n"
       "QSO: 14080 RY 2026-12-06 1201 SP5XYZ/P 599 002 SP9ABD 599 K\n"
       "QSO: 14080 RY 2026-12-06 1202 SP5XYA 599 003 SP9ABE 599 K\n" +
@@ -111,12 +112,12 @@ TEST(CabrilloReader, HeaderOwnCallCategoriesAndBounds) {
   EXPECT_EQ(log.Categories(), "SINGLE-OP ALL SINGLE-OP 20M LOW");
   EXPECT_EQ(log.qsos.size(), 3u);  // nothing after END-OF-LOG
   ASSERT_EQ(log.warnings.size(), 1u);
-  EXPECT_EQ(log.warnings[0].line, 8u);
+  EXPECT_EQ(log.warnings[0].line, 10u);
   EXPECT_EQ(
       log.warnings[0].message,
       "own call SP5XYZ/P is not the header's CALLSIGN SP5XYZ (2 lines have another own call)");
   ASSERT_EQ(log.problems.size(), 1u);
-  EXPECT_EQ(log.problems[0].line, 10u);
+  EXPECT_EQ(log.problems[0].line, 12u);
 }
 
 TEST(CabrilloReader, MalformedLinesAreNamedAndSkipped) {

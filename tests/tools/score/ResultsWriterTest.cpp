@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/scoring/BandStatistics.h"
@@ -27,6 +31,13 @@ LogResult Failed(const std::string& call) {
   log.file = call + ".log";
   log.failure = "cannot read the file";
   return log;
+}
+
+std::string Written(const ScoreOptions& options, const std::vector<LogResult>& logs,
+                    const std::vector<NotScored>& notScored, bool single) {
+  std::ostringstream out;
+  ResultsWriterFor(options)->Write(out, logs, notScored, single, RowSpool());
+  return out.str();
 }
 
 // What each format writes for one log or several, the one writer chosen
@@ -71,14 +82,57 @@ TEST(ResultsWriter, EachFormatWritesItsOwnWay) {
     ScoreOptions options;
     options.format = c.format;
     options.contacts = c.contacts;
-    const std::string written = ResultsWriterFor(options)->Write(c.logs, notScored, c.single);
+    const std::string written = Written(options, c.logs, notScored, c.single);
     SCOPED_TRACE(written);
     EXPECT_EQ(written.substr(0, written.find('\n')), c.firstLine);
   }
   ScoreOptions json;
   json.format = Format::kJson;
-  EXPECT_NE(ResultsWriterFor(json)->Write({Scored("SP1AAA")}, notScored, false).find("notes.txt"),
+  EXPECT_NE(Written(json, {Scored("SP1AAA")}, notScored, false).find("notes.txt"),
             std::string::npos);
+}
+
+// JSON written log by log, each log's contacts copied from the spool in
+// pieces, reads as the document nlohmann writes whole; the logs ranked,
+// each with its own contacts, a failed log with none.
+TEST(ResultsWriter, JsonWrittenLogByLogIsTheWholeDocument) {
+  ScoreOptions options;
+  options.format = Format::kJson;
+  options.contacts = true;
+  const auto writer = ResultsWriterFor(options);
+  std::vector<LogResult> logs = {Scored("SP3CCC"), Failed("SP2BBB"), Scored("SP1AAA"),
+                                 Scored("SP4DDD")};
+  // Enough rows for the spool to store them in several pieces.
+  const std::size_t counts[] = {1, 2, 3000, 0};
+  RowSpool spool;
+  for (std::size_t log = 0; log < logs.size(); ++log) {
+    logs[log].order = log;
+    RowSpool::Rows rows(spool, log);
+    for (std::size_t i = 0; i < counts[log]; ++i)
+      writer->AddContact(logs[log],
+                         {.position = i + 1, .call = "SP" + std::to_string(log) + "X\"Y",
+                          .band = "14", .mode = "RTTY", .continent = "EU", .dxcc = "SP",
+                          .points = 1, .duplicate = false, .multipliers = "14 SP",
+                          .leftOut = {}},
+                         rows);
+    rows.Finish();
+  }
+  std::ostringstream out;
+  writer->Write(out, logs, {{"a\"b.txt", "not a log"}}, false, spool);
+  const nlohmann::ordered_json document = nlohmann::ordered_json::parse(out.str());
+  EXPECT_EQ(document.dump(2, ' ', false) + "\n", out.str());
+  const auto& written = document["logs"];
+  ASSERT_EQ(written.size(), 4u);
+  const std::pair<const char*, std::size_t> expected[] = {
+      {"SP1AAA", 3000}, {"SP3CCC", 1}, {"SP4DDD", 0}, {"", 0}};
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    EXPECT_EQ(written[i]["call"], expected[i].first);
+    EXPECT_EQ(written[i]["contacts"].size(), expected[i].second);
+  }
+  EXPECT_EQ(written[0]["contacts"][2999]["position"], 3000);
+  EXPECT_EQ(written[0]["contacts"][2999]["call"], "SP2X\"Y");
+  EXPECT_EQ(written[1]["contacts"][0]["call"], "SP0X\"Y");
+  EXPECT_EQ(document["notScored"][0]["file"], "a\"b.txt");
 }
 
 }  // namespace
