@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <vector>
 
+#include <odbcinst.h>
+
 #include "core/reload/LogQuery.h"
 #include "core/text/Ascii.h"
 #include "odbc/OdbcLogQuery.h"
@@ -15,8 +17,12 @@ bool Succeeded(SQLRETURN result) {
   return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
 }
 
-// How long a read-only connection waits for a locked SQLite database.
-constexpr const char* kBusyTimeoutMilliseconds = "2000";
+// How long a read-only connection waits for a locked SQLite database, 2 s
+// in all: SQLite's driver waits this long twice, preparing the query and
+// then stepping it.
+constexpr const char* kBusyTimeoutMilliseconds = "1000";
+// The longest value read from the ODBC configuration.
+constexpr std::size_t kLongestProfileValue = 4096;
 
 struct Attribute {
   std::string key;
@@ -73,8 +79,29 @@ std::string ReadOnlyUri(std::string path) {
   return uri + "?mode=ro";
 }
 
-// The connection string with SQLite's driver told to read only what is
-// there, and to give up on a lock within seconds.
+// A data source's setting in the ODBC configuration (the user's and the
+// system's odbc.ini, or the registry); empty when it has none.
+std::string DataSourceSetting(const std::string& section, const std::string& key) {
+  std::vector<char> value(kLongestProfileValue);
+  const int length = SQLGetPrivateProfileString(section.c_str(), key.c_str(), "", value.data(),
+                                                static_cast<int>(value.size()), "odbc.ini");
+  if (length <= 0) return {};
+  return std::string(value.data(), std::min(static_cast<std::size_t>(length), value.size() - 1));
+}
+
+std::string Unbraced(std::string text) {
+  text = TrimControlAndBlank(text);
+  if (text.size() >= 2 && text.front() == '{' && text.back() == '}')
+    text = text.substr(1, text.size() - 2);
+  return text;
+}
+
+bool IsSqlite(const std::string& driver) {
+  return AsciiUpper(driver).find("SQLITE") != std::string::npos;
+}
+
+}  // namespace
+
 std::string ReadOnlyConnectionString(const std::string& text) {
   auto attributes = AttributesOf(text);
   const auto named = [&](const char* key) {
@@ -82,11 +109,35 @@ std::string ReadOnlyConnectionString(const std::string& text) {
       return EqualsIgnoringAsciiCase(TrimControlAndBlank(attribute.key), key);
     });
   };
-  const auto driver = named("DRIVER");
-  if (driver == attributes.end() || AsciiUpper(driver->value).find("SQLITE") == std::string::npos)
-    return text;
+  if (named("FILEDSN") != attributes.end() || named("SAVEFILE") != attributes.end())
+    throw DatabaseError(
+        "a file data source (FILEDSN, SAVEFILE) cannot be opened read-only: "
+        "give DRIVER= and the database instead");
+  std::string driver;
+  std::string databaseOfSource;
+  if (const auto given = named("DRIVER"); given != attributes.end()) {
+    driver = Unbraced(given->value);
+  } else if (const auto source = named("DSN"); source != attributes.end()) {
+    const std::string name = Unbraced(source->value);
+    // Windows keeps the driver's name apart from its library; unixODBC
+    // keeps either under Driver.
+    driver = DataSourceSetting("ODBC Data Sources", name);
+    if (driver.empty()) driver = DataSourceSetting(name, "Driver");
+    if (driver.empty()) throw DatabaseError("there is no ODBC data source named " + name);
+    databaseOfSource = DataSourceSetting(name, "Database");
+  }
+  // Another driver may create or change a file while it connects, before
+  // anything could be asked of it: only SQLite's is known to read only.
+  if (!IsSqlite(driver))
+    throw DatabaseError(
+        "the log database is read only through SQLite's ODBC driver, which can "
+        "be told not to change it; " +
+        (driver.empty() ? std::string("the connection string names no driver")
+                        : "not through " + driver));
   if (const auto database = named("DATABASE"); database != attributes.end())
     database->value = ReadOnlyUri(database->value);
+  else if (!databaseOfSource.empty())
+    attributes.push_back({"Database", ReadOnlyUri(databaseOfSource)});
   if (named("NOCREAT") == attributes.end()) attributes.push_back({"NoCreat", "1"});
   if (named("TIMEOUT") == attributes.end())
     attributes.push_back({"Timeout", kBusyTimeoutMilliseconds});
@@ -95,8 +146,6 @@ std::string ReadOnlyConnectionString(const std::string& text) {
     adjusted += attribute.key + "=" + attribute.value + ";";
   return adjusted;
 }
-
-}  // namespace
 
 OdbcConnection::OdbcConnection(const std::string& connectionString, Access access) {
   // Worked out before any handle exists: it may throw.
@@ -124,10 +173,14 @@ OdbcConnection::OdbcConnection(const std::string& connectionString, Access acces
   }
 }
 
-OdbcConnection::~OdbcConnection() {
+void OdbcConnection::Close() {
   SQLDisconnect(connection_);
   SQLFreeHandle(SQL_HANDLE_DBC, connection_);
   SQLFreeHandle(SQL_HANDLE_ENV, environment_);
+}
+
+OdbcConnection::~OdbcConnection() {
+  Close();
 }
 
 }  // namespace zeltra

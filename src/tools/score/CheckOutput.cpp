@@ -49,8 +49,8 @@ void WriteResultsText(std::ostream& out, const std::vector<RankedLog>& ranked, b
                                 ranked[i + 1].log->log.categories != ranked[i].log->log.categories;
     if (byCategory && lastOfCategory) {
       const std::string& category = ranked[i].log->log.categories;
-      out << (first ? "" : "\n") << "Category: "
-          << (category.empty() ? "(none)" : Printable(category)) << "\n";
+      out << (first ? "" : "\n")
+          << "Category: " << (category.empty() ? "(none)" : Printable(category)) << "\n";
       WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
       rows.clear();
       first = false;

@@ -43,7 +43,9 @@ class LogScorer {
   // sink: where the contacts go with --contacts.
   LogScorer(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics,
             ContactSink sink = {})
-      : options_(options), countries_(countries), diagnostics_(diagnostics),
+      : options_(options),
+        countries_(countries),
+        diagnostics_(diagnostics),
         sink_(std::move(sink)) {}
 
   // One log's result; what went wrong told on the diagnostics. Answers

@@ -138,8 +138,7 @@ void WriteResultsCsv(std::ostream& out, const std::vector<LogResult>& logs) {
   }
 }
 
-void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs,
-                      const RowSpool& rows) {
+void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs, const RowSpool& rows) {
   out << "File,Position,Call,Band,Mode,Continent,DXCC,Points,Duplicate,Multipliers,Left out\n";
   for (const LogResult* log : Ranked(logs))
     if (!log->failed()) rows.CopyRows(log->order, out);

@@ -31,8 +31,7 @@ void WriteResultsText(std::ostream& out, const std::vector<LogResult>& logs);
 void WriteResultsCsv(std::ostream& out, const std::vector<LogResult>& logs);
 
 // Every contact of every log as CSV, a row each, the logs ranked.
-void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs,
-                      const RowSpool& rows);
+void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs, const RowSpool& rows);
 
 // One JSON document whether one log is given or many:
 // {"logs": [{rank, call, categories, qsos, points, multipliers, score,

@@ -42,8 +42,7 @@ class CsvResults : public ResultsWriter {
 class JsonResults : public ResultsWriter {
  public:
   explicit JsonResults(bool contacts) : contacts_(contacts) {}
-  void AddContact(const LogResult&, const ContactRow& row,
-                  RowSpool::Rows& rows) const override {
+  void AddContact(const LogResult&, const ContactRow& row, RowSpool::Rows& rows) const override {
     rows.Add(ContactJson(row), JsonLogs::RowSeparator());
   }
   void Write(std::ostream& out, const std::vector<LogResult>& logs,

@@ -94,7 +94,8 @@ void RowSpool::CopyRows(std::size_t log, std::ostream& out) const {
     if (std::fflush(file_.get()) != 0 || !SeekTo(file_.get(), piece.offset))
       throw std::runtime_error("cannot read back the contacts kept in a temporary file");
     for (std::size_t left = piece.length; left > 0;) {
-      const std::size_t read = std::fread(buffer.data(), 1, std::min(left, buffer.size()), file_.get());
+      const std::size_t read =
+          std::fread(buffer.data(), 1, std::min(left, buffer.size()), file_.get());
       if (read == 0)
         throw std::runtime_error("cannot read back the contacts kept in a temporary file");
       out.write(buffer.data(), static_cast<std::streamsize>(read));

@@ -102,11 +102,10 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
       files.size(), JobsFor(options),
       [&](std::size_t i) {
         RowSpool::Rows rows(spool, i);
-        ScoredFile scored =
-            ScoreApart(options, countries, files[i], false,
-                       [&](const LogResult& log, const ContactRow& row) {
-                         writer->AddContact(log, row, rows);
-                       });
+        ScoredFile scored = ScoreApart(options, countries, files[i], false,
+                                       [&](const LogResult& log, const ContactRow& row) {
+                                         writer->AddContact(log, row, rows);
+                                       });
         rows.Finish();
         return scored;
       },
@@ -116,8 +115,7 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
         if (scored.result) {
           scored.result->order = i;
           results.push_back(std::move(*scored.result));
-        }
-        else {
+        } else {
           notScored.push_back({files[i].name, "not a log"});
         }
       });

@@ -33,7 +33,10 @@ TEST(OutputFile, AFailedWriteLeavesTheOldFileAndNoPiece) {
   EXPECT_EQ(FileText(target), "old\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
-  WriteFile(name, ReadFiles{}, [](std::ostream& out) { out << "new\n" << "rows\n"; });
+  WriteFile(name, ReadFiles{}, [](std::ostream& out) {
+    out << "new\n"
+        << "rows\n";
+  });
   EXPECT_EQ(FileText(target), "new\nrows\n");
   EXPECT_FALSE(fs::exists(folder.path() / "verdicts.csv.part"));
 

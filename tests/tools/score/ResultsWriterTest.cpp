@@ -110,9 +110,15 @@ TEST(ResultsWriter, JsonWrittenLogByLogIsTheWholeDocument) {
     RowSpool::Rows rows(spool, log);
     for (std::size_t i = 0; i < counts[log]; ++i)
       writer->AddContact(logs[log],
-                         {.position = i + 1, .call = "SP" + std::to_string(log) + "X\"Y",
-                          .band = "14", .mode = "RTTY", .continent = "EU", .dxcc = "SP",
-                          .points = 1, .duplicate = false, .multipliers = "14 SP",
+                         {.position = i + 1,
+                          .call = "SP" + std::to_string(log) + "X\"Y",
+                          .band = "14",
+                          .mode = "RTTY",
+                          .continent = "EU",
+                          .dxcc = "SP",
+                          .points = 1,
+                          .duplicate = false,
+                          .multipliers = "14 SP",
                           .leftOut = {}},
                          rows);
     rows.Finish();

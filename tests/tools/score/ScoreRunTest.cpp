@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -412,6 +414,35 @@ TEST_F(ScoreRunTest, TheDatabaseIsOnlyRead) {
   EXPECT_EQ(errors.str(),
             "zeltra-score: the database file " + missing.string() + " does not exist\n");
   EXPECT_FALSE(std::filesystem::exists(missing));
+
+#ifndef _WIN32
+  // A data source (DSN=) is made read-only as DRIVER= is: its database,
+  // named in odbc.ini, is neither changed nor created.
+  const auto sources = folder.path() / "odbc.ini";
+  std::ofstream(sources) << "[ZeltraWal]\nDriver=SQLite3\nDatabase=" << copy.string()
+                         << "\n[ZeltraMissing]\nDriver=SQLite3\nDatabase=" << missing.string()
+                         << "\n[ZeltraOther]\nDriver=ZeltraNoSuchDriver\nDatabase=x.db\n";
+  ::setenv("ODBCINI", sources.c_str(), 1);
+  EXPECT_EQ(runOn("DSN=ZeltraWal"), kExitScored) << errors.str();
+  EXPECT_NE(out.str().find("Score: 15*(0+2+2)=60"), std::string::npos) << out.str();
+  EXPECT_EQ(FileText(copy), database);
+  EXPECT_EQ(FileText(copy.string() + "-wal"), wal);
+  EXPECT_EQ(runOn("DSN={ZeltraMissing};Timeout=100"), kExitUnreadable);
+  EXPECT_EQ(errors.str(),
+            "zeltra-score: the database file " + missing.string() + " does not exist\n");
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_EQ(runOn("DSN=ZeltraNone"), kExitUnreadable);
+  EXPECT_EQ(errors.str(), "zeltra-score: there is no ODBC data source named ZeltraNone\n");
+  EXPECT_EQ(runOn("DSN=ZeltraOther"), kExitUnreadable);
+  EXPECT_EQ(errors.str(),
+            "zeltra-score: the log database is read only through SQLite's ODBC driver, which can "
+            "be told not to change it; not through ZeltraNoSuchDriver\n");
+  EXPECT_EQ(runOn("DRIVER={Microsoft Access Driver (*.mdb)};DBQ=x.mdb"), kExitUnreadable);
+  EXPECT_NE(errors.str().find("not through Microsoft Access Driver (*.mdb)"), std::string::npos);
+  EXPECT_EQ(runOn("FILEDSN=" + sources.string()), kExitUnreadable);
+  EXPECT_NE(errors.str().find("FILEDSN"), std::string::npos) << errors.str();
+  ::unsetenv("ODBCINI");
+#endif
 
   // A database another program holds locked fails, with the reason.
   SqliteLog locked;

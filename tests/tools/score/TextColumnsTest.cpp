@@ -39,11 +39,10 @@ TEST(TextColumns, CsvFieldsAreQuotedWhereTheyMustBe) {
 TEST(TextColumns, ALongCellIsCutAndWidensNoTable) {
   std::string polish;
   for (int i = 0; i < 200; ++i) polish += "\xC5\x82";  // ł, two bytes each
-  const std::vector<std::vector<std::string>> rows = {
-      {"1", std::string(kWidestCell, 'x')},
-      {"2", polish},
-      {"3", std::string(100000, 'y')},
-      {"4", "SP1AAA"}};
+  const std::vector<std::vector<std::string>> rows = {{"1", std::string(kWidestCell, 'x')},
+                                                      {"2", polish},
+                                                      {"3", std::string(100000, 'y')},
+                                                      {"4", "SP1AAA"}};
   std::ostringstream out;
   WriteAlignedColumns(out, {"Rank", "Call"}, rows, {false, true});
   std::istringstream lines(out.str());
