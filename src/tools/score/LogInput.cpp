@@ -10,8 +10,9 @@
 
 #include "tools/score/FileNames.h"
 
-#ifdef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
 #include <io.h>
 #else
 #include <unistd.h>
@@ -38,21 +39,79 @@ gzFile OpenStandardInput() {
 #endif
 }
 
-gzFile OpenFile(const std::string& name) {
-  std::error_code error;
-  const fs::path path = PathOf(name);
-  const fs::file_status status = fs::status(path, error);
-  if (status.type() == fs::file_type::not_found)
-    throw InputError("cannot read the file: it does not exist");
-  if (error) throw InputError("cannot read the file: " + error.message());
-  if (!fs::is_regular_file(status))
-    throw InputError(fs::is_directory(status) ? "a folder, not a log file"
-                                              : "not a regular file (a device or a FIFO)");
 #ifdef _WIN32
-  return gzopen_w(path.c_str(), "rb");
+using FileInfo = struct _stat64;
+int OpenToRead(const std::string& name) {
+  return _wopen(PathOf(name).c_str(), _O_RDONLY | _O_BINARY);
+}
+int InfoOf(int descriptor, FileInfo& info) {
+  return _fstat64(descriptor, &info);
+}
+bool IsFolder(const FileInfo& info) {
+  return (info.st_mode & _S_IFMT) == _S_IFDIR;
+}
+bool IsRegular(const FileInfo& info) {
+  return (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+// Windows opens no folder as a file, and has no FIFO that blocks an open.
+bool ReadyToRead(int) {
+  return true;
+}
+void CloseFile(int descriptor) {
+  _close(descriptor);
+}
 #else
-  return gzopen(name.c_str(), "rb");
+using FileInfo = struct stat;
+// Not blocking: a FIFO would wait here for a writer before it could be
+// refused.
+int OpenToRead(const std::string& name) {
+  return open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+int InfoOf(int descriptor, FileInfo& info) {
+  return fstat(descriptor, &info);
+}
+bool IsFolder(const FileInfo& info) {
+  return S_ISDIR(info.st_mode);
+}
+bool IsRegular(const FileInfo& info) {
+  return S_ISREG(info.st_mode);
+}
+bool ReadyToRead(int descriptor) {
+  const int flags = fcntl(descriptor, F_GETFL);
+  return flags != -1 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != -1;
+}
+void CloseFile(int descriptor) {
+  close(descriptor);
+}
 #endif
+
+// The file is opened first and then looked at through what was opened, so
+// that what is read is what was looked at, even if the name is given to
+// another file between the two.
+gzFile OpenFile(const std::string& name) {
+  const int descriptor = OpenToRead(name);
+  if (descriptor < 0) {
+    const int cause = errno;
+    std::error_code error;
+    if (cause == ENOENT) throw InputError("cannot read the file: it does not exist");
+    if (fs::is_directory(PathOf(name), error)) throw InputError("a folder, not a log file");
+    throw InputError("cannot read the file: " + std::generic_category().message(cause));
+  }
+  FileInfo info{};
+  const char* refusal = nullptr;
+  if (InfoOf(descriptor, info) != 0 || !ReadyToRead(descriptor))
+    refusal = "cannot read the file";
+  else if (IsFolder(info))
+    refusal = "a folder, not a log file";
+  else if (!IsRegular(info))
+    refusal = "not a regular file (a device or a FIFO)";
+  if (refusal != nullptr) {
+    CloseFile(descriptor);
+    throw InputError(refusal);
+  }
+  const gzFile file = gzdopen(descriptor, "rb");
+  if (file == nullptr) CloseFile(descriptor);
+  return file;
 }
 
 }  // namespace

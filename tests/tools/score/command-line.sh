@@ -41,6 +41,10 @@ head -c 100 "$work/log.adx.gz" > "$work/cut.adx.gz"
 expect "a cut gzip file" 4 "not a whole gzip file" "$tool" --cty "$cty" "$work/cut.adx.gz"
 { printf '<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<STATION_CALLSIGN:6>SP5XYZ<EOR>'; head -c 300000000 /dev/zero; } | gzip -c > "$work/bomb.gz"
 expect "a gzip bomb" 4 "decompresses to more than" "$tool" --cty "$cty" "$work/bomb.gz"
+# Compressed far more than 200 times, yet small once read: a log padded
+# with blanks is read whole (and its blanks at the end told as no record).
+{ printf '<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<STATION_CALLSIGN:6>SP5XYZ<EOR>'; head -c 30000000 /dev/zero | tr '\0' ' '; } | gzip -9 -c > "$work/padded.gz"
+expect "a small log compressed 1000 times" 1 "out:Score: 10*(0+1+1)=20" "$tool" --cty "$cty" "$work/padded.gz"
 
 mkfifo "$work/fifo"
 expect "a FIFO" 4 "not a regular file" "$tool" --cty "$cty" "$work/fifo"
@@ -52,6 +56,7 @@ expect "a closed output" 6 "cannot write the output" sh -c "\"$tool\" --cty \"$c
 expect "help to a full disk" 6 "cannot write the output" sh -c "\"$tool\" --help > /dev/full"
 expect "the version" 0 "out:zeltra-score " "$tool" --version
 expect "a usage error" 2 "--format" "$tool" --format xml "$log"
+expect "reports without the check" 2 "--reports" "$tool" --reports "$work/reports" "$log"
 
 # A country file beside the program serves when the program runs from PATH,
 # its own name then naming no folder; one in the working folder does not.
