@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #ifndef ZELTRA_VERSION
 #define ZELTRA_VERSION "unknown"
@@ -17,20 +18,33 @@ namespace zeltra::score {
 namespace {
 
 constexpr const char* kDescription =
-    "zeltra-score [options] LOG...\n"
-    "zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n"
-    "zeltra-score [options] --cross-check FOLDER [--verdicts FILE.csv] [--reports DIR]\n\n"
+    "Usage: zeltra-score [options] LOG...\n"
+    "       zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n"
+    "       zeltra-score [options] --cross-check FOLDER [--verdicts FILE.csv] [--reports DIR]\n\n"
     "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and\n"
     "prints the table and score line its statistics window shows after \"Recalc\".";
 
-constexpr const char* kFooter = R"(
+#ifdef ZELTRA_HAVE_ADX
+constexpr const char* kLogForms = R"(
 LOG is an ADIF file (.adi, .adif), an ADX file (ADIF's XML form), a Cabrillo
 file (2.0 or 3.0), a folder of them, or - for standard input; any of them
-may be compressed with gzip, and be UTF-16 text with a byte-order mark. A log is known by its content, not its name: a
-file that is none of these is "not a log". In a folder, hidden files and
-files that are not logs are skipped and listed at the end. One log gives its
-table; several give one results table ranked by score, a row for every log
-given, a log that failed ranked last with the reason.
+may be compressed with gzip, and be UTF-16 text with a byte-order mark.
+)";
+#else
+constexpr const char* kLogForms = R"(
+LOG is an ADIF file (.adi, .adif), a Cabrillo file (2.0 or 3.0), a folder of
+them, or - for standard input; any of them may be compressed with gzip, and
+be UTF-16 text with a byte-order mark. An ADX file (ADIF's XML form) is not
+read by this build: export the log as ADIF.
+)";
+#endif
+
+constexpr const char* kFooter =
+    R"(A log is known by its content, not its name: a file that is none of
+these is "not a log". In a folder, hidden files and files that are not logs
+are skipped and listed at the end. One log gives its table; several give one
+results table ranked by score, a row for every log given, a log that failed
+ranked last with the reason.
 
 Logs given as files count only the contest's contacts: RTTY, on its nine
 bands, within --from and --to when given; the others are left out and
@@ -55,40 +69,80 @@ score differs (with --check-claimed); 4 a log or the database could not be
 read; 5 a file given is not a log; 6 the output could not be written.
 )";
 
-// The options, declared once: parsing and the help text both come from here.
-// What the command line gives as text, read into ScoreOptions once parsed.
-struct GivenTexts {
-  std::string order = "call";
-  std::string format = "text";
-  std::string from;
-  std::string to;
-  std::optional<std::int64_t> window;
-  std::optional<std::int64_t> nilPenalty;
+constexpr const char* kCheckGroup = "Log check (with --cross-check)";
+constexpr const char* kStationGroup = "One log's station (not with --cross-check)";
+
+// The usage lines are the description's: CLI11's own line would be a
+// second heading.
+class Formatter : public CLI::Formatter {
+ public:
+  std::string make_usage(const CLI::App*, std::string) const override { return {}; }
 };
 
-std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) {
-  std::string& order = given.order;
-  std::string& format = given.format;
-  std::string& from = given.from;
-  std::string& to = given.to;
+// A UTC time as the options take it, turned into "YYYYMMDDHHMM".
+CLI::Validator UtcTime() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        const std::optional<std::string> minute = ContestTime(text);
+        if (!minute) return "a UTC time such as \"2026-12-06 12:00\", not \"" + text + "\"";
+        text = *minute;
+        return {};
+      },
+      "");
+}
+
+// A name read straight into its enum's value; any other text refused with
+// the names there are.
+template <class Enum>
+CLI::Validator OneOf(std::vector<std::pair<std::string, Enum>> names) {
+  return CLI::Validator(
+      [names = std::move(names)](std::string& text) -> std::string {
+        std::string list;
+        for (const auto& [name, value] : names) {
+          if (text == name) {
+            text = std::to_string(static_cast<int>(value));
+            return {};
+          }
+          list += (list.empty() ? "" : ", ") + name;
+        }
+        return "\"" + text + "\" is not one of " + list;
+      },
+      "");
+}
+
+// The options, declared once with their checks and relations: parsing and
+// the help text both come from here.
+std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   auto app = std::make_unique<CLI::App>(kDescription, "zeltra-score");
-  app->footer(kFooter);
+  app->formatter(std::make_shared<Formatter>());
+  app->footer(std::string(kLogForms) + kFooter);
   app->get_formatter()->column_width(26);
-  app->add_option("--odbc", options.odbc,
-                  "score an ODBC log table (with --table), read with the plug-in's own query, "
-                  "columns and rules; the database is opened read-only")
-      ->type_name("TEXT");
-  app->add_option("--table", options.table, "the log table to read")->type_name("NAME");
-  app->add_option("--my-call", options.myCall,
-                  "the own station's call (else the log's STATION_CALLSIGN, OPERATOR or "
-                  "Cabrillo CALLSIGN); one log only")
-      ->type_name("CALL");
-  app->add_option("--my-continent", options.myContinent,
-                  "the own station's continent, overriding the country file; one log only")
-      ->type_name("CC");
-  app->add_option("--my-dxcc", options.myDxcc,
-                  "the own station's DXCC prefix, overriding the country file; one log only")
-      ->type_name("PREFIX");
+  CLI::Option* logs = app->add_option("LOG", options.inputs, "logs to score")->type_name("");
+  CLI::Option* odbc =
+      app->add_option("--odbc", options.odbc,
+                      "score an ODBC log table (with --table), read with the plug-in's own "
+                      "query, columns and rules; the database is opened read-only")
+          ->type_name("TEXT")
+          ->excludes(logs);
+  CLI::Option* table =
+      app->add_option("--table", options.table, "the log table to read")->type_name("NAME");
+  odbc->needs(table);
+  table->needs(odbc);
+  std::vector<CLI::Option*> oneStation = {
+      app->add_option("--my-call", options.myCall,
+                      "the own station's call (else the log's STATION_CALLSIGN, OPERATOR or "
+                      "Cabrillo CALLSIGN); one log only")
+          ->type_name("CALL"),
+      app->add_option("--my-continent", options.myContinent,
+                      "the own station's continent, overriding the country file; one log only")
+          ->type_name("CC"),
+      app->add_option("--my-dxcc", options.myDxcc,
+                      "the own station's DXCC prefix, overriding the country file; one log only")
+          ->type_name("PREFIX"),
+      app->add_flag("--contacts", options.contacts,
+                    "one line per contact: its line or record, call, band, points or DUPE, the "
+                    "multipliers it brought, and why a contact was left out")};
+  for (CLI::Option* option : oneStation) option->group(kStationGroup);
   app->add_option("--cty", options.countryFile,
                   "the country file (cty.dat format) for contacts without CONT or COUNTRY; "
 #ifdef _WIN32
@@ -98,22 +152,24 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) 
                   "/usr/share/hamradio-files/cty.dat")
 #endif
       ->type_name("FILE");
-  app->add_option("--order", order,
+  app->add_option("--order", options.order,
                   "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "
                   "or in log order (log)")
       ->type_name("WHICH")
-      ->check(CLI::IsMember({"call", "log"}));
-  app->add_option("--format", format, "the output's form (default text)")
+      ->transform(OneOf<Order>({{"call", Order::kByCallSign}, {"log", Order::kLog}}));
+  app->add_option("--format", options.format, "the output's form (text, the default; csv; json)")
       ->type_name("FORM")
-      ->check(CLI::IsMember({"text", "csv", "json"}));
-  app->add_flag("--contacts", options.contacts,
-                "one line per contact: its line or record, call, band, points or DUPE, the "
-                "multipliers it brought, and why a contact was left out");
+      ->transform(
+          OneOf<Format>({{"text", Format::kText}, {"csv", Format::kCsv}, {"json", Format::kJson}}));
   app->add_flag("--any-mode", options.anyMode, "keep contacts in any mode, not only RTTY");
   app->add_flag("--any-band", options.anyBand, "keep contacts on bands outside the contest's nine");
-  app->add_option("--from", from, "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
-      ->type_name("TIME");
-  app->add_option("--to", to, "leave out contacts at or after this UTC time")->type_name("TIME");
+  app->add_option("--from", options.from,
+                  "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
+      ->type_name("TIME")
+      ->transform(UtcTime());
+  app->add_option("--to", options.to, "leave out contacts at or after this UTC time")
+      ->type_name("TIME")
+      ->transform(UtcTime());
   app->add_flag("--check-claimed", options.checkClaimed,
                 "a claimed score that differs gives exit status 3");
   app->add_flag("--strict", options.strict,
@@ -124,53 +180,38 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options, GivenTexts& given) 
                   "whatever the number")
       ->type_name("N")
       ->check(CLI::Range(std::size_t{1}, kMostJobs));
-  app->add_option("--cross-check", options.crossCheck,
-                  "check every log in FOLDER against every other and rank them by the checked "
-                  "score")
-      ->type_name("FOLDER");
-  app->add_option("--window", given.window,
-                  "with --cross-check: minutes two logs' times of one QSO may differ, clocks "
-                  "set right (default 5)")
-      ->type_name("MINUTES")
-      ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes));
-  app->add_option("--nil-penalty", given.nilPenalty,
-                  "with --cross-check: take off N more QSOs' points for each NIL (default 0)")
-      ->type_name("N")
-      ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty));
-  app->add_flag("--remove-uniques", options.removeUniques,
-                "with --cross-check: uniques do not count (they are kept by default)");
-  app->add_flag("--by-category", options.byCategory,
-                "with --cross-check: rank the logs within each category");
-  app->add_option("--verdicts", options.verdictsFile,
-                  "with --cross-check: write every QSO line's verdict to this CSV file (- for "
-                  "standard output, after the results)")
-      ->type_name("FILE");
-  app->add_option("--reports", options.reportsFolder,
-                  "with --cross-check: write a log-check report for each entrant (CALL.txt) "
-                  "into this folder")
-      ->type_name("DIR");
+  CLI::Option* crossCheck =
+      app->add_option("--cross-check", options.crossCheck,
+                      "check every log in FOLDER against every other and rank them by the "
+                      "checked score")
+          ->type_name("FOLDER")
+          ->group(kCheckGroup)
+          ->excludes(logs)
+          ->excludes(odbc);
+  for (CLI::Option* option : oneStation) crossCheck->excludes(option);
+  const std::vector<CLI::Option*> checkOnly = {
+      app->add_option("--window", options.windowMinutes,
+                      "minutes two logs' times of one QSO may differ, clocks set right "
+                      "(default 5)")
+          ->type_name("MINUTES")
+          ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes)),
+      app->add_option("--nil-penalty", options.nilPenalty,
+                      "take off N more QSOs' points for each NIL (default 0)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
+      app->add_flag("--remove-uniques", options.removeUniques,
+                    "uniques do not count (they are kept by default)"),
+      app->add_flag("--by-category", options.byCategory, "rank the logs within each category"),
+      app->add_option("--verdicts", options.verdictsFile,
+                      "write every QSO line's verdict to this CSV file (- for standard output, "
+                      "after the results)")
+          ->type_name("FILE"),
+      app->add_option("--reports", options.reportsFolder,
+                      "write a log-check report for each entrant (CALL.txt) into this folder")
+          ->type_name("DIR")};
+  for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
   app->add_flag("--version", options.version, "the program's version");
-  app->add_option("LOG", options.inputs, "logs to score")->type_name("");
   return app;
-}
-
-void CheckCrossCheckOptions(ScoreOptions& options, const GivenTexts& given) {
-  if (given.window) options.windowMinutes = *given.window;
-  if (given.nilPenalty) options.nilPenalty = *given.nilPenalty;
-  if (!options.crossCheck) {
-    if (given.window || given.nilPenalty || options.removeUniques || options.byCategory ||
-        options.verdictsFile || options.reportsFolder)
-      throw std::invalid_argument(
-          "--window, --nil-penalty, --remove-uniques, --by-category, --verdicts and --reports "
-          "go with --cross-check");
-    return;
-  }
-  if (!options.inputs.empty() || options.odbc)
-    throw std::invalid_argument("--cross-check takes the folder of logs; give no other log");
-  if (options.contacts || options.myCall || options.myContinent || options.myDxcc)
-    throw std::invalid_argument(
-        "--contacts, --my-call, --my-continent and --my-dxcc do not go with --cross-check: "
-        "each log names its own station");
 }
 
 }  // namespace
@@ -192,12 +233,7 @@ std::optional<std::string> ContestTime(const std::string& text) {
 
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   ScoreOptions options;
-  GivenTexts given;
-  auto app = CommandLine(options, given);
-  const std::string& order = given.order;
-  const std::string& format = given.format;
-  const std::string& from = given.from;
-  const std::string& to = given.to;
+  auto app = CommandLine(options);
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
   try {
@@ -209,25 +245,8 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
     throw std::invalid_argument(error.what());
   }
   if (options.version) return options;
-  options.order = order == "log" ? Order::kLog : Order::kByCallSign;
-  options.format = format == "csv"    ? Format::kCsv
-                   : format == "json" ? Format::kJson
-                                      : Format::kText;
-  for (const auto& [text, time, name] :
-       {std::tuple{&from, &options.from, "--from"}, std::tuple{&to, &options.to, "--to"}}) {
-    if (text->empty()) continue;
-    *time = ContestTime(*text);
-    if (!*time)
-      throw std::invalid_argument(std::string(name) + " takes a UTC time such as " +
-                                  "\"2026-12-06 12:00\", not \"" + *text + "\"");
-  }
   if (options.from && options.to && *options.to <= *options.from)
     throw std::invalid_argument("--to must come after --from");
-  if (options.odbc.has_value() != options.table.has_value())
-    throw std::invalid_argument("--odbc and --table go together");
-  if (options.odbc && !options.inputs.empty())
-    throw std::invalid_argument("give files or --odbc, not both");
-  CheckCrossCheckOptions(options, given);
   if (!options.odbc && !options.crossCheck && options.inputs.empty())
     throw std::invalid_argument("no log to score");
   if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
@@ -243,8 +262,7 @@ std::size_t JobsFor(const ScoreOptions& options) {
 
 std::string ScoreUsage() {
   ScoreOptions options;
-  GivenTexts given;
-  return CommandLine(options, given)->help();
+  return CommandLine(options)->help();
 }
 
 std::string ScoreVersion() {

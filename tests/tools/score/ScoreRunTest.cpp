@@ -201,7 +201,7 @@ TEST_F(ScoreRunTest, BadRecordsAreNamedSkippedOrStopTheRun) {
             std::string::npos)
       << errors.str();
 
-  EXPECT_EQ(Run({"--odbc", "DRIVER=NoSuchDriver", "--table", "QSO", "--my-call", "SP5XYZ"}),
+  EXPECT_EQ(Run({"--odbc", "DRIVER=NoSuchSQLiteDriver", "--table", "QSO", "--my-call", "SP5XYZ"}),
             kExitUnreadable);
   EXPECT_NE(errors.str().find("zeltra-score: ["), std::string::npos) << errors.str();
 }
