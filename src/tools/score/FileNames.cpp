@@ -1,5 +1,6 @@
 #include "tools/score/FileNames.h"
 
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
@@ -32,12 +33,44 @@ std::wstring Utf16Of(std::string_view text) {
   return wide;
 }
 
+namespace {
+
+// Longer paths are given to Windows whole and absolute, after "\\?\":
+// without it, Windows stops at 260 characters (and a folder of a longer
+// name was listed as if it were the working folder).
+constexpr std::size_t kLongestPlainPath = 240;
+constexpr std::wstring_view kWholePath = L"\\\\?\\";
+constexpr std::wstring_view kWholeNetworkPath = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kNetworkPath = L"\\\\";
+
+bool StartsWith(std::wstring_view text, std::wstring_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+}  // namespace
+
 std::filesystem::path PathOf(const std::string& name) {
-  return std::filesystem::path(Utf16Of(name));
+  const std::wstring wide = Utf16Of(name);
+  if (wide.size() < kLongestPlainPath || StartsWith(wide, kWholePath)) return wide;
+  // "." and ".." resolved and "/" turned to "\\", as "\\?\" asks.
+  DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return wide;
+  std::wstring full(size, L'\0');
+  size = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (size == 0 || size >= full.size()) return wide;
+  full.resize(size);
+  if (StartsWith(full, kNetworkPath))
+    return std::wstring(kWholeNetworkPath) + full.substr(kNetworkPath.size());
+  return std::wstring(kWholePath) + full;
 }
 
 std::string NameOf(const std::filesystem::path& path) {
-  return Utf8Of(path.native());
+  const std::wstring_view native = path.native();
+  if (StartsWith(native, kWholeNetworkPath))
+    return Utf8Of(std::wstring(kNetworkPath) +
+                  std::wstring(native.substr(kWholeNetworkPath.size())));
+  if (StartsWith(native, kWholePath)) return Utf8Of(native.substr(kWholePath.size()));
+  return Utf8Of(native);
 }
 
 std::string ProgramFolder() {

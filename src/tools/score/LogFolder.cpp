@@ -4,17 +4,13 @@
 #include <filesystem>
 
 #include "tools/score/FileNames.h"
+#include "tools/score/FolderListing.h"
 #include "tools/score/LogInput.h"
 
 namespace zeltra::score {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool IsHidden(const fs::path& path) {
-  const std::string name = NameOf(path.filename());
-  return !name.empty() && name.front() == '.';
-}
 
 }  // namespace
 
@@ -27,20 +23,19 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
       files.push_back({input, false});
       continue;
     }
-    std::vector<fs::path> inFolder;
-    for (const auto& entry : fs::directory_iterator(PathOf(input), error))
-      inFolder.push_back(entry.path());
+    std::vector<FolderEntry> inFolder = FolderEntries(input, error);
     if (error) notScored.push_back({input, "cannot list the folder: " + error.message(), true});
-    std::sort(inFolder.begin(), inFolder.end());
-    for (const fs::path& path : inFolder) {
-      if (IsHidden(path))
-        notScored.push_back({NameOf(path), "hidden"});
-      else if (fs::is_directory(path, error))
-        notScored.push_back({NameOf(path), "a folder"});
-      else if (!fs::is_regular_file(path, error))
-        notScored.push_back({NameOf(path), "not a regular file"});
+    std::sort(inFolder.begin(), inFolder.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    for (const FolderEntry& entry : inFolder) {
+      if (!entry.leaf.empty() && entry.leaf.front() == '.')
+        notScored.push_back({entry.name, "hidden"});
+      else if (entry.folder)
+        notScored.push_back({entry.name, "a folder"});
+      else if (!entry.regular)
+        notScored.push_back({entry.name, "not a regular file"});
       else
-        files.push_back({NameOf(path), true});
+        files.push_back({entry.name, true});
     }
   }
   return files;

@@ -105,3 +105,14 @@ wine zeltra-score.exe --cty "kraje ąęś/zawody.dat" --cross-check "zawody łó
 diff -u "$cases/cross-check-hand-worked/expected-files/verdicts.csv" "raporty żółte/werdykty.csv"
 [ -f "raporty żółte/SP1AAA.txt" ] || { echo "no report in raporty żółte:"; ls "raporty żółte"; exit 1; }
 echo "zeltra-score.exe: files and folders named in Polish letters read and written"
+
+# A folder whose path is longer than Windows' 260 characters is listed as
+# itself, never as the working folder.
+long="$(printf 'folder-of-logs-%s/' 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18)logs"
+mkdir -p "$long"
+cp "wyniki łódzkie/pierwszy.adi" "$long/"
+status=0
+wine zeltra-score.exe --cty "kraje ąęś/cty.dat" --format csv "$long" > output.txt 2> errors.txt || status=$?
+[ "$status" -eq 0 ] && grep -q 'logs.pierwszy.adi' output.txt && ! grep -q 'cty.dat\|expected.txt' output.txt errors.txt || {
+  echo "a long folder path: exit status $status"; cat output.txt errors.txt; exit 1; }
+echo "zeltra-score.exe: a folder of a path over 260 characters listed"
