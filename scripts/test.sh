@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable core natively (with
-# AddressSanitizer and UndefinedBehaviorSanitizer), a short fuzzing of each
-# log reader, then Zeltra.dll and the Win32 tests under Wine. Installs what
+# AddressSanitizer and UndefinedBehaviorSanitizer), the threads' work under
+# ThreadSanitizer, a short fuzzing of each log reader, then Zeltra.dll and
+# the Win32 tests under Wine. Installs what
 # it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,9 @@ echo "== native: portable core"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+echo "== tsan: the work shared among threads"
+scripts/tsan.sh
 
 echo "== fuzzing: each reader of files that strangers send, briefly"
 scripts/fuzz.sh 15

@@ -8,7 +8,7 @@
 #include "core/crosscheck/Exchange.h"
 #include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/NearCalls.h"
-#include "core/crosscheck/ParallelRanges.h"
+#include "core/parallel/ForEachStretch.h"
 
 namespace zeltra {
 namespace {

@@ -1,8 +1,8 @@
 #include "tools/score/CheckOutput.h"
 
+#include "core/parallel/RunInOrder.h"
 #include "core/text/Utf8.h"
 #include "tools/score/CheckReport.h"
-#include "tools/score/InOrder.h"
 #include "tools/score/JsonLogs.h"
 #include "tools/score/TextColumns.h"
 

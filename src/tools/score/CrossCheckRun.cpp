@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/parallel/RunInOrder.h"
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
 #include "core/scoring/ContestRules.h"
@@ -11,7 +12,6 @@
 #include "tools/score/CheckReport.h"
 #include "tools/score/CheckedLog.h"
 #include "tools/score/FileNames.h"
-#include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/OutputFile.h"
 #include "tools/score/OwnStationChoice.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/parallel/RunInOrder.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/LogScore.h"
 #include "core/reload/LogReload.h"
@@ -19,7 +20,6 @@
 #include "tools/score/CrossCheckRun.h"
 #include "tools/score/Diagnostics.h"
 #include "tools/score/FileNames.h"
-#include "tools/score/InOrder.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/LogInput.h"
 #include "tools/score/LogResult.h"

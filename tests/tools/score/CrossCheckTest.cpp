@@ -84,10 +84,10 @@ TEST(CrossCheck, CabrilloAndAdifLogsOfOneContestGetTheTrueVerdicts) {
     const std::string verdicts = (folder.path() / "verdicts.csv").string();
     std::ostringstream out;
     std::ostringstream errors;
-    const int status =
-        RunScore(ParseScoreOptions({"--cty", std::string(ZELTRA_SCORE_CASES) + "/cty.dat",
-                                    "--cross-check", logFolder.string(), "--verdicts", verdicts}),
-                 out, errors, false);
+    const int status = RunScore(
+        ParseScoreOptions({"--cty", std::string(ZELTRA_SCORE_CASES) + "/cty.dat", "--jobs", "4",
+                           "--cross-check", logFolder.string(), "--verdicts", verdicts}),
+        out, errors, false);
     EXPECT_EQ(status, kExitScored) << errors.str();
     EXPECT_EQ(VerdictsOf(FileText(verdicts)), truth);
   }

@@ -5,11 +5,11 @@
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
-namespace zeltra::score {
+#include "core/parallel/Threads.h"
+
+namespace zeltra {
 
 // Runs work(i) for every i below count on up to jobs threads, and hands
 // each result to consume(i, result) on the calling thread in the order of
@@ -60,22 +60,18 @@ void RunInOrder(std::size_t count, std::size_t jobs, Work work, Consume consume)
       finished.notify_all();
     }
   };
-  std::vector<std::thread> threads;
+  Threads threads;
   const auto stop = [&] {
     {
       std::lock_guard lock(mutex);
       stopping = true;
     }
     consumed.notify_all();
-    for (std::thread& thread : threads) thread.join();
+    threads.Join();
   };
-  for (std::size_t t = 0; t < jobs && t < count; ++t) {
-    try {
-      threads.emplace_back(worker);
-    } catch (const std::system_error&) {
-      break;  // no more threads to be had: those started do the work
-    }
-  }
+  // No more threads to be had: those started do the work, or this one.
+  for (std::size_t t = 0; t < jobs && t < count; ++t)
+    if (!threads.Start(worker)) break;
   if (threads.empty()) return here();
   try {
     for (std::size_t i = 0; i < count; ++i) {
@@ -98,4 +94,4 @@ void RunInOrder(std::size_t count, std::size_t jobs, Work work, Consume consume)
   stop();
 }
 
-}  // namespace zeltra::score
+}  // namespace zeltra

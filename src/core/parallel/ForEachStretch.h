@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
+
+#include "core/parallel/Threads.h"
 
 namespace zeltra {
 
@@ -30,16 +30,12 @@ void ForEachStretch(std::size_t count, std::size_t threads, StartOf startOf, Eac
       failures[part] = std::current_exception();
     }
   };
-  std::vector<std::thread> running;
-  for (std::size_t part = 0; part + 1 < threads; ++part) {
-    try {
-      running.emplace_back(run, part);
-    } catch (const std::system_error&) {
-      run(part);  // no thread to be had: this one does it
-    }
+  {
+    Threads running;
+    for (std::size_t part = 0; part + 1 < threads; ++part)
+      if (!running.Start([&run, part] { run(part); })) run(part);
+    run(threads - 1);
   }
-  run(threads - 1);
-  for (std::thread& thread : running) thread.join();
   for (const std::exception_ptr& failure : failures)
     if (failure) std::rethrow_exception(failure);
 }

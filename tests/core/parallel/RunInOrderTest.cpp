@@ -1,4 +1,4 @@
-#include "tools/score/InOrder.h"
+#include "core/parallel/RunInOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-namespace zeltra::score {
+namespace zeltra {
 namespace {
 
-TEST(InOrder, ResultsAreConsumedInOrderWhateverOrderTheWorkEnds) {
+TEST(RunInOrder, ResultsAreConsumedInOrderWhateverOrderTheWorkEnds) {
   for (const std::size_t jobs : {1u, 2u, 3u, 8u}) {
     std::vector<std::size_t> consumed;
     RunInOrder<std::string>(
@@ -31,7 +31,7 @@ TEST(InOrder, ResultsAreConsumedInOrderWhateverOrderTheWorkEnds) {
   }
 }
 
-TEST(InOrder, AFailureIsThrownInItsTurnAfterTheOnesBefore) {
+TEST(RunInOrder, AFailureIsThrownInItsTurnAfterTheOnesBefore) {
   for (const std::size_t jobs : {1u, 4u}) {
     std::vector<std::size_t> consumed;
     EXPECT_THROW(RunInOrder<int>(
@@ -47,4 +47,4 @@ TEST(InOrder, AFailureIsThrownInItsTurnAfterTheOnesBefore) {
 }
 
 }  // namespace
-}  // namespace zeltra::score
+}  // namespace zeltra

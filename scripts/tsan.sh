@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The work shared among threads under ThreadSanitizer: the log check's and
+# the batch's tests, then zeltra-score itself with --jobs 4 on a simulated
+# contest (the check with its verdicts and reports, and the batch with every
+# contact). Any data race fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+build=build/tsan
+"$build/tests/core/core_tests" --gtest_brief=1 \
+  --gtest_filter='LogCheck*:ClockOffsets*:NearCalls*:TakenSkipper*:RunInOrder*:ForEachStretch*'
+"$build/tests/tools/score/score_tests" --gtest_brief=1 \
+  --gtest_filter='CrossCheck*:ScoreRunTest.*:ResultsWriter*:Cases/*cross_check*:Cases/*batch*'
+
+contest="$build/tsan-contest"
+rm -rf "$contest" && mkdir -p "$contest"
+"$build/bench/make_score_logs" contest "$contest/logs" 120 300
+tool="$build/src/tools/score/zeltra-score"
+cty=tests/tools/score/cases/cty.dat
+"$tool" --cty "$cty" --jobs 4 --cross-check "$contest/logs" --verdicts "$contest/verdicts.csv" \
+  --reports "$contest/reports" --format json > "$contest/results.json"
+"$tool" --cty "$cty" --jobs 4 --contacts --format csv "$contest/logs" > "$contest/contacts.csv"
+echo "tsan: the log check and the batch of $(ls "$contest/logs" | wc -l) logs with --jobs 4, no race"
