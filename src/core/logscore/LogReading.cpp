@@ -28,17 +28,17 @@ class LogBuilder {
  public:
   explicit LogBuilder(const ReadOptions& options) : options_(options) {}
 
-  void Warn(std::size_t position, std::string message, std::string kind) {
+  void Warn(std::size_t position, std::string message, ProblemKind kind) {
     ++log_.warningsByKind[kind];
     if (log_.warnings.size() < kKeptProblems)
-      log_.warnings.push_back({position, std::move(message), std::move(kind)});
+      log_.warnings.push_back({position, std::move(message), kind});
   }
 
   // false: strict reading stops here.
   bool Skip(std::size_t position, std::string message) {
     ++log_.skippedCount;
     if (log_.skipped.size() < kKeptProblems)
-      log_.skipped.push_back({position, std::move(message), "skipped"});
+      log_.skipped.push_back({position, std::move(message), ProblemKind::kSkipped});
     if (!options_.strict) return true;
     log_.stopped = true;
     return false;
@@ -73,7 +73,7 @@ class LogBuilder {
       Warn(0,
            std::to_string(noCountry_) + " of " + std::to_string(total) +
                " contacts have no country: the country file may be wrong or old",
-           "many calls without a country");
+           ProblemKind::kManyCallsWithoutCountry);
     return std::move(log_);
   }
 
@@ -111,7 +111,7 @@ class LogBuilder {
       Warn(position,
            "no country known for call " + contact.callSign +
                ": scored with an empty continent and DXCC prefix",
-           "call without a country");
+           ProblemKind::kCallWithoutCountry);
       return;
     }
     if (needContinent) contact.continent = where->continent;
@@ -133,7 +133,7 @@ class LogBuilder {
              std::string("the ") + name + " is " + std::to_string(text->size()) +
                  " bytes long; the plug-in's record holds " + std::to_string(kLongestRecordText) +
                  ", so it is scored cut to that",
-             "text longer than the plug-in's record");
+             ProblemKind::kTextTooLong);
   }
 
   const ReadOptions& options_;
@@ -164,12 +164,12 @@ std::optional<std::string_view> BandOfRecord(const AdifRecord& record, LogBuilde
       builder.Warn(
           record.number,
           "field FREQ: \"" + std::string(*frequency) + "\" is not a frequency; BAND counts",
-          "FREQ not a frequency");
+          ProblemKind::kFrequencyUnreadable);
     else if (frequency && byFrequency != band)
       builder.Warn(record.number,
                    "field BAND \"" + std::string(*bandName) + "\" disagrees with FREQ " +
                        std::string(*frequency) + "; BAND counts",
-                   "BAND and FREQ disagree");
+                   ProblemKind::kBandAndFrequencyDisagree);
     return band;
   }
   if (frequencyUnreadable) {
@@ -278,9 +278,9 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
   std::string otherOwnCall;
   while (records.Next(record)) {
     for (const std::string& warning : record.warnings)
-      builder.Warn(record.number, warning, "field given twice");
+      builder.Warn(record.number, warning, ProblemKind::kFieldGivenTwice);
     if (record.endsReading) {
-      log.readingEnded = LogProblem{record.number, record.error, "reading ended"};
+      log.readingEnded = LogProblem{record.number, record.error, ProblemKind::kReadingEnded};
       break;
     }
     problem = record.error;
@@ -315,7 +315,7 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
                      (otherOwnCalls > 1
                           ? " (" + std::to_string(otherOwnCalls) + " records name another own call)"
                           : ""),
-                 "own call not the first record's");
+                 ProblemKind::kOtherOwnCall);
   return builder.Finish();
 }
 
@@ -328,7 +328,7 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
     log.claimedScore = std::move(claimed);
   if (auto own = cabrillo.Tag("CALLSIGN"); own && !own->empty()) log.ownCall = AsciiUpper(*own);
   for (const LineProblem& warning : cabrillo.warnings)
-    builder.Warn(warning.line, warning.message, "own call not the header's");
+    builder.Warn(warning.line, warning.message, ProblemKind::kOwnCallNotHeaders);
   // Strict reading stops at the first line that cannot be scored: no line after it counts.
   const std::size_t lastLine = options.strict && !cabrillo.problems.empty()
                                    ? cabrillo.problems.front().line

@@ -12,6 +12,7 @@
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/ContactList.h"
 #include "core/logscore/LeftOutReason.h"
+#include "core/logscore/ProblemKind.h"
 
 namespace zeltra {
 
@@ -19,7 +20,7 @@ namespace zeltra {
 struct LogProblem {
   std::size_t position;  // line (Cabrillo) or record (ADIF) number; 0: the whole log
   std::string message;
-  std::string kind;  // what sort of problem, for a count by kind
+  ProblemKind kind;  // what sort of problem, for a count by kind
 };
 
 // A contact that the log holds but the contest does not count.
@@ -51,7 +52,7 @@ struct LogContents {
   std::vector<LogProblem> skipped;
   std::vector<LogProblem> warnings;
   std::size_t skippedCount = 0;
-  std::map<std::string, std::size_t> warningsByKind;
+  std::map<ProblemKind, std::size_t> warningsByKind;
   bool stopped = false;  // strict reading stopped at the first skipped one
   // Where the file could no longer be read, and why: what follows it is not
   // read (XML that is not well formed, say).

@@ -10,6 +10,7 @@
 #include "core/text/Number.h"
 #include "tools/score/ContactRows.h"
 #include "tools/score/OwnStationChoice.h"
+#include "tools/score/ProblemKinds.h"
 #include "tools/score/Unscorable.h"
 #ifdef ZELTRA_HAVE_ADX
 #include "core/logfile/AdxReader.h"
@@ -102,19 +103,20 @@ void LogScorer::Tell(const LogContents& log, const LogResult& result) {
                                  : where + std::to_string(problem.position) + ": ";
   };
   for (const LogProblem& warning : log.warnings)
-    diagnostics_.Warning(at(warning) + warning.message, warning.kind);
+    diagnostics_.Warning(at(warning) + warning.message,
+                         ProblemKindText(warning.kind, result.positionWord));
   for (const LogProblem& skipped : log.skipped)
     diagnostics_.Warning(
         at(skipped) + skipped.message + (log.stopped ? "; stopped (--strict)" : "; skipped"),
-        result.positionWord + "s skipped");
+        ProblemKindText(ProblemKind::kSkipped, result.positionWord));
   // What a log had more of than it kept is counted all the same.
   std::size_t notListed = log.skippedCount - log.skipped.size();
-  diagnostics_.Count(result.positionWord + "s skipped", notListed);
-  std::map<std::string_view, std::size_t> listed;
+  diagnostics_.Count(ProblemKindText(ProblemKind::kSkipped, result.positionWord), notListed);
+  std::map<ProblemKind, std::size_t> listed;
   for (const LogProblem& warning : log.warnings) ++listed[warning.kind];
   for (const auto& [kind, count] : log.warningsByKind) {
     const std::size_t unlisted = count - listed[kind];
-    diagnostics_.Count(kind, unlisted);
+    diagnostics_.Count(ProblemKindText(kind, result.positionWord), unlisted);
     notListed += unlisted;
   }
   if (notListed > 0)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -160,6 +161,40 @@ TEST(LogReading, TheOwnStationIsTheFirstRecordsThatNamesIt) {
   EXPECT_EQ(multi.warnings[0].message,
             "own call SP6XYZ is not SP5XYZ, which record 1 names and the log is scored as "
             "(2 records name another own call)");
+}
+
+// Each sort of problem is told with its kind, and counted by it.
+TEST(LogReading, ProblemsAreOfTheirKind) {
+  const std::string good = "<CALL:6>DL1ABC<BAND:3>20m<MODE:4>RTTY<STATION_CALLSIGN:6>SP5XYZ<EOR>";
+  struct Case {
+    std::string text;
+    ProblemKind kind;
+  };
+  const Case cases[] = {
+      {"<CALL:4>W1AW<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<EOR>", ProblemKind::kFieldGivenTwice},
+      {"<CALL:4>W1AW<BAND:3>20m<FREQ:5>7.040<MODE:4>RTTY<EOR>",
+       ProblemKind::kBandAndFrequencyDisagree},
+      {"<CALL:4>W1AW<BAND:3>20m<FREQ:3>abc<MODE:4>RTTY<EOR>", ProblemKind::kFrequencyUnreadable},
+      {"<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<SRX_STRING:300>" + std::string(300, '5') + "<EOR>",
+       ProblemKind::kTextTooLong},
+      {"<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<STATION_CALLSIGN:6>SP6XYZ<EOR>",
+       ProblemKind::kOtherOwnCall},
+  };
+  for (const Case& c : cases) {
+    const LogContents log = ReadAdif(good + c.text);
+    SCOPED_TRACE(c.text);
+    ASSERT_EQ(log.warnings.size(), 1u);
+    EXPECT_EQ(log.warnings[0].kind, c.kind);
+    EXPECT_EQ(log.warnings[0].position, 2u);
+    EXPECT_EQ(log.warningsByKind, (std::map<ProblemKind, std::size_t>{{c.kind, 1}}));
+  }
+  const LogContents unknown = ReadAdif("<CALL:6>ZZ9ZZZ<BAND:3>20m<MODE:4>RTTY<EOR>");
+  EXPECT_EQ(unknown.warningsByKind,
+            (std::map<ProblemKind, std::size_t>{{ProblemKind::kCallWithoutCountry, 1},
+                                                {ProblemKind::kManyCallsWithoutCountry, 1}}));
+  const LogContents bad = ReadAdif(good + "<CALL:4>W1AW<BAND:4>99m<EOR>");
+  ASSERT_EQ(bad.skipped.size(), 1u);
+  EXPECT_EQ(bad.skipped[0].kind, ProblemKind::kSkipped);
 }
 
 // A date and time that cannot be are no contact, in any mode: the record
