@@ -22,6 +22,7 @@ struct Line {
   std::string received;
   std::string verdict;  // what the check must find
   std::string detail = {};
+  std::string mode = "RTTY";
 };
 
 struct Station {
@@ -42,7 +43,7 @@ LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
       lines.Add({.position = ++position,
                  .call = line.call,
                  .band = line.band,
-                 .mode = "RTTY",
+                 .mode = line.mode,
                  .minute = Minute(line.hhmm),
                  .sent = line.sent,
                  .received = line.received});
@@ -210,6 +211,14 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
        {{"SP1AAA",
          {{"1000", "SP8QQQ", "14", "599 K", "599 L", "unique"},
           {"1001", "SP8QQR", "14", "599 K", "599 L", "unique"}}}}},
+      {"the same call on the same band in another mode is no dupe",
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1005", "SP2BBB", "14", "599 K", "599 M", "ok", "", "PSK"},
+          {"1010", "SP2BBB", "14", "599 K", "599 M", "dupe"}}},
+        {"SP2BBB",
+         {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1005", "SP1AAA", "14", "599 M", "599 K", "ok", "", "PSK"}}}}},
       {"a line already matched is no busted call's other side",
        {{"SP1AAA",
          {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},

@@ -37,6 +37,19 @@ TEST(AdxReader, RecordsAndTheirFields) {
   EXPECT_EQ(Field(records[1], AdifField::kFreq), "21.080");
 }
 
+// An element inside a field is no part of its value; the field and the
+// ones after it read as they are.
+TEST(AdxReader, AnElementNestedInAField) {
+  const auto records = ReadAll(
+      "<ADX><RECORDS><RECORD><CALL>W1<B>ZZ<I>Q</I></B>AW</CALL><BAND>20m</BAND></RECORD>"
+      "<RECORD><CALL>DL1ABC</CALL></RECORD></RECORDS></ADX>");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].error, "");
+  EXPECT_EQ(Field(records[0], AdifField::kCall), "W1AW");
+  EXPECT_EQ(Field(records[0], AdifField::kBand), "20m");
+  EXPECT_EQ(Field(records[1], AdifField::kCall), "DL1ABC");
+}
+
 TEST(AdxReader, WhatIsRefused) {
   struct Case {
     const char* name;

@@ -30,5 +30,52 @@ TEST(BandPlan, AdifNamesFrequenciesAndCabrillo) {
   EXPECT_EQ(BandOfCabrilloFrequency("11000"), std::nullopt);
 }
 
+// Every band of the ADIF enumeration by its name and at both its edges,
+// and no band a hair beyond them.
+TEST(BandPlan, EveryBandsEdges) {
+  struct Band {
+    const char* name;
+    double lowest;
+    double highest;
+    const char* text;
+  };
+  const Band bands[] = {{"2190m", 0.1357, 0.1378, "0.136"},
+                        {"630m", 0.472, 0.479, "0.472"},
+                        {"560m", 0.501, 0.504, "0.501"},
+                        {"160m", 1.8, 2.0, "1.8"},
+                        {"80m", 3.5, 4.0, "3.5"},
+                        {"60m", 5.06, 5.45, "5"},
+                        {"40m", 7.0, 7.3, "7"},
+                        {"30m", 10.1, 10.15, "10"},
+                        {"20m", 14.0, 14.35, "14"},
+                        {"17m", 18.068, 18.168, "18"},
+                        {"15m", 21.0, 21.45, "21"},
+                        {"12m", 24.890, 24.99, "24"},
+                        {"10m", 28.0, 29.7, "28"},
+                        {"8m", 40.0, 45.0, "40"},
+                        {"6m", 50.0, 54.0, "50"},
+                        {"5m", 54.000001, 69.9, "54"},
+                        {"4m", 70.0, 71.0, "70"},
+                        {"2m", 144.0, 148.0, "144"},
+                        {"1.25m", 222.0, 225.0, "222"},
+                        {"70cm", 420.0, 450.0, "432"},
+                        {"33cm", 902.0, 928.0, "902"}};
+  constexpr double kHair = 0.0000005;
+  for (const Band& band : bands) {
+    SCOPED_TRACE(band.name);
+    EXPECT_EQ(BandOfAdifName(band.name), band.text);
+    EXPECT_EQ(BandOfMegahertz(band.lowest), band.text);
+    EXPECT_EQ(BandOfMegahertz(band.highest), band.text);
+    EXPECT_EQ(BandOfMegahertz((band.lowest + band.highest) / 2), band.text);
+    EXPECT_NE(BandOfMegahertz(band.lowest - kHair), band.text);
+    EXPECT_NE(BandOfMegahertz(band.highest + kHair), band.text);
+  }
+  EXPECT_EQ(BandOfCabrilloFrequency("14350"), "14");
+  EXPECT_EQ(BandOfCabrilloFrequency("29700"), "28");
+  EXPECT_EQ(BandOfCabrilloFrequency("29701"), std::nullopt);
+  EXPECT_EQ(BandOfCabrilloFrequency("1800"), "1.8");
+  EXPECT_EQ(BandOfCabrilloFrequency("1799"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace zeltra

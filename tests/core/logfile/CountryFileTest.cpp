@@ -53,6 +53,9 @@ TEST(CountryFile, ExactCallsOverridesAndTheLongestPrefix) {
       {"SP9ABC/QRP", {"SP", "EU"}},
       {"SP9ABC/LH", {"SP", "EU"}},
       {"W1ABC/KH6", {"K", "OC"}},
+      // Of two parts as long, the first names the country.
+      {"SP9AB/W1ABC", {"SP", "EU"}},
+      {"W1ABC/SP9AB", {"K", "NA"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.call);

@@ -175,7 +175,7 @@ TEST(LogReading, ProblemsAreOfTheirKind) {
       {"<CALL:4>W1AW<BAND:3>20m<FREQ:5>7.040<MODE:4>RTTY<EOR>",
        ProblemKind::kBandAndFrequencyDisagree},
       {"<CALL:4>W1AW<BAND:3>20m<FREQ:3>abc<MODE:4>RTTY<EOR>", ProblemKind::kFrequencyUnreadable},
-      {"<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<SRX_STRING:300>" + std::string(300, '5') + "<EOR>",
+      {"<CALL:4>W1AW<SRX_STRING:300>" + std::string(300, '5') + "<BAND:3>20m<MODE:4>RTTY<EOR>",
        ProblemKind::kTextTooLong},
       {"<CALL:4>W1AW<BAND:3>20m<MODE:4>RTTY<STATION_CALLSIGN:6>SP6XYZ<EOR>",
        ProblemKind::kOtherOwnCall},
@@ -187,7 +187,15 @@ TEST(LogReading, ProblemsAreOfTheirKind) {
     EXPECT_EQ(log.warnings[0].kind, c.kind);
     EXPECT_EQ(log.warnings[0].position, 2u);
     EXPECT_EQ(log.warningsByKind, (std::map<ProblemKind, std::size_t>{{c.kind, 1}}));
+    EXPECT_EQ(log.contacts.size(), 2u);
   }
+  // A text too long, and not the record's last field, is scored cut; the
+  // fields after it count.
+  const LogContents cut = ReadAdif("<CALL:4>W1AW<SRX_STRING:300>" + std::string(300, '5') +
+                                   "<BAND:3>20m<MODE:4>RTTY<EOR>");
+  ASSERT_EQ(cut.contacts.size(), 1u);
+  EXPECT_EQ(cut.contacts.At(0).band, "14");
+  EXPECT_EQ(cut.contacts.At(0).reportReceived, std::string(kLongestRecordText, '5'));
   const LogContents unknown = ReadAdif("<CALL:6>ZZ9ZZZ<BAND:3>20m<MODE:4>RTTY<EOR>");
   EXPECT_EQ(unknown.warningsByKind,
             (std::map<ProblemKind, std::size_t>{{ProblemKind::kCallWithoutCountry, 1},
