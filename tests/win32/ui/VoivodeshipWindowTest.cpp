@@ -246,6 +246,25 @@ TEST_F(VoivodeshipWindowTest, ClosingAndReopeningKeepsTheBand) {
   EXPECT_EQ(BandDown(again), kBand21);
 }
 
+// A window the operator closed is stored as closed, and the next run does
+// not open it by itself.
+TEST_F(VoivodeshipWindowTest, AClosedWindowIsStoredClosed) {
+  HWND statistics = OpenStatistics();
+  HWND window = OpenVoivodeshipWindow(statistics);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  host::PumpMessages();
+  ASSERT_FALSE(IsWindow(window));
+  plugin->Release();
+  host::PumpMessages();
+  const std::string settings = ReadSettings();
+  const std::size_t section = settings.find("[TfmDomList]\r\n");
+  ASSERT_NE(section, std::string::npos) << settings;
+  const std::string voivodeships =
+      settings.substr(section, settings.find("\r\n[", section + 1) - section);
+  EXPECT_NE(voivodeships.find("\r\nVisible=0\r\n"), std::string::npos) << settings;
+  EXPECT_EQ(voivodeships.find("Visible=1"), std::string::npos) << settings;
+}
+
 TEST_F(VoivodeshipWindowTest, ReleaseSavesAndANewRunReopensOnTheStoredBand) {
   WriteSettings("; kept\r\n[Other]\r\nKey=Value\r\n");
   HWND statistics = OpenStatistics();
