@@ -87,7 +87,7 @@ void RowSpool::CopyRows(std::size_t log, std::ostream& out) const {
   if (found == pieces_.end()) return;
   std::array<char, kCopyBytes> buffer{};
   for (const Piece& piece : found->second) {
-    if (piece.length == 0 || !piece.text.empty()) {
+    if (!piece.text.empty()) {
       out << piece.text;
       continue;
     }

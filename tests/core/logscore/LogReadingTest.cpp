@@ -189,6 +189,16 @@ TEST(LogReading, ProblemsAreOfTheirKind) {
     EXPECT_EQ(log.warningsByKind, (std::map<ProblemKind, std::size_t>{{c.kind, 1}}));
     EXPECT_EQ(log.contacts.size(), 2u);
   }
+  // A text as long as the record holds is no problem.
+  EXPECT_TRUE(ReadAdif("<CALL:4>W1AW<BAND:3>20m<SRX_STRING:255>" + std::string(255, '5') + "<EOR>")
+                  .warnings.empty());
+  // The report is RST_RCVD and STATE; a serial number (SRX) is no part of it.
+  const LogContents serial = ReadAdif(
+      "<CALL:4>W1AW<BAND:3>20m<RST_RCVD:3>599<SRX:2>12<EOR>"
+      "<CALL:4>W2AW<BAND:3>20m<RST_RCVD:3>599<SRX:2>12<STATE:1>K<EOR>");
+  ASSERT_EQ(serial.contacts.size(), 2u);
+  EXPECT_EQ(serial.contacts.At(0).reportReceived, "599");
+  EXPECT_EQ(serial.contacts.At(1).reportReceived, "599 K");
   // A text too long, and not the record's last field, is scored cut; the
   // fields after it count.
   const LogContents cut = ReadAdif("<CALL:4>W1AW<SRX_STRING:300>" + std::string(300, '5') +
@@ -251,6 +261,12 @@ TEST(LogReading, ImpossibleDatesAndTimesAreSkipped) {
                 "\"" + date + " " + c.time + "\" is no date and time");
     }
   }
+  // A Cabrillo date that is no date is named so.
+  const LogContents letter = ReadCabrillo(
+      "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\nQSO: 14080 RY 2026-12-0A 1200 SP5XYZ 599 K W1AW 599 "
+      "1\n");
+  ASSERT_EQ(letter.skipped.size(), 1u);
+  EXPECT_EQ(letter.skipped[0].message, "date \"2026-12-0A\" is not one (YYYY-MM-DD)");
   // Records without a date and time are read, as before.
   EXPECT_EQ(ReadAdif("<CALL:4>W1AW<BAND:3>20m<QSO_DATE:8>20261206<EOR>").contacts.size(), 1u);
 }
