@@ -1,5 +1,6 @@
 #include "core/crosscheck/Exchange.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/text/Ascii.h"
@@ -9,6 +10,12 @@ namespace {
 
 // An RTTY report: readability 1-5, strength and tone 1-9.
 constexpr std::size_t kReportLength = 3;
+// A log's exchanges begin with a report when at least this share of them
+// (in fifths) look so, and at least half of those begin with one value.
+constexpr std::size_t kReportShapedFifths = 4;
+constexpr std::size_t kFifths = 5;
+// A log keeps count of at most this many different first parts.
+constexpr std::size_t kFirstsCounted = 64;
 
 bool IsReport(std::string_view text) {
   return text.size() == kReportLength && text[0] >= '1' && text[0] <= '5' && text[1] >= '1' &&
@@ -31,6 +38,12 @@ std::vector<std::string_view> Words(std::string_view text) {
   return words;
 }
 
+// "599K": a report and a letter written together, as one part.
+bool IsGluedReport(std::string_view word) {
+  return word.size() > kReportLength && IsReport(word.substr(0, kReportLength)) &&
+         !IsDigit(word[kReportLength]);
+}
+
 std::string WordContent(std::string_view word) {
   if (!AllDigits(word)) return AsciiUpper(word);
   const std::size_t firstNonZero = word.find_first_not_of('0');
@@ -40,15 +53,37 @@ std::string WordContent(std::string_view word) {
 
 }  // namespace
 
-std::string ExchangeContent(std::string_view exchange) {
+void ReportColumn::Add(std::string_view exchange) {
+  const std::vector<std::string_view> words = Words(exchange);
+  std::string_view first;
+  if (words.size() >= 2)
+    first = words.front();
+  else if (words.size() == 1 && IsGluedReport(words.front()))
+    first = words.front().substr(0, kReportLength);
+  else
+    return;
+  ++withParts_;
+  if (!IsReport(first)) return;
+  ++reportShaped_;
+  if (firsts_.size() < kFirstsCounted || firsts_.count(std::string(first)) > 0)
+    ++firsts_[std::string(first)];
+}
+
+ReportPlace ReportColumn::Place() const {
+  if (withParts_ == 0 || reportShaped_ * kFifths < withParts_ * kReportShapedFifths)
+    return ReportPlace::kNone;
+  std::size_t mostCommon = 0;
+  for (const auto& [first, count] : firsts_) mostCommon = std::max(mostCommon, count);
+  return mostCommon * 2 >= reportShaped_ ? ReportPlace::kFirst : ReportPlace::kNone;
+}
+
+std::string ExchangeContent(std::string_view exchange, ReportPlace report) {
   std::vector<std::string_view> words = Words(exchange);
-  if (words.size() >= 2 && IsReport(words.front())) {
-    words.erase(words.begin());
-  } else if (words.size() == 1 && words.front().size() > kReportLength &&
-             IsReport(words.front().substr(0, kReportLength)) &&
-             !IsDigit(words.front()[kReportLength])) {
-    // "599K": the report and the letter written together.
-    words.front().remove_prefix(kReportLength);
+  if (report == ReportPlace::kFirst) {
+    if (words.size() >= 2)
+      words.erase(words.begin());
+    else if (words.size() == 1 && IsGluedReport(words.front()))
+      words.front().remove_prefix(kReportLength);
   }
   std::string content;
   for (const std::string_view word : words) {
@@ -58,8 +93,9 @@ std::string ExchangeContent(std::string_view exchange) {
   return content;
 }
 
-bool SameExchange(std::string_view received, std::string_view sent) {
-  return ExchangeContent(received) == ExchangeContent(sent);
+bool SameExchange(std::string_view received, ReportPlace receivedReport, std::string_view sent,
+                  ReportPlace sentReport) {
+  return ExchangeContent(received, receivedReport) == ExchangeContent(sent, sentReport);
 }
 
 }  // namespace zeltra

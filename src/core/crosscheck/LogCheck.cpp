@@ -1,6 +1,7 @@
 #include "core/crosscheck/LogCheck.h"
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 #include <tuple>
 
@@ -16,10 +17,27 @@ namespace {
 // A clock is judged from differences up to this: a log kept in local time
 // instead of UTC is off by an hour or two.
 constexpr std::int64_t kLargestClockOffsetMinutes = 180;
+// A line is weighed against at most this many lines of the other side, the
+// nearest in time.
+constexpr std::size_t kPairsWeighed = 8;
 
 std::int64_t Magnitude(std::int64_t value) {
   return value < 0 ? -value : value;
 }
+
+// How well two lines answer each other: how many of the two exchanges
+// were not copied as sent (0, 1 or 2), and how far apart in time they are.
+// More agreement wins; then the nearer in time; then the earlier lines.
+struct PairEvidence {
+  int disagreements;
+  std::int64_t apart;
+  std::uint32_t mine;
+  std::uint32_t theirs;
+  bool operator<(const PairEvidence& other) const {
+    return std::tie(disagreements, apart, mine, theirs) <
+           std::tie(other.disagreements, other.apart, other.mine, other.theirs);
+  }
+};
 
 }  // namespace
 
@@ -48,6 +66,15 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
   const std::vector<std::uint32_t> calls = renumber(log.calls_, calls_);
   const std::vector<std::uint32_t> slots = renumber(log.slots_, slots_);
   const std::vector<std::uint32_t> exchanges = renumber(log.exchanges_, exchanges_);
+  // Where the log puts a report, learnt from its own lines.
+  ReportColumn sent;
+  ReportColumn received;
+  for (const LogLines::Line& line : log.lines_) {
+    sent.Add(log.exchanges_.Text(line.sent));
+    received.Add(log.exchanges_.Text(line.received));
+  }
+  logs_[index].sentReport = sent.Place();
+  logs_[index].receivedReport = received.Place();
   for (const LogLines::Line& line : log.lines_)
     lines_.push_back({.log = index,
                       .position = line.position,
@@ -63,14 +90,18 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
 void LogCheck::Run(std::size_t threads) {
   findings_.assign(lines_.size(), Finding{});
   exchangeContents_.clear();
-  for (const std::string_view exchange : exchanges_.texts())
-    exchangeContents_.push_back(ExchangeContent(exchange));
+  exchangeContentsAfterReport_.clear();
+  for (const std::string_view exchange : exchanges_.texts()) {
+    exchangeContents_.push_back(ExchangeContent(exchange, ReportPlace::kNone));
+    exchangeContentsAfterReport_.push_back(ExchangeContent(exchange, ReportPlace::kFirst));
+  }
   logOfCall_.resize(calls_.size(), kNone);
   IndexLines(threads);
-  MarkDupes();
   JudgeClocks(threads);
   MatchExactly(threads);
   MatchBustedCalls(threads);
+  MatchReverseBusts();
+  MarkDupes();
   Judge(threads);
 }
 
@@ -156,11 +187,27 @@ LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::ui
           static_cast<std::size_t>(end - keys_.begin())};
 }
 
-// The scorer counts a call once per band and mode: the first line counts,
-// the ones after it are duplicates.
+// The scorer counts a call once per band and mode. Which of a log's lines
+// with a call on a slot is the QSO is decided after matching, on the
+// evidence: the first the other side confirms (the first line, when none
+// is confirmed). Lines after it are duplicates; a line before it that
+// nothing confirms (a first copy logged wrong, logged again right minutes
+// later) is judged on its own.
 void LogCheck::MarkDupes() {
-  for (std::size_t i = 1; i < byCall_.size(); ++i) {
-    if (keys_[i] == keys_[i - 1]) findings_[byCall_[i]].dupe = true;
+  for (std::size_t begin = 0; begin < byCall_.size();) {
+    const Range group = GroupAt(begin);
+    begin = group.end;
+    if (group.end - group.begin == 1) continue;
+    std::vector<std::uint32_t> lines(byCall_.begin() + static_cast<std::ptrdiff_t>(group.begin),
+                                     byCall_.begin() + static_cast<std::ptrdiff_t>(group.end));
+    std::stable_sort(lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return lines_[a].minute < lines_[b].minute;
+    });
+    const auto confirmed = std::find_if(lines.begin(), lines.end(), [&](std::uint32_t line) {
+      return findings_[line].partner != kNone && findings_[line].verdict != Verdict::kBustedCall;
+    });
+    const auto qso = confirmed == lines.end() ? lines.begin() : confirmed;
+    for (auto later = qso + 1; later != lines.end(); ++later) findings_[*later].dupe = true;
   }
 }
 
@@ -204,9 +251,12 @@ void LogCheck::MatchExactly(std::size_t threads) {
                        [&](std::size_t, Range mine, Range theirs) { MatchGroup(mine, theirs); });
 }
 
-// Both sides' lines in time order: each line takes the earliest line of
-// the other side still free within the window. Linear in the lines, however
-// many a hostile log repeats.
+// The lines of a log with a call on a slot, and the lines of that call's
+// log with this one, are paired on all the evidence: each line of either
+// side at most once, the pairs whose exchanges agree both ways first, then
+// the nearest in time. A line weighs only the few lines of the other side
+// nearest it in time, so that a hostile log that repeats a call costs
+// time in proportion to its lines.
 void LogCheck::MatchGroup(Range mine, Range theirs) {
   const auto inTimeOrder = [&](Range range) {
     std::vector<std::uint32_t> lines;
@@ -218,16 +268,67 @@ void LogCheck::MatchGroup(Range mine, Range theirs) {
   };
   const std::vector<std::uint32_t> ours = inTimeOrder(mine);
   const std::vector<std::uint32_t> others = inTimeOrder(theirs);
-  std::size_t next = 0;
+  if (ours.empty() || others.empty()) return;
+  std::vector<PairEvidence> pairs;
   for (const std::uint32_t line : ours) {
-    while (next < others.size() && Corrected(others[next]) < Corrected(line) - rules_.windowMinutes)
-      ++next;
-    if (next == others.size()) break;
-    if (!WithinWindow(line, others[next])) continue;
-    findings_[line].partner = others[next];
-    findings_[others[next]].partner = line;
-    ++next;
+    const std::int64_t minute = Corrected(line);
+    // Outwards from the line's time, the nearer side first.
+    auto right = std::lower_bound(
+        others.begin(), others.end(), minute,
+        [&](std::uint32_t other, std::int64_t at) { return Corrected(other) < at; });
+    auto left = right;
+    for (std::size_t weighed = 0; weighed < kPairsWeighed; ++weighed) {
+      const bool hasLeft =
+          left != others.begin() && minute - Corrected(*(left - 1)) <= rules_.windowMinutes;
+      const bool hasRight =
+          right != others.end() && Corrected(*right) - minute <= rules_.windowMinutes;
+      if (!hasLeft && !hasRight) break;
+      const bool takeLeft =
+          hasLeft && (!hasRight || minute - Corrected(*(left - 1)) <= Corrected(*right) - minute);
+      const std::uint32_t other = takeLeft ? *--left : *right++;
+      pairs.push_back({.disagreements = Disagreements(line, other),
+                       .apart = Magnitude(minute - Corrected(other)),
+                       .mine = line,
+                       .theirs = other});
+    }
   }
+  std::sort(pairs.begin(), pairs.end());
+  for (const PairEvidence& pair : pairs) {
+    if (findings_[pair.mine].partner != kNone || findings_[pair.theirs].partner != kNone) continue;
+    findings_[pair.mine].partner = pair.theirs;
+    findings_[pair.theirs].partner = pair.mine;
+  }
+}
+
+const std::string& LogCheck::Content(std::uint32_t exchange, ReportPlace report) const {
+  return report == ReportPlace::kFirst ? exchangeContentsAfterReport_[exchange]
+                                       : exchangeContents_[exchange];
+}
+
+bool LogCheck::CopiedAsSent(std::uint32_t copier, std::uint32_t sender) const {
+  const Line& copied = lines_[copier];
+  const Line& sent = lines_[sender];
+  return Content(copied.received, logs_[copied.log].receivedReport) ==
+         Content(sent.sent, logs_[sent.log].sentReport);
+}
+
+int LogCheck::Disagreements(std::uint32_t a, std::uint32_t b) const {
+  return (CopiedAsSent(a, b) ? 0 : 1) + (CopiedAsSent(b, a) ? 0 : 1);
+}
+
+// A line whose call the other log confirms on that slot at another line
+// is a repeat, not a call copied wrongly.
+std::vector<bool> LogCheck::Repeats() const {
+  std::vector<bool> repeat(lines_.size());
+  for (std::size_t begin = 0; begin < byCall_.size();) {
+    const Range group = GroupAt(begin);
+    begin = group.end;
+    bool answered = false;
+    for (std::size_t k = group.begin; k < group.end; ++k)
+      answered = answered || findings_[byCall_[k]].partner != kNone;
+    for (std::size_t k = group.begin; k < group.end && answered; ++k) repeat[byCall_[k]] = true;
+  }
+  return repeat;
 }
 
 // A line no log answers may be a call copied with one slip: the station
@@ -237,8 +338,10 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
   std::vector<std::string_view> logCalls;
   for (const Log& log : logs_) logCalls.push_back(calls_.Text(log.call));
   const NearCallIndex nearLogs(logCalls);
+  const std::vector<bool> repeat = Repeats();
   const auto unmatched = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone && lines_[i].call != logs_[lines_[i].log].call;
+    return findings_[i].partner == kNone && !repeat[i] &&
+           lines_[i].call != logs_[lines_[i].log].call;
   };
   // The logs one slip away from each call that a line still unmatched
   // names, looked up on every thread; the lines then take them in order.
@@ -261,25 +364,104 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
     if (!unmatched(i)) continue;
     const Line& line = lines_[i];
     const std::uint32_t ownCall = logs_[line.log].call;
+    // Of the stations one slip away with a free line then, the one whose
+    // line agrees best, then the nearest in time; two alike tell nothing.
     std::uint32_t station = kNone;
     std::uint32_t chosen = kNone;
-    bool ambiguous = false;
+    std::pair<int, std::int64_t> best;
+    bool tied = false;
     for (const std::uint32_t log : nearLogsOf[line.call]) {
       if (log == line.log) continue;
       const std::uint32_t nearest = byTime.NearestFree(LinesOf(ownCall, log, line.slot),
                                                        Corrected(i) + logs_[log].clockOffset);
       if (nearest == kNone) continue;
-      ambiguous = station != kNone;
+      const std::pair evidence(Disagreements(i, nearest),
+                               Magnitude(Corrected(i) - Corrected(nearest)));
+      if (station != kNone && evidence == best) {
+        tied = true;
+        continue;
+      }
+      if (station != kNone && best < evidence) continue;
+      tied = false;
+      best = evidence;
       station = log;
       chosen = nearest;
     }
-    if (station == kNone || ambiguous) continue;
+    if (station == kNone || tied) continue;
     findings_[i].verdict = Verdict::kBustedCall;
     findings_[i].detail = logs_[station].call;
     findings_[i].partner = chosen;
     findings_[chosen].partner = i;
     byTime.Take(i);
     byTime.Take(chosen);
+  }
+}
+
+// A line of A with X that X's log does not answer, where X's log holds,
+// on that slot then, a line with another call whose exchanges agree with
+// A's line both ways: X copied A's call wrongly, however far from it. A
+// keeps the QSO, and X's line is the busted one. Lines already paired, a
+// station's own confirmation among them, are never taken.
+void LogCheck::MatchReverseBusts() {
+  const std::vector<bool> repeat = Repeats();
+  // Every line by log, slot and time: a log's lines on a slot near a time
+  // are found by a search.
+  std::vector<std::uint32_t> byLogTime(lines_.size());
+  for (std::uint32_t i = 0; i < byLogTime.size(); ++i) byLogTime[i] = i;
+  const auto place = [&](std::uint32_t line) {
+    return std::tuple(lines_[line].log, lines_[line].slot, lines_[line].minute);
+  };
+  std::sort(byLogTime.begin(), byLogTime.end(),
+            [&](std::uint32_t a, std::uint32_t b) { return place(a) < place(b); });
+  // Each unanswered line's likeliest copy in the other log; a copy two
+  // lines claim as nearly is given to neither.
+  struct Claim {
+    std::int64_t apart;
+    std::uint32_t line;
+    bool tied;
+  };
+  std::map<std::uint32_t, Claim> claims;  // by the copy
+  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    const Line& line = lines_[i];
+    const std::uint32_t other = logOfCall_[line.call];
+    if (findings_[i].partner != kNone || repeat[i] || other == kNone || other == line.log) continue;
+    // The line's time in the other log's clock, and the window around it.
+    const std::int64_t minute = Corrected(i) + logs_[other].clockOffset;
+    const auto from =
+        std::lower_bound(byLogTime.begin(), byLogTime.end(),
+                         std::tuple(other, line.slot, minute - rules_.windowMinutes),
+                         [&](std::uint32_t a, const auto& at) { return place(a) < at; });
+    std::uint32_t chosen = kNone;
+    std::size_t weighed = 0;
+    for (auto at = from; at != byLogTime.end() && weighed < kPairsWeighed; ++at, ++weighed) {
+      const std::uint32_t candidate = *at;
+      const Line& copy = lines_[candidate];
+      if (copy.log != other || copy.slot != line.slot ||
+          copy.minute > minute + rules_.windowMinutes)
+        break;
+      if (findings_[candidate].partner != kNone || repeat[candidate] ||
+          copy.call == logs_[line.log].call || copy.call == logs_[other].call ||
+          Disagreements(i, candidate) != 0)
+        continue;
+      // A call that other logs hold, and that sent no log, was on the air:
+      // that line is its QSO, not a copy of this one.
+      if (logOfCall_[copy.call] == kNone && OthersHold(copy.call, copy.log)) continue;
+      if (chosen == kNone || Magnitude(Corrected(candidate) - Corrected(i)) <
+                                 Magnitude(Corrected(chosen) - Corrected(i)))
+        chosen = candidate;
+    }
+    if (chosen == kNone) continue;
+    const std::int64_t apart = Magnitude(Corrected(chosen) - Corrected(i));
+    const auto [claim, isNew] = claims.try_emplace(chosen, Claim{apart, i, false});
+    if (isNew || apart > claim->second.apart) continue;
+    claim->second = {apart, i, apart == claim->second.apart};
+  }
+  for (const auto& [copy, claim] : claims) {
+    if (claim.tied) continue;
+    findings_[copy].verdict = Verdict::kBustedCall;
+    findings_[copy].detail = logs_[lines_[claim.line].log].call;
+    findings_[copy].partner = claim.line;
+    findings_[claim.line].partner = copy;
   }
 }
 
@@ -392,10 +574,9 @@ void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& wo
   } else if (finding.verdict == Verdict::kBustedCall) {
     return;
   } else if (finding.partner != kNone) {
-    const std::uint32_t sent = lines_[finding.partner].sent;
-    if (exchangeContents_[line.received] != exchangeContents_[sent]) {
+    if (!CopiedAsSent(i, finding.partner)) {
       finding.verdict = Verdict::kBustedExchange;
-      finding.detail = sent;
+      finding.detail = lines_[finding.partner].sent;
     }
   } else if (logOfCall_[line.call] != kNone) {
     finding.verdict = Verdict::kNil;

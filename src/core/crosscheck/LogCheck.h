@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/crosscheck/Exchange.h"
 #include "core/crosscheck/TakenSkipper.h"
 #include "core/crosscheck/Verdict.h"
 #include "core/text/TextIds.h"
@@ -86,6 +87,8 @@ class LogCheck {
     std::uint32_t firstLine = 0;
     std::uint32_t lineCount = 0;
     std::int64_t clockOffset = 0;
+    ReportPlace sentReport = ReportPlace::kNone;
+    ReportPlace receivedReport = ReportPlace::kNone;
   };
   struct Line {
     std::uint32_t log;
@@ -157,7 +160,16 @@ class LogCheck {
   void JudgeClocks(std::size_t threads);
   void MatchExactly(std::size_t threads);
   void MatchGroup(Range mine, Range theirs);
+  // An exchange's content, its report taken out where its log puts one.
+  const std::string& Content(std::uint32_t exchange, ReportPlace report) const;
+  // Whether the copier's line holds the exchange the sender's line sent.
+  bool CopiedAsSent(std::uint32_t copier, std::uint32_t sender) const;
+  // How many of two lines' exchanges were not copied as sent: 0, 1 or 2.
+  int Disagreements(std::uint32_t a, std::uint32_t b) const;
   void MatchBustedCalls(std::size_t threads);
+  void MatchReverseBusts();
+  // By line: whether another line of its call, log and slot is paired.
+  std::vector<bool> Repeats() const;
   void Judge(std::size_t threads);
   void JudgeLine(std::uint32_t line, const std::optional<NearCallIndex>& workedCalls);
   Range LinesOf(std::uint32_t call) const;
@@ -168,7 +180,8 @@ class LogCheck {
   TextIds calls_;
   TextIds slots_;
   TextIds exchanges_;
-  std::vector<std::string> exchangeContents_;
+  std::vector<std::string> exchangeContents_;             // by exchange: every part
+  std::vector<std::string> exchangeContentsAfterReport_;  // the first part taken out
   std::vector<Log> logs_;
   std::vector<Line> lines_;
   std::vector<Finding> findings_;

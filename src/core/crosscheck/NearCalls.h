@@ -12,10 +12,18 @@ namespace zeltra {
 // another, one added, one left out, or two neighbours swapped.
 bool OneEditApart(std::string_view a, std::string_view b);
 
+// Whether b is a as RTTY prints it after a lost letters/figures shift:
+// some figures read as the letters on their keys, or the reverse (SP9AHW,
+// SPOAHW).
+bool ShiftApart(std::string_view a, std::string_view b);
+
+// One slip: one edit, or a lost shift.
+bool OneSlipApart(std::string_view a, std::string_view b);
+
 // Finds, among many calls, those one slip away from a given call without
 // comparing it with each: every call is filed under itself and under each
-// text it gives with one character left out; two calls one slip apart
-// always share one such key.
+// text it gives with one character left out, and under its figures read as
+// letters; two calls one slip apart always share one such key.
 class NearCallIndex {
  public:
   // The calls to search, numbered by their place in texts, which must

@@ -70,6 +70,18 @@ bool LooksLikeCall(std::string_view text) {
   return letter && digit;
 }
 
+// The call worked as the log has it: RTTY prints a call's figures as
+// letters after a lost shift (SPOAHW for SP9AHW), and an operator may log
+// a prefix alone (SP9); the check judges such a call, so it is read. A
+// number (a report, a serial) or a short word (a state, "CA") is none.
+constexpr std::size_t kShortestCallOfLetters = 4;
+bool LooksLikeWorkedCall(std::string_view text) {
+  if (LooksLikeCall(text)) return true;
+  return text.size() >= kShortestCallOfLetters && std::all_of(text.begin(), text.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '/';
+         });
+}
+
 bool IsTransmitterId(std::string_view text) {
   return text == "0" || text == "1";
 }
@@ -195,7 +207,7 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     // The call's place is known only once the line has the log's width.
     const std::size_t callAt = kBeforeOwnCall + 1 + width;
     if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
-        !LooksLikeCall(words[callAt])) {
+        !LooksLikeWorkedCall(words[callAt])) {
       problem("QSO line cannot be read as the log's other lines are (own call, " +
               std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
               std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");

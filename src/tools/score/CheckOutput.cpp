@@ -77,6 +77,7 @@ Json LogJson(const RankedLog& ranked) {
                 {"checkedPoints", nullptr},
                 {"checkedMultipliers", nullptr},
                 {"nilPenaltyPoints", nullptr},
+                {"bustedPenaltyPoints", nullptr},
                 {"clockOffset", nullptr},
                 {"verdicts", nullptr},
                 {"status", JsonText(log.Status())},
@@ -90,7 +91,8 @@ Json LogJson(const RankedLog& ranked) {
     entry["checkedQsos"] = log.checked->qsos;
     entry["checkedPoints"] = log.CheckedPoints();
     entry["checkedMultipliers"] = log.checked->multipliers();
-    entry["nilPenaltyPoints"] = log.penaltyPoints;
+    entry["nilPenaltyPoints"] = log.nilPenaltyPoints;
+    entry["bustedPenaltyPoints"] = log.bustedPenaltyPoints;
     entry["clockOffset"] = log.clockOffset;
     Json verdicts = Json::object();
     for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
@@ -121,7 +123,7 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
 
 void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
                       std::size_t jobs) {
-  out << "log,line,call,band,time,verdict,detail\n";
+  out << "log,line,call,band,time,verdict,detail,partner_log,partner_line\n";
   // Each log's rows made on any thread, written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), jobs,
@@ -144,6 +146,14 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           rows += VerdictName(qso.verdict);
           rows += ',';
           rows += CsvField(qso.detail);
+          rows += ',';
+          if (qso.partnerLog) {
+            rows += CsvField(check.OwnCall(*qso.partnerLog));
+            rows += ',';
+            rows += std::to_string(qso.partnerPosition);
+          } else {
+            rows += ',';
+          }
           rows += '\n';
         }
         return rows;

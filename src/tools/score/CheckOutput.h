@@ -19,7 +19,9 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
                        const std::vector<NotScored>& notScored, const ScoreOptions& options);
 
 // One row per QSO line of every checked log, in the order of the logs and
-// their lines: log,line,call,band,time,verdict,detail, written log by log.
+// their lines: log,line,call,band,time,verdict,detail,partner_log,
+// partner_line (the line of the other log that answers it, if one does),
+// written log by log.
 // jobs: the threads that may make them.
 void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
                       std::size_t jobs);

@@ -120,9 +120,13 @@ std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
           Plural(static_cast<std::size_t>(after.qsos), "QSO") + ", " +
           std::to_string(log.CheckedPoints()) + " points, " + std::to_string(after.multipliers()) +
           " multipliers)\n";
-  if (log.penaltyPoints > 0)
-    text += "NIL penalty:         " + std::to_string(log.penaltyPoints) + " points (" +
+  if (log.nilPenaltyPoints > 0)
+    text += "NIL penalty:         " + std::to_string(log.nilPenaltyPoints) + " points (" +
             std::to_string(options.nilPenalty) + " more QSOs' points for each NIL)\n";
+  if (log.bustedPenaltyPoints > 0)
+    text += "Busted penalty:      " + std::to_string(log.bustedPenaltyPoints) + " points (" +
+            std::to_string(options.bustedPenalty) +
+            " more QSOs' points for each busted call or exchange)\n";
   text += "\nChecked score by band:\n" + StatisticTableText(after.summary.table) +
           after.summary.scoreLine + "\n";
   text += "\nClock: " + ClockText(log.clockOffset);

@@ -25,7 +25,9 @@ struct CheckedLog {
   OwnStation own;
   std::array<std::size_t, kVerdictNames.size()> counts{};  // QSO lines by verdict
   std::optional<LogScore> checked;                         // the QSOs that stay, scored
-  std::int64_t penaltyPoints = 0;                          // taken off for NILs
+  std::int64_t penaltyPoints = 0;                          // taken off for NILs and busted lines
+  std::int64_t nilPenaltyPoints = 0;                       // of them, for NILs
+  std::int64_t bustedPenaltyPoints = 0;                    // and for busted calls and exchanges
   std::int64_t clockOffset = 0;
 
   bool IsChecked() const { return checked.has_value(); }

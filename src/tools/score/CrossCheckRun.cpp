@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <map>
 
-#include "core/parallel/RunInOrder.h"
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
+#include "core/parallel/RunInOrder.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
 #include "tools/score/CheckOutput.h"
@@ -128,11 +128,16 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions
     ++entry.counts[static_cast<std::size_t>(verdict)];
     stays[i] = verdict == Verdict::kOk || verdict == Verdict::kUnchecked ||
                (verdict == Verdict::kUnique && !options.removeUniques);
-    if (verdict == Verdict::kNil && options.nilPenalty > 0) {
+    const bool busted = verdict == Verdict::kBustedCall || verdict == Verdict::kBustedExchange;
+    const std::int64_t penalty = verdict == Verdict::kNil ? options.nilPenalty
+                                 : busted                 ? options.bustedPenalty
+                                                          : 0;
+    if (penalty > 0) {
       const Contact contact = entry.contacts.At(i);
-      entry.penaltyPoints +=
-          options.nilPenalty * PointsFor(contact.dxccPrefix, contact.continent,
-                                         entry.own.dxccPrefix, entry.own.continent);
+      const std::int64_t points = penalty * PointsFor(contact.dxccPrefix, contact.continent,
+                                                      entry.own.dxccPrefix, entry.own.continent);
+      (busted ? entry.bustedPenaltyPoints : entry.nilPenaltyPoints) += points;
+      entry.penaltyPoints += points;
     }
   }
   const CallSignOrder order =

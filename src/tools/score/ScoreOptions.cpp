@@ -183,10 +183,10 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   CLI::Option* crossCheck =
       app->add_option("--cross-check", options.crossCheck,
                       "check every log in FOLDER against every other and rank them by the "
-                      "checked score")
+                      "checked score (the folder may also come last, after the other options)")
           ->type_name("FOLDER")
           ->group(kCheckGroup)
-          ->excludes(logs)
+          ->expected(0, 1)
           ->excludes(odbc);
   for (CLI::Option* option : oneStation) crossCheck->excludes(option);
   const std::vector<CLI::Option*> checkOnly = {
@@ -197,6 +197,11 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
           ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes)),
       app->add_option("--nil-penalty", options.nilPenalty,
                       "take off N more QSOs' points for each NIL (default 0)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
+      app->add_option("--penalty-busted", options.bustedPenalty,
+                      "take off N more QSOs' points for each busted call or exchange "
+                      "(default 0)")
           ->type_name("N")
           ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
       app->add_flag("--remove-uniques", options.removeUniques,
@@ -245,6 +250,15 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
     throw std::invalid_argument(error.what());
   }
   if (options.version) return options;
+  if (options.crossCheck) {
+    // "--cross-check logs/ ..." or "--cross-check ... logs/": one folder.
+    if (options.crossCheck->empty() && options.inputs.size() == 1) {
+      options.crossCheck = options.inputs.front();
+      options.inputs.clear();
+    }
+    if (options.crossCheck->empty() || !options.inputs.empty())
+      throw std::invalid_argument("--cross-check takes one folder of logs, and no other log");
+  }
   if (options.from && options.to && *options.to <= *options.from)
     throw std::invalid_argument("--to must come after --from");
   if (!options.odbc && !options.crossCheck && options.inputs.empty())

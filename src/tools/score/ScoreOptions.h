@@ -39,7 +39,8 @@ struct ScoreOptions {
   // The organiser's log check: every log of a folder against every other.
   std::optional<std::string> crossCheck;
   std::int64_t windowMinutes = 5;
-  std::int64_t nilPenalty = 0;  // QSOs' points taken off for each NIL
+  std::int64_t nilPenalty = 0;     // QSOs' points taken off for each NIL
+  std::int64_t bustedPenalty = 0;  // and for each busted call or exchange
   bool removeUniques = false;
   bool byCategory = false;
   std::optional<std::string> verdictsFile;
@@ -50,7 +51,7 @@ struct ScoreOptions {
 std::size_t JobsFor(const ScoreOptions& options);
 inline constexpr std::size_t kMostJobs = 256;
 
-// The bounds of --window and --nil-penalty.
+// The bounds of --window, --nil-penalty and --penalty-busted.
 inline constexpr std::int64_t kLongestWindowMinutes = 24 * 60;
 inline constexpr std::int64_t kLargestNilPenalty = 100;
 

@@ -2,33 +2,77 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace zeltra {
 namespace {
+
+constexpr ReportPlace kFirst = ReportPlace::kFirst;
+constexpr ReportPlace kNone = ReportPlace::kNone;
 
 TEST(Exchange, ThePartsAfterTheReportCompareByValueAndWithoutCase) {
   struct Case {
     const char* received;
+    ReportPlace receivedReport;
     const char* sent;
+    ReportPlace sentReport;
     bool same;
   };
   const Case cases[] = {
-      {"599 K", "599 K", true},     {"599 k", "599 K", true},  // a letter without regard to case
-      {"599K", "599 K", true},                                 // report and letter written together
-      {"K", "599 K", true},                                    // the report left out
-      {"579 K", "599 K", true},                                // the RST is not compared
-      {"599 007", "599 7", true},                              // a number by its value
-      {"599 7", "007", true},                                  // STX: the serial number alone
-      {"599 000", "599 0", true},   {"599 M", "599 K", false}, {"599 8", "599 7", false},
-      {"599 70", "599 7", false},   {"599", "599 K", false},   // nothing copied after the report
-      {"599 K 12", "599 K", false},                            // a part more
-      {"  599\tK ", "599 K", true},                            // blanks and tabs around
-      {"599 K1", "599 K", false},   {"5999", "599 9", false},  // not a report and a letter
+      {"599 K", kFirst, "599 K", kFirst, true},
+      {"599 k", kFirst, "599 K", kFirst, true},    // a letter without regard to case
+      {"599K", kFirst, "599 K", kFirst, true},     // report and letter written together
+      {"K", kFirst, "599 K", kFirst, true},        // the report left out
+      {"K", kNone, "599 K", kFirst, true},         // a log without reports
+      {"579 K", kFirst, "599 K", kFirst, true},    // the RST is not compared
+      {"599 007", kFirst, "599 7", kFirst, true},  // a number by its value
+      {"599 7", kFirst, "007", kNone, true},       // STX: the serial number alone
+      {"599 000", kFirst, "599 0", kFirst, true},
+      {"599 M", kFirst, "599 K", kFirst, false},
+      {"599 8", kFirst, "599 7", kFirst, false},
+      {"599 70", kFirst, "599 7", kFirst, false},
+      {"599", kFirst, "599 K", kFirst, false},       // nothing copied after the report
+      {"599 K 12", kFirst, "599 K", kFirst, false},  // a part more
+      {"  599\tK ", kFirst, "599 K", kFirst, true},  // blanks and tabs around
+      {"599 K1", kFirst, "599 K", kFirst, false},
+      {"5999", kFirst, "599 9", kFirst, false},  // not a report and a letter
+      // A serial that looks like a report is compared where no report is.
+      {"143 257", kNone, "153 257", kNone, false},
+      {"143 257", kNone, "143 257", kNone, true},
+      {"599 K", kNone, "599 K", kFirst, false},
   };
   for (const Case& test : cases)
-    EXPECT_EQ(SameExchange(test.received, test.sent), test.same)
+    EXPECT_EQ(SameExchange(test.received, test.receivedReport, test.sent, test.sentReport),
+              test.same)
         << '"' << test.received << "\" against \"" << test.sent << '"';
-  EXPECT_EQ(ExchangeContent("599 k 007"), "K 7");
-  EXPECT_EQ(ExchangeContent(""), "");
+  EXPECT_EQ(ExchangeContent("599 k 007", kFirst), "K 7");
+  EXPECT_EQ(ExchangeContent("599 k 007", kNone), "599 K 7");
+  EXPECT_EQ(ExchangeContent("", kFirst), "");
+}
+
+// Where a log's report is, from its own lines: a column of one report
+// value is one; serial numbers, however report-like, are not.
+TEST(Exchange, TheReportColumnIsLearntFromTheLog) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> exchanges;
+    ReportPlace place;
+  };
+  const Case cases[] = {
+      {"reports", {"599 K", "599 M", "579 K", "599 B", "K"}, kFirst},
+      {"reports glued", {"599K", "599M", "599B"}, kFirst},
+      {"serials before a letter", {"001 K", "002 K", "143 K", "152 K", "153 M"}, kNone},
+      {"serials that look like reports", {"143 257", "152 258", "153 259", "211 260"}, kNone},
+      {"letters alone", {"K", "M", "B"}, kNone},
+      {"nothing", {}, kNone},
+      {"a few reports among serials", {"599 1", "2 K", "3 K", "4 K", "5 K"}, kNone},
+  };
+  for (const Case& c : cases) {
+    ReportColumn column;
+    for (const std::string& exchange : c.exchanges) column.Add(exchange);
+    EXPECT_EQ(column.Place(), c.place) << c.name;
+  }
 }
 
 }  // namespace

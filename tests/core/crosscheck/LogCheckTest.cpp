@@ -181,16 +181,30 @@ TEST(LogCheck, TheWindowAndTheClockDecideWhatMatches) {
   }
 }
 
-TEST(LogCheck, OnlyOneStationOneSlipAwayMakesABustedCall) {
-  // SP1AAA logged SP2BBX; both SP2BBB and SP2BBC logged SP1AAA then: which
-  // one it was cannot be told, so no busted call: SP2BBX sent no log and no
-  // other log holds it.
-  const std::vector<Station> stations = {
-      {"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 M", "unique", "SP2BBB"}}},
-      {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+TEST(LogCheck, TheEvidencePicksTheStationOneSlipAway) {
+  // SP1AAA logged SP2BBX; both SP2BBB and SP2BBC logged SP1AAA then, with
+  // the same exchanges: SP2BBB, nearer in time, is the station worked.
+  const std::vector<Station> nearer = {
+      {"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 M", "busted-call", "SP2BBB"}}},
+      {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"}}},
       {"SP2BBC", {{"1001", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
   };
-  ExpectVerdicts(Checked(stations), stations);
+  ExpectVerdicts(Checked(nearer), nearer);
+  // SP2BBC's exchanges agree both ways, SP2BBB's do not: SP2BBC it was.
+  const std::vector<Station> agreeing = {
+      {"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 B", "busted-call", "SP2BBC"}}},
+      {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+      {"SP2BBC", {{"1001", "SP1AAA", "14", "599 B", "599 K", "ok"}}},
+  };
+  ExpectVerdicts(Checked(agreeing), agreeing);
+  // As near and as agreeing: which one it was cannot be told, so no busted
+  // call: SP2BBX sent no log and no other log holds it.
+  const std::vector<Station> tied = {
+      {"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 M", "unique", "SP2BBB"}}},
+      {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+      {"SP2BBC", {{"1000", "SP1AAA", "14", "599 M", "599 K", "nil"}}},
+  };
+  ExpectVerdicts(Checked(tied), tied);
 }
 
 TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
@@ -211,6 +225,34 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
        {{"SP1AAA",
          {{"1000", "SP8QQQ", "14", "599 K", "599 L", "unique"},
           {"1001", "SP8QQR", "14", "599 K", "599 L", "unique"}}}}},
+      {"a first line logged wrong, logged again right: the right one is the QSO",
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 Z", "nil"},
+          {"1003", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB", {{"1003", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+      {"a pair agreeing both ways beats a nearer one agreeing one way",
+       {{"SP1AAA", {{"1001", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB",
+         {{"1000", "SP1AAA", "14", "599 M", "599 Q", "nil"},
+          {"1004", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+      {"a repeat after the QSO is a dupe, confirmed or not",
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1002", "SP2BBB", "14", "599 K", "599 M", "dupe"},
+          {"1030", "SP2BBB", "14", "599 K", "599 M", "dupe"}}},
+        {"SP2BBB",
+         {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1002", "SP1AAA", "14", "599 M", "599 K", "dupe"}}}}},
+      {"a copy far from the call whose exchanges agree both ways: the copier's line is busted",
+       {{"SP1AAA", {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB", {{"1001", "SQ9XYZ", "14", "599 M", "599 K", "busted-call", "SP1AAA"}}}}},
+      {"no copy when the call logged was on the air: other logs hold it",
+       {{"SP1AAA", {{"1000", "SP2BBB", "14", "599 K", "599 M", "nil"}}},
+        {"SP2BBB", {{"1001", "SQ9XYZ", "14", "599 M", "599 K", "unchecked"}}},
+        {"SP3CCC", {{"1003", "SQ9XYZ", "14", "599 B", "599 K", "unchecked"}}}}},
+      {"no copy when the exchanges do not agree both ways",
+       {{"SP1AAA", {{"1000", "SP2BBB", "14", "599 K", "599 M", "nil"}}},
+        {"SP2BBB", {{"1001", "SQ9XYZ", "14", "599 M", "599 B", "unique"}}}}},
       {"the same call on the same band in another mode is no dupe",
        {{"SP1AAA",
          {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
@@ -338,7 +380,8 @@ TEST(LogCheck, ALineOfTheOtherLogAnswersOneLineOnly) {
 TEST(LogCheck, OnlyLinesThatCanOnlyBeEachOtherJudgeAClock) {
   // SP1AAA's clock is right. It logged four stations twice each on 40 m an
   // hour apart, each of them once, at the later time: those pairs could
-  // be either line, so they say nothing of the clock.
+  // be either line, so they say nothing of the clock. The later line is
+  // the QSO; the earlier one, that nothing confirms, a NIL of its own.
   std::vector<Station> stations = {{"SP1AAA", {}}};
   for (const char* call : {"SP2BBB", "SP3CCC", "SP4DDD"}) {
     stations[0].lines.push_back({"1000", call, "14", "599 K", "599 M", "ok"});
@@ -346,7 +389,7 @@ TEST(LogCheck, OnlyLinesThatCanOnlyBeEachOtherJudgeAClock) {
   }
   for (const char* call : {"SP5EEE", "SP6FFF", "SP7GGG", "SP8HHH"}) {
     stations[0].lines.push_back({"0900", call, "7", "599 K", "599 M", "nil"});
-    stations[0].lines.push_back({"1000", call, "7", "599 K", "599 M", "dupe"});
+    stations[0].lines.push_back({"1000", call, "7", "599 K", "599 M", "ok"});
     stations.push_back({call, {{"1000", "SP1AAA", "7", "599 M", "599 K", "ok"}}});
   }
   const LogCheck check = Checked(stations);

@@ -32,6 +32,31 @@ TEST(NearCalls, OneSlipIsOneCharacterPutAddedLeftOutOrSwapped) {
   }
 }
 
+// A lost letters/figures shift in RTTY turns figures into the letters on
+// their keys, or the reverse: one slip, however many figures it turns.
+TEST(NearCalls, ALostShiftIsOneSlip) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool shifted;
+  };
+  const Case cases[] = {
+      {"SP9AHW", "SPOAHW", true},  {"DL100A", "DLQPPA", true},  {"SP1QAA", "SPQ1AA", true},
+      {"SP2BBB", "SPWBBB", true},  {"SP3CCC", "SPECCC", true},  {"SP0XYZ", "SPPXYZ", true},
+      {"SP9AHW", "SP9AHW", false}, {"SP9AHW", "SPPAHW", false}, {"SP9AHW", "SPOAH", false},
+  };
+  for (const Case& test : cases) {
+    EXPECT_EQ(ShiftApart(test.a, test.b), test.shifted) << test.a << " " << test.b;
+    EXPECT_EQ(ShiftApart(test.b, test.a), test.shifted) << test.b << " " << test.a;
+    EXPECT_EQ(OneSlipApart(test.a, test.b), test.shifted || OneEditApart(test.a, test.b));
+  }
+  const std::vector<std::string_view> calls = {"SP9AHW", "DL100A", "SP1ABC"};
+  const NearCallIndex index(calls);
+  EXPECT_EQ(index.Near("SPOAHW"), (std::vector<std::uint32_t>{0}));
+  EXPECT_EQ(index.Near("DLQPPA"), (std::vector<std::uint32_t>{1}));
+  EXPECT_EQ(index.Near("SPQABC"), (std::vector<std::uint32_t>{2}));
+}
+
 TEST(NearCalls, TheIndexFindsEveryCallOneSlipAwayAndNoOther) {
   const std::vector<std::string_view> calls = {"SP1ABC", "SP1ABD",  "SP1ACB", "SP1AB",
                                                "DL1ABC", "SP1ABCD", "SP1XYZ", "SP1ABC"};

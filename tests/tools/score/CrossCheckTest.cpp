@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -45,12 +46,28 @@ std::vector<Verdict> VerdictsOf(const std::string& csv) {
   std::istringstream in(csv);
   std::string line;
   std::getline(in, line);
-  EXPECT_EQ(line, "log,line,call,band,time,verdict,detail");
+  EXPECT_EQ(line, "log,line,call,band,time,verdict,detail,partner_log,partner_line");
   std::vector<Verdict> verdicts;
+  // Each line's partner, by log and line: a partner answers it back.
+  std::map<std::pair<std::string, std::string>, std::pair<std::string, std::string>> partners;
   while (std::getline(in, line)) {
     const std::vector<std::string> f = CsvFields(line);
-    EXPECT_EQ(f.size(), 7u) << line;
-    if (f.size() == 7) verdicts.emplace_back(f[0], f[2], f[3], f[4], f[5], f[6]);
+    EXPECT_EQ(f.size(), 9u) << line;
+    if (f.size() != 9) continue;
+    verdicts.emplace_back(f[0], f[2], f[3], f[4], f[5], f[6]);
+    EXPECT_EQ(f[7].empty(), f[8].empty()) << line;
+    if (f[5] == "ok" || f[5] == "busted-exchange") {
+      EXPECT_FALSE(f[7].empty()) << line;
+    }
+    if (f[5] == "nil" || f[5] == "unique") {
+      EXPECT_TRUE(f[7].empty()) << line;
+    }
+    if (!f[7].empty()) partners[{f[0], f[1]}] = {f[7], f[8]};
+  }
+  for (const auto& [answered, partner] : partners) {
+    const auto back = partners.find(partner);
+    EXPECT_TRUE(back != partners.end() && back->second == answered)
+        << answered.first << " line " << answered.second << " is not answered back";
   }
   std::sort(verdicts.begin(), verdicts.end());
   return verdicts;

@@ -330,6 +330,8 @@ TEST(ScoreOptions, UsageErrors) {
         {"--to", "2026-12-06 12:60", "log.adi"},
         {"--remove-uniques", "logs"},
         {"--cross-check", "logs", "log.adi"},
+        {"--cross-check"},
+        {"--cross-check", "--verdicts", "v.csv", "a", "b"},
         {"--cross-check", "logs", "--contacts"},
         {"--cross-check", "logs", "--my-call", "SP1AAA"},
         {"--cross-check", "logs", "--window", "-1"},
@@ -354,6 +356,11 @@ TEST(ScoreOptions, UsageErrors) {
   EXPECT_EQ(check.nilPenalty, 100);
   EXPECT_TRUE(check.byCategory);
   EXPECT_EQ(ParseScoreOptions({"--cross-check", "logs"}).windowMinutes, 5);
+  // The folder may come last, after the other options.
+  const ScoreOptions last = ParseScoreOptions({"--cross-check", "--verdicts", "v.csv", "logs"});
+  EXPECT_EQ(last.crossCheck, "logs");
+  EXPECT_EQ(last.verdictsFile, "v.csv");
+  EXPECT_TRUE(last.inputs.empty());
   for (const char* option : {"--odbc", "--table", "--my-call", "--my-continent", "--my-dxcc",
                              "--cty", "--order", "--contacts", "--format", "--check-claimed",
                              "--strict", "--help", "--cross-check", "--window", "--nil-penalty",
