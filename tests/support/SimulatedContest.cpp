@@ -20,6 +20,8 @@ constexpr const char* kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
 constexpr std::int64_t kContestMinutes = 24 * 60;
 constexpr std::int64_t kShortestOffset = 7;
 constexpr std::int64_t kLongestOffset = 15;
+// The letter on each figure's key of a teleprinter: 1/Q 2/W ... 0/P.
+constexpr std::string_view kLettersOfFigures = "PQWERTYUIO";
 
 struct Station {
   std::string call;
@@ -201,6 +203,34 @@ class Generator {
         dupe.verdict = "dupe";
         dupe.qso = SIZE_MAX;
         added.push_back(dupe);
+      } else if (Chance(share)) {
+        // Logged first with the exchange copied wrongly, then again right
+        // a few minutes later: the second line is the QSO, the first one
+        // nothing confirms.
+        Side first = side;
+        first.minute -= 1 + static_cast<std::int64_t>(Below(3));
+        first.copiesExchangeWrongly = true;
+        first.verdict = "nil";
+        first.qso = SIZE_MAX - 1;
+        first.partner = side.partner;
+        added.push_back(first);
+      } else if (Chance(share)) {
+        // The call copied wrongly in two places: no slip of one character,
+        // yet the exchanges agree both ways.
+        side.loggedCall = VariantOf(VariantOf(side.loggedCall));
+        side.verdict = "busted-call";
+        side.detail = stations_[side.partner].call;
+      } else if (Chance(share)) {
+        // RTTY lost its figures shift: the call's figure printed as the
+        // letter on its key.
+        std::string shifted = side.loggedCall;
+        for (char& c : shifted)
+          if (c >= '0' && c <= '9') c = kLettersOfFigures[static_cast<std::size_t>(c - '0')];
+        if (!FarFromAll(shifted, side.loggedCall)) continue;
+        variants_.insert(shifted);
+        side.loggedCall = shifted;
+        side.verdict = "busted-call";
+        side.detail = stations_[side.partner].call;
       } else {
         continue;
       }
@@ -255,7 +285,7 @@ class Generator {
       side.received = sent;
       if (side.copiesExchangeWrongly) {
         side.received = sent.back() == 'Z' ? "599 B" : sent.substr(0, sent.size() - 1) + "Z";
-        side.detail = sent;
+        if (side.verdict == "busted-exchange") side.detail = sent;
       }
     }
   }
