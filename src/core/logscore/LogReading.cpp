@@ -58,7 +58,7 @@ class LogBuilder {
         log_.leftOutReasons.emplace_back(*reason, 1);
       else
         ++log_.leftOutReasons[counted->second].second;
-      if (options_.listLeftOut) log_.leftOut.push_back({position, contact, *reason});
+      if (options_.listLeftOut) log_.leftOut.push_back({position, contact, *reason, when});
       return;
     }
     PlaceContact(contact, countryName, position);

@@ -28,6 +28,7 @@ struct LeftOutContact {
   std::size_t position;
   Contact contact;
   LeftOutReason reason;
+  std::string when;  // UTC "YYYYMMDDHHMM" when a period or details are asked for
 };
 
 // What the log check needs of a contact beyond what scores it.

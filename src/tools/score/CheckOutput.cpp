@@ -97,6 +97,8 @@ Json LogJson(const RankedLog& ranked) {
     Json verdicts = Json::object();
     for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
       verdicts[std::string(kVerdictNames[verdict])] = log.counts[verdict];
+    verdicts[std::string(kUnreadable)] = log.log.skipped;
+    verdicts[std::string(kLeftOut)] = log.log.leftOut;
     entry["verdicts"] = std::move(verdicts);
   }
   return entry;
@@ -132,8 +134,18 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
         const CheckedLog& log = logs[index];
         if (!log.checkIndex) return rows;
         const std::string own = CsvField(log.log.callSign) + ",";
+        // The lines that took no part come in among the others, in the
+        // order of the file.
+        auto other = log.notCheckedLines.begin();
+        const auto rowsBefore = [&](std::size_t position) {
+          for (; other != log.notCheckedLines.end() && other->position < position; ++other)
+            rows += own + std::to_string(other->position) + "," + CsvField(other->call) + "," +
+                    CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) +
+                    "," + CsvField(other->detail) + ",,\n";
+        };
         for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
           const CheckedQso qso = check.Qso(*log.checkIndex, i);
+          rowsBefore(qso.position);
           rows += own;
           rows += std::to_string(qso.position);
           rows += ',';
@@ -156,6 +168,7 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           }
           rows += '\n';
         }
+        rowsBefore(SIZE_MAX);
         return rows;
       },
       [&](std::size_t, std::string&& rows) { out << rows; });

@@ -15,6 +15,19 @@
 
 namespace zeltra::score {
 
+// A line of a checked log that took no part in the check, and why: one
+// that could not be read, or one the contest does not count.
+struct LineNotChecked {
+  std::size_t position = 0;
+  std::string call;  // as far as it was read
+  std::string band;
+  std::string time;          // "2026-12-06 10:15"; empty when not known
+  std::string_view verdict;  // "unreadable" or "left-out"
+  std::string detail;        // why
+};
+inline constexpr std::string_view kUnreadable = "unreadable";
+inline constexpr std::string_view kLeftOut = "left-out";
+
 // One log of the organiser's check: as scored before the check, and what
 // the check left of it.
 struct CheckedLog {
@@ -29,6 +42,9 @@ struct CheckedLog {
   std::int64_t nilPenaltyPoints = 0;                       // of them, for NILs
   std::int64_t bustedPenaltyPoints = 0;                    // and for busted calls and exchanges
   std::int64_t clockOffset = 0;
+  // Its lines that took no part, in the order of the file: each still has
+  // its row among the verdicts.
+  std::vector<LineNotChecked> notCheckedLines;
 
   bool IsChecked() const { return checked.has_value(); }
   std::size_t Count(Verdict verdict) const { return counts[static_cast<std::size_t>(verdict)]; }

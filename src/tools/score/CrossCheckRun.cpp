@@ -1,5 +1,6 @@
 #include "tools/score/CrossCheckRun.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -11,6 +12,7 @@
 #include "tools/score/CheckOutput.h"
 #include "tools/score/CheckReport.h"
 #include "tools/score/CheckedLog.h"
+#include "tools/score/ContactRows.h"
 #include "tools/score/FileNames.h"
 #include "tools/score/LogFolder.h"
 #include "tools/score/OutputFile.h"
@@ -65,6 +67,32 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents
   return lines;
 }
 
+// The lines that take no part: those that could not be read (as many as
+// the reading kept) and those left out, in the order of the file.
+std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents) {
+  std::vector<LineNotChecked> lines;
+  for (const LogProblem& skipped : contents.skipped)
+    if (skipped.position > 0)
+      lines.push_back({.position = skipped.position,
+                       .call = {},
+                       .band = {},
+                       .time = {},
+                       .verdict = kUnreadable,
+                       .detail = skipped.message});
+  for (const LeftOutContact& left : contents.leftOut) {
+    const std::optional<std::int64_t> minute = UtcMinuteOf(left.when);
+    lines.push_back({.position = left.position,
+                     .call = left.contact.callSign,
+                     .band = left.contact.band,
+                     .time = minute ? TimeText(*minute) : std::string(),
+                     .verdict = kLeftOut,
+                     .detail = LeftOutText(left.reason)});
+  }
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const auto& a, const auto& b) { return a.position < b.position; });
+  return lines;
+}
+
 ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
                      const LogFile& file) {
   ReadLog read{ScoreApart(options, countries, file, true), {}, std::nullopt, {}};
@@ -113,6 +141,7 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
         }
         entry.own = read.own;
         entry.checkIndex = check.AddLog(*read.lines);
+        entry.notCheckedLines = LinesNotChecked(read.scored.contents);
         entry.contacts = std::move(read.scored.contents.contacts);
       });
   return logs;

@@ -62,7 +62,7 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
                          .strict = options_.strict,
                          .anyMode = options_.anyMode,
                          .anyBand = options_.anyBand,
-                         .listLeftOut = options_.contacts,
+                         .listLeftOut = options_.contacts || options_.crossCheck.has_value(),
                          .keepDetails = options_.crossCheck.has_value(),
                          .from = options_.from,
                          .to = options_.to,
