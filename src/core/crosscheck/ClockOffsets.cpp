@@ -6,6 +6,10 @@
 namespace zeltra {
 namespace {
 
+// A clear majority: two in three.
+constexpr std::size_t kMajorityThirds = 2;
+constexpr std::size_t kThirds = 3;
+
 struct Neighbour {
   std::uint32_t log;
   std::int64_t difference;
@@ -24,7 +28,7 @@ std::int64_t MedianNearerZero(std::vector<std::int64_t> values) {
   return magnitude(lower) <= magnitude(upper) ? lower : upper;
 }
 
-std::vector<std::int64_t> ClockOffsets(std::size_t logs, const std::vector<ClockPair>& pairs) {
+std::vector<ClockJudgement> ClockOffsets(std::size_t logs, const std::vector<ClockPair>& pairs) {
   std::vector<std::vector<Neighbour>> neighbours(logs);
   for (const ClockPair& pair : pairs) {
     neighbours[pair.log].push_back({pair.partner, pair.difference});
@@ -35,16 +39,35 @@ std::vector<std::int64_t> ClockOffsets(std::size_t logs, const std::vector<Clock
   std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
     return neighbours[a].size() > neighbours[b].size();
   });
-  std::vector<std::int64_t> offsets(logs, 0);
+  std::vector<ClockJudgement> judged(logs);
   std::vector<std::int64_t> differences;
+  const auto within = [&](std::int64_t offset, std::int64_t by) {
+    return static_cast<std::size_t>(
+        std::count_if(differences.begin(), differences.end(), [&](std::int64_t difference) {
+          return difference - offset <= by && offset - difference <= by;
+        }));
+  };
   for (const std::uint32_t log : order) {
-    if (neighbours[log].size() < kFewestPairsForAClock) continue;
     differences.clear();
     for (const Neighbour& neighbour : neighbours[log])
-      differences.push_back(neighbour.difference + offsets[neighbour.log]);
-    offsets[log] = MedianNearerZero(differences);
+      differences.push_back(neighbour.difference + judged[neighbour.log].offset);
+    ClockJudgement& judgement = judged[log];
+    judgement.pairs = differences.size();
+    std::int64_t offset = 0;
+    if (differences.size() >= kFewestPairsForAClock) offset = MedianNearerZero(differences);
+    const std::size_t clear = (differences.size() * kMajorityThirds + kThirds - 1) / kThirds;
+    const bool oneMinute = offset == 1 || offset == -1;
+    if (within(offset, 1) < clear || (oneMinute && within(offset, 0) < clear)) offset = 0;
+    judgement.offset = offset;
   }
-  return offsets;
+  // What each judgement rests on, told once every clock is known.
+  for (std::uint32_t log = 0; log < logs; ++log) {
+    differences.clear();
+    for (const Neighbour& neighbour : neighbours[log])
+      differences.push_back(neighbour.difference + judged[neighbour.log].offset);
+    judged[log].agreeing = within(judged[log].offset, 1);
+  }
+  return judged;
 }
 
 }  // namespace zeltra

@@ -121,13 +121,21 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
                  .verdict = finding.verdict,
                  .detail = {},
                  .partnerLog = std::nullopt,
-                 .partnerPosition = 0};
+                 .partnerPosition = 0,
+                 .nearest = std::nullopt};
   if (finding.detail != kNone)
     qso.detail = finding.verdict == Verdict::kBustedExchange ? exchanges_.Text(finding.detail)
                                                              : calls_.Text(finding.detail);
   if (finding.partner != kNone) {
     qso.partnerLog = lines_[finding.partner].log;
     qso.partnerPosition = lines_[finding.partner].position;
+  }
+  if (finding.nearest != kNone) {
+    const Line& nearest = lines_[finding.nearest];
+    const std::string_view nearestSlot = slots_.Text(nearest.slot);
+    qso.nearest = CheckedQso::Nearest{.position = nearest.position,
+                                      .band = nearestSlot.substr(0, nearestSlot.find('\n')),
+                                      .minute = nearest.minute};
   }
   return qso;
 }
@@ -242,8 +250,11 @@ void LogCheck::JudgeClocks(std::size_t threads) {
   std::vector<ClockPair> pairs;
   for (const std::vector<ClockPair>& part : found)
     pairs.insert(pairs.end(), part.begin(), part.end());
-  const std::vector<std::int64_t> offsets = ClockOffsets(logs_.size(), pairs);
-  for (std::size_t log = 0; log < logs_.size(); ++log) logs_[log].clockOffset = offsets[log];
+  const std::vector<ClockJudgement> judged = ClockOffsets(logs_.size(), pairs);
+  for (std::size_t log = 0; log < logs_.size(); ++log) {
+    logs_[log].clockOffset = judged[log].offset;
+    logs_[log].clock = judged[log];
+  }
 }
 
 void LogCheck::MatchExactly(std::size_t threads) {
@@ -578,8 +589,20 @@ void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& wo
       finding.verdict = Verdict::kBustedExchange;
       finding.detail = lines_[finding.partner].sent;
     }
-  } else if (logOfCall_[line.call] != kNone) {
+  } else if (const std::uint32_t other = logOfCall_[line.call]; other != kNone) {
     finding.verdict = Verdict::kNil;
+    // The other log's line with this station nearest in time, on any slot,
+    // of those that answer no other line.
+    const std::uint32_t ownCall = logs_[line.log].call;
+    const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{ownCall, other, 0});
+    const auto end = std::lower_bound(begin, keys_.end(), Key{ownCall, other + 1, 0});
+    for (auto at = begin; at != end; ++at) {
+      const std::uint32_t candidate = byCall_[static_cast<std::size_t>(at - keys_.begin())];
+      if (findings_[candidate].partner != kNone) continue;
+      if (finding.nearest == kNone || Magnitude(Corrected(candidate) - Corrected(i)) <
+                                          Magnitude(Corrected(finding.nearest) - Corrected(i)))
+        finding.nearest = candidate;
+    }
   } else if (OthersHold(line.call, line.log)) {
     finding.verdict = Verdict::kUnchecked;
   } else {

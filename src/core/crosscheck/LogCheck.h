@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/crosscheck/ClockOffsets.h"
 #include "core/crosscheck/Exchange.h"
 #include "core/crosscheck/TakenSkipper.h"
 #include "core/crosscheck/Verdict.h"
@@ -52,6 +53,15 @@ struct CheckedQso {
   // The log whose line answers this one, and that line's number there.
   std::optional<std::size_t> partnerLog;
   std::size_t partnerPosition = 0;
+  // nil: the other log's line with this station nearest in time that
+  // answers no other line, if it has one (on another band, say, or far off
+  // in time).
+  struct Nearest {
+    std::size_t position;
+    std::string_view band;
+    std::int64_t minute;  // as that log has it
+  };
+  std::optional<Nearest> nearest;
 };
 
 // Every log of a contest checked against every other: which QSO lines the
@@ -78,6 +88,8 @@ class LogCheck {
   CheckedQso Qso(std::size_t log, std::size_t index) const;
   // Minutes the log's clock ran ahead of the others' (behind: negative).
   std::int64_t ClockOffset(std::size_t log) const { return logs_[log].clockOffset; }
+  // The offset and the pairs it rests on.
+  const ClockJudgement& Clock(std::size_t log) const { return logs_[log].clock; }
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
@@ -87,6 +99,7 @@ class LogCheck {
     std::uint32_t firstLine = 0;
     std::uint32_t lineCount = 0;
     std::int64_t clockOffset = 0;
+    ClockJudgement clock{};
     ReportPlace sentReport = ReportPlace::kNone;
     ReportPlace receivedReport = ReportPlace::kNone;
   };
@@ -104,6 +117,7 @@ class LogCheck {
     bool dupe = false;
     std::uint32_t detail = kNone;  // a call or an exchange, by the verdict
     std::uint32_t partner = kNone;
+    std::uint32_t nearest = kNone;  // nil: the other log's nearest line with this station
   };
   // What byCall_ is sorted by, kept beside it so that a search reads one
   // array in order instead of jumping about the lines.

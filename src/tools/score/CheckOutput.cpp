@@ -157,7 +157,7 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           rows += ',';
           rows += VerdictName(qso.verdict);
           rows += ',';
-          rows += CsvField(qso.detail);
+          rows += qso.nearest ? CsvField(NearestText(*qso.nearest)) : CsvField(qso.detail);
           rows += ',';
           if (qso.partnerLog) {
             rows += CsvField(check.OwnCall(*qso.partnerLog));

@@ -1,11 +1,16 @@
 #include "tools/score/CheckReport.h"
 
+#include <set>
+#include <string_view>
+
 #include "core/text/UtcMinute.h"
 #include "core/text/Utf8.h"
 #include "tools/score/TextColumns.h"
 
 namespace zeltra::score {
 namespace {
+
+constexpr std::int64_t kTenthsOfPerCent = 1000;
 
 std::string Plural(std::size_t count, const std::string& word) {
   return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
@@ -27,8 +32,23 @@ std::string Section(const std::string& title, const std::vector<std::vector<std:
   return text + indented;
 }
 
+// A call likely meant, with how many logs hold it: "SP9AHW, in 12 logs".
+std::string HeldText(std::string_view call, const LogsHolding& holding) {
+  if (call.empty()) return {};
+  const auto held = holding.find(call);
+  const std::size_t logs = held == holding.end() ? 0 : held->second;
+  return Printable(call) + ", in " + Plural(logs, "log");
+}
+
+// A share in per cent with one decimal: "12.5 %".
+std::string PerCent(std::int64_t part, std::int64_t whole) {
+  if (whole <= 0) return "0.0 %";
+  const std::int64_t tenths = (part * kTenthsOfPerCent + whole / 2) / whole;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " %";
+}
+
 std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const LogCheck& check,
-                                                Verdict verdict) {
+                                                Verdict verdict, const LogsHolding& holding) {
   std::vector<std::vector<std::string>> rows;
   const std::size_t index = *log.checkIndex;
   for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
@@ -38,20 +58,33 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
                                     TimeText(qso.minute), Printable(qso.band), Printable(qso.call)};
     switch (verdict) {
       case Verdict::kBustedCall:
-        row.push_back(Printable(qso.detail));
+        row.push_back(HeldText(qso.detail, holding));
+        break;
+      case Verdict::kNil:
+        row.push_back(qso.nearest ? NearestText(*qso.nearest) : std::string("no line with you"));
         break;
       case Verdict::kBustedExchange:
         row.push_back(Printable(qso.received));
         row.push_back(Printable(qso.detail));
         break;
       case Verdict::kUnique:
-        row.push_back(Printable(qso.detail));
+        row.push_back(HeldText(qso.detail, holding));
         break;
       default:
         break;
     }
     rows.push_back(std::move(row));
   }
+  return rows;
+}
+
+std::vector<std::vector<std::string>> NotCheckedRows(const CheckedLog& log,
+                                                     std::string_view verdict) {
+  std::vector<std::vector<std::string>> rows;
+  for (const LineNotChecked& line : log.notCheckedLines)
+    if (line.verdict == verdict)
+      rows.push_back({log.log.positionWord + " " + std::to_string(line.position), line.time,
+                      Printable(line.band), Printable(line.call), Printable(line.detail)});
   return rows;
 }
 
@@ -69,10 +102,28 @@ std::vector<std::vector<std::string>> CopyRows(const std::vector<CopyByOther>& c
 
 }  // namespace
 
+std::string NearestText(const CheckedQso::Nearest& nearest) {
+  return "logged you at " + TimeText(nearest.minute) + " on " + std::string(nearest.band) +
+         " MHz (line " + std::to_string(nearest.position) + ")";
+}
+
 std::string TimeText(std::int64_t minute) {
   const std::string text = UtcMinuteText(minute);
   return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
          text.substr(8, 2) + ":" + text.substr(10, 2);
+}
+
+LogsHolding LogsHoldingEachCall(const LogCheck& check) {
+  LogsHolding holding;
+  for (std::size_t log = 0; log < check.LogCount(); ++log) {
+    std::set<std::string_view> calls;
+    for (std::size_t i = 0; i < check.QsoCount(log); ++i) calls.insert(check.Qso(log, i).call);
+    for (const std::string_view call : calls) {
+      const auto [held, isNew] = holding.try_emplace(std::string(call), 0);
+      ++held->second;
+    }
+  }
+  return holding;
 }
 
 std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
@@ -103,7 +154,7 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
 }
 
 std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
-                            const std::vector<CopiesOfEntrant>& copies,
+                            const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
                             const ScoreOptions& options) {
   const LogScore& before = *log.log.score;
   const LogScore& after = *log.checked;
@@ -127,9 +178,17 @@ std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
     text += "Busted penalty:      " + std::to_string(log.bustedPenaltyPoints) + " points (" +
             std::to_string(options.bustedPenalty) +
             " more QSOs' points for each busted call or exchange)\n";
+  text += "Score reduction:     " + PerCent(before.score() - log.CheckedScore(), before.score()) +
+          " (" + std::to_string(before.qsos - after.qsos) + " of " +
+          Plural(static_cast<std::size_t>(before.qsos), "QSO") + " removed, " +
+          PerCent(before.qsos - after.qsos, before.qsos) + ")\n";
   text += "\nChecked score by band:\n" + StatisticTableText(after.summary.table) +
           after.summary.scoreLine + "\n";
+  const ClockJudgement& clock = check.Clock(*log.checkIndex);
   text += "\nClock: " + ClockText(log.clockOffset);
+  if (clock.pairs > 0)
+    text += ", from " + Plural(clock.pairs, "QSO") + " that can only be each other, " +
+            std::to_string(clock.agreeing) + " of them within a minute of it";
   if (log.clockOffset != 0)
     text +=
         "; its times were taken " +
@@ -143,15 +202,22 @@ std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
   text += "\n";
   const std::vector<std::string> line = {"Line", "Time", "MHz", "Call"};
   text += Section("Not in the other station's log (NIL), removed",
-                  LinesWith(log, check, Verdict::kNil), line);
-  text += Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall),
+                  LinesWith(log, check, Verdict::kNil, holding),
+                  {"Line", "Time", "MHz", "Call", "Their log"});
+  text += Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall, holding),
                   {"Line", "Time", "MHz", "Call", "Station worked"});
-  text += Section("Busted exchanges, removed", LinesWith(log, check, Verdict::kBustedExchange),
-                  {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
+  text +=
+      Section("Busted exchanges, removed", LinesWith(log, check, Verdict::kBustedExchange, holding),
+              {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
   text += Section(options.removeUniques ? "Uniques, removed" : "Uniques, kept",
-                  LinesWith(log, check, Verdict::kUnique),
+                  LinesWith(log, check, Verdict::kUnique, holding),
                   {"Line", "Time", "MHz", "Call", "Likely meant"});
-  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe), line);
+  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe, holding), line);
+  const std::vector<std::string> notChecked = {"Line", "Time", "MHz", "Call", "Why"};
+  text += Section("Lines that could not be read, not checked", NotCheckedRows(log, kUnreadable),
+                  notChecked);
+  text += Section("Lines left out (mode, band or period), not checked",
+                  NotCheckedRows(log, kLeftOut), notChecked);
   const CopiesOfEntrant& byOthers = copies[*log.checkIndex];
   text += Section("Stations that copied your call wrongly", CopyRows(byOthers.calls, false),
                   {"Station", "Line", "Time", "MHz", "Logged"});

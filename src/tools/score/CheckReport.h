@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,14 +32,22 @@ struct CopiesOfEntrant {
 std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
                                             const LogCheck& check);
 
+// How many logs hold a line with each call worked.
+using LogsHolding = std::map<std::string, std::size_t, std::less<>>;
+LogsHolding LogsHoldingEachCall(const LogCheck& check);
+
 // "2026-12-06 10:15" of minutes since 1970.
 std::string TimeText(std::int64_t minute);
+
+// A NIL's nearest line in the other log: "logged you at 2026-12-06 10:31
+// on 14 MHz (line 12)".
+std::string NearestText(const CheckedQso::Nearest& nearest);
 
 // The log-check report an entrant reads: the scores, the table by band of
 // the checked score, the clock, every line the check removed or doubted,
 // and how the others copied this station.
 std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
-                            const std::vector<CopiesOfEntrant>& copies,
+                            const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
                             const ScoreOptions& options);
 
 }  // namespace zeltra::score

@@ -198,11 +198,12 @@ bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
     if (logs[i].IsChecked()) fileNames[i] = names.For(logs[i].log.callSign, ".txt");
   bool allWritten = true;
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
+  const LogsHolding holding = LogsHoldingEachCall(check);
   // The reports are made on every core and written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), JobsFor(options),
       [&](std::size_t i) {
-        return logs[i].IsChecked() ? CheckReportText(logs[i], check, copies, options)
+        return logs[i].IsChecked() ? CheckReportText(logs[i], check, copies, holding, options)
                                    : std::string();
       },
       [&](std::size_t i, std::string&& report) {

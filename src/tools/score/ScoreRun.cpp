@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/parallel/RunInOrder.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/LogScore.h"
+#include "core/parallel/RunInOrder.h"
 #include "core/reload/LogReload.h"
 #include "core/scoring/Scorer.h"
 #include "core/text/Ascii.h"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zeltra {
 namespace {
 
@@ -47,8 +49,38 @@ TEST(ClockOffsets, ALogOffIsFoundAndTheLogsItWorkedAreNotDragged) {
        {12, 0}},
       {"a minute either way", 4, {{0, 1, 11}, {0, 2, 12}, {0, 3, 13}}, {12, 0, 0, 0}},
   };
-  for (const Case& test : cases)
-    EXPECT_EQ(ClockOffsets(test.logs, test.pairs), test.offsets) << test.name;
+  for (const Case& test : cases) {
+    std::vector<std::int64_t> offsets;
+    for (const ClockJudgement& judged : ClockOffsets(test.logs, test.pairs))
+      offsets.push_back(judged.offset);
+    EXPECT_EQ(offsets, test.offsets) << test.name;
+  }
+}
+
+// An offset is stated only where a clear majority of its pairs stand by
+// it, and the judgement says what it rests on.
+TEST(ClockOffsets, AnOffsetNeedsAClearMajority) {
+  struct Case {
+    const char* name;
+    std::vector<std::int64_t> differences;  // of log 0 with logs 1, 2, ...
+    ClockJudgement judged;
+  };
+  const Case cases[] = {
+      {"eight fast, one stray", {8, 8, 7, 9, 8, 30}, {8, 6, 5}},
+      {"mostly right, some a minute behind", {0, 0, 0, -1, -1, -1, -1}, {0, 7, 7}},
+      {"a minute behind, clearly", {-1, -1, -1, -1, -1, 0}, {-1, 6, 6}},
+      {"no clear majority", {8, 8, 8, 0, 0, 20}, {0, 6, 2}},
+      {"too few", {8, 8}, {0, 2, 0}},
+  };
+  for (const Case& test : cases) {
+    std::vector<ClockPair> pairs;
+    for (std::size_t i = 0; i < test.differences.size(); ++i)
+      pairs.push_back({0, static_cast<std::uint32_t>(i + 1), test.differences[i]});
+    const ClockJudgement judged = ClockOffsets(test.differences.size() + 1, pairs)[0];
+    EXPECT_EQ(judged.offset, test.judged.offset) << test.name;
+    EXPECT_EQ(judged.pairs, test.judged.pairs) << test.name;
+    EXPECT_EQ(judged.agreeing, test.judged.agreeing) << test.name;
+  }
 }
 
 }  // namespace
