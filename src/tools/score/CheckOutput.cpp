@@ -104,10 +104,36 @@ Json LogJson(const RankedLog& ranked) {
   return entry;
 }
 
+Json CallCountsJson(const std::vector<CheckSummary::CallCount>& counts) {
+  Json list = Json::array();
+  for (const auto& [call, count] : counts)
+    list.push_back({{"call", JsonText(call)}, {"count", count}});
+  return list;
+}
+
+Json SummaryJson(const CheckSummary& summary) {
+  Json verdicts = Json::object();
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    verdicts[std::string(kVerdictNames[verdict])] = summary.verdicts[verdict];
+  verdicts[std::string(kUnreadable)] = summary.unreadable;
+  verdicts[std::string(kLeftOut)] = summary.leftOut;
+  Json clocks = Json::array();
+  for (const CheckSummary::Clock& clock : summary.clocksOff)
+    clocks.push_back({{"call", JsonText(clock.call)},
+                      {"offset", clock.offset},
+                      {"pairs", clock.pairs},
+                      {"agreeing", clock.agreeing}});
+  return {{"verdicts", std::move(verdicts)},
+          {"copiedWrongly", CallCountsJson(summary.copiedWrongly)},
+          {"nilsCaused", CallCountsJson(summary.nilsCaused)},
+          {"clocksOff", std::move(clocks)}};
+}
+
 }  // namespace
 
 void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
-                       const std::vector<NotScored>& notScored, const ScoreOptions& options) {
+                       const std::vector<NotScored>& notScored, const CheckSummary& summary,
+                       const ScoreOptions& options) {
   const std::vector<RankedLog> ranked = RankedByCheckedScore(logs, options.byCategory);
   switch (options.format) {
     case Format::kText:
@@ -117,7 +143,7 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
     case Format::kJson: {
       JsonLogs document(out);
       for (const RankedLog& log : ranked) document.Log(LogJson(log));
-      document.Finish(notScored);
+      document.Finish(notScored, {{"summary", SummaryJson(summary)}});
       return;
     }
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/crosscheck/LogCheck.h"
+#include "tools/score/CheckSummary.h"
 #include "tools/score/CheckedLog.h"
 #include "tools/score/ResultsOutput.h"
 #include "tools/score/ScoreOptions.h"
@@ -15,8 +16,10 @@ namespace zeltra::score {
 // with --by-category), in the form --format asks: Rank, Call, Categories,
 // QSOs, Claimed, Score (before the check), Checked, NIL, Busted calls,
 // Busted exchanges, Uniques, Clock, File, Status.
+// JSON adds the contest's summary after the logs.
 void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
-                       const std::vector<NotScored>& notScored, const ScoreOptions& options);
+                       const std::vector<NotScored>& notScored, const CheckSummary& summary,
+                       const ScoreOptions& options);
 
 // One row per QSO line of every checked log, in the order of the logs and
 // their lines: log,line,call,band,time,verdict,detail,partner_log,

@@ -242,9 +242,11 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       },
       [](std::size_t, bool) {});
   TellNotScored(notScored, diagnostics);
-  WriteCheckResults(out, logs, notScored, options);
-  const ReadFiles reads =
-      options.verdictsFile || options.reportsFolder ? FilesRead(logs, options) : ReadFiles{};
+  const CheckSummary summary = SummaryOf(logs, check);
+  WriteCheckResults(out, logs, notScored, summary, options);
+  const ReadFiles reads = options.verdictsFile || options.reportsFolder || options.summaryFile
+                              ? FilesRead(logs, options)
+                              : ReadFiles{};
   // Each output is tried whatever became of the one before; false: it was not written whole.
   const auto attempt = [&](auto write) {
     try {
@@ -265,10 +267,19 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       WriteFile(*options.verdictsFile, reads, write);
     return true;
   });
+  const bool summaryWritten = attempt([&] {
+    if (!options.summaryFile) return true;
+    const auto write = [&](std::ostream& to) { WriteSummaryText(to, summary); };
+    if (*options.summaryFile == kStandardOutput)
+      write(out);
+    else
+      WriteFile(*options.summaryFile, reads, write);
+    return true;
+  });
   const bool reportsWritten = attempt([&] {
     return !options.reportsFolder || WriteReports(logs, check, options, reads, diagnostics);
   });
-  if (!verdictsWritten || !reportsWritten) return kExitOutputFailed;
+  if (!verdictsWritten || !summaryWritten || !reportsWritten) return kExitOutputFailed;
   std::vector<const LogResult*> results;
   for (const CheckedLog& log : logs) results.push_back(&log.log);
   if (results.empty()) TellNoLog({*options.crossCheck}, diagnostics);

@@ -63,12 +63,15 @@ void JsonLogs::Log(const Json& entry, std::string_view rowsKey, bool hasRows,
   out_ << "]\n" << entryMargin << "}";
 }
 
-void JsonLogs::Finish(const std::vector<NotScored>& notScored) {
+void JsonLogs::Finish(const std::vector<NotScored>& notScored, const Json& more) {
   if (any_) out_ << "\n  ";
   Json files = Json::array();
   for (const NotScored& file : notScored)
     files.push_back({{"file", JsonText(file.file)}, {"reason", JsonText(file.reason)}});
-  out_ << "],\n  \"notScored\": " << JsonAt(files, 1) << "\n}\n";
+  out_ << "],\n  \"notScored\": " << JsonAt(files, 1);
+  for (const auto& [key, value] : more.items())
+    out_ << ",\n  " << Json(key).dump() << ": " << JsonAt(value, 1);
+  out_ << "\n}\n";
 }
 
 }  // namespace zeltra::score

@@ -43,7 +43,8 @@ class JsonLogs {
   void Log(const Json& entry);
   // An entry whose last key, rowsKey, is an array of rows copied in place.
   void Log(const Json& entry, std::string_view rowsKey, bool hasRows, const CopyRows& copy);
-  void Finish(const std::vector<NotScored>& notScored);
+  // more: keys written after "notScored", in their order.
+  void Finish(const std::vector<NotScored>& notScored, const Json& more = Json::object());
 
  private:
   void Begin();

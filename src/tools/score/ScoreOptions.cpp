@@ -211,6 +211,11 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
                       "write every QSO line's verdict to this CSV file (- for standard output, "
                       "after the results)")
           ->type_name("FILE"),
+      app->add_option("--summary", options.summaryFile,
+                      "write the check of the whole contest to this text file: calls most often "
+                      "copied wrongly, NILs each station caused, clocks off, lines by verdict (- "
+                      "for standard output)")
+          ->type_name("FILE"),
       app->add_option("--reports", options.reportsFolder,
                       "write a log-check report for each entrant (CALL.txt) into this folder")
           ->type_name("DIR")};

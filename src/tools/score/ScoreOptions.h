@@ -45,6 +45,7 @@ struct ScoreOptions {
   bool byCategory = false;
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
+  std::optional<std::string> summaryFile;
 };
 
 // The threads a run uses: --jobs, else one per core.
