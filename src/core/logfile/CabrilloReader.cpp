@@ -21,19 +21,26 @@ constexpr std::array<std::string_view, 9> kCategoryOrder = {
     "CATEGORY-MODE",        "CATEGORY-POWER",    "CATEGORY-STATION",
     "CATEGORY-TRANSMITTER", "CATEGORY-TIME",     "CATEGORY-OVERLAY"};
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
+// The no-break space a word processor puts in, as UTF-8.
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+
+// How many bytes of a blank start at text[at]: a blank, a tab or a
+// no-break space separate words; 0 for none.
+std::size_t BlankAt(std::string_view text, std::size_t at) {
+  if (text[at] == ' ' || text[at] == '\t') return 1;
+  if (text.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) return kNoBreakSpace.size();
+  return 0;
 }
 
-// The line's words, split at blanks and tabs, in one pass.
+// The line's words, split at blanks, tabs and no-break spaces, in one pass.
 std::vector<std::string_view> Words(std::string_view text) {
   std::vector<std::string_view> words;
   words.reserve(12);
   std::size_t i = 0;
   while (i < text.size()) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    for (std::size_t blank; i < text.size() && (blank = BlankAt(text, i)) > 0;) i += blank;
     const std::size_t start = i;
-    while (i < text.size() && !IsBlank(text[i])) ++i;
+    while (i < text.size() && BlankAt(text, i) == 0) ++i;
     if (i > start) words.push_back(text.substr(start, i - start));
   }
   return words;
@@ -42,9 +49,11 @@ std::vector<std::string_view> Words(std::string_view text) {
 std::size_t CountWords(std::string_view text) {
   std::size_t count = 0;
   bool inWord = false;
-  for (const char c : text) {
-    if (!IsBlank(c) && !inWord) ++count;
-    inWord = !IsBlank(c);
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t blank = BlankAt(text, i);
+    if (blank == 0 && !inWord) ++count;
+    inWord = blank == 0;
+    i += blank == 0 ? 1 : blank;
   }
   return count;
 }
@@ -84,6 +93,11 @@ bool LooksLikeWorkedCall(std::string_view text) {
 
 bool IsTransmitterId(std::string_view text) {
   return text == "0" || text == "1";
+}
+
+// A transmitter id the log writes other than 0 or 1: a single figure.
+bool IsOddTransmitterId(std::string_view text) {
+  return text.size() == 1 && text[0] >= '2' && text[0] <= '9';
 }
 
 std::string Joined(const std::vector<std::string_view>& words, std::size_t from,
@@ -173,6 +187,16 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     if (log.exchangeFields == 0 || lineCount > widths[log.exchangeFields])
       log.exchangeFields = width;
 
+  // A log whose lines end, most of them, in one odd transmitter id (2, say)
+  // has that column: it is read as an id, not taken for an exchange.
+  std::size_t oddIds = 0;
+  for (const QsoLine& qso : qsoLines) {
+    if (CountWords(qso.text) != kBeforeOwnCall + 2 * log.exchangeFields + 3) continue;
+    const std::string_view text = TrimControlAndBlank(qso.text);
+    if (IsOddTransmitterId(text.substr(text.find_last_of(" \t") + 1))) ++oddIds;
+  }
+  const bool oddIdsEverywhere = oddIds * 2 > qsoLines.size();
+
   const std::string ownCall = AsciiUpper(log.Tag("CALLSIGN").value_or(""));
   std::size_t otherOwnCalls = 0;
   std::size_t firstOtherOwnCall = 0;
@@ -203,7 +227,15 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     const std::size_t width = log.exchangeFields;
     const std::size_t after = words.size() - kBeforeOwnCall;
     const bool plain = after == 2 * width + 2;
-    const bool withTransmitter = after == 2 * width + 3 && IsTransmitterId(words.back());
+    const bool idColumn = after == 2 * width + 3;
+    const bool withTransmitter =
+        idColumn &&
+        (IsTransmitterId(words.back()) || (oddIdsEverywhere && IsOddTransmitterId(words.back())));
+    if (idColumn && !withTransmitter && IsOddTransmitterId(words.back())) {
+      problem("transmitter id \"" + std::string(words.back()) +
+              "\" is not 0 or 1, and the log's other lines have no such column");
+      continue;
+    }
     // The call's place is known only once the line has the log's width.
     const std::size_t callAt = kBeforeOwnCall + 1 + width;
     if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||

@@ -89,6 +89,21 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
               "QSO: 14000 RY 2020-09-27 2306 W6REK 599 03 CA KH 599 31 HI\n",
        {"KH6TU", "KH6"},
        {5}},
+      {"an odd transmitter id in one line is named",
+       good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 2\n",
+       {"KH6TU", "KH6TU"},
+       {5}},
+      {"an odd transmitter id in every line is that column",
+       "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI 2\n"
+       "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 2\n",
+       {"KH6TU", "K1AR"},
+       {}},
+      {"a no-break space between fields",
+       "QSO:\xC2\xA0"
+       "14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU\xC2\xA0"
+       "599 31 HI\n",
+       {"KH6TU"},
+       {}},
       {"a lone line of its own width",
        "QSO: 14000 RY 2020-09-27 2305 W6REK 599 K1AR 599\n",
        {"K1AR"},
