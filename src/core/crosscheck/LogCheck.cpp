@@ -84,11 +84,20 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
                       .sent = exchanges[line.sent],
                       .received = exchanges[line.received]});
   logs_[index].lineCount = static_cast<std::uint32_t>(log.lines_.size());
+  for (const LogLines::Part& part : log.parts_)
+    parts_.push_back({.log = index,
+                      .call = calls[part.call],
+                      .minute = part.minute,
+                      .position = part.position,
+                      .band = part.band});
   return index;
 }
 
 void LogCheck::Run(std::size_t threads) {
   findings_.assign(lines_.size(), Finding{});
+  std::sort(parts_.begin(), parts_.end(), [](const Part& a, const Part& b) {
+    return std::tie(a.log, a.call, a.minute) < std::tie(b.log, b.call, b.minute);
+  });
   exchangeContents_.clear();
   exchangeContentsAfterReport_.clear();
   for (const std::string_view exchange : exchanges_.texts()) {
@@ -122,7 +131,8 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
                  .detail = {},
                  .partnerLog = std::nullopt,
                  .partnerPosition = 0,
-                 .nearest = std::nullopt};
+                 .nearest = std::nullopt,
+                 .unreadableAnswer = std::nullopt};
   if (finding.detail != kNone)
     qso.detail = finding.verdict == Verdict::kBustedExchange ? exchanges_.Text(finding.detail)
                                                              : calls_.Text(finding.detail);
@@ -130,6 +140,7 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
     qso.partnerLog = lines_[finding.partner].log;
     qso.partnerPosition = lines_[finding.partner].position;
   }
+  if (finding.part != kNone) qso.unreadableAnswer = parts_[finding.part].position;
   if (finding.nearest != kNone) {
     const Line& nearest = lines_[finding.nearest];
     const std::string_view nearestSlot = slots_.Text(nearest.slot);
@@ -542,6 +553,24 @@ bool LogCheck::OthersHold(std::uint32_t call, std::uint32_t log) const {
 // A call one slip from a unique's that was on the air on the same band and
 // mode within the window: worked there in another log, or the own call of
 // a log with a line there. The call likely meant.
+std::uint32_t LogCheck::PartAnswering(std::uint32_t i, std::uint32_t other) const {
+  const Line& line = lines_[i];
+  const std::uint32_t ownCall = logs_[line.log].call;
+  const std::int64_t minute = Corrected(i) + logs_[other].clockOffset;
+  const auto from = std::lower_bound(parts_.begin(), parts_.end(),
+                                     std::tuple(other, ownCall, minute - rules_.windowMinutes),
+                                     [](const Part& part, const auto& at) {
+                                       return std::tie(part.log, part.call, part.minute) < at;
+                                     });
+  const std::string_view slot = slots_.Text(line.slot);
+  const std::string_view band = slot.substr(0, slot.find('\n'));
+  for (auto at = from; at != parts_.end() && at->log == other && at->call == ownCall &&
+                       at->minute <= minute + rules_.windowMinutes;
+       ++at)
+    if (at->band == band) return static_cast<std::uint32_t>(at - parts_.begin());
+  return kNone;
+}
+
 std::uint32_t LogCheck::LikelyCall(std::uint32_t line, const NearCallIndex& workedCalls) const {
   const Line& unique = lines_[line];
   const auto onTheAir = [&](std::uint32_t other) {
@@ -589,7 +618,11 @@ void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& wo
       finding.verdict = Verdict::kBustedExchange;
       finding.detail = lines_[finding.partner].sent;
     }
-  } else if (const std::uint32_t other = logOfCall_[line.call]; other != kNone) {
+  } else if (const std::uint32_t other = logOfCall_[line.call];
+             other != kNone && (finding.part = PartAnswering(i, other)) != kNone) {
+    // The other log holds it, in a line that could not be read whole.
+    finding.verdict = Verdict::kUnchecked;
+  } else if (other != kNone) {
     finding.verdict = Verdict::kNil;
     // The other log's line with this station nearest in time, on any slot,
     // of those that answer no other line.

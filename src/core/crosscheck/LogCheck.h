@@ -62,6 +62,9 @@ struct CheckedQso {
     std::int64_t minute;  // as that log has it
   };
   std::optional<Nearest> nearest;
+  // unchecked: the other log's line with this station then, which could
+  // not be read whole, by its number there.
+  std::optional<std::size_t> unreadableAnswer;
 };
 
 // Every log of a contest checked against every other: which QSO lines the
@@ -118,6 +121,15 @@ class LogCheck {
     std::uint32_t detail = kNone;  // a call or an exchange, by the verdict
     std::uint32_t partner = kNone;
     std::uint32_t nearest = kNone;  // nil: the other log's nearest line with this station
+    std::uint32_t part = kNone;     // a line of the other log read in part that answers it
+  };
+  // A line read in part only (LogLines::AddPart): evidence, never judged.
+  struct Part {
+    std::uint32_t log;
+    std::uint32_t call;
+    std::int64_t minute;
+    std::uint32_t position;
+    std::string band;
   };
   // What byCall_ is sorted by, kept beside it so that a search reads one
   // array in order instead of jumping about the lines.
@@ -187,6 +199,9 @@ class LogCheck {
   void Judge(std::size_t threads);
   void JudgeLine(std::uint32_t line, const std::optional<NearCallIndex>& workedCalls);
   Range LinesOf(std::uint32_t call) const;
+  // A line of the other log read in part that answers this one: the call,
+  // the band and the time within the window; kNone when there is none.
+  std::uint32_t PartAnswering(std::uint32_t line, std::uint32_t other) const;
   std::uint32_t LikelyCall(std::uint32_t line, const NearCallIndex& workedCalls) const;
   bool OthersHold(std::uint32_t call, std::uint32_t log) const;
 
@@ -198,6 +213,7 @@ class LogCheck {
   std::vector<std::string> exchangeContentsAfterReport_;  // the first part taken out
   std::vector<Log> logs_;
   std::vector<Line> lines_;
+  std::vector<Part> parts_;  // sorted by log, call and time once Run starts
   std::vector<Finding> findings_;
   std::vector<std::uint32_t> logOfCall_;  // by call: the log of that call, or kNone
   std::vector<std::uint32_t> byCall_;     // lines by call, log, slot and place in the log

@@ -19,6 +19,10 @@ class LogLines {
   explicit LogLines(std::string_view ownCall) : ownCall_(ownCall) {}
 
   void Add(const QsoToCheck& qso);
+  // A line that could not be read whole but says the call worked, the band
+  // and the time: no QSO to judge, yet evidence against a NIL.
+  void AddPart(std::size_t position, std::string_view call, std::string_view band,
+               std::int64_t minute);
   std::size_t size() const { return lines_.size(); }
 
  private:
@@ -36,6 +40,13 @@ class LogLines {
   TextIds slots_;
   TextIds exchanges_;
   std::vector<Line> lines_;
+  struct Part {
+    std::uint32_t position;
+    std::uint32_t call;
+    std::string band;
+    std::int64_t minute;
+  };
+  std::vector<Part> parts_;
 };
 
 // A band and mode as one text.

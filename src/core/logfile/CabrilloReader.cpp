@@ -224,6 +224,22 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
       problem("time \"" + std::string(words[3]) + "\" is not one (HHMM)");
       continue;
     }
+    // Past here, frequency, date and time are sound: a line refused below
+    // still says when and on what band, and the call worked where one of
+    // its fields after the own call is one.
+    const auto partialProblem = [&](std::string message) {
+      PartOfLine part{.band = std::string(*band),
+                      .when = std::string(words[2].substr(0, 4)) +
+                              std::string(words[2].substr(5, 2)) +
+                              std::string(words[2].substr(8, 2)) + std::string(words[3]),
+                      .call = {}};
+      for (std::size_t i = kBeforeOwnCall + 1; i < words.size() && part.call.empty(); ++i)
+        if (LooksLikeCall(words[i])) part.call = AsciiUpper(words[i]);
+      if (!part.call.empty() && UtcMinuteOf(part.when))
+        log.problems.push_back({qso.number, std::move(message), std::move(part)});
+      else
+        problem(std::move(message));
+    };
     const std::size_t width = log.exchangeFields;
     const std::size_t after = words.size() - kBeforeOwnCall;
     const bool plain = after == 2 * width + 2;
@@ -232,17 +248,17 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
         idColumn &&
         (IsTransmitterId(words.back()) || (oddIdsEverywhere && IsOddTransmitterId(words.back())));
     if (idColumn && !withTransmitter && IsOddTransmitterId(words.back())) {
-      problem("transmitter id \"" + std::string(words.back()) +
-              "\" is not 0 or 1, and the log's other lines have no such column");
+      partialProblem("transmitter id \"" + std::string(words.back()) +
+                     "\" is not 0 or 1, and the log's other lines have no such column");
       continue;
     }
     // The call's place is known only once the line has the log's width.
     const std::size_t callAt = kBeforeOwnCall + 1 + width;
     if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
         !LooksLikeWorkedCall(words[callAt])) {
-      problem("QSO line cannot be read as the log's other lines are (own call, " +
-              std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
-              std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
+      partialProblem("QSO line cannot be read as the log's other lines are (own call, " +
+                     std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
+                     std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
       continue;
     }
     std::string when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +

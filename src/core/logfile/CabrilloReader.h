@@ -26,9 +26,18 @@ struct CabrilloQso {
 };
 
 // A problem with one line: its number and what is wrong.
+// What a QSO line that cannot be read whole still says: its band, time
+// and the call worked, where they can be told.
+struct PartOfLine {
+  std::string band;
+  std::string when;  // UTC "YYYYMMDDHHMM"
+  std::string call;  // upper case
+};
+
 struct LineProblem {
   std::size_t line;
   std::string message;
+  std::optional<PartOfLine> part = std::nullopt;  // what can be read of it
 };
 
 // The longest line a Cabrillo log may have; longer ones are skipped.

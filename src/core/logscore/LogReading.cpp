@@ -35,10 +35,12 @@ class LogBuilder {
   }
 
   // false: strict reading stops here.
-  bool Skip(std::size_t position, std::string message) {
+  bool Skip(std::size_t position, std::string message,
+            std::optional<PartOfLine> part = std::nullopt) {
     ++log_.skippedCount;
     if (log_.skipped.size() < kKeptProblems)
-      log_.skipped.push_back({position, std::move(message), ProblemKind::kSkipped});
+      log_.skipped.push_back(
+          {position, std::move(message), ProblemKind::kSkipped, std::move(part)});
     if (!options_.strict) return true;
     log_.stopped = true;
     return false;
@@ -347,7 +349,7 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
                            .received = options.keepDetails ? qso.received : std::string()});
   }
   for (const LineProblem& problem : cabrillo.problems)
-    if (!builder.Skip(problem.line, problem.message)) break;
+    if (!builder.Skip(problem.line, problem.message, problem.part)) break;
   return builder.Finish();
 }
 

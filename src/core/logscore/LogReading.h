@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/logfile/AdifRecord.h"
+#include "core/logfile/CabrilloReader.h"
 #include "core/logfile/CountryFile.h"
 #include "core/logscore/ContactList.h"
 #include "core/logscore/LeftOutReason.h"
@@ -20,7 +21,8 @@ namespace zeltra {
 struct LogProblem {
   std::size_t position;  // line (Cabrillo) or record (ADIF) number; 0: the whole log
   std::string message;
-  ProblemKind kind;  // what sort of problem, for a count by kind
+  ProblemKind kind;                               // what sort of problem, for a count by kind
+  std::optional<PartOfLine> part = std::nullopt;  // a QSO line skipped: what it still says
 };
 
 // A contact that the log holds but the contest does not count.

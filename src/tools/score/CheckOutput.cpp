@@ -183,7 +183,12 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           rows += ',';
           rows += VerdictName(qso.verdict);
           rows += ',';
-          rows += qso.nearest ? CsvField(NearestText(*qso.nearest)) : CsvField(qso.detail);
+          if (qso.nearest)
+            rows += CsvField(NearestText(*qso.nearest));
+          else if (qso.unreadableAnswer)
+            rows += CsvField(UnreadableAnswerText(*qso.unreadableAnswer));
+          else
+            rows += CsvField(qso.detail);
           rows += ',';
           if (qso.partnerLog) {
             rows += CsvField(check.OwnCall(*qso.partnerLog));

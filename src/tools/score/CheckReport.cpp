@@ -107,6 +107,10 @@ std::string NearestText(const CheckedQso::Nearest& nearest) {
          " MHz (line " + std::to_string(nearest.position) + ")";
 }
 
+std::string UnreadableAnswerText(std::size_t position) {
+  return "their line " + std::to_string(position) + " could not be read";
+}
+
 std::string TimeText(std::int64_t minute) {
   const std::string text = UtcMinuteText(minute);
   return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +

@@ -43,6 +43,10 @@ std::string TimeText(std::int64_t minute);
 // on 14 MHz (line 12)".
 std::string NearestText(const CheckedQso::Nearest& nearest);
 
+// An unchecked line's answer that could not be read whole: "their line 12
+// could not be read".
+std::string UnreadableAnswerText(std::size_t position);
+
 // The log-check report an entrant reads: the scores, the table by band of
 // the checked score, the clock, every line the check removed or doubted,
 // and how the others copied this station.

@@ -64,6 +64,12 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents
                .sent = details.sent,
                .received = details.received});
   }
+  // Lines that could not be read whole still say, some of them, whom the
+  // log worked on what band and when: evidence against a NIL.
+  for (const LogProblem& skipped : contents.skipped)
+    if (skipped.part)
+      if (const auto minute = UtcMinuteOf(skipped.part->when))
+        lines.AddPart(skipped.position, skipped.part->call, skipped.part->band, *minute);
   return lines;
 }
 
@@ -71,14 +77,21 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents
 // the reading kept) and those left out, in the order of the file.
 std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents) {
   std::vector<LineNotChecked> lines;
-  for (const LogProblem& skipped : contents.skipped)
-    if (skipped.position > 0)
-      lines.push_back({.position = skipped.position,
-                       .call = {},
-                       .band = {},
-                       .time = {},
-                       .verdict = kUnreadable,
-                       .detail = skipped.message});
+  for (const LogProblem& skipped : contents.skipped) {
+    if (skipped.position == 0) continue;
+    LineNotChecked line{.position = skipped.position,
+                        .call = {},
+                        .band = {},
+                        .time = {},
+                        .verdict = kUnreadable,
+                        .detail = skipped.message};
+    if (skipped.part) {
+      line.call = skipped.part->call;
+      line.band = skipped.part->band;
+      if (const auto minute = UtcMinuteOf(skipped.part->when)) line.time = TimeText(*minute);
+    }
+    lines.push_back(std::move(line));
+  }
   for (const LeftOutContact& left : contents.leftOut) {
     const std::optional<std::int64_t> minute = UtcMinuteOf(left.when);
     lines.push_back({.position = left.position,

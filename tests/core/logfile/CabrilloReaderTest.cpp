@@ -123,6 +123,24 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
   EXPECT_EQ(log.qsos[0].received, "599 31 HI");
 }
 
+// A line that cannot be read whole still says, where it can, the band,
+// the time and the call worked; one whose time is no time says nothing.
+TEST(CabrilloReader, ALineReadInPart) {
+  const CabrilloLog log = Read(
+      "START-OF-LOG: 3.0\nCALLSIGN: W6REK\n"
+      "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI\n"
+      "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI\n"
+      "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI\n"
+      "QSO: 21000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05\n"
+      "QSO: 21000 RY 2020-09-27 2399 W6REK 599 03 CA K1AR 599 05\n");
+  ASSERT_EQ(log.problems.size(), 2u);
+  ASSERT_TRUE(log.problems[0].part.has_value());
+  EXPECT_EQ(log.problems[0].part->band, "21");
+  EXPECT_EQ(log.problems[0].part->when, "202009272305");
+  EXPECT_EQ(log.problems[0].part->call, "K1AR");
+  EXPECT_FALSE(log.problems[1].part.has_value());
+}
+
 TEST(CabrilloReader, HeaderOwnCallCategoriesAndBounds) {
   const CabrilloLog log = Read(
       "START-OF-LOG: 2.0\nCATEGORY-POWER: LOW\nCALLSIGN: SP5XYZ\nCATEGORY-BAND: 20M\n"
