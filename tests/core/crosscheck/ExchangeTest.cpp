@@ -23,6 +23,7 @@ TEST(Exchange, ThePartsAfterTheReportCompareByValueAndWithoutCase) {
       {"599 K", kFirst, "599 K", kFirst, true},
       {"599 k", kFirst, "599 K", kFirst, true},    // a letter without regard to case
       {"599K", kFirst, "599 K", kFirst, true},     // report and letter written together
+      {"519K", kFirst, "599 K", kFirst, true},     // a report of strength 1
       {"K", kFirst, "599 K", kFirst, true},        // the report left out
       {"K", kNone, "599 K", kFirst, true},         // a log without reports
       {"579 K", kFirst, "599 K", kFirst, true},    // the RST is not compared

@@ -81,9 +81,16 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
        {"KH6TU", "KH6TU"},
        {5}},
       {"a call without a figure, as a lost shift prints it, is read",
-       good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA KHYTU 599 31 HI\n",
-       {"KH6TU", "KHYTU"},
+       good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA KHYTU 599 31 HI\n"
+              "QSO: 14000 RY 2020-09-27 2306 W6REK 599 03 CA KHYT 599 31 HI\n"
+              "QSO: 14000 RY 2020-09-27 2307 W6REK 599 03 CA spoahw 599 31 HI\n",
+       {"KH6TU", "KHYTU", "KHYT", "spoahw"},
        {}},
+      {"a letter where an id goes is no id, even in every line",
+       "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI K\n"
+       "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA K\n",
+       {},
+       {3, 4}},
       {"a prefix alone is read, a short word is no call",
        good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA KH6 599 31 HI\n"
               "QSO: 14000 RY 2020-09-27 2306 W6REK 599 03 CA KH 599 31 HI\n",
