@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -345,13 +346,20 @@ std::vector<SimulatedLog> SimulateContest(const ContestShape& shape) {
 }
 
 std::string CabrilloText(const SimulatedLog& log) {
+  // Loggers lay their columns out each its own way: one pads with blanks,
+  // one with tabs, one puts a no-break space after "QSO:", one writes a
+  // transmitter id of 2 at the end of every line. The log's call picks.
+  const std::size_t style = std::hash<std::string>{}(log.call) % 5;
+  const std::string gap = style == 1 ? "   " : style == 2 ? "\t" : " ";
+  const std::string afterTag = style == 3 ? "\xC2\xA0" : " ";
+  const std::string end = style == 4 ? " 2" : "";
   std::string text = "START-OF-LOG: 3.0\nCALLSIGN: " + log.call +
                      "\nCONTEST: ZELTRA-RTTY\nCATEGORY-OPERATOR: SINGLE-OP\n";
   for (const SimulatedQso& qso : log.qsos) {
     const std::string when = UtcMinuteText(qso.minute);
-    text += "QSO: " + Kilohertz(qso.band) + " RY " + when.substr(0, 4) + "-" + when.substr(4, 2) +
-            "-" + when.substr(6, 2) + " " + when.substr(8, 4) + " " + log.call + " " + qso.sent +
-            " " + qso.call + " " + qso.received + "\n";
+    text += "QSO:" + afterTag + Kilohertz(qso.band) + gap + "RY" + gap + when.substr(0, 4) + "-" +
+            when.substr(4, 2) + "-" + when.substr(6, 2) + gap + when.substr(8, 4) + gap + log.call +
+            gap + qso.sent + gap + qso.call + gap + qso.received + end + "\n";
   }
   return text + "END-OF-LOG:\n";
 }
