@@ -46,18 +46,6 @@ std::vector<std::string_view> Words(std::string_view text) {
   return words;
 }
 
-std::size_t CountWords(std::string_view text) {
-  std::size_t count = 0;
-  bool inWord = false;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t blank = BlankAt(text, i);
-    if (blank == 0 && !inWord) ++count;
-    inWord = blank == 0;
-    i += blank == 0 ? 1 : blank;
-  }
-  return count;
-}
-
 bool IsDate(std::string_view text) {
   return text.size() == 10 && AllDigits(text.substr(0, 4)) && text[4] == '-' &&
          AllDigits(text.substr(5, 2)) && text[7] == '-' && AllDigits(text.substr(8, 2));
@@ -119,6 +107,8 @@ std::size_t SuggestedWidth(std::size_t fieldsAfterTime) {
 struct QsoLine {
   std::size_t number;
   std::string text;
+  std::size_t fields;  // its words
+  bool endsInOddId;    // its last word is a transmitter id other than 0 or 1
 };
 
 }  // namespace
@@ -171,18 +161,18 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
     const std::string_view rest = text.substr(colon + 1);
     if (tag == "END-OF-LOG") break;
     if (tag == "X-QSO" || tag == "START-OF-LOG") continue;
-    if (tag == "QSO")
-      qsoLines.push_back({number, std::string(rest)});
-    else
+    if (tag == "QSO") {
+      const std::vector<std::string_view> words = Words(rest);
+      qsoLines.push_back({number, std::string(rest), words.size(),
+                          !words.empty() && IsOddTransmitterId(words.back())});
+    } else
       log.header.emplace_back(tag, std::string(TrimControlAndBlank(rest)));
   }
 
   // The exchange's width: the one most lines suggest.
   std::map<std::size_t, std::size_t> widths;
-  for (const QsoLine& qso : qsoLines) {
-    const std::size_t fields = CountWords(qso.text);
-    if (fields >= kFewestFields) ++widths[SuggestedWidth(fields - kBeforeOwnCall)];
-  }
+  for (const QsoLine& qso : qsoLines)
+    if (qso.fields >= kFewestFields) ++widths[SuggestedWidth(qso.fields - kBeforeOwnCall)];
   for (const auto& [width, lineCount] : widths)
     if (log.exchangeFields == 0 || lineCount > widths[log.exchangeFields])
       log.exchangeFields = width;
@@ -190,11 +180,8 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
   // A log whose lines end, most of them, in one odd transmitter id (2, say)
   // has that column: it is read as an id, not taken for an exchange.
   std::size_t oddIds = 0;
-  for (const QsoLine& qso : qsoLines) {
-    if (CountWords(qso.text) != kBeforeOwnCall + 2 * log.exchangeFields + 3) continue;
-    const std::string_view text = TrimControlAndBlank(qso.text);
-    if (IsOddTransmitterId(text.substr(text.find_last_of(" \t") + 1))) ++oddIds;
-  }
+  for (const QsoLine& qso : qsoLines)
+    if (qso.fields == kBeforeOwnCall + 2 * log.exchangeFields + 3 && qso.endsInOddId) ++oddIds;
   const bool oddIdsEverywhere = oddIds * 2 > qsoLines.size();
 
   const std::string ownCall = AsciiUpper(log.Tag("CALLSIGN").value_or(""));
