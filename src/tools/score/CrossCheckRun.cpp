@@ -270,23 +270,15 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
     }
   };
   const bool verdictsWritten = attempt([&] {
-    if (!options.verdictsFile) return true;
-    const auto write = [&](std::ostream& to) {
-      WriteVerdictsCsv(to, logs, check, JobsFor(options));
-    };
-    if (*options.verdictsFile == kStandardOutput)
-      write(out);
-    else
-      WriteFile(*options.verdictsFile, reads, write);
+    if (options.verdictsFile)
+      WriteOutput(*options.verdictsFile, out, reads,
+                  [&](std::ostream& to) { WriteVerdictsCsv(to, logs, check, JobsFor(options)); });
     return true;
   });
   const bool summaryWritten = attempt([&] {
-    if (!options.summaryFile) return true;
-    const auto write = [&](std::ostream& to) { WriteSummaryText(to, summary); };
-    if (*options.summaryFile == kStandardOutput)
-      write(out);
-    else
-      WriteFile(*options.summaryFile, reads, write);
+    if (options.summaryFile)
+      WriteOutput(*options.summaryFile, out, reads,
+                  [&](std::ostream& to) { WriteSummaryText(to, summary); });
     return true;
   });
   const bool reportsWritten = attempt([&] {

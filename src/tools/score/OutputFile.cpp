@@ -43,6 +43,14 @@ void WriteWholeFile(const std::string& path, const std::string& text, const Read
   WriteFile(path, reads, [&](std::ostream& out) { out << text; });
 }
 
+void WriteOutput(const std::string& name, std::ostream& out, const ReadFiles& reads,
+                 const std::function<void(std::ostream&)>& write) {
+  if (name == kStandardOutput)
+    write(out);
+  else
+    WriteFile(name, reads, write);
+}
+
 void WriteFile(const std::string& path, const ReadFiles& reads,
                const std::function<void(std::ostream&)>& write) {
   const fs::path target = Resolved(PathOf(path));

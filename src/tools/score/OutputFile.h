@@ -39,4 +39,9 @@ void WriteFile(const std::string& path, const ReadFiles& reads,
                const std::function<void(std::ostream&)>& write);
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads);
 
+// An output an option names: written to standard output (out) for "-",
+// else as WriteFile writes a file.
+void WriteOutput(const std::string& name, std::ostream& out, const ReadFiles& reads,
+                 const std::function<void(std::ostream&)>& write);
+
 }  // namespace zeltra::score

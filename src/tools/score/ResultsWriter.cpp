@@ -41,9 +41,9 @@ class CsvResults : public ResultsWriter {
 
 class JsonResults : public ResultsWriter {
  public:
-  explicit JsonResults(bool contacts) : contacts_(contacts) {}
+  explicit JsonResults(bool contacts) : contacts_(contacts), separator_(JsonLogs::RowSeparator()) {}
   void AddContact(const LogResult&, const ContactRow& row, RowSpool::Rows& rows) const override {
-    rows.Add(ContactJson(row), JsonLogs::RowSeparator());
+    rows.Add(ContactJson(row), separator_);
   }
   void Write(std::ostream& out, const std::vector<LogResult>& logs,
              const std::vector<NotScored>& notScored, bool, const RowSpool& rows) const override {
@@ -52,6 +52,7 @@ class JsonResults : public ResultsWriter {
 
  private:
   bool contacts_;
+  std::string separator_;  // between two contacts, made once
 };
 
 }  // namespace
