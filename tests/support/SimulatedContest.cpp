@@ -232,6 +232,10 @@ class Generator {
         side.loggedCall = shifted;
         side.verdict = "busted-call";
         side.detail = stations_[side.partner].call;
+      } else if (Chance(share)) {
+        // The logger left out the exchange copied: the line cannot be
+        // judged, yet still says whom the log worked, and when.
+        side.verdict = "unreadable";
       } else {
         continue;
       }
@@ -251,8 +255,17 @@ class Generator {
     std::set<std::size_t> dropped;
     for (const Side& side : sides_)
       if (side.verdict == "dropped") dropped.insert(side.qso);
-    for (Side& side : sides_)
-      if (side.verdict == "ok" && dropped.count(side.qso)) side.verdict = "nil";
+    std::set<std::size_t> unreadable;
+    for (const Side& side : sides_)
+      if (side.verdict == "unreadable") unreadable.insert(side.qso);
+    for (Side& side : sides_) {
+      if (side.verdict != "ok") continue;
+      if (dropped.count(side.qso)) side.verdict = "nil";
+      if (unreadable.count(side.qso)) {
+        side.verdict = "unchecked";
+        side.detail = kUnreadableAnswer;
+      }
+    }
     sides_.erase(std::remove_if(sides_.begin(), sides_.end(),
                                 [](const Side& side) { return side.verdict == "dropped"; }),
                  sides_.end());
@@ -284,6 +297,7 @@ class Generator {
       else
         sent = "599 " + (partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter);
       side.received = sent;
+      if (side.verdict == "unreadable") side.received.clear();
       if (side.copiesExchangeWrongly) {
         side.received = sent.back() == 'Z' ? "599 B" : sent.substr(0, sent.size() - 1) + "Z";
         if (side.verdict == "busted-exchange") side.detail = sent;
@@ -359,7 +373,8 @@ std::string CabrilloText(const SimulatedLog& log) {
     const std::string when = UtcMinuteText(qso.minute);
     text += "QSO:" + afterTag + Kilohertz(qso.band) + gap + "RY" + gap + when.substr(0, 4) + "-" +
             when.substr(4, 2) + "-" + when.substr(6, 2) + gap + when.substr(8, 4) + gap + log.call +
-            gap + qso.sent + gap + qso.call + gap + qso.received + end + "\n";
+            gap + qso.sent + gap + qso.call + (qso.received.empty() ? "" : gap + qso.received) +
+            end + "\n";
   }
   return text + "END-OF-LOG:\n";
 }
@@ -371,7 +386,8 @@ std::string AdifText(const SimulatedLog& log) {
     text += Field("STATION_CALLSIGN", log.call) + Field("CALL", qso.call) +
             Field("BAND", AdifBand(qso.band)) + Field("MODE", "RTTY") +
             Field("QSO_DATE", when.substr(0, 8)) + Field("TIME_ON", when.substr(8, 4)) +
-            Field("STX_STRING", qso.sent) + Field("SRX_STRING", qso.received) + "<EOR>\n";
+            Field("STX_STRING", qso.sent) +
+            (qso.received.empty() ? "" : Field("SRX_STRING", qso.received)) + "<EOR>\n";
   }
   return text;
 }

@@ -20,6 +20,10 @@ struct SimulatedQso {
   std::string detail;   // the call worked of a busted call, what was sent of a busted exchange
 };
 
+// The detail of a line answered by one that could not be read, whatever
+// that line's number.
+inline constexpr const char* kUnreadableAnswer = "their line could not be read";
+
 struct SimulatedLog {
   std::string call;
   std::int64_t clockOffset = 0;    // minutes the log's clock runs ahead
@@ -31,7 +35,8 @@ struct ContestShape {
   std::size_t silentStations = 10;  // stations on the air that send none
   std::size_t qsosPerLog = 60;      // about
   std::size_t clocksOff = 3;        // logs whose clock runs 7 to 15 minutes off
-  double errorShare = 0.04;         // of each kind: NIL, busted call, busted exchange, unique, dupe
+  double errorShare =
+      0.04;  // of each kind: NIL, busted call and exchange, unique, dupe, unreadable
   std::uint64_t seed = 1;
 };
 

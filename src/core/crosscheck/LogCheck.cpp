@@ -132,7 +132,8 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
                  .partnerLog = std::nullopt,
                  .partnerPosition = 0,
                  .nearest = std::nullopt,
-                 .unreadableAnswer = std::nullopt};
+                 .unreadableAnswer = std::nullopt,
+                 .otherLog = std::nullopt};
   if (finding.detail != kNone)
     qso.detail = finding.verdict == Verdict::kBustedExchange ? exchanges_.Text(finding.detail)
                                                              : calls_.Text(finding.detail);
@@ -140,9 +141,13 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
     qso.partnerLog = lines_[finding.partner].log;
     qso.partnerPosition = lines_[finding.partner].position;
   }
-  if (finding.part != kNone) qso.unreadableAnswer = parts_[finding.part].position;
+  if (finding.part != kNone) {
+    qso.unreadableAnswer = parts_[finding.part].position;
+    qso.otherLog = parts_[finding.part].log;
+  }
   if (finding.nearest != kNone) {
     const Line& nearest = lines_[finding.nearest];
+    qso.otherLog = nearest.log;
     const std::string_view nearestSlot = slots_.Text(nearest.slot);
     qso.nearest = CheckedQso::Nearest{.position = nearest.position,
                                       .band = nearestSlot.substr(0, nearestSlot.find('\n')),

@@ -65,6 +65,8 @@ struct CheckedQso {
   // unchecked: the other log's line with this station then, which could
   // not be read whole, by its number there.
   std::optional<std::size_t> unreadableAnswer;
+  // The log that holds the nearest line or the unreadable answer.
+  std::optional<std::size_t> otherLog;
 };
 
 // Every log of a contest checked against every other: which QSO lines the

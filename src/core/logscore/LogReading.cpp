@@ -245,6 +245,23 @@ QsoDetails DetailsOfRecord(const AdifRecord& record, const ReadOptions& options,
   return details;
 }
 
+// What a record that cannot be scored still says: the call worked, the
+// band (BAND, else FREQ) and the time, when it says all three.
+std::optional<PartOfLine> PartOfRecord(const AdifRecord& record) {
+  const std::string_view call = Trimmed(record[AdifField::kCall]);
+  if (call.empty()) return std::nullopt;
+  std::optional<std::string_view> band;
+  if (const auto name = record[AdifField::kBand]) band = BandOfAdifName(*name);
+  if (!band)
+    if (const auto frequency = record[AdifField::kFreq])
+      if (const auto megahertz = NumberOf<double>(TrimControlAndBlank(*frequency)))
+        band = BandOfMegahertz(*megahertz);
+  std::string problem;
+  std::string when = WhenOfRecord(record, problem);
+  if (!band || when.empty()) return std::nullopt;
+  return PartOfLine{.band = std::string(*band), .when = std::move(when), .call = AsciiUpper(call)};
+}
+
 // Fills contact from a record; false, with the reason, when the record
 // holds none. The contact's strings keep their room from one to the next.
 bool ContactOfRecord(const AdifRecord& record, LogBuilder& builder, Contact& contact,
@@ -289,7 +306,7 @@ LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
     std::string when;
     if (problem.empty()) when = WhenOfRecord(record, problem);
     if (!problem.empty() || !ContactOfRecord(record, builder, contact, problem)) {
-      if (!builder.Skip(record.number, problem)) break;
+      if (!builder.Skip(record.number, problem, PartOfRecord(record))) break;
       continue;
     }
     std::string_view own = Trimmed(record[AdifField::kStationCallsign]);

@@ -152,6 +152,7 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
 void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
                       std::size_t jobs) {
   out << "log,line,call,band,time,verdict,detail,partner_log,partner_line\n";
+  const PositionWords words = PositionWordsOf(logs, check);
   // Each log's rows made on any thread, written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), jobs,
@@ -184,9 +185,9 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           rows += VerdictName(qso.verdict);
           rows += ',';
           if (qso.nearest)
-            rows += CsvField(NearestText(*qso.nearest));
+            rows += CsvField(NearestText(*qso.nearest, words[*qso.otherLog]));
           else if (qso.unreadableAnswer)
-            rows += CsvField(UnreadableAnswerText(*qso.unreadableAnswer));
+            rows += CsvField(UnreadableAnswerText(*qso.unreadableAnswer, words[*qso.otherLog]));
           else
             rows += CsvField(qso.detail);
           rows += ',';

@@ -48,7 +48,8 @@ std::string PerCent(std::int64_t part, std::int64_t whole) {
 }
 
 std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const LogCheck& check,
-                                                Verdict verdict, const LogsHolding& holding) {
+                                                Verdict verdict, const LogsHolding& holding,
+                                                const PositionWords& words) {
   std::vector<std::vector<std::string>> rows;
   const std::size_t index = *log.checkIndex;
   for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
@@ -61,7 +62,8 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
         row.push_back(HeldText(qso.detail, holding));
         break;
       case Verdict::kNil:
-        row.push_back(qso.nearest ? NearestText(*qso.nearest) : std::string("no line with you"));
+        row.push_back(qso.nearest ? NearestText(*qso.nearest, words[*qso.otherLog])
+                                  : std::string("no line with you"));
         break;
       case Verdict::kBustedExchange:
         row.push_back(Printable(qso.received));
@@ -102,13 +104,20 @@ std::vector<std::vector<std::string>> CopyRows(const std::vector<CopyByOther>& c
 
 }  // namespace
 
-std::string NearestText(const CheckedQso::Nearest& nearest) {
-  return "logged you at " + TimeText(nearest.minute) + " on " + std::string(nearest.band) +
-         " MHz (line " + std::to_string(nearest.position) + ")";
+PositionWords PositionWordsOf(const std::vector<CheckedLog>& logs, const LogCheck& check) {
+  PositionWords words(check.LogCount(), "line");
+  for (const CheckedLog& log : logs)
+    if (log.checkIndex) words[*log.checkIndex] = log.log.positionWord;
+  return words;
 }
 
-std::string UnreadableAnswerText(std::size_t position) {
-  return "their line " + std::to_string(position) + " could not be read";
+std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view word) {
+  return "logged you at " + TimeText(nearest.minute) + " on " + std::string(nearest.band) +
+         " MHz (" + std::string(word) + " " + std::to_string(nearest.position) + ")";
+}
+
+std::string UnreadableAnswerText(std::size_t position, std::string_view word) {
+  return "their " + std::string(word) + " " + std::to_string(position) + " could not be read";
 }
 
 std::string TimeText(std::int64_t minute) {
@@ -159,7 +168,7 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
 
 std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
                             const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
-                            const ScoreOptions& options) {
+                            const PositionWords& words, const ScoreOptions& options) {
   const LogScore& before = *log.log.score;
   const LogScore& after = *log.checked;
   std::string text = "Log-check report for " + Printable(log.log.callSign) + "\n";
@@ -206,17 +215,19 @@ std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
   text += "\n";
   const std::vector<std::string> line = {"Line", "Time", "MHz", "Call"};
   text += Section("Not in the other station's log (NIL), removed",
-                  LinesWith(log, check, Verdict::kNil, holding),
+                  LinesWith(log, check, Verdict::kNil, holding, words),
                   {"Line", "Time", "MHz", "Call", "Their log"});
-  text += Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall, holding),
-                  {"Line", "Time", "MHz", "Call", "Station worked"});
   text +=
-      Section("Busted exchanges, removed", LinesWith(log, check, Verdict::kBustedExchange, holding),
-              {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
+      Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall, holding, words),
+              {"Line", "Time", "MHz", "Call", "Station worked"});
+  text += Section("Busted exchanges, removed",
+                  LinesWith(log, check, Verdict::kBustedExchange, holding, words),
+                  {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
   text += Section(options.removeUniques ? "Uniques, removed" : "Uniques, kept",
-                  LinesWith(log, check, Verdict::kUnique, holding),
+                  LinesWith(log, check, Verdict::kUnique, holding, words),
                   {"Line", "Time", "MHz", "Call", "Likely meant"});
-  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe, holding), line);
+  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe, holding, words),
+                  line);
   const std::vector<std::string> notChecked = {"Line", "Time", "MHz", "Call", "Why"};
   text += Section("Lines that could not be read, not checked", NotCheckedRows(log, kUnreadable),
                   notChecked);

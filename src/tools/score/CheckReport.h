@@ -39,19 +39,24 @@ LogsHolding LogsHoldingEachCall(const LogCheck& check);
 // "2026-12-06 10:15" of minutes since 1970.
 std::string TimeText(std::int64_t minute);
 
+// For each log in the check, by its number there: what its positions
+// count, "line" (Cabrillo) or "record" (ADIF).
+using PositionWords = std::vector<std::string_view>;
+PositionWords PositionWordsOf(const std::vector<CheckedLog>& logs, const LogCheck& check);
+
 // A NIL's nearest line in the other log: "logged you at 2026-12-06 10:31
-// on 14 MHz (line 12)".
-std::string NearestText(const CheckedQso::Nearest& nearest);
+// on 14 MHz (line 12)"; word: what the other log's positions count.
+std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view word);
 
 // An unchecked line's answer that could not be read whole: "their line 12
 // could not be read".
-std::string UnreadableAnswerText(std::size_t position);
+std::string UnreadableAnswerText(std::size_t position, std::string_view word);
 
 // The log-check report an entrant reads: the scores, the table by band of
 // the checked score, the clock, every line the check removed or doubted,
 // and how the others copied this station.
 std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
                             const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
-                            const ScoreOptions& options);
+                            const PositionWords& words, const ScoreOptions& options);
 
 }  // namespace zeltra::score

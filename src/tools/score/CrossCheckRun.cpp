@@ -29,41 +29,74 @@ struct ReadLog {
   ScoredFile scored;
   std::string notChecked;  // why a scored log cannot take part; empty when it can
   std::optional<LogLines> lines;
+  std::vector<LineNotChecked> unfit;  // scored lines the check cannot judge
   OwnStation own;
 };
 
+// Why a scored line cannot be judged, after where it is: no time, or an
+// exchange missing; empty when it can.
+std::string UnfitBecause(const QsoDetails& details, const std::optional<std::int64_t>& minute,
+                         const std::string& positionWord) {
+  const bool record = positionWord == "record";
+  if (details.when.empty()) return " has no date and time";
+  if (!minute)
+    return ": " + details.when.substr(0, 8) + " " + details.when.substr(8) + " is no date and time";
+  if (details.sent.empty())
+    return std::string(" has no sent exchange") + (record ? " (STX_STRING or STX)" : "");
+  if (details.received.empty())
+    return std::string(" has no received exchange") +
+           (record ? " (SRX_STRING, RST_RCVD, STATE or SRX)" : "");
+  return {};
+}
+
 // The log's lines for the check, each time read once; or why it has none.
-std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents& contents,
-                                      std::string& notChecked) {
+// A line without its time or an exchange is not judged, but still tells
+// whom the log worked where it says when; a log where that is so of more
+// than half its lines is not checked at all: its logger wrote no
+// exchanges or no times.
+std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& contents,
+                                      std::vector<LineNotChecked>& unfit, std::string& notChecked) {
   if (result.callSign.empty()) {
     notChecked = "the log names no own call";
     return std::nullopt;
   }
   LogLines lines(result.callSign);
-  for (std::size_t i = 0; i < contents.contacts.size(); ++i) {
+  ContactList fit;  // the contacts judged, once a line is not
+  const std::size_t total = contents.contacts.size();
+  for (std::size_t i = 0; i < total; ++i) {
     const QsoDetails& details = contents.details[i];
     const std::optional<std::int64_t> minute = UtcMinuteOf(details.when);
-    const auto where = [&] {
-      return result.positionWord + " " + std::to_string(contents.contacts.PositionAt(i));
-    };
-    if (details.when.empty())
-      notChecked = where() + " has no date and time";
-    else if (!minute)
-      notChecked = where() + ": " + details.when.substr(0, 8) + " " + details.when.substr(8) +
-                   " is no date and time";
-    else if (details.sent.empty())
-      notChecked = where() + " has no sent exchange" +
-                   (result.positionWord == "record" ? " (STX_STRING or STX)" : "");
-    if (!notChecked.empty()) return std::nullopt;
     const Contact contact = contents.contacts.At(i);
-    lines.Add({.position = contents.contacts.PositionAt(i),
-               .call = contact.callSign,
-               .band = contact.band,
-               .mode = contact.mode,
-               .minute = *minute,
-               .sent = details.sent,
-               .received = details.received});
+    const std::size_t position = contents.contacts.PositionAt(i);
+    const std::string why = UnfitBecause(details, minute, result.positionWord);
+    if (why.empty()) {
+      lines.Add({.position = position,
+                 .call = contact.callSign,
+                 .band = contact.band,
+                 .mode = contact.mode,
+                 .minute = *minute,
+                 .sent = details.sent,
+                 .received = details.received});
+      if (!unfit.empty()) fit.Add(position, contact);
+      continue;
+    }
+    if (unfit.empty())
+      for (std::size_t before = 0; before < i; ++before)
+        fit.Add(contents.contacts.PositionAt(before), contents.contacts.At(before));
+    if (minute) lines.AddPart(position, contact.callSign, contact.band, *minute);
+    unfit.push_back({.position = position,
+                     .call = contact.callSign,
+                     .band = contact.band,
+                     .time = minute ? TimeText(*minute) : std::string(),
+                     .verdict = kUnreadable,
+                     .detail = result.positionWord + " " + std::to_string(position) + why});
   }
+  if (2 * unfit.size() > total) {
+    notChecked = unfit.front().detail;
+    unfit.clear();
+    return std::nullopt;
+  }
+  if (!unfit.empty()) contents.contacts = std::move(fit);
   // Lines that could not be read whole still say, some of them, whom the
   // log worked on what band and when: evidence against a NIL.
   for (const LogProblem& skipped : contents.skipped)
@@ -73,10 +106,11 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, const LogContents
   return lines;
 }
 
-// The lines that take no part: those that could not be read (as many as
-// the reading kept) and those left out, in the order of the file.
-std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents) {
-  std::vector<LineNotChecked> lines;
+// The lines that take no part: those the check cannot judge (unfit), those
+// that could not be read (as many as the reading kept) and those left out,
+// in the order of the file.
+std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents,
+                                            std::vector<LineNotChecked> lines) {
   for (const LogProblem& skipped : contents.skipped) {
     if (skipped.position == 0) continue;
     LineNotChecked line{.position = skipped.position,
@@ -108,11 +142,11 @@ std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents) {
 
 ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
                      const LogFile& file) {
-  ReadLog read{ScoreApart(options, countries, file, true), {}, std::nullopt, {}};
+  ReadLog read{ScoreApart(options, countries, file, true), {}, std::nullopt, {}, {}};
   const std::optional<LogResult>& result = read.scored.result;
   if (!result || result->failed()) return read;
   LogContents& contents = read.scored.contents;
-  read.lines = LinesForCheck(*result, contents, read.notChecked);
+  read.lines = LinesForCheck(*result, contents, read.unfit, read.notChecked);
   if (read.lines) read.own = OwnStationFor(options, &contents, countries);
   contents.details = {};
   return read;
@@ -154,7 +188,7 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
         }
         entry.own = read.own;
         entry.checkIndex = check.AddLog(*read.lines);
-        entry.notCheckedLines = LinesNotChecked(read.scored.contents);
+        entry.notCheckedLines = LinesNotChecked(read.scored.contents, std::move(read.unfit));
         entry.contacts = std::move(read.scored.contents.contacts);
       });
   return logs;
@@ -212,12 +246,14 @@ bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
   bool allWritten = true;
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
   const LogsHolding holding = LogsHoldingEachCall(check);
+  const PositionWords words = PositionWordsOf(logs, check);
   // The reports are made on every core and written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), JobsFor(options),
       [&](std::size_t i) {
-        return logs[i].IsChecked() ? CheckReportText(logs[i], check, copies, holding, options)
-                                   : std::string();
+        return logs[i].IsChecked()
+                   ? CheckReportText(logs[i], check, copies, holding, words, options)
+                   : std::string();
       },
       [&](std::size_t i, std::string&& report) {
         if (!logs[i].IsChecked()) return;

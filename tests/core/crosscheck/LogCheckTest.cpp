@@ -53,17 +53,21 @@ LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
   return check;
 }
 
-// A simulated log's lines, numbered from 1, after the lines already there.
+// A simulated log's lines, numbered from 1, after the lines already there;
+// one that cannot be read only as evidence.
 void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
   std::size_t position = 0;
   for (const test::SimulatedQso& qso : simulated.qsos)
-    lines.Add({.position = ++position,
-               .call = qso.call,
-               .band = qso.band,
-               .mode = "RTTY",
-               .minute = qso.minute,
-               .sent = qso.sent,
-               .received = qso.received});
+    if (qso.verdict == "unreadable")
+      lines.AddPart(++position, qso.call, qso.band, qso.minute);
+    else
+      lines.Add({.position = ++position,
+                 .call = qso.call,
+                 .band = qso.band,
+                 .mode = "RTTY",
+                 .minute = qso.minute,
+                 .sent = qso.sent,
+                 .received = qso.received});
 }
 
 void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
@@ -416,18 +420,29 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
     for (std::size_t log = 0; log < logs.size(); ++log) {
       const std::int64_t offset = check.ClockOffset(log) - logs[log].clockOffset;
       EXPECT_LE(offset < 0 ? -offset : offset, 1) << logs[log].call;
+      std::size_t judged = 0;  // the check's number of the line
       for (std::size_t i = 0; i < logs[log].qsos.size(); ++i) {
         const test::SimulatedQso& truth = logs[log].qsos[i];
-        const CheckedQso qso = check.Qso(log, i);
+        if (truth.verdict == "unreadable") {
+          ++found[truth.verdict];
+          continue;
+        }
+        const CheckedQso qso = check.Qso(log, judged++);
+        EXPECT_EQ(qso.position, i + 1);
         ++found[std::string(VerdictName(qso.verdict))];
         EXPECT_EQ(VerdictName(qso.verdict), truth.verdict)
             << logs[log].call << " line " << i + 1 << " " << truth.call;
-        EXPECT_EQ(qso.detail, truth.detail) << logs[log].call << " line " << i + 1;
+        // The answer that could not be read is named by its place, not
+        // in words.
+        const bool answerUnread = truth.detail == test::kUnreadableAnswer;
+        EXPECT_EQ(qso.unreadableAnswer.has_value(), answerUnread) << logs[log].call << " " << i + 1;
+        EXPECT_EQ(qso.detail, answerUnread ? "" : truth.detail) << logs[log].call << " " << i + 1;
       }
+      EXPECT_EQ(judged, check.QsoCount(log));
     }
     // Every sort of error was put in, so that none of them passes unseen.
-    for (const char* verdict :
-         {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique"})
+    for (const char* verdict : {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked",
+                                "unique", "unreadable"})
       EXPECT_GT(found[verdict], 0u) << verdict;
   }
 }
