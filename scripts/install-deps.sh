@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev unixodbc-dev "libsqliteodbc:$(dpkg --print-architecture)"
   sqlite3 g++-mingw-w64-i686-posix wine wine64 wine32:i386 fonts-wine libodbc2:i386 libsqliteodbc:i386
   xvfb xauth imagemagick hamradio-files
-  libcli11-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libexpat1-dev clang)
+  libcli11-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libexpat1-dev clang
+  chromium-headless-shell fonts-dejavu-core)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -282,6 +282,24 @@ bool ContactOfRecord(const AdifRecord& record, LogBuilder& builder, Contact& con
   return true;
 }
 
+StationHeader StationOf(const CabrilloLog& cabrillo) {
+  StationHeader station;
+  station.operators = cabrillo.Tag("OPERATORS").value_or("");
+  station.club = cabrillo.Tag("CLUB").value_or("");
+  station.name = cabrillo.Tag("NAME").value_or("");
+  std::size_t kept = 0;
+  for (const auto& [tag, value] : cabrillo.header) {
+    if (tag != "SOAPBOX") continue;
+    if (kept + value.size() > kLongestSoapbox) {
+      station.soapboxCut = true;
+      break;
+    }
+    kept += value.size();
+    station.soapbox.push_back(value);
+  }
+  return station;
+}
+
 }  // namespace
 
 LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
@@ -345,6 +363,7 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   log.categories = cabrillo.Categories();
   if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
     log.claimedScore = std::move(claimed);
+  log.station = StationOf(cabrillo);
   if (auto own = cabrillo.Tag("CALLSIGN"); own && !own->empty()) log.ownCall = AsciiUpper(*own);
   for (const LineProblem& warning : cabrillo.warnings)
     builder.Warn(warning.line, warning.message, ProblemKind::kOwnCallNotHeaders);

@@ -40,6 +40,19 @@ struct QsoDetails {
   std::string received;  // as copied: the report, or ADIF RST_RCVD and SRX when no STATE
 };
 
+// What a Cabrillo header says of the station, for its results page:
+// OPERATORS, CLUB and NAME (the first of each), and the SOAPBOX lines.
+struct StationHeader {
+  std::string operators;
+  std::string club;
+  std::string name;
+  std::vector<std::string> soapbox;  // as many as fit in kLongestSoapbox bytes
+  bool soapboxCut = false;           // more lines than those kept
+};
+
+// The most a log's SOAPBOX lines keep, together: a page of them, not a book.
+inline constexpr std::size_t kLongestSoapbox = 16 * 1024;
+
 // What a log file holds, as contacts ready to score.
 struct LogContents {
   ContactList contacts;
@@ -67,6 +80,7 @@ struct LogContents {
   // the header has none, or an empty one).
   std::string categories;
   std::optional<std::string> claimedScore;
+  StationHeader station;
 };
 
 // How many problems of each sort a log keeps to tell; a hostile file's

@@ -273,3 +273,32 @@ TEST(LogReading, ImpossibleDatesAndTimesAreSkipped) {
 
 }  // namespace
 }  // namespace zeltra
+
+namespace zeltra {
+namespace {
+
+TEST(LogReading, TheHeaderTellsTheStationForItsPage) {
+  std::string header =
+      "START-OF-LOG: 3.0\nCALLSIGN: SP9AHW\nOPERATORS: SP9AHW SQ9ZZ\n"
+      "CLUB: Klub Łódź <b>\nNAME: Jan\nCLUB: Second club\nSOAPBOX: Great fun!\nSOAPBOX:\n"
+      "SOAPBOX: 73 to all\n";
+  const LogContents log = ReadCabrillo(header + "END-OF-LOG:\n");
+  EXPECT_EQ(log.station.operators, "SP9AHW SQ9ZZ");
+  EXPECT_EQ(log.station.club, "Klub Łódź <b>");
+  EXPECT_EQ(log.station.name, "Jan");
+  EXPECT_EQ(log.station.soapbox, (std::vector<std::string>{"Great fun!", "", "73 to all"}));
+  EXPECT_FALSE(log.station.soapboxCut);
+  // A soapbox of a megabyte keeps its first lines up to the bound.
+  const std::string line = "SOAPBOX: " + std::string(1000, 'x') + "\n";
+  std::string book = header;
+  for (int i = 0; i < 1000; ++i) book += line;
+  const LogContents cut = ReadCabrillo(book + "END-OF-LOG:\n");
+  EXPECT_TRUE(cut.station.soapboxCut);
+  std::size_t kept = 0;
+  for (const std::string& text : cut.station.soapbox) kept += text.size();
+  EXPECT_LE(kept, kLongestSoapbox);
+  EXPECT_GT(kept, kLongestSoapbox - 1000);
+}
+
+}  // namespace
+}  // namespace zeltra
