@@ -11,6 +11,8 @@ namespace zeltra::score {
 namespace {
 
 constexpr std::int64_t kTenthsOfPerCent = 1000;
+// The scores' labels and their colon take this many columns of the text.
+constexpr std::size_t kLabelWidth = 21;
 
 std::string Plural(std::size_t count, const std::string& word) {
   return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
@@ -40,12 +42,15 @@ std::string HeldText(std::string_view call, const LogsHolding& holding) {
   return Printable(call) + ", in " + Plural(logs, "log");
 }
 
-// A share in per cent with one decimal: "12.5 %".
+}  // namespace
+
 std::string PerCent(std::int64_t part, std::int64_t whole) {
   if (whole <= 0) return "0.0 %";
   const std::int64_t tenths = (part * kTenthsOfPerCent + whole / 2) / whole;
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " %";
 }
+
+namespace {
 
 std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const LogCheck& check,
                                                 Verdict verdict, const LogsHolding& holding,
@@ -166,78 +171,103 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
   return copies;
 }
 
-std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
-                            const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
-                            const PositionWords& words, const ScoreOptions& options) {
+CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
+                          const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
+                          const PositionWords& words, const ScoreOptions& options) {
   const LogScore& before = *log.log.score;
   const LogScore& after = *log.checked;
-  std::string text = "Log-check report for " + Printable(log.log.callSign) + "\n";
-  text += "Zeltra RTTY Contest; log " + Printable(log.log.file) + ", checked against " +
-          Plural(check.LogCount() - 1, "other log") + "\n\n";
-  text += "Claimed score:       " +
-          (log.log.claimed ? Printable(*log.log.claimed) : std::string("none")) + "\n";
-  text += "Before the check:    " + std::to_string(before.score()) + " (" +
-          Plural(static_cast<std::size_t>(before.qsos), "QSO") + ", " +
-          std::to_string(before.points) + " points, " + std::to_string(before.multipliers()) +
-          " multipliers)\n";
-  text += "Checked score:       " + std::to_string(log.CheckedScore()) + " (" +
-          Plural(static_cast<std::size_t>(after.qsos), "QSO") + ", " +
-          std::to_string(log.CheckedPoints()) + " points, " + std::to_string(after.multipliers()) +
-          " multipliers)\n";
+  CheckReport report;
+  report.call = Printable(log.log.callSign);
+  report.file = Printable(log.log.file);
+  report.otherLogs = check.LogCount() - 1;
+  auto& scores = report.scores;
+  scores.emplace_back("Claimed score",
+                      log.log.claimed ? Printable(*log.log.claimed) : std::string("none"));
+  scores.emplace_back("Before the check", std::to_string(before.score()) + " (" +
+                                              Plural(static_cast<std::size_t>(before.qsos), "QSO") +
+                                              ", " + std::to_string(before.points) + " points, " +
+                                              std::to_string(before.multipliers()) +
+                                              " multipliers)");
+  scores.emplace_back("Checked score", std::to_string(log.CheckedScore()) + " (" +
+                                           Plural(static_cast<std::size_t>(after.qsos), "QSO") +
+                                           ", " + std::to_string(log.CheckedPoints()) +
+                                           " points, " + std::to_string(after.multipliers()) +
+                                           " multipliers)");
   if (log.nilPenaltyPoints > 0)
-    text += "NIL penalty:         " + std::to_string(log.nilPenaltyPoints) + " points (" +
-            std::to_string(options.nilPenalty) + " more QSOs' points for each NIL)\n";
+    scores.emplace_back("NIL penalty", std::to_string(log.nilPenaltyPoints) + " points (" +
+                                           std::to_string(options.nilPenalty) +
+                                           " more QSOs' points for each NIL)");
   if (log.bustedPenaltyPoints > 0)
-    text += "Busted penalty:      " + std::to_string(log.bustedPenaltyPoints) + " points (" +
-            std::to_string(options.bustedPenalty) +
-            " more QSOs' points for each busted call or exchange)\n";
-  text += "Score reduction:     " + PerCent(before.score() - log.CheckedScore(), before.score()) +
-          " (" + std::to_string(before.qsos - after.qsos) + " of " +
-          Plural(static_cast<std::size_t>(before.qsos), "QSO") + " removed, " +
-          PerCent(before.qsos - after.qsos, before.qsos) + ")\n";
-  text += "\nChecked score by band:\n" + StatisticTableText(after.summary.table) +
-          after.summary.scoreLine + "\n";
+    scores.emplace_back("Busted penalty",
+                        std::to_string(log.bustedPenaltyPoints) + " points (" +
+                            std::to_string(options.bustedPenalty) +
+                            " more QSOs' points for each busted call or exchange)");
+  scores.emplace_back("Score reduction",
+                      PerCent(before.score() - log.CheckedScore(), before.score()) + " (" +
+                          std::to_string(before.qsos - after.qsos) + " of " +
+                          Plural(static_cast<std::size_t>(before.qsos), "QSO") + " removed, " +
+                          PerCent(before.qsos - after.qsos, before.qsos) + ")");
   const ClockJudgement& clock = check.Clock(*log.checkIndex);
-  text += "\nClock: " + ClockText(log.clockOffset);
+  report.clock = ClockText(log.clockOffset);
   if (clock.pairs > 0)
-    text += ", from " + Plural(clock.pairs, "QSO") + " that can only be each other, " +
-            std::to_string(clock.agreeing) + " of them within a minute of it";
+    report.clock += ", from " + Plural(clock.pairs, "QSO") + " that can only be each other, " +
+                    std::to_string(clock.agreeing) + " of them within a minute of it";
   if (log.clockOffset != 0)
-    text +=
+    report.clock +=
         "; its times were taken " +
         Plural(static_cast<std::size_t>(log.clockOffset < 0 ? -log.clockOffset : log.clockOffset),
                "minute") +
         (log.clockOffset > 0 ? " earlier" : " later") + " before they were compared";
-  text += "\n\nQSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
+  report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
   for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
-    text += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
-            std::to_string(log.counts[verdict]);
-  text += "\n";
-  const std::vector<std::string> line = {"Line", "Time", "MHz", "Call"};
-  text += Section("Not in the other station's log (NIL), removed",
-                  LinesWith(log, check, Verdict::kNil, holding, words),
-                  {"Line", "Time", "MHz", "Call", "Their log"});
-  text +=
-      Section("Busted calls, removed", LinesWith(log, check, Verdict::kBustedCall, holding, words),
-              {"Line", "Time", "MHz", "Call", "Station worked"});
-  text += Section("Busted exchanges, removed",
-                  LinesWith(log, check, Verdict::kBustedExchange, holding, words),
-                  {"Line", "Time", "MHz", "Call", "Copied", "Sent"});
-  text += Section(options.removeUniques ? "Uniques, removed" : "Uniques, kept",
-                  LinesWith(log, check, Verdict::kUnique, holding, words),
-                  {"Line", "Time", "MHz", "Call", "Likely meant"});
-  text += Section("Duplicates, not counted", LinesWith(log, check, Verdict::kDupe, holding, words),
-                  line);
+    report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
+                         std::to_string(log.counts[verdict]);
+  auto& sections = report.sections;
+  const auto lines = [&](Verdict verdict) {
+    return LinesWith(log, check, verdict, holding, words);
+  };
+  sections.push_back({"Not in the other station's log (NIL), removed",
+                      {"Line", "Time", "MHz", "Call", "Their log"},
+                      lines(Verdict::kNil)});
+  sections.push_back({"Busted calls, removed",
+                      {"Line", "Time", "MHz", "Call", "Station worked"},
+                      lines(Verdict::kBustedCall)});
+  sections.push_back({"Busted exchanges, removed",
+                      {"Line", "Time", "MHz", "Call", "Copied", "Sent"},
+                      lines(Verdict::kBustedExchange)});
+  sections.push_back({options.removeUniques ? "Uniques, removed" : "Uniques, kept",
+                      {"Line", "Time", "MHz", "Call", "Likely meant"},
+                      lines(Verdict::kUnique)});
+  sections.push_back(
+      {"Duplicates, not counted", {"Line", "Time", "MHz", "Call"}, lines(Verdict::kDupe)});
   const std::vector<std::string> notChecked = {"Line", "Time", "MHz", "Call", "Why"};
-  text += Section("Lines that could not be read, not checked", NotCheckedRows(log, kUnreadable),
-                  notChecked);
-  text += Section("Lines left out (mode, band or period), not checked",
-                  NotCheckedRows(log, kLeftOut), notChecked);
+  sections.push_back(
+      {"Lines that could not be read, not checked", notChecked, NotCheckedRows(log, kUnreadable)});
+  sections.push_back({"Lines left out (mode, band or period), not checked", notChecked,
+                      NotCheckedRows(log, kLeftOut)});
   const CopiesOfEntrant& byOthers = copies[*log.checkIndex];
-  text += Section("Stations that copied your call wrongly", CopyRows(byOthers.calls, false),
-                  {"Station", "Line", "Time", "MHz", "Logged"});
-  text += Section("Stations that copied your exchange wrongly", CopyRows(byOthers.exchanges, true),
-                  {"Station", "Line", "Time", "MHz", "Copied", "Sent"});
+  sections.push_back({"Stations that copied your call wrongly",
+                      {"Station", "Line", "Time", "MHz", "Logged"},
+                      CopyRows(byOthers.calls, false)});
+  sections.push_back({"Stations that copied your exchange wrongly",
+                      {"Station", "Line", "Time", "MHz", "Copied", "Sent"},
+                      CopyRows(byOthers.exchanges, true)});
+  return report;
+}
+
+std::string CheckReportText(const CheckReport& report, const LogScore& checked) {
+  std::string text = "Log-check report for " + report.call + "\n";
+  text += "Zeltra RTTY Contest; log " + report.file + ", checked against " +
+          Plural(report.otherLogs, "other log") + "\n\n";
+  for (const auto& [label, value] : report.scores)
+    text += label + ":" + std::string(kLabelWidth - std::min(kLabelWidth, label.size() + 1), ' ') +
+            value + "\n";
+  text += "\nChecked score by band:\n" + StatisticTableText(checked.summary.table) +
+          checked.summary.scoreLine + "\n";
+  text += "\nClock: " + report.clock;
+  text += "\n\n" + report.lineCounts + "\n";
+  for (const ReportTable& section : report.sections)
+    text += Section(section.title, section.rows, section.headings);
   return text;
 }
 

@@ -52,11 +52,36 @@ std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view wor
 // could not be read".
 std::string UnreadableAnswerText(std::size_t position, std::string_view word);
 
-// The log-check report an entrant reads: the scores, the table by band of
-// the checked score, the clock, every line the check removed or doubted,
-// and how the others copied this station.
-std::string CheckReportText(const CheckedLog& log, const LogCheck& check,
-                            const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
-                            const PositionWords& words, const ScoreOptions& options);
+// A share in per cent with one decimal: "12.5 %".
+std::string PerCent(std::int64_t part, std::int64_t whole);
+
+// One part of a report: a title, and its lines as rows under headings.
+struct ReportTable {
+  std::string title;
+  std::vector<std::string> headings;
+  std::vector<std::vector<std::string>> rows;
+};
+
+// The log-check report an entrant reads, worded but not laid out: the
+// scores, the clock, every line the check removed or doubted, and how the
+// others copied this station. Its texts are printable; a page that shows
+// them still escapes them. The report file and the entrant's web page both
+// draw it.
+struct CheckReport {
+  std::string call;
+  std::string file;
+  std::size_t otherLogs = 0;
+  std::vector<std::pair<std::string, std::string>> scores;  // label, value
+  std::string clock;                                        // "8 minutes fast, from 41 QSOs ..."
+  std::string lineCounts;                                   // "QSO lines: 120: ok 100, ..."
+  std::vector<ReportTable> sections;
+};
+
+CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
+                          const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
+                          const PositionWords& words, const ScoreOptions& options);
+
+// The report as a text file, with the checked score's table by band.
+std::string CheckReportText(const CheckReport& report, const LogScore& checked);
 
 }  // namespace zeltra::score

@@ -252,7 +252,8 @@ bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
       logs.size(), JobsFor(options),
       [&](std::size_t i) {
         return logs[i].IsChecked()
-                   ? CheckReportText(logs[i], check, copies, holding, words, options)
+                   ? CheckReportText(CheckReportOf(logs[i], check, copies, holding, words, options),
+                                     *logs[i].checked)
                    : std::string();
       },
       [&](std::size_t i, std::string&& report) {

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/logscore/LogActivity.h"
+#include "core/logscore/LogReading.h"
 #include "core/logscore/LogScore.h"
+#include "core/scoring/Contact.h"
 
 namespace zeltra::score {
 
@@ -43,6 +46,10 @@ struct LogResult {
   std::size_t leftOut = 0;
   std::string note;       // e.g. another log of the same call in the batch
   std::size_t order = 0;  // its place among the logs given: its rows' number in a RowSpool
+  // With --site: what the entrant's page tells beyond the score.
+  OwnStation own;
+  StationHeader station;
+  LogActivity activity;
 
   bool failed() const { return !score.has_value(); }
   // "ok", "N records skipped", or "failed: reason".

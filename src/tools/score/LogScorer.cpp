@@ -7,7 +7,9 @@
 
 #include "core/logfile/AdifReader.h"
 #include "core/text/Ascii.h"
+#include "core/scoring/ContestRules.h"
 #include "core/text/Number.h"
+#include "core/text/UtcMinute.h"
 #include "tools/score/ContactRows.h"
 #include "tools/score/OwnStationChoice.h"
 #include "tools/score/ProblemKinds.h"
@@ -21,6 +23,22 @@ namespace {
 
 std::string ShownName(const std::string& name) {
   return name == kStandardInput ? "standard input" : name;
+}
+
+}  // namespace
+
+namespace {
+
+// Each contact's time and band, of those whose time is known.
+std::vector<TimedQso> TimedQsos(const LogContents& log) {
+  std::vector<TimedQso> timed;
+  timed.reserve(log.details.size());
+  for (std::size_t i = 0; i < log.details.size() && i < log.contacts.size(); ++i)
+    if (const auto minute = UtcMinuteOf(log.details[i].when)) {
+      const auto band = BandToShow(log.contacts.At(i).band);
+      timed.push_back({.minute = *minute, .band = band ? band->number : 0});
+    }
+  return timed;
 }
 
 }  // namespace
@@ -63,7 +81,7 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
                          .anyMode = options_.anyMode,
                          .anyBand = options_.anyBand,
                          .listLeftOut = options_.contacts || options_.crossCheck.has_value(),
-                         .keepDetails = options_.crossCheck.has_value(),
+                         .keepDetails = options_.crossCheck || options_.siteFolder,
                          .from = options_.from,
                          .to = options_.to,
                          .linesBefore = input.known().linesBefore};
@@ -176,6 +194,12 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
                      .duplicate = false,
                      .multipliers = {},
                      .leftOut = LeftOutText(contact.reason)});
+  if (options_.siteFolder) {
+    result.own = own;
+    result.station = std::move(log.station);
+    result.activity = ActivityOf(TimedQsos(log));
+    if (!options_.crossCheck) log.details = {};
+  }
   if (contents) *contents = std::move(log);
 }
 

@@ -20,7 +20,8 @@ namespace {
 constexpr const char* kDescription =
     "Usage: zeltra-score [options] LOG...\n"
     "       zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n"
-    "       zeltra-score [options] --cross-check FOLDER [--verdicts FILE.csv] [--reports DIR]\n\n"
+    "       zeltra-score [options] --cross-check FOLDER [--verdicts FILE.csv] [--reports DIR]\n"
+    "       zeltra-score [options] --site DIR LOG...|--cross-check FOLDER\n\n"
     "Scores logs of the Zeltra RTTY Contest by the rules of the Zeltra plug-in and\n"
     "prints the table and score line its statistics window shows after \"Recalc\".";
 
@@ -220,6 +221,12 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
                       "write a log-check report for each entrant (CALL.txt) into this folder")
           ->type_name("DIR")};
   for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
+  app->add_option("--site", options.siteFolder,
+                  "write the results as a static web site into this folder: index.html and a "
+                  "page for each entrant, with charts (and the log check's findings with "
+                  "--cross-check)")
+      ->type_name("DIR")
+      ->excludes(odbc);
   app->add_flag("--version", options.version, "the program's version");
   return app;
 }

@@ -46,6 +46,7 @@ struct ScoreOptions {
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
   std::optional<std::string> summaryFile;
+  std::optional<std::string> siteFolder;  // the results as a static web site
 };
 
 // The threads a run uses: --jobs, else one per core.
