@@ -18,6 +18,7 @@
 #include "tools/score/OutputFile.h"
 #include "tools/score/OwnStationChoice.h"
 #include "tools/score/ReportNames.h"
+#include "tools/score/site/ResultsSite.h"
 
 namespace zeltra::score {
 namespace {
@@ -294,9 +295,10 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   TellNotScored(notScored, diagnostics);
   const CheckSummary summary = SummaryOf(logs, check);
   WriteCheckResults(out, logs, notScored, summary, options);
-  const ReadFiles reads = options.verdictsFile || options.reportsFolder || options.summaryFile
-                              ? FilesRead(logs, options)
-                              : ReadFiles{};
+  const ReadFiles reads =
+      options.verdictsFile || options.reportsFolder || options.summaryFile || options.siteFolder
+          ? FilesRead(logs, options)
+          : ReadFiles{};
   // Each output is tried whatever became of the one before; false: it was not written whole.
   const auto attempt = [&](auto write) {
     try {
@@ -321,7 +323,15 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   const bool reportsWritten = attempt([&] {
     return !options.reportsFolder || WriteReports(logs, check, options, reads, diagnostics);
   });
-  if (!verdictsWritten || !summaryWritten || !reportsWritten) return kExitOutputFailed;
+  const bool siteWritten = attempt([&] {
+    return !options.siteFolder ||
+           WriteResultsSite(
+               *options.siteFolder,
+               {.logs = logs, .notScored = notScored, .check = &check, .summary = &summary},
+               options, reads, diagnostics);
+  });
+  if (!verdictsWritten || !summaryWritten || !reportsWritten || !siteWritten)
+    return kExitOutputFailed;
   std::vector<const LogResult*> results;
   for (const CheckedLog& log : logs) results.push_back(&log.log);
   if (results.empty()) TellNoLog({*options.crossCheck}, diagnostics);

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/logfile/AdifReader.h"
-#include "core/text/Ascii.h"
 #include "core/scoring/ContestRules.h"
+#include "core/text/Ascii.h"
 #include "core/text/Number.h"
 #include "core/text/UtcMinute.h"
 #include "tools/score/ContactRows.h"

@@ -29,6 +29,7 @@
 #include "tools/score/ResultsWriter.h"
 #include "tools/score/RowSpool.h"
 #include "tools/score/Unscorable.h"
+#include "tools/score/site/ResultsSite.h"
 
 namespace zeltra::score {
 namespace {
@@ -88,6 +89,22 @@ void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
   }
 }
 
+// The batch's results as a site; false, told, when a page was not written.
+bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& results,
+               const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {
+  ReadFiles reads;
+  for (const LogResult& result : results) reads.Add(result.file);
+  if (options.countryFile) reads.Add(*options.countryFile);
+  try {
+    return WriteResultsSite(*options.siteFolder,
+                            {.logs = UncheckedLogs(results), .notScored = notScored}, options,
+                            reads, diagnostics);
+  } catch (const OutputFailure& failure) {
+    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+    return false;
+  }
+}
+
 int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
                Diagnostics& diagnostics) {
   std::vector<NotScored> notScored;
@@ -125,6 +142,8 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   std::vector<const LogResult*> all;
   for (const LogResult& result : results) all.push_back(&result);
   if (results.empty()) TellNoLog(options.inputs, diagnostics);
+  if (options.siteFolder && !WriteSite(options, results, notScored, diagnostics))
+    return kExitOutputFailed;
   return ExitStatusOf(all, notScored, options.checkClaimed);
 }
 

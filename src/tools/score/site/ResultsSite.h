@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/crosscheck/LogCheck.h"
+#include "tools/score/CheckSummary.h"
+#include "tools/score/CheckedLog.h"
+#include "tools/score/Diagnostics.h"
+#include "tools/score/LogResult.h"
+#include "tools/score/OutputFile.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::score {
+
+// What the site is made from. check and summary: none for a batch of logs
+// scored without the log check.
+struct SiteSources {
+  const std::vector<CheckedLog>& logs;
+  const std::vector<NotScored>& notScored;
+  const LogCheck* check = nullptr;
+  const CheckSummary* summary = nullptr;
+};
+
+// Writes the results as a static site into folder: index.html, and
+// entrants/NAME.html for each log that was scored, NAME made from its call
+// as the reports' names are. Each page is written whole or not at all; a
+// page that cannot be written is told and the others are written all the
+// same. Throws OutputFailure when the folder cannot be made or the home
+// page not written; false: an entrant's page was not written.
+bool WriteResultsSite(const std::string& folder, const SiteSources& sources,
+                      const ScoreOptions& options, const ReadFiles& reads,
+                      Diagnostics& diagnostics);
+
+// A batch's results made ready for the site, as logs not checked.
+std::vector<CheckedLog> UncheckedLogs(const std::vector<LogResult>& results);
+
+}  // namespace zeltra::score

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/logscore/LogActivity.h"
+#include "tools/score/CheckSummary.h"
+#include "tools/score/CheckedLog.h"
+#include "tools/score/LogResult.h"
+
+namespace zeltra::score {
+
+// One log on the results site: where its page is and where it stands.
+struct SiteEntry {
+  const CheckedLog* log = nullptr;
+  std::string page;                 // from the site's folder, "entrants/SP9AHW.html"; none: failed
+  std::optional<std::size_t> rank;  // among all; none: not ranked (not checked, failed)
+  std::optional<std::size_t> categoryRank;
+};
+
+// What the results site shows, decided: the logs in their order, the
+// contest's activity and, with the log check, its summary. The pages only
+// draw it.
+struct SiteContents {
+  bool checked = false;           // the log check ran: its columns and findings are shown
+  std::vector<SiteEntry> ranked;  // every log: ranked first, then not ranked, then failed
+  std::vector<const SiteEntry*> byCategory;  // the ranked ones, category by category
+  std::vector<NotScored> notScored;          // files received that are no log
+  const CheckSummary* summary = nullptr;     // with the check
+  LogActivity contest;                       // every log's QSOs together
+};
+
+// The score a log is ranked by: the checked one with the check, else the
+// one before it; none for a log that failed or, with the check, was not
+// checked.
+std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked);
+
+// The leader of each group of ranked logs (their continent, their DXCC
+// country): the best-placed log of each, groups in name order; logs whose
+// group is not known are left out.
+struct Leader {
+  std::string group;
+  const SiteEntry* entry;
+};
+std::vector<Leader> LeadersByContinent(const SiteContents& site);
+std::vector<Leader> LeadersByCountry(const SiteContents& site);
+
+}  // namespace zeltra::score
