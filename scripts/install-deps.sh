@@ -9,6 +9,10 @@ packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev unixodbc-dev "
   libcli11-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libexpat1-dev clang
   chromium-headless-shell fonts-dejavu-core)
 
+# The browser tests run on Node.js: the machine's own if it has one, else
+# Debian's.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

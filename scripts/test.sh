@@ -2,12 +2,16 @@
 # Builds everything and runs every test: the portable core natively (with
 # AddressSanitizer and UndefinedBehaviorSanitizer), the threads' work under
 # ThreadSanitizer, a short fuzzing of each log reader, then Zeltra.dll and
-# the Win32 tests under Wine. Installs what
-# it needs first.
+# the Win32 tests under Wine; the results site is opened in headless
+# Chromium on the way. Installs what it needs first (Debian's packages, and
+# the browser tests' npm packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+echo "== npm: the browser tests' packages, as the lock file pins them"
+npm ci --prefix tests/tools/score/site --no-audit --no-fund
 
 echo "== native: portable core"
 cmake --preset native >/dev/null

@@ -449,3 +449,53 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
 
 }  // namespace
 }  // namespace zeltra
+
+namespace zeltra {
+namespace {
+
+// A line whose answer the other log holds only in a line read in part: the
+// part must be on its band and within the window; the other parts of that
+// log with this station are passed over to find it.
+TEST(LogCheck, ALineReadInPartAnswersOnItsBandWithinTheWindow) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::int64_t>> parts;  // band, minutes after the QSO
+    const char* verdict;
+    std::optional<std::size_t> answer;  // the part's line
+  };
+  const std::vector<Case> cases = {
+      {"another band first, then its own", {{"7", 0}, {"14", 1}}, "unchecked", 2},
+      {"at the window's edge", {{"14", 5}}, "unchecked", 1},
+      {"past the window", {{"14", 6}}, "nil", std::nullopt},
+      {"only on another band", {{"21", 0}}, "nil", std::nullopt},
+  };
+  const std::int64_t minute = 29'000'000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogLines first("SP1AAA");
+    first.Add({.position = 1,
+               .call = "SP2BBB",
+               .band = "14",
+               .mode = "RTTY",
+               .minute = minute,
+               .sent = "599 K",
+               .received = "599 M"});
+    LogLines second("SP2BBB");
+    std::size_t position = 0;
+    for (const auto& [band, after] : c.parts)
+      second.AddPart(++position, "SP1AAA", band, minute + after);
+    LogCheck check;
+    check.AddLog(first);
+    check.AddLog(second);
+    check.Run();
+    const CheckedQso qso = check.Qso(0, 0);
+    EXPECT_EQ(VerdictName(qso.verdict), c.verdict);
+    EXPECT_EQ(qso.unreadableAnswer, c.answer);
+    if (c.answer) {
+      EXPECT_EQ(qso.otherLog, std::optional<std::size_t>(1));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zeltra
