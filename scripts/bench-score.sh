@@ -3,8 +3,8 @@
 # (with the time of reading the file alone beside it, and the peak memory),
 # a batch of 1,000 Cabrillo logs of 2,000 contacts each ranked, and the
 # organiser's log check of a simulated contest of 2,000 logs and 1,000,000
-# QSO lines beside one of 100 logs. The logs are made once in
-# build/bench/score-logs.
+# QSO lines beside one of 100 logs, and the results site of that contest.
+# The logs are made once in build/bench/score-logs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -96,6 +96,27 @@ for logs_in_contest in 100 2000; do
   echo "  verdicts: $(cat "$logs/verdict-counts.txt")"
 done
 echo "2000 logs $(speedup --cross-check "$logs/contest-2000")"
+
+echo "== the results site of the 2,000-log contest (goal: at most a third more than the check;" \
+  "no page over 300 KB but the home page, under 2 MB and loaded in under 2 s)"
+folder="$logs/contest-2000"
+plain_seconds=$(median 3 "$tool" --cross-check "$folder")
+# Each run writes a new folder, as an organiser publishing a contest does;
+# pages written over those of a run before cost the file system more.
+rm -rf "$logs"/site-*
+site_seconds=$(for run in 1 2 3; do
+  /usr/bin/time -f "%e" -o "$logs/time.txt" "$tool" --cross-check "$folder" --site "$logs/site-$run" \
+    > /dev/null 2>&1 || true
+  tail -1 "$logs/time.txt"
+done | sort -n | awk '{ v[NR] = $1 } END { print v[2] }')
+mv "$logs/site-1" "$logs/site.new" && rm -rf "$logs/site" "$logs"/site-* && mv "$logs/site.new" "$logs/site"
+echo "the check: ${plain_seconds} s; with the site: ${site_seconds} s" \
+  "($(awk -v a="$site_seconds" -v b="$plain_seconds" 'BEGIN { printf "%+.0f", (a / b - 1) * 100 }') %)"
+echo "pages: $(find "$logs/site/entrants" -name '*.html' | wc -l)," \
+  "the largest entrant's $(find "$logs/site/entrants" -name '*.html' -printf '%s\n' | sort -n | tail -1) bytes," \
+  "the home page $(stat -c %s "$logs/site/index.html") bytes"
+npm ci --prefix tests/tools/score/site --no-audit --no-fund >/dev/null
+echo "the home page loads in $(node bench/site-load-time.mjs "$logs/site/index.html")"
 
 echo "== cross-check: unanswered lines one slip from a station with as many lines (twice the lines should take twice the time)"
 slips() {  # slips FOLDER LINES: SP1AAA logs SP2BBX LINES/2 times; SP2BBB logs SP1AAA as often

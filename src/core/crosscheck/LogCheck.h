@@ -91,6 +91,14 @@ class LogCheck {
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].call); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;
+  // Of a QSO line, its verdict and its call alone: for a walk over many
+  // lines that needs only those.
+  Verdict QsoVerdict(std::size_t log, std::size_t index) const {
+    return findings_[logs_[log].firstLine + index].verdict;
+  }
+  std::string_view QsoCall(std::size_t log, std::size_t index) const {
+    return calls_.Text(lines_[logs_[log].firstLine + index].call);
+  }
   // Minutes the log's clock ran ahead of the others' (behind: negative).
   std::int64_t ClockOffset(std::size_t log) const { return logs_[log].clockOffset; }
   // The offset and the pairs it rests on.

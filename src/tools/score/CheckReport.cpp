@@ -1,6 +1,6 @@
 #include "tools/score/CheckReport.h"
 
-#include <set>
+#include <algorithm>
 #include <string_view>
 
 #include "core/text/UtcMinute.h"
@@ -58,8 +58,8 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
   std::vector<std::vector<std::string>> rows;
   const std::size_t index = *log.checkIndex;
   for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
+    if (check.QsoVerdict(index, i) != verdict) continue;
     const CheckedQso qso = check.Qso(index, i);
-    if (qso.verdict != verdict) continue;
     std::vector<std::string> row = {log.log.positionWord + " " + std::to_string(qso.position),
                                     TimeText(qso.minute), Printable(qso.band), Printable(qso.call)};
     switch (verdict) {
@@ -133,13 +133,18 @@ std::string TimeText(std::int64_t minute) {
 
 LogsHolding LogsHoldingEachCall(const LogCheck& check) {
   LogsHolding holding;
+  std::vector<std::string_view> calls;
   for (std::size_t log = 0; log < check.LogCount(); ++log) {
-    std::set<std::string_view> calls;
-    for (std::size_t i = 0; i < check.QsoCount(log); ++i) calls.insert(check.Qso(log, i).call);
-    for (const std::string_view call : calls) {
-      const auto [held, isNew] = holding.try_emplace(std::string(call), 0);
-      ++held->second;
-    }
+    calls.clear();
+    for (std::size_t i = 0; i < check.QsoCount(log); ++i) calls.push_back(check.QsoCall(log, i));
+    // The check keeps each call's text once: the same call, the same place.
+    const auto place = [](std::string_view a, std::string_view b) { return a.data() < b.data(); };
+    std::sort(calls.begin(), calls.end(), place);
+    calls.erase(
+        std::unique(calls.begin(), calls.end(),
+                    [](std::string_view a, std::string_view b) { return a.data() == b.data(); }),
+        calls.end());
+    for (const std::string_view call : calls) ++holding[call];
   }
   return holding;
 }
@@ -150,6 +155,8 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
   for (const CheckedLog& log : logs) {
     if (!log.checkIndex) continue;
     for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+      const Verdict verdict = check.QsoVerdict(*log.checkIndex, i);
+      if (verdict != Verdict::kBustedCall && verdict != Verdict::kBustedExchange) continue;
       const CheckedQso qso = check.Qso(*log.checkIndex, i);
       if (!qso.partnerLog) continue;
       CopyByOther copy{.station = log.log.callSign,

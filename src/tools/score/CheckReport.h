@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/crosscheck/LogCheck.h"
@@ -33,7 +35,8 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
                                             const LogCheck& check);
 
 // How many logs hold a line with each call worked.
-using LogsHolding = std::map<std::string, std::size_t, std::less<>>;
+// The calls are the check's own texts: the counts live as long as it.
+using LogsHolding = std::unordered_map<std::string_view, std::size_t>;
 LogsHolding LogsHoldingEachCall(const LogCheck& check);
 
 // "2026-12-06 10:15" of minutes since 1970.

@@ -29,6 +29,10 @@ void Write(const fs::path& path, const std::string& name, std::ios::openmode mod
   if (!out) throw OutputFailure("cannot write " + name);
 }
 
+// WriteFile of a path already resolved.
+void WriteResolved(const fs::path& target, const std::string& path, const ReadFiles& reads,
+                   const std::function<void(std::ostream&)>& write);
+
 }  // namespace
 
 void ReadFiles::Add(const std::string& name) {
@@ -36,7 +40,11 @@ void ReadFiles::Add(const std::string& name) {
 }
 
 bool ReadFiles::Holds(const fs::path& path) const {
-  return files_.count(Resolved(path)) > 0;
+  return HoldsResolved(Resolved(path));
+}
+
+bool ReadFiles::HoldsResolved(const fs::path& path) const {
+  return files_.count(path) > 0;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads) {
@@ -51,10 +59,28 @@ void WriteOutput(const std::string& name, std::ostream& out, const ReadFiles& re
     WriteFile(name, reads, write);
 }
 
+fs::path ResolvedFolder(const std::string& name) {
+  return Resolved(PathOf(name));
+}
+
 void WriteFile(const std::string& path, const ReadFiles& reads,
                const std::function<void(std::ostream&)>& write) {
-  const fs::path target = Resolved(PathOf(path));
-  if (reads.Holds(target))
+  WriteResolved(Resolved(PathOf(path)), path, reads, write);
+}
+
+void WriteFileIn(const fs::path& folder, const fs::path& name, const ReadFiles& reads,
+                 const std::function<void(std::ostream&)>& write) {
+  fs::path target = folder / name;
+  std::error_code error;
+  if (fs::is_symlink(fs::symlink_status(target, error))) target = Resolved(target);
+  WriteResolved(target, NameOf(folder / name), reads, write);
+}
+
+namespace {
+
+void WriteResolved(const fs::path& target, const std::string& path, const ReadFiles& reads,
+                   const std::function<void(std::ostream&)>& write) {
+  if (reads.HoldsResolved(target))
     throw OutputFailure("will not write " + path + ": it is a file this run reads");
   std::error_code error;
   const fs::file_status status = fs::status(target, error);
@@ -78,5 +104,7 @@ void WriteFile(const std::string& path, const ReadFiles& reads,
     throw OutputFailure("cannot write " + path + ": " + error.message());
   }
 }
+
+}  // namespace
 
 }  // namespace zeltra::score

@@ -23,6 +23,7 @@ class ReadFiles {
  public:
   void Add(const std::string& name);
   bool Holds(const std::filesystem::path& path) const;
+  bool HoldsResolved(const std::filesystem::path& path) const;  // a path as ResolvedFolder gives
 
  private:
   std::set<std::filesystem::path> files_;
@@ -37,6 +38,16 @@ class ReadFiles {
 // or what write threw.
 void WriteFile(const std::string& path, const ReadFiles& reads,
                const std::function<void(std::ostream&)>& write);
+// A folder's path as the system finds it (links followed, ".." resolved),
+// for WriteFileIn.
+std::filesystem::path ResolvedFolder(const std::string& name);
+
+// WriteFile of the file name (no link among its folders) in a folder that
+// ResolvedFolder gave: the folder is not resolved again for each of many
+// files, the file itself only when it is a link.
+void WriteFileIn(const std::filesystem::path& folder, const std::filesystem::path& name,
+                 const ReadFiles& reads, const std::function<void(std::ostream&)>& write);
+
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads);
 
 // An output an option names: written to standard output (out) for "-",

@@ -4,11 +4,27 @@
 
 namespace zeltra::score {
 
+namespace {
+
+// Printable ASCII, which Printable and AsUtf8 leave as it is: most of what
+// a page shows (calls, numbers, times).
+bool PlainAscii(std::string_view text) {
+  for (const char c : text)
+    if (c < ' ' || c > '~') return false;
+  return true;
+}
+
+}  // namespace
+
 std::string Html(std::string_view text) {
-  const std::string printable = Printable(AsUtf8(text));
+  std::string converted;
+  if (!PlainAscii(text)) {
+    converted = Printable(AsUtf8(text));
+    text = converted;
+  }
   std::string html;
-  html.reserve(printable.size());
-  for (const char c : printable) {
+  html.reserve(text.size());
+  for (const char c : text) {
     switch (c) {
       case '&':
         html += "&amp;";

@@ -2,12 +2,10 @@
 
 #include <filesystem>
 #include <optional>
-#include <unordered_map>
 
 #include "core/parallel/RunInOrder.h"
 #include "tools/score/CheckReport.h"
 #include "tools/score/FileNames.h"
-#include "tools/score/ReportNames.h"
 #include "tools/score/site/EntrantPage.h"
 #include "tools/score/site/IndexPage.h"
 
@@ -15,41 +13,6 @@ namespace zeltra::score {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kEntrantsFolder = "entrants";
-
-SiteContents ContentsOf(const SiteSources& sources) {
-  SiteContents site;
-  site.checked = sources.check != nullptr;
-  site.summary = sources.summary;
-  site.notScored = sources.notScored;
-  std::unordered_map<const CheckedLog*, std::size_t> place;
-  std::size_t rank = 0;
-  for (const RankedLog& ranked : RankedByCheckedScore(sources.logs, false)) {
-    SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
-    if (!site.checked && !ranked.log->log.failed()) entry.rank = ++rank;
-    place[ranked.log] = site.ranked.size();
-    site.ranked.push_back(std::move(entry));
-  }
-  std::string category;
-  for (const RankedLog& ranked : RankedByCheckedScore(sources.logs, true)) {
-    SiteEntry& entry = site.ranked[place.at(ranked.log)];
-    if (!entry.rank) continue;
-    if (site.byCategory.empty() || ranked.log->log.categories != category) rank = 0;
-    category = ranked.log->log.categories;
-    entry.categoryRank = site.checked ? ranked.rank : ++rank;
-    site.byCategory.push_back(&entry);
-  }
-  ReportNames names;
-  for (SiteEntry& entry : site.ranked) {
-    const LogResult& log = entry.log->log;
-    if (log.failed()) continue;
-    const std::string call = log.callSign.empty() ? NameOf(PathOf(log.file).stem()) : log.callSign;
-    entry.page = std::string(kEntrantsFolder) + "/" + names.For(call, ".html");
-    site.contest.Add(log.activity);
-  }
-  return site;
-}
 
 }  // namespace
 
@@ -62,15 +25,15 @@ std::vector<CheckedLog> UncheckedLogs(const std::vector<LogResult>& results) {
 bool WriteResultsSite(const std::string& folder, const SiteSources& sources,
                       const ScoreOptions& options, const ReadFiles& reads,
                       Diagnostics& diagnostics) {
-  const fs::path root = PathOf(folder);
   std::error_code error;
-  fs::create_directories(root / kEntrantsFolder, error);
+  const fs::path entrants = PathOf(folder) / PathOf(std::string(kEntrantsFolder));
+  fs::create_directories(entrants, error);
   if (error)
-    throw OutputFailure("cannot make the folder " + NameOf(root / kEntrantsFolder) + ": " +
-                        error.message());
-  const SiteContents site = ContentsOf(sources);
-  WriteFile(NameOf(root / "index.html"), reads,
-            [&](std::ostream& out) { WriteIndexPage(out, site); });
+    throw OutputFailure("cannot make the folder " + NameOf(entrants) + ": " + error.message());
+  const fs::path root = ResolvedFolder(folder);
+  const SiteContents site =
+      SiteContentsOf(sources.logs, sources.notScored, sources.summary, sources.check != nullptr);
+  WriteFileIn(root, "index.html", reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
   std::vector<CopiesOfEntrant> copies;
   LogsHolding holding;
   PositionWords words;
@@ -90,8 +53,8 @@ bool WriteResultsSite(const std::string& folder, const SiteSources& sources,
         if (sources.check != nullptr && entry.log->IsChecked())
           report = CheckReportOf(*entry.log, *sources.check, copies, holding, words, options);
         try {
-          WriteFile(NameOf(root / PathOf(entry.page)), reads,
-                    [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
+          WriteFileIn(root, PathOf(entry.page), reads,
+                      [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
         } catch (const OutputFailure& failure) {
           return failure.what();
         }

@@ -1,6 +1,10 @@
 #include "tools/score/site/SiteContents.h"
 
 #include <map>
+#include <unordered_map>
+
+#include "tools/score/FileNames.h"
+#include "tools/score/ReportNames.h"
 
 namespace zeltra::score {
 namespace {
@@ -19,6 +23,41 @@ std::vector<Leader> Leaders(const SiteContents& site, GroupOf groupOf) {
 }
 
 }  // namespace
+
+SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
+                            const std::vector<NotScored>& notScored, const CheckSummary* summary,
+                            bool checked) {
+  SiteContents site;
+  site.checked = checked;
+  site.summary = summary;
+  site.notScored = notScored;
+  std::unordered_map<const CheckedLog*, std::size_t> place;
+  std::size_t rank = 0;
+  for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
+    SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
+    if (!checked && !ranked.log->log.failed()) entry.rank = ++rank;
+    place[ranked.log] = site.ranked.size();
+    site.ranked.push_back(std::move(entry));
+  }
+  std::string category;
+  for (const RankedLog& ranked : RankedByCheckedScore(logs, true)) {
+    SiteEntry& entry = site.ranked[place.at(ranked.log)];
+    if (!entry.rank) continue;
+    if (site.byCategory.empty() || ranked.log->log.categories != category) rank = 0;
+    category = ranked.log->log.categories;
+    entry.categoryRank = checked ? ranked.rank : ++rank;
+    site.byCategory.push_back(&entry);
+  }
+  ReportNames names;
+  for (SiteEntry& entry : site.ranked) {
+    const LogResult& log = entry.log->log;
+    if (log.failed()) continue;
+    const std::string call = log.callSign.empty() ? NameOf(PathOf(log.file).stem()) : log.callSign;
+    entry.page = std::string(kEntrantsFolder) + "/" + names.For(call, ".html");
+    site.contest.Add(log.activity);
+  }
+  return site;
+}
 
 std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked) {
   const CheckedLog& log = *entry.log;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/logscore/LogActivity.h"
@@ -11,6 +12,9 @@
 #include "tools/score/LogResult.h"
 
 namespace zeltra::score {
+
+// The folder of the entrants' pages, within the site's.
+inline constexpr std::string_view kEntrantsFolder = "entrants";
 
 // One log on the results site: where its page is and where it stands.
 struct SiteEntry {
@@ -31,6 +35,13 @@ struct SiteContents {
   const CheckSummary* summary = nullptr;     // with the check
   LogActivity contest;                       // every log's QSOs together
 };
+
+// What the site shows of these logs: ranked overall and within their
+// categories (with the check, as the check ranks them; else by score),
+// each log scored given its page, and the contest's activity summed.
+SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
+                            const std::vector<NotScored>& notScored, const CheckSummary* summary,
+                            bool checked);
 
 // The score a log is ranked by: the checked one with the check, else the
 // one before it; none for a log that failed or, with the check, was not
