@@ -30,8 +30,10 @@ CheckedLog Log(const std::string& call, const std::string& categories,
 
 TEST(SiteContents, ABatchIsRankedByScoreOverallAndInEachCategory) {
   const std::vector<CheckedLog> logs = {
-      Log("SP1AAA", "SINGLE-OP", 100),          Log("SP2BBB", "SINGLE-OP", std::nullopt),
-      Log("DL3CCC", "MULTI-ONE", 200, "EU", "DL"), Log("W1DDD", "SINGLE-OP", 50, "NA", "K"),
+      Log("SP1AAA", "SINGLE-OP", 100),
+      Log("SP2BBB", "SINGLE-OP", std::nullopt),
+      Log("DL3CCC", "MULTI-ONE", 200, "EU", "DL"),
+      Log("W1DDD", "SINGLE-OP", 50, "NA", "K"),
       Log("CON", "MULTI-ONE", 150, "EU", "SP"),
   };
   const SiteContents site = SiteContentsOf(logs, {}, nullptr, false);
@@ -42,8 +44,8 @@ TEST(SiteContents, ABatchIsRankedByScoreOverallAndInEachCategory) {
     std::string page;
   };
   const std::vector<Expected> expected = {
-      {"DL3CCC", 1, 1, "entrants/DL3CCC.html"}, {"CON", 2, 2, "entrants/CON_.html"},
-      {"SP1AAA", 3, 1, "entrants/SP1AAA.html"}, {"W1DDD", 4, 2, "entrants/W1DDD.html"},
+      {"DL3CCC", 1, 1, "entrants/DL3CCC.html"},   {"CON", 2, 2, "entrants/CON_.html"},
+      {"SP1AAA", 3, 1, "entrants/SP1AAA.html"},   {"W1DDD", 4, 2, "entrants/W1DDD.html"},
       {"SP2BBB", std::nullopt, std::nullopt, ""},
   };
   ASSERT_EQ(site.ranked.size(), expected.size());
