@@ -332,11 +332,19 @@ const std::string& LogCheck::Content(std::uint32_t exchange, ReportPlace report)
                                        : exchangeContents_[exchange];
 }
 
+// The sender's log tells whether what it sent has a report; the copier's
+// whether what it copies has one. Where the two logs differ (a log of
+// serials with no report, copied by one that puts a report first), the
+// copy is also read as the sender's log reads its own exchange, so that a
+// copy of "143 257" exactly as sent is no bust, and "153 257" still is.
 bool LogCheck::CopiedAsSent(std::uint32_t copier, std::uint32_t sender) const {
   const Line& copied = lines_[copier];
   const Line& sent = lines_[sender];
-  return Content(copied.received, logs_[copied.log].receivedReport) ==
-         Content(sent.sent, logs_[sent.log].sentReport);
+  const ReportPlace copiedPlace = logs_[copied.log].receivedReport;
+  const ReportPlace sentPlace = logs_[sent.log].sentReport;
+  const std::string& sentContent = Content(sent.sent, sentPlace);
+  return Content(copied.received, copiedPlace) == sentContent ||
+         (copiedPlace != sentPlace && Content(copied.received, sentPlace) == sentContent);
 }
 
 int LogCheck::Disagreements(std::uint32_t a, std::uint32_t b) const {

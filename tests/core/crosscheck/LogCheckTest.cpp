@@ -111,6 +111,8 @@ std::vector<Station> HandWorkedContest() {
            {"1003", "SP3CCC", "14", "599 M", "599 B", "ok"},
            {"1005", "DL1DDD", "14", "599 M", "599 002", "ok"},
            {"1016", "SP4EEE", "14", "599 M", "599 W", "ok"},
+           // Copied exactly as sent: no report to take out.
+           {"1142", "OK7HHH", "14", "599 M", "145 257", "ok"},
        }},
       {"SP3CCC",
        {
@@ -136,6 +138,41 @@ std::vector<Station> HandWorkedContest() {
            {"1029", "SP3CCC", "14", "599 W", "599 B", "ok"},
            {"1030", "DL1DDD", "14", "599 W", "599 5", "ok"},
        }},
+      // What a real contest's logs taught: a line logged wrong and again
+      // right, a pair chosen by what agrees rather than by time, a call
+      // copied far off, a lost figures shift, a serial that looks like a
+      // report.
+      {"SP5FFF",
+       {
+           // Logged first with the exchange garbled, again right: the
+           // second is the QSO, the first nothing confirms.
+           {"1100", "SP6GGG", "14", "599 F", "599 Z", "nil"},
+           {"1103", "SP6GGG", "14", "599 F", "599 G", "ok"},
+           {"1111", "SP6GGG", "21", "599 F", "599 G", "ok"},
+           // A call copied far off, the exchanges agreeing both ways.
+           {"1120", "UA9XYZ", "7", "599 F", "599 G", "busted-call", "SP6GGG"},
+           {"1130", "SP6GGG", "28", "599 F", "599 G", "ok"},
+           // Its serial copied one figure off: 143 is no report.
+           {"1140", "OK7HHH", "14", "599 F", "153 257", "busted-exchange", "143 257"},
+       }},
+      {"SP6GGG",
+       {
+           {"1103", "SP5FFF", "14", "599 G", "599 F", "ok"},
+           // The nearer line disagrees, the farther one agrees both ways.
+           {"1110", "SP5FFF", "21", "599 G", "599 Z", "nil"},
+           {"1113", "SP5FFF", "21", "599 G", "599 F", "ok"},
+           {"1120", "SP5FFF", "7", "599 G", "599 F", "ok"},
+           // The figures shift lost: 5 printed as T.
+           {"1130", "SPTFFF", "28", "599 G", "599 F", "busted-call", "SP5FFF"},
+           {"1141", "OK7HHH", "14", "599 G", "144 257", "ok"},
+       }},
+      // Serial numbers and a district, no report: its log says so.
+      {"OK7HHH",
+       {
+           {"1140", "SP5FFF", "14", "143 257", "599 F", "ok"},
+           {"1141", "SP6GGG", "14", "144 257", "599 G", "ok"},
+           {"1142", "SP2BBB", "14", "145 257", "599 M", "ok"},
+       }},
   };
 }
 
@@ -143,7 +180,7 @@ TEST(LogCheck, HandWorkedContestGivesEachLineItsVerdict) {
   const std::vector<Station> stations = HandWorkedContest();
   const LogCheck check = Checked(stations);
   ExpectVerdicts(check, stations);
-  const std::vector<std::int64_t> offsets = {0, 0, 0, 0, 12};
+  const std::vector<std::int64_t> offsets = {0, 0, 0, 0, 12, 0, 0, 0};
   for (std::size_t log = 0; log < offsets.size(); ++log)
     EXPECT_EQ(check.ClockOffset(log), offsets[log]) << stations[log].call;
 }
