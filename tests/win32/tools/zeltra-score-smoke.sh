@@ -100,10 +100,17 @@ mkdir -p "zawody łódzkie"
 cp contest/*.log "zawody łódzkie/"
 status=0
 wine zeltra-score.exe --cty "kraje ąęś/zawody.dat" --cross-check "zawody łódzkie" \
-  --verdicts "raporty żółte/werdykty.csv" --reports "raporty żółte" > output.txt 2> errors.txt || status=$?
+  --verdicts "raporty żółte/werdykty.csv" --reports "raporty żółte" --site "strona wyników" \
+  > output.txt 2> errors.txt || status=$?
 [ "$status" -eq 0 ] || { echo "cross-check: exit status $status"; cat errors.txt; exit 1; }
 diff -u "$cases/cross-check-hand-worked/expected-files/verdicts.csv" "raporty żółte/werdykty.csv"
 [ -f "raporty żółte/SP1AAA.txt" ] || { echo "no report in raporty żółte:"; ls "raporty żółte"; exit 1; }
+# The site's pages, the same as the golden site's but for the logs' folder.
+for page in index.html entrants/SP1AAA.html entrants/DL1DDD.html; do
+  sed 's|zawody łódzkie[/\\]|logs/|g' "strona wyników/$page" |
+    diff -u "$cases/cross-check-hand-worked/expected-files/site/$page" - ||
+    { echo "the site's $page differs"; exit 1; }
+done
 echo "zeltra-score.exe: files and folders named in Polish letters read and written"
 
 # A folder whose path is longer than Windows' 260 characters is listed as
