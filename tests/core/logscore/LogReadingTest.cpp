@@ -288,16 +288,21 @@ TEST(LogReading, TheHeaderTellsTheStationForItsPage) {
   EXPECT_EQ(log.station.name, "Jan");
   EXPECT_EQ(log.station.soapbox, (std::vector<std::string>{"Great fun!", "", "73 to all"}));
   EXPECT_FALSE(log.station.soapboxCut);
-  // A soapbox of a megabyte keeps its first lines up to the bound.
-  const std::string line = "SOAPBOX: " + std::string(1000, 'x') + "\n";
+  // A soapbox of a megabyte keeps its first lines up to the bound, the
+  // last of them ending on it.
+  // 19 bytes of short lines above, and 15 lines of 1091: 16,384 exactly.
+  const std::size_t lineLength = 1091;
+  ASSERT_EQ(19 + 15 * lineLength, kLongestSoapbox);
+  const std::string line = "SOAPBOX: " + std::string(lineLength, 'x') + "\n";
   std::string book = header;
   for (int i = 0; i < 1000; ++i) book += line;
   const LogContents cut = ReadCabrillo(book + "END-OF-LOG:\n");
   EXPECT_TRUE(cut.station.soapboxCut);
+  // The three short lines above, then as many long ones as fit exactly.
+  EXPECT_EQ(cut.station.soapbox.size(), 3u + 15u);
   std::size_t kept = 0;
   for (const std::string& text : cut.station.soapbox) kept += text.size();
   EXPECT_LE(kept, kLongestSoapbox);
-  EXPECT_GT(kept, kLongestSoapbox - 1000);
 }
 
 }  // namespace
