@@ -41,8 +41,7 @@ void BandTable(std::ostream& out, const std::string& caption, const Summary& sum
   out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr>";
   for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
     out << "<th scope=\"col\"" << (column > 0 ? " class=\"n\"" : "") << ">"
-        << Html(column == 0 && table.Cell(0, 0).empty() ? "Band" : table.Cell(column, 0))
-        << "</th>";
+        << Html(table.Cell(column, 0)) << "</th>";
   out << "</tr></thead>\n<tbody>\n";
   for (std::size_t row = 1; row < StatisticTable::kRows; ++row) {
     out << "<tr><th scope=\"row\">" << Html(table.Cell(0, row)) << "</th>";
