@@ -116,10 +116,10 @@ ColumnChart BandChart(const LogActivity& activity, std::string id, std::string t
   chart.labelHeading = "Band";
   chart.parts = {{"QSOs", kBandColours.front()}};
   const auto byBand = activity.QsosByBand();
-  std::uint64_t other = activity.qsos;
+  std::uint64_t other = 0;
+  for (const HourOfQsos& hour : activity.hours) other += hour.otherBands;
   std::string words;
   for (std::size_t band = 0; band < kBands.size(); ++band) {
-    other -= byBand[band];
     if (byBand[band] == 0) continue;
     chart.labels.push_back(std::string(kBands[band].text));
     chart.tableLabels.push_back(BandName(band));

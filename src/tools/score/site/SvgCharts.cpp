@@ -1,6 +1,7 @@
 #include "tools/score/site/SvgCharts.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "tools/score/site/HtmlText.h"
 
@@ -38,9 +39,11 @@ std::uint64_t ColumnTotal(const std::vector<std::uint64_t>& column) {
 }
 
 // Lines across the plot at whole steps of the scale: fifths of a top of
-// 5, 10, 20, 50 ..., and each whole number of a top of 1 or 2.
+// 5, 10, 20, 50 ..., each whole number of a top of 1 or 2, and the top
+// alone of any other.
 void WriteScale(std::ostream& out, std::uint64_t top) {
-  const std::uint64_t steps = top % kScaleSteps == 0 ? kScaleSteps : top;
+  constexpr std::uint64_t kFewestFifths = 2;
+  const std::uint64_t steps = top % kScaleSteps == 0 ? kScaleSteps : top <= kFewestFifths ? top : 1;
   out << "<g class=\"scale\">";
   for (std::uint64_t step = 0; step <= steps; ++step) {
     const double y =
@@ -123,12 +126,12 @@ void WriteNumbers(std::ostream& out, const ColumnChart& chart) {
 }  // namespace
 
 std::uint64_t ScaleTop(std::uint64_t largest) {
-  std::uint64_t power = 1;
-  for (;;) {
+  for (std::uint64_t power = 1; power <= std::numeric_limits<std::uint64_t>::max() / 10;
+       power *= 10)
     for (const std::uint64_t step : {1u, 2u, 5u})
       if (step * power >= largest) return step * power;
-    power *= 10;
-  }
+  // Beyond the round numbers a 64-bit count holds: the largest itself.
+  return largest;
 }
 
 void WriteColumnChart(std::ostream& out, const ColumnChart& chart) {

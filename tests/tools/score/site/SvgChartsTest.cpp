@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -14,6 +15,19 @@ TEST(SvgCharts, TheScaleEndsAtARoundNumberAboveTheLargest) {
   const std::vector<std::pair<std::uint64_t, std::uint64_t>> cases = {
       {0, 1}, {1, 1}, {2, 2}, {3, 5}, {5, 5}, {6, 10}, {11, 20}, {21, 50}, {57, 100}, {101, 200}};
   for (const auto& [largest, top] : cases) EXPECT_EQ(ScaleTop(largest), top) << largest;
+  // Past the last round number a count holds, the largest itself.
+  const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
+  EXPECT_EQ(ScaleTop(5'000'000'000'000'000'000u), 5'000'000'000'000'000'000u);
+  EXPECT_EQ(ScaleTop(most - 1), most - 1);
+  // A chart of such a count is drawn all the same, with few lines across.
+  ColumnChart chart;
+  chart.id = "huge";
+  chart.parts = {{"QSOs", "#111111"}};
+  chart.labels = {"1"};
+  chart.values = {{most - 1}};
+  std::ostringstream out;
+  WriteColumnChart(out, chart);
+  EXPECT_NE(out.str().find("</svg>"), std::string::npos);
 }
 
 // The heights of a chart's bars, as drawn.
