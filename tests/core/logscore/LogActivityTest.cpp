@@ -76,6 +76,17 @@ TEST(LogActivity, HoursByBandAndTheContestsSum) {
   EXPECT_EQ(byBand[8], 1u);
 }
 
+// A log dated before 1970 (a clock never set) still falls into whole hours.
+TEST(LogActivity, HoursBefore1970AreWholeHours) {
+  const LogActivity activity = ActivityOf({{-61, 5}, {-60, 5}, {-1, 5}, {0, 5}});
+  ASSERT_EQ(activity.hours.size(), 3u);
+  EXPECT_EQ(activity.hours[0].hour, -2);
+  EXPECT_EQ(activity.hours[0].Total(), 1u);
+  EXPECT_EQ(activity.hours[1].hour, -1);
+  EXPECT_EQ(activity.hours[1].Total(), 2u);
+  EXPECT_EQ(activity.hours[2].hour, 0);
+}
+
 TEST(LogActivity, AChartShowsTheBusiestHoursWithTheEmptyOnesBetween) {
   const std::int64_t ten = At("202612051000");
   // A wrong date a year back, then a contest of three hours with a gap.
