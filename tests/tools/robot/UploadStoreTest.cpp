@@ -1,0 +1,66 @@
+#include "tools/robot/UploadStore.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "support/SqliteLog.h"
+
+namespace zeltra::robot {
+namespace {
+
+namespace fs = std::filesystem;
+
+LogFacts Facts(const std::string& call, std::int64_t score) {
+  return {.call = call,
+          .categories = "SINGLE-OP",
+          .qsos = 3,
+          .claimed = std::nullopt,
+          .score = score,
+          .sha256 = "00"};
+}
+
+std::string Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
+  zeltra::testing::TemporaryFolder folder;
+  std::int64_t first = 0;
+  {
+    UploadStore store(folder.path());
+    const std::string bytes("first\r\n\0bytes", 13);  // byte for byte, a NUL and all
+    first = store.Keep(bytes, Facts("SP9AHW", 10)).id;
+    const KeptLog second = store.Keep("second", Facts("SP9AHW", 20));
+    EXPECT_EQ(second.replaces, first);
+    EXPECT_FALSE(store.Keep("other", Facts("DL1ABC", 5)).replaces);
+    EXPECT_EQ(Bytes(store.FileOf(first)), bytes);
+  }
+  // Opened again, as after a restart: nothing lost.
+  UploadStore store(folder.path());
+  const std::vector<KeptLog> latest = store.Latest();
+  ASSERT_EQ(latest.size(), 2u);
+  EXPECT_EQ(latest[0].facts.call, "DL1ABC");
+  EXPECT_EQ(latest[1].facts.call, "SP9AHW");
+  EXPECT_EQ(latest[1].facts.score, 20);
+  EXPECT_EQ(Bytes(store.FileOf(latest[1].id)), "second");
+  EXPECT_TRUE(fs::exists(store.FileOf(first)));
+}
+
+TEST(UploadStore, WhatAKilledRunLeftHalfMadeIsRemoved) {
+  zeltra::testing::TemporaryFolder folder;
+  { UploadStore store(folder.path()); }
+  std::ofstream(folder.path() / "incoming" / "123.part") << "half";
+  std::ofstream(folder.path() / "logs" / "77") << "never recorded";
+  UploadStore store(folder.path());
+  EXPECT_TRUE(fs::is_empty(folder.path() / "incoming"));
+  EXPECT_FALSE(fs::exists(folder.path() / "logs" / "77"));
+  EXPECT_TRUE(store.Latest().empty());
+}
+
+}  // namespace
+}  // namespace zeltra::robot
