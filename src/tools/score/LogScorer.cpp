@@ -66,6 +66,7 @@ std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* cont
     result.failure = problem.what();
   } catch (const Unscorable& problem) {
     result.failure = problem.message;
+    result.noOwnStation = problem.noOwnStation;
   } catch (const std::bad_alloc&) {
     result.failure = "out of memory";
   } catch (const std::exception& problem) {

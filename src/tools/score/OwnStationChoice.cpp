@@ -25,7 +25,8 @@ OwnStation OwnStationFor(const ScoreOptions& options, const LogContents* log,
   if (!call)
     throw Unscorable{
         "the log names no own station (STATION_CALLSIGN, OPERATOR or CALLSIGN): give "
-        "--my-call, or --my-continent and --my-dxcc"};
+        "--my-call, or --my-continent and --my-dxcc",
+        true};
   if (countries == nullptr)
     throw Unscorable{"no country file places the own call " + *call +
                      ": give --cty, or --my-continent and --my-dxcc"};

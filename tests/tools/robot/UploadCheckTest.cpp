@@ -1,0 +1,92 @@
+#include "tools/robot/UploadCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/logfile/CountryFile.h"
+#include "support/SqliteLog.h"
+
+namespace zeltra::robot {
+namespace {
+
+const std::string kCabrillo =
+    "START-OF-LOG: 3.0\nCALLSIGN: SP9AHW\nCATEGORY-OPERATOR: SINGLE-OP\nCLAIMED-SCORE: 12\n"
+    "QSO: 14080 RY 2026-12-05 1000 SP9AHW 599 K DL1ABC 599 001\n"
+    "QSO: 14080 RY 2026-12-05 1003 SP9AHW 599 K OK1XYZ 599\n"
+    "QSO: 14080 CW 2026-12-05 1005 SP9AHW 599 K OK1XYZ 599 003\n"
+    "END-OF-LOG:\n";
+
+TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMend) {
+  zeltra::testing::TemporaryFolder scratch;
+  std::ifstream file(std::string(ZELTRA_SCORE_CASES) + "/cty.dat", std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  const CountryFile countries = CountryFile::Parse(text.str());
+  const score::ScoreOptions options;
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::vector<std::string> errors;  // none: accepted
+    std::string call;
+    std::int64_t qsos = 0;
+    std::size_t warnings = 0;
+  };
+  const std::vector<Case> cases = {
+      {"a Cabrillo log, a line skipped and one in CW left out", kCabrillo, {}, "SP9AHW", 1, 2},
+      {"an ADIF log",
+       "<STATION_CALLSIGN:6>SP9AHW<CALL:6>DL1ABC<BAND:3>20m<MODE:4>RTTY<EOR>",
+       {},
+       "SP9AHW",
+       1,
+       0},
+      {"no log at all",
+       "Dear contest manager, my log is attached.",
+       {"not a log: no ADIF tags, no ADX, no START-OF-LOG: line; send the log your logging "
+        "program exports as ADIF or Cabrillo"},
+       "",
+       0,
+       0},
+      {"no own call",
+       "<CALL:6>DL1ABC<BAND:3>20m<MODE:4>RTTY<EOR>",
+       {"the log names no own call: add CALLSIGN: to the Cabrillo header, or STATION_CALLSIGN "
+        "to each ADIF record"},
+       "",
+       0,
+       0},
+      {"nothing the contest scores",
+       "<STATION_CALLSIGN:6>SP9AHW<CALL:6>DL1ABC<BAND:3>20m<MODE:2>CW<EOR>",
+       {"the log holds no contact the contest scores",
+        "1 contact in CW left out (not the contest's mode, bands or period)"},
+       "",
+       0,
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto checked = CheckUpload(c.bytes, scratch.path(), options, &countries);
+    if (c.errors.empty()) {
+      ASSERT_TRUE(std::holds_alternative<Acceptable>(checked));
+      const Acceptable& log = std::get<Acceptable>(checked);
+      EXPECT_EQ(log.facts.call, c.call);
+      EXPECT_EQ(log.facts.qsos, c.qsos);
+      EXPECT_EQ(log.facts.sha256, Sha256(c.bytes));
+      EXPECT_EQ(log.warnings.size(), c.warnings);
+      for (const std::string& warning : log.warnings)
+        EXPECT_EQ(warning.find(scratch.path().string()), std::string::npos) << warning;
+    } else {
+      ASSERT_TRUE(std::holds_alternative<Refused>(checked));
+      EXPECT_EQ(std::get<Refused>(checked).status, kUnprocessable);
+      EXPECT_EQ(std::get<Refused>(checked).errors, c.errors);
+    }
+    // The scratch copy is gone.
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
+  }
+  EXPECT_EQ(Sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+}  // namespace
+}  // namespace zeltra::robot
