@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/robot/UploadStore.h"
+
+namespace zeltra::robot {
+
+// The robot's pages as HTML, every text from a log escaped; and its
+// answers as JSON (nlohmann-json).
+std::string FormPage(std::size_t maxBytes);
+std::string ReceiptPage(const KeptLog& kept, const std::vector<std::string>& warnings);
+std::string RefusalPage(int status, const std::vector<std::string>& errors);
+std::string ReceivedPage(const std::vector<KeptLog>& logs);
+
+std::string ReceiptJson(const KeptLog& kept, const std::vector<std::string>& warnings);
+std::string RefusalJson(const std::vector<std::string>& errors);
+std::string ReceivedJson(const std::vector<KeptLog>& logs);
+
+}  // namespace zeltra::robot

@@ -1,0 +1,115 @@
+#include "tools/robot/RobotServer.h"
+
+#include <ctime>
+
+#include "tools/robot/RobotPages.h"
+#include "tools/robot/UploadCheck.h"
+
+namespace zeltra::robot {
+namespace {
+
+constexpr int kOk = 200;
+constexpr int kBadRequest = 400;
+constexpr int kForbidden = 403;
+constexpr int kTooLarge = 413;
+constexpr int kTooMany = 429;
+constexpr int kUnavailable = 503;
+// What a form's own parts add to the file it carries.
+constexpr std::size_t kFormOverhead = 64 * 1024;
+constexpr std::int64_t kSecondsPerMinute = 60;
+
+bool WantsJson(const httplib::Request& request) {
+  return request.get_header_value("Accept").find("application/json") != std::string::npos;
+}
+
+void Refuse(const httplib::Request& request, httplib::Response& response, int status,
+            const std::vector<std::string>& errors) {
+  response.status = status;
+  if (WantsJson(request))
+    response.set_content(RefusalJson(errors), "application/json");
+  else
+    response.set_content(RefusalPage(status, errors), "text/html; charset=utf-8");
+}
+
+}  // namespace
+
+RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
+    : settings_(std::move(settings)),
+      countries_(countries),
+      store_(settings_.data),
+      rate_(settings_.perMinute) {
+  const std::size_t threads = settings_.threads;
+  server_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  server_.set_payload_max_length(settings_.maxBytes + kFormOverhead);
+  server_.set_read_timeout(settings_.timeout);
+  server_.set_write_timeout(settings_.timeout);
+  server_.set_keep_alive_timeout(settings_.timeout.count());
+  server_.Get("/", [this](const httplib::Request&, httplib::Response& response) {
+    response.set_content(FormPage(settings_.maxBytes), "text/html; charset=utf-8");
+  });
+  server_.Get("/received", [this](const httplib::Request&, httplib::Response& response) {
+    response.set_content(ReceivedPage(store_.Latest()), "text/html; charset=utf-8");
+  });
+  server_.Get("/received.json", [this](const httplib::Request&, httplib::Response& response) {
+    response.set_content(ReceivedJson(store_.Latest()), "application/json");
+  });
+  server_.Post("/upload", [this](const httplib::Request& request, httplib::Response& response) {
+    Upload(request, response);
+  });
+  // A body over the limit is refused from its length, before it is read.
+  server_.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+    if (response.status == kTooLarge)
+      Refuse(request, response, kTooLarge, {"the log is larger than the robot takes"});
+  });
+  server_.set_exception_handler(
+      [](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
+        Refuse(request, response, kUnavailable,
+               {"the robot could not keep the log just now; send it again in a minute"});
+      });
+}
+
+std::optional<int> RobotServer::Bind() {
+  const int port =
+      settings_.port == 0
+          ? server_.bind_to_any_port(settings_.host)
+          : (server_.bind_to_port(settings_.host, settings_.port) ? settings_.port : -1);
+  if (port < 0) return std::nullopt;
+  return port;
+}
+
+bool RobotServer::Serve() {
+  return server_.listen_after_bind();
+}
+
+void RobotServer::Upload(const httplib::Request& request, httplib::Response& response) {
+  if (!rate_.Allow(request.remote_addr, UploadRate::Clock::now()))
+    return Refuse(request, response, kTooMany,
+                  {"too many uploads from your address in a minute; wait a minute and send the "
+                   "log again"});
+  if (settings_.deadline &&
+      static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerMinute >= *settings_.deadline)
+    return Refuse(request, response, kForbidden, {"the deadline for logs has passed"});
+  if (!request.is_multipart_form_data() || !request.has_file("log"))
+    return Refuse(request, response, kBadRequest,
+                  {"no log was sent: choose the file in the field named \"log\""});
+  const httplib::MultipartFormData file = request.get_file_value("log");
+  if (file.content.size() > settings_.maxBytes)
+    return Refuse(request, response, kTooLarge,
+                  {"the log is " + std::to_string(file.content.size()) +
+                   " bytes; the robot takes at most " + std::to_string(settings_.maxBytes)});
+  if (file.content.empty())
+    return Refuse(request, response, kUnprocessable, {"the file sent is empty"});
+  const auto checked =
+      CheckUpload(file.content, settings_.data / "incoming", settings_.scoring, countries_);
+  if (const auto* refused = std::get_if<Refused>(&checked))
+    return Refuse(request, response, refused->status, refused->errors);
+  const Acceptable& log = std::get<Acceptable>(checked);
+  const KeptLog kept = store_.Keep(file.content, log.facts);
+  response.status = kOk;
+  if (WantsJson(request))
+    response.set_content(ReceiptJson(kept, log.warnings), "application/json");
+  else
+    response.set_content(ReceiptPage(kept, log.warnings), "text/html; charset=utf-8");
+}
+
+}  // namespace zeltra::robot

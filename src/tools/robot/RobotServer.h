@@ -1,0 +1,56 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/logfile/CountryFile.h"
+#include "tools/robot/UploadRate.h"
+#include "tools/robot/UploadStore.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::robot {
+
+inline constexpr std::size_t kDefaultMaxBytes = 5 * 1024 * 1024;
+inline constexpr std::size_t kDefaultPerMinute = 30;
+inline constexpr std::size_t kDefaultThreads = 8;
+
+struct RobotSettings {
+  std::filesystem::path data;
+  std::string host = "127.0.0.1";
+  int port = 8080;                       // 0: any free port
+  std::optional<std::int64_t> deadline;  // UTC, minutes since 1970: uploads after it are refused
+  std::size_t maxBytes = kDefaultMaxBytes;
+  std::size_t perMinute = kDefaultPerMinute;
+  std::size_t threads = kDefaultThreads;  // requests served at once
+  std::chrono::seconds timeout{10};       // a client silent this long is dropped
+  score::ScoreOptions scoring;            // --from, --to
+};
+
+// The robot over HTTP: the upload form, the upload, the logs received.
+class RobotServer {
+ public:
+  RobotServer(RobotSettings settings, const CountryFile* countries);
+
+  // Binds the address; answers the port (the one chosen, for port 0), or
+  // none when it cannot be bound.
+  std::optional<int> Bind();
+  // Serves until Stop.
+  bool Serve();
+  void Stop() { server_.stop(); }
+
+ private:
+  void Upload(const httplib::Request& request, httplib::Response& response);
+
+  RobotSettings settings_;
+  const CountryFile* countries_;
+  UploadStore store_;
+  UploadRate rate_;
+  httplib::Server server_;
+};
+
+}  // namespace zeltra::robot
