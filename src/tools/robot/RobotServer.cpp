@@ -57,9 +57,11 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
     Upload(request, response);
   });
   // A body over the limit is refused from its length, before it is read.
-  server_.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+  server_.set_error_handler([this](const httplib::Request& request, httplib::Response& response) {
     if (response.status == kTooLarge)
-      Refuse(request, response, kTooLarge, {"the log is larger than the robot takes"});
+      Refuse(request, response, kTooLarge,
+             {"the log is larger than the robot takes: at most " +
+              std::to_string(settings_.maxBytes) + " bytes"});
   });
   server_.set_exception_handler(
       [](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {

@@ -1,0 +1,297 @@
+// The robot over real HTTP on loopback: in this process for the answers
+// to each kind of upload, and as its own program for a kill -9 in the
+// middle of many uploads at once.
+
+#include "tools/robot/RobotServer.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "support/SqliteLog.h"
+#include "tools/robot/LogExport.h"
+#include "tools/robot/UploadCheck.h"
+#include "tools/score/ScoreOptions.h"
+#include "tools/score/ScoreRun.h"
+
+namespace zeltra::robot {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+std::string CabrilloOf(const std::string& call, const std::string& header = "") {
+  return "START-OF-LOG: 3.0\nCALLSIGN: " + call + "\n" + header + "QSO: 14080 RY 2026-12-05 1000 " +
+         call +
+         " 599 K DL1ABC 599 001\n"
+         "QSO: 7040 RY 2026-12-05 1100 " +
+         call + " 599 K OK1XYZ 599 002\nEND-OF-LOG:\n";
+}
+
+// An upload as a browser sends it: the log in the form's field "log".
+httplib::Result Send(httplib::Client& client, const std::string& bytes,
+                     const std::string& field = "log", const std::string& name = "my.log",
+                     bool json = true) {
+  httplib::MultipartFormDataItems items = {{field, bytes, name, "application/octet-stream"}};
+  httplib::Headers headers;
+  if (json) headers.emplace("Accept", "application/json");
+  return client.Post("/upload", headers, items);
+}
+
+const std::string kCountryFile = std::string(ZELTRA_SCORE_CASES) + "/cty.dat";
+
+const CountryFile& Countries() {
+  static const CountryFile countries = [] {
+    std::ifstream file(kCountryFile, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return CountryFile::Parse(text.str());
+  }();
+  return countries;
+}
+
+// A robot serving in this process on a free port, stopped when it goes.
+class ServingRobot {
+ public:
+  explicit ServingRobot(RobotSettings settings) : server_(std::move(settings), &Countries()) {
+    port_ = server_.Bind().value_or(0);
+    thread_ = std::thread([this] { server_.Serve(); });
+  }
+  ~ServingRobot() {
+    server_.Stop();
+    thread_.join();
+  }
+  httplib::Client Client() const { return httplib::Client("127.0.0.1", port_); }
+  int port() const { return port_; }
+
+ private:
+  RobotServer server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+RobotSettings Settings(const fs::path& data) {
+  RobotSettings settings;
+  settings.data = data;
+  settings.port = 0;
+  settings.maxBytes = 4096;
+  settings.perMinute = 0;
+  settings.threads = 4;
+  return settings;
+}
+
+TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  httplib::Client client = robot.Client();
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::string field;
+    std::string fileName;
+    int status;
+    std::string call;             // accepted: the call; refused: a word of the reason
+    std::optional<int> replaces;  // accepted: the receipt it replaces
+  };
+  const std::vector<Case> cases = {
+      {"a Cabrillo log", CabrilloOf("SP9AHW"), "log", "sp9ahw.log", 200, "SP9AHW", std::nullopt},
+      {"its new version", CabrilloOf("SP9AHW", "SOAPBOX: again\n"), "log", "x.log", 200, "SP9AHW",
+       1},
+      {"a client's name that climbs out", CabrilloOf("DL1ABC"), "log", "../../../etc/passwd", 200,
+       "DL1ABC", std::nullopt},
+      {"no log", "Dear manager, my log follows.", "log", "mail.txt", 422, "not a log",
+       std::nullopt},
+      {"no own call", "<CALL:6>DL1ABC<BAND:3>20m<MODE:4>RTTY<EOR>", "log", "a.adi", 422, "own call",
+       std::nullopt},
+      {"an empty file", "", "log", "empty.log", 422, "empty", std::nullopt},
+      {"the wrong field", CabrilloOf("SP5ZZZ"), "file", "sp5zzz.log", 400, "no log was sent",
+       std::nullopt},
+      {"too large", CabrilloOf("SP6YYY") + std::string(5000, '\n'), "log", "big.log", 413,
+       "at most 4096", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const httplib::Result result = Send(client, c.bytes, c.field, c.fileName);
+    ASSERT_TRUE(result) << httplib::to_string(result.error());
+    EXPECT_EQ(result->status, c.status) << result->body;
+    const Json answer = Json::parse(result->body);
+    if (c.status == 200) {
+      EXPECT_EQ(answer["status"], "accepted");
+      EXPECT_EQ(answer["call"], c.call);
+      EXPECT_EQ(answer["sha256"], Sha256(c.bytes));
+      EXPECT_EQ(answer["qsos"], 2);
+      if (c.replaces)
+        EXPECT_EQ(answer["replaces"], *c.replaces);
+      else
+        EXPECT_TRUE(answer["replaces"].is_null());
+    } else {
+      EXPECT_EQ(answer["status"], "refused");
+      ASSERT_FALSE(answer["errors"].empty());
+      EXPECT_NE(answer["errors"][0].get<std::string>().find(c.call), std::string::npos)
+          << answer.dump();
+    }
+  }
+  // Nothing written where a client's name points; the data folder holds
+  // the logs under the robot's own names.
+  EXPECT_FALSE(fs::exists(data.path() / "etc"));
+  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
+  const Json received = Json::parse(client.Get("/received.json")->body);
+  ASSERT_EQ(received["logs"].size(), 2u);
+  EXPECT_EQ(received["logs"][0]["call"], "DL1ABC");
+  EXPECT_EQ(received["logs"][1]["id"], 2);
+  // The receipt as a page, for a browser without JavaScript.
+  const httplib::Result page = Send(client, CabrilloOf("OK1XYZ"), "log", "a.log", false);
+  EXPECT_NE(page->body.find("the log of OK1XYZ is received"), std::string::npos);
+}
+
+TEST(RobotServer, WhatALogSaysIsShownAsTextInTheList) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  httplib::Client client = robot.Client();
+  ASSERT_EQ(
+      Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: <script>alert(1)</script>\n"))->status,
+      200);
+  const std::string page = client.Get("/received")->body;
+  EXPECT_EQ(page.find("<script>alert(1)"), std::string::npos);
+  EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+  EXPECT_NE(client.Get("/")->body.find("enctype=\"multipart/form-data\""), std::string::npos);
+}
+
+TEST(RobotServer, AFloodAndTheDeadlineAreRefused) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.perMinute = 2;
+  {
+    ServingRobot robot(settings);
+    httplib::Client client = robot.Client();
+    EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
+    EXPECT_EQ(Send(client, "no log")->status, 422);
+    EXPECT_EQ(Send(client, CabrilloOf("SP2BBB"))->status, 429);
+    // Reading what came in is no upload.
+    EXPECT_EQ(client.Get("/received.json")->status, 200);
+  }
+  settings.perMinute = 0;
+  settings.deadline = 0;  // 1970
+  ServingRobot late(settings);
+  httplib::Client client = late.Client();
+  const httplib::Result result = Send(client, CabrilloOf("SP3CCC"));
+  EXPECT_EQ(result->status, 403);
+  EXPECT_NE(result->body.find("deadline"), std::string::npos);
+}
+
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The verdicts zeltra-score's check gives a folder of logs.
+std::string VerdictsOf(const fs::path& folder, const fs::path& verdicts) {
+  std::ostringstream out;
+  std::ostringstream errors;
+  score::RunScore(score::ParseScoreOptions({"--cty", kCountryFile, "--cross-check", folder.string(),
+                                            "--verdicts", verdicts.string()}),
+                  out, errors, false);
+  return FileText(verdicts);
+}
+
+// The hand-worked contest's logs uploaded, one of them twice, and exported:
+// the check of the export is the check of the logs as sent.
+TEST(RobotServer, TheExportIsCheckedAsTheLogsSent) {
+  zeltra::testing::TemporaryFolder data;
+  const fs::path sent = fs::path(ZELTRA_SCORE_CASES) / "cross-check-hand-worked" / "logs";
+  {
+    ServingRobot robot(Settings(data.path()));
+    httplib::Client client = robot.Client();
+    ASSERT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);  // replaced below
+    for (const auto& entry : fs::directory_iterator(sent))
+      ASSERT_EQ(Send(client, FileText(entry.path()))->status, 200) << entry.path();
+  }
+  const UploadStore store(data.path());
+  const fs::path exported = data.path() / "export";
+  EXPECT_EQ(ExportLatest(store, exported), 5u);
+  EXPECT_EQ(FileText(exported / "SP1AAA.log"), FileText(sent / "sp1aaa.log"));
+  EXPECT_EQ(VerdictsOf(exported, data.path() / "exported.csv"),
+            VerdictsOf(sent, data.path() / "sent.csv"));
+}
+
+// The robot as its own program, killed with SIGKILL while 50 uploads are
+// under way: what it answered "accepted" is all there after a restart,
+// byte for byte, and nothing half written is.
+TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
+  zeltra::testing::TemporaryFolder data;
+  const auto start = [&](int port) {
+    const pid_t child = fork();
+    if (child == 0) {
+      const std::string listen = "127.0.0.1:" + std::to_string(port);
+      const std::string folder = data.path().string();
+      execl(ZELTRA_ROBOT, ZELTRA_ROBOT, "serve", "--data", folder.c_str(), "--listen",
+            listen.c_str(), "--per-minute", "0", "--cty", kCountryFile.c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    return child;
+  };
+  // A free port: bound and let go.
+  int port = 0;
+  {
+    httplib::Server probe;
+    port = probe.bind_to_any_port("127.0.0.1");
+  }
+  const pid_t robot = start(port);
+  httplib::Client client("127.0.0.1", port);
+  for (int tries = 0; tries < 100 && !client.Get("/"); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+  std::mutex mutex;
+  std::map<std::string, std::string> accepted;  // call: sha256
+  std::atomic<int> answered{0};
+  std::vector<std::thread> senders;
+  for (int i = 0; i < 50; ++i)
+    senders.emplace_back([&, i] {
+      httplib::Client sender("127.0.0.1", port);
+      sender.set_connection_timeout(std::chrono::seconds(5));
+      const std::string call = "SP" + std::to_string(i % 10) + "A" +
+                               std::string(1, static_cast<char>('A' + i / 10)) + "A";
+      const std::string bytes = CabrilloOf(call, "SOAPBOX: " + std::string(2000, 'x') + "\n");
+      const httplib::Result result = Send(sender, bytes);
+      if (result && result->status == 200) {
+        std::lock_guard lock(mutex);
+        accepted[call] = Sha256(bytes);
+      }
+      ++answered;
+    });
+  while (answered < 20) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  kill(robot, SIGKILL);
+  waitpid(robot, nullptr, 0);
+  for (std::thread& sender : senders) sender.join();
+
+  // Opened again: every accepted log there, as sent; no piece left over.
+  const UploadStore store(data.path());
+  std::map<std::string, std::string> kept;
+  for (const KeptLog& log : store.Latest()) {
+    std::ifstream in(store.FileOf(log.id), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(Sha256(bytes.str()), log.facts.sha256) << log.facts.call;
+    kept[log.facts.call] = log.facts.sha256;
+  }
+  for (const auto& [call, sha256] : accepted) EXPECT_EQ(kept[call], sha256) << call;
+  EXPECT_GE(accepted.size(), 20u);
+  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& file : fs::directory_iterator(data.path() / "logs")) ++files;
+  EXPECT_EQ(files, kept.size());
+}
+
+}  // namespace
+}  // namespace zeltra::robot
