@@ -4,8 +4,11 @@
 
 #include "tools/robot/RobotServer.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -222,6 +225,42 @@ TEST(RobotServer, TheExportIsCheckedAsTheLogsSent) {
   EXPECT_EQ(FileText(exported / "SP1AAA.log"), FileText(sent / "sp1aaa.log"));
   EXPECT_EQ(VerdictsOf(exported, data.path() / "exported.csv"),
             VerdictsOf(sent, data.path() / "sent.csv"));
+}
+
+// A client that connects, promises a body and sends no more holds one
+// thread only until the timeout: others upload meanwhile, and then the
+// robot closes on it.
+TEST(RobotServer, AStalledClientHoldsNoDoorForOthers) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.threads = 2;
+  settings.timeout = std::chrono::seconds(1);
+  ServingRobot robot(settings);
+  const int stalled = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(stalled, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(robot.port()));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(connect(stalled, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::string start =
+      "POST /upload HTTP/1.1\r\nHost: robot\r\nContent-Type: multipart/form-data; "
+      "boundary=x\r\nContent-Length: 3000\r\n\r\n--x\r\n";
+  ASSERT_EQ(send(stalled, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
+  httplib::Client client = robot.Client();
+  EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
+  EXPECT_EQ(Send(client, CabrilloOf("SP2BBB"))->status, 200);
+  // The robot gives up on the stalled one and closes it: the read sees the
+  // end, not its own wait of five timeouts running out.
+  timeval wait{.tv_sec = 5, .tv_usec = 0};
+  setsockopt(stalled, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  char answer[512];
+  ssize_t got = 0;
+  while ((got = recv(stalled, answer, sizeof answer, 0)) > 0) {
+  }
+  EXPECT_EQ(got, 0) << "the stalled connection was not closed";
+  close(stalled);
+  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
 }
 
 // The robot as its own program, killed with SIGKILL while 50 uploads are
