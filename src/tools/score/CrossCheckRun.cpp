@@ -62,8 +62,8 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
     return std::nullopt;
   }
   LogLines lines(result.callSign);
-  ContactList fit;  // the contacts judged, once a line is not
   const std::size_t total = contents.contacts.size();
+  std::vector<bool> judged(total);
   for (std::size_t i = 0; i < total; ++i) {
     const QsoDetails& details = contents.details[i];
     const std::optional<std::int64_t> minute = UtcMinuteOf(details.when);
@@ -78,12 +78,9 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
                  .minute = *minute,
                  .sent = details.sent,
                  .received = details.received});
-      if (!unfit.empty()) fit.Add(position, contact);
+      judged[i] = true;
       continue;
     }
-    if (unfit.empty())
-      for (std::size_t before = 0; before < i; ++before)
-        fit.Add(contents.contacts.PositionAt(before), contents.contacts.At(before));
     if (minute) lines.AddPart(position, contact.callSign, contact.band, *minute);
     unfit.push_back({.position = position,
                      .call = contact.callSign,
@@ -97,7 +94,13 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
     unfit.clear();
     return std::nullopt;
   }
-  if (!unfit.empty()) contents.contacts = std::move(fit);
+  // The check's QSOs are the contacts judged, in their order.
+  if (!unfit.empty()) {
+    ContactList fit;
+    for (std::size_t i = 0; i < total; ++i)
+      if (judged[i]) fit.Add(contents.contacts.PositionAt(i), contents.contacts.At(i));
+    contents.contacts = std::move(fit);
+  }
   // Lines that could not be read whole still say, some of them, whom the
   // log worked on what band and when: evidence against a NIL.
   for (const LogProblem& skipped : contents.skipped)
@@ -223,14 +226,6 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions
   entry.clockOffset = check.ClockOffset(index);
 }
 
-// The logs and the country file: no output takes their place.
-ReadFiles FilesRead(const std::vector<CheckedLog>& logs, const ScoreOptions& options) {
-  ReadFiles reads;
-  for (const CheckedLog& log : logs) reads.Add(log.log.file);
-  if (options.countryFile) reads.Add(*options.countryFile);
-  return reads;
-}
-
 // Writes each checked entrant's report; one that cannot be written is
 // said, and the others are written all the same. false: one was not.
 bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
@@ -272,6 +267,13 @@ bool WriteReports(const std::vector<CheckedLog>& logs, const LogCheck& check,
 }
 
 }  // namespace
+
+ReadFiles FilesRead(const std::vector<CheckedLog>& logs, const ScoreOptions& options) {
+  ReadFiles reads;
+  for (const CheckedLog& log : logs) reads.Add(log.log.file);
+  if (options.countryFile) reads.Add(*options.countryFile);
+  return reads;
+}
 
 int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
                   Diagnostics& diagnostics) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <ostream>
+#include <vector>
 
 #include "core/logfile/CountryFile.h"
+#include "tools/score/CheckedLog.h"
 #include "tools/score/Diagnostics.h"
+#include "tools/score/OutputFile.h"
 #include "tools/score/ScoreOptions.h"
 
 namespace zeltra::score {
@@ -12,6 +15,10 @@ namespace zeltra::score {
 // checks each against the others, writes the results ranked by checked
 // score to out, and the verdicts and reports where asked. Answers the exit
 // status.
+// The files a run reads, the logs and the country file: no output may
+// take their place.
+ReadFiles FilesRead(const std::vector<CheckedLog>& logs, const ScoreOptions& options);
+
 int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
                   Diagnostics& diagnostics);
 

@@ -92,13 +92,10 @@ void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
 // The batch's results as a site; false, told, when a page was not written.
 bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& results,
                const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {
-  ReadFiles reads;
-  for (const LogResult& result : results) reads.Add(result.file);
-  if (options.countryFile) reads.Add(*options.countryFile);
+  const std::vector<CheckedLog> logs = UncheckedLogs(results);
   try {
-    return WriteResultsSite(*options.siteFolder,
-                            {.logs = UncheckedLogs(results), .notScored = notScored}, options,
-                            reads, diagnostics);
+    return WriteResultsSite(*options.siteFolder, {.logs = logs, .notScored = notScored}, options,
+                            FilesRead(logs, options), diagnostics);
   } catch (const OutputFailure& failure) {
     diagnostics.Error(std::string("zeltra-score: ") + failure.what());
     return false;

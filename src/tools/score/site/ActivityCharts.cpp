@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text/UtcMinute.h"
+#include "tools/score/CheckReport.h"
 
 namespace zeltra::score {
 namespace {
@@ -47,13 +47,6 @@ Parts PartsOf(const std::vector<HourOfQsos>& hours) {
   return parts;
 }
 
-// "2026-12-05 10:00" of an hour since 1970.
-std::string HourText(std::int64_t hour) {
-  const std::string text = UtcMinuteText(hour * kMinutesPerHour);
-  return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
-         text.substr(8, 2) + ":00";
-}
-
 // Each hour's columns, its short label ("10") and its full one.
 ColumnChart HoursChart(const LogActivity& activity, std::string id, std::string title,
                        bool byBand) {
@@ -67,7 +60,7 @@ ColumnChart HoursChart(const LogActivity& activity, std::string id, std::string 
   std::uint64_t shown = 0;
   std::uint64_t busiest = 0;
   for (const HourOfQsos& hour : hours) {
-    const std::string full = HourText(hour.hour);
+    const std::string full = TimeText(hour.hour * kMinutesPerHour);
     chart.labels.push_back(full.substr(11, 2));
     chart.tableLabels.push_back(full);
     std::vector<std::uint64_t> column;

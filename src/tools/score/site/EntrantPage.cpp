@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/text/UtcMinute.h"
 #include "tools/score/site/ActivityCharts.h"
 #include "tools/score/site/HtmlText.h"
 #include "tools/score/site/PageFrame.h"
@@ -12,13 +11,6 @@ namespace {
 
 void Term(std::ostream& out, const std::string& term, const std::string& text) {
   out << "<dt>" << Html(term) << "</dt><dd>" << Html(text) << "</dd>\n";
-}
-
-// "2026-12-05 10:03" of a minute since 1970.
-std::string MinuteText(std::int64_t minute) {
-  const std::string text = UtcMinuteText(minute);
-  return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
-         text.substr(8, 2) + ":" + text.substr(10, 2);
 }
 
 void StationSection(std::ostream& out, const SiteEntry& entry) {
@@ -76,7 +68,7 @@ void RateSection(std::ostream& out, const LogActivity& activity) {
   if (activity.qsos > 0) {
     Term(out, "Best 60 minutes",
          std::to_string(activity.bestSixtyMinutes) + " QSOs, from " +
-             MinuteText(activity.bestSixtyStart) + " UTC");
+             TimeText(activity.bestSixtyStart) + " UTC");
     Term(out, "Time on the air",
          std::to_string(activity.minutesOnAir / kMinutesPerHour) + " h " +
              std::to_string(activity.minutesOnAir % kMinutesPerHour) +
