@@ -13,12 +13,12 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <fstream>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
 
+#include "support/FileText.h"
 #include "support/SqliteLog.h"
 #include "tools/robot/LogExport.h"
 #include "tools/robot/UploadCheck.h"
@@ -30,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
+using zeltra::testing::FileText;
 
 std::string CabrilloOf(const std::string& call, const std::string& header = "") {
   return "START-OF-LOG: 3.0\nCALLSIGN: " + call + "\n" + header + "QSO: 14080 RY 2026-12-05 1000 " +
@@ -52,12 +53,7 @@ httplib::Result Send(httplib::Client& client, const std::string& bytes,
 const std::string kCountryFile = std::string(ZELTRA_SCORE_CASES) + "/cty.dat";
 
 const CountryFile& Countries() {
-  static const CountryFile countries = [] {
-    std::ifstream file(kCountryFile, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return CountryFile::Parse(text.str());
-  }();
+  static const CountryFile countries = CountryFile::Parse(FileText(kCountryFile));
   return countries;
 }
 
@@ -190,13 +186,6 @@ TEST(RobotServer, AFloodAndTheDeadlineAreRefused) {
   EXPECT_NE(result->body.find("deadline"), std::string::npos);
 }
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The verdicts zeltra-score's check gives a folder of logs.
 std::string VerdictsOf(const fs::path& folder, const fs::path& verdicts) {
   std::ostringstream out;
@@ -318,10 +307,7 @@ TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
   const UploadStore store(data.path());
   std::map<std::string, std::string> kept;
   for (const KeptLog& log : store.Latest()) {
-    std::ifstream in(store.FileOf(log.id), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(Sha256(bytes.str()), log.facts.sha256) << log.facts.call;
+    EXPECT_EQ(Sha256(FileText(store.FileOf(log.id))), log.facts.sha256) << log.facts.call;
     kept[log.facts.call] = log.facts.sha256;
   }
   for (const auto& [call, sha256] : accepted) EXPECT_EQ(kept[call], sha256) << call;

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/logfile/CountryFile.h"
+#include "support/FileText.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::robot {
@@ -22,10 +21,8 @@ const std::string kCabrillo =
 
 TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMend) {
   zeltra::testing::TemporaryFolder scratch;
-  std::ifstream file(std::string(ZELTRA_SCORE_CASES) + "/cty.dat", std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  const CountryFile countries = CountryFile::Parse(text.str());
+  const CountryFile countries =
+      CountryFile::Parse(zeltra::testing::FileText(std::string(ZELTRA_SCORE_CASES) + "/cty.dat"));
   const score::ScoreOptions options;
   struct Case {
     std::string name;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
+#include "support/FileText.h"
 #include "support/SqliteLog.h"
 
 namespace zeltra::robot {
@@ -21,13 +21,6 @@ LogFacts Facts(const std::string& call, std::int64_t score) {
           .sha256 = "00"};
 }
 
-std::string Bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
   zeltra::testing::TemporaryFolder folder;
   std::int64_t first = 0;
@@ -38,7 +31,7 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
     const KeptLog second = store.Keep("second", Facts("SP9AHW", 20));
     EXPECT_EQ(second.replaces, first);
     EXPECT_FALSE(store.Keep("other", Facts("DL1ABC", 5)).replaces);
-    EXPECT_EQ(Bytes(store.FileOf(first)), bytes);
+    EXPECT_EQ(zeltra::testing::FileText(store.FileOf(first)), bytes);
   }
   // Opened again, as after a restart: nothing lost.
   UploadStore store(folder.path());
@@ -47,7 +40,7 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
   EXPECT_EQ(latest[0].facts.call, "DL1ABC");
   EXPECT_EQ(latest[1].facts.call, "SP9AHW");
   EXPECT_EQ(latest[1].facts.score, 20);
-  EXPECT_EQ(Bytes(store.FileOf(latest[1].id)), "second");
+  EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[1].id)), "second");
   EXPECT_TRUE(fs::exists(store.FileOf(first)));
 }
 
