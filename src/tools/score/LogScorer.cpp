@@ -25,10 +25,6 @@ std::string ShownName(const std::string& name) {
   return name == kStandardInput ? "standard input" : name;
 }
 
-}  // namespace
-
-namespace {
-
 // Each contact's time and band, of those whose time is known.
 std::vector<TimedQso> TimedQsos(const LogContents& log) {
   std::vector<TimedQso> timed;

@@ -31,7 +31,31 @@ void Write(const fs::path& path, const std::string& name, std::ios::openmode mod
 
 // WriteFile of a path already resolved.
 void WriteResolved(const fs::path& target, const std::string& path, const ReadFiles& reads,
-                   const std::function<void(std::ostream&)>& write);
+                   const std::function<void(std::ostream&)>& write) {
+  if (reads.Holds(target))
+    throw OutputFailure("will not write " + path + ": it is a file this run reads");
+  std::error_code error;
+  const fs::file_status status = fs::status(target, error);
+  if (fs::is_directory(status)) throw OutputFailure("cannot write " + path + ": it is a folder");
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    // A FIFO, a terminal or /dev/null takes the text as it comes.
+    Write(target, path, std::ios::out, write);
+    return;
+  }
+  const fs::path partial = PathOf(NameOf(target) + ".part");
+  try {
+    Write(partial, path, std::ios::trunc, write);
+  } catch (...) {
+    fs::remove(partial, error);
+    throw;
+  }
+  fs::rename(partial, target, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    throw OutputFailure("cannot write " + path + ": " + error.message());
+  }
+}
 
 }  // namespace
 
@@ -39,12 +63,8 @@ void ReadFiles::Add(const std::string& name) {
   files_.insert(Resolved(PathOf(name)));
 }
 
-bool ReadFiles::Holds(const fs::path& path) const {
-  return HoldsResolved(Resolved(path));
-}
-
-bool ReadFiles::HoldsResolved(const fs::path& path) const {
-  return files_.count(path) > 0;
+bool ReadFiles::Holds(const fs::path& resolved) const {
+  return files_.count(resolved) > 0;
 }
 
 void WriteWholeFile(const std::string& path, const std::string& text, const ReadFiles& reads) {
@@ -75,36 +95,5 @@ void WriteFileIn(const fs::path& folder, const fs::path& name, const ReadFiles& 
   if (fs::is_symlink(fs::symlink_status(target, error))) target = Resolved(target);
   WriteResolved(target, NameOf(folder / name), reads, write);
 }
-
-namespace {
-
-void WriteResolved(const fs::path& target, const std::string& path, const ReadFiles& reads,
-                   const std::function<void(std::ostream&)>& write) {
-  if (reads.HoldsResolved(target))
-    throw OutputFailure("will not write " + path + ": it is a file this run reads");
-  std::error_code error;
-  const fs::file_status status = fs::status(target, error);
-  if (fs::is_directory(status)) throw OutputFailure("cannot write " + path + ": it is a folder");
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    // A FIFO, a terminal or /dev/null takes the text as it comes.
-    Write(target, path, std::ios::out, write);
-    return;
-  }
-  const fs::path partial = PathOf(NameOf(target) + ".part");
-  try {
-    Write(partial, path, std::ios::trunc, write);
-  } catch (...) {
-    fs::remove(partial, error);
-    throw;
-  }
-  fs::rename(partial, target, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(partial, ignored);
-    throw OutputFailure("cannot write " + path + ": " + error.message());
-  }
-}
-
-}  // namespace
 
 }  // namespace zeltra::score

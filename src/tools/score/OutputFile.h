@@ -22,8 +22,8 @@ inline constexpr std::string_view kStandardOutput = "-";
 class ReadFiles {
  public:
   void Add(const std::string& name);
-  bool Holds(const std::filesystem::path& path) const;
-  bool HoldsResolved(const std::filesystem::path& path) const;  // a path as ResolvedFolder gives
+  // resolved: a path with its links followed, as ResolvedFolder gives.
+  bool Holds(const std::filesystem::path& resolved) const;
 
  private:
   std::set<std::filesystem::path> files_;
