@@ -1,9 +1,11 @@
 #include "tools/robot/RobotServer.h"
 
 #include <ctime>
+#include <memory>
 
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
+#include "tools/robot/WatchedPool.h"
 
 namespace zeltra::robot {
 namespace {
@@ -37,9 +39,15 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
     : settings_(std::move(settings)),
       countries_(countries),
       store_(settings_.data),
-      rate_(settings_.perMinute) {
-  const std::size_t threads = settings_.threads;
-  server_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+      rate_(settings_.perMinute),
+      watch_(settings_.requestLimit) {
+  // The library owns the pool it is given.
+  server_.new_task_queue = [this] {
+    return std::make_unique<WatchedPool>(settings_.threads, watch_).release();
+  };
+  server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    watch_.Answered(request.remote_addr, request.remote_port);
+  });
   server_.set_payload_max_length(settings_.maxBytes + kFormOverhead);
   server_.set_read_timeout(settings_.timeout);
   server_.set_write_timeout(settings_.timeout);
@@ -76,6 +84,7 @@ std::optional<int> RobotServer::Bind() {
           ? server_.bind_to_any_port(settings_.host)
           : (server_.bind_to_port(settings_.host, settings_.port) ? settings_.port : -1);
   if (port < 0) return std::nullopt;
+  watch_.Watch(port);
   return port;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/logfile/CountryFile.h"
+#include "tools/robot/ConnectionWatch.h"
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadStore.h"
 #include "tools/score/ScoreOptions.h"
@@ -18,6 +19,7 @@ namespace zeltra::robot {
 inline constexpr std::size_t kDefaultMaxBytes = 5 * 1024 * 1024;
 inline constexpr std::size_t kDefaultPerMinute = 30;
 inline constexpr std::size_t kDefaultThreads = 8;
+inline constexpr int kDefaultRequestSeconds = 120;
 
 struct RobotSettings {
   std::filesystem::path data;
@@ -28,7 +30,10 @@ struct RobotSettings {
   std::size_t perMinute = kDefaultPerMinute;
   std::size_t threads = kDefaultThreads;  // requests served at once
   std::chrono::seconds timeout{10};       // a client silent this long is dropped
-  score::ScoreOptions scoring;            // --from, --to
+  // A request still unanswered this long after it was accepted is dropped:
+  // a client trickling bytes holds a thread no longer than this.
+  std::chrono::seconds requestLimit{kDefaultRequestSeconds};
+  score::ScoreOptions scoring;  // --from, --to
 };
 
 // The robot over HTTP: the upload form, the upload, the logs received.
@@ -42,6 +47,8 @@ class RobotServer {
   // Serves until Stop.
   bool Serve();
   void Stop() { server_.stop(); }
+  // Connections dropped for taking longer than the request limit.
+  std::size_t cutOff() const { return watch_.cutOff(); }
 
  private:
   void Upload(const httplib::Request& request, httplib::Response& response);
@@ -50,6 +57,7 @@ class RobotServer {
   const CountryFile* countries_;
   UploadStore store_;
   UploadRate rate_;
+  ConnectionWatch watch_;
   httplib::Server server_;
 };
 

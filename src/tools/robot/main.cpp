@@ -25,6 +25,29 @@ extern "C" void StopServing(int) {
   if (running != nullptr) running->Stop();
 }
 
+constexpr int kHighestPort = 65535;
+
+// A UTC time as zeltra-score's --from and --to take it.
+const CLI::Validator kUtcTime(
+    [](std::string& text) -> std::string {
+      if (zeltra::score::ContestTime(text)) return {};
+      return "a UTC time such as \"2026-12-06 12:00\", not \"" + text + "\"";
+    },
+    "UTC");
+
+// "ADDR:PORT", the port a number the system can listen on.
+const CLI::Validator kListenAddress(
+    [](std::string& text) -> std::string {
+      const std::size_t colon = text.rfind(':');
+      const std::string port = colon == std::string::npos ? "" : text.substr(colon + 1);
+      const bool digits = !port.empty() && port.size() <= 5 &&
+                          port.find_first_not_of("0123456789") == std::string::npos;
+      if (colon == 0 || !digits || std::stoi(port) > kHighestPort)
+        return "an address and port such as 127.0.0.1:8080, not \"" + text + "\"";
+      return {};
+    },
+    "ADDR:PORT");
+
 // "2026-12-06 12:00" as minutes since 1970; none when it is no time.
 std::optional<std::int64_t> MinuteOf(const std::string& text) {
   const auto digits = zeltra::score::ContestTime(text);
@@ -45,13 +68,20 @@ int main(int argc, char** argv) {
   std::string cty;
   CLI::App* serve = app.add_subcommand("serve", "take logs over HTTP");
   serve->add_option("--data", settings.data, "the robot's data folder")->required();
-  serve->add_option("--listen", listen, "the address and port (default 127.0.0.1:8080)");
-  serve->add_option("--deadline", deadline, "UTC, \"YYYY-MM-DD HH:MM\": later uploads are refused");
+  serve->add_option("--listen", listen, "the address and port (default 127.0.0.1:8080)")
+      ->check(kListenAddress);
+  serve->add_option("--deadline", deadline, "UTC, \"YYYY-MM-DD HH:MM\": later uploads are refused")
+      ->check(kUtcTime);
   serve->add_option("--max-bytes", settings.maxBytes, "the largest log taken (default 5 MB)");
   serve->add_option("--per-minute", settings.perMinute,
                     "uploads one address may make in a minute (default 30; 0: no limit)");
-  serve->add_option("--from", from, "leave out contacts before this UTC time");
-  serve->add_option("--to", to, "leave out contacts at or after this UTC time");
+  serve->add_option("--from", from, "leave out contacts before this UTC time")->check(kUtcTime);
+  serve->add_option("--to", to, "leave out contacts at or after this UTC time")->check(kUtcTime);
+  int requestSeconds = zeltra::robot::kDefaultRequestSeconds;
+  serve
+      ->add_option("--request-seconds", requestSeconds,
+                   "the longest one request may take, the log's bytes included (default 120)")
+      ->check(CLI::PositiveNumber);
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
   std::string dataToExport;
   std::string exportTo;
@@ -69,13 +99,8 @@ int main(int argc, char** argv) {
     const std::size_t colon = listen.rfind(':');
     settings.host = listen.substr(0, colon);
     settings.port = std::stoi(listen.substr(colon + 1));
-    if (!deadline.empty()) {
-      settings.deadline = MinuteOf(deadline);
-      if (!settings.deadline) {
-        std::cerr << "zeltra-robot: --deadline \"" << deadline << "\" is no time\n";
-        return 2;
-      }
-    }
+    if (!deadline.empty()) settings.deadline = MinuteOf(deadline);
+    settings.requestLimit = std::chrono::seconds(requestSeconds);
     if (!from.empty()) settings.scoring.from = zeltra::score::ContestTime(from);
     if (!to.empty()) settings.scoring.to = zeltra::score::ContestTime(to);
     if (!cty.empty()) settings.scoring.countryFile = cty;

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -70,6 +71,7 @@ class ServingRobot {
   }
   httplib::Client Client() const { return httplib::Client("127.0.0.1", port_); }
   int port() const { return port_; }
+  std::size_t cutOff() const { return server_.cutOff(); }
 
  private:
   RobotServer server_;
@@ -250,6 +252,65 @@ TEST(RobotServer, AStalledClientHoldsNoDoorForOthers) {
   EXPECT_EQ(got, 0) << "the stalled connection was not closed";
   close(stalled);
   EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
+}
+
+int ConnectTo(int port) {
+  const int connection = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(connection);
+    return -1;
+  }
+  return connection;
+}
+
+// A client that sends a byte of its log every 300 ms never lets a read time
+// out, yet its request is cut off at the limit while others are served; a
+// client that keeps its connection for many quick requests is not.
+TEST(RobotServer, ARequestTakesNoLongerThanTheLimit) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.threads = 2;
+  settings.timeout = std::chrono::seconds(2);
+  settings.requestLimit = std::chrono::seconds(2);
+  ServingRobot robot(settings);
+  const int trickling = ConnectTo(robot.port());
+  ASSERT_GE(trickling, 0);
+  const std::string start =
+      "POST /upload HTTP/1.1\r\nHost: robot\r\nContent-Type: multipart/form-data; "
+      "boundary=x\r\nContent-Length: 3000\r\n\r\n--x\r\n";
+  ASSERT_EQ(send(trickling, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
+  constexpr int kBytes = 40;  // 12 s of trickling
+  std::atomic<int> sent = 0;
+  std::thread trickle([&] {
+    for (; sent < kBytes; ++sent) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      char answer = 0;
+      const ssize_t got = recv(trickling, &answer, 1, MSG_DONTWAIT);
+      if (got == 0 || (got < 0 && errno != EAGAIN) || send(trickling, "a", 1, MSG_NOSIGNAL) != 1)
+        return;
+    }
+  });
+  httplib::Client client = robot.Client();
+  EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
+  trickle.join();
+  close(trickling);
+  EXPECT_LT(sent, kBytes) << "the trickling client was let run";
+  EXPECT_EQ(robot.cutOff(), 1U);
+
+  httplib::Client patient = robot.Client();
+  patient.set_keep_alive(true);
+  // Four requests on one connection, 2.7 s from the first to the last.
+  for (int request = 0; request < 4; ++request) {
+    if (request > 0) std::this_thread::sleep_for(std::chrono::milliseconds(900));
+    const auto answer = patient.Get("/received.json");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+  }
+  EXPECT_EQ(robot.cutOff(), 1U) << "a connection of quick requests was cut off";
 }
 
 // The robot as its own program, killed with SIGKILL while 50 uploads are
