@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes each reader of files that strangers send (ADIF, ADX, Cabrillo, the
-# country file, UTF-16 text, and the log check of several Cabrillo logs),
+# country file, UTF-16 text, the log check of several Cabrillo logs, an
+# upload to the robot and whatever a client sends the robot over HTTP),
 # the settings file with the placement restore, the prefill list and the
 # contest session, each for a bounded time, seeded with the test logs and
 # the seeds in tests/fuzz, and prints how many inputs each ran. A crash, a sanitizer report, a leak or a memory
@@ -13,7 +14,7 @@ seconds="${1:-30}"
 scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 targets="AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck Settings PrefillList
-  ContestSession"
+  ContestSession RobotUpload RobotRequest"
 # shellcheck disable=SC2086
 cmake --build --preset fuzz --target $(printf 'fuzz_%s ' $targets) >/dev/null
 
@@ -29,11 +30,13 @@ seed AdxReader -iname '*.adx'
 seed CabrilloReader -iname '*.log' -o -iname '*.txt'
 seed CountryFile -name 'cty.dat'
 seed Utf16Text -path '*utf16*' -type f
+# An upload may be any kind of log the readers take.
+seed RobotUpload -iname '*.log' -o -iname '*.adi' -o -iname '*.adx' -o -iname '*.gz' -o -path '*utf16*'
 # The log check's seed: the hand-worked contest's logs, one after another.
 mkdir -p build/fuzz/corpus/LogCheck
 cat "$cases"/cross-check-hand-worked/logs/*.log > build/fuzz/corpus/LogCheck/hand-worked-contest
 # The older surfaces' seeds are kept in the tests tree, a folder a target.
-for target in Settings PrefillList ContestSession; do
+for target in Settings PrefillList ContestSession RobotRequest; do
   mkdir -p "build/fuzz/corpus/$target"
   cp tests/fuzz/"$target"/* "build/fuzz/corpus/$target/"
 done

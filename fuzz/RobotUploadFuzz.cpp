@@ -1,0 +1,48 @@
+// libFuzzer: a file an entrant uploads to the robot, read as the robot
+// reads it (gzip, UTF-16, ADIF, ADX, Cabrillo), and the receipt or the
+// refusal made of it, in HTML and in JSON; the JSON must read back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+#include "fuzz/FuzzCountries.h"
+#include "tools/robot/RobotPages.h"
+#include "tools/robot/UploadCheck.h"
+
+namespace {
+
+// The scratch folder the robot reads uploads through, in the working one.
+const std::filesystem::path& Scratch() {
+  static const std::filesystem::path folder = [] {
+    const std::filesystem::path made = std::filesystem::absolute("robot-upload-fuzz.scratch");
+    std::filesystem::create_directories(made);
+    return made;
+  }();
+  return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const auto checked = zeltra::robot::CheckUpload(bytes, Scratch(), {}, &zeltra::fuzz::Countries());
+  std::string json;
+  if (const auto* refused = std::get_if<zeltra::robot::Refused>(&checked)) {
+    if (refused->errors.empty() || refused->status < 400 || refused->status > 499) std::abort();
+    zeltra::robot::RefusalPage(refused->status, refused->errors);
+    json = zeltra::robot::RefusalJson(refused->errors);
+  } else {
+    const auto& log = std::get<zeltra::robot::Acceptable>(checked);
+    if (log.facts.call.empty() || log.facts.qsos == 0) std::abort();
+    const zeltra::robot::KeptLog kept{.id = 1, .facts = log.facts, .received = "2026-12-06 12:00"};
+    zeltra::robot::ReceiptPage(kept, log.warnings);
+    zeltra::robot::ReceivedPage({kept});
+    json = zeltra::robot::ReceiptJson(kept, log.warnings);
+  }
+  if (!nlohmann::json::accept(json)) std::abort();
+  return 0;
+}
