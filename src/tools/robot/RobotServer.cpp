@@ -13,7 +13,6 @@ namespace {
 constexpr int kOk = 200;
 constexpr int kBadRequest = 400;
 constexpr int kForbidden = 403;
-constexpr int kTooLarge = 413;
 constexpr int kTooMany = 429;
 constexpr int kUnavailable = 503;
 // What a form's own parts add to the file it carries.
@@ -41,6 +40,8 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
       store_(settings_.data),
       rate_(settings_.perMinute),
       watch_(settings_.requestLimit) {
+  // A packed log is held to the same size once unpacked.
+  settings_.scoring.largestText = settings_.maxBytes;
   // The library owns the pool it is given.
   server_.new_task_queue = [this] {
     return std::make_unique<WatchedPool>(settings_.threads, watch_).release();
@@ -65,8 +66,10 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
     Upload(request, response);
   });
   // A body over the limit is refused from its length, before it is read.
+  // The library calls this for every answer of 400 or more, the robot's
+  // own refusals too: only its own, bodiless, 413 is worded here.
   server_.set_error_handler([this](const httplib::Request& request, httplib::Response& response) {
-    if (response.status == kTooLarge)
+    if (response.status == kTooLarge && response.body.empty())
       Refuse(request, response, kTooLarge,
              {"the log is larger than the robot takes: at most " +
               std::to_string(settings_.maxBytes) + " bytes"});

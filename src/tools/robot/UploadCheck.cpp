@@ -80,6 +80,10 @@ std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes, const fs::
     return Refused{kUnprocessable,
                    {"not a log: no ADIF tags, no ADX, no START-OF-LOG: line; send the log "
                     "your logging program exports as ADIF or Cabrillo"}};
+  if (result.tooLarge)
+    return Refused{kTooLarge,
+                   {"the log, unpacked, is larger than the robot takes: at most " +
+                    std::to_string(options.largestText) + " bytes"}};
   if (result.failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}};
   if (result.callSign.empty())
     return Refused{kUnprocessable,

@@ -12,8 +12,9 @@
 
 namespace zeltra::robot {
 
-// HTTP's word for a log refused for what it holds.
+// HTTP's words for a log refused for what it holds, and for its size.
 inline constexpr int kUnprocessable = 422;
+inline constexpr int kTooLarge = 413;
 
 // A log that can be taken: what it holds, and what the entrant should know
 // of it (lines skipped, contacts left out).
@@ -30,7 +31,8 @@ struct Refused {
 
 // Reads an upload as zeltra-score reads a log (ADIF, Cabrillo, ADX, UTF-16,
 // gzip), through a file of its own in scratch that is gone afterwards.
-// Refused: not a log, no own call, nothing the contest scores.
+// Refused: not a log, no own call, nothing the contest scores, or text
+// past options.largestText once unpacked.
 std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes,
                                               const std::filesystem::path& scratch,
                                               const score::ScoreOptions& options,

@@ -119,7 +119,8 @@ gzFile OpenFile(const std::string& name) {
 // Reads through zlib, which passes uncompressed files through unchanged.
 class LogInput::Buffer : public std::streambuf {
  public:
-  explicit Buffer(gzFile file) : file_(file), bytes_(kChunk) {}
+  Buffer(gzFile file, std::uint64_t largestText)
+      : file_(file), bytes_(kChunk), largestText_(largestText) {}
   ~Buffer() override { gzclose(file_); }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -137,6 +138,7 @@ class LogInput::Buffer : public std::streambuf {
   }
 
   bool failed() const { return !error_.empty(); }
+  bool tooLarge() const { return tooLarge_; }
   const std::string& error() const { return error_; }
 
  protected:
@@ -168,6 +170,11 @@ class LogInput::Buffer : public std::streambuf {
       return 0;
     }
     produced_ += static_cast<std::uint64_t>(got);
+    if (largestText_ != 0 && produced_ > largestText_) {
+      error_ = "its text is larger than " + std::to_string(largestText_) + " bytes";
+      tooLarge_ = true;
+      return 0;
+    }
     if (!gzdirect(file_) && produced_ > kFreeDecompressedBytes &&
         produced_ > kLargestCompressionRatio * static_cast<std::uint64_t>(gzoffset(file_))) {
       error_ = "decompresses to more than " + std::to_string(kLargestCompressionRatio) +
@@ -179,16 +186,18 @@ class LogInput::Buffer : public std::streambuf {
 
   gzFile file_;
   std::vector<char> bytes_;
+  std::uint64_t largestText_;
   std::uint64_t produced_ = 0;
   std::string error_;
+  bool tooLarge_ = false;
 };
 
-LogInput::LogInput(const std::string& name) : stream_(nullptr) {
+LogInput::LogInput(const std::string& name, std::uint64_t largestText) : stream_(nullptr) {
   const gzFile file = name == kStandardInput ? OpenStandardInput() : OpenFile(name);
   if (file == nullptr)
     throw InputError(std::string("cannot read the file: ") +
                      std::generic_category().message(errno));
-  buffer_ = std::make_unique<Buffer>(file);
+  buffer_ = std::make_unique<Buffer>(file, largestText);
   const std::string_view start = buffer_->Start(kLogKindWindow);
   known_ = KnowLog(start);
   CheckRead();
@@ -210,6 +219,7 @@ LogInput::LogInput(const std::string& name) : stream_(nullptr) {
 LogInput::~LogInput() = default;
 
 void LogInput::CheckRead() const {
+  if (buffer_->tooLarge()) throw InputTooLarge("cannot read the file: " + buffer_->error());
   if (buffer_->failed()) throw InputError("cannot read the file: " + buffer_->error());
 }
 

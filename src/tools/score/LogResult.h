@@ -41,6 +41,7 @@ struct LogResult {
   bool notALog = false;                // failed: the file is no log
   bool stopped = false;                // failed: --strict stopped at a bad record
   bool noOwnStation = false;           // failed: the log names no own station
+  bool tooLarge = false;               // failed: its text is past the bound
   std::optional<std::string> claimed;  // as the log's header states it
   std::optional<long long> claimedNumber;
   std::size_t skipped = 0;

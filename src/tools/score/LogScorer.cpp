@@ -55,9 +55,12 @@ std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* cont
   LogResult result;
   result.file = ShownName(file.name);
   try {
-    LogInput input(file.name);
+    LogInput input(file.name, options_.largestText);
     if (input.known().kind == LogKind::kNotALog && file.fromFolder) return std::nullopt;
     Read(input, result, contents);
+  } catch (const InputTooLarge& problem) {
+    result.failure = problem.what();
+    result.tooLarge = true;
   } catch (const InputError& problem) {
     result.failure = problem.what();
   } catch (const Unscorable& problem) {

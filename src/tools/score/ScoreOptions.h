@@ -47,6 +47,9 @@ struct ScoreOptions {
   std::optional<std::string> reportsFolder;
   std::optional<std::string> summaryFile;
   std::optional<std::string> siteFolder;  // the results as a static web site
+  // A log whose text, unpacked, is larger is not read (0: no bound but
+  // the one on compression); the robot's, not an option of the command.
+  std::uint64_t largestText = 0;
 };
 
 // The threads a run uses: --jobs, else one per core.

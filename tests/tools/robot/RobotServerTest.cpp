@@ -21,6 +21,7 @@
 
 #include "support/FileText.h"
 #include "support/SqliteLog.h"
+#include "tools/robot/Gzip.h"
 #include "tools/robot/LogExport.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/score/ScoreOptions.h"
@@ -116,7 +117,14 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
       {"the wrong field", CabrilloOf("SP5ZZZ"), "file", "sp5zzz.log", 400, "no log was sent",
        std::nullopt},
       {"too large", CabrilloOf("SP6YYY") + std::string(5000, '\n'), "log", "big.log", 413,
-       "at most 4096", std::nullopt},
+       "5162 bytes; the robot takes at most 4096", std::nullopt},
+      {"too large to be read, told by its length", std::string(70 * 1024, 'x'), "log", "huge.log",
+       413, "larger than the robot takes: at most 4096", std::nullopt},
+      {"as large as it may be",
+       CabrilloOf("SP7XXX") + std::string(4096 - CabrilloOf("SP7XXX").size(), '\n'), "log",
+       "full.log", 200, "SP7XXX", std::nullopt},
+      {"packed small, too large unpacked", Gzip(CabrilloOf("SP8WWW") + std::string(5000, '\n')),
+       "log", "big.log.gz", 413, "unpacked", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -145,9 +153,9 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   EXPECT_FALSE(fs::exists(data.path() / "etc"));
   EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
   const Json received = Json::parse(client.Get("/received.json")->body);
-  ASSERT_EQ(received["logs"].size(), 2u);
+  ASSERT_EQ(received["logs"].size(), 3u);
   EXPECT_EQ(received["logs"][0]["call"], "DL1ABC");
-  EXPECT_EQ(received["logs"][1]["id"], 2);
+  EXPECT_EQ(received["logs"][2]["id"], 2);
   // The receipt as a page, for a browser without JavaScript.
   const httplib::Result page = Send(client, CabrilloOf("OK1XYZ"), "log", "a.log", false);
   EXPECT_NE(page->body.find("the log of OK1XYZ is received"), std::string::npos);

@@ -8,6 +8,7 @@
 #include "core/logfile/CountryFile.h"
 #include "support/FileText.h"
 #include "support/SqliteLog.h"
+#include "tools/robot/Gzip.h"
 
 namespace zeltra::robot {
 namespace {
@@ -23,7 +24,6 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
   zeltra::testing::TemporaryFolder scratch;
   const CountryFile countries =
       CountryFile::Parse(zeltra::testing::FileText(std::string(ZELTRA_SCORE_CASES) + "/cty.dat"));
-  const score::ScoreOptions options;
   struct Case {
     std::string name;
     std::string bytes;
@@ -31,6 +31,8 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
     std::string call;
     std::int64_t qsos = 0;
     std::size_t warnings = 0;
+    std::uint64_t largestText = 0;
+    int status = kUnprocessable;
   };
   const std::vector<Case> cases = {
       {"a Cabrillo log, a line skipped and one in CW left out", kCabrillo, {}, "SP9AHW", 1, 2},
@@ -61,9 +63,27 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
        "",
        0,
        0},
+      {"packed, its text as large as the robot takes",
+       Gzip(kCabrillo),
+       {},
+       "SP9AHW",
+       1,
+       2,
+       kCabrillo.size()},
+      {"packed, its text a byte larger than the robot takes",
+       Gzip(kCabrillo),
+       {"the log, unpacked, is larger than the robot takes: at most " +
+        std::to_string(kCabrillo.size() - 1) + " bytes"},
+       "",
+       0,
+       0,
+       kCabrillo.size() - 1,
+       kTooLarge},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    score::ScoreOptions options;
+    options.largestText = c.largestText;
     const auto checked = CheckUpload(c.bytes, scratch.path(), options, &countries);
     if (c.errors.empty()) {
       ASSERT_TRUE(std::holds_alternative<Acceptable>(checked));
@@ -76,7 +96,7 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
         EXPECT_EQ(warning.find(scratch.path().string()), std::string::npos) << warning;
     } else {
       ASSERT_TRUE(std::holds_alternative<Refused>(checked));
-      EXPECT_EQ(std::get<Refused>(checked).status, kUnprocessable);
+      EXPECT_EQ(std::get<Refused>(checked).status, c.status);
       EXPECT_EQ(std::get<Refused>(checked).errors, c.errors);
     }
     // The scratch copy is gone.
