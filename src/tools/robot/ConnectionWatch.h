@@ -19,10 +19,9 @@ namespace zeltra::robot {
 // limit, and the thread goes back to the others.
 //
 // The library does not hand out the sockets it accepts, so the watch finds
-// each new one among the process's descriptors (Linux's /proc/self/fd)
-// right after it is accepted, and holds a duplicate of it until the
-// connection ends, so that the descriptor it shuts down is always the one
-// it means.
+// each new one among the process's sockets on the port right after it is
+// accepted, and holds a duplicate of it until the connection ends, so that
+// the descriptor it shuts down is always the one it means.
 class ConnectionWatch {
  public:
   using Clock = std::chrono::steady_clock;

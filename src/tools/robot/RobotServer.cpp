@@ -1,8 +1,11 @@
 #include "tools/robot/RobotServer.h"
 
+#include <sys/socket.h>
+
 #include <ctime>
 #include <memory>
 
+#include "tools/robot/PortSockets.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/WatchedPool.h"
@@ -87,6 +90,11 @@ std::optional<int> RobotServer::Bind() {
           ? server_.bind_to_any_port(settings_.host)
           : (server_.bind_to_port(settings_.host, settings_.port) ? settings_.port : -1);
   if (port < 0) return std::nullopt;
+  // The library listens with a queue of 5: a sixth client connecting at
+  // the same moment would wait a second for its connection to be tried
+  // again. Listening again with the system's longest queue lets a burst in.
+  for (const PortSocket& socket : SocketsOnPort(port))
+    if (socket.listening) listen(socket.descriptor, SOMAXCONN);
   watch_.Watch(port);
   return port;
 }

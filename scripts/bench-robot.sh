@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# zeltra-robot under load, over loopback: 200 Cabrillo logs of 2,000
+# contacts uploaded by 16 clients at once (uploads per second, the 50th and
+# 99th percentiles of the answer time), then one log of 5,000 contacts
+# uploaded 21 times alone (the median receipt). Each upload is synced to
+# the disk before it is answered, so the disk under build/ is part of the
+# measure: the script says which file system it is.
+# Usage: scripts/bench-robot.sh [CLIENTS, default 16]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+clients="${1:-16}"
+
+scripts/install-deps.sh
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target zeltra-robot make_score_logs robot_upload_bench >/dev/null
+logs=build/bench/robot-logs
+data=build/bench/robot-data
+[ -d "$logs/batch" ] || build/bench/bench/make_score_logs cabrillo "$logs/batch" 200 2000
+[ -d "$logs/one" ] || build/bench/bench/make_score_logs cabrillo "$logs/one" 1 5000
+rm -rf "$data"
+
+build/bench/src/tools/robot/zeltra-robot serve --data "$data" --listen 127.0.0.1:0 \
+  --per-minute 0 --cty tests/tools/score/cases/cty.dat > "$logs/robot.out" 2>&1 &
+robot=$!
+trap 'kill $robot 2>/dev/null || true' EXIT
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/.*listening on 127.0.0.1:\([0-9]*\).*/\1/p' "$logs/robot.out")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { cat "$logs/robot.out"; exit 1; }
+
+echo "== zeltra-robot: $(nproc) cores; its data on $(df -T "$(dirname "$data")" | awk 'NR == 2 { print $2 }')"
+echo "$(du -sh "$logs/batch" | cut -f1) in $(ls "$logs/batch" | wc -l) logs;" \
+  "the one log: $(stat -c %s "$logs"/one/*) bytes"
+build/bench/bench/robot_upload_bench "$port" "$logs/batch" "$clients" "$(ls "$logs"/one/* | head -1)" 21
