@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "support/FileText.h"
+#include "support/FreePort.h"
 #include "support/SqliteLog.h"
 #include "tools/robot/Gzip.h"
 #include "tools/robot/LogExport.h"
@@ -338,12 +339,7 @@ TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
     }
     return child;
   };
-  // A free port: bound and let go.
-  int port = 0;
-  {
-    httplib::Server probe;
-    port = probe.bind_to_any_port("127.0.0.1");
-  }
+  const int port = zeltra::testing::FreeLoopbackPort();
   const pid_t robot = start(port);
   httplib::Client client("127.0.0.1", port);
   for (int tries = 0; tries < 100 && !client.Get("/"); ++tries)
