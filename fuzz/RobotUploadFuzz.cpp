@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -40,7 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (log.facts.call.empty() || log.facts.qsos == 0) std::abort();
     const zeltra::robot::KeptLog kept{.id = 1, .facts = log.facts, .received = "2026-12-06 12:00"};
     zeltra::robot::ReceiptPage(kept, log.warnings);
-    zeltra::robot::ReceivedPage({kept});
+    std::ostringstream page;
+    zeltra::robot::WriteReceivedPage(page, {kept});
+    std::ostringstream list;
+    zeltra::robot::WriteReceivedJson(list, {kept});
+    if (!nlohmann::json::accept(list.str())) std::abort();
     json = zeltra::robot::ReceiptJson(kept, log.warnings);
   }
   if (!nlohmann::json::accept(json)) std::abort();

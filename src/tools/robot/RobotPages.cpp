@@ -71,8 +71,9 @@ std::string RefusalPage(int status, const std::vector<std::string>& errors) {
   });
 }
 
-std::string ReceivedPage(const std::vector<KeptLog>& logs) {
-  return Page("Logs received", [&](std::ostream& out) {
+void WriteReceivedPage(std::ostream& out, const std::vector<KeptLog>& logs) {
+  score::WritePageStart(out, "Logs received", "");
+  {
     out << "<div class=\"wide\"><table><caption>" << logs.size()
         << " logs received, the latest of each call</caption>\n<thead><tr><th "
            "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
@@ -83,7 +84,8 @@ std::string ReceivedPage(const std::vector<KeptLog>& logs) {
           << Html(log.facts.categories) << "</td><td class=\"n\">" << log.facts.qsos << "</td><td>"
           << log.received << "</td><td class=\"n\">" << log.id << "</td></tr>\n";
     out << "</tbody></table></div>\n<p><a href=\"/\">Send a log</a></p>\n";
-  });
+  }
+  score::WritePageEnd(out);
 }
 
 std::string ReceiptJson(const KeptLog& kept, const std::vector<std::string>& warnings) {
@@ -107,15 +109,19 @@ std::string RefusalJson(const std::vector<std::string>& errors) {
          "\n";
 }
 
-std::string ReceivedJson(const std::vector<KeptLog>& logs) {
-  Json list = Json::array();
-  for (const KeptLog& log : logs)
-    list.push_back({{"call", log.facts.call},
-                    {"categories", log.facts.categories},
-                    {"qsos", log.facts.qsos},
-                    {"received", log.received},
-                    {"id", log.id}});
-  return Json{{"logs", list}}.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+void WriteReceivedJson(std::ostream& out, const std::vector<KeptLog>& logs) {
+  out << "{\n  \"logs\": [";
+  const char* separator = "\n    ";
+  for (const KeptLog& log : logs) {
+    const Json row = {{"call", log.facts.call},
+                      {"categories", log.facts.categories},
+                      {"qsos", log.facts.qsos},
+                      {"received", log.received},
+                      {"id", log.id}};
+    out << separator << row.dump(-1, ' ', false, Json::error_handler_t::replace);
+    separator = ",\n    ";
+  }
+  out << (logs.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace zeltra::robot

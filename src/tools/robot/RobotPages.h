@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,11 @@ namespace zeltra::robot {
 std::string FormPage(std::size_t maxBytes);
 std::string ReceiptPage(const KeptLog& kept, const std::vector<std::string>& warnings);
 std::string RefusalPage(int status, const std::vector<std::string>& errors);
-std::string ReceivedPage(const std::vector<KeptLog>& logs);
+// The list grows with the logs: it is written as it is made.
+void WriteReceivedPage(std::ostream& out, const std::vector<KeptLog>& logs);
 
 std::string ReceiptJson(const KeptLog& kept, const std::vector<std::string>& warnings);
 std::string RefusalJson(const std::vector<std::string>& errors);
-std::string ReceivedJson(const std::vector<KeptLog>& logs);
+void WriteReceivedJson(std::ostream& out, const std::vector<KeptLog>& logs);
 
 }  // namespace zeltra::robot

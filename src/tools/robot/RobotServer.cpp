@@ -35,6 +35,17 @@ void Refuse(const httplib::Request& request, httplib::Response& response, int st
     response.set_content(RefusalPage(status, errors), "text/html; charset=utf-8");
 }
 
+// An answer written to the client as it is made, in chunks.
+template <typename Write>
+void Stream(httplib::Response& response, const char* type, Write write) {
+  response.set_chunked_content_provider(
+      type, [write = std::move(write)](std::size_t, httplib::DataSink& sink) {
+        write(sink.os);
+        sink.done();
+        return true;
+      });
+}
+
 }  // namespace
 
 RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
@@ -60,10 +71,12 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries)
     response.set_content(FormPage(settings_.maxBytes), "text/html; charset=utf-8");
   });
   server_.Get("/received", [this](const httplib::Request&, httplib::Response& response) {
-    response.set_content(ReceivedPage(store_.Latest()), "text/html; charset=utf-8");
+    Stream(response, "text/html; charset=utf-8",
+           [logs = store_.Latest()](std::ostream& out) { WriteReceivedPage(out, logs); });
   });
   server_.Get("/received.json", [this](const httplib::Request&, httplib::Response& response) {
-    response.set_content(ReceivedJson(store_.Latest()), "application/json");
+    Stream(response, "application/json",
+           [logs = store_.Latest()](std::ostream& out) { WriteReceivedJson(out, logs); });
   });
   server_.Post("/upload", [this](const httplib::Request& request, httplib::Response& response) {
     Upload(request, response);

@@ -95,6 +95,7 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   zeltra::testing::TemporaryFolder data;
   ServingRobot robot(Settings(data.path()));
   httplib::Client client = robot.Client();
+  EXPECT_EQ(Json::parse(client.Get("/received.json")->body), Json::parse(R"({"logs": []})"));
   struct Case {
     std::string name;
     std::string bytes;
