@@ -26,6 +26,8 @@ extern "C" void StopServing(int) {
 }
 
 constexpr int kHighestPort = 65535;
+constexpr int kLongestRequestSeconds = 24 * 60 * 60;
+constexpr int kUsageError = 2;  // as zeltra-score
 
 // A UTC time as zeltra-score's --from and --to take it.
 const CLI::Validator kUtcTime(
@@ -81,14 +83,18 @@ int main(int argc, char** argv) {
   serve
       ->add_option("--request-seconds", requestSeconds,
                    "the longest one request may take, the log's bytes included (default 120)")
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Range(1, kLongestRequestSeconds));
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
   std::string dataToExport;
   std::string exportTo;
   CLI::App* exporting = app.add_subcommand("export", "the latest log of each call, to a folder");
   exporting->add_option("--data", dataToExport, "the robot's data folder")->required();
   exporting->add_option("--to", exportTo, "the folder to fill")->required();
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? 0 : kUsageError;
+  }
   try {
     if (*exporting) {
       const zeltra::robot::UploadStore store(dataToExport);
