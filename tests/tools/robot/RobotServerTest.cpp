@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <fstream>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -161,6 +162,67 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   // The receipt as a page, for a browser without JavaScript.
   const httplib::Result page = Send(client, CabrilloOf("OK1XYZ"), "log", "a.log", false);
   EXPECT_NE(page->body.find("the log of OK1XYZ is received"), std::string::npos);
+}
+
+// zeltra-score's JSON reading of a file, as the organiser's command sees it.
+Json ScoreReading(const fs::path& file) {
+  const std::string command = std::string(ZELTRA_SCORE) + " --format json --cty " + kCountryFile +
+                              " '" + file.string() + "' 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string said;
+  char chunk[512];
+  std::size_t got = 0;
+  while (pipe != nullptr && (got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+    said.append(chunk, got);
+  if (pipe != nullptr) pclose(pipe);
+  return Json::parse(said, nullptr, false);
+}
+
+// The test logs of each kind the readers take, sent as they are and packed
+// with gzip: each receipt says what zeltra-score says of the same file.
+TEST(RobotServer, ALogOfEachKindIsReadAsZeltraScoreReadsIt) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.maxBytes = 1024 * 1024;
+  ServingRobot robot(settings);
+  httplib::Client client = robot.Client();
+  const fs::path cases = ZELTRA_SCORE_CASES;
+  const std::vector<fs::path> files = {
+      cases / "adx/log.adx",
+      cases / "utf16/logs/sp5xyz.adi",
+      cases / "utf16/logs/sp9xyz.log",
+      cases / "adif-logbook-export/log.adi",
+      cases / "cabrillo-web-form/entry.txt",
+      cases / "cross-check-hand-worked/logs/dl1ddd.log",
+      cases / "batch-a-file-unreadable/logs/b.log.gz",
+  };
+  for (const fs::path& file : files) {
+    for (const bool packed : {false, true}) {
+      SCOPED_TRACE(file.string() + (packed ? ", packed" : ""));
+      const std::string bytes = packed ? Gzip(FileText(file)) : FileText(file);
+      const fs::path sent = data.path() / (packed ? "sent.gz" : "sent");
+      std::ofstream(sent, std::ios::binary) << bytes;
+      const Json reading = ScoreReading(sent);
+      ASSERT_FALSE(reading.is_discarded());
+      const httplib::Result result = Send(client, bytes);
+      ASSERT_TRUE(result);
+      const Json answer = Json::parse(result->body);
+      if (reading["logs"].empty() || reading["logs"][0]["score"].is_null()) {
+        EXPECT_EQ(result->status, 422) << result->body;
+        if (!reading["logs"].empty())
+          EXPECT_EQ("failed: " + answer["errors"][0].get<std::string>(),
+                    reading["logs"][0]["status"]);
+        continue;
+      }
+      const Json& log = reading["logs"][0];
+      ASSERT_EQ(result->status, 200) << result->body;
+      EXPECT_EQ(answer["call"], log["call"]);
+      EXPECT_EQ(answer["qsos"], log["qsos"]);
+      EXPECT_EQ(answer["score"], log["score"]);
+      EXPECT_EQ(answer["categories"], log["categories"]);
+      EXPECT_EQ(answer["claimed"], log["claimed"]);
+    }
+  }
 }
 
 TEST(RobotServer, WhatALogSaysIsShownAsTextInTheList) {
