@@ -209,9 +209,10 @@ TEST(RobotServer, ALogOfEachKindIsReadAsZeltraScoreReadsIt) {
       const Json answer = Json::parse(result->body);
       if (reading["logs"].empty() || reading["logs"][0]["score"].is_null()) {
         EXPECT_EQ(result->status, 422) << result->body;
-        if (!reading["logs"].empty())
+        if (!reading["logs"].empty()) {
           EXPECT_EQ("failed: " + answer["errors"][0].get<std::string>(),
                     reading["logs"][0]["status"]);
+        }
         continue;
       }
       const Json& log = reading["logs"][0];
