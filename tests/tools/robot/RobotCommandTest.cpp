@@ -2,10 +2,15 @@
 // which words.
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +19,8 @@
 
 namespace zeltra::robot {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct Ran {
   int status = -1;
@@ -60,6 +67,31 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
   }
+  // What it cannot start on ends with 1, and says why.
+  const int taken = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(taken, 1), 0);
+  ASSERT_EQ(getsockname(taken, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  const std::string port = std::to_string(ntohs(address.sin_port));
+  const fs::path aFile = data.path() / "a-file";
+  std::ofstream(aFile) << "not a folder";
+  const std::vector<Case> unusable = {
+      {"serve " + folder + " --listen 127.0.0.1:" + port, "cannot listen on 127.0.0.1:" + port},
+      {"serve --data " + aFile.string() + " --listen 127.0.0.1:0", "zeltra-robot: "},
+      {"serve " + folder + " --listen 127.0.0.1:0 --cty " + (data.path() / "none.dat").string(),
+       "none.dat"},
+  };
+  for (const Case& c : unusable) {
+    SCOPED_TRACE(c.arguments);
+    const Ran run = RunRobot(c.arguments);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
+  }
+  close(taken);
   // A port of five digits and the top one are ports.
   const Ran listening = RunRobot("serve " + folder + " --listen 127.0.0.1:65535 --help");
   EXPECT_EQ(listening.status, 0) << listening.said;

@@ -28,7 +28,12 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
     UploadStore store(folder.path());
     const std::string bytes("first\r\n\0bytes", 13);  // byte for byte, a NUL and all
     first = store.Keep(bytes, Facts("SP9AHW", 10)).id;
-    const KeptLog second = store.Keep("second", Facts("SP9AHW", 20));
+    LogFacts claimed = Facts("SP9AHW", 20);
+    claimed.claimed = "1,234";
+    claimed.categories = "SINGLE-OP ALL LOW";
+    claimed.qsos = 17;
+    claimed.sha256 = "ab";
+    const KeptLog second = store.Keep("second", claimed);
     EXPECT_EQ(second.replaces, first);
     EXPECT_FALSE(store.Keep("other", Facts("DL1ABC", 5)).replaces);
     EXPECT_EQ(zeltra::testing::FileText(store.FileOf(first)), bytes);
@@ -39,7 +44,16 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
   ASSERT_EQ(latest.size(), 2u);
   EXPECT_EQ(latest[0].facts.call, "DL1ABC");
   EXPECT_EQ(latest[1].facts.call, "SP9AHW");
+  // Every fact as it was kept, a claim and none.
+  EXPECT_FALSE(latest[0].facts.claimed);
+  EXPECT_FALSE(latest[0].replaces);
+  EXPECT_EQ(latest[1].facts.claimed, "1,234");
+  EXPECT_EQ(latest[1].facts.categories, "SINGLE-OP ALL LOW");
+  EXPECT_EQ(latest[1].facts.qsos, 17);
   EXPECT_EQ(latest[1].facts.score, 20);
+  EXPECT_EQ(latest[1].facts.sha256, "ab");
+  EXPECT_EQ(latest[1].replaces, first);
+  EXPECT_EQ(latest[1].received.size(), std::string("2026-12-08 17:05:03").size());
   EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[1].id)), "second");
   EXPECT_TRUE(fs::exists(store.FileOf(first)));
 }
