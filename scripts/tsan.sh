@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The work shared among threads under ThreadSanitizer: the log check's and
-# the batch's tests, then zeltra-score itself with --jobs 4 on a simulated
+# the batch's tests, the robot's (its pool, its watch on slow requests, its
+# store and its rate, over loopback), then zeltra-score itself with --jobs 4 on a simulated
 # contest (the check with its verdicts, reports and site, and the batch with
 # every contact and its site). Any data race fails the run.
 set -euo pipefail
@@ -8,12 +9,14 @@ cd "$(dirname "$0")/.."
 
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan
-export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$PWD/scripts/tsan.supp"
 build=build/tsan
 "$build/tests/core/core_tests" --gtest_brief=1 \
   --gtest_filter='LogCheck*:ClockOffsets*:NearCalls*:TakenSkipper*:RunInOrder*:ForEachStretch*'
 "$build/tests/tools/score/score_tests" --gtest_brief=1 \
   --gtest_filter='CrossCheck*:ScoreRunTest.*:ResultsWriter*:Cases/*cross_check*:Cases/*batch*'
+# The kill -9 test runs the robot as its own program: the others share it.
+"$build/tests/tools/robot/robot_tests" --gtest_brief=1 --gtest_filter='-*Kill*:RobotCommand*'
 
 contest="$build/tsan-contest"
 rm -rf "$contest" && mkdir -p "$contest"

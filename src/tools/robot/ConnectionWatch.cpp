@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,6 +50,13 @@ ConnectionWatch::Token ConnectionWatch::Begin() {
       continue;
     const int duplicate = fcntl(socket.descriptor, F_DUPFD_CLOEXEC, 0);
     if (duplicate < 0) continue;
+    // Another thread may have closed a descriptor found, and its number
+    // been given to another file, since it was looked at.
+    struct stat facts {};
+    if (fstat(duplicate, &facts) != 0 || facts.st_ino != socket.inode) {
+      close(duplicate);
+      continue;
+    }
     watched_.emplace(token, Watched{duplicate, socket.inode, socket.peer->address,
                                     socket.peer->port, Clock::now(), false});
   }
