@@ -35,7 +35,7 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
     claimed.sha256 = "ab";
     const KeptLog second = store.Keep("second", claimed);
     EXPECT_EQ(second.replaces, first);
-    EXPECT_FALSE(store.Keep("other", Facts("DL1ABC", 5)).replaces);
+    EXPECT_FALSE(store.Keep("o", Facts("DL1ABC", 5)).replaces);  // one byte, one write
     EXPECT_EQ(zeltra::testing::FileText(store.FileOf(first)), bytes);
   }
   // Opened again, as after a restart: nothing lost.
@@ -55,6 +55,7 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
   EXPECT_EQ(latest[1].replaces, first);
   EXPECT_EQ(latest[1].received.size(), std::string("2026-12-08 17:05:03").size());
   EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[1].id)), "second");
+  EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[0].id)), "o");
   EXPECT_TRUE(fs::exists(store.FileOf(first)));
 }
 
