@@ -121,8 +121,9 @@ void RobotServer::Upload(const httplib::Request& request, httplib::Response& res
     return Refuse(request, response, kTooMany,
                   {"too many uploads from your address in a minute; wait a minute and send the "
                    "log again"});
+  // The deadline's own minute is still in time: "23:59" takes 23:59:59.
   if (settings_.deadline &&
-      static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerMinute >= *settings_.deadline)
+      static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerMinute > *settings_.deadline)
     return Refuse(request, response, kForbidden, {"the deadline for logs has passed"});
   if (!request.is_multipart_form_data() || !request.has_file("log"))
     return Refuse(request, response, kBadRequest,

@@ -24,8 +24,9 @@ inline constexpr int kDefaultRequestSeconds = 120;
 struct RobotSettings {
   std::filesystem::path data;
   std::string host = "127.0.0.1";
-  int port = 8080;                       // 0: any free port
-  std::optional<std::int64_t> deadline;  // UTC, minutes since 1970: uploads after it are refused
+  int port = 8080;  // 0: any free port
+  // UTC, minutes since 1970: uploads after this minute are refused.
+  std::optional<std::int64_t> deadline;
   std::size_t maxBytes = kDefaultMaxBytes;
   std::size_t perMinute = kDefaultPerMinute;
   std::size_t threads = kDefaultThreads;  // requests served at once
