@@ -268,7 +268,9 @@ TEST(RobotServer, AFloodAndTheDeadlineAreRefused) {
     const httplib::Result result = Send(client, CabrilloOf("SP3CCC"));
     if (minuteNow() != minute) continue;  // the clock passed a minute meanwhile
     EXPECT_EQ(result->status, before == 0 ? 200 : 403);
-    if (before == 1) EXPECT_NE(result->body.find("deadline"), std::string::npos);
+    if (before == 1) {
+      EXPECT_NE(result->body.find("deadline"), std::string::npos);
+    }
   }
 }
 
