@@ -160,7 +160,14 @@ KeptLog UploadStore::Keep(std::string_view bytes, const LogFacts& facts) {
   std::lock_guard lock(mutex_);
   static thread_local std::mt19937_64 random{std::random_device{}()};
   const fs::path piece = folder_ / "incoming" / (std::to_string(random()) + ".part");
-  WriteSynced(piece, bytes);
+  try {
+    WriteSynced(piece, bytes);
+  } catch (const StoreFailure&) {
+    // A disk that is full keeps no piece of the log.
+    std::error_code ignored;
+    fs::remove(piece, ignored);
+    throw;
+  }
   KeptLog kept{.id = 0, .facts = facts, .received = UtcNow(), .replaces = std::nullopt};
   try {
     Run(database_, "BEGIN IMMEDIATE");

@@ -1,6 +1,10 @@
 #include "tools/robot/UploadStore.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -57,6 +61,37 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
   EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[1].id)), "second");
   EXPECT_EQ(zeltra::testing::FileText(store.FileOf(latest[0].id)), "o");
   EXPECT_TRUE(fs::exists(store.FileOf(first)));
+}
+
+// A disk that takes only part of a log (here the limit on a file's size,
+// in a process of its own): the keeping fails, and leaves neither a piece
+// of the log nor a record.
+TEST(UploadStore, ALogTheDiskCannotHoldIsRefusedWhole) {
+  zeltra::testing::TemporaryFolder folder;
+  { UploadStore store(folder.path()); }
+  constexpr rlim_t kLargestFile = 1000;
+  constexpr unsigned kSecondsAtMost = 20;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(kSecondsAtMost);  // a write retried for ever ends the test
+    UploadStore store(folder.path());
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{kLargestFile, kLargestFile};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      store.Keep(std::string(50'000, 'x'), Facts("SP9AHW", 1));
+    } catch (const StoreFailure&) {
+      _exit(fs::is_empty(folder.path() / "incoming") ? 0 : 2);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "the write was retried for ever";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: kept; 2: a piece left in incoming";
+  const UploadStore store(folder.path());
+  EXPECT_TRUE(store.Latest().empty());
 }
 
 TEST(UploadStore, WhatAKilledRunLeftHalfMadeIsRemoved) {
