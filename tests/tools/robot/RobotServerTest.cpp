@@ -160,6 +160,8 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   ASSERT_EQ(received["logs"].size(), 3u);
   EXPECT_EQ(received["logs"][0]["call"], "DL1ABC");
   EXPECT_EQ(received["logs"][2]["id"], 2);
+  // The form tells the largest log it takes.
+  EXPECT_NE(client.Get("/")->body.find("at most 4 KB"), std::string::npos);
   // The receipt as a page, for a browser without JavaScript.
   const httplib::Result page = Send(client, CabrilloOf("OK1XYZ"), "log", "a.log", false);
   EXPECT_NE(page->body.find("the log of OK1XYZ is received"), std::string::npos);
