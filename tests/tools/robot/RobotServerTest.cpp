@@ -232,6 +232,51 @@ TEST(RobotServer, ALogOfEachKindIsReadAsZeltraScoreReadsIt) {
   }
 }
 
+// The disk fails while a log is kept (here its folder is gone): the
+// entrant hears to send it again, and is taken once the disk is back.
+TEST(RobotServer, ALogTheRobotCannotKeepIsToBeSentAgain) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  httplib::Client client = robot.Client();
+  fs::remove_all(data.path() / "incoming");
+  std::ofstream(data.path() / "incoming") << "in the way";
+  const httplib::Result failed = Send(client, CabrilloOf("SP1AAA"));
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->status, 503);
+  EXPECT_NE(failed->body.find("send it again"), std::string::npos) << failed->body;
+  fs::remove(data.path() / "incoming");
+  fs::create_directory(data.path() / "incoming");
+  EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
+}
+
+// The descriptors in use now, this process's.
+std::size_t OpenDescriptors() {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
+// Connection after connection, the robot (and its watch) let each go.
+TEST(RobotServer, ConnectionsLeaveNoDescriptorBehind) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  EXPECT_EQ(robot.Client().Get("/")->status, 200);
+  const std::size_t before = OpenDescriptors();
+  constexpr int kConnections = 30;
+  for (int i = 0; i < kConnections; ++i) {
+    httplib::Client client = robot.Client();
+    client.set_keep_alive(false);
+    EXPECT_EQ(client.Get("/received.json")->status, 200);
+  }
+  // The robot closes its side just after its answer: a moment is given.
+  std::size_t after = OpenDescriptors();
+  for (int wait = 0; wait < 100 && after > before; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    after = OpenDescriptors();
+  }
+  EXPECT_LE(after, before);
+}
+
 TEST(RobotServer, WhatALogSaysIsShownAsTextInTheList) {
   zeltra::testing::TemporaryFolder data;
   ServingRobot robot(Settings(data.path()));

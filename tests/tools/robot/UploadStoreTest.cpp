@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sqlite3.h>
+
 #include <fstream>
 
 #include "support/FileText.h"
@@ -92,6 +94,28 @@ TEST(UploadStore, ALogTheDiskCannotHoldIsRefusedWhole) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: kept; 2: a piece left in incoming";
   const UploadStore store(folder.path());
   EXPECT_TRUE(store.Latest().empty());
+}
+
+// The records refuse the new log (here a trigger does): the logs kept
+// before are untouched, and nothing of the new one stays.
+TEST(UploadStore, ALogItsRecordCannotTakeLeavesTheOthersAsTheyWere) {
+  zeltra::testing::TemporaryFolder folder;
+  UploadStore store(folder.path());
+  const KeptLog first = store.Keep("first", Facts("SP9AHW", 1));
+  sqlite3* database = nullptr;
+  ASSERT_EQ(sqlite3_open((folder.path() / "robot.sqlite").c_str(), &database), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(database,
+                         "CREATE TRIGGER refuse BEFORE INSERT ON logs WHEN NEW.call = 'SP0BAD' "
+                         "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(database);
+  EXPECT_THROW(store.Keep("bad", Facts("SP0BAD", 2)), StoreFailure);
+  EXPECT_EQ(zeltra::testing::FileText(store.FileOf(first.id)), "first");
+  EXPECT_TRUE(fs::is_empty(folder.path() / "incoming"));
+  ASSERT_EQ(store.Latest().size(), 1U);
+  // And the store goes on: the next log is kept.
+  EXPECT_EQ(store.Keep("next", Facts("DL1ABC", 3)).id, first.id + 1);
 }
 
 TEST(UploadStore, WhatAKilledRunLeftHalfMadeIsRemoved) {
