@@ -10,6 +10,8 @@
 #include <random>
 #include <set>
 
+#include "tools/robot/Descriptor.h"
+
 namespace zeltra::robot {
 namespace {
 
@@ -63,21 +65,6 @@ std::string Column(sqlite3_stmt* statement, int index) {
   const unsigned char* text = sqlite3_column_text(statement, index);
   return text == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(text));
 }
-
-// A file descriptor, closed when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  ~Descriptor() {
-    if (descriptor_ >= 0) close(descriptor_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
 
 // Writes bytes to a new file and to the disk; throws StoreFailure.
 void WriteSynced(const fs::path& path, std::string_view bytes) {

@@ -13,23 +13,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tools/robot/Descriptor.h"
+
 namespace zeltra::robot {
 namespace {
-
-// A descriptor closed when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  ~Descriptor() {
-    if (descriptor_ >= 0) close(descriptor_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
 
 // The local port a socket is bound to.
 int PortOf(int descriptor) {

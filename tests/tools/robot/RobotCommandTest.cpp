@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "support/SqliteLog.h"
+#include "tools/robot/Descriptor.h"
 
 namespace zeltra::robot {
 namespace {
@@ -68,14 +69,14 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
     EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
   }
   // What it cannot start on ends with 1, and says why.
-  const int taken = socket(AF_INET, SOCK_STREAM, 0);
+  const Descriptor taken(socket(AF_INET, SOCK_STREAM, 0));
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(taken, 1), 0);
-  ASSERT_EQ(getsockname(taken, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  ASSERT_EQ(bind(taken.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(taken.get(), 1), 0);
+  ASSERT_EQ(getsockname(taken.get(), reinterpret_cast<sockaddr*>(&address), &size), 0);
   const std::string port = std::to_string(ntohs(address.sin_port));
   const fs::path aFile = data.path() / "a-file";
   std::ofstream(aFile) << "not a folder";
@@ -91,7 +92,6 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
   }
-  close(taken);
   // A port of five digits and the top one are ports.
   const Ran listening = RunRobot("serve " + folder + " --listen 127.0.0.1:65535 --help");
   EXPECT_EQ(listening.status, 0) << listening.said;
