@@ -13,6 +13,7 @@
 #include "tools/robot/RobotServer.h"
 #include "tools/score/CountryFiles.h"
 #include "tools/score/Unscorable.h"
+#include "tools/score/UtcTimeOption.h"
 
 namespace {
 
@@ -29,14 +30,6 @@ constexpr int kHighestPort = 65535;
 constexpr int kLongestRequestSeconds = 24 * 60 * 60;
 constexpr int kUsageError = 2;  // as zeltra-score
 
-// A UTC time as zeltra-score's --from and --to take it.
-const CLI::Validator kUtcTime(
-    [](std::string& text) -> std::string {
-      if (zeltra::score::ContestTime(text)) return {};
-      return "a UTC time such as \"2026-12-06 12:00\", not \"" + text + "\"";
-    },
-    "UTC");
-
 // "ADDR:PORT", the port a number the system can listen on.
 const CLI::Validator kListenAddress(
     [](std::string& text) -> std::string {
@@ -50,13 +43,6 @@ const CLI::Validator kListenAddress(
     },
     "ADDR:PORT");
 
-// "2026-12-06 12:00" as minutes since 1970; none when it is no time.
-std::optional<std::int64_t> MinuteOf(const std::string& text) {
-  const auto digits = zeltra::score::ContestTime(text);
-  if (!digits) return std::nullopt;
-  return zeltra::UtcMinuteOf(*digits);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,20 +51,20 @@ int main(int argc, char** argv) {
   RobotSettings settings;
   std::string listen = "127.0.0.1:8080";
   std::string deadline;
-  std::string from;
-  std::string to;
   std::string cty;
   CLI::App* serve = app.add_subcommand("serve", "take logs over HTTP");
   serve->add_option("--data", settings.data, "the robot's data folder")->required();
   serve->add_option("--listen", listen, "the address and port (default 127.0.0.1:8080)")
       ->check(kListenAddress);
   serve->add_option("--deadline", deadline, "UTC, \"YYYY-MM-DD HH:MM\": later uploads are refused")
-      ->check(kUtcTime);
+      ->transform(zeltra::score::UtcTimeOption());
   serve->add_option("--max-bytes", settings.maxBytes, "the largest log taken (default 5 MB)");
   serve->add_option("--per-minute", settings.perMinute,
                     "uploads one address may make in a minute (default 30; 0: no limit)");
-  serve->add_option("--from", from, "leave out contacts before this UTC time")->check(kUtcTime);
-  serve->add_option("--to", to, "leave out contacts at or after this UTC time")->check(kUtcTime);
+  serve->add_option("--from", settings.scoring.from, "leave out contacts before this UTC time")
+      ->transform(zeltra::score::UtcTimeOption());
+  serve->add_option("--to", settings.scoring.to, "leave out contacts at or after this UTC time")
+      ->transform(zeltra::score::UtcTimeOption());
   int requestSeconds = zeltra::robot::kDefaultRequestSeconds;
   serve
       ->add_option("--request-seconds", requestSeconds,
@@ -105,10 +91,9 @@ int main(int argc, char** argv) {
     const std::size_t colon = listen.rfind(':');
     settings.host = listen.substr(0, colon);
     settings.port = std::stoi(listen.substr(colon + 1));
-    if (!deadline.empty()) settings.deadline = MinuteOf(deadline);
+    // The option's text is "YYYYMMDDHHMM" by now.
+    if (!deadline.empty()) settings.deadline = zeltra::UtcMinuteOf(deadline);
     settings.requestLimit = std::chrono::seconds(requestSeconds);
-    if (!from.empty()) settings.scoring.from = zeltra::score::ContestTime(from);
-    if (!to.empty()) settings.scoring.to = zeltra::score::ContestTime(to);
     if (!cty.empty()) settings.scoring.countryFile = cty;
     const auto countries = zeltra::score::LoadCountries(settings.scoring);
     RobotServer server(settings, countries ? &*countries : nullptr);

@@ -1,6 +1,7 @@
 #include "tools/score/ScoreOptions.h"
 
 #include "core/text/UtcMinute.h"
+#include "tools/score/UtcTimeOption.h"
 
 #include <CLI/CLI.hpp>
 
@@ -80,18 +81,6 @@ class Formatter : public CLI::Formatter {
   std::string make_usage(const CLI::App*, std::string) const override { return {}; }
 };
 
-// A UTC time as the options take it, turned into "YYYYMMDDHHMM".
-CLI::Validator UtcTime() {
-  return CLI::Validator(
-      [](std::string& text) -> std::string {
-        const std::optional<std::string> minute = ContestTime(text);
-        if (!minute) return "a UTC time such as \"2026-12-06 12:00\", not \"" + text + "\"";
-        text = *minute;
-        return {};
-      },
-      "");
-}
-
 // A name read straight into its enum's value; any other text refused with
 // the names there are.
 template <class Enum>
@@ -167,10 +156,10 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   app->add_option("--from", options.from,
                   "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
       ->type_name("TIME")
-      ->transform(UtcTime());
+      ->transform(UtcTimeOption());
   app->add_option("--to", options.to, "leave out contacts at or after this UTC time")
       ->type_name("TIME")
-      ->transform(UtcTime());
+      ->transform(UtcTimeOption());
   app->add_flag("--check-claimed", options.checkClaimed,
                 "a claimed score that differs gives exit status 3");
   app->add_flag("--strict", options.strict,
