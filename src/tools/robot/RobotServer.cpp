@@ -128,7 +128,8 @@ void RobotServer::Upload(const httplib::Request& request, httplib::Response& res
   if (!request.is_multipart_form_data() || !request.has_file("log"))
     return Refuse(request, response, kBadRequest,
                   {"no log was sent: choose the file in the field named \"log\""});
-  const httplib::MultipartFormData file = request.get_file_value("log");
+  // The library's own copy of the log, not another.
+  const httplib::MultipartFormData& file = request.files.find("log")->second;
   if (file.content.size() > settings_.maxBytes)
     return Refuse(request, response, kTooLarge,
                   {"the log is " + std::to_string(file.content.size()) +

@@ -147,16 +147,9 @@ KeptLog UploadStore::Keep(std::string_view bytes, const LogFacts& facts) {
   std::lock_guard lock(mutex_);
   static thread_local std::mt19937_64 random{std::random_device{}()};
   const fs::path piece = folder_ / "incoming" / (std::to_string(random()) + ".part");
-  try {
-    WriteSynced(piece, bytes);
-  } catch (const StoreFailure&) {
-    // A disk that is full keeps no piece of the log.
-    std::error_code ignored;
-    fs::remove(piece, ignored);
-    throw;
-  }
   KeptLog kept{.id = 0, .facts = facts, .received = UtcNow(), .replaces = std::nullopt};
   try {
+    WriteSynced(piece, bytes);
     Run(database_, "BEGIN IMMEDIATE");
     {
       const Statement newest(database_, "SELECT max(id) FROM logs WHERE call = ?");
@@ -186,6 +179,8 @@ KeptLog UploadStore::Keep(std::string_view bytes, const LogFacts& facts) {
     SyncFolder(folder_ / "logs");
     Run(database_, "COMMIT");
   } catch (...) {
+    // Nothing of the log stays: not its record (a ROLLBACK with none
+    // begun is refused, harmlessly), nor its piece, nor its file.
     sqlite3_exec(database_, "ROLLBACK", nullptr, nullptr, nullptr);
     std::error_code ignored;
     fs::remove(piece, ignored);
