@@ -16,15 +16,14 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/FileText.h"
 #include "support/FreePort.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/UploadStore.h"
@@ -45,13 +44,6 @@ std::size_t FilesIn(const fs::path& folder) {
        file.increment(error))
     ++count;
   return count;
-}
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::string CallOf(int i) {
@@ -128,13 +120,14 @@ int main(int argc, char** argv) {
     std::size_t records = 0;
     for (const zeltra::robot::KeptLog& log : store.Latest()) {
       ++records;
-      kept[log.facts.call] = zeltra::robot::Sha256(Read(store.FileOf(log.id)));
+      kept[log.facts.call] = zeltra::robot::Sha256(zeltra::testing::FileText(store.FileOf(log.id)));
     }
     int found = 0;
     for (const auto& [call, sha256] : accepted) found += kept.count(call) && kept[call] == sha256;
     lost += static_cast<int>(accepted.size()) - found;
     std::printf(
-        "run %d: killed with %d of %d answered (%zu accepted in all); it left %zu piece(s) in incoming/ "
+        "run %d: killed with %d of %d answered (%zu accepted in all); it left %zu piece(s) in "
+        "incoming/ "
         "and %zu file(s) in logs/; restarted: %zu records, %d of the %zu accepted there byte for "
         "byte, incoming/ holds %zu, logs/ %zu\n",
         run, answeredAtKill, kUploads, accepted.size(), pieces, files, records, found,

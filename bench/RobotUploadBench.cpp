@@ -15,12 +15,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/FileText.h"
 
 namespace {
 
@@ -29,13 +29,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kAccepted = 200;
 constexpr double kMedian = 0.5;
 constexpr double kNinetyNinth = 0.99;
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Sends one log as the form does; answers the milliseconds, or a negative
 // number when it was not accepted.
@@ -64,9 +57,10 @@ int main(int argc, char** argv) {
   }
   const int port = std::stoi(argv[1]);
   std::vector<std::string> logs;
-  for (const auto& entry : fs::directory_iterator(argv[2])) logs.push_back(FileText(entry.path()));
+  for (const auto& entry : fs::directory_iterator(argv[2]))
+    logs.push_back(zeltra::testing::FileText(entry.path()));
   const std::size_t clients = std::stoul(argv[3]);
-  const std::string one = FileText(argv[4]);
+  const std::string one = zeltra::testing::FileText(argv[4]);
   const std::size_t repeats = std::stoul(argv[5]);
 
   std::atomic<std::size_t> next{0};

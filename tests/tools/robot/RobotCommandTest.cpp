@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -16,6 +13,7 @@
 #include <vector>
 
 #include "support/SqliteLog.h"
+#include "tools/robot/CommandRun.h"
 #include "tools/robot/Descriptor.h"
 
 namespace zeltra::robot {
@@ -23,23 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Ran {
-  int status = -1;
-  std::string said;
-};
-
 // The program run with its output and errors read together.
-Ran RunRobot(const std::string& arguments) {
-  const std::string command = std::string(ZELTRA_ROBOT) + " " + arguments + " 2>&1";
-  Ran run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 512> chunk{};
-  std::size_t got = 0;
-  while ((got = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) run.said.append(chunk.data(), got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+CommandRun RunRobot(const std::string& arguments) {
+  return RunCommand(std::string(ZELTRA_ROBOT) + " " + arguments + " 2>&1");
 }
 
 TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
@@ -64,7 +48,7 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
-    const Ran run = RunRobot(c.arguments);
+    const CommandRun run = RunRobot(c.arguments);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
   }
@@ -88,12 +72,12 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   };
   for (const Case& c : unusable) {
     SCOPED_TRACE(c.arguments);
-    const Ran run = RunRobot(c.arguments);
+    const CommandRun run = RunRobot(c.arguments);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.said.find(c.said), std::string::npos) << run.said;
   }
   // A port of five digits and the top one are ports.
-  const Ran listening = RunRobot("serve " + folder + " --listen 127.0.0.1:65535 --help");
+  const CommandRun listening = RunRobot("serve " + folder + " --listen 127.0.0.1:65535 --help");
   EXPECT_EQ(listening.status, 0) << listening.said;
 }
 

@@ -24,6 +24,7 @@
 #include "support/FileText.h"
 #include "support/FreePort.h"
 #include "support/SqliteLog.h"
+#include "tools/robot/CommandRun.h"
 #include "tools/robot/Gzip.h"
 #include "tools/robot/LogExport.h"
 #include "tools/robot/UploadCheck.h"
@@ -169,16 +170,10 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
 
 // zeltra-score's JSON reading of a file, as the organiser's command sees it.
 Json ScoreReading(const fs::path& file) {
-  const std::string command = std::string(ZELTRA_SCORE) + " --format json --cty " + kCountryFile +
-                              " '" + file.string() + "' 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string said;
-  char chunk[512];
-  std::size_t got = 0;
-  while (pipe != nullptr && (got = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-    said.append(chunk, got);
-  if (pipe != nullptr) pclose(pipe);
-  return Json::parse(said, nullptr, false);
+  return Json::parse(RunCommand(std::string(ZELTRA_SCORE) + " --format json --cty " + kCountryFile +
+                                " '" + file.string() + "' 2>/dev/null")
+                         .said,
+                     nullptr, false);
 }
 
 // The test logs of each kind the readers take, sent as they are and packed
