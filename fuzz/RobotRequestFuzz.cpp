@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kAnswerChunk = 4096;
 constexpr time_t kLongestWaitSeconds = 10;
+constexpr std::uint32_t kFirstSource = 0x7F010001;  // 127.1.0.1
+constexpr std::uint32_t kSources = 65000;
 
 // One robot for the whole run, on a free port, with its data in a folder
 // in the working one, emptied when the run starts (libFuzzer may end the
@@ -71,7 +73,16 @@ std::string Exchange(int port, const std::uint8_t* data, std::size_t size) {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::abort();
+  // Each connection from the next of 65,000 loopback addresses: tens of
+  // thousands of connections a run would otherwise use up the ports of
+  // one address, with those the robot closed first still waiting.
+  static std::uint32_t next = 0;
+  sockaddr_in from{};
+  from.sin_family = AF_INET;
+  from.sin_addr.s_addr = htonl(kFirstSource + next++ % kSources);
+  if (bind(connection, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+      connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    std::abort();
   timeval wait{.tv_sec = kLongestWaitSeconds, .tv_usec = 0};
   setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
   // Closed with a reset, so that tens of thousands of connections leave no
