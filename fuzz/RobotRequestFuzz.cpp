@@ -3,12 +3,16 @@
 // it is given nothing is left half-written in the robot's incoming folder.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,8 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kAnswerChunk = 4096;
 constexpr time_t kLongestWaitSeconds = 10;
-constexpr std::uint32_t kFirstSource = 0x7F010001;  // 127.1.0.1
-constexpr std::uint32_t kSources = 65000;
 
 // One robot for the whole run, on a free port, with its data in a folder
 // in the working one, emptied when the run starts (libFuzzer may end the
@@ -73,16 +75,22 @@ std::string Exchange(int port, const std::uint8_t* data, std::size_t size) {
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  // Each connection from the next of 65,000 loopback addresses: tens of
-  // thousands of connections a run would otherwise use up the ports of
-  // one address, with those the robot closed first still waiting.
-  static std::uint32_t next = 0;
-  sockaddr_in from{};
-  from.sin_family = AF_INET;
-  from.sin_addr.s_addr = htonl(kFirstSource + next++ % kSources);
-  if (bind(connection, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-      connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-    std::abort();
+  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    // libFuzzer's timers interrupt calls that wait; an interrupted connect
+    // goes on by itself, and is waited for.
+    int error = errno;
+    if (error == EINTR) {
+      pollfd ready{.fd = connection, .events = POLLOUT, .revents = 0};
+      while (poll(&ready, 1, -1) < 0 && errno == EINTR) {
+      }
+      socklen_t size = sizeof error;
+      getsockopt(connection, SOL_SOCKET, SO_ERROR, &error, &size);
+    }
+    if (error != 0) {
+      std::fprintf(stderr, "robot-request-fuzz: cannot connect: %s\n", std::strerror(error));
+      std::abort();
+    }
+  }
   timeval wait{.tv_sec = kLongestWaitSeconds, .tv_usec = 0};
   setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
   // Closed with a reset, so that tens of thousands of connections leave no
@@ -92,15 +100,19 @@ std::string Exchange(int port, const std::uint8_t* data, std::size_t size) {
   std::size_t sent = 0;
   while (sent < size) {
     const ssize_t wrote = send(connection, data + sent, size - sent, MSG_NOSIGNAL);
+    if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) break;  // the robot closed it: refused from the headers
     sent += static_cast<std::size_t>(wrote);
   }
   shutdown(connection, SHUT_WR);
   std::string answer;
   char chunk[kAnswerChunk];
-  ssize_t got = 0;
-  while ((got = recv(connection, chunk, sizeof chunk, 0)) > 0)
+  for (;;) {
+    const ssize_t got = recv(connection, chunk, sizeof chunk, 0);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
     answer.append(chunk, static_cast<std::size_t>(got));
+  }
   close(connection);
   return answer;
 }
