@@ -8,18 +8,36 @@
 namespace zeltra {
 namespace {
 
-// An RTTY report: readability 1-5, strength and tone 1-9.
+// A report as loggers write it: readability 1-5, strength 1-9, and tone
+// 1-9 where the log has it ("599", "59"); a 9 may be sent cut, as "N".
 constexpr std::size_t kReportLength = 3;
+constexpr std::size_t kShortReportLength = 2;
 // A log's exchanges begin with a report when at least this share of them
-// (in fifths) look so, and at least half of those begin with one value.
+// (in fifths) look so, and more than half of those begin with one value.
 constexpr std::size_t kReportShapedFifths = 4;
 constexpr std::size_t kFifths = 5;
 // A log keeps count of at most this many different first parts.
 constexpr std::size_t kFirstsCounted = 64;
 
+// A figure 1-9 of a report, the cut "N" read as 9.
+bool IsReportFigure(char c) {
+  return (c >= '1' && c <= '9') || c == 'N' || c == 'n';
+}
+
 bool IsReport(std::string_view text) {
-  return text.size() == kReportLength && text[0] >= '1' && text[0] <= '5' && text[1] >= '1' &&
-         text[1] <= '9' && text[2] >= '1' && text[2] <= '9';
+  if (text.size() != kReportLength && text.size() != kShortReportLength) return false;
+  return text[0] >= '1' && text[0] <= '5' && IsReportFigure(text[1]) &&
+         (text.size() == kShortReportLength || IsReportFigure(text[2]));
+}
+
+// A report as one value, whatever its width or cut figures: "59", "599"
+// and "5NN" are one report.
+std::string ReportValue(std::string_view report) {
+  std::string value(report);
+  for (char& c : value)
+    if (c == 'N' || c == 'n') c = '9';
+  if (value.size() == kShortReportLength) value += '9';
+  return value;
 }
 
 bool IsDigit(char c) {
@@ -65,8 +83,8 @@ void ReportColumn::Add(std::string_view exchange) {
   ++withParts_;
   if (!IsReport(first)) return;
   ++reportShaped_;
-  if (firsts_.size() < kFirstsCounted || firsts_.count(std::string(first)) > 0)
-    ++firsts_[std::string(first)];
+  const std::string value = ReportValue(first);
+  if (firsts_.size() < kFirstsCounted || firsts_.count(value) > 0) ++firsts_[value];
 }
 
 ReportPlace ReportColumn::Place() const {
@@ -74,7 +92,8 @@ ReportPlace ReportColumn::Place() const {
     return ReportPlace::kNone;
   std::size_t mostCommon = 0;
   for (const auto& [first, count] : firsts_) mostCommon = std::max(mostCommon, count);
-  return mostCommon * 2 >= reportShaped_ ? ReportPlace::kFirst : ReportPlace::kNone;
+  // A clear majority of one value: half is no column.
+  return mostCommon * 2 > reportShaped_ ? ReportPlace::kFirst : ReportPlace::kNone;
 }
 
 std::string ExchangeContent(std::string_view exchange, ReportPlace report) {

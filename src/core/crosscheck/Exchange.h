@@ -14,8 +14,9 @@ enum class ReportPlace { kNone, kFirst };
 
 // Learns where a log's report is from its exchanges, one direction at a
 // time: first when nearly all of those of two parts or more begin with a
-// report-shaped part (readability 1-5, strength and tone 1-9) and most
-// begin with the same one, as reports do and serial numbers do not.
+// report-shaped part (readability 1-5, strength 1-9 and, where written,
+// tone 1-9: "599", "59", "5NN") and more than half begin with the same
+// one, as reports do and serial numbers do not.
 class ReportColumn {
  public:
   void Add(std::string_view exchange);

@@ -10,13 +10,14 @@
 
 #include "core/crosscheck/ClockOffsets.h"
 #include "core/crosscheck/Exchange.h"
+#include "core/crosscheck/FreeLines.h"
+#include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/TakenSkipper.h"
 #include "core/crosscheck/Verdict.h"
 #include "core/text/TextIds.h"
 
 namespace zeltra {
 
-class LogLines;
 class NearCallIndex;
 
 // The rules of the check that an organiser may change.
@@ -63,8 +64,13 @@ struct CheckedQso {
   };
   std::optional<Nearest> nearest;
   // unchecked: the other log's line with this station then, which could
-  // not be read whole, by its number there.
+  // not be read whole or that the contest does not count (answerLeftOut),
+  // by its number there.
   std::optional<std::size_t> unreadableAnswer;
+  bool answerLeftOut = false;
+  // ok: the call the other log gives this log's station, where it is not
+  // the call this log signs (SP1AAA/P for SP1AAA, say).
+  std::string_view loggedAs;
   // The log that holds the nearest line or the unreadable answer.
   std::optional<std::size_t> otherLog;
 };
@@ -79,8 +85,9 @@ class LogCheck {
   explicit LogCheck(CheckRules rules = {}) : rules_(rules) {}
 
   // A log taking part with its QSO lines, made ready apart (on another
-  // thread, say); answers its number. Each call has one log: a second one
-  // throws std::invalid_argument.
+  // thread, say); answers its number. Lines are matched by station, the
+  // designators of calls set aside (StationCall), and each station has one
+  // log: a second one throws std::invalid_argument.
   std::size_t AddLog(const LogLines& log);
 
   // threads: how many the work may be shared among; the verdicts are the
@@ -88,7 +95,7 @@ class LogCheck {
   void Run(std::size_t threads = 1);
 
   std::size_t LogCount() const { return logs_.size(); }
-  std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].call); }
+  std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].ownCall); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;
   // Of a QSO line, its verdict and its call alone: for a walk over many
@@ -97,7 +104,7 @@ class LogCheck {
     return findings_[logs_[log].firstLine + index].verdict;
   }
   std::string_view QsoCall(std::size_t log, std::size_t index) const {
-    return calls_.Text(lines_[logs_[log].firstLine + index].call);
+    return calls_.Text(lines_[logs_[log].firstLine + index].logged);
   }
   // Minutes the log's clock ran ahead of the others' (behind: negative).
   std::int64_t ClockOffset(std::size_t log) const { return logs_[log].clockOffset; }
@@ -106,9 +113,16 @@ class LogCheck {
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
+  // A line is weighed against at most this many lines of the other side,
+  // the nearest in time, so that a hostile log that repeats a call costs
+  // time in proportion to its lines.
+  static constexpr std::size_t kPairsWeighed = 8;
+
+  static std::int64_t Magnitude(std::int64_t value) { return value < 0 ? -value : value; }
 
   struct Log {
-    std::uint32_t call;
+    std::uint32_t call;     // the station, its designators set aside
+    std::uint32_t ownCall;  // as its header gives it
     std::uint32_t firstLine = 0;
     std::uint32_t lineCount = 0;
     std::int64_t clockOffset = 0;
@@ -119,8 +133,9 @@ class LogCheck {
   struct Line {
     std::uint32_t log;
     std::uint32_t position;
-    std::uint32_t call;
-    std::uint32_t slot;  // band and mode
+    std::uint32_t call;    // the station worked
+    std::uint32_t logged;  // its call as logged
+    std::uint32_t slot;    // band and mode
     std::int64_t minute;
     std::uint32_t sent;
     std::uint32_t received;
@@ -133,13 +148,15 @@ class LogCheck {
     std::uint32_t nearest = kNone;  // nil: the other log's nearest line with this station
     std::uint32_t part = kNone;     // a line of the other log read in part that answers it
   };
-  // A line read in part only (LogLines::AddPart): evidence, never judged.
+  // A line read in part, or left out (LogLines::AddPart): evidence, never
+  // judged.
   struct Part {
     std::uint32_t log;
     std::uint32_t call;
     std::int64_t minute;
     std::uint32_t position;
     std::string band;
+    PartKind kind;
   };
   // What byCall_ is sorted by, kept beside it so that a search reads one
   // array in order instead of jumping about the lines.
@@ -158,26 +175,9 @@ class LogCheck {
     std::size_t end;
   };
 
-  // The lines of each group of byCall_ in the order of their times, with
-  // those already paired passed over: the free line nearest a time is
-  // found by a search, not by a walk through the group.
-  class LinesByTime {
-   public:
-    explicit LinesByTime(const LogCheck& check);
-    void Take(std::uint32_t line);
-    // The free line of group nearest minute (in the group's log's own
-    // time) within the window; kNone when there is none.
-    std::uint32_t NearestFree(Range group, std::int64_t minute);
-
-   private:
-    const LogCheck& check_;
-    std::vector<std::uint32_t> lines_;  // byCall_, each group sorted by time
-    std::vector<std::int64_t> minutes_;
-    std::vector<std::uint32_t> placeOf_;  // by line: its place in lines_
-    TakenSkipper free_;
-  };
-
   std::uint32_t NumberLog(std::string_view ownCall);
+  // The lines by place in groups of byCall_, each group in time order.
+  FreeLines FreeLinesByCall() const;
   // Runs each(part, mine, theirs) on threads for every group of lines of a
   // log with a call that has a log of its own, later than this one, and
   // theirs: that log's lines with this one's call there. A group and the

@@ -5,9 +5,9 @@
 namespace zeltra {
 
 void LogLines::AddPart(std::size_t position, std::string_view call, std::string_view band,
-                       std::int64_t minute) {
+                       std::int64_t minute, PartKind kind) {
   parts_.push_back(
-      {static_cast<std::uint32_t>(position), calls_.IdOf(call), std::string(band), minute});
+      {static_cast<std::uint32_t>(position), calls_.IdOf(call), std::string(band), minute, kind});
 }
 
 std::string SlotOf(std::string_view band, std::string_view mode) {

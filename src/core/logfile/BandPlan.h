@@ -16,8 +16,9 @@ std::optional<std::string_view> BandOfAdifName(std::string_view name);
 std::optional<std::string_view> BandOfMegahertz(double megahertz);
 
 // A Cabrillo QSO line's frequency: kilohertz ("14025"), or a band
-// designator for the bands above 30 MHz ("50", "144", "1.2G"); none for
-// anything else.
+// designator for the bands above 30 MHz ("50", "144", "1.2G" ... "241G",
+// "LIGHT"; the bands from 1.2 GHz named by their calling frequency,
+// "1296"); none for anything else.
 std::optional<std::string_view> BandOfCabrilloFrequency(std::string_view text);
 
 }  // namespace zeltra

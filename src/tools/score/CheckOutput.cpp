@@ -184,12 +184,7 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
           rows += ',';
           rows += VerdictName(qso.verdict);
           rows += ',';
-          if (qso.nearest)
-            rows += CsvField(NearestText(*qso.nearest, words[*qso.otherLog]));
-          else if (qso.unreadableAnswer)
-            rows += CsvField(UnreadableAnswerText(*qso.unreadableAnswer, words[*qso.otherLog]));
-          else
-            rows += CsvField(qso.detail);
+          rows += CsvField(DetailText(qso, words));
           rows += ',';
           if (qso.partnerLog) {
             rows += CsvField(check.OwnCall(*qso.partnerLog));

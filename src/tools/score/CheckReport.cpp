@@ -121,8 +121,17 @@ std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view wor
          " MHz (" + std::string(word) + " " + std::to_string(nearest.position) + ")";
 }
 
-std::string UnreadableAnswerText(std::size_t position, std::string_view word) {
-  return "their " + std::string(word) + " " + std::to_string(position) + " could not be read";
+std::string UnreadableAnswerText(std::size_t position, std::string_view word, bool leftOut) {
+  return "their " + std::string(word) + " " + std::to_string(position) +
+         (leftOut ? " is left out" : " could not be read");
+}
+
+std::string DetailText(const CheckedQso& qso, const PositionWords& words) {
+  if (qso.nearest) return NearestText(*qso.nearest, words[*qso.otherLog]);
+  if (qso.unreadableAnswer)
+    return UnreadableAnswerText(*qso.unreadableAnswer, words[*qso.otherLog], qso.answerLeftOut);
+  if (!qso.loggedAs.empty()) return "logged you as " + std::string(qso.loggedAs);
+  return std::string(qso.detail);
 }
 
 std::string TimeText(std::int64_t minute) {

@@ -51,9 +51,15 @@ PositionWords PositionWordsOf(const std::vector<CheckedLog>& logs, const LogChec
 // on 14 MHz (line 12)"; word: what the other log's positions count.
 std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view word);
 
-// An unchecked line's answer that could not be read whole: "their line 12
-// could not be read".
-std::string UnreadableAnswerText(std::size_t position, std::string_view word);
+// An unchecked line's answer that could not be read whole, "their line 12
+// could not be read", or that the contest does not count, "their line 12
+// is left out".
+std::string UnreadableAnswerText(std::size_t position, std::string_view word, bool leftOut);
+
+// A line's detail as the verdicts give it: a NIL's nearest line, an
+// unchecked line's answer, how the other log has this station's call
+// where it differs ("logged you as SP1AAA/P"), or what the check says.
+std::string DetailText(const CheckedQso& qso, const PositionWords& words);
 
 // A share in per cent with one decimal: "12.5 %".
 std::string PerCent(std::int64_t part, std::int64_t whole);

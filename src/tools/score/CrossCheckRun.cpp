@@ -6,6 +6,7 @@
 
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
+#include "core/crosscheck/StationCall.h"
 #include "core/parallel/RunInOrder.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
@@ -107,6 +108,12 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
     if (skipped.part)
       if (const auto minute = UtcMinuteOf(skipped.part->when))
         lines.AddPart(skipped.position, skipped.part->call, skipped.part->band, *minute);
+  // So do lines the contest does not count: a QSO logged a minute after
+  // the end on one side happened all the same.
+  for (const LeftOutContact& left : contents.leftOut)
+    if (const auto minute = UtcMinuteOf(left.when))
+      lines.AddPart(left.position, left.contact.callSign, left.contact.band, *minute,
+                    PartKind::kLeftOut);
   return lines;
 }
 
@@ -180,7 +187,8 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
         if (entry.log.failed()) return;
         entry.notChecked = std::move(read.notChecked);
         if (entry.notChecked.empty()) {
-          const auto [first, isNew] = fileOfCall.try_emplace(entry.log.callSign, entry.log.file);
+          const auto [first, isNew] =
+              fileOfCall.try_emplace(std::string(StationCall(entry.log.callSign)), entry.log.file);
           if (!isNew)
             entry.notChecked =
                 "another log of " + entry.log.callSign + " is checked: " + first->second;

@@ -42,6 +42,12 @@ TEST(Exchange, ThePartsAfterTheReportCompareByValueAndWithoutCase) {
       {"143 257", kNone, "153 257", kNone, false},
       {"143 257", kNone, "143 257", kNone, true},
       {"599 K", kNone, "599 K", kFirst, false},
+      // Reports of any width, and cut, are never compared.
+      {"59 K", kFirst, "599 K", kFirst, true},
+      {"57 012", kFirst, "59 12", kFirst, true},
+      {"5NN K", kFirst, "599 K", kFirst, true},
+      {"5nn 7", kFirst, "57 007", kFirst, true},
+      {"59 M", kFirst, "599 K", kFirst, false},
   };
   for (const Case& test : cases)
     EXPECT_EQ(SameExchange(test.received, test.receivedReport, test.sent, test.sentReport),
@@ -68,6 +74,13 @@ TEST(Exchange, TheReportColumnIsLearntFromTheLog) {
       {"letters alone", {"K", "M", "B"}, kNone},
       {"nothing", {}, kNone},
       {"a few reports among serials", {"599 1", "2 K", "3 K", "4 K", "5 K"}, kNone},
+      {"reports of two figures", {"59 001", "59 002", "57 003", "59 004"}, kFirst},
+      {"reports cut", {"5NN 001", "5nn 002", "5NN 003"}, kFirst},
+      {"reports of every width are one value", {"59 1", "599 2", "5NN 3", "57 4", "579 5"}, kFirst},
+      // Exactly half of one value is no column; more than half is.
+      {"half one value", {"599 1", "599 2", "579 3", "589 4"}, kNone},
+      {"more than half one value", {"599 1", "599 2", "599 3", "579 4", "589 5"}, kFirst},
+      {"serials from 11 before a letter", {"11 K", "12 M", "13 K", "14 B", "15 K"}, kNone},
   };
   for (const Case& c : cases) {
     ReportColumn column;

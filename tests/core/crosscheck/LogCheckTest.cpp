@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -315,6 +316,142 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
     SCOPED_TRACE(test.name);
     ExpectVerdicts(Checked(test.stations), test.stations);
   }
+}
+
+// X copied A's call wrongly during a run: X's log holds, nearer the time
+// of A's line than its line with the wrong call, a stretch of QSOs on that
+// band that their partners confirm. However busy the stretch, A keeps the QSO and X's line is the
+// busted one; lines paired already do not hide it.
+TEST(LogCheck, AReverseBustIsFoundBehindABusyRun) {
+  for (const int before : {0, 2, 7, 8, 12, 30}) {
+    SCOPED_TRACE(std::to_string(before) + " QSOs in the run around it");
+    std::vector<Station> stations = {
+        {"SP1AAA", {{"1005", "DL1RUN", "14", "599 K", "599 001", "ok"}}},
+        {"DL1RUN", {}},
+    };
+    for (int n = 0; n < before; ++n) {
+      // The run's partners, each confirming its QSO, packed into the five
+      // minutes around SP1AAA's line, nearer to it than the busted line.
+      const std::string call = "OK" + std::to_string(n % 10) + "R" +
+                               std::string(1, static_cast<char>('A' + n / 10)) + "Q";
+      const std::string minute = "100" + std::to_string(3 + n * 5 / before);
+      stations[1].lines.push_back({minute, call, "14", "599 001", "599 1", "ok"});
+      stations.push_back({call, {{minute, "DL1RUN", "14", "599 1", "599 001", "ok"}}});
+    }
+    stations[1].lines.push_back(
+        {"1008", "UA9XYZ", "14", "599 001", "599 K", "busted-call", "SP1AAA"});
+    ExpectVerdicts(Checked(stations), stations);
+  }
+}
+
+// A station signing with a designator, or worked as one, is one station:
+// the lines match by the call with its designators set aside, and an ok
+// line says how the other log has this station's call.
+TEST(LogCheck, PortableDesignatorsNameOneStation) {
+  struct Case {
+    const char* name;
+    std::string header;  // SP1AAA's own call
+    std::string logged;  // SP1AAA as SP2BBB logged it
+  };
+  const Case cases[] = {
+      {"worked as portable", "SP1AAA", "SP1AAA/P"},
+      {"signing portable, worked plain", "SP1AAA/P", "SP1AAA"},
+      {"mobile", "SP1AAA", "SP1AAA/M"},
+      {"maritime mobile", "SP1AAA/MM", "SP1AAA"},
+      {"aeronautical mobile", "SP1AAA", "SP1AAA/AM"},
+      {"low power", "SP1AAA", "SP1AAA/QRP"},
+      {"another location", "SP1AAA", "SP1AAA/A"},
+      {"a call area", "SP1AAA", "SP1AAA/3"},
+      {"abroad", "SP1AAA", "OK/SP1AAA"},
+      {"abroad and portable, both sides", "OK/SP1AAA/P", "SP1AAA/P"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<Station> stations = {
+        {c.header,
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1010", "SP2BBB", "7", "599 K", "599 M", "ok"},
+          {"1020", "SP2BBB", "7", "599 K", "599 M", "dupe"}}},
+        {"SP2BBB",
+         {{"1000", c.logged, "14", "599 M", "599 K", "ok"},
+          {"1010", c.logged, "7", "599 M", "599 K", "ok"}}},
+    };
+    const LogCheck check = Checked(stations);
+    ExpectVerdicts(check, stations);
+    EXPECT_EQ(check.OwnCall(0), c.header);
+    EXPECT_EQ(check.Qso(1, 0).call, c.logged);  // the call as logged, for its multiplier
+    EXPECT_EQ(check.Qso(0, 0).loggedAs, c.logged == c.header ? "" : c.logged);
+    EXPECT_EQ(check.Qso(1, 0).loggedAs, "");
+  }
+  // A call one slip from the station's, with the designator, is still a
+  // busted call, named by the call the station signs.
+  const std::vector<Station> busted = {
+      {"SP1AAA/P", {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+      {"SP2BBB", {{"1000", "SP1AAB/P", "14", "599 M", "599 K", "busted-call", "SP1AAA/P"}}},
+  };
+  ExpectVerdicts(Checked(busted), busted);
+}
+
+// However a log writes its reports, two figures or three or cut, they are
+// never compared; what follows them is.
+TEST(LogCheck, ReportsOfAnyWidthAreNeverCompared) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sent;    // SP1AAA's sent exchanges, one per QSO
+    std::vector<std::string> copied;  // what SP2BBB... copied of them
+    const char* verdict;              // of the copiers' lines
+  };
+  const Case cases[] = {
+      {"two figures copied as three",
+       {"59 001", "59 002", "59 003"},
+       {"599 1", "599 2", "599 3"},
+       "ok"},
+      {"a 57 against a 59, serials agreeing",
+       {"59 001", "57 002", "59 003"},
+       {"59 001", "59 002", "59 003"},
+       "ok"},
+      {"cut figures", {"5NN 001", "5NN 002", "5NN 003"}, {"599 001", "599 002", "599 003"}, "ok"},
+      {"a serial copied wrongly is still a bust",
+       {"59 001", "59 002", "59 003"},
+       {"599 4", "599 5", "599 6"},
+       "busted-exchange"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<Station> stations = {{"SP1AAA", {}}};
+    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD"};
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::string minute = "10" + std::to_string(10 + i);
+      stations[0].lines.push_back({minute, partners[i], "14", c.sent[i], "59 M", "ok"});
+      stations.push_back({partners[i],
+                          {{minute, "SP1AAA", "14", "599 M", c.copied[i], c.verdict,
+                            std::string(c.verdict) == "ok" ? "" : c.sent[i]}}});
+    }
+    ExpectVerdicts(Checked(stations), stations);
+  }
+}
+
+// A line the contest does not count, or could not read whole, answers for
+// its partner: the QSO happened.
+TEST(LogCheck, ALineLeftOutAnswersForItsPartner) {
+  LogLines first("SP1AAA");
+  first.Add({.position = 1,
+             .call = "SP2BBB",
+             .band = "14",
+             .mode = "RTTY",
+             .minute = 29'000'000,
+             .sent = "599 K",
+             .received = "599 M"});
+  LogLines second("SP2BBB");
+  second.AddPart(7, "SP1AAA/P", "14", 29'000'001, PartKind::kLeftOut);
+  LogCheck check;
+  check.AddLog(first);
+  check.AddLog(second);
+  check.Run();
+  const CheckedQso qso = check.Qso(0, 0);
+  EXPECT_EQ(VerdictName(qso.verdict), "unchecked");
+  EXPECT_EQ(qso.unreadableAnswer, std::optional<std::size_t>(7));
+  EXPECT_TRUE(qso.answerLeftOut);
 }
 
 // A busted call is answered by the other station's free line nearest in

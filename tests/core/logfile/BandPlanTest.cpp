@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace zeltra {
 namespace {
 
@@ -28,6 +30,20 @@ TEST(BandPlan, AdifNamesFrequenciesAndCabrillo) {
   EXPECT_EQ(BandOfCabrilloFrequency("14"), std::nullopt);
   EXPECT_EQ(BandOfCabrilloFrequency("abc"), std::nullopt);
   EXPECT_EQ(BandOfCabrilloFrequency("11000"), std::nullopt);
+}
+
+// Cabrillo's designators of the bands from 1.2 GHz up, each to its band.
+TEST(BandPlan, CabrilloDesignatorsAboveNineHundredMegahertz) {
+  const std::pair<const char*, const char*> designators[] = {
+      {"1.2G", "1296"},   {"2.3G", "2304"},   {"3.4G", "3456"},   {"5.7G", "5760"},
+      {"10G", "10368"},   {"24G", "24192"},   {"47G", "47088"},   {"75G", "75976"},
+      {"122G", "122250"}, {"134G", "134928"}, {"241G", "241920"}, {"LIGHT", "LIGHT"},
+      {"light", "LIGHT"}, {"1.2g", "1296"},   {"902", "902"}};
+  for (const auto& [designator, band] : designators)
+    EXPECT_EQ(BandOfCabrilloFrequency(designator), band) << designator;
+  EXPECT_EQ(BandOfCabrilloFrequency("1296000"), "1296");  // in kilohertz
+  EXPECT_EQ(BandOfCabrilloFrequency("1.3G"), std::nullopt);
+  EXPECT_EQ(BandOfCabrilloFrequency("G"), std::nullopt);
 }
 
 // Every band of the ADIF enumeration by its name and at both its edges,
@@ -59,7 +75,18 @@ TEST(BandPlan, EveryBandsEdges) {
                         {"2m", 144.0, 148.0, "144"},
                         {"1.25m", 222.0, 225.0, "222"},
                         {"70cm", 420.0, 450.0, "432"},
-                        {"33cm", 902.0, 928.0, "902"}};
+                        {"33cm", 902.0, 928.0, "902"},
+                        {"23cm", 1240.0, 1300.0, "1296"},
+                        {"13cm", 2300.0, 2450.0, "2304"},
+                        {"9cm", 3300.0, 3500.0, "3456"},
+                        {"6cm", 5650.0, 5925.0, "5760"},
+                        {"3cm", 10000.0, 10500.0, "10368"},
+                        {"1.25cm", 24000.0, 24250.0, "24192"},
+                        {"6mm", 47000.0, 47200.0, "47088"},
+                        {"4mm", 75500.0, 81000.0, "75976"},
+                        {"2.5mm", 119980.0, 123000.0, "122250"},
+                        {"2mm", 134000.0, 149000.0, "134928"},
+                        {"1mm", 241000.0, 250000.0, "241920"}};
   constexpr double kHair = 0.0000005;
   for (const Band& band : bands) {
     SCOPED_TRACE(band.name);
