@@ -306,6 +306,18 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
         {"SP2BBB",
          {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
           {"1005", "SP1AAA", "14", "599 M", "599 K", "ok", "", "PSK"}}}}},
+      {"a busted call is no confirmation: the first line stays the QSO, the busted one a dupe",
+       {{"SP1AAA",
+         {{"0900", "SP2BBX", "14", "599 K", "599 M", "unique"},
+          {"1000", "SP2BBX", "14", "599 K", "599 M", "dupe"}}},
+        {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+      // (SP2BBD copied SP1AAA's exchange wrongly, so that no reverse bust
+      // finds it.)
+      {"two stations alike, then a third that agrees better: the third",
+       {{"SP1AAA", {{"1000", "SP2BBX", "14", "599 K", "599 D", "busted-call", "SP2BBD"}}},
+        {"SP2BBB", {{"1001", "SP1AAA", "14", "599 B", "599 Q", "nil"}}},
+        {"SP2BBC", {{"1001", "SP1AAA", "14", "599 C", "599 Q", "nil"}}},
+        {"SP2BBD", {{"1001", "SP1AAA", "14", "599 D", "599 Q", "busted-exchange", "599 K"}}}}},
       {"a line already matched is no busted call's other side",
        {{"SP1AAA",
          {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},

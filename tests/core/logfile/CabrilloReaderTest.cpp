@@ -115,6 +115,12 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
        "QSO: 14000 RY 2020-09-27 2305 W6REK 599 K1AR 599\n",
        {"K1AR"},
        {}},
+      // As many lines of each width: the narrower is the log's, so that
+      // no line's call is taken from its exchange.
+      {"two widths as common: the narrower",
+       good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 K1AR 599 05\n",
+       {"K1AR"},
+       {3}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
