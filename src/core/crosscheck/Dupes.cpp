@@ -22,7 +22,8 @@ void LogCheck::MarkDupes() {
       return lines_[a].minute < lines_[b].minute;
     });
     const auto confirmed = std::find_if(lines.begin(), lines.end(), [&](std::uint32_t line) {
-      return findings_[line].partner != kNone && findings_[line].verdict != Verdict::kBustedCall;
+      return findings_[line].partner != kNone && findings_[line].verdict != Verdict::kBustedCall &&
+             !findings_[line].ownFault;
     });
     const auto qso = confirmed == lines.end() ? lines.begin() : confirmed;
     for (auto later = qso + 1; later != lines.end(); ++later) findings_[*later].dupe = true;

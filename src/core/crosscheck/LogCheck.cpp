@@ -87,6 +87,9 @@ void LogCheck::Run(std::size_t threads) {
   MatchExactly(threads);
   MatchBustedCalls(threads);
   MatchReverseBusts();
+  MatchBandErrors();
+  MatchClockJumps();
+  FindSentSerialErrors();
   MarkDupes();
   Judge(threads);
 }
@@ -112,6 +115,9 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
                  .unreadableAnswer = std::nullopt,
                  .answerLeftOut = false,
                  .loggedAs = {},
+                 .fault = finding.fault,
+                 .ownFault = finding.ownFault,
+                 .faultBy = finding.faultBy,
                  .otherLog = std::nullopt};
   // A designator of this station's call that the other log has otherwise.
   if (finding.verdict == Verdict::kOk && finding.partner != kNone &&
@@ -233,6 +239,21 @@ std::vector<bool> LogCheck::Repeats() const {
     for (std::size_t k = group.begin; k < group.end && answered; ++k) repeat[byCall_[k]] = true;
   }
   return repeat;
+}
+
+std::string_view LogCheck::BandOf(std::uint32_t slot) const {
+  const std::string_view text = slots_.Text(slot);
+  return text.substr(0, text.find('\n'));
+}
+
+std::string_view LogCheck::ModeOf(std::uint32_t slot) const {
+  const std::string_view text = slots_.Text(slot);
+  return text.substr(text.find('\n') + 1);
+}
+
+void LogCheck::MarkFault(std::uint32_t own, std::uint32_t other, Fault fault, std::int32_t by) {
+  findings_[own] = {.partner = other, .fault = fault, .ownFault = true, .faultBy = by};
+  findings_[other] = {.partner = own, .fault = fault, .ownFault = false, .faultBy = -by};
 }
 
 FreeLines LogCheck::FreeLinesByCall() const {

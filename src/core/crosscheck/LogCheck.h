@@ -71,6 +71,13 @@ struct CheckedQso {
   // ok: the call the other log gives this log's station, where it is not
   // the call this log signs (SP1AAA/P for SP1AAA, say).
   std::string_view loggedAs;
+  // An error of one side found (the partner's line is the other side):
+  // this line's own (ownFault: it loses the QSO) or the other side's (it
+  // keeps it). faultBy: the hours of a clock, the serial's difference
+  // (as logged less as copied).
+  Fault fault = Fault::kNone;
+  bool ownFault = false;
+  std::int32_t faultBy = 0;
   // The log that holds the nearest line or the unreadable answer.
   std::optional<std::size_t> otherLog;
 };
@@ -147,6 +154,9 @@ class LogCheck {
     std::uint32_t partner = kNone;
     std::uint32_t nearest = kNone;  // nil: the other log's nearest line with this station
     std::uint32_t part = kNone;     // a line of the other log read in part that answers it
+    Fault fault = Fault::kNone;     // an error of one side of the pair
+    bool ownFault = false;          // the error is this line's side's
+    std::int32_t faultBy = 0;       // hours of a clock, the amount of a serial
   };
   // A line read in part, or left out (LogLines::AddPart): evidence, never
   // judged.
@@ -204,6 +214,20 @@ class LogCheck {
   int Disagreements(std::uint32_t a, std::uint32_t b) const;
   void MatchBustedCalls(std::size_t threads);
   void MatchReverseBusts();
+  // Pairs with an error of one side (Fault): that side is found on the
+  // evidence, and the pair is marked; lines whose side cannot be told are
+  // left as they are.
+  void MatchBandErrors();
+  void MatchClockJumps();
+  void FindSentSerialErrors();
+  void MarkFault(std::uint32_t own, std::uint32_t other, Fault fault, std::int32_t by);
+  // Whether a line's band is another than that of the log's lines just
+  // before and after it, which share one band: band, as a slot's band.
+  bool BreaksItsRun(std::uint32_t line, std::string_view band,
+                    const std::vector<std::uint32_t>& byLogTime,
+                    const std::vector<std::uint32_t>& placeInLogTime) const;
+  std::string_view BandOf(std::uint32_t slot) const;
+  std::string_view ModeOf(std::uint32_t slot) const;
   // By line: whether another line of its call, log and slot is paired.
   std::vector<bool> Repeats() const;
   void Judge(std::size_t threads);

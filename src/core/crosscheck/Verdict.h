@@ -24,4 +24,14 @@ inline std::string_view VerdictName(Verdict verdict) {
   return kVerdictNames[static_cast<std::size_t>(verdict)];
 }
 
+// An error of one side of a QSO that both logged, found on the evidence of
+// that side's other lines and of other logs: that side's line loses the
+// QSO, the other side's keeps it.
+enum class Fault : unsigned char {
+  kNone,
+  kBand,        // logged on another band than its neighbours and the other side
+  kClock,       // a stretch of the log whole hours off the other logs
+  kSentSerial,  // the serial logged as sent is off from what several copiers copied
+};
+
 }  // namespace zeltra

@@ -67,12 +67,14 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
         row.push_back(HeldText(qso.detail, holding));
         break;
       case Verdict::kNil:
-        row.push_back(qso.nearest ? NearestText(*qso.nearest, words[*qso.otherLog])
-                                  : std::string("no line with you"));
+        row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
+                      : qso.nearest             ? NearestText(*qso.nearest, words[*qso.otherLog])
+                                                : std::string("no line with you"));
         break;
       case Verdict::kBustedExchange:
         row.push_back(Printable(qso.received));
-        row.push_back(Printable(qso.detail));
+        row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
+                                                : Printable(qso.detail));
         break;
       case Verdict::kUnique:
         row.push_back(HeldText(qso.detail, holding));
@@ -126,7 +128,32 @@ std::string UnreadableAnswerText(std::size_t position, std::string_view word, bo
          (leftOut ? " is left out" : " could not be read");
 }
 
+std::string FaultText(const CheckedQso& qso, std::string_view word) {
+  const std::string their =
+      "their " + std::string(word) + " " + std::to_string(qso.partnerPosition);
+  const auto amount = [](std::int32_t by) { return std::to_string(by < 0 ? -by : by); };
+  switch (qso.fault) {
+    case Fault::kBand:
+      return qso.ownFault
+                 ? "your band: " + their + " is on another band, as are your lines around it"
+                 : "their band: " + their + " is on another band, breaking their run";
+    case Fault::kClock:
+      return std::string(qso.ownFault ? "your clock: " : "their clock: ") + amount(qso.faultBy) +
+             " hours " + ((qso.faultBy > 0) == qso.ownFault ? "fast" : "slow") + " against " +
+             their + (qso.ownFault ? ", as against other stations" : "");
+    case Fault::kSentSerial:
+      return std::string(qso.ownFault ? "your sent serial: " : "their sent serial: ") +
+             amount(qso.faultBy) + ((qso.faultBy > 0) == qso.ownFault ? " above" : " below") +
+             " what " + (qso.ownFault ? "was copied in " + their : "you copied") +
+             ", as other stations copied it";
+    case Fault::kNone:
+      break;
+  }
+  return {};
+}
+
 std::string DetailText(const CheckedQso& qso, const PositionWords& words) {
+  if (qso.fault != Fault::kNone && qso.partnerLog) return FaultText(qso, words[*qso.partnerLog]);
   if (qso.nearest) return NearestText(*qso.nearest, words[*qso.otherLog]);
   if (qso.unreadableAnswer)
     return UnreadableAnswerText(*qso.unreadableAnswer, words[*qso.otherLog], qso.answerLeftOut);

@@ -56,7 +56,15 @@ std::string NearestText(const CheckedQso::Nearest& nearest, std::string_view wor
 // is left out".
 std::string UnreadableAnswerText(std::size_t position, std::string_view word, bool leftOut);
 
-// A line's detail as the verdicts give it: a NIL's nearest line, an
+// What was found of an error of one side of a QSO, from this line's side:
+// "your band: their line 12 is on another band, as are your lines around
+// it", "their clock: 12 hours fast against their line 12", "your sent
+// serial: 1 above what was copied in their line 12, as other stations
+// copied it". word: what the other log's positions count.
+std::string FaultText(const CheckedQso& qso, std::string_view word);
+
+// A line's detail as the verdicts give it: an error of one side, a NIL's
+// nearest line, an
 // unchecked line's answer, how the other log has this station's call
 // where it differs ("logged you as SP1AAA/P"), or what the check says.
 std::string DetailText(const CheckedQso& qso, const PositionWords& words);

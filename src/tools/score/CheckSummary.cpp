@@ -44,7 +44,9 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
     for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
       const CheckedQso qso = check.Qso(*log.checkIndex, i);
       if (qso.verdict == Verdict::kBustedCall) ++copied[std::string(qso.detail)];
-      if (qso.verdict == Verdict::kNil) ++nils[std::string(qso.call)];
+      // A NIL of this log's own error (a band or a time logged wrongly) is
+      // no NIL the other station caused.
+      if (qso.verdict == Verdict::kNil && !qso.ownFault) ++nils[std::string(qso.call)];
     }
   }
   summary.copiedWrongly = MostFirst(copied);

@@ -425,7 +425,7 @@ TEST(LogCheck, ReportsOfAnyWidthAreNeverCompared) {
       {"cut figures", {"5NN 001", "5NN 002", "5NN 003"}, {"599 001", "599 002", "599 003"}, "ok"},
       {"a serial copied wrongly is still a bust",
        {"59 001", "59 002", "59 003"},
-       {"599 4", "599 5", "599 6"},
+       {"599 4", "599 7", "599 9"},
        "busted-exchange"},
   };
   for (const Case& c : cases) {
@@ -440,6 +440,101 @@ TEST(LogCheck, ReportsOfAnyWidthAreNeverCompared) {
                             std::string(c.verdict) == "ok" ? "" : c.sent[i]}}});
     }
     ExpectVerdicts(Checked(stations), stations);
+  }
+}
+
+// A QSO both sides logged, one of them wrongly: the side whose own lines
+// and the other logs show the error loses it, the other keeps it; where
+// the evidence cannot tell, both lines stay unanswered.
+TEST(LogCheck, OnlyTheSideAtFaultLoses) {
+  struct Case {
+    const char* name;
+    std::vector<Station> stations;
+    Fault fault;  // of SP1AAA's second line, as found (kNone: none)
+    bool sp1aaaAtFault;
+    std::int32_t by;
+  };
+  const auto run = [](const char* secondBand, const char* theirBand, const char* aroundTheirs) {
+    return std::vector<Station>{
+        {"SP1AAA",
+         {{"1000", "SP2BBB", "7", "599 K", "599 M", "ok"},
+          {"1002", "SP3CCC", secondBand, "599 K", "599 B", ""},
+          {"1004", "SP4DDD", "7", "599 K", "599 W", "ok"}}},
+        {"SP3CCC",
+         {{"0950", "SP9ZZZ", aroundTheirs, "599 B", "599 Z", "unique"},
+          {"1002", "SP1AAA", theirBand, "599 B", "599 K", ""},
+          {"1010", "OK9QQQ", aroundTheirs, "599 B", "599 Q", "unique"}}},
+        {"SP2BBB", {{"1000", "SP1AAA", "7", "599 M", "599 K", "ok"}}},
+        {"SP4DDD", {{"1004", "SP1AAA", "7", "599 W", "599 K", "ok"}}},
+    };
+  };
+  std::vector<Case> cases = {
+      {"a band that breaks this log's run", run("14", "7", "7"), Fault::kBand, true, 0},
+      {"a band that breaks the other log's run", run("7", "14", "7"), Fault::kBand, false, 0},
+      {"both logs' lines break their runs: nothing told", run("14", "7", "14"), Fault::kNone,
+       false, 0},
+  };
+  cases[0].stations[0].lines[1].verdict = "nil";
+  cases[0].stations[1].lines[1].verdict = "ok";
+  cases[1].stations[0].lines[1].verdict = "ok";
+  cases[1].stations[1].lines[1].verdict = "nil";
+  cases[2].stations[0].lines[1].verdict = "nil";
+  cases[2].stations[1].lines[1].verdict = "nil";
+  // SP1AAA's clock put 12 hours on for its last QSOs, with three stations
+  // or with two.
+  for (const std::size_t jumped : {3u, 2u}) {
+    std::vector<Station> stations = {{"SP1AAA", {}}};
+    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD"};
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::string partner = partners[i];
+      const std::string minute = "100" + std::to_string(i * 4);
+      const bool off = i + jumped >= 3;
+      const std::string logged = off ? "220" + std::to_string(i * 4) : minute;
+      const char* verdict = off ? "nil" : "ok";
+      stations[0].lines.push_back({"0900", partner, "14", "599 K", "599 M", "ok"});
+      stations[0].lines.push_back({logged, partner, "7", "599 K", "599 M", verdict});
+      stations.push_back({partner,
+                          {{"0900", "SP1AAA", "14", "599 M", "599 K", "ok"},
+                           {minute, "SP1AAA", "7", "599 M", "599 K",
+                            !off ? "ok" : jumped >= 3 ? "ok" : "nil"}}});
+    }
+    cases.push_back({jumped == 3 ? "a clock 12 hours off with three stations"
+                                 : "a clock 12 hours off with two stations: nothing told",
+                     stations, jumped == 3 ? Fault::kClock : Fault::kNone, jumped == 3, 12});
+  }
+  // SP1AAA's log has its sent serials one above what was copied, by three
+  // stations or by two.
+  for (const std::size_t copiers : {3u, 2u}) {
+    std::vector<Station> stations = {{"SP1AAA", {}}};
+    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD"};
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::string minute = "100" + std::to_string(i * 4);
+      const std::string sent = "599 00" + std::to_string(i + 2);
+      const bool off = i < copiers;
+      const std::string copied = "599 00" + std::to_string(off ? i + 1 : i + 2);
+      const bool found = copiers >= 3 && off;
+      stations[0].lines.push_back({minute, partners[i], "14", sent, "599 M",
+                                   found ? "busted-exchange" : "ok", found ? copied : ""});
+      stations.push_back(
+          {partners[i],
+           {{minute, "SP1AAA", "14", "599 M", copied, found || !off ? "ok" : "busted-exchange",
+             found || !off ? "" : sent}}});
+    }
+    cases.push_back({copiers == 3 ? "a sent serial one above what three stations copied"
+                                  : "a sent serial one above what two stations copied",
+                     stations, copiers == 3 ? Fault::kSentSerial : Fault::kNone, copiers == 3, 1});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LogCheck check = Checked(c.stations);
+    ExpectVerdicts(check, c.stations);
+    const CheckedQso qso = check.Qso(0, 1);
+    EXPECT_EQ(qso.fault, c.fault);
+    if (c.fault == Fault::kNone) continue;
+    EXPECT_EQ(qso.ownFault, c.sp1aaaAtFault);
+    EXPECT_EQ(qso.faultBy, c.sp1aaaAtFault ? c.by : -c.by);
+    ASSERT_TRUE(qso.partnerLog.has_value());
+    EXPECT_EQ(check.OwnCall(*qso.partnerLog), qso.call);
   }
 }
 
