@@ -10,7 +10,9 @@ namespace zeltra {
 // evidence: the first the other side confirms (the first line, when none
 // is confirmed). Lines after it are duplicates; a line before it that
 // nothing confirms (a first copy logged wrong, logged again right minutes
-// later) is judged on its own.
+// later) is judged on its own. Where the rules let a station be worked
+// again after some minutes, a line that long after the QSO that counted
+// starts another.
 void LogCheck::MarkDupes() {
   for (std::size_t begin = 0; begin < byCall_.size();) {
     const Range group = GroupAt(begin);
@@ -21,12 +23,28 @@ void LogCheck::MarkDupes() {
     std::stable_sort(lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) {
       return lines_[a].minute < lines_[b].minute;
     });
-    const auto confirmed = std::find_if(lines.begin(), lines.end(), [&](std::uint32_t line) {
+    const auto isConfirmed = [&](std::uint32_t line) {
       return findings_[line].partner != kNone && findings_[line].verdict != Verdict::kBustedCall &&
              !findings_[line].ownFault;
-    });
-    const auto qso = confirmed == lines.end() ? lines.begin() : confirmed;
-    for (auto later = qso + 1; later != lines.end(); ++later) findings_[*later].dupe = true;
+    };
+    // With re-working allowed, each QSO that counts opens a stretch of the
+    // rework time in which the lines after it are dupes; the next line
+    // after the stretch starts the search for the next QSO.
+    const auto within = [&](std::uint32_t line, std::int64_t from) {
+      return !rules_.reworkMinutes || lines_[line].minute < from + *rules_.reworkMinutes;
+    };
+    for (auto from = lines.begin(); from != lines.end();) {
+      const std::int64_t start = lines_[*from].minute;
+      auto qso = std::find_if(from, lines.end(), [&](std::uint32_t line) {
+        return !within(line, start) || isConfirmed(line);
+      });
+      if (qso == lines.end() || !isConfirmed(*qso)) qso = from;
+      const std::int64_t counted = lines_[*qso].minute;
+      auto later = qso + 1;
+      for (; later != lines.end() && within(*later, counted); ++later)
+        findings_[*later].dupe = true;
+      from = later;
+    }
   }
 }
 

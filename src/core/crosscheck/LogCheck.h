@@ -25,6 +25,9 @@ struct CheckRules {
   // Two lines are one QSO when their times, each log's clock offset taken
   // out, are at most this many minutes apart.
   std::int64_t windowMinutes = 5;
+  // A station may be worked again on a band and mode this many minutes
+  // after the QSO that counted there; none: never (a dupe).
+  std::optional<std::int64_t> reworkMinutes;
 };
 
 // One QSO line of a log as the check takes it.

@@ -2,12 +2,46 @@
 
 #include "core/crosscheck/LogCheck.h"
 
+#include <algorithm>
+
 namespace zeltra {
 
 void LogLines::AddPart(std::size_t position, std::string_view call, std::string_view band,
                        std::int64_t minute, PartKind kind) {
   parts_.push_back(
       {static_cast<std::uint32_t>(position), calls_.IdOf(call), std::string(band), minute, kind});
+}
+
+std::pair<std::int64_t, std::int64_t> LogLines::MinuteRange() const {
+  if (lines_.empty()) return {0, -1};
+  std::int64_t earliest = lines_.front().minute;
+  std::int64_t latest = earliest;
+  for (const Line& line : lines_) {
+    earliest = std::min(earliest, line.minute);
+    latest = std::max(latest, line.minute);
+  }
+  return {earliest, latest};
+}
+
+void LogLines::Append(const LogLines& other) {
+  const auto renumber = [](const TextIds& from, TextIds& into) {
+    std::vector<std::uint32_t> ids;
+    ids.reserve(from.size());
+    for (const std::string_view text : from.texts()) ids.push_back(into.IdOf(text));
+    return ids;
+  };
+  const std::vector<std::uint32_t> calls = renumber(other.calls_, calls_);
+  const std::vector<std::uint32_t> slots = renumber(other.slots_, slots_);
+  const std::vector<std::uint32_t> exchanges = renumber(other.exchanges_, exchanges_);
+  for (const Line& line : other.lines_)
+    lines_.push_back({.position = line.position,
+                      .call = calls[line.call],
+                      .slot = slots[line.slot],
+                      .minute = line.minute,
+                      .sent = exchanges[line.sent],
+                      .received = exchanges[line.received]});
+  for (const Part& part : other.parts_)
+    parts_.push_back({part.position, calls[part.call], part.band, part.minute, part.kind});
 }
 
 std::string SlotOf(std::string_view band, std::string_view mode) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/text/TextIds.h"
@@ -31,6 +32,11 @@ class LogLines {
   void AddPart(std::size_t position, std::string_view call, std::string_view band,
                std::int64_t minute, PartKind kind = PartKind::kUnread);
   std::size_t size() const { return lines_.size(); }
+  // The earliest and the latest time of its QSO lines; {0, -1} for none.
+  std::pair<std::int64_t, std::int64_t> MinuteRange() const;
+  // Another log of the same station, its lines after these: two logs of
+  // one station made at different times are checked as one.
+  void Append(const LogLines& other);
 
  private:
   friend class LogCheck;

@@ -123,10 +123,14 @@ Json SummaryJson(const CheckSummary& summary) {
                       {"offset", clock.offset},
                       {"pairs", clock.pairs},
                       {"agreeing", clock.agreeing}});
+  Json overlapping = Json::array();
+  for (const std::string& overlap : summary.overlappingLogs)
+    overlapping.push_back(JsonText(overlap));
   return {{"verdicts", std::move(verdicts)},
           {"copiedWrongly", CallCountsJson(summary.copiedWrongly)},
           {"nilsCaused", CallCountsJson(summary.nilsCaused)},
-          {"clocksOff", std::move(clocks)}};
+          {"clocksOff", std::move(clocks)},
+          {"overlappingLogs", std::move(overlapping)}};
 }
 
 }  // namespace
@@ -159,7 +163,7 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
       [&](std::size_t index) {
         std::string rows;
         const CheckedLog& log = logs[index];
-        if (!log.checkIndex) return rows;
+        if (!log.checkIndex && log.notCheckedLines.empty()) return rows;
         const std::string own = CsvField(log.log.callSign) + ",";
         // The lines that took no part come in among the others, in the
         // order of the file.
@@ -170,7 +174,7 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
                     CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) +
                     "," + CsvField(other->detail) + ",,\n";
         };
-        for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+        for (std::size_t i = log.firstQso; log.checkIndex && i < log.firstQso + log.qsoCount; ++i) {
           const CheckedQso qso = check.Qso(*log.checkIndex, i);
           rowsBefore(qso.position);
           rows += own;

@@ -41,7 +41,7 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
     const ClockJudgement& clock = check.Clock(*log.checkIndex);
     if (clock.offset != 0)
       summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
-    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+    for (std::size_t i = log.firstQso; i < log.firstQso + log.qsoCount; ++i) {
       const CheckedQso qso = check.Qso(*log.checkIndex, i);
       if (qso.verdict == Verdict::kBustedCall) ++copied[std::string(qso.detail)];
       // A NIL of this log's own error (a band or a time logged wrongly) is
@@ -73,6 +73,10 @@ void WriteSummaryText(std::ostream& out, const CheckSummary& summary) {
   if (!rows.empty())
     WriteAlignedColumns(out, {"Call", "Clock", "Pairs", "Within a minute"}, rows,
                         {true, true, false, false});
+  if (summary.overlappingLogs.empty()) return;
+  out << "\nLogs of one station that overlap in time, not checked: "
+      << summary.overlappingLogs.size() << "\n";
+  for (const std::string& overlap : summary.overlappingLogs) out << Printable(overlap) << "\n";
 }
 
 }  // namespace zeltra::score

@@ -32,6 +32,8 @@ struct CheckSummary {
   std::array<std::size_t, kVerdictNames.size()> verdicts{};
   std::size_t unreadable = 0;
   std::size_t leftOut = 0;
+  // Logs of one station that overlap in time, each said with the one checked.
+  std::vector<std::string> overlappingLogs;
 };
 
 CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& check);

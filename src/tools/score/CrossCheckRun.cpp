@@ -7,6 +7,7 @@
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/StationCall.h"
+#include "core/crosscheck/WhatStays.h"
 #include "core/parallel/RunInOrder.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
@@ -163,15 +164,92 @@ ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
   return read;
 }
 
-// Reads every log; those that can take part go into the check as they are
-// read, keeping only their contacts.
-std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile* countries,
-                                 Diagnostics& diagnostics, LogCheck& check,
-                                 std::vector<NotScored>& notScored) {
+// A log that can take part, read and waiting for the others: the logs of
+// one station are put into the check together.
+struct Waiting {
+  std::size_t entry;  // in the logs read
+  LogLines lines;
+  std::pair<std::int64_t, std::int64_t> minutes;  // of its first and last QSO line
+  fs::file_time_type sent;                        // when the file was written
+};
+
+// Every line of a log that takes no part because another log of its
+// station does, each with its row among the verdicts.
+std::vector<LineNotChecked> LinesSetAside(const ContactList& contacts,
+                                          std::vector<LineNotChecked> lines,
+                                          const std::string& why) {
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    const Contact contact = contacts.At(i);
+    lines.push_back({.position = contacts.PositionAt(i),
+                     .call = contact.callSign,
+                     .band = contact.band,
+                     .time = {},
+                     .verdict = kLeftOut,
+                     .detail = why});
+  }
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const auto& a, const auto& b) { return a.position < b.position; });
+  return lines;
+}
+
+// The logs of one station into the check. Logs that do not overlap in
+// time (a station that moved, two operating periods) are checked as one;
+// where any two overlap, only the one written last (the robot's export
+// writes each at its upload's time) is, and the others are set aside,
+// each said.
+void AddStation(std::vector<Waiting*> station, std::vector<CheckedLog>& logs, LogCheck& check,
+                Diagnostics& diagnostics, std::vector<std::string>& overlapping) {
+  std::stable_sort(station.begin(), station.end(),
+                   [](const Waiting* a, const Waiting* b) { return a->minutes < b->minutes; });
+  bool overlap = false;
+  for (std::size_t k = 1; k < station.size(); ++k)
+    overlap = overlap || station[k]->minutes.first <= station[k - 1]->minutes.second;
+  if (overlap) {
+    const auto latest =
+        std::max_element(station.begin(), station.end(), [&](const Waiting* a, const Waiting* b) {
+          return a->sent < b->sent || (a->sent == b->sent && a->entry < b->entry);
+        });
+    Waiting* kept = *latest;
+    const CheckedLog& keptLog = logs[kept->entry];
+    for (Waiting* other : station) {
+      if (other == kept) continue;
+      CheckedLog& entry = logs[other->entry];
+      entry.notChecked =
+          "another log of " + keptLog.log.callSign +
+          ", overlapping it in time, was sent later and is checked: " + keptLog.log.file;
+      diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
+                          "logs not checked");
+      overlapping.push_back(entry.log.file + " overlaps " + keptLog.log.file +
+                            ", which was sent later and is checked");
+      entry.notCheckedLines = LinesSetAside(
+          entry.contacts, std::move(entry.notCheckedLines),
+          "another log of " + keptLog.log.callSign + " is checked: " + keptLog.log.file);
+    }
+    station = {kept};
+  }
+  LogLines& lines = station.front()->lines;
+  for (std::size_t k = 1; k < station.size(); ++k) lines.Append(station[k]->lines);
+  const std::size_t index = check.AddLog(lines);
+  std::size_t offset = 0;
+  for (const Waiting* part : station) {
+    CheckedLog& entry = logs[part->entry];
+    entry.checkIndex = index;
+    entry.firstQso = offset;
+    entry.qsoCount = part->lines.size();
+    offset += part->lines.size();
+  }
+}
+
+// Reads every log; those that can take part go into the check once all
+// are read, keeping only their contacts. Answers what was said of logs of
+// one station that overlap.
+std::vector<std::string> ReadLogs(const ScoreOptions& options, const CountryFile* countries,
+                                  Diagnostics& diagnostics, LogCheck& check,
+                                  std::vector<NotScored>& notScored,
+                                  std::vector<CheckedLog>& logs) {
   const std::vector<LogFile> files = LogFiles({*options.crossCheck}, notScored);
-  std::map<std::string, std::string> fileOfCall;
-  std::vector<CheckedLog> logs;
-  // The logs are read on every core; each goes into the check in its turn.
+  std::vector<Waiting> waiting;
+  // The logs are read on every core; each is taken in its turn.
   RunInOrder<ReadLog>(
       files.size(), JobsFor(options),
       [&](std::size_t i) { return ReadForCheck(options, countries, files[i]); },
@@ -186,51 +264,80 @@ std::vector<CheckedLog> ReadLogs(const ScoreOptions& options, const CountryFile*
         entry.log = std::move(*read.scored.result);
         if (entry.log.failed()) return;
         entry.notChecked = std::move(read.notChecked);
-        if (entry.notChecked.empty()) {
-          const auto [first, isNew] =
-              fileOfCall.try_emplace(std::string(StationCall(entry.log.callSign)), entry.log.file);
-          if (!isNew)
-            entry.notChecked =
-                "another log of " + entry.log.callSign + " is checked: " + first->second;
-        }
         if (!entry.notChecked.empty()) {
           diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
                               "logs not checked");
           return;
         }
         entry.own = read.own;
-        entry.checkIndex = check.AddLog(*read.lines);
         entry.notCheckedLines = LinesNotChecked(read.scored.contents, std::move(read.unfit));
         entry.contacts = std::move(read.scored.contents.contacts);
+        std::error_code error;
+        const fs::file_time_type sent = fs::last_write_time(PathOf(files[i].name), error);
+        const auto minutes = read.lines->MinuteRange();
+        waiting.push_back({logs.size() - 1, std::move(*read.lines), minutes, sent});
       });
-  return logs;
+  // Each station's logs, in the order of their first log.
+  std::map<std::string, std::vector<Waiting*>> stations;
+  std::vector<std::string> order;
+  for (Waiting& log : waiting) {
+    const std::string station(StationCall(logs[log.entry].log.callSign));
+    auto& group = stations[station];
+    if (group.empty()) order.push_back(station);
+    group.push_back(&log);
+  }
+  std::vector<std::string> overlapping;
+  for (const std::string& station : order)
+    AddStation(stations[station], logs, check, diagnostics, overlapping);
+  return overlapping;
+}
+
+// The contacts as the scorer is to count them: a station worked again
+// after the rework time is a new QSO, which the scorer would take for a
+// duplicate, so its call is marked apart ("SP1AAA#2") for the replay.
+ContactList CountedApart(const ContactList& contacts, const std::vector<bool>& stays) {
+  ContactList counted;
+  std::map<std::string, std::size_t> worked;  // call, band and mode
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    Contact contact = contacts.At(i);
+    if (stays[i]) {
+      const std::size_t times =
+          ++worked[contact.callSign + '\n' + contact.band + '\n' + contact.mode];
+      if (times > 1) contact.callSign += "#" + std::to_string(times);
+    }
+    counted.Add(contacts.PositionAt(i), contact);
+  }
+  return counted;
 }
 
 // What the check left of a log: its lines counted by verdict, and the QSOs
 // that stay scored by the plug-in's rules.
 void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions& options) {
+  const ScoringRules rules{.removeUniques = options.removeUniques,
+                           .nilPenalty = options.nilPenalty,
+                           .bustedPenalty = options.bustedPenalty};
   const std::size_t index = *entry.checkIndex;
-  std::vector<bool> stays(check.QsoCount(index));
+  std::vector<bool> stays(entry.qsoCount);
   for (std::size_t i = 0; i < stays.size(); ++i) {
-    const Verdict verdict = check.Qso(index, i).verdict;
+    const Verdict verdict = check.QsoVerdict(index, entry.firstQso + i);
     ++entry.counts[static_cast<std::size_t>(verdict)];
-    stays[i] = verdict == Verdict::kOk || verdict == Verdict::kUnchecked ||
-               (verdict == Verdict::kUnique && !options.removeUniques);
-    const bool busted = verdict == Verdict::kBustedCall || verdict == Verdict::kBustedExchange;
-    const std::int64_t penalty = verdict == Verdict::kNil ? options.nilPenalty
-                                 : busted                 ? options.bustedPenalty
-                                                          : 0;
-    if (penalty > 0) {
+    stays[i] = Stays(verdict, rules);
+    if (const std::int64_t penalty = PenaltyTimes(verdict, rules); penalty > 0) {
       const Contact contact = entry.contacts.At(i);
       const std::int64_t points = penalty * PointsFor(contact.dxccPrefix, contact.continent,
                                                       entry.own.dxccPrefix, entry.own.continent);
-      (busted ? entry.bustedPenaltyPoints : entry.nilPenaltyPoints) += points;
+      (IsBusted(verdict) ? entry.bustedPenaltyPoints : entry.nilPenaltyPoints) += points;
       entry.penaltyPoints += points;
     }
   }
-  const CallSignOrder order =
-      entry.contacts.ByCallSign().Only([&](std::uint32_t i) { return stays[i]; });
-  entry.checked = ReplayContacts(entry.contacts, order, entry.own);
+  const auto kept = [&](std::uint32_t i) { return stays[i]; };
+  if (options.reworkMinutes) {
+    const ContactList counted = CountedApart(entry.contacts, stays);
+    entry.checked = ReplayContacts(counted, counted.ByCallSign().Only(kept), entry.own);
+  } else {
+    entry.checked =
+        ReplayContacts(entry.contacts, entry.contacts.ByCallSign().Only(kept), entry.own);
+  }
   entry.clockOffset = check.ClockOffset(index);
 }
 
@@ -291,9 +398,11 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
                       " is not one");
     return kExitUnreadable;
   }
-  LogCheck check({.windowMinutes = options.windowMinutes});
+  LogCheck check({.windowMinutes = options.windowMinutes, .reworkMinutes = options.reworkMinutes});
   std::vector<NotScored> notScored;
-  std::vector<CheckedLog> logs = ReadLogs(options, countries, diagnostics, check, notScored);
+  std::vector<CheckedLog> logs;
+  const std::vector<std::string> overlapping =
+      ReadLogs(options, countries, diagnostics, check, notScored, logs);
   check.Run(JobsFor(options));
   RunInOrder<bool>(
       logs.size(), JobsFor(options),
@@ -303,7 +412,8 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
       },
       [](std::size_t, bool) {});
   TellNotScored(notScored, diagnostics);
-  const CheckSummary summary = SummaryOf(logs, check);
+  CheckSummary summary = SummaryOf(logs, check);
+  summary.overlappingLogs = overlapping;
   WriteCheckResults(out, logs, notScored, summary, options);
   const ReadFiles reads =
       options.verdictsFile || options.reportsFolder || options.summaryFile || options.siteFolder

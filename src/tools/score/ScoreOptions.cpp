@@ -185,6 +185,11 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
                       "(default 5)")
           ->type_name("MINUTES")
           ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes)),
+      app->add_option("--rework-minutes", options.reworkMinutes,
+                      "a station worked again on a band and mode at least N minutes after the "
+                      "QSO that counted is a new QSO, not a dupe (default: never)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{1}, kLongestReworkMinutes)),
       app->add_option("--nil-penalty", options.nilPenalty,
                       "take off N more QSOs' points for each NIL (default 0)")
           ->type_name("N")

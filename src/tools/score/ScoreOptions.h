@@ -39,6 +39,9 @@ struct ScoreOptions {
   // The organiser's log check: every log of a folder against every other.
   std::optional<std::string> crossCheck;
   std::int64_t windowMinutes = 5;
+  // A station may be worked again on a band and mode this many minutes
+  // after the QSO that counted; none: never.
+  std::optional<std::int64_t> reworkMinutes;
   std::int64_t nilPenalty = 0;     // QSOs' points taken off for each NIL
   std::int64_t bustedPenalty = 0;  // and for each busted call or exchange
   bool removeUniques = false;
@@ -59,6 +62,7 @@ inline constexpr std::size_t kMostJobs = 256;
 // The bounds of --window, --nil-penalty and --penalty-busted.
 inline constexpr std::int64_t kLongestWindowMinutes = 24 * 60;
 inline constexpr std::int64_t kLargestNilPenalty = 100;
+inline constexpr std::int64_t kLongestReworkMinutes = 7 * 24 * 60;
 
 // The exit statuses, each its own.
 inline constexpr int kExitScored = 0;

@@ -219,7 +219,8 @@ TEST(LogCheck, TheWindowAndTheClockDecideWhatMatches) {
         {"SP2BBB", {{test.otherTime, "SP1AAA", "14", "599 M", "599 K", test.verdict}}},
     };
     SCOPED_TRACE(test.name);
-    ExpectVerdicts(Checked(stations, {.windowMinutes = test.window}), stations);
+    ExpectVerdicts(Checked(stations, {.windowMinutes = test.window, .reworkMinutes = {}}),
+                   stations);
   }
 }
 
@@ -535,6 +536,54 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
     EXPECT_EQ(qso.faultBy, c.sp1aaaAtFault ? c.by : -c.by);
     ASSERT_TRUE(qso.partnerLog.has_value());
     EXPECT_EQ(check.OwnCall(*qso.partnerLog), qso.call);
+  }
+}
+
+// Where the rules let a station be worked again after some minutes, a
+// line that long after the QSO that counted is a new QSO; the time runs
+// from the QSO that counted, not from a line before it that nothing
+// confirmed.
+TEST(LogCheck, AStationWorkedAgainAfterTheReworkTimeIsANewQso) {
+  struct Case {
+    const char* name;
+    std::optional<std::int64_t> rework;
+    std::vector<Station> stations;
+  };
+  const std::vector<Case> cases = {
+      {"never, by default",
+       std::nullopt,
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1035", "SP2BBB", "14", "599 K", "599 M", "dupe"}}},
+        {"SP2BBB",
+         {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1035", "SP1AAA", "14", "599 M", "599 K", "dupe"}}}}},
+      {"after 30 minutes",
+       30,
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1020", "SP2BBB", "14", "599 K", "599 M", "dupe"},
+          {"1030", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1100", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB",
+         {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1030", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1100", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+      {"counted from the QSO confirmed",
+       30,
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "14", "599 K", "599 Z", "nil"},
+          {"1003", "SP2BBB", "14", "599 K", "599 M", "ok"},
+          {"1031", "SP2BBB", "14", "599 K", "599 M", "dupe"},
+          {"1033", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB",
+         {{"1003", "SP1AAA", "14", "599 M", "599 K", "ok"},
+          {"1033", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectVerdicts(Checked(c.stations, {.windowMinutes = 5, .reworkMinutes = c.rework}),
+                   c.stations);
   }
 }
 

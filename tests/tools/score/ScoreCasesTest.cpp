@@ -8,12 +8,18 @@
 // "written/" in the case's folder; "expected-files/" holds what it must
 // write there, file for file.
 //
+// A case whose logs must have been sent in an order (the log check keeps
+// the later of two logs of one station that overlap) lists them in
+// "sent-order", one a line, first sent first: each is written an hour
+// after the one before.
+//
 // ZELTRA_UPDATE_CASES=1 writes what the program answers over the expected
 // files, for a new case whose answers are then checked by hand.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +96,12 @@ TEST_P(ScoreCase, AnswersAsExpected) {
   const fs::path expectedFiles = folder / "expected-files";
   fs::remove_all(written);
   if (fs::exists(expectedFiles)) fs::create_directories(written);
+  if (fs::exists(folder / "sent-order")) {
+    const std::vector<std::string> order = Lines(FileText(folder / "sent-order"));
+    const auto now = fs::file_time_type::clock::now();
+    for (std::size_t i = 0; i < order.size(); ++i)
+      fs::last_write_time(folder / order[i], now - std::chrono::hours(order.size() - i));
+  }
   {
     InFolder in(folder);
     try {
