@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/crosscheck/LineFitness.h"
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/StationCall.h"
@@ -36,19 +37,23 @@ struct ReadLog {
   OwnStation own;
 };
 
-// Why a scored line cannot be judged, after where it is: no time, or an
-// exchange missing; empty when it can.
-std::string UnfitBecause(const QsoDetails& details, const std::optional<std::int64_t>& minute,
-                         const std::string& positionWord) {
-  const bool record = positionWord == "record";
-  if (details.when.empty()) return " has no date and time";
-  if (!minute)
-    return ": " + details.when.substr(0, 8) + " " + details.when.substr(8) + " is no date and time";
-  if (details.sent.empty())
-    return std::string(" has no sent exchange") + (record ? " (STX_STRING or STX)" : "");
-  if (details.received.empty())
-    return std::string(" has no received exchange") +
-           (record ? " (SRX_STRING, RST_RCVD, STATE or SRX)" : "");
+// Why a scored line cannot be judged, said after where it is; adif: the
+// log is ADIF, whose fields are named.
+std::string UnfitText(Unfit unfit, const QsoDetails& details, bool adif) {
+  switch (unfit) {
+    case Unfit::kNoTime:
+      return " has no date and time";
+    case Unfit::kBadTime:
+      return ": " + details.when.substr(0, 8) + " " + details.when.substr(8) +
+             " is no date and time";
+    case Unfit::kNoSent:
+      return std::string(" has no sent exchange") + (adif ? " (STX_STRING or STX)" : "");
+    case Unfit::kNoReceived:
+      return std::string(" has no received exchange") +
+             (adif ? " (SRX_STRING, RST_RCVD, STATE or SRX)" : "");
+    case Unfit::kNone:
+      break;
+  }
   return {};
 }
 
@@ -71,8 +76,9 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
     const std::optional<std::int64_t> minute = UtcMinuteOf(details.when);
     const Contact contact = contents.contacts.At(i);
     const std::size_t position = contents.contacts.PositionAt(i);
-    const std::string why = UnfitBecause(details, minute, result.positionWord);
-    if (why.empty()) {
+    const Unfit why =
+        UnfitBecause(details.when, minute.has_value(), details.sent, details.received);
+    if (why == Unfit::kNone) {
       lines.Add({.position = position,
                  .call = contact.callSign,
                  .band = contact.band,
@@ -89,7 +95,8 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
                      .band = contact.band,
                      .time = minute ? TimeText(*minute) : std::string(),
                      .verdict = kUnreadable,
-                     .detail = result.positionWord + " " + std::to_string(position) + why});
+                     .detail = result.positionWord + " " + std::to_string(position) +
+                               UnfitText(why, details, result.positionWord == "record")});
   }
   if (2 * unfit.size() > total) {
     notChecked = unfit.front().detail;
