@@ -234,17 +234,17 @@ void AddStation(std::vector<Waiting*> station, std::vector<CheckedLog>& logs, Lo
     }
     station = {kept};
   }
-  LogLines& lines = station.front()->lines;
-  for (std::size_t k = 1; k < station.size(); ++k) lines.Append(station[k]->lines);
-  const std::size_t index = check.AddLog(lines);
   std::size_t offset = 0;
   for (const Waiting* part : station) {
     CheckedLog& entry = logs[part->entry];
-    entry.checkIndex = index;
     entry.firstQso = offset;
     entry.qsoCount = part->lines.size();
     offset += part->lines.size();
   }
+  LogLines& lines = station.front()->lines;
+  for (std::size_t k = 1; k < station.size(); ++k) lines.Append(station[k]->lines);
+  const std::size_t index = check.AddLog(lines);
+  for (const Waiting* part : station) logs[part->entry].checkIndex = index;
 }
 
 // Reads every log; those that can take part go into the check once all
