@@ -100,7 +100,7 @@ void WriteContest(const std::string& folder, std::size_t logs, std::size_t each)
                                                       .errorShare = 0.01,
                                                       .seed = 1});
   for (const auto& log : contest)
-    std::ofstream(std::filesystem::path(folder) / (log.call + ".log"), std::ios::binary)
+    std::ofstream(std::filesystem::path(folder) / (log.name + ".log"), std::ios::binary)
         << zeltra::test::CabrilloText(log);
 }
 

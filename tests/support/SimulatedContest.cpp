@@ -9,6 +9,7 @@
 #include <tuple>
 #include <unordered_set>
 
+#include "core/crosscheck/StationCall.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/UtcMinute.h"
 
@@ -19,16 +20,37 @@ namespace {
 constexpr const char* kPrefixes[] = {"SP", "SQ", "SO", "DL", "DK", "OK", "OL", "UR", "UT", "UX"};
 constexpr const char* kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
 constexpr std::int64_t kContestMinutes = 24 * 60;
+// QSOs are made this far inside the period, so that no clock set off
+// takes one out of it.
+constexpr std::int64_t kMargin = 30;
+// The small hours, 03:00 to 05:00, are quiet.
+constexpr std::int64_t kQuietFrom = 3 * 60;
+constexpr std::int64_t kQuietTo = 5 * 60;
+constexpr std::int64_t kMinutesInHour = 60;
+// The clock off by 12 hours: slow, for the last QSOs, all after 13:00,
+// with at least this many stations that send logs.
+constexpr std::int64_t kJumpMinutes = -12 * kMinutesInHour;
+constexpr std::int64_t kJumpFrom = 13 * kMinutesInHour;
+constexpr std::size_t kFewestJumped = 3;
+// Reports as loggers write them.
+constexpr const char* kReportStyles[] = {"599", "59", "5NN"};
+// How portable and mobile stations sign.
+constexpr const char* kDesignators[] = {"/P", "/M", "/QRP", "/3"};
 constexpr std::int64_t kShortestOffset = 7;
 constexpr std::int64_t kLongestOffset = 15;
 // The letter on each figure's key of a teleprinter: 1/Q 2/W ... 0/P.
 constexpr std::string_view kLettersOfFigures = "PQWERTYUIO";
 
 struct Station {
-  std::string call;
-  bool sendsLog;
+  std::string call;  // the station, without designator
+  bool sendsLog = false;
   std::string letter;  // a Polish station's voivodeship; others send serial numbers
   std::int64_t clockOffset = 0;
+  std::string report = "599";  // how its logger writes reports
+  std::string signs;           // as it signs and its log's header says: call and designator
+  bool runs = false;           // a run station
+  bool serialsOff = false;     // its log has each sent serial one above what it sent
+  std::int64_t movedAt = -1;   // sends two logs: the second from here (true UTC)
 };
 
 // One side of a QSO before its exchange is known.
@@ -44,6 +66,10 @@ struct Side {
   bool copiesExchangeWrongly = false;
   std::string sent;
   std::string received;
+  std::string loggedBand;      // where it differs from band: logged on another band
+  std::int64_t clockJump = 0;  // minutes its log's clock was off for this line
+  std::string fault;
+  bool ownFault = false;
 };
 
 Side MakeSide(std::size_t station, std::size_t partner, std::string band, std::int64_t minute,
@@ -65,7 +91,11 @@ class Generator {
   std::vector<SimulatedLog> Run() {
     MakeStations();
     MakeQsos();
+    ChooseSerialsOff();
     InjectErrors();
+    InjectBandError();
+    InjectClockJump();
+    ChooseTwoLogs();
     ExchangeAndSend();
     return Logs();
   }
@@ -133,12 +163,25 @@ class Generator {
     }
   }
 
+  // A station's call with a designator, as a portable or mobile station
+  // signs and as its partners log it, half of them.
+  std::string Designated(const std::string& call) {
+    if (Chance(0.25)) return "DL/" + call;
+    return call + kDesignators[Below(std::size(kDesignators))];
+  }
+
   void MakeStations() {
     const std::size_t total = shape_.logs + shape_.silentStations;
     for (std::size_t i = 0; i < total; ++i) {
-      Station station{RandomCall(), i < shape_.logs, "", 0};
+      Station station;
+      station.call = RandomCall();
+      station.sendsLog = i < shape_.logs;
       if (station.call[0] == 'S')
         station.letter = std::string(1, kVoivodeshipLetters[Below(kVoivodeshipLetters.size())]);
+      station.report = kReportStyles[Below(std::size(kReportStyles))];
+      // One station that sends a log signs portable in every contest.
+      station.signs = i == 1 || Chance(0.1) ? Designated(station.call) : station.call;
+      station.runs = i % 3 == 0;
       stations_.push_back(station);
     }
     for (std::size_t i = 0; i < shape_.clocksOff && i < shape_.logs; ++i) {
@@ -148,21 +191,66 @@ class Generator {
     }
   }
 
+  // A QSO of a with b on a band at a minute (true UTC), if they have not
+  // worked there: both sides, the one of a station without a log left out.
+  void Work(std::size_t a, std::size_t b, const std::string& band, std::int64_t minute,
+            std::int64_t partnerLate) {
+    if (a == b || !worked_.insert({std::min(a, b), std::max(a, b), band}).second) return;
+    const std::size_t qso = nextQso_++;
+    sides_.push_back(MakeSide(a, b, band, minute, qso, LoggedCall(b)));
+    if (stations_[b].sendsLog)
+      sides_.push_back(MakeSide(b, a, band, minute + partnerLate, qso, LoggedCall(a)));
+  }
+
+  // A station's call as a partner logs it: a portable station's with its
+  // designator or without, as the partner heard it.
+  std::string LoggedCall(std::size_t station) {
+    const Station& worked = stations_[station];
+    return worked.signs != worked.call && Chance(0.5) ? worked.signs : worked.call;
+  }
+
+  std::int64_t AwakeMinute() {
+    for (;;) {
+      const auto minute = static_cast<std::int64_t>(
+          kMargin + Below(static_cast<std::size_t>(kContestMinutes - 2 * kMargin)));
+      if (minute < kQuietFrom || minute >= kQuietTo) return kStart + minute;
+    }
+  }
+
+  // Run stations call CQ on a band for a while and are answered two to
+  // four times a minute; the others search and pounce, any time but the
+  // small hours.
   void MakeQsos() {
     const std::size_t total = stations_.size();
     const std::size_t qsos = shape_.logs * shape_.qsosPerLog / 2;
-    std::set<std::tuple<std::size_t, std::size_t, std::string>> worked;
-    for (std::size_t n = 0; n < qsos; ++n) {
-      const std::size_t a = Below(shape_.logs);
-      const std::size_t b = Below(total);
+    const std::size_t perRun = std::max<std::size_t>(shape_.qsosPerLog / 4, 8);
+    for (std::size_t a = 0; a < shape_.logs; ++a) {
+      if (!stations_[a].runs) continue;
       const std::string band = kBands[Below(std::size(kBands))];
-      if (a == b || !worked.insert({std::min(a, b), std::max(a, b), band}).second) continue;
-      const std::int64_t minute = kStart + static_cast<std::int64_t>(Below(kContestMinutes));
-      const std::size_t qso = n;
-      sides_.push_back(MakeSide(a, b, band, minute, qso, stations_[b].call));
-      if (stations_[b].sendsLog)
-        sides_.push_back(MakeSide(b, a, band, minute + static_cast<std::int64_t>(Below(2)), qso,
-                                  stations_[a].call));
+      std::int64_t minute = AwakeMinute();
+      for (std::size_t made = 0; made < perRun; ++minute) {
+        const std::size_t burst = 2 + Below(3);
+        for (std::size_t n = 0; n < burst && made < perRun; ++n, ++made)
+          Work(a, Below(total), band, minute, 0);
+      }
+    }
+    while (nextQso_ < qsos) {
+      const std::size_t before = nextQso_;
+      Work(Below(shape_.logs), Below(total), kBands[Below(std::size(kBands))], AwakeMinute(),
+           static_cast<std::int64_t>(Below(2)));
+      if (nextQso_ == before) ++tries_;
+      if (tries_ > qsos) break;
+    }
+    // A QSO straddling the period's end: logged at 23:59 by one side, at
+    // 00:00 by the other, whose line the contest does not count.
+    for (std::size_t a = 0; a + 1 < shape_.logs; a += 2) {
+      if (stations_[a].clockOffset != 0 || stations_[a + 1].clockOffset != 0) continue;
+      const std::size_t qso = nextQso_;
+      Work(a, a + 1, "28", kStart + kContestMinutes - 1, 1);
+      if (nextQso_ == qso) continue;
+      edgeQso_ = qso;
+      edgeStations_ = {a, a + 1};
+      break;
     }
   }
 
@@ -182,17 +270,25 @@ class Generator {
     }
   }
 
+  // Whether a station's QSOs are kept free of other errors: the one whose
+  // sent serials are off, and those of the QSO at the period's end.
+  bool KeptClean(std::size_t station) const {
+    return stations_[station].serialsOff || edgeStations_.count(station) > 0;
+  }
+
   void InjectErrors() {
     const double share = shape_.errorShare;
     std::vector<Side> added;
-    std::set<std::size_t> spoiled;  // QSOs with an error in already
+    std::set<std::size_t>& spoiled = spoiled_;  // QSOs with an error in already
     for (std::size_t i = 0; i < sides_.size(); ++i) {
       Side& side = sides_[i];
-      if (!BothSendLogs(side) || spoiled.count(side.qso)) continue;
+      if (!BothSendLogs(side) || spoiled.count(side.qso) || KeptClean(side.station) ||
+          KeptClean(side.partner))
+        continue;
       if (Chance(share)) {
-        side.loggedCall = VariantOf(side.loggedCall);
+        side.loggedCall = VariantOf(stations_[side.partner].call);
         side.verdict = "busted-call";
-        side.detail = stations_[side.partner].call;
+        side.detail = stations_[side.partner].signs;
       } else if (Chance(share)) {
         side.copiesExchangeWrongly = true;
         side.verdict = "busted-exchange";
@@ -201,6 +297,7 @@ class Generator {
       } else if (Chance(share)) {
         Side dupe = side;
         dupe.minute += 30 + static_cast<std::int64_t>(Below(60));
+        if (dupe.minute >= kStart + kContestMinutes - kMargin) continue;
         dupe.verdict = "dupe";
         dupe.qso = SIZE_MAX;
         added.push_back(dupe);
@@ -218,20 +315,21 @@ class Generator {
       } else if (Chance(share)) {
         // The call copied wrongly in two places: no slip of one character,
         // yet the exchanges agree both ways.
-        side.loggedCall = VariantOf(VariantOf(side.loggedCall));
+        side.loggedCall = VariantOf(VariantOf(stations_[side.partner].call));
         side.verdict = "busted-call";
-        side.detail = stations_[side.partner].call;
+        side.detail = stations_[side.partner].signs;
       } else if (Chance(share)) {
         // RTTY lost its figures shift: the call's figure printed as the
         // letter on its key.
-        std::string shifted = side.loggedCall;
+        const std::string& call = stations_[side.partner].call;
+        std::string shifted = call;
         for (char& c : shifted)
           if (c >= '0' && c <= '9') c = kLettersOfFigures[static_cast<std::size_t>(c - '0')];
-        if (!FarFromAll(shifted, side.loggedCall)) continue;
+        if (!FarFromAll(shifted, call)) continue;
         variants_.insert(shifted);
         side.loggedCall = shifted;
         side.verdict = "busted-call";
-        side.detail = stations_[side.partner].call;
+        side.detail = stations_[side.partner].signs;
       } else if (Chance(share)) {
         // The logger left out the exchange copied: the line cannot be
         // judged, yet still says whom the log worked, and when.
@@ -244,8 +342,7 @@ class Generator {
     for (std::size_t log = 0; log < shape_.logs; ++log)
       for (std::size_t n = 0; n < shape_.qsosPerLog; ++n)
         if (Chance(share)) {
-          Side unique = MakeSide(log, SIZE_MAX, kBands[Below(std::size(kBands))],
-                                 kStart + static_cast<std::int64_t>(Below(kContestMinutes)),
+          Side unique = MakeSide(log, SIZE_MAX, kBands[Below(std::size(kBands))], AwakeMinute(),
                                  SIZE_MAX, RandomCall());
           unique.verdict = "unique";
           added.push_back(unique);
@@ -271,23 +368,163 @@ class Generator {
                  sides_.end());
   }
 
+  // A station sending serials whose log has each one above what it sent;
+  // its QSOs are kept free of other errors.
+  void ChooseSerialsOff() {
+    for (std::size_t i = 0; i < shape_.logs; ++i)
+      if (stations_[i].letter.empty() && stations_[i].clockOffset == 0 &&
+          edgeStations_.count(i) == 0) {
+        stations_[i].serialsOff = true;
+        return;
+      }
+  }
+
+  // Whether a side is free of every error, with a partner that sends a log.
+  bool Clean(const Side& side) const {
+    return side.verdict == "ok" && side.qso < nextQso_ && side.partner != SIZE_MAX &&
+           BothSendLogs(side) && spoiled_.count(side.qso) == 0 && side.qso != edgeQso_ &&
+           !KeptClean(side.station) && !KeptClean(side.partner);
+  }
+
+  // Each station's sides by time, as its log has them.
+  std::map<std::size_t, std::vector<std::size_t>> SidesByStation() const {
+    std::map<std::size_t, std::vector<std::size_t>> by;
+    for (std::size_t i = 0; i < sides_.size(); ++i) by[sides_[i].station].push_back(i);
+    for (auto& [station, sides] : by)
+      std::stable_sort(sides.begin(), sides.end(), [&](std::size_t a, std::size_t b) {
+        return sides_[a].minute < sides_[b].minute;
+      });
+    return by;
+  }
+
+  // The side of the other station in the same QSO.
+  std::size_t OtherSide(std::size_t side) const {
+    for (std::size_t i = 0; i < sides_.size(); ++i)
+      if (i != side && sides_[i].qso == sides_[side].qso) return i;
+    return SIZE_MAX;
+  }
+
+  void MarkSides(std::size_t own, std::size_t other, const std::string& fault) {
+    sides_[own].fault = fault;
+    sides_[own].ownFault = true;
+    sides_[own].verdict = fault == "serial" ? "busted-exchange" : "nil";
+    sides_[other].fault = fault;
+    sides_[other].ownFault = false;
+    spoiled_.insert(sides_[own].qso);
+  }
+
+  // A run station logs one QSO of its run on another band: its lines
+  // before and after it are on the run's band, and so is the partner's
+  // line.
+  void InjectBandError() {
+    // Each station's lines the check judges: a line that cannot be read is
+    // none of a line's neighbours.
+    auto by = SidesByStation();
+    for (auto& [station, sides] : by)
+      sides.erase(
+          std::remove_if(sides.begin(), sides.end(),
+                         [&](std::size_t side) { return sides_[side].verdict == "unreadable"; }),
+          sides.end());
+    for (const auto& [station, sides] : by) {
+      if (!stations_[station].runs || KeptClean(station)) continue;
+      for (std::size_t k = 1; k + 1 < sides.size(); ++k) {
+        const Side& side = sides_[sides[k]];
+        if (!Clean(side) || sides_[sides[k - 1]].band != side.band ||
+            sides_[sides[k + 1]].band != side.band)
+          continue;
+        const std::string wrong = side.band == "28" ? "21" : "28";
+        if (worked_.count({std::min(side.station, side.partner),
+                           std::max(side.station, side.partner), wrong}))
+          continue;
+        const std::size_t other = OtherSide(sides[k]);
+        // The partner's own lines around its line must not be on the
+        // wrong band, or its line would look the odd one.
+        const std::vector<std::size_t>& theirs = by.at(side.partner);
+        const auto at = std::find(theirs.begin(), theirs.end(), other);
+        const auto onWrong = [&](auto it) { return sides_[*it].band == wrong; };
+        if (at != theirs.begin() && at + 1 != theirs.end() && onWrong(at - 1) && onWrong(at + 1))
+          continue;
+        sides_[sides[k]].loggedBand = wrong;
+        MarkSides(sides[k], other, "band");
+        return;
+      }
+    }
+  }
+
+  // A station's clock 12 hours slow for its last QSOs, all after 13:00 and
+  // each free of other errors, with at least three stations that send logs.
+  void InjectClockJump() {
+    const auto by = SidesByStation();
+    for (const auto& [station, sides] : by) {
+      if (station >= shape_.logs || KeptClean(station) || stations_[station].clockOffset != 0)
+        continue;
+      std::size_t from = sides.size();
+      std::set<std::size_t> withLogs;  // the stations with logs among them
+      while (from > 0 && withLogs.size() < kFewestJumped) {
+        const Side& side = sides_[sides[from - 1]];
+        const bool aside = side.partner == SIZE_MAX
+                               ? side.verdict == "unique"
+                               : !stations_[side.partner].sendsLog && side.verdict == "ok";
+        if (side.minute < kStart + kJumpFrom || !(Clean(side) || aside)) break;
+        if (Clean(side)) withLogs.insert(side.partner);
+        --from;
+      }
+      if (withLogs.size() < kFewestJumped) continue;
+      for (std::size_t k = from; k < sides.size(); ++k) {
+        const std::size_t side = sides[k];
+        sides_[side].clockJump = kJumpMinutes;
+        if (Clean(sides_[side])) MarkSides(side, OtherSide(side), "clock");
+      }
+      return;
+    }
+  }
+
+  // A station that moved and sent two logs, one of its QSOs before and
+  // one of those after.
+  void ChooseTwoLogs() {
+    const auto by = SidesByStation();
+    for (const auto& [station, sides] : by) {
+      if (station >= shape_.logs || KeptClean(station) || sides.size() < 4) continue;
+      bool jumped = false;
+      for (const std::size_t side : sides) jumped = jumped || sides_[side].clockJump != 0;
+      if (jumped) continue;
+      const std::size_t middle = sides.size() / 2;
+      if (sides_[sides[middle - 1]].minute == sides_[sides[middle]].minute) continue;
+      stations_[station].movedAt = sides_[sides[middle]].minute;
+      return;
+    }
+  }
+
   // Each log's lines in time order, numbered: serial numbers follow it.
+  // Each logger writes reports its own way, what it sent and what it
+  // copied alike.
   void ExchangeAndSend() {
     std::stable_sort(sides_.begin(), sides_.end(), [](const Side& a, const Side& b) {
       return std::tie(a.station, a.minute) < std::tie(b.station, b.minute);
     });
     std::map<std::size_t, int> serial;
-    std::map<std::pair<std::size_t, std::size_t>, std::string> sentIn;  // (qso, station)
+    // By QSO and station: what it sent, and its log says it sent.
+    std::map<std::pair<std::size_t, std::size_t>, std::string> sentIn;
+    std::map<std::pair<std::size_t, std::size_t>, std::string> loggedSent;
     for (Side& side : sides_) {
       const Station& station = stations_[side.station];
-      char number[8];
-      std::snprintf(number, sizeof number, "%03d", ++serial[side.station] % 1000);
-      side.sent = "599 " + (station.letter.empty() ? std::string(number) : station.letter);
-      sentIn[{side.qso, side.station}] = side.sent;
+      const int number = ++serial[side.station];
+      const auto serialText = [](int value) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%03d", value % 1000);
+        return std::string(text);
+      };
+      const std::string content = station.letter.empty() ? serialText(number) : station.letter;
+      const std::string logged =
+          station.letter.empty() && station.serialsOff ? serialText(number + 1) : content;
+      side.sent = station.report + " " + logged;
+      sentIn[{side.qso, side.station}] = content;
+      loggedSent[{side.qso, side.station}] = side.sent;
     }
     for (Side& side : sides_) {
+      const std::string& report = stations_[side.station].report;
       if (side.partner == SIZE_MAX) {
-        side.received = "599 " + std::to_string(1 + Below(999));
+        side.received = report + " " + std::to_string(1 + Below(999));
         continue;
       }
       const Station& partner = stations_[side.partner];
@@ -295,38 +532,100 @@ class Generator {
       if (const auto known = sentIn.find({side.qso, side.partner}); known != sentIn.end())
         sent = known->second;
       else
-        sent = "599 " + (partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter);
-      side.received = sent;
+        sent = partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter;
+      side.received = report + " " + sent;
       if (side.verdict == "unreadable") side.received.clear();
       if (side.copiesExchangeWrongly) {
-        side.received = sent.back() == 'Z' ? "599 B" : sent.substr(0, sent.size() - 1) + "Z";
-        if (side.verdict == "busted-exchange") side.detail = sent;
+        side.received =
+            report + " " + (sent.back() == 'Z' ? "B" : sent.substr(0, sent.size() - 1) + "Z");
+        if (side.verdict == "busted-exchange") {
+          const auto logged = loggedSent.find({side.qso, side.partner});
+          side.detail = logged != loggedSent.end() ? logged->second : partner.report + " " + sent;
+        }
       }
     }
+    for (const Side& side : sides_) loggedIn_[{side.qso, side.station}] = &side;
+  }
+
+  // The side of the other station in a QSO, after ExchangeAndSend.
+  const Side* PartnerSide(const Side& side) const {
+    if (side.partner == SIZE_MAX || side.qso >= nextQso_) return nullptr;
+    const auto found = loggedIn_.find({side.qso, side.partner});
+    return found == loggedIn_.end() ? nullptr : found->second;
+  }
+
+  SimulatedQso TrueLine(const Side& side,
+                        const std::map<std::string, std::set<std::size_t>>& holders) const {
+    const Station& station = stations_[side.station];
+    SimulatedQso qso{.call = side.loggedCall,
+                     .band = side.loggedBand.empty() ? side.band : side.loggedBand,
+                     .minute = side.minute + station.clockOffset + side.clockJump,
+                     .sent = side.sent,
+                     .received = side.received,
+                     .verdict = side.verdict,
+                     .detail = side.detail,
+                     .loggedAs = {},
+                     .fault = side.fault,
+                     .ownFault = side.ownFault};
+    const Side* partner = PartnerSide(side);
+    if (side.partner != SIZE_MAX && !stations_[side.partner].sendsLog) {
+      const auto held = holders.find(std::string(StationCall(side.loggedCall)));
+      qso.verdict = held != holders.end() && held->second.size() > 1 ? "unchecked" : "unique";
+    }
+    if (side.qso == edgeQso_ && side.qso < nextQso_) {
+      const bool late = side.minute >= kStart + kContestMinutes;
+      qso.verdict = late ? "left-out" : "unchecked";
+      qso.detail = late ? "" : kLeftOutAnswer;
+    }
+    // The station whose log has its sent serials one above: its lines with
+    // stations that logged them are busted exchanges, theirs stand.
+    if (partner && station.serialsOff) {
+      qso.verdict = "busted-exchange";
+      qso.detail = partner->received;
+      qso.fault = "serial";
+      qso.ownFault = true;
+    } else if (partner && stations_[side.partner].serialsOff) {
+      qso.fault = "serial";
+      qso.ownFault = false;
+    }
+    if (qso.verdict == "ok" && partner && partner->verdict != "busted-call" &&
+        partner->loggedCall != station.signs)
+      qso.loggedAs = partner->loggedCall;
+    return qso;
   }
 
   std::vector<SimulatedLog> Logs() {
     std::vector<SimulatedLog> logs(shape_.logs);
     for (std::size_t i = 0; i < shape_.logs; ++i) {
-      logs[i].call = stations_[i].call;
+      logs[i].call = stations_[i].signs;
+      logs[i].name = stations_[i].call;
       logs[i].clockOffset = stations_[i].clockOffset;
     }
-    // Who else holds each call a station worked, for lines with stations that send no log.
+    // Who else holds each station a station worked, for lines with
+    // stations that send no log.
     std::map<std::string, std::set<std::size_t>> holders;
-    for (const Side& side : sides_) holders[side.loggedCall].insert(side.station);
+    for (const Side& side : sides_)
+      holders[std::string(StationCall(side.loggedCall))].insert(side.station);
+    // A station that moved sends its QSOs from then on in a log of their own.
+    std::map<std::size_t, SimulatedLog> moved;
     for (const Side& side : sides_) {
-      SimulatedQso qso{
-          side.loggedCall, side.band,     side.minute + stations_[side.station].clockOffset,
-          side.sent,       side.received, side.verdict,
-          side.detail};
-      if (side.partner != SIZE_MAX && !stations_[side.partner].sendsLog)
-        qso.verdict = holders[side.loggedCall].size() > 1 ? "unchecked" : "unique";
-      logs[side.station].qsos.push_back(std::move(qso));
+      const Station& station = stations_[side.station];
+      SimulatedQso qso = TrueLine(side, holders);
+      if (station.movedAt >= 0 && side.minute >= station.movedAt) {
+        SimulatedLog& second = moved[side.station];
+        second.call = station.signs;
+        second.name = station.call + "-2";
+        second.clockOffset = station.clockOffset;
+        second.qsos.push_back(std::move(qso));
+      } else {
+        logs[side.station].qsos.push_back(std::move(qso));
+      }
     }
+    for (auto& [station, log] : moved) logs.push_back(std::move(log));
     return logs;
   }
 
-  const std::int64_t kStart = *UtcMinuteOf("202612050000");
+  const std::int64_t kStart = *UtcMinuteOf(kContestStart);
 
   ContestShape shape_;
   std::mt19937_64 random_;
@@ -334,6 +633,13 @@ class Generator {
   std::unordered_set<std::string> taken_;     // calls of stations and uniques
   std::unordered_set<std::string> variants_;  // calls busted
   std::vector<Side> sides_;
+  std::set<std::tuple<std::size_t, std::size_t, std::string>> worked_;
+  std::size_t nextQso_ = 0;
+  std::size_t tries_ = 0;
+  std::set<std::size_t> spoiled_;  // QSOs with an error in already
+  std::size_t edgeQso_ = SIZE_MAX;
+  std::set<std::size_t> edgeStations_;
+  std::map<std::pair<std::size_t, std::size_t>, const Side*> loggedIn_;
 };
 
 std::string Kilohertz(const std::string& band) {

@@ -16,20 +16,43 @@ struct SimulatedQso {
   std::int64_t minute;  // as the log's clock says, minutes since 1970
   std::string sent;
   std::string received;
-  std::string verdict;  // the true one
+  std::string verdict;  // the true one; "left-out" for a line after the period's end
   std::string detail;   // the call worked of a busted call, what was sent of a busted exchange
+  // ok: how the other station logged this log's call, where it is not
+  // the call the log signs.
+  std::string loggedAs;
+  // An error of one side found: "band", "clock" or "serial"; ownFault:
+  // this line's side made it (and loses the QSO).
+  std::string fault;
+  bool ownFault = false;
 };
 
 // The detail of a line answered by one that could not be read, whatever
 // that line's number.
 inline constexpr const char* kUnreadableAnswer = "their line could not be read";
+// The detail of a line answered by one the contest does not count.
+inline constexpr const char* kLeftOutAnswer = "their line is left out";
 
 struct SimulatedLog {
-  std::string call;
+  std::string call;                // as the log signs, designator and all
+  std::string name;                // a name for its file, each log's own
   std::int64_t clockOffset = 0;    // minutes the log's clock runs ahead
   std::vector<SimulatedQso> qsos;  // in time order, as a logger writes them
 };
 
+// The contest runs 24 hours from here; a line logged at its end or later
+// is left out.
+inline constexpr const char* kContestStart = "202612050000";
+inline constexpr const char* kContestEnd = "2026-12-06 00:00";
+
+// What real contests do, each made in every contest: run stations work
+// bursts of two to four QSOs a minute, others search more slowly, and
+// the small hours are quiet; some stations sign portable or mobile and
+// their partners log them with or without it; loggers write reports as
+// 599, 59 or 5NN; a QSO or two straddle the period's end; one station
+// logs a QSO of a run on another band, one has its clock 12 hours off for
+// its last QSOs, one's log has its sent serials one above what it sent,
+// and one station sends two logs, one for each of its two places.
 struct ContestShape {
   std::size_t logs = 40;            // stations that send a log
   std::size_t silentStations = 10;  // stations on the air that send none

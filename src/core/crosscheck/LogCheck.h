@@ -127,6 +127,10 @@ class LogCheck {
   // the nearest in time, so that a hostile log that repeats a call costs
   // time in proportion to its lines.
   static constexpr std::size_t kPairsWeighed = 8;
+  // A reverse bust weighs at most this many free lines of the other log
+  // around the time: in a busy run, its QSOs with stations that sent no
+  // log lie about it.
+  static constexpr std::size_t kCopiesWeighed = 64;
 
   static std::int64_t Magnitude(std::int64_t value) { return value < 0 ? -value : value; }
 

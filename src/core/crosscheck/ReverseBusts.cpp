@@ -7,6 +7,47 @@
 #include <vector>
 
 namespace zeltra {
+namespace {
+
+// Calls are compared for likeness over at most this many characters.
+constexpr std::size_t kLongestCallCompared = 32;
+
+// How many characters must be put, added or left out to make one call of
+// the other (their edit distance), over their first characters.
+std::size_t CallDistance(std::string_view a, std::string_view b) {
+  a = a.substr(0, kLongestCallCompared);
+  b = b.substr(0, kLongestCallCompared);
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A line that the other log may have copied with another call, and that
+// copy: nearer in time first, then the likelier call, then the earlier.
+struct CopyEvidence {
+  std::int64_t apart;
+  std::size_t unlike;
+  std::uint32_t line;
+  std::uint32_t copy;
+  bool SameWeight(const CopyEvidence& other) const {
+    return apart == other.apart && unlike == other.unlike;
+  }
+  bool operator<(const CopyEvidence& other) const {
+    return std::tie(apart, unlike, line, copy) <
+           std::tie(other.apart, other.unlike, other.line, other.copy);
+  }
+};
+
+}  // namespace
 
 // A line of A with X that X's log does not answer, where X's log holds,
 // on that slot then, a line with another call whose exchanges agree with
@@ -14,7 +55,9 @@ namespace zeltra {
 // keeps the QSO, and X's line is the busted one. X's lines are searched
 // outwards from the time of A's line, nearest first; lines already paired,
 // a station's own confirmation among them, are passed over without being
-// weighed, so that a busy run before the QSO hides nothing.
+// weighed, so that a busy run before the QSO hides nothing. Of copies as
+// near, the one whose call is likelier A's is taken; two exactly alike
+// tell nothing.
 void LogCheck::MatchReverseBusts() {
   const std::vector<bool> repeat = Repeats();
   // Every line by log, slot and time: a log's lines on a slot near a time
@@ -44,48 +87,69 @@ void LogCheck::MatchReverseBusts() {
   for (std::size_t i = 0; i < lines_.size(); ++i) minutes[i] = lines_[i].minute;
   FreeLines copies(byLogTime, minutes, lines_.size());
   // What can never be a copy of another station's call: a line paired, a
-  // repeat of one, and a line with a call that other logs hold and that
-  // sent no log (it was on the air: that line is its QSO).
-  for (std::uint32_t i = 0; i < lines_.size(); ++i)
+  // repeat of one, a line with a call that other logs hold and that sent
+  // no log (it was on the air: that line is its QSO), and one that the
+  // log of the station it names answers with a line read in part.
+  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    const std::uint32_t named = logOfCall_[lines_[i].call];
     if (findings_[i].partner != kNone || repeat[i] ||
-        (logOfCall_[lines_[i].call] == kNone && OthersHold(lines_[i].call, lines_[i].log)))
+        (named == kNone && OthersHold(lines_[i].call, lines_[i].log)) ||
+        (named != kNone && named != lines_[i].log && PartAnswering(i, named) != kNone))
       copies.Take(i);
-  // Each unanswered line's likeliest copy in the other log; a copy two
-  // lines claim as nearly is given to neither.
-  struct Claim {
-    std::int64_t apart;
-    std::uint32_t line;
-    bool tied;
-  };
-  std::map<std::uint32_t, Claim> claims;  // by the copy
+  }
+  // Every unanswered line's possible copies in the other log, weighed by
+  // how near in time and how like the station's call the copy's call is.
+  std::vector<CopyEvidence> candidates;
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
     const std::uint32_t other = logOfCall_[line.call];
-    if (findings_[i].partner != kNone || repeat[i] || other == kNone || other == line.log) continue;
+    // A line the other log answers with a line read in part was no copy.
+    if (findings_[i].partner != kNone || repeat[i] || other == kNone || other == line.log ||
+        PartAnswering(i, other) != kNone)
+      continue;
     // The line's time in the other log's clock.
     const std::int64_t minute = Corrected(i) + logs_[other].clockOffset;
-    std::uint32_t chosen = kNone;
-    copies.Nearest(groupOf(other, line.slot), minute, rules_.windowMinutes, kPairsWeighed,
-                   [&](std::uint32_t candidate) {
-                     const std::uint32_t call = lines_[candidate].call;
-                     if (call == logs_[line.log].call || call == logs_[other].call ||
-                         Disagreements(i, candidate) != 0)
-                       return true;
-                     chosen = candidate;
-                     return false;
-                   });
-    if (chosen == kNone) continue;
-    const std::int64_t apart = Magnitude(Corrected(chosen) - Corrected(i));
-    const auto [claim, isNew] = claims.try_emplace(chosen, Claim{apart, i, false});
-    if (isNew || apart > claim->second.apart) continue;
-    claim->second = {apart, i, apart == claim->second.apart};
+    const std::string_view station = calls_.Text(logs_[line.log].call);
+    copies.Nearest(
+        groupOf(other, line.slot), minute, rules_.windowMinutes, kCopiesWeighed,
+        [&](std::uint32_t candidate) {
+          const std::uint32_t call = lines_[candidate].call;
+          if (call != logs_[line.log].call && call != logs_[other].call &&
+              Disagreements(i, candidate) == 0)
+            candidates.push_back({.apart = Magnitude(Corrected(candidate) - Corrected(i)),
+                                  .unlike = CallDistance(station, calls_.Text(call)),
+                                  .line = i,
+                                  .copy = candidate});
+          return true;
+        });
   }
-  for (const auto& [copy, claim] : claims) {
-    if (claim.tied) continue;
-    findings_[copy].verdict = Verdict::kBustedCall;
-    findings_[copy].detail = logs_[lines_[claim.line].log].ownCall;
-    findings_[copy].partner = claim.line;
-    findings_[claim.line].partner = copy;
+  // The best evidence first; a line or a copy whose best two are alike
+  // tells nothing and is given to none. Pairs of one weight are taken
+  // together, each line and copy counted among them.
+  std::sort(candidates.begin(), candidates.end());
+  std::vector<bool> taken(lines_.size());
+  std::map<std::uint32_t, std::size_t> named;  // lines and copies in one weight's pairs
+  for (std::size_t begin = 0; begin < candidates.size();) {
+    std::size_t end = begin + 1;
+    while (end < candidates.size() && candidates[end].SameWeight(candidates[begin])) ++end;
+    named.clear();
+    for (std::size_t k = begin; k < end; ++k)
+      if (!taken[candidates[k].line] && !taken[candidates[k].copy]) {
+        ++named[candidates[k].line];
+        ++named[candidates[k].copy];
+      }
+    for (std::size_t k = begin; k < end; ++k) {
+      const CopyEvidence& pair = candidates[k];
+      if (taken[pair.line] || taken[pair.copy]) continue;
+      taken[pair.line] = true;
+      taken[pair.copy] = true;
+      if (named[pair.line] > 1 || named[pair.copy] > 1) continue;
+      findings_[pair.copy].verdict = Verdict::kBustedCall;
+      findings_[pair.copy].detail = logs_[lines_[pair.line].log].ownCall;
+      findings_[pair.copy].partner = pair.line;
+      findings_[pair.line].partner = pair.copy;
+    }
+    begin = end;
   }
 }
 

@@ -51,9 +51,18 @@ bool IsDate(std::string_view text) {
          AllDigits(text.substr(5, 2)) && text[7] == '-' && AllDigits(text.substr(8, 2));
 }
 
+// A report with its nines sent cut, as "N": "5NN", "59N".
+constexpr std::size_t kReportLength = 3;
+bool IsCutReport(std::string_view text) {
+  const auto nine = [](char c) { return c == '9' || c == 'N' || c == 'n'; };
+  return text.size() == kReportLength && text[0] >= '1' && text[0] <= '5' && nine(text[1]) &&
+         nine(text[2]);
+}
+
 // A call sign has letters and digits, at least one of each, and perhaps
-// "/": a report ("599"), a serial ("001") or a state ("CA") is none.
+// "/": a report ("599", "5NN"), a serial ("001") or a state ("CA") is none.
 bool LooksLikeCall(std::string_view text) {
+  if (IsCutReport(text)) return false;
   bool letter = false;
   bool digit = false;
   for (const char c : text) {

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/crosscheck/StationCall.h"
 #include "core/text/UtcMinute.h"
 #include "support/SimulatedContest.h"
 
@@ -55,12 +57,15 @@ LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
 }
 
 // A simulated log's lines, numbered from 1, after the lines already there;
-// one that cannot be read only as evidence.
+// one that cannot be read, or that the contest does not count, only as
+// evidence.
 void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
   std::size_t position = 0;
   for (const test::SimulatedQso& qso : simulated.qsos)
     if (qso.verdict == "unreadable")
       lines.AddPart(++position, qso.call, qso.band, qso.minute);
+    else if (qso.verdict == "left-out")
+      lines.AddPart(++position, qso.call, qso.band, qso.minute, PartKind::kLeftOut);
     else
       lines.Add({.position = ++position,
                  .call = qso.call,
@@ -69,6 +74,33 @@ void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
                  .minute = qso.minute,
                  .sent = qso.sent,
                  .received = qso.received});
+}
+
+// The simulated logs into a check, those of one station as one log (a
+// station that moved sent two); answers each check log's simulated logs.
+// extra: lines to put first into a check log's lines, by its number.
+std::vector<std::vector<const test::SimulatedLog*>> AddContest(
+    LogCheck& check, const std::vector<test::SimulatedLog>& logs,
+    const std::function<void(std::size_t, LogLines&)>& extra = {}) {
+  std::vector<std::vector<const test::SimulatedLog*>> byStation;
+  std::map<std::string, std::size_t> number;
+  for (const test::SimulatedLog& log : logs) {
+    const auto [at, isNew] =
+        number.try_emplace(std::string(StationCall(log.call)), byStation.size());
+    if (isNew) byStation.emplace_back();
+    byStation[at->second].push_back(&log);
+  }
+  for (std::size_t k = 0; k < byStation.size(); ++k) {
+    LogLines lines(byStation[k].front()->call);
+    if (extra) extra(k, lines);
+    for (const test::SimulatedLog* part : byStation[k]) {
+      LogLines partLines(part->call);
+      AddSimulated(partLines, *part);
+      lines.Append(partLines);
+    }
+    check.AddLog(lines);
+  }
+  return byStation;
 }
 
 void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
@@ -472,8 +504,8 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
   std::vector<Case> cases = {
       {"a band that breaks this log's run", run("14", "7", "7"), Fault::kBand, true, 0},
       {"a band that breaks the other log's run", run("7", "14", "7"), Fault::kBand, false, 0},
-      {"both logs' lines break their runs: nothing told", run("14", "7", "14"), Fault::kNone,
-       false, 0},
+      {"both logs' lines break their runs: nothing told", run("14", "7", "14"), Fault::kNone, false,
+       0},
   };
   cases[0].stations[0].lines[1].verdict = "nil";
   cases[0].stations[1].lines[1].verdict = "ok";
@@ -497,7 +529,9 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
       stations.push_back({partner,
                           {{"0900", "SP1AAA", "14", "599 M", "599 K", "ok"},
                            {minute, "SP1AAA", "7", "599 M", "599 K",
-                            !off ? "ok" : jumped >= 3 ? "ok" : "nil"}}});
+                            !off          ? "ok"
+                            : jumped >= 3 ? "ok"
+                                          : "nil"}}});
     }
     cases.push_back({jumped == 3 ? "a clock 12 hours off with three stations"
                                  : "a clock 12 hours off with two stations: nothing told",
@@ -516,10 +550,9 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
       const bool found = copiers >= 3 && off;
       stations[0].lines.push_back({minute, partners[i], "14", sent, "599 M",
                                    found ? "busted-exchange" : "ok", found ? copied : ""});
-      stations.push_back(
-          {partners[i],
-           {{minute, "SP1AAA", "14", "599 M", copied, found || !off ? "ok" : "busted-exchange",
-             found || !off ? "" : sent}}});
+      stations.push_back({partners[i],
+                          {{minute, "SP1AAA", "14", "599 M", copied,
+                            found || !off ? "ok" : "busted-exchange", found || !off ? "" : sent}}});
     }
     cases.push_back({copiers == 3 ? "a sent serial one above what three stations copied"
                                   : "a sent serial one above what two stations copied",
@@ -660,11 +693,10 @@ TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
   std::vector<std::vector<std::string>> answers;
   for (const std::size_t threads : {1u, 2u, 5u}) {
     LogCheck check;
-    for (std::size_t log = 0; log < logs.size(); ++log) {
-      LogLines lines(logs[log].call);
-      // Two logs hold each other thousands of times over on one band, more
-      // than half of all lines: the index's middle falls inside one group,
-      // which no two threads may share.
+    // Two logs hold each other thousands of times over on one band, more
+    // than half of all lines: the index's middle falls inside one group,
+    // which no two threads may share.
+    AddContest(check, logs, [&](std::size_t log, LogLines& lines) {
       if (log < 2)
         for (int n = 0; n < (log == 0 ? 40000 : 300); ++n)
           lines.Add({.position = 1,
@@ -674,12 +706,10 @@ TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
                      .minute = logs[0].qsos.front().minute + n % 300,
                      .sent = "599 K",
                      .received = "599 M"});
-      AddSimulated(lines, logs[log]);
-      check.AddLog(lines);
-    }
+    });
     check.Run(threads);
     std::vector<std::string> answer;
-    for (std::size_t log = 0; log < logs.size(); ++log) {
+    for (std::size_t log = 0; log < check.LogCount(); ++log) {
       answer.push_back(std::to_string(check.ClockOffset(log)));
       for (std::size_t i = 0; i < check.QsoCount(log); ++i) {
         const CheckedQso qso = check.Qso(log, i);
@@ -735,44 +765,57 @@ TEST(LogCheck, OnlyLinesThatCanOnlyBeEachOtherJudgeAClock) {
 }
 
 TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
-  for (const std::uint64_t seed : {1u, 2u, 3u}) {
+  for (std::uint64_t seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const std::vector<test::SimulatedLog> logs =
         test::SimulateContest({.logs = 60, .silentStations = 15, .qsosPerLog = 80, .seed = seed});
     LogCheck check;
-    for (const test::SimulatedLog& simulated : logs) {
-      LogLines lines(simulated.call);
-      AddSimulated(lines, simulated);
-      check.AddLog(lines);
-    }
+    const auto byStation = AddContest(check, logs);
     check.Run();
     std::map<std::string, std::size_t> found;
-    for (std::size_t log = 0; log < logs.size(); ++log) {
-      const std::int64_t offset = check.ClockOffset(log) - logs[log].clockOffset;
-      EXPECT_LE(offset < 0 ? -offset : offset, 1) << logs[log].call;
+    for (std::size_t log = 0; log < byStation.size(); ++log) {
+      const std::int64_t offset = check.ClockOffset(log) - byStation[log].front()->clockOffset;
+      EXPECT_LE(offset < 0 ? -offset : offset, 1) << check.OwnCall(log);
       std::size_t judged = 0;  // the check's number of the line
-      for (std::size_t i = 0; i < logs[log].qsos.size(); ++i) {
-        const test::SimulatedQso& truth = logs[log].qsos[i];
-        if (truth.verdict == "unreadable") {
-          ++found[truth.verdict];
-          continue;
+      for (const test::SimulatedLog* part : byStation[log]) {
+        if (part != byStation[log].front()) ++found["two logs"];
+        for (std::size_t i = 0; i < part->qsos.size(); ++i) {
+          const test::SimulatedQso& truth = part->qsos[i];
+          if (truth.verdict == "unreadable" || truth.verdict == "left-out") {
+            ++found[truth.verdict];
+            continue;
+          }
+          const CheckedQso qso = check.Qso(log, judged++);
+          const std::string where =
+              part->call + " line " + std::to_string(i + 1) + " " + truth.call;
+          EXPECT_EQ(qso.position, i + 1);
+          ++found[std::string(VerdictName(qso.verdict))];
+          EXPECT_EQ(VerdictName(qso.verdict), truth.verdict) << where;
+          // The answer that could not be read, or that is left out, is
+          // named by its place, not in words.
+          const bool unread = truth.detail == test::kUnreadableAnswer;
+          const bool leftOut = truth.detail == test::kLeftOutAnswer;
+          EXPECT_EQ(qso.unreadableAnswer.has_value(), unread || leftOut) << where;
+          EXPECT_EQ(qso.answerLeftOut, leftOut) << where;
+          EXPECT_EQ(qso.detail, unread || leftOut ? "" : truth.detail) << where;
+          EXPECT_EQ(qso.loggedAs, truth.loggedAs) << where;
+          if (!truth.loggedAs.empty()) ++found["logged otherwise"];
+          const std::string fault = qso.fault == Fault::kBand         ? "band"
+                                    : qso.fault == Fault::kClock      ? "clock"
+                                    : qso.fault == Fault::kSentSerial ? "serial"
+                                                                      : "";
+          EXPECT_EQ(fault, truth.fault) << where;
+          EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
+          if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
         }
-        const CheckedQso qso = check.Qso(log, judged++);
-        EXPECT_EQ(qso.position, i + 1);
-        ++found[std::string(VerdictName(qso.verdict))];
-        EXPECT_EQ(VerdictName(qso.verdict), truth.verdict)
-            << logs[log].call << " line " << i + 1 << " " << truth.call;
-        // The answer that could not be read is named by its place, not
-        // in words.
-        const bool answerUnread = truth.detail == test::kUnreadableAnswer;
-        EXPECT_EQ(qso.unreadableAnswer.has_value(), answerUnread) << logs[log].call << " " << i + 1;
-        EXPECT_EQ(qso.detail, answerUnread ? "" : truth.detail) << logs[log].call << " " << i + 1;
       }
       EXPECT_EQ(judged, check.QsoCount(log));
     }
     // Every sort of error was put in, so that none of them passes unseen.
-    for (const char* verdict : {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked",
-                                "unique", "unreadable"})
+    for (const char* verdict :
+         {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique",
+          "unreadable", "left-out", "two logs", "logged otherwise", "band own", "band theirs",
+          "clock own", "clock theirs", "serial own", "serial theirs"})
       EXPECT_GT(found[verdict], 0u) << verdict;
   }
 }

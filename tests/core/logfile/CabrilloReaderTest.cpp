@@ -115,6 +115,12 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
        "QSO: 14000 RY 2020-09-27 2305 W6REK 599 K1AR 599\n",
        {"K1AR"},
        {}},
+      {"a report sent cut is no call, in a line read in part as in one read whole",
+       "QSO: 14000 RY 2020-09-27 2300 W6REK 5NN 03 KH6TU 5NN 31\n"
+       "QSO: 14000 RY 2020-09-27 2301 W6REK 5NN 04 K1AR 5nn 05\n"
+       "QSO: 14000 RY 2020-09-27 2302 W6REK 5NN 05 W1AW\n",
+       {"KH6TU", "K1AR"},
+       {5}},
       // As many lines of each width: the narrower is the log's, so that
       // no line's call is taken from its exchange.
       {"two widths as common: the narrower",
