@@ -8,6 +8,7 @@
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
 #include "core/crosscheck/StationCall.h"
+#include "core/crosscheck/StationLogs.h"
 #include "core/crosscheck/WhatStays.h"
 #include "core/parallel/RunInOrder.h"
 #include "core/scoring/ContestRules.h"
@@ -98,7 +99,7 @@ std::optional<LogLines> LinesForCheck(const LogResult& result, LogContents& cont
                      .detail = result.positionWord + " " + std::to_string(position) +
                                UnfitText(why, details, result.positionWord == "record")});
   }
-  if (2 * unfit.size() > total) {
+  if (!TakesPart(total, unfit.size())) {
     notChecked = unfit.front().detail;
     unfit.clear();
     return std::nullopt;
@@ -204,35 +205,28 @@ std::vector<LineNotChecked> LinesSetAside(const ContactList& contacts,
 // where any two overlap, only the one written last (the robot's export
 // writes each at its upload's time) is, and the others are set aside,
 // each said.
-void AddStation(std::vector<Waiting*> station, std::vector<CheckedLog>& logs, LogCheck& check,
+void AddStation(std::vector<Waiting*> logsOfStation, std::vector<CheckedLog>& logs, LogCheck& check,
                 Diagnostics& diagnostics, std::vector<std::string>& overlapping) {
-  std::stable_sort(station.begin(), station.end(),
-                   [](const Waiting* a, const Waiting* b) { return a->minutes < b->minutes; });
-  bool overlap = false;
-  for (std::size_t k = 1; k < station.size(); ++k)
-    overlap = overlap || station[k]->minutes.first <= station[k - 1]->minutes.second;
-  if (overlap) {
-    const auto latest =
-        std::max_element(station.begin(), station.end(), [&](const Waiting* a, const Waiting* b) {
-          return a->sent < b->sent || (a->sent == b->sent && a->entry < b->entry);
-        });
-    Waiting* kept = *latest;
-    const CheckedLog& keptLog = logs[kept->entry];
-    for (Waiting* other : station) {
-      if (other == kept) continue;
-      CheckedLog& entry = logs[other->entry];
-      entry.notChecked =
-          "another log of " + keptLog.log.callSign +
-          ", overlapping it in time, was sent later and is checked: " + keptLog.log.file;
-      diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,
-                          "logs not checked");
-      overlapping.push_back(entry.log.file + " overlaps " + keptLog.log.file +
-                            ", which was sent later and is checked");
-      entry.notCheckedLines = LinesSetAside(
-          entry.contacts, std::move(entry.notCheckedLines),
-          "another log of " + keptLog.log.callSign + " is checked: " + keptLog.log.file);
-    }
-    station = {kept};
+  std::vector<StationLog> spans;
+  for (const Waiting* log : logsOfStation)
+    spans.push_back({.firstMinute = log->minutes.first,
+                     .lastMinute = log->minutes.second,
+                     .written = log->sent.time_since_epoch().count()});
+  const StationLogChoice choice = ChooseStationLogs(spans);
+  std::vector<Waiting*> station;
+  for (const std::size_t k : choice.checked) station.push_back(logsOfStation[k]);
+  const CheckedLog& keptLog = logs[station.front()->entry];
+  for (const std::size_t k : choice.setAside) {
+    CheckedLog& entry = logs[logsOfStation[k]->entry];
+    entry.notChecked =
+        "another log of " + keptLog.log.callSign +
+        ", overlapping it in time, was sent later and is checked: " + keptLog.log.file;
+    diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked, "logs not checked");
+    overlapping.push_back(entry.log.file + " overlaps " + keptLog.log.file +
+                          ", which was sent later and is checked");
+    entry.notCheckedLines = LinesSetAside(
+        entry.contacts, std::move(entry.notCheckedLines),
+        "another log of " + keptLog.log.callSign + " is checked: " + keptLog.log.file);
   }
   std::size_t offset = 0;
   for (const Waiting* part : station) {
