@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
+#include "core/crosscheck/StationCall.h"
 #include "core/logscore/LogReading.h"
 #include "core/text/UtcMinute.h"
 #include "fuzz/FuzzCountries.h"
@@ -17,8 +19,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const zeltra::ReadOptions options{.countries = &zeltra::fuzz::Countries(), .keepDetails = true};
-  zeltra::LogCheck check({.windowMinutes = static_cast<std::int64_t>(size % 7)});
-  std::set<std::string> calls;  // as zeltra-score: one log of a call takes part
+  constexpr std::int64_t kReworkMinutes = 30;
+  zeltra::LogCheck check(
+      {.windowMinutes = static_cast<std::int64_t>(size % 7),
+       .reworkMinutes = size % 2 == 0 ? std::optional(kReworkMinutes) : std::nullopt});
+  std::set<std::string> stations;  // as zeltra-score: one log of a station takes part
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find("END-OF-LOG:", start);
@@ -30,7 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool timed = true;
     for (const zeltra::QsoDetails& details : log.details)
       timed = timed && zeltra::UtcMinuteOf(details.when).has_value();
-    if (!log.ownCall || !timed || !calls.insert(*log.ownCall).second) continue;
+    if (!log.ownCall || !timed ||
+        !stations.insert(std::string(zeltra::StationCall(*log.ownCall))).second)
+      continue;
     zeltra::LogLines lines(*log.ownCall);
     for (std::size_t i = 0; i < log.contacts.size(); ++i) {
       const zeltra::Contact contact = log.contacts.At(i);

@@ -4,6 +4,14 @@
 #include <vector>
 
 namespace zeltra {
+namespace {
+
+// An unanswered line weighs the other log's lines with its station on at
+// most this many other bands and modes, so that a hostile log of a mode a
+// line costs time in proportion to its lines.
+constexpr std::size_t kSlotsWeighed = 32;
+
+}  // namespace
 
 bool LogCheck::BreaksItsRun(std::uint32_t line, std::string_view band,
                             const std::vector<std::uint32_t>& byLogTime,
@@ -47,7 +55,8 @@ void LogCheck::MatchBandErrors() {
     const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{ownCall, other, 0});
     const auto end = std::lower_bound(begin, keys_.end(), Key{ownCall, other + 1, 0});
     std::uint32_t chosen = kNone;
-    for (auto at = begin; at != end;) {
+    std::size_t weighed = 0;
+    for (auto at = begin; at != end && weighed < kSlotsWeighed; ++weighed) {
       const Range group = GroupAt(static_cast<std::size_t>(at - keys_.begin()));
       at = keys_.begin() + static_cast<std::ptrdiff_t>(group.end);
       const std::uint32_t slot = keys_[group.begin].slot;
