@@ -44,6 +44,14 @@ void LogLines::Append(const LogLines& other) {
     parts_.push_back({part.position, calls[part.call], part.band, part.minute, part.kind});
 }
 
+void LogLines::Compact() {
+  calls_.Compact();
+  slots_.Compact();
+  exchanges_.Compact();
+  lines_.shrink_to_fit();
+  parts_.shrink_to_fit();
+}
+
 std::string SlotOf(std::string_view band, std::string_view mode) {
   std::string slot(band);
   slot += '\n';

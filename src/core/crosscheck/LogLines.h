@@ -37,6 +37,9 @@ class LogLines {
   // Another log of the same station, its lines after these: two logs of
   // one station made at different times are checked as one.
   void Append(const LogLines& other);
+  // Gives back what adding lines needed and reading them does not: for a
+  // log kept until the others are read.
+  void Compact();
 
  private:
   friend class LogCheck;

@@ -7,6 +7,10 @@
 namespace zeltra {
 namespace {
 
+// Blocks grow from the first size to the largest, each twice the one
+// before, so that a few texts (one log's calls) take little room and many
+// take few blocks.
+constexpr std::size_t kFirstBlockBytes = 1 << 10;
 constexpr std::size_t kBlockBytes = 1 << 16;
 constexpr std::size_t kFirstSlots = 64;  // a power of two
 
@@ -34,9 +38,11 @@ std::string_view TextIds::Keep(std::string_view text) {
     return kept;
   }
   if (blocks_.empty() || blockSize_ - blockUsed_ < text.size()) {
-    blocks_.push_back(std::make_unique<char[]>(kBlockBytes));
+    const std::size_t size = std::max(
+        text.size(), blocks_.empty() ? kFirstBlockBytes : std::min(2 * blockSize_, kBlockBytes));
+    blocks_.push_back(std::make_unique<char[]>(size));
     blockUsed_ = 0;
-    blockSize_ = kBlockBytes;
+    blockSize_ = size;
   }
   char* at = blocks_.back().get() + blockUsed_;
   if (!text.empty()) std::memcpy(at, text.data(), text.size());
@@ -45,7 +51,10 @@ std::string_view TextIds::Keep(std::string_view text) {
 }
 
 void TextIds::Grow() {
-  std::vector<std::uint64_t> slots(std::max(kFirstSlots, 2 * slots_.size()), 0);
+  // Twice the slots, and at least twice the texts (after Compact).
+  std::size_t count = std::max(kFirstSlots, 2 * slots_.size());
+  while (count < 2 * (views_.size() + 1)) count *= 2;
+  std::vector<std::uint64_t> slots(count, 0);
   const std::size_t mask = slots.size() - 1;
   for (std::size_t id = 0; id < views_.size(); ++id) {
     const std::uint64_t hash = HashOf(views_[id]);
@@ -54,6 +63,12 @@ void TextIds::Grow() {
     slots[at] = (std::uint64_t{FingerprintOf(hash)} << 32) | (id + 1);
   }
   slots_ = std::move(slots);
+}
+
+void TextIds::Compact() {
+  slots_.clear();
+  slots_.shrink_to_fit();
+  views_.shrink_to_fit();
 }
 
 std::uint32_t TextIds::IdOf(std::string_view text) {

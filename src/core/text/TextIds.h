@@ -19,6 +19,9 @@ class TextIds {
   std::size_t size() const { return views_.size(); }
   // Every text, by its number.
   const std::vector<std::string_view>& texts() const { return views_; }
+  // Lets go of the table that finds a text, to be made again by the next
+  // IdOf: for numbered texts kept a while only to be read.
+  void Compact();
 
  private:
   std::string_view Keep(std::string_view text);

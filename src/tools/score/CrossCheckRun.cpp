@@ -276,6 +276,7 @@ std::vector<std::string> ReadLogs(const ScoreOptions& options, const CountryFile
         std::error_code error;
         const fs::file_time_type sent = fs::last_write_time(PathOf(files[i].name), error);
         const auto minutes = read.lines->MinuteRange();
+        read.lines->Compact();
         waiting.push_back({logs.size() - 1, std::move(*read.lines), minutes, sent});
       });
   // Each station's logs, in the order of their first log.

@@ -74,6 +74,8 @@ TEST(Exchange, TheReportColumnIsLearntFromTheLog) {
       {"letters alone", {"K", "M", "B"}, kNone},
       {"nothing", {}, kNone},
       {"a few reports among serials", {"599 1", "2 K", "3 K", "4 K", "5 K"}, kNone},
+      // A lone part is no evidence either way.
+      {"reports, and some letters alone", {"599 K", "599 M", "599 B", "599 W", "K", "M"}, kFirst},
       {"reports of two figures", {"59 001", "59 002", "57 003", "59 004"}, kFirst},
       {"reports cut", {"5NN 001", "5nn 002", "5NN 003"}, kFirst},
       {"reports of every width are one value", {"59 1", "599 2", "5NN 3", "57 4", "579 5"}, kFirst},

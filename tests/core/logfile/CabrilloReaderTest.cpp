@@ -115,6 +115,10 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
        "QSO: 14000 RY 2020-09-27 2305 W6REK 599 K1AR 599\n",
        {"K1AR"},
        {}},
+      {"a word of signs is no call",
+       good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA ???? 599 31 HI\n",
+       {"KH6TU"},
+       {4}},
       {"a report sent cut is no call, in a line read in part as in one read whole",
        "QSO: 14000 RY 2020-09-27 2300 W6REK 5NN 03 KH6TU 5NN 31\n"
        "QSO: 14000 RY 2020-09-27 2301 W6REK 5NN 04 K1AR 5nn 05\n"
