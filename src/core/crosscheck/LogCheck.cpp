@@ -28,19 +28,13 @@ std::uint32_t LogCheck::NumberLog(std::string_view ownCall) {
 std::size_t LogCheck::AddLog(const LogLines& log) {
   const std::uint32_t index = NumberLog(log.ownCall_);
   // Each of the log's texts numbered here once.
-  const auto renumber = [](const TextIds& local, TextIds& global) {
-    std::vector<std::uint32_t> ids;
-    ids.reserve(local.size());
-    for (const std::string_view text : local.texts()) ids.push_back(global.IdOf(text));
-    return ids;
-  };
-  const std::vector<std::uint32_t> logged = renumber(log.calls_, calls_);
+  const std::vector<std::uint32_t> logged = calls_.IdsOf(log.calls_);
   std::vector<std::uint32_t> stations;
   stations.reserve(logged.size());
   for (const std::string_view call : log.calls_.texts())
     stations.push_back(calls_.IdOf(StationCall(call)));
-  const std::vector<std::uint32_t> slots = renumber(log.slots_, slots_);
-  const std::vector<std::uint32_t> exchanges = renumber(log.exchanges_, exchanges_);
+  const std::vector<std::uint32_t> slots = slots_.IdsOf(log.slots_);
+  const std::vector<std::uint32_t> exchanges = exchanges_.IdsOf(log.exchanges_);
   // Where the log puts a report, learnt from its own lines.
   ReportColumn sent;
   ReportColumn received;

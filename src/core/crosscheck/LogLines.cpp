@@ -24,15 +24,9 @@ std::pair<std::int64_t, std::int64_t> LogLines::MinuteRange() const {
 }
 
 void LogLines::Append(const LogLines& other) {
-  const auto renumber = [](const TextIds& from, TextIds& into) {
-    std::vector<std::uint32_t> ids;
-    ids.reserve(from.size());
-    for (const std::string_view text : from.texts()) ids.push_back(into.IdOf(text));
-    return ids;
-  };
-  const std::vector<std::uint32_t> calls = renumber(other.calls_, calls_);
-  const std::vector<std::uint32_t> slots = renumber(other.slots_, slots_);
-  const std::vector<std::uint32_t> exchanges = renumber(other.exchanges_, exchanges_);
+  const std::vector<std::uint32_t> calls = calls_.IdsOf(other.calls_);
+  const std::vector<std::uint32_t> slots = slots_.IdsOf(other.slots_);
+  const std::vector<std::uint32_t> exchanges = exchanges_.IdsOf(other.exchanges_);
   for (const Line& line : other.lines_)
     lines_.push_back({.position = line.position,
                       .call = calls[line.call],

@@ -65,6 +65,13 @@ void TextIds::Grow() {
   slots_ = std::move(slots);
 }
 
+std::vector<std::uint32_t> TextIds::IdsOf(const TextIds& other) {
+  std::vector<std::uint32_t> ids;
+  ids.reserve(other.size());
+  for (const std::string_view text : other.texts()) ids.push_back(IdOf(text));
+  return ids;
+}
+
 void TextIds::Compact() {
   slots_.clear();
   slots_.shrink_to_fit();

@@ -19,6 +19,8 @@ class TextIds {
   std::size_t size() const { return views_.size(); }
   // Every text, by its number.
   const std::vector<std::string_view>& texts() const { return views_; }
+  // The number here of each of other's texts, by its number there.
+  std::vector<std::uint32_t> IdsOf(const TextIds& other);
   // Lets go of the table that finds a text, to be made again by the next
   // IdOf: for numbered texts kept a while only to be read.
   void Compact();
