@@ -67,7 +67,7 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
     }
     if (station == kNone || tied) continue;
     findings_[i].verdict = Verdict::kBustedCall;
-    findings_[i].detail = logs_[station].ownCall;
+    findings_[i].detail = logs_[lines_[chosen].file].ownCall;
     findings_[i].partner = chosen;
     findings_[chosen].partner = i;
     byTime.Take(i);

@@ -2,14 +2,15 @@
 
 namespace zeltra {
 
-FreeLines::FreeLines(std::vector<std::uint32_t> order, const std::vector<std::int64_t>& minuteOf,
+FreeLines::FreeLines(std::vector<std::uint32_t> order, std::vector<std::int64_t> minutes,
                      std::size_t lineCount)
-    : order_(std::move(order)), placeOf_(lineCount), taken_(lineCount), free_(order_.size()) {
-  minutes_.reserve(order_.size());
-  for (std::size_t place = 0; place < order_.size(); ++place) {
-    minutes_.push_back(minuteOf[order_[place]]);
+    : order_(std::move(order)),
+      minutes_(std::move(minutes)),
+      placeOf_(lineCount),
+      taken_(lineCount),
+      free_(order_.size()) {
+  for (std::size_t place = 0; place < order_.size(); ++place)
     placeOf_[order_[place]] = static_cast<std::uint32_t>(place);
-  }
 }
 
 void FreeLines::Take(std::uint32_t line) {

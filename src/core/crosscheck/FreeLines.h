@@ -22,9 +22,9 @@ class FreeLines {
   };
 
   // order: the lines by place, each group's together and in time order
-  // (of one minute, in the order of their logs); minuteOf: each line's
-  // time by its number; lineCount: how many lines are numbered.
-  FreeLines(std::vector<std::uint32_t> order, const std::vector<std::int64_t>& minuteOf,
+  // (of one minute, in the order of their logs); minutes: their times, by
+  // place; lineCount: how many lines are numbered.
+  FreeLines(std::vector<std::uint32_t> order, std::vector<std::int64_t> minutes,
             std::size_t lineCount);
 
   void Take(std::uint32_t line);

@@ -1,7 +1,6 @@
 #include "core/crosscheck/LogCheck.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <tuple>
 
 #include "core/crosscheck/Exchange.h"
@@ -11,22 +10,22 @@
 
 namespace zeltra {
 
-std::uint32_t LogCheck::NumberLog(std::string_view ownCall) {
+std::uint32_t LogCheck::NumberLog(std::string_view ownCall, std::int64_t written) {
   const std::uint32_t call = calls_.IdOf(StationCall(ownCall));
+  const auto index = static_cast<std::uint32_t>(logs_.size());
   if (logOfCall_.size() <= call) logOfCall_.resize(call + 1, kNone);
-  if (logOfCall_[call] != kNone)
-    throw std::invalid_argument("a second log of " + std::string(StationCall(ownCall)));
-  logOfCall_[call] = static_cast<std::uint32_t>(logs_.size());
+  if (logOfCall_[call] == kNone) logOfCall_[call] = index;
   logs_.push_back({.call = call,
                    .ownCall = calls_.IdOf(ownCall),
                    .firstLine = static_cast<std::uint32_t>(lines_.size()),
                    .lineCount = 0,
-                   .clockOffset = 0});
-  return static_cast<std::uint32_t>(logs_.size() - 1);
+                   .station = index,
+                   .written = written});
+  return index;
 }
 
-std::size_t LogCheck::AddLog(const LogLines& log) {
-  const std::uint32_t index = NumberLog(log.ownCall_);
+std::size_t LogCheck::AddLog(const LogLines& log, std::int64_t written) {
+  const std::uint32_t index = NumberLog(log.ownCall_, written);
   // Each of the log's texts numbered here once.
   const std::vector<std::uint32_t> logged = calls_.IdsOf(log.calls_);
   std::vector<std::uint32_t> stations;
@@ -46,6 +45,7 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
   logs_[index].receivedReport = received.Place();
   for (const LogLines::Line& line : log.lines_)
     lines_.push_back({.log = index,
+                      .file = index,
                       .position = line.position,
                       .call = stations[line.call],
                       .logged = logged[line.call],
@@ -56,6 +56,7 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
   logs_[index].lineCount = static_cast<std::uint32_t>(log.lines_.size());
   for (const LogLines::Part& part : log.parts_)
     parts_.push_back({.log = index,
+                      .file = index,
                       .call = stations[part.call],
                       .minute = part.minute,
                       .position = part.position,
@@ -65,6 +66,11 @@ std::size_t LogCheck::AddLog(const LogLines& log) {
 }
 
 void LogCheck::Run(std::size_t threads) {
+  JoinStationLogs();
+  // The lines are all in: what their growing left spare is given back
+  // before the findings and the index are made beside them.
+  lines_.shrink_to_fit();
+  parts_.shrink_to_fit();
   findings_.assign(lines_.size(), Finding{});
   std::sort(parts_.begin(), parts_.end(), [](const Part& a, const Part& b) {
     return std::tie(a.log, a.call, a.minute) < std::tie(b.log, b.call, b.minute);
@@ -116,23 +122,23 @@ CheckedQso LogCheck::Qso(std::size_t log, std::size_t index) const {
   // A designator of this station's call that the other log has otherwise.
   if (finding.verdict == Verdict::kOk && finding.partner != kNone &&
       lines_[finding.partner].call == logs_[line.log].call &&
-      lines_[finding.partner].logged != logs_[line.log].ownCall)
+      lines_[finding.partner].logged != logs_[line.file].ownCall)
     qso.loggedAs = calls_.Text(lines_[finding.partner].logged);
   if (finding.detail != kNone)
     qso.detail = finding.verdict == Verdict::kBustedExchange ? exchanges_.Text(finding.detail)
                                                              : calls_.Text(finding.detail);
   if (finding.partner != kNone) {
-    qso.partnerLog = lines_[finding.partner].log;
+    qso.partnerLog = lines_[finding.partner].file;
     qso.partnerPosition = lines_[finding.partner].position;
   }
   if (finding.part != kNone) {
     qso.unreadableAnswer = parts_[finding.part].position;
     qso.answerLeftOut = parts_[finding.part].kind == PartKind::kLeftOut;
-    qso.otherLog = parts_[finding.part].log;
+    qso.otherLog = parts_[finding.part].file;
   }
   if (finding.nearest != kNone) {
     const Line& nearest = lines_[finding.nearest];
-    qso.otherLog = nearest.log;
+    qso.otherLog = nearest.file;
     const std::string_view nearestSlot = slots_.Text(nearest.slot);
     qso.nearest = CheckedQso::Nearest{.position = nearest.position,
                                       .band = nearestSlot.substr(0, nearestSlot.find('\n')),
@@ -209,8 +215,8 @@ const std::string& LogCheck::Content(std::uint32_t exchange, ReportPlace report)
 bool LogCheck::CopiedAsSent(std::uint32_t copier, std::uint32_t sender) const {
   const Line& copied = lines_[copier];
   const Line& sent = lines_[sender];
-  const ReportPlace copiedPlace = logs_[copied.log].receivedReport;
-  const ReportPlace sentPlace = logs_[sent.log].sentReport;
+  const ReportPlace copiedPlace = logs_[copied.file].receivedReport;
+  const ReportPlace sentPlace = logs_[sent.file].sentReport;
   const std::string& sentContent = Content(sent.sent, sentPlace);
   return Content(copied.received, copiedPlace) == sentContent ||
          (copiedPlace != sentPlace && Content(copied.received, sentPlace) == sentContent);
@@ -250,18 +256,24 @@ void LogCheck::MarkFault(std::uint32_t own, std::uint32_t other, Fault fault, st
   findings_[other] = {.partner = own, .fault = fault, .ownFault = false, .faultBy = -by};
 }
 
+FreeLines LogCheck::FreeLinesIn(std::vector<std::uint32_t> order) const {
+  std::vector<std::int64_t> minutes;
+  minutes.reserve(order.size());
+  for (const std::uint32_t line : order) minutes.push_back(lines_[line].minute);
+  return {std::move(order), std::move(minutes), lines_.size()};
+}
+
 FreeLines LogCheck::FreeLinesByCall() const {
   std::vector<std::uint32_t> order(byCall_);
-  std::vector<std::int64_t> minutes(lines_.size());
-  for (std::size_t i = 0; i < lines_.size(); ++i) minutes[i] = lines_[i].minute;
   for (std::size_t begin = 0; begin < order.size();) {
     const Range group = GroupAt(begin);
-    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(group.begin),
-                     order.begin() + static_cast<std::ptrdiff_t>(group.end),
-                     [&](std::uint32_t a, std::uint32_t b) { return minutes[a] < minutes[b]; });
+    std::stable_sort(
+        order.begin() + static_cast<std::ptrdiff_t>(group.begin),
+        order.begin() + static_cast<std::ptrdiff_t>(group.end),
+        [&](std::uint32_t a, std::uint32_t b) { return lines_[a].minute < lines_[b].minute; });
     begin = group.end;
   }
-  FreeLines free(std::move(order), minutes, lines_.size());
+  FreeLines free = FreeLinesIn(std::move(order));
   for (std::uint32_t i = 0; i < lines_.size(); ++i)
     if (findings_[i].partner != kNone) free.Take(i);
   return free;

@@ -95,16 +95,24 @@ class LogCheck {
   explicit LogCheck(CheckRules rules = {}) : rules_(rules) {}
 
   // A log taking part with its QSO lines, made ready apart (on another
-  // thread, say); answers its number. Lines are matched by station, the
-  // designators of calls set aside (StationCall), and each station has one
-  // log: a second one throws std::invalid_argument.
-  std::size_t AddLog(const LogLines& log);
+  // thread, say); answers its number. written: when it was written (sent),
+  // in any unit that orders. Lines are matched by station, the designators
+  // of calls set aside (StationCall). A station may send more than one
+  // log: Run checks them as one where no two overlap in time, each keeping
+  // its number, and else checks only the one written last and sets the
+  // others aside (ChooseStationLogs).
+  std::size_t AddLog(const LogLines& log, std::int64_t written = 0);
 
   // threads: how many the work may be shared among; the verdicts are the
   // same whatever the number.
   void Run(std::size_t threads = 1);
 
+  // Every log added, those set aside too.
   std::size_t LogCount() const { return logs_.size(); }
+  // How many stations have a log checked.
+  std::size_t StationCount() const;
+  // Of a log set aside, the log of its station checked instead.
+  std::optional<std::size_t> CheckedInstead(std::size_t log) const;
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].ownCall); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;
@@ -116,10 +124,11 @@ class LogCheck {
   std::string_view QsoCall(std::size_t log, std::size_t index) const {
     return calls_.Text(lines_[logs_[log].firstLine + index].logged);
   }
-  // Minutes the log's clock ran ahead of the others' (behind: negative).
-  std::int64_t ClockOffset(std::size_t log) const { return logs_[log].clockOffset; }
+  // Minutes the log's clock ran ahead of the others' (behind: negative):
+  // the clock of its station's logs checked as one.
+  std::int64_t ClockOffset(std::size_t log) const { return logs_[logs_[log].station].clockOffset; }
   // The offset and the pairs it rests on.
-  const ClockJudgement& Clock(std::size_t log) const { return logs_[log].clock; }
+  const ClockJudgement& Clock(std::size_t log) const { return logs_[logs_[log].station].clock; }
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
@@ -139,13 +148,21 @@ class LogCheck {
     std::uint32_t ownCall;  // as its header gives it
     std::uint32_t firstLine = 0;
     std::uint32_t lineCount = 0;
+    // The log whose lines these are checked with: itself, or the first in
+    // time of its station's logs checked as one; for a log set aside, the
+    // one checked instead.
+    std::uint32_t station = 0;
+    std::uint32_t nextJoined = kNone;  // the station's next log checked with it
+    bool setAside = false;
+    std::int64_t written = 0;
     std::int64_t clockOffset = 0;
     ClockJudgement clock{};
     ReportPlace sentReport = ReportPlace::kNone;
     ReportPlace receivedReport = ReportPlace::kNone;
   };
   struct Line {
-    std::uint32_t log;
+    std::uint32_t log;   // of its station (Log::station)
+    std::uint32_t file;  // the log added that holds it
     std::uint32_t position;
     std::uint32_t call;    // the station worked
     std::uint32_t logged;  // its call as logged
@@ -168,7 +185,8 @@ class LogCheck {
   // A line read in part, or left out (LogLines::AddPart): evidence, never
   // judged.
   struct Part {
-    std::uint32_t log;
+    std::uint32_t log;  // of its station
+    std::uint32_t file;
     std::uint32_t call;
     std::int64_t minute;
     std::uint32_t position;
@@ -192,8 +210,15 @@ class LogCheck {
     std::size_t end;
   };
 
-  std::uint32_t NumberLog(std::string_view ownCall);
-  // The lines by place in groups of byCall_, each group in time order.
+  std::uint32_t NumberLog(std::string_view ownCall, std::int64_t written);
+  // Which logs of a station with more than one are checked, as one, and
+  // which are set aside; the lines of those set aside taken out.
+  void JoinStationLogs();
+  std::pair<std::int64_t, std::int64_t> MinuteRange(std::uint32_t log) const;
+  // The free lines of order (by place, in groups each in time order).
+  FreeLines FreeLinesIn(std::vector<std::uint32_t> order) const;
+  // The lines by place in groups of byCall_, each group in time order,
+  // those paired taken.
   FreeLines FreeLinesByCall() const;
   // Runs each(part, mine, theirs) on threads for every group of lines of a
   // log with a call that has a log of its own, later than this one, and

@@ -32,14 +32,6 @@ class LogLines {
   void AddPart(std::size_t position, std::string_view call, std::string_view band,
                std::int64_t minute, PartKind kind = PartKind::kUnread);
   std::size_t size() const { return lines_.size(); }
-  // The earliest and the latest time of its QSO lines; {0, -1} for none.
-  std::pair<std::int64_t, std::int64_t> MinuteRange() const;
-  // Another log of the same station, its lines after these: two logs of
-  // one station made at different times are checked as one.
-  void Append(const LogLines& other);
-  // Gives back what adding lines needed and reading them does not: for a
-  // log kept until the others are read.
-  void Compact();
 
  private:
   friend class LogCheck;

@@ -83,9 +83,7 @@ void LogCheck::MatchReverseBusts() {
     return FreeLines::Group{static_cast<std::size_t>(begin - byLogTime.begin()),
                             static_cast<std::size_t>(end - byLogTime.begin())};
   };
-  std::vector<std::int64_t> minutes(lines_.size());
-  for (std::size_t i = 0; i < lines_.size(); ++i) minutes[i] = lines_[i].minute;
-  FreeLines copies(byLogTime, minutes, lines_.size());
+  FreeLines copies = FreeLinesIn(byLogTime);
   // What can never be a copy of another station's call: a line paired, a
   // repeat of one, a line with a call that other logs hold and that sent
   // no log (it was on the air: that line is its QSO), and one that the
@@ -145,7 +143,7 @@ void LogCheck::MatchReverseBusts() {
       taken[pair.copy] = true;
       if (named[pair.line] > 1 || named[pair.copy] > 1) continue;
       findings_[pair.copy].verdict = Verdict::kBustedCall;
-      findings_[pair.copy].detail = logs_[lines_[pair.line].log].ownCall;
+      findings_[pair.copy].detail = logs_[lines_[pair.line].file].ownCall;
       findings_[pair.copy].partner = pair.line;
       findings_[pair.line].partner = pair.copy;
     }

@@ -1,8 +1,7 @@
 #include "core/crosscheck/LogCheck.h"
 
-#include <map>
+#include <algorithm>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "core/text/Ascii.h"
@@ -29,40 +28,74 @@ std::optional<std::int64_t> SerialOf(const std::string& content) {
 // it sent 001): the sender's log is wrong, not the copies. The copiers
 // keep those QSOs; the sender's lines with them are busted exchanges.
 void LogCheck::FindSentSerialErrors() {
-  struct Copy {
-    std::uint32_t copier;
-    std::uint32_t sender;
-    std::int64_t off;  // as the sender logged it, less as copied
-  };
-  std::vector<Copy> copies;
-  // By sender's log and amount, the copiers' logs.
-  std::map<std::pair<std::uint32_t, std::int64_t>, std::set<std::uint32_t>> copiers;
-  for (std::uint32_t copier = 0; copier < lines_.size(); ++copier) {
+  // A copier's line against its partner's: the sent serial as logged less
+  // as copied; none where either is no serial, or the pair is no plain
+  // QSO of the two.
+  const auto offOf = [&](std::uint32_t copier) -> std::optional<std::int64_t> {
     const std::uint32_t sender = findings_[copier].partner;
     if (sender == kNone || findings_[copier].fault != Fault::kNone ||
         findings_[copier].verdict == Verdict::kBustedCall ||
         findings_[sender].verdict == Verdict::kBustedCall)
-      continue;
+      return std::nullopt;
     const Line& copied = lines_[copier];
     const Line& sent = lines_[sender];
     const std::optional<std::int64_t> copiedSerial =
-        SerialOf(Content(copied.received, logs_[copied.log].receivedReport));
+        SerialOf(Content(copied.received, logs_[copied.file].receivedReport));
     const std::optional<std::int64_t> sentSerial =
-        SerialOf(Content(sent.sent, logs_[sent.log].sentReport));
-    if (!copiedSerial || !sentSerial) continue;
-    const std::int64_t off = *sentSerial - *copiedSerial;
-    copiers[{sent.log, off}].insert(copied.log);
-    if (off != 0) copies.push_back({copier, sender, off});
-  }
-  const auto count = [&](std::uint32_t log, std::int64_t off) {
-    const auto found = copiers.find({log, off});
-    return found == copiers.end() ? std::size_t{0} : found->second.size();
+        SerialOf(Content(sent.sent, logs_[sent.file].sentReport));
+    if (!copiedSerial || !sentSerial) return std::nullopt;
+    return *sentSerial - *copiedSerial;
   };
-  for (const Copy& copy : copies) {
-    const std::uint32_t log = lines_[copy.sender].log;
-    const std::size_t agreeing = count(log, copy.off);
-    if (agreeing < kFewestCopiersAgreeing || agreeing <= count(log, 0)) continue;
-    MarkFault(copy.sender, copy.copier, Fault::kSentSerial, static_cast<std::int32_t>(copy.off));
+  // Which copier's log copied which sender's log off by how much, each
+  // once when sorted.
+  struct Copier {
+    std::uint32_t sender;
+    std::int64_t off;
+    std::uint32_t copier;
+    auto operator<=>(const Copier&) const = default;
+  };
+  const auto sorted = [](std::vector<Copier>& copiers) {
+    std::sort(copiers.begin(), copiers.end());
+    copiers.erase(std::unique(copiers.begin(), copiers.end()), copiers.end());
+  };
+  const auto count = [](const std::vector<Copier>& copiers, std::uint32_t log, std::int64_t off) {
+    const auto begin = std::lower_bound(copiers.begin(), copiers.end(), Copier{log, off, 0});
+    const auto end = std::upper_bound(begin, copiers.end(), Copier{log, off, kNone});
+    return static_cast<std::size_t>(end - begin);
+  };
+  // First the copies off, few: the senders that enough copiers agree
+  // against are suspected.
+  struct Copy {
+    std::uint32_t copier;
+    std::int64_t by;
+  };
+  std::vector<Copy> copies;
+  std::vector<Copier> off;
+  for (std::uint32_t copier = 0; copier < lines_.size(); ++copier)
+    if (const std::optional<std::int64_t> by = offOf(copier); by && *by != 0) {
+      copies.push_back({copier, *by});
+      off.push_back({lines_[findings_[copier].partner].log, *by, lines_[copier].log});
+    }
+  sorted(off);
+  std::vector<bool> suspected(logs_.size());
+  for (const Copier& copy : off)
+    if (count(off, copy.sender, copy.off) >= kFewestCopiersAgreeing) suspected[copy.sender] = true;
+  // Then, of the suspected alone, the copiers that copied them as logged.
+  std::vector<Copier> asLogged;
+  for (std::uint32_t copier = 0; copier < lines_.size(); ++copier) {
+    const std::uint32_t sender = findings_[copier].partner;
+    if (sender == kNone || !suspected[lines_[sender].log]) continue;
+    if (const std::optional<std::int64_t> by = offOf(copier); by && *by == 0)
+      asLogged.push_back({lines_[sender].log, 0, lines_[copier].log});
+  }
+  sorted(asLogged);
+  // The amounts are those found before any pair was marked.
+  for (const auto& [copier, by] : copies) {
+    const std::uint32_t sender = findings_[copier].partner;
+    const std::uint32_t log = lines_[sender].log;
+    const std::size_t agreeing = count(off, log, by);
+    if (agreeing < kFewestCopiersAgreeing || agreeing <= count(asLogged, log, 0)) continue;
+    MarkFault(sender, copier, Fault::kSentSerial, static_cast<std::int32_t>(by));
   }
 }
 

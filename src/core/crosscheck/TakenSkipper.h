@@ -14,6 +14,7 @@ class TakenSkipper {
  public:
   static constexpr std::size_t kNoPlace = SIZE_MAX;
 
+  // count: fewer than 2^32 - 1 places.
   explicit TakenSkipper(std::size_t count);
 
   void Take(std::size_t place);
@@ -26,8 +27,8 @@ class TakenSkipper {
   // forward_[i]: a place at or after i that is free, or leads on to one;
   // count means none. backward_[i + 1] likewise for place i, backwards; 0:
   // none.
-  std::vector<std::size_t> forward_;
-  std::vector<std::size_t> backward_;
+  std::vector<std::uint32_t> forward_;
+  std::vector<std::uint32_t> backward_;
 };
 
 }  // namespace zeltra

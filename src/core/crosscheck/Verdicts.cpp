@@ -40,7 +40,8 @@ std::uint32_t LogCheck::LikelyCall(std::uint32_t line, const NearCallIndex& work
     const Range range = LinesOf(call);
     for (std::size_t k = range.begin; k < range.end; ++k)
       if (onTheAir(byCall_[k])) return call;
-    if (const std::uint32_t log = logOfCall_[call]; log != kNone) {
+    // The station's own lines, in each of its logs checked.
+    for (std::uint32_t log = logOfCall_[call]; log != kNone; log = logs_[log].nextJoined) {
       const std::uint32_t first = logs_[log].firstLine;
       for (std::uint32_t other = first; other < first + logs_[log].lineCount; ++other)
         if (onTheAir(other)) return call;

@@ -51,9 +51,8 @@ std::string_view TextIds::Keep(std::string_view text) {
 }
 
 void TextIds::Grow() {
-  // Twice the slots, and at least twice the texts (after Compact).
-  std::size_t count = std::max(kFirstSlots, 2 * slots_.size());
-  while (count < 2 * (views_.size() + 1)) count *= 2;
+  // Twice the slots.
+  const std::size_t count = std::max(kFirstSlots, 2 * slots_.size());
   std::vector<std::uint64_t> slots(count, 0);
   const std::size_t mask = slots.size() - 1;
   for (std::size_t id = 0; id < views_.size(); ++id) {
@@ -70,12 +69,6 @@ std::vector<std::uint32_t> TextIds::IdsOf(const TextIds& other) {
   ids.reserve(other.size());
   for (const std::string_view text : other.texts()) ids.push_back(IdOf(text));
   return ids;
-}
-
-void TextIds::Compact() {
-  slots_.clear();
-  slots_.shrink_to_fit();
-  views_.shrink_to_fit();
 }
 
 std::uint32_t TextIds::IdOf(std::string_view text) {

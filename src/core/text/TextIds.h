@@ -21,9 +21,6 @@ class TextIds {
   const std::vector<std::string_view>& texts() const { return views_; }
   // The number here of each of other's texts, by its number there.
   std::vector<std::uint32_t> IdsOf(const TextIds& other);
-  // Lets go of the table that finds a text, to be made again by the next
-  // IdOf: for numbered texts kept a while only to be read.
-  void Compact();
 
  private:
   std::string_view Keep(std::string_view text);

@@ -174,7 +174,8 @@ void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, co
                     CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) +
                     "," + CsvField(other->detail) + ",,\n";
         };
-        for (std::size_t i = log.firstQso; log.checkIndex && i < log.firstQso + log.qsoCount; ++i) {
+        const std::size_t lines = log.checkIndex ? check.QsoCount(*log.checkIndex) : 0;
+        for (std::size_t i = 0; i < lines; ++i) {
           const CheckedQso qso = check.Qso(*log.checkIndex, i);
           rowsBefore(qso.position);
           rows += own;

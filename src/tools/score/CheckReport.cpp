@@ -57,7 +57,7 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
                                                 const PositionWords& words) {
   std::vector<std::vector<std::string>> rows;
   const std::size_t index = *log.checkIndex;
-  for (std::size_t i = log.firstQso; i < log.firstQso + log.qsoCount; ++i) {
+  for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
     if (check.QsoVerdict(index, i) != verdict) continue;
     const CheckedQso qso = check.Qso(index, i);
     std::vector<std::string> row = {log.log.positionWord + " " + std::to_string(qso.position),
@@ -190,7 +190,7 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
   std::vector<CopiesOfEntrant> copies(check.LogCount());
   for (const CheckedLog& log : logs) {
     if (!log.checkIndex) continue;
-    for (std::size_t i = log.firstQso; i < log.firstQso + log.qsoCount; ++i) {
+    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
       const Verdict verdict = check.QsoVerdict(*log.checkIndex, i);
       if (verdict != Verdict::kBustedCall && verdict != Verdict::kBustedExchange) continue;
       const CheckedQso qso = check.Qso(*log.checkIndex, i);
@@ -222,7 +222,7 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
   CheckReport report;
   report.call = Printable(log.log.callSign);
   report.file = Printable(log.log.file);
-  report.otherLogs = check.LogCount() - 1;
+  report.otherLogs = check.StationCount() - 1;
   auto& scores = report.scores;
   scores.emplace_back("Claimed score",
                       log.log.claimed ? Printable(*log.log.claimed) : std::string("none"));
@@ -261,7 +261,7 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
         Plural(static_cast<std::size_t>(log.clockOffset < 0 ? -log.clockOffset : log.clockOffset),
                "minute") +
         (log.clockOffset > 0 ? " earlier" : " later") + " before they were compared";
-  report.lineCounts = "QSO lines: " + std::to_string(log.qsoCount);
+  report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
   for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
     report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
                          std::to_string(log.counts[verdict]);

@@ -41,7 +41,7 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
     const ClockJudgement& clock = check.Clock(*log.checkIndex);
     if (clock.offset != 0)
       summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
-    for (std::size_t i = log.firstQso; i < log.firstQso + log.qsoCount; ++i) {
+    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
       const CheckedQso qso = check.Qso(*log.checkIndex, i);
       if (qso.verdict == Verdict::kBustedCall) ++copied[std::string(qso.detail)];
       // A NIL of this log's own error (a band or a time logged wrongly) is

@@ -33,13 +33,8 @@ inline constexpr std::string_view kLeftOut = "left-out";
 struct CheckedLog {
   LogResult log;
   std::string notChecked;                 // why it took no part; empty when it did
-  std::optional<std::size_t> checkIndex;  // its number in the check
-  // Its QSO lines there: from firstQso, qsoCount of them (the logs of one
-  // station that do not overlap are one log in the check, one after the
-  // other).
-  std::size_t firstQso = 0;
-  std::size_t qsoCount = 0;
-  ContactList contacts;  // as read, for the checked score
+  std::optional<std::size_t> checkIndex;  // its number in the check, while it takes part
+  ContactList contacts;                   // as read, for the checked score
   OwnStation own;
   std::array<std::size_t, kVerdictNames.size()> counts{};  // QSO lines by verdict
   std::optional<LogScore> checked;                         // the QSOs that stay, scored

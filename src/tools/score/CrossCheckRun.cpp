@@ -7,7 +7,6 @@
 #include "core/crosscheck/LineFitness.h"
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
-#include "core/crosscheck/StationCall.h"
 #include "core/crosscheck/StationLogs.h"
 #include "core/crosscheck/WhatStays.h"
 #include "core/parallel/RunInOrder.h"
@@ -172,15 +171,6 @@ ReadLog ReadForCheck(const ScoreOptions& options, const CountryFile* countries,
   return read;
 }
 
-// A log that can take part, read and waiting for the others: the logs of
-// one station are put into the check together.
-struct Waiting {
-  std::size_t entry;  // in the logs read
-  LogLines lines;
-  std::pair<std::int64_t, std::int64_t> minutes;  // of its first and last QSO line
-  fs::file_time_type sent;                        // when the file was written
-};
-
 // Every line of a log that takes no part because another log of its
 // station does, each with its row among the verdicts.
 std::vector<LineNotChecked> LinesSetAside(const ContactList& contacts,
@@ -200,56 +190,12 @@ std::vector<LineNotChecked> LinesSetAside(const ContactList& contacts,
   return lines;
 }
 
-// The logs of one station into the check. Logs that do not overlap in
-// time (a station that moved, two operating periods) are checked as one;
-// where any two overlap, only the one written last (the robot's export
-// writes each at its upload's time) is, and the others are set aside,
-// each said.
-void AddStation(std::vector<Waiting*> logsOfStation, std::vector<CheckedLog>& logs, LogCheck& check,
-                Diagnostics& diagnostics, std::vector<std::string>& overlapping) {
-  std::vector<StationLog> spans;
-  for (const Waiting* log : logsOfStation)
-    spans.push_back({.firstMinute = log->minutes.first,
-                     .lastMinute = log->minutes.second,
-                     .written = log->sent.time_since_epoch().count()});
-  const StationLogChoice choice = ChooseStationLogs(spans);
-  std::vector<Waiting*> station;
-  for (const std::size_t k : choice.checked) station.push_back(logsOfStation[k]);
-  const CheckedLog& keptLog = logs[station.front()->entry];
-  for (const std::size_t k : choice.setAside) {
-    CheckedLog& entry = logs[logsOfStation[k]->entry];
-    entry.notChecked =
-        "another log of " + keptLog.log.callSign +
-        ", overlapping it in time, was sent later and is checked: " + keptLog.log.file;
-    diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked, "logs not checked");
-    overlapping.push_back(entry.log.file + " overlaps " + keptLog.log.file +
-                          ", which was sent later and is checked");
-    entry.notCheckedLines = LinesSetAside(
-        entry.contacts, std::move(entry.notCheckedLines),
-        "another log of " + keptLog.log.callSign + " is checked: " + keptLog.log.file);
-  }
-  std::size_t offset = 0;
-  for (const Waiting* part : station) {
-    CheckedLog& entry = logs[part->entry];
-    entry.firstQso = offset;
-    entry.qsoCount = part->lines.size();
-    offset += part->lines.size();
-  }
-  LogLines& lines = station.front()->lines;
-  for (std::size_t k = 1; k < station.size(); ++k) lines.Append(station[k]->lines);
-  const std::size_t index = check.AddLog(lines);
-  for (const Waiting* part : station) logs[part->entry].checkIndex = index;
-}
-
-// Reads every log; those that can take part go into the check once all
-// are read, keeping only their contacts. Answers what was said of logs of
-// one station that overlap.
-std::vector<std::string> ReadLogs(const ScoreOptions& options, const CountryFile* countries,
-                                  Diagnostics& diagnostics, LogCheck& check,
-                                  std::vector<NotScored>& notScored,
-                                  std::vector<CheckedLog>& logs) {
+// Reads every log and puts each that can take part into the check as it
+// comes, keeping only its contacts.
+void ReadLogs(const ScoreOptions& options, const CountryFile* countries, Diagnostics& diagnostics,
+              LogCheck& check, std::vector<NotScored>& notScored, std::vector<CheckedLog>& logs) {
   const std::vector<LogFile> files = LogFiles({*options.crossCheck}, notScored);
-  std::vector<Waiting> waiting;
+  logs.reserve(files.size());
   // The logs are read on every core; each is taken in its turn.
   RunInOrder<ReadLog>(
       files.size(), JobsFor(options),
@@ -273,24 +219,38 @@ std::vector<std::string> ReadLogs(const ScoreOptions& options, const CountryFile
         entry.own = read.own;
         entry.notCheckedLines = LinesNotChecked(read.scored.contents, std::move(read.unfit));
         entry.contacts = std::move(read.scored.contents.contacts);
+        // Of two logs of one station that overlap, the one written last
+        // (the robot's export writes each at its upload's time) is checked.
         std::error_code error;
-        const fs::file_time_type sent = fs::last_write_time(PathOf(files[i].name), error);
-        const auto minutes = read.lines->MinuteRange();
-        read.lines->Compact();
-        waiting.push_back({logs.size() - 1, std::move(*read.lines), minutes, sent});
+        const fs::file_time_type written = fs::last_write_time(PathOf(files[i].name), error);
+        entry.checkIndex = check.AddLog(*read.lines, written.time_since_epoch().count());
       });
-  // Each station's logs, in the order of their first log.
-  std::map<std::string, std::vector<Waiting*>> stations;
-  std::vector<std::string> order;
-  for (Waiting& log : waiting) {
-    const std::string station(StationCall(logs[log.entry].log.callSign));
-    auto& group = stations[station];
-    if (group.empty()) order.push_back(station);
-    group.push_back(&log);
-  }
+}
+
+// The logs the check set aside because another log of their station,
+// overlapping them in time, was written later, each said; answers what
+// was said of them.
+std::vector<std::string> SetAside(const LogCheck& check, std::vector<CheckedLog>& logs,
+                                  Diagnostics& diagnostics) {
+  std::vector<const CheckedLog*> byIndex(check.LogCount());
+  for (const CheckedLog& entry : logs)
+    if (entry.checkIndex) byIndex[*entry.checkIndex] = &entry;
   std::vector<std::string> overlapping;
-  for (const std::string& station : order)
-    AddStation(stations[station], logs, check, diagnostics, overlapping);
+  for (CheckedLog& entry : logs) {
+    if (!entry.checkIndex) continue;
+    const std::optional<std::size_t> instead = check.CheckedInstead(*entry.checkIndex);
+    if (!instead) continue;
+    entry.checkIndex.reset();
+    const CheckedLog& kept = *byIndex[*instead];
+    entry.notChecked = "another log of " + kept.log.callSign +
+                       ", overlapping it in time, was sent later and is checked: " + kept.log.file;
+    diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked, "logs not checked");
+    overlapping.push_back(entry.log.file + " overlaps " + kept.log.file +
+                          ", which was sent later and is checked");
+    entry.notCheckedLines =
+        LinesSetAside(entry.contacts, std::move(entry.notCheckedLines),
+                      "another log of " + kept.log.callSign + " is checked: " + kept.log.file);
+  }
   return overlapping;
 }
 
@@ -319,9 +279,9 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const ScoreOptions
                            .nilPenalty = options.nilPenalty,
                            .bustedPenalty = options.bustedPenalty};
   const std::size_t index = *entry.checkIndex;
-  std::vector<bool> stays(entry.qsoCount);
+  std::vector<bool> stays(check.QsoCount(index));
   for (std::size_t i = 0; i < stays.size(); ++i) {
-    const Verdict verdict = check.QsoVerdict(index, entry.firstQso + i);
+    const Verdict verdict = check.QsoVerdict(index, i);
     ++entry.counts[static_cast<std::size_t>(verdict)];
     stays[i] = Stays(verdict, rules);
     if (const std::int64_t penalty = PenaltyTimes(verdict, rules); penalty > 0) {
@@ -403,9 +363,9 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
   LogCheck check({.windowMinutes = options.windowMinutes, .reworkMinutes = options.reworkMinutes});
   std::vector<NotScored> notScored;
   std::vector<CheckedLog> logs;
-  const std::vector<std::string> overlapping =
-      ReadLogs(options, countries, diagnostics, check, notScored, logs);
+  ReadLogs(options, countries, diagnostics, check, notScored, logs);
   check.Run(JobsFor(options));
+  const std::vector<std::string> overlapping = SetAside(check, logs, diagnostics);
   RunInOrder<bool>(
       logs.size(), JobsFor(options),
       [&](std::size_t i) {

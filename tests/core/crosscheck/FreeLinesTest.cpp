@@ -11,7 +11,9 @@ namespace {
 // One group of lines in time order, by place: line numbers and minutes.
 FreeLines OneGroup(const std::vector<std::uint32_t>& order,
                    const std::vector<std::int64_t>& minuteOf) {
-  return FreeLines(order, minuteOf, minuteOf.size());
+  std::vector<std::int64_t> minutes;
+  for (const std::uint32_t line : order) minutes.push_back(minuteOf[line]);
+  return FreeLines(order, minutes, minuteOf.size());
 }
 
 std::vector<std::uint32_t> Visited(FreeLines& lines, FreeLines::Group group, std::int64_t minute,

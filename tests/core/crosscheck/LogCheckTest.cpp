@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,31 +77,17 @@ void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
                  .received = qso.received});
 }
 
-// The simulated logs into a check, those of one station as one log (a
-// station that moved sent two); answers each check log's simulated logs.
-// extra: lines to put first into a check log's lines, by its number.
-std::vector<std::vector<const test::SimulatedLog*>> AddContest(
-    LogCheck& check, const std::vector<test::SimulatedLog>& logs,
-    const std::function<void(std::size_t, LogLines&)>& extra = {}) {
-  std::vector<std::vector<const test::SimulatedLog*>> byStation;
-  std::map<std::string, std::size_t> number;
-  for (const test::SimulatedLog& log : logs) {
-    const auto [at, isNew] =
-        number.try_emplace(std::string(StationCall(log.call)), byStation.size());
-    if (isNew) byStation.emplace_back();
-    byStation[at->second].push_back(&log);
-  }
-  for (std::size_t k = 0; k < byStation.size(); ++k) {
-    LogLines lines(byStation[k].front()->call);
+// The simulated logs into a check, each a log of its own (a station that
+// moved sent two, which the check takes as one). extra: lines to put
+// first into a log's lines, by its number.
+void AddContest(LogCheck& check, const std::vector<test::SimulatedLog>& logs,
+                const std::function<void(std::size_t, LogLines&)>& extra = {}) {
+  for (std::size_t k = 0; k < logs.size(); ++k) {
+    LogLines lines(logs[k].call);
     if (extra) extra(k, lines);
-    for (const test::SimulatedLog* part : byStation[k]) {
-      LogLines partLines(part->call);
-      AddSimulated(partLines, *part);
-      lines.Append(partLines);
-    }
+    AddSimulated(lines, logs[k]);
     check.AddLog(lines);
   }
-  return byStation;
 }
 
 void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
@@ -724,11 +711,91 @@ TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
   EXPECT_EQ(answers[2], answers[0]);
 }
 
-TEST(LogCheck, ASecondLogOfACallIsRefused) {
-  LogCheck check;
-  check.AddLog(LogLines("SP1AAA"));
-  EXPECT_THROW(check.AddLog(LogLines("SP1AAA")), std::invalid_argument);
-  EXPECT_NO_THROW(check.AddLog(LogLines("SP1AAB")));
+// A station that sent two logs: apart in time, both are checked as one,
+// each line answered in the log that holds it; overlapping, only the one
+// written last (of two written at once, the later added) is, and the
+// other answers nothing.
+TEST(LogCheck, TwoLogsOfAStationAreOneOrTheLaterAlone) {
+  struct Case {
+    const char* name;
+    std::int64_t secondStart;  // minutes after the first log's (before: negative)
+    std::int64_t firstWritten;
+    std::int64_t secondWritten;
+    std::optional<std::size_t> setAside;  // of the station's logs, 0 or 1
+  };
+  const std::vector<Case> cases = {
+      {"apart", 60, 1, 2, std::nullopt},
+      {"apart, the first written later", 60, 2, 1, std::nullopt},
+      {"apart, the earlier added second", -60, 1, 2, std::nullopt},
+      {"overlapping", 1, 1, 2, 0},
+      {"overlapping, the first written later", 1, 2, 1, 1},
+      {"overlapping, written at once", 1, 5, 5, 0},
+  };
+  const std::int64_t start = 29'000'000;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // SP2BBB worked the station at each log's time, on a band of its own.
+    const std::array<const char*, 2> calls = {"SP1AAA", "SP1AAA/P"};
+    const std::array<const char*, 2> bands = {"14", "7"};
+    const std::array<std::int64_t, 2> minutes = {start, start + c.secondStart};
+    LogLines other("SP2BBB");
+    std::vector<LogLines> station;
+    for (std::size_t k = 0; k < 2; ++k) {
+      other.Add({.position = k + 1,
+                 .call = "SP1AAA",
+                 .band = bands[k],
+                 .mode = "RTTY",
+                 .minute = minutes[k] + 2,
+                 .sent = "599 7",
+                 .received = "599 1"});
+      LogLines& log = station.emplace_back(calls[k]);
+      log.Add({.position = 1,
+               .call = "SP2BBB",
+               .band = bands[k],
+               .mode = "RTTY",
+               .minute = minutes[k] + 2,
+               .sent = "599 1",
+               .received = "599 7"});
+      log.Add({.position = 2,
+               .call = "SP3CCC",
+               .band = bands[k],
+               .mode = "RTTY",
+               .minute = minutes[k] + 3,
+               .sent = "599 1",
+               .received = "599 7"});
+    }
+    LogCheck check;
+    check.AddLog(other);
+    check.AddLog(station[0], c.firstWritten);
+    check.AddLog(station[1], c.secondWritten);
+    check.Run();
+    EXPECT_EQ(check.StationCount(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+      const std::size_t log = 1 + k;
+      if (c.setAside == k) {
+        EXPECT_EQ(check.CheckedInstead(log), std::optional<std::size_t>(2 - k));
+        EXPECT_EQ(check.QsoCount(log), 0u);
+        continue;
+      }
+      EXPECT_EQ(check.CheckedInstead(log), std::nullopt);
+      EXPECT_EQ(check.OwnCall(log), calls[k]);
+      ASSERT_EQ(check.QsoCount(log), 2u);
+      const CheckedQso qso = check.Qso(log, 0);
+      EXPECT_EQ(VerdictName(qso.verdict), "ok");
+      EXPECT_EQ(qso.partnerLog, std::optional<std::size_t>(0));
+      EXPECT_EQ(qso.partnerPosition, 1 + k);
+      const CheckedQso answer = check.Qso(0, k);
+      EXPECT_EQ(VerdictName(answer.verdict), "ok");
+      EXPECT_EQ(answer.partnerLog, std::optional<std::size_t>(log));
+      EXPECT_EQ(answer.loggedAs, "");
+      // The other log has the call this log signs otherwise.
+      EXPECT_EQ(qso.loggedAs, k == 0 ? "" : "SP1AAA");
+    }
+    // The line that the log set aside alone answers has no answer.
+    if (c.setAside) {
+      EXPECT_EQ(VerdictName(check.Qso(0, *c.setAside).verdict), "nil");
+    }
+  }
 }
 
 TEST(LogCheck, ALineOfTheOtherLogAnswersOneLineOnly) {
@@ -770,44 +837,43 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
     const std::vector<test::SimulatedLog> logs =
         test::SimulateContest({.logs = 60, .silentStations = 15, .qsosPerLog = 80, .seed = seed});
     LogCheck check;
-    const auto byStation = AddContest(check, logs);
+    AddContest(check, logs);
     check.Run();
     std::map<std::string, std::size_t> found;
-    for (std::size_t log = 0; log < byStation.size(); ++log) {
-      const std::int64_t offset = check.ClockOffset(log) - byStation[log].front()->clockOffset;
+    std::set<std::string> stations;
+    for (std::size_t log = 0; log < logs.size(); ++log) {
+      const test::SimulatedLog& part = logs[log];
+      const std::int64_t offset = check.ClockOffset(log) - part.clockOffset;
       EXPECT_LE(offset < 0 ? -offset : offset, 1) << check.OwnCall(log);
+      if (!stations.insert(std::string(StationCall(part.call))).second) ++found["two logs"];
       std::size_t judged = 0;  // the check's number of the line
-      for (const test::SimulatedLog* part : byStation[log]) {
-        if (part != byStation[log].front()) ++found["two logs"];
-        for (std::size_t i = 0; i < part->qsos.size(); ++i) {
-          const test::SimulatedQso& truth = part->qsos[i];
-          if (truth.verdict == "unreadable" || truth.verdict == "left-out") {
-            ++found[truth.verdict];
-            continue;
-          }
-          const CheckedQso qso = check.Qso(log, judged++);
-          const std::string where =
-              part->call + " line " + std::to_string(i + 1) + " " + truth.call;
-          EXPECT_EQ(qso.position, i + 1);
-          ++found[std::string(VerdictName(qso.verdict))];
-          EXPECT_EQ(VerdictName(qso.verdict), truth.verdict) << where;
-          // The answer that could not be read, or that is left out, is
-          // named by its place, not in words.
-          const bool unread = truth.detail == test::kUnreadableAnswer;
-          const bool leftOut = truth.detail == test::kLeftOutAnswer;
-          EXPECT_EQ(qso.unreadableAnswer.has_value(), unread || leftOut) << where;
-          EXPECT_EQ(qso.answerLeftOut, leftOut) << where;
-          EXPECT_EQ(qso.detail, unread || leftOut ? "" : truth.detail) << where;
-          EXPECT_EQ(qso.loggedAs, truth.loggedAs) << where;
-          if (!truth.loggedAs.empty()) ++found["logged otherwise"];
-          const std::string fault = qso.fault == Fault::kBand         ? "band"
-                                    : qso.fault == Fault::kClock      ? "clock"
-                                    : qso.fault == Fault::kSentSerial ? "serial"
-                                                                      : "";
-          EXPECT_EQ(fault, truth.fault) << where;
-          EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
-          if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
+      for (std::size_t i = 0; i < part.qsos.size(); ++i) {
+        const test::SimulatedQso& truth = part.qsos[i];
+        if (truth.verdict == "unreadable" || truth.verdict == "left-out") {
+          ++found[truth.verdict];
+          continue;
         }
+        const CheckedQso qso = check.Qso(log, judged++);
+        const std::string where = part.call + " line " + std::to_string(i + 1) + " " + truth.call;
+        EXPECT_EQ(qso.position, i + 1);
+        ++found[std::string(VerdictName(qso.verdict))];
+        EXPECT_EQ(VerdictName(qso.verdict), truth.verdict) << where;
+        // The answer that could not be read, or that is left out, is
+        // named by its place, not in words.
+        const bool unread = truth.detail == test::kUnreadableAnswer;
+        const bool leftOut = truth.detail == test::kLeftOutAnswer;
+        EXPECT_EQ(qso.unreadableAnswer.has_value(), unread || leftOut) << where;
+        EXPECT_EQ(qso.answerLeftOut, leftOut) << where;
+        EXPECT_EQ(qso.detail, unread || leftOut ? "" : truth.detail) << where;
+        EXPECT_EQ(qso.loggedAs, truth.loggedAs) << where;
+        if (!truth.loggedAs.empty()) ++found["logged otherwise"];
+        const std::string fault = qso.fault == Fault::kBand         ? "band"
+                                  : qso.fault == Fault::kClock      ? "clock"
+                                  : qso.fault == Fault::kSentSerial ? "serial"
+                                                                    : "";
+        EXPECT_EQ(fault, truth.fault) << where;
+        EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
+        if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
       }
       EXPECT_EQ(judged, check.QsoCount(log));
     }
