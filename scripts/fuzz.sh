@@ -32,9 +32,11 @@ seed CountryFile -name 'cty.dat'
 seed Utf16Text -path '*utf16*' -type f
 # An upload may be any kind of log the readers take.
 seed RobotUpload -iname '*.log' -o -iname '*.adi' -o -iname '*.adx' -o -iname '*.gz' -o -path '*utf16*'
-# The log check's seed: the hand-worked contest's logs, one after another.
+# The log check's seeds: the hand-worked contest's logs, one after another,
 mkdir -p build/fuzz/corpus/LogCheck
 cat "$cases"/cross-check-hand-worked/logs/*.log > build/fuzz/corpus/LogCheck/hand-worked-contest
+# and the real patterns', among them a station's two logs.
+cat "$cases"/cross-check-real-patterns/logs/*.log > build/fuzz/corpus/LogCheck/real-patterns
 # The older surfaces' seeds are kept in the tests tree, a folder a target.
 for target in Settings PrefillList ContestSession RobotRequest; do
   mkdir -p "build/fuzz/corpus/$target"
