@@ -142,6 +142,14 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
     for (const LineProblem& problem : log.problems) lines.push_back(problem.line);
     EXPECT_EQ(lines, c.problemLines);
   }
+  // A line read in part names the call worked, not the report sent cut.
+  for (const char* report : {"5NN", "1NN", "59N"}) {
+    const CabrilloLog part =
+        Read(header + "QSO: 14000 RY 2020-09-27 2302 W6REK " + report + " 05 W1AW\n");
+    ASSERT_EQ(part.problems.size(), 1u) << report;
+    ASSERT_TRUE(part.problems[0].part.has_value()) << report;
+    EXPECT_EQ(part.problems[0].part->call, "W1AW") << report;
+  }
   const CabrilloLog log = Read(header + good);
   EXPECT_EQ(log.qsos[0].received, "599 31 HI");
 }
