@@ -52,13 +52,12 @@ void LogCheck::MatchBandErrors() {
     if (!unanswered(i) || other == kNone || other == line.log) continue;
     const std::uint32_t ownCall = logs_[line.log].call;
     // The other log's lines with this station, slot by slot.
-    const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{ownCall, other, 0});
-    const auto end = std::lower_bound(begin, keys_.end(), Key{ownCall, other + 1, 0});
+    const Range theirs = LinesOf(ownCall, other);
     std::uint32_t chosen = kNone;
     std::size_t weighed = 0;
-    for (auto at = begin; at != end && weighed < kSlotsWeighed; ++weighed) {
-      const Range group = GroupAt(static_cast<std::size_t>(at - keys_.begin()));
-      at = keys_.begin() + static_cast<std::ptrdiff_t>(group.end);
+    for (std::size_t at = theirs.begin; at < theirs.end && weighed < kSlotsWeighed; ++weighed) {
+      const Range group = GroupAt(at);
+      at = group.end;
       const std::uint32_t slot = keys_[group.begin].slot;
       if (slot == line.slot || ModeOf(slot) != ModeOf(line.slot)) continue;
       const std::uint32_t nearest = free.NearestOne(

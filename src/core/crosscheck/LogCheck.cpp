@@ -202,6 +202,13 @@ LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::ui
           static_cast<std::size_t>(end - keys_.begin())};
 }
 
+LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log) const {
+  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{call, log, 0});
+  const auto end = std::lower_bound(begin, keys_.end(), Key{call, log + 1, 0});
+  return {static_cast<std::size_t>(begin - keys_.begin()),
+          static_cast<std::size_t>(end - keys_.begin())};
+}
+
 const std::string& LogCheck::Content(std::uint32_t exchange, ReportPlace report) const {
   return report == ReportPlace::kFirst ? exchangeContentsAfterReport_[exchange]
                                        : exchangeContents_[exchange];

@@ -229,6 +229,8 @@ class LogCheck {
   std::int64_t Corrected(std::uint32_t line) const;
   bool WithinWindow(std::uint32_t a, std::uint32_t b) const;
   Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;
+  // Lines of one call in one log, on every slot.
+  Range LinesOf(std::uint32_t call, std::uint32_t log) const;
   // The group of lines with the same key as byCall_[begin], from there on.
   Range GroupAt(std::size_t begin) const;
   void IndexLines(std::size_t threads);

@@ -95,10 +95,9 @@ void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& wo
     // The other log's line with this station nearest in time, on any slot,
     // of those that answer no other line.
     const std::uint32_t ownCall = logs_[line.log].call;
-    const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{ownCall, other, 0});
-    const auto end = std::lower_bound(begin, keys_.end(), Key{ownCall, other + 1, 0});
-    for (auto at = begin; at != end; ++at) {
-      const std::uint32_t candidate = byCall_[static_cast<std::size_t>(at - keys_.begin())];
+    const Range theirs = LinesOf(ownCall, other);
+    for (std::size_t at = theirs.begin; at < theirs.end; ++at) {
+      const std::uint32_t candidate = byCall_[at];
       if (findings_[candidate].partner != kNone) continue;
       if (finding.nearest == kNone || Magnitude(Corrected(candidate) - Corrected(i)) <
                                           Magnitude(Corrected(finding.nearest) - Corrected(i)))
