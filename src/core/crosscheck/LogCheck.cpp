@@ -202,11 +202,15 @@ LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::ui
           static_cast<std::size_t>(end - keys_.begin())};
 }
 
-LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log) const {
-  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{call, log, 0});
-  const auto end = std::lower_bound(begin, keys_.end(), Key{call, log + 1, 0});
+LogCheck::Range LogCheck::KeysFrom(Key first, Key past) const {
+  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), first);
+  const auto end = std::lower_bound(begin, keys_.end(), past);
   return {static_cast<std::size_t>(begin - keys_.begin()),
           static_cast<std::size_t>(end - keys_.begin())};
+}
+
+LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log) const {
+  return KeysFrom({call, log, 0}, {call, log + 1, 0});
 }
 
 const std::string& LogCheck::Content(std::uint32_t exchange, ReportPlace report) const {
@@ -287,10 +291,7 @@ FreeLines LogCheck::FreeLinesByCall() const {
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call) const {
-  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), Key{call, 0, 0});
-  const auto end = std::lower_bound(begin, keys_.end(), Key{call + 1, 0, 0});
-  return {static_cast<std::size_t>(begin - keys_.begin()),
-          static_cast<std::size_t>(end - keys_.begin())};
+  return KeysFrom({call, 0, 0}, {call + 1, 0, 0});
 }
 
 // Lines of one call are in log order: another log's, if any, is first or last.

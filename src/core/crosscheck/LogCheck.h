@@ -231,6 +231,8 @@ class LogCheck {
   Range LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const;
   // Lines of one call in one log, on every slot.
   Range LinesOf(std::uint32_t call, std::uint32_t log) const;
+  // The lines whose keys are at least first and less than past.
+  Range KeysFrom(Key first, Key past) const;
   // The group of lines with the same key as byCall_[begin], from there on.
   Range GroupAt(std::size_t begin) const;
   void IndexLines(std::size_t threads);
