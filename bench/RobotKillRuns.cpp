@@ -26,7 +26,8 @@
 #include "support/FileText.h"
 #include "support/FreePort.h"
 #include "tools/robot/UploadCheck.h"
-#include "tools/robot/UploadStore.h"
+#include "tools/robot/store/StoreReader.h"
+#include "tools/robot/store/UploadStore.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ pid_t Start(const char* robot, const fs::path& data, int port) {
     const std::string listen = "127.0.0.1:" + std::to_string(port);
     const std::string folder = data.string();
     execl(robot, robot, "serve", "--data", folder.c_str(), "--listen", listen.c_str(),
-          "--per-minute", "0", static_cast<char*>(nullptr));
+          "--per-minute", "0", "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00",
+          static_cast<char*>(nullptr));
     _exit(127);
   }
   return child;
@@ -115,10 +117,11 @@ int main(int argc, char** argv) {
 
     // Started again on the folder (the store does what the robot does on
     // start): every accepted log there as sent.
-    const zeltra::robot::UploadStore store(data);
+    const zeltra::robot::UploadStore reopened(data);
+    const zeltra::robot::StoreReader store(data);
     std::map<std::string, std::string> kept;  // call: SHA-256 of the file kept
     std::size_t records = 0;
-    for (const zeltra::robot::KeptLog& log : store.Latest()) {
+    for (const zeltra::robot::KeptLog& log : store.Current()) {
       ++records;
       kept[log.facts.call] = zeltra::robot::Sha256(zeltra::testing::FileText(store.FileOf(log.id)));
     }

@@ -13,6 +13,7 @@
 #include "fuzz/FuzzCountries.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
+#include "tools/robot/store/IncomingFile.h"
 
 namespace {
 
@@ -30,7 +31,10 @@ const std::filesystem::path& Scratch() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const auto checked = zeltra::robot::CheckUpload(bytes, Scratch(), {}, &zeltra::fuzz::Countries());
+  zeltra::robot::IncomingFile piece(Scratch());
+  piece.Append(bytes);
+  const auto checked =
+      zeltra::robot::CheckUpload(piece.path(), piece.Sha256(), {}, &zeltra::fuzz::Countries());
   std::string json;
   if (const auto* refused = std::get_if<zeltra::robot::Refused>(&checked)) {
     if (refused->errors.empty() || refused->status < 400 || refused->status > 499) std::abort();
@@ -40,13 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& log = std::get<zeltra::robot::Acceptable>(checked);
     if (log.facts.call.empty() || log.facts.qsos == 0) std::abort();
     const zeltra::robot::KeptLog kept{.id = 1, .facts = log.facts, .received = "2026-12-06 12:00"};
-    zeltra::robot::ReceiptPage(kept, log.warnings);
+    const zeltra::robot::Receipt receipt{.log = kept, .key = "0123456789abcdef0123456789abcdef"};
+    zeltra::robot::ReceiptPage(receipt, log.warnings);
     std::ostringstream page;
     zeltra::robot::WriteReceivedPage(page, {kept});
     std::ostringstream list;
     zeltra::robot::WriteReceivedJson(list, {kept});
     if (!nlohmann::json::accept(list.str())) std::abort();
-    json = zeltra::robot::ReceiptJson(kept, log.warnings);
+    json = zeltra::robot::ReceiptJson(receipt, log.warnings);
   }
   if (!nlohmann::json::accept(json)) std::abort();
   return 0;

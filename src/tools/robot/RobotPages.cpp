@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tools/robot/store/Records.h"
 #include "tools/score/site/HtmlText.h"
 #include "tools/score/site/PageFrame.h"
 
@@ -40,16 +41,34 @@ std::string FormPage(std::size_t maxBytes) {
         << " KB. It is read at once: you see what it holds, or what to mend.</p>\n"
            "<form method=\"post\" action=\"/upload\" enctype=\"multipart/form-data\">\n"
            "<p><label for=\"log\">Your log</label> <input type=\"file\" id=\"log\" name=\"log\" "
-           "required></p>\n<p><button type=\"submit\">Send the log</button></p>\n</form>\n"
+           "required></p>\n"
+           "<p><label for=\"key\">Key from your receipt</label> <input type=\"text\" "
+           "id=\"key\" name=\"key\" autocomplete=\"off\" spellcheck=\"false\" "
+           "aria-describedby=\"key-note\"></p>\n<p id=\"key-note\">Only to replace a log "
+           "you sent before: each receipt gives a key. A new log for a call without its key "
+           "is held until the organiser decides.</p>\n"
+           "<p><button type=\"submit\">Send the log</button></p>\n</form>\n"
            "<p><a href=\"/received\">The logs received so far</a></p>\n";
   });
 }
 
-std::string ReceiptPage(const KeptLog& kept, const std::vector<std::string>& warnings) {
-  return Page("Log received: " + kept.facts.call, [&](std::ostream& out) {
-    out << "<p role=\"status\">Thank you: the log of " << Html(kept.facts.call)
-        << " is received and kept.</p>\n<dl>\n<dt>Receipt</dt><dd>" << kept.id
-        << "</dd>\n<dt>Call</dt><dd>" << Html(kept.facts.call) << "</dd>\n<dt>Categories</dt><dd>"
+std::string ReceiptPage(const Receipt& receipt, const std::vector<std::string>& warnings) {
+  const KeptLog& kept = receipt.log;
+  const bool held = kept.state == LogState::kHeld;
+  return Page((held ? "Log held: " : "Log received: ") + kept.facts.call, [&](std::ostream& out) {
+    if (held)
+      out << "<p role=\"status\">A log of " << Html(kept.facts.call)
+          << " was received before, and this one came without its key. It is kept, but held: "
+             "the log received before stays the one checked until the organiser decides. If "
+             "it is yours, send it again with the key from your first receipt, or write to "
+             "the organiser.</p>\n";
+    else
+      out << "<p role=\"status\">Thank you: the log of " << Html(kept.facts.call)
+          << " is received and kept.</p>\n";
+    out << "<dl>\n<dt>Receipt</dt><dd>" << kept.id << "</dd>\n<dt>Key</dt><dd><code>"
+        << receipt.key
+        << "</code> (keep it: only with it can this call's log be replaced)</dd>\n<dt>Call</dt><dd>"
+        << Html(kept.facts.call) << "</dd>\n<dt>Categories</dt><dd>"
         << Html(kept.facts.categories) << "</dd>\n<dt>QSOs</dt><dd>" << kept.facts.qsos
         << "</dd>\n<dt>Claimed score</dt><dd>" << Html(kept.facts.claimed.value_or("none"))
         << "</dd>\n<dt>Score before the check</dt><dd>" << kept.facts.score
@@ -77,19 +96,21 @@ void WriteReceivedPage(std::ostream& out, const std::vector<KeptLog>& logs) {
     out << "<div class=\"wide\"><table><caption>" << logs.size()
         << " logs received, the latest of each call</caption>\n<thead><tr><th "
            "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
-           "class=\"n\">QSOs</th><th scope=\"col\">Received (UTC)</th><th scope=\"col\" "
-           "class=\"n\">Receipt</th></tr></thead>\n<tbody>\n";
+           "class=\"n\">QSOs</th><th scope=\"col\">Received (UTC)</th></tr></thead>\n"
+           "<tbody>\n";
     for (const KeptLog& log : logs)
       out << "<tr><th scope=\"row\">" << Html(log.facts.call) << "</th><td>"
           << Html(log.facts.categories) << "</td><td class=\"n\">" << log.facts.qsos << "</td><td>"
-          << log.received << "</td><td class=\"n\">" << log.id << "</td></tr>\n";
+          << log.received << "</td></tr>\n";
     out << "</tbody></table></div>\n<p><a href=\"/\">Send a log</a></p>\n";
   }
   score::WritePageEnd(out);
 }
 
-std::string ReceiptJson(const KeptLog& kept, const std::vector<std::string>& warnings) {
-  Json receipt = {{"status", "accepted"},
+std::string ReceiptJson(const Receipt& given, const std::vector<std::string>& warnings) {
+  const KeptLog& kept = given.log;
+  Json receipt = {{"status", StateName(kept.state)},
+                  {"key", given.key},
                   {"id", kept.id},
                   {"call", kept.facts.call},
                   {"categories", kept.facts.categories},
@@ -116,8 +137,7 @@ void WriteReceivedJson(std::ostream& out, const std::vector<KeptLog>& logs) {
     const Json row = {{"call", log.facts.call},
                       {"categories", log.facts.categories},
                       {"qsos", log.facts.qsos},
-                      {"received", log.received},
-                      {"id", log.id}};
+                      {"received", log.received}};
     out << separator << row.dump(-1, ' ', false, Json::error_handler_t::replace);
     separator = ",\n    ";
   }

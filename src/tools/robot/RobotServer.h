@@ -5,13 +5,16 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <iostream>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "core/logfile/CountryFile.h"
 #include "tools/robot/ConnectionWatch.h"
 #include "tools/robot/UploadRate.h"
-#include "tools/robot/UploadStore.h"
+#include "tools/robot/store/StoreReader.h"
+#include "tools/robot/store/UploadStore.h"
 #include "tools/score/ScoreOptions.h"
 
 namespace zeltra::robot {
@@ -38,9 +41,13 @@ struct RobotSettings {
 };
 
 // The robot over HTTP: the upload form, the upload, the logs received.
+// Each upload is recorded as an attempt and told on said as one line.
 class RobotServer {
  public:
-  RobotServer(RobotSettings settings, const CountryFile* countries);
+  // Throws StoreFailure: the data folder cannot be used, or another robot
+  // serves it.
+  RobotServer(RobotSettings settings, const CountryFile* countries,
+              std::ostream& said = std::cerr);
 
   // Binds the address; answers the port (the one chosen, for port 0), or
   // none when it cannot be bound.
@@ -53,10 +60,23 @@ class RobotServer {
 
  private:
   void Upload(const httplib::Request& request, httplib::Response& response);
+  // What was seen of an upload before it was refused.
+  struct SeenUpload {
+    std::int64_t bytes = 0;
+    std::string sha256;
+    std::string call;
+  };
+  void Refuse(const httplib::Request& request, httplib::Response& response, int status,
+              const std::vector<std::string>& errors, const SeenUpload& seen);
+  void Tell(const Attempt& attempt);
+  void TellFailure(const std::string& what);
 
   RobotSettings settings_;
   const CountryFile* countries_;
+  std::ostream& said_;
+  std::mutex saying_;
   UploadStore store_;
+  StoreReader reader_;
   UploadRate rate_;
   ConnectionWatch watch_;
   httplib::Server server_;

@@ -1,9 +1,5 @@
 #include "tools/robot/UploadCheck.h"
 
-#include <openssl/evp.h>
-
-#include <fstream>
-#include <random>
 #include <sstream>
 
 #include "tools/score/FileNames.h"
@@ -29,49 +25,29 @@ std::vector<std::string> Told(const std::string& told, const std::string& file) 
   return lines;
 }
 
-// A scratch file, gone when it goes.
-class ScratchFile {
- public:
-  ScratchFile(const fs::path& folder, std::string_view bytes) {
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    path_ = folder / (std::to_string(random()) + ".check");
-    std::ofstream out(path_, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw StoreFailure("cannot read the upload: the robot's disk is full");
-  }
-  ~ScratchFile() {
-    std::error_code ignored;
-    fs::remove(path_, ignored);
-  }
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+constexpr std::size_t kShortestCall = 3;
+constexpr std::size_t kLongestCall = 20;
 
 }  // namespace
 
-std::string Sha256(std::string_view bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr);
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 0xF];
+bool IsCallSign(std::string_view call) {
+  if (call.size() < kShortestCall || call.size() > kLongestCall) return false;
+  bool letter = false;
+  bool digit = false;
+  for (const char c : call) {
+    const bool isLetter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    const bool isDigit = c >= '0' && c <= '9';
+    if (!isLetter && !isDigit && c != '/') return false;
+    letter = letter || isLetter;
+    digit = digit || isDigit;
   }
-  return hex;
+  return letter && digit;
 }
 
-std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes, const fs::path& scratch,
+std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::string& sha256,
                                               const score::ScoreOptions& options,
                                               const CountryFile* countries) {
-  const ScratchFile file(scratch, bytes);
-  const std::string name = score::NameOf(file.path());
+  const std::string name = score::NameOf(file);
   score::ScoredFile scored =
       score::ScoreApart(options, countries, {.name = name, .fromFolder = false}, false);
   const score::LogResult& result = *scored.result;
@@ -79,18 +55,26 @@ std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes, const fs::
   if (result.notALog)
     return Refused{kUnprocessable,
                    {"not a log: no ADIF tags, no ADX, no START-OF-LOG: line; send the log "
-                    "your logging program exports as ADIF or Cabrillo"}};
+                    "your logging program exports as ADIF or Cabrillo"},
+                   {}};
   if (result.tooLarge)
     return Refused{kTooLarge,
                    {"the log, unpacked, is larger than the robot takes: at most " +
-                    std::to_string(options.largestText) + " bytes"}};
-  if (result.failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}};
+                    std::to_string(options.largestText) + " bytes"},
+                   {}};
+  if (result.failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}, {}};
   if (result.callSign.empty())
     return Refused{kUnprocessable,
                    {"the log names no own call: add CALLSIGN: to the Cabrillo header, or "
-                    "STATION_CALLSIGN to each ADIF record"}};
+                    "STATION_CALLSIGN to each ADIF record"},
+                   {}};
+  if (!IsCallSign(result.callSign))
+    return Refused{kUnprocessable,
+                   {"the log's own call is not a call sign: it must be 3 to 20 letters, digits "
+                    "and /, with a letter and a digit"},
+                   result.callSign};
   if (result.score->qsos == 0) {
-    Refused refused{kUnprocessable, {"the log holds no contact the contest scores"}};
+    Refused refused{kUnprocessable, {"the log holds no contact the contest scores"}, result.callSign};
     refused.errors.insert(refused.errors.end(), told.begin(), told.end());
     return refused;
   }
@@ -99,7 +83,7 @@ std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes, const fs::
                      .qsos = result.score->qsos,
                      .claimed = result.claimed,
                      .score = result.score->score(),
-                     .sha256 = Sha256(bytes)},
+                     .sha256 = sha256},
                     told};
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/logfile/CountryFile.h"
-#include "tools/robot/UploadStore.h"
+#include "tools/robot/store/KeptLog.h"
 #include "tools/score/ScoreOptions.h"
 
 namespace zeltra::robot {
@@ -27,18 +27,20 @@ struct Acceptable {
 struct Refused {
   int status = kUnprocessable;
   std::vector<std::string> errors;
+  std::string call;  // the own call the log names, if any, as it names it
 };
 
-// Reads an upload as zeltra-score reads a log (ADIF, Cabrillo, ADX, UTF-16,
-// gzip), through a file of its own in scratch that is gone afterwards.
-// Refused: not a log, no own call, nothing the contest scores, or text
-// past options.largestText once unpacked.
-std::variant<Acceptable, Refused> CheckUpload(std::string_view bytes,
-                                              const std::filesystem::path& scratch,
+// Reads an upload's file (its SHA-256 known) as zeltra-score reads a log
+// (ADIF, Cabrillo, ADX, UTF-16, gzip). Refused: not a log, no own call or
+// one that is no call sign, nothing the contest scores, or text past
+// options.largestText once unpacked.
+std::variant<Acceptable, Refused> CheckUpload(const std::filesystem::path& file,
+                                              const std::string& sha256,
                                               const score::ScoreOptions& options,
                                               const CountryFile* countries);
 
-// SHA-256 of bytes, in lower-case hex.
-std::string Sha256(std::string_view bytes);
+// An own call the robot takes: 3 to 20 ASCII letters, digits and '/', at
+// least one letter and one digit.
+bool IsCallSign(std::string_view call);
 
 }  // namespace zeltra::robot

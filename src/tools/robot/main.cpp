@@ -1,22 +1,32 @@
 // zeltra-robot: the contest's log-submission robot.
 //
-//   zeltra-robot serve --data DIR [--listen ADDR:PORT] [--deadline "YYYY-MM-DD HH:MM"]
-//                      [--max-bytes N] [--per-minute N] [--from T --to T] [--cty FILE]
+//   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
+//                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
+//                      [--per-minute N] [--cty FILE] [--request-seconds N]
 //   zeltra-robot export --data DIR --to FOLDER
+//   zeltra-robot held --data DIR
+//   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
+//   zeltra-robot attempts --data DIR [--format csv|json]
+//   zeltra-robot versions --data DIR CALL
 
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <iostream>
 
 #include "core/text/UtcMinute.h"
+#include "core/text/Utf8.h"
+#include "tools/robot/ListenAddress.h"
 #include "tools/robot/LogExport.h"
 #include "tools/robot/RobotServer.h"
+#include "tools/robot/StoreListings.h"
+#include "tools/robot/store/HeldDecision.h"
 #include "tools/score/CountryFiles.h"
 #include "tools/score/Unscorable.h"
 #include "tools/score/UtcTimeOption.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using zeltra::robot::RobotServer;
 using zeltra::robot::RobotSettings;
 
@@ -26,22 +36,51 @@ extern "C" void StopServing(int) {
   if (running != nullptr) running->Stop();
 }
 
-constexpr int kHighestPort = 65535;
 constexpr int kLongestRequestSeconds = 24 * 60 * 60;
 constexpr int kUsageError = 2;  // as zeltra-score
 
-// "ADDR:PORT", the port a number the system can listen on.
-const CLI::Validator kListenAddress(
-    [](std::string& text) -> std::string {
-      const std::size_t colon = text.rfind(':');
-      const std::string port = colon == std::string::npos ? "" : text.substr(colon + 1);
-      const bool digits = !port.empty() && port.size() <= 5 &&
-                          port.find_first_not_of("0123456789") == std::string::npos;
-      if (colon == 0 || !digits || std::stoi(port) > kHighestPort)
-        return "an address and port such as 127.0.0.1:8080, not \"" + text + "\"";
-      return {};
-    },
-    "ADDR:PORT");
+// What the organiser asked of the data folder, beside the serving robot.
+struct Asked {
+  fs::path data;
+  fs::path exportTo;
+  std::int64_t upload = 0;
+  std::string call;
+  std::string format = "csv";
+};
+
+int Serve(RobotSettings settings, const std::string& listen, const std::string& deadline,
+          const std::string& cty) {
+  const zeltra::robot::ListenAddress address = *zeltra::robot::ParseListenAddress(listen);
+  settings.host = address.host;
+  settings.port = address.port;
+  // The option's text is "YYYYMMDDHHMM" by now.
+  if (!deadline.empty()) settings.deadline = zeltra::UtcMinuteOf(deadline);
+  if (!cty.empty()) settings.scoring.countryFile = cty;
+  const auto countries = zeltra::score::LoadCountries(settings.scoring);
+  RobotServer server(settings, countries ? &*countries : nullptr);
+  const auto port = server.Bind();
+  if (!port) {
+    std::cerr << "zeltra-robot: cannot listen on " << listen
+              << " (in use, or not an address of this machine)\n";
+    return 1;
+  }
+  std::cout << "zeltra-robot: listening on " << listen.substr(0, listen.rfind(':')) << ":"
+            << *port << std::endl;
+  running = &server;
+  std::signal(SIGTERM, StopServing);
+  std::signal(SIGINT, StopServing);
+  server.Serve();
+  running = nullptr;
+  return 0;
+}
+
+void Decide(const Asked& asked, zeltra::robot::LogState decision) {
+  const zeltra::robot::KeptLog log = zeltra::robot::DecideHeld(asked.data, asked.upload, decision);
+  std::cout << "upload " << log.id << " of " << zeltra::Printable(log.facts.call) << ": "
+            << zeltra::robot::StateName(log.state);
+  if (log.replaces) std::cout << ", in place of upload " << *log.replaces;
+  std::cout << "\n";
+}
 
 }  // namespace
 
@@ -55,59 +94,69 @@ int main(int argc, char** argv) {
   CLI::App* serve = app.add_subcommand("serve", "take logs over HTTP");
   serve->add_option("--data", settings.data, "the robot's data folder")->required();
   serve->add_option("--listen", listen, "the address and port (default 127.0.0.1:8080)")
-      ->check(kListenAddress);
+      ->check(zeltra::robot::kListenAddress);
   serve->add_option("--deadline", deadline, "UTC, \"YYYY-MM-DD HH:MM\": later uploads are refused")
       ->transform(zeltra::score::UtcTimeOption());
   serve->add_option("--max-bytes", settings.maxBytes, "the largest log taken (default 5 MB)");
   serve->add_option("--per-minute", settings.perMinute,
                     "uploads one address may make in a minute (default 30; 0: no limit)");
-  serve->add_option("--from", settings.scoring.from, "leave out contacts before this UTC time")
-      ->transform(zeltra::score::UtcTimeOption());
-  serve->add_option("--to", settings.scoring.to, "leave out contacts at or after this UTC time")
-      ->transform(zeltra::score::UtcTimeOption());
+  serve->add_option("--from", settings.scoring.from, "the contest's start, UTC")
+      ->transform(zeltra::score::UtcTimeOption())
+      ->required();
+  serve->add_option("--to", settings.scoring.to, "the contest's end, UTC")
+      ->transform(zeltra::score::UtcTimeOption())
+      ->required();
   int requestSeconds = zeltra::robot::kDefaultRequestSeconds;
   serve
       ->add_option("--request-seconds", requestSeconds,
                    "the longest one request may take, the log's bytes included (default 120)")
       ->check(CLI::Range(1, kLongestRequestSeconds));
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
-  std::string dataToExport;
-  std::string exportTo;
-  CLI::App* exporting = app.add_subcommand("export", "the latest log of each call, to a folder");
-  exporting->add_option("--data", dataToExport, "the robot's data folder")->required();
-  exporting->add_option("--to", exportTo, "the folder to fill")->required();
+
+  Asked asked;
+  CLI::App* exporting = app.add_subcommand("export", "the current log of each call, to a folder");
+  CLI::App* held = app.add_subcommand("held", "the uploads held for the organiser");
+  CLI::App* accept = app.add_subcommand("accept", "a held upload becomes its call's log");
+  CLI::App* reject = app.add_subcommand("reject", "a held upload stays out of the check");
+  CLI::App* attempts = app.add_subcommand("attempts", "every upload, accepted, held or refused");
+  CLI::App* versions = app.add_subcommand("versions", "every upload of one call");
+  for (CLI::App* command : {exporting, held, accept, reject, attempts, versions})
+    command->add_option("--data", asked.data, "the robot's data folder")->required();
+  exporting->add_option("--to", asked.exportTo, "the folder to fill")->required();
+  for (CLI::App* command : {accept, reject})
+    command->add_option("ID", asked.upload, "the upload's number")->required();
+  attempts->add_option("--format", asked.format, "csv (the default) or json")
+      ->check(CLI::IsMember({"csv", "json"}));
+  versions->add_option("CALL", asked.call, "the call")->required();
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     return app.exit(error) == 0 ? 0 : kUsageError;
   }
   try {
+    if (*serve) {
+      settings.requestLimit = std::chrono::seconds(requestSeconds);
+      return Serve(settings, listen, deadline, cty);
+    }
     if (*exporting) {
-      const zeltra::robot::UploadStore store(dataToExport);
-      std::cout << zeltra::robot::ExportLatest(store, exportTo) << " logs exported to " << exportTo
-                << "\n";
-      return 0;
+      const zeltra::robot::StoreReader store(asked.data);
+      std::cout << zeltra::robot::ExportCurrent(store, asked.exportTo) << " logs exported to "
+                << asked.exportTo.string() << "\n";
+    } else if (*held) {
+      zeltra::robot::WriteLogList(std::cout, zeltra::robot::StoreReader(asked.data).Held());
+    } else if (*versions) {
+      zeltra::robot::WriteLogList(std::cout,
+                                  zeltra::robot::StoreReader(asked.data).Versions(asked.call));
+    } else if (*attempts) {
+      const zeltra::robot::StoreReader store(asked.data);
+      if (asked.format == "json")
+        zeltra::robot::WriteAttemptsJson(std::cout, store);
+      else
+        zeltra::robot::WriteAttemptsCsv(std::cout, store);
+    } else {
+      Decide(asked, *accept ? zeltra::robot::LogState::kAccepted
+                            : zeltra::robot::LogState::kRejected);
     }
-    const std::size_t colon = listen.rfind(':');
-    settings.host = listen.substr(0, colon);
-    settings.port = std::stoi(listen.substr(colon + 1));
-    // The option's text is "YYYYMMDDHHMM" by now.
-    if (!deadline.empty()) settings.deadline = zeltra::UtcMinuteOf(deadline);
-    settings.requestLimit = std::chrono::seconds(requestSeconds);
-    if (!cty.empty()) settings.scoring.countryFile = cty;
-    const auto countries = zeltra::score::LoadCountries(settings.scoring);
-    RobotServer server(settings, countries ? &*countries : nullptr);
-    const auto port = server.Bind();
-    if (!port) {
-      std::cerr << "zeltra-robot: cannot listen on " << listen << "\n";
-      return 1;
-    }
-    std::cout << "zeltra-robot: listening on " << settings.host << ":" << *port << std::endl;
-    running = &server;
-    std::signal(SIGTERM, StopServing);
-    std::signal(SIGINT, StopServing);
-    server.Serve();
-    running = nullptr;
   } catch (const zeltra::score::Unscorable& problem) {
     std::cerr << "zeltra-robot: " << problem.message << "\n";
     return 1;

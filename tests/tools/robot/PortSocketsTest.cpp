@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tools/robot/Descriptor.h"
+#include "tools/robot/store/Descriptor.h"
 
 namespace zeltra::robot {
 namespace {

@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -14,12 +16,16 @@
 
 #include "support/SqliteLog.h"
 #include "tools/robot/CommandRun.h"
-#include "tools/robot/Descriptor.h"
+#include "tools/robot/RobotProcess.h"
+#include "support/FreePort.h"
+#include "tools/robot/store/Descriptor.h"
 
 namespace zeltra::robot {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::string kPeriod = " --from \"2026-12-05 00:00\" --to \"2026-12-06 00:00\"";
 
 // The program run with its output and errors read together.
 CommandRun RunRobot(const std::string& arguments) {
@@ -28,7 +34,7 @@ CommandRun RunRobot(const std::string& arguments) {
 
 TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   zeltra::testing::TemporaryFolder data;
-  const std::string folder = "--data " + data.path().string();
+  const std::string folder = "--data " + data.path().string() + kPeriod;
   struct Case {
     std::string arguments;
     std::string said;
@@ -38,12 +44,21 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
       {"serve " + folder + " --listen :8080", "not \":8080\""},
       {"serve " + folder + " --listen 127.0.0.1:65536", "not \"127.0.0.1:65536\""},
       {"serve " + folder + " --listen 127.0.0.1:80a", "not \"127.0.0.1:80a\""},
-      {"serve " + folder + " --from yesterday", "--from: a UTC time"},
-      {"serve " + folder + " --to 2026-12-32", "--to: a UTC time"},
+      {"serve --data " + data.path().string() + " --to \"2026-12-06 00:00\" --from yesterday",
+       "--from: a UTC time"},
+      {"serve --data " + data.path().string() + " --from \"2026-12-05 00:00\" --to 2026-12-32",
+       "--to: a UTC time"},
       {"serve " + folder + " --deadline \"next Sunday\"", "--deadline: a UTC time"},
       {"serve " + folder + " --request-seconds 0", "--request-seconds"},
       {"serve", "--data is required"},
-      {"export " + folder, "--to is required"},
+      {"serve --data " + data.path().string() + " --from \"2026-12-05 00:00\"", "--to is required"},
+      {"serve --data " + data.path().string() + " --to \"2026-12-06 00:00\"",
+       "--from is required"},
+      {"serve " + folder + " --listen ::1:8080", "not \"::1:8080\""},
+      {"serve " + folder + " --listen []:8080", "not \"[]:8080\""},
+      {"export --data " + data.path().string(), "--to is required"},
+      {"accept --data " + data.path().string(), "ID is required"},
+      {"attempts --data " + data.path().string() + " --format xml", "--format"},
       {"", "A subcommand is required"},
   };
   for (const Case& c : cases) {
@@ -66,7 +81,9 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   std::ofstream(aFile) << "not a folder";
   const std::vector<Case> unusable = {
       {"serve " + folder + " --listen 127.0.0.1:" + port, "cannot listen on 127.0.0.1:" + port},
-      {"serve --data " + aFile.string() + " --listen 127.0.0.1:0", "zeltra-robot: "},
+      {"serve --data " + aFile.string() + kPeriod + " --listen 127.0.0.1:0", "zeltra-robot: "},
+      {"export --data " + (data.path() / "none").string() + " --to " + data.path().string(),
+       "holds no robot's records"},
       {"serve " + folder + " --listen 127.0.0.1:0 --cty " + (data.path() / "none.dat").string(),
        "none.dat"},
   };
@@ -79,6 +96,120 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   // A port of five digits and the top one are ports.
   const CommandRun listening = RunRobot("serve " + folder + " --listen 127.0.0.1:65535 --help");
   EXPECT_EQ(listening.status, 0) << listening.said;
+}
+
+std::vector<std::string> ServeArguments(const fs::path& data, const std::string& listen) {
+  return {"serve", "--data", data.string(), "--listen", listen, "--from", "2026-12-05 00:00",
+          "--to", "2026-12-06 00:00", "--per-minute", "0"};
+}
+
+// A second robot can take neither the first one's data folder nor its
+// address; IPv6 addresses are listened on in brackets.
+TEST(RobotCommand, OneRobotPerDataFolderAndPerAddress) {
+  zeltra::testing::TemporaryFolder data;
+  zeltra::testing::TemporaryFolder other;
+  const int port = zeltra::testing::FreeLoopbackPort();
+  const std::string listen = "127.0.0.1:" + std::to_string(port);
+  RobotProcess first(ServeArguments(data.path(), listen), data.path() / "first.txt");
+  ASSERT_TRUE(first.Answers(port)) << first.said();
+  const std::string secondPort = std::to_string(zeltra::testing::FreeLoopbackPort());
+  struct Case {
+    std::string name;
+    std::vector<std::string> arguments;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {"the same data folder", ServeArguments(data.path(), "127.0.0.1:" + secondPort),
+       "is served by another robot: process "},
+      {"the same address", ServeArguments(other.path(), listen), "cannot listen on " + listen},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RobotProcess second(c.arguments, other.path() / "second.txt");
+    EXPECT_EQ(second.Wait(), 1);
+    EXPECT_NE(second.said().find(c.said), std::string::npos) << second.said();
+  }
+  EXPECT_EQ(first.Stop(SIGTERM), 0);
+
+  // IPv6's loopback, where this machine has one.
+  const Descriptor probe(socket(AF_INET6, SOCK_STREAM, 0));
+  sockaddr_in6 address{};
+  address.sin6_family = AF_INET6;
+  address.sin6_addr = in6addr_loopback;
+  socklen_t size = sizeof address;
+  if (probe.get() < 0 || bind(probe.get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      getsockname(probe.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+    GTEST_SKIP() << "no IPv6 loopback here";
+  const int port6 = ntohs(address.sin6_port);
+  close(probe.get());
+  RobotProcess six(ServeArguments(other.path(), "[::1]:" + std::to_string(port6)),
+                   other.path() / "six.txt");
+  EXPECT_TRUE(six.Answers(port6, "::1")) << six.said();
+  EXPECT_NE(six.said().find("listening on [::1]:" + std::to_string(port6)), std::string::npos)
+      << six.said();
+}
+
+// An owner, a stranger under the owner's call, a refusal: the organiser's
+// commands list them beside the serving robot, and decide the held one.
+TEST(RobotCommand, TheOrganiserSeesEveryAttemptAndDecidesTheHeld) {
+  zeltra::testing::TemporaryFolder data;
+  const int port = zeltra::testing::FreeLoopbackPort();
+  RobotProcess robot(ServeArguments(data.path(), "127.0.0.1:" + std::to_string(port)),
+                     data.path() / "said.txt");
+  ASSERT_TRUE(robot.Answers(port)) << robot.said();
+  httplib::Client client("127.0.0.1", port);
+  const std::string log =
+      "START-OF-LOG: 3.0\nCALLSIGN: SP9AHW\nQSO: 14080 RY 2026-12-05 1000 SP9AHW 599 K DL1ABC 599 "
+      "001\nEND-OF-LOG:\n";
+  const auto send = [&](const std::string& bytes) {
+    return client.Post("/upload", {{"Accept", "application/json"}},
+                       httplib::MultipartFormDataItems{{"log", bytes, "a.log", ""}});
+  };
+  ASSERT_EQ(send(log)->status, 200);
+  ASSERT_EQ(send(log + "\n")->status, 202);
+  ASSERT_EQ(send("not a log")->status, 422);
+  const std::string folder = " --data " + data.path().string();
+  const CommandRun held = RunRobot("held" + folder);
+  EXPECT_EQ(held.status, 0);
+  EXPECT_NE(held.said.find("\n2\theld\tSP9AHW\t"), std::string::npos) << held.said;
+  const CommandRun before = RunRobot("versions" + folder + " SP9AHW");
+  EXPECT_EQ(std::count(before.said.begin(), before.said.end(), '\n'), 3) << before.said;
+  const CommandRun json = RunRobot("attempts --format json" + folder);
+  const nlohmann::json attempts = nlohmann::json::parse(json.said, nullptr, false);
+  ASSERT_FALSE(attempts.is_discarded()) << json.said;
+  ASSERT_EQ(attempts["attempts"].size(), 3U);
+  EXPECT_EQ(attempts["attempts"][0]["outcome"], "accepted");
+  EXPECT_EQ(attempts["attempts"][1]["outcome"], "held");
+  EXPECT_EQ(attempts["attempts"][1]["upload"], 2);
+  EXPECT_EQ(attempts["attempts"][2]["outcome"], "refused");
+  EXPECT_EQ(attempts["attempts"][2]["status"], 422);
+  EXPECT_EQ(attempts["attempts"][2]["address"], "127.0.0.1");
+  EXPECT_EQ(attempts["attempts"][2]["bytes"], 9);
+  const CommandRun csv = RunRobot("attempts" + folder);
+  EXPECT_EQ(csv.said.rfind("id,time,address,outcome,status,call,bytes,sha256,upload,reason\n", 0),
+            0U)
+      << csv.said;
+  EXPECT_EQ(std::count(csv.said.begin(), csv.said.end(), '\n'), 4);
+  // The robot told each on its standard error, too.
+  EXPECT_NE(robot.said().find(" 127.0.0.1 held 202 SP9AHW " + std::to_string(log.size() + 1) +
+                                " bytes sha256 "), std::string::npos)
+      << robot.said();
+  EXPECT_NE(robot.said().find(" 127.0.0.1 refused 422 - 9 bytes sha256 "), std::string::npos);
+
+  const CommandRun notHeld = RunRobot("reject" + folder + " 1");
+  EXPECT_EQ(notHeld.status, 1);
+  EXPECT_NE(notHeld.said.find("upload 1 is not held: it is accepted"), std::string::npos)
+      << notHeld.said;
+  const CommandRun accepted = RunRobot("accept" + folder + " 2");
+  EXPECT_EQ(accepted.status, 0) << accepted.said;
+  EXPECT_EQ(accepted.said, "upload 2 of SP9AHW: accepted, in place of upload 1\n");
+  const nlohmann::json received = nlohmann::json::parse(client.Get("/received.json")->body);
+  ASSERT_EQ(received["logs"].size(), 1U);
+  const CommandRun noneHeld = RunRobot("held" + folder);
+  EXPECT_EQ(std::count(noneHeld.said.begin(), noneHeld.said.end(), '\n'), 1) << noneHeld.said;
+  const CommandRun versions = RunRobot("versions" + folder + " SP9AHW");
+  EXPECT_NE(versions.said.find("\n1\taccepted\tSP9AHW\t"), std::string::npos) << versions.said;
+  EXPECT_NE(versions.said.find("\n2\taccepted\tSP9AHW\t"), std::string::npos) << versions.said;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
@@ -26,8 +27,10 @@
 #include "support/SqliteLog.h"
 #include "tools/robot/CommandRun.h"
 #include "tools/robot/Gzip.h"
+#include "tools/robot/RobotProcess.h"
 #include "tools/robot/LogExport.h"
 #include "tools/robot/UploadCheck.h"
+#include "tools/robot/store/StoreReader.h"
 #include "tools/score/ScoreOptions.h"
 #include "tools/score/ScoreRun.h"
 
@@ -49,8 +52,9 @@ std::string CabrilloOf(const std::string& call, const std::string& header = "") 
 // An upload as a browser sends it: the log in the form's field "log".
 httplib::Result Send(httplib::Client& client, const std::string& bytes,
                      const std::string& field = "log", const std::string& name = "my.log",
-                     bool json = true) {
+                     bool json = true, const std::string& key = "") {
   httplib::MultipartFormDataItems items = {{field, bytes, name, "application/octet-stream"}};
+  if (!key.empty()) items.push_back({"key", key, "", ""});
   httplib::Headers headers;
   if (json) headers.emplace("Accept", "application/json");
   return client.Post("/upload", headers, items);
@@ -66,7 +70,8 @@ const CountryFile& Countries() {
 // A robot serving in this process on a free port, stopped when it goes.
 class ServingRobot {
  public:
-  explicit ServingRobot(RobotSettings settings) : server_(std::move(settings), &Countries()) {
+  explicit ServingRobot(RobotSettings settings)
+      : server_(std::move(settings), &Countries(), said_) {
     port_ = server_.Bind().value_or(0);
     thread_ = std::thread([this] { server_.Serve(); });
   }
@@ -77,8 +82,11 @@ class ServingRobot {
   httplib::Client Client() const { return httplib::Client("127.0.0.1", port_); }
   int port() const { return port_; }
   std::size_t cutOff() const { return server_.cutOff(); }
+  // What it told the organiser; read once its answers are in.
+  std::string said() const { return said_.str(); }
 
  private:
+  std::ostringstream said_;
   RobotServer server_;
   int port_ = 0;
   std::thread thread_;
@@ -110,8 +118,8 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   };
   const std::vector<Case> cases = {
       {"a Cabrillo log", CabrilloOf("SP9AHW"), "log", "sp9ahw.log", 200, "SP9AHW", std::nullopt},
-      {"its new version", CabrilloOf("SP9AHW", "SOAPBOX: again\n"), "log", "x.log", 200, "SP9AHW",
-       1},
+      {"a new version without the key", CabrilloOf("SP9AHW", "SOAPBOX: again\n"), "log", "x.log",
+       202, "SP9AHW", std::nullopt},
       {"a client's name that climbs out", CabrilloOf("DL1ABC"), "log", "../../../etc/passwd", 200,
        "DL1ABC", std::nullopt},
       {"no log", "Dear manager, my log follows.", "log", "mail.txt", 422, "not a log",
@@ -137,8 +145,10 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
     ASSERT_TRUE(result) << httplib::to_string(result.error());
     EXPECT_EQ(result->status, c.status) << result->body;
     const Json answer = Json::parse(result->body);
-    if (c.status == 200) {
-      EXPECT_EQ(answer["status"], "accepted");
+    if (c.status == 200 || c.status == 202) {
+      EXPECT_EQ(answer["status"], c.status == 200 ? "accepted" : "held");
+      EXPECT_EQ(answer["key"].get<std::string>().size(), 32U);
+      EXPECT_EQ(result->get_header_value("Cache-Control"), "no-store");
       EXPECT_EQ(answer["call"], c.call);
       EXPECT_EQ(answer["sha256"], Sha256(c.bytes));
       EXPECT_EQ(answer["qsos"], 2);
@@ -160,12 +170,95 @@ TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   const Json received = Json::parse(client.Get("/received.json")->body);
   ASSERT_EQ(received["logs"].size(), 3u);
   EXPECT_EQ(received["logs"][0]["call"], "DL1ABC");
-  EXPECT_EQ(received["logs"][2]["id"], 2);
+  EXPECT_EQ(received["logs"][2]["call"], "SP9AHW");
   // The form tells the largest log it takes.
   EXPECT_NE(client.Get("/")->body.find("at most 4 KB"), std::string::npos);
   // The receipt as a page, for a browser without JavaScript.
   const httplib::Result page = Send(client, CabrilloOf("OK1XYZ"), "log", "a.log", false);
   EXPECT_NE(page->body.find("the log of OK1XYZ is received"), std::string::npos);
+}
+
+// A stranger's upload under an entrant's call is held: the entrant's log
+// stays the one checked and listed, and the stranger learns nothing of it.
+// The entrant replaces it with the key of the receipt, as a browser sends
+// the form.
+TEST(RobotServer, AStrangerCannotReplaceALog) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  httplib::Client client = robot.Client();
+  const Json owner = Json::parse(
+      Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: SINGLE-OP\n"))->body);
+  ASSERT_EQ(owner["status"], "accepted");
+  const std::string key = owner["key"];
+  struct Case {
+    std::string name;
+    std::string key;
+    int status;
+    std::string categories;  // of the log listed afterwards
+  };
+  const std::vector<Case> cases = {
+      {"a stranger, no key", "", 202, "SINGLE-OP"},
+      {"a stranger guessing", std::string(32, '0'), 202, "SINGLE-OP"},
+      {"the owner, with the key", key, 200, "CHECKLOG"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const httplib::Result result = Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: CHECKLOG\n"),
+                                        "log", "x.log", true, c.key);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, c.status) << result->body;
+    const Json answer = Json::parse(result->body);
+    if (c.status == 202) {
+      EXPECT_TRUE(answer["replaces"].is_null());
+      EXPECT_NE(answer["key"], key);
+    } else {
+      EXPECT_EQ(answer["replaces"], owner["id"]);
+    }
+    const Json received = Json::parse(client.Get("/received.json")->body);
+    ASSERT_EQ(received["logs"].size(), 1U);
+    EXPECT_EQ(received["logs"][0]["categories"], c.categories);
+    // The list tells nothing of the sender, nor a receipt's number.
+    std::vector<std::string> fields;
+    for (const auto& [field, value] : received["logs"][0].items()) fields.push_back(field);
+    EXPECT_EQ(fields, (std::vector<std::string>{"call", "categories", "qsos", "received"}));
+  }
+  // A browser's page says what holding means, and never the owner's number.
+  const httplib::Result page = Send(client, CabrilloOf("SP9AHW"), "log", "a.log", false);
+  EXPECT_EQ(page->status, 202);
+  EXPECT_NE(page->body.find("It is kept, but held"), std::string::npos) << page->body;
+  EXPECT_EQ(page->body.find("Replaces"), std::string::npos);
+  // Every answer forbids scripts, framing and sniffing; a receipt is not
+  // kept by a cache.
+  const httplib::Result form = client.Get("/");
+  const httplib::Result list = client.Get("/received");
+  for (const httplib::Response* answer : {&*form, &*list, &*page}) {
+    EXPECT_NE(answer->get_header_value("Content-Security-Policy").find("frame-ancestors 'none'"),
+              std::string::npos);
+    EXPECT_NE(answer->get_header_value("Content-Security-Policy").find("default-src 'none'"),
+              std::string::npos);
+    EXPECT_EQ(answer->get_header_value("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(answer->get_header_value("Referrer-Policy"), "no-referrer");
+  }
+  EXPECT_EQ(page->get_header_value("Cache-Control"), "no-store");
+  EXPECT_NE(client.Get("/")->body.find("name=\"key\""), std::string::npos);
+}
+
+// Each attempt is told to the organiser on one line, a call a client made
+// up shown so that it cannot drive the terminal; calls that are no call
+// signs are refused.
+TEST(RobotServer, EveryAttemptIsToldOnOneLine) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  httplib::Client client = robot.Client();
+  const std::string forged = "SP9\x1B[2J\x07AHW";
+  const httplib::Result result = Send(client, CabrilloOf(forged));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->status, 422);
+  EXPECT_NE(result->body.find("not a call sign"), std::string::npos) << result->body;
+  const std::string said = robot.said();
+  EXPECT_EQ(said.find('\x1B'), std::string::npos);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find(" refused 422 SP9\\x1B[2J"), std::string::npos) << said;
 }
 
 // zeltra-score's JSON reading of a file, as the organiser's command sees it.
@@ -194,6 +287,7 @@ TEST(RobotServer, ALogOfEachKindIsReadAsZeltraScoreReadsIt) {
       cases / "cross-check-hand-worked/logs/dl1ddd.log",
       cases / "batch-a-file-unreadable/logs/b.log.gz",
   };
+  std::map<std::string, std::string> keys;  // call: the key its receipt gave
   for (const fs::path& file : files) {
     for (const bool packed : {false, true}) {
       SCOPED_TRACE(file.string() + (packed ? ", packed" : ""));
@@ -202,9 +296,12 @@ TEST(RobotServer, ALogOfEachKindIsReadAsZeltraScoreReadsIt) {
       std::ofstream(sent, std::ios::binary) << bytes;
       const Json reading = ScoreReading(sent);
       ASSERT_FALSE(reading.is_discarded());
-      const httplib::Result result = Send(client, bytes);
+      const Json called = reading["logs"].empty() ? Json() : reading["logs"][0]["call"];
+      const std::string call = called.is_string() ? called.get<std::string>() : "";
+      const httplib::Result result = Send(client, bytes, "log", "my.log", true, keys[call]);
       ASSERT_TRUE(result);
       const Json answer = Json::parse(result->body);
+      if (answer.contains("key")) keys[call] = answer["key"];
       if (reading["logs"].empty() || reading["logs"][0]["score"].is_null()) {
         EXPECT_EQ(result->status, 422) << result->body;
         // The same reason, but "not a log" is worded for the entrant.
@@ -334,16 +431,94 @@ TEST(RobotServer, TheExportIsCheckedAsTheLogsSent) {
   {
     ServingRobot robot(Settings(data.path()));
     httplib::Client client = robot.Client();
-    ASSERT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);  // replaced below
+    const httplib::Result first = Send(client, CabrilloOf("SP1AAA"));  // replaced below
+    ASSERT_EQ(first->status, 200);
+    const std::string key = Json::parse(first->body)["key"];
     for (const auto& entry : fs::directory_iterator(sent))
-      ASSERT_EQ(Send(client, FileText(entry.path()))->status, 200) << entry.path();
+      ASSERT_EQ(Send(client, FileText(entry.path()), "log", "my.log", true, key)->status, 200)
+          << entry.path();
   }
-  const UploadStore store(data.path());
+  const StoreReader store(data.path());
   const fs::path exported = data.path() / "export";
-  EXPECT_EQ(ExportLatest(store, exported), 5u);
+  EXPECT_EQ(ExportCurrent(store, exported), 5u);
   EXPECT_EQ(FileText(exported / "SP1AAA.log"), FileText(sent / "sp1aaa.log"));
   EXPECT_EQ(VerdictsOf(exported, data.path() / "exported.csv"),
             VerdictsOf(sent, data.path() / "sent.csv"));
+}
+
+// The organiser exports again and again while 80 logs are uploaded from 8
+// clients, as the README shows the two side by side: every export works,
+// the robot loses nothing, and the last export holds every log accepted,
+// byte for byte, named safely and dated by its upload.
+TEST(RobotServer, ExportingWhileServingLosesNothing) {
+  zeltra::testing::TemporaryFolder data;
+  const int port = zeltra::testing::FreeLoopbackPort();
+  RobotProcess robot({"serve", "--data", data.path().string(), "--listen",
+                      "127.0.0.1:" + std::to_string(port), "--per-minute", "0", "--cty",
+                      kCountryFile, "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00"},
+                     data.path() / "said.txt");
+  ASSERT_TRUE(robot.Answers(port)) << robot.said();
+  constexpr int kClients = 8;
+  constexpr int kLogsEach = 10;
+  std::mutex mutex;
+  std::map<std::string, std::string> accepted;  // call: sha256
+  std::atomic<bool> uploading{true};
+  std::vector<std::thread> clients;
+  for (int client = 0; client < kClients; ++client)
+    clients.emplace_back([&, client] {
+      httplib::Client sender("127.0.0.1", port);
+      sender.set_read_timeout(std::chrono::seconds(60));
+      for (int log = 0; log < kLogsEach; ++log) {
+        const std::string call = "SP" + std::to_string(client) + "A" +
+                                 std::string(1, static_cast<char>('A' + log)) + "/P";
+        const std::string bytes = CabrilloOf(call, "SOAPBOX: " + std::string(500, 'x') + "\n");
+        const httplib::Result result = Send(sender, bytes);
+        if (result && result->status == 200) {
+          std::lock_guard lock(mutex);
+          accepted[call] = Sha256(bytes);
+        }
+      }
+    });
+  const fs::path exported = data.path() / "export";
+  const std::string command = std::string(ZELTRA_ROBOT) + " export --data " +
+                              data.path().string() + " --to " + exported.string() + " 2>&1";
+  int exports = 0;
+  std::thread exporter([&] {
+    while (uploading) {
+      const CommandRun run = RunCommand(command);
+      EXPECT_EQ(run.status, 0) << run.said;
+      ++exports;
+    }
+  });
+  for (std::thread& client : clients) client.join();
+  uploading = false;
+  exporter.join();
+  EXPECT_GT(exports, 0);
+  ASSERT_EQ(accepted.size(), static_cast<std::size_t>(kClients * kLogsEach));
+  ASSERT_EQ(RunCommand(command).status, 0);
+
+  const StoreReader store(data.path());
+  std::map<std::string, std::string> received;  // call: its upload's time
+  for (const KeptLog& log : store.Current()) received[log.facts.call] = log.received;
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(exported)) {
+    ++files;
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(name.find('/'), std::string::npos);
+    const std::string call = name.substr(0, name.find('_')) + "/P";
+    ASSERT_EQ(accepted.count(call), 1U) << name;
+    EXPECT_EQ(Sha256(FileText(entry.path())), accepted[call]) << name;
+    const auto modified = std::chrono::system_clock::to_time_t(
+        std::chrono::file_clock::to_sys(fs::last_write_time(entry.path())));
+    std::tm utc{};
+    gmtime_r(&modified, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
+    EXPECT_EQ(text, received[call]) << name;
+  }
+  EXPECT_EQ(files, accepted.size());
+  EXPECT_EQ(robot.Stop(SIGTERM), 0);
+  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
 }
 
 // A client that connects, promises a body and sends no more holds one
@@ -452,8 +627,8 @@ TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
       const std::string listen = "127.0.0.1:" + std::to_string(port);
       const std::string folder = data.path().string();
       execl(ZELTRA_ROBOT, ZELTRA_ROBOT, "serve", "--data", folder.c_str(), "--listen",
-            listen.c_str(), "--per-minute", "0", "--cty", kCountryFile.c_str(),
-            static_cast<char*>(nullptr));
+            listen.c_str(), "--per-minute", "0", "--cty", kCountryFile.c_str(), "--from",
+            "2026-12-05 00:00", "--to", "2026-12-06 00:00", static_cast<char*>(nullptr));
       _exit(127);
     }
     return child;
@@ -493,9 +668,10 @@ TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
   for (std::thread& sender : senders) sender.join();
 
   // Opened again: every accepted log there, as sent; no piece left over.
-  const UploadStore store(data.path());
+  const UploadStore reopened(data.path());
+  const StoreReader store(data.path());
   std::map<std::string, std::string> kept;
-  for (const KeptLog& log : store.Latest()) {
+  for (const KeptLog& log : store.Current()) {
     EXPECT_EQ(Sha256(FileText(store.FileOf(log.id))), log.facts.sha256) << log.facts.call;
     kept[log.facts.call] = log.facts.sha256;
   }

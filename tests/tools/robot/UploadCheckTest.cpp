@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "support/FileText.h"
 #include "support/SqliteLog.h"
 #include "tools/robot/Gzip.h"
+#include "tools/robot/store/IncomingFile.h"
 
 namespace zeltra::robot {
 namespace {
@@ -84,7 +86,10 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
     SCOPED_TRACE(c.name);
     score::ScoreOptions options;
     options.largestText = c.largestText;
-    const auto checked = CheckUpload(c.bytes, scratch.path(), options, &countries);
+    std::optional<IncomingFile> piece(scratch.path());
+    piece->Append(c.bytes);
+    const auto checked = CheckUpload(piece->path(), piece->Sha256(), options, &countries);
+    piece.reset();
     if (c.errors.empty()) {
       ASSERT_TRUE(std::holds_alternative<Acceptable>(checked));
       const Acceptable& log = std::get<Acceptable>(checked);
@@ -99,10 +104,40 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
       EXPECT_EQ(std::get<Refused>(checked).status, c.status);
       EXPECT_EQ(std::get<Refused>(checked).errors, c.errors);
     }
-    // The scratch copy is gone.
+    // Nothing is left beside the piece read.
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
   }
   EXPECT_EQ(Sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+TEST(UploadCheck, AnOwnCallIsACallSign) {
+  struct Case {
+    std::string call;
+    bool taken;
+  };
+  const std::vector<Case> cases = {
+      {"SP9AHW", true},
+      {"sp9ahw", true},
+      {"SP9AHW/P", true},
+      {"DL/SP9AHW/MM", true},
+      {"K1A", true},
+      {"3Z0", true},
+      {std::string(17, 'A') + "1/2", true},
+      {std::string(18, 'A') + "1/2", false},
+      {std::string(100000, 'A') + "1", false},
+      {"K1", false},
+      {"SP9AHW\n", false},
+      {std::string("DL6AB\0X", 8), false},
+      {"SP9\x1B[2J", false},
+      {"DL6RZ\xD0\x88", false},
+      {"SP9-AHW", false},
+      {"SP9 AHW", false},
+      {"SPAHW", false},
+      {"1234", false},
+      {"////", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsCallSign(c.call), c.taken) << c.call.substr(0, 30);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ function scored(file) {
 }
 
 // The robot on a free port of its own choosing, read from what it prints.
-const robot = spawn(robotProgram, ["serve", "--data", path.join(work, "data"), "--listen", "127.0.0.1:0", "--cty", cty, "--per-minute", "0"], {
+const robot = spawn(robotProgram, ["serve", "--data", path.join(work, "data"), "--listen", "127.0.0.1:0", "--cty", cty, "--per-minute", "0", "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00"], {
   stdio: ["ignore", "pipe", "inherit"],
 });
 const base = await new Promise((resolve, reject) => {
@@ -138,7 +138,7 @@ async function checkAccessibility(name, html) {
 
 // Opens the form, chooses the file in the field labelled "Your log", sends
 // it, and answers the status and the page it leads to.
-async function upload(file, problems) {
+async function upload(file, problems, key = "") {
   const page = await newTab(problems);
   await page.goto(base + "/", { waitUntil: "load" });
   const [field] = await page.$$("xpath/.//input[@id=//label[normalize-space()='Your log']/@for]");
@@ -147,6 +147,11 @@ async function upload(file, problems) {
     return { page, status: 0 };
   }
   await field.uploadFile(file);
+  if (key) {
+    const [keyField] = await page.$$("xpath/.//input[@id=//label[normalize-space()='Key from your receipt']/@for]");
+    if (!keyField) fail("the form has no field labelled \"Key from your receipt\"");
+    else await keyField.type(key);
+  }
   const [button] = await page.$$("xpath/.//button[normalize-space()='Send the log']");
   const [answer] = await Promise.all([page.waitForNavigation({ waitUntil: "load" }), button.click()]);
   return { page, status: answer.status() };
@@ -164,6 +169,7 @@ try {
   await checkAccessibility("the form", await form.content());
   await form.close();
 
+  const keys = {};
   for (const file of goldenLogs) {
     const expected = scored(file);
     const { page, status } = await upload(file, problems);
@@ -174,8 +180,29 @@ try {
     expectEqual(receipt["QSOs"], String(expected.qsos), `${name}: QSOs`);
     expectEqual(receipt["Score before the check"], String(expected.score), `${name}: score`);
     expectEqual(receipt["SHA-256"], createHash("sha256").update(readFileSync(file)).digest("hex"), `${name}: SHA-256`);
+    keys[expected.call] = { key: (receipt["Key"] ?? "").split(" ")[0], receipt: receipt["Receipt"] };
+    if (!/^[0-9a-f]{32}$/.test(keys[expected.call].key)) fail(`${name}: no key on the receipt: ${receipt["Key"]}`);
     if (file === goldenLogs[0]) await checkAccessibility("a receipt", await page.content());
     await page.close();
+  }
+
+  {
+    // Sent again without the key: held, the first receipt's number not
+    // told; with the key typed into the form: it replaces the first.
+    const file = goldenLogs[0];
+    const { call } = scored(file);
+    const heldProblems = [];
+    const held = await upload(file, heldProblems);
+    expectEqual(held.status, 202, "again without the key: status");
+    const status = await held.page.$eval("[role=status]", (element) => element.textContent).catch(() => "");
+    if (!status.includes("held")) fail(`again without the key: the page does not say held: ${status}`);
+    expectEqual((await receiptOf(held.page))["Replaces"], undefined, "again without the key: replaces");
+    await checkAccessibility("a receipt of a held log", await held.page.content());
+    await held.page.close();
+    const replaced = await upload(file, problems, keys[call].key.toUpperCase());
+    expectEqual(replaced.status, 200, "again with the key: status");
+    expectEqual((await receiptOf(replaced.page))["Replaces"], `receipt ${keys[call].receipt}`, "again with the key: replaces");
+    await replaced.page.close();
   }
 
   {

@@ -1,0 +1,43 @@
+#include "tools/robot/store/HeldDecision.h"
+
+#include <string>
+
+#include "tools/robot/store/Records.h"
+#include "tools/robot/store/StoreFailure.h"
+
+namespace zeltra::robot {
+
+KeptLog DecideHeld(const std::filesystem::path& folder, std::int64_t id, LogState decision) {
+  const Records records(folder, Records::Access::kWrite);
+  records.Run("BEGIN IMMEDIATE");
+  try {
+    const std::string select = std::string("SELECT ") + LogColumns() + " FROM logs WHERE id = ?";
+    Statement row(records, select.c_str());
+    row.Bind(1, id);
+    if (!row.Step()) throw StoreFailure("no upload " + std::to_string(id));
+    KeptLog log = LogFrom(row);
+    if (log.state != LogState::kHeld)
+      throw StoreFailure("upload " + std::to_string(id) + " is not held: it is " +
+                         StateName(log.state));
+    if (decision == LogState::kAccepted) {
+      Statement current(records,
+                        "SELECT id FROM logs WHERE call = ? AND state = 'accepted' "
+                        "ORDER BY current_order DESC LIMIT 1");
+      current.Bind(1, log.facts.call);
+      if (current.Step()) log.replaces = current.Number(0);
+    }
+    Statement update(records,
+                     "UPDATE logs SET state = ?, replaces = ?, current_order = CASE WHEN ?1 = "
+                     "'accepted' THEN (SELECT coalesce(max(current_order), 0) + 1 FROM logs) "
+                     "END WHERE id = ?");
+    log.state = decision;
+    update.Bind(1, StateName(decision)).Bind(2, log.replaces).Bind(3, id).Done();
+    records.Run("COMMIT");
+    return log;
+  } catch (...) {
+    records.Rollback();
+    throw;
+  }
+}
+
+}  // namespace zeltra::robot

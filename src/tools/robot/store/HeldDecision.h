@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "tools/robot/store/KeptLog.h"
+
+namespace zeltra::robot {
+
+// The organiser's decision on a held upload: accepted, it becomes its
+// call's current log (its key then replaces it, too); rejected, it stays
+// on disk and in the records, out of the check. Taken while the robot
+// serves; it changes a record only, never a file. Throws StoreFailure
+// when there is no such upload or it is not held; answers it as decided.
+KeptLog DecideHeld(const std::filesystem::path& folder, std::int64_t id, LogState decision);
+
+}  // namespace zeltra::robot

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct evp_md_ctx_st;
+
+namespace zeltra::robot {
+
+// SHA-256 of bytes that come piece by piece, in lower-case hex at the end.
+class Sha256Hasher {
+ public:
+  Sha256Hasher();
+  void Add(std::string_view bytes);
+  // The hash of all that was added; the hasher is spent.
+  std::string Finish();
+
+ private:
+  struct Free {
+    void operator()(evp_md_ctx_st* context) const;
+  };
+  std::unique_ptr<evp_md_ctx_st, Free> context_;
+};
+
+// SHA-256 of bytes, in lower-case hex.
+std::string Sha256(std::string_view bytes);
+
+}  // namespace zeltra::robot

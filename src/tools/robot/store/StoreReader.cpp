@@ -1,0 +1,68 @@
+#include "tools/robot/store/StoreReader.h"
+
+#include "tools/robot/store/UploadStore.h"
+
+namespace zeltra::robot {
+
+StoreReader::StoreReader(const std::filesystem::path& folder)
+    : folder_(folder), records_(folder, Records::Access::kRead) {}
+
+std::vector<KeptLog> StoreReader::Logs(const std::string& where, const std::string* call) const {
+  const std::string sql = std::string("SELECT ") + LogColumns() + " FROM logs WHERE " + where;
+  Statement rows(records_, sql.c_str());
+  if (call != nullptr) rows.Bind(1, *call);
+  std::vector<KeptLog> logs;
+  while (rows.Step()) logs.push_back(LogFrom(rows));
+  return logs;
+}
+
+std::vector<KeptLog> StoreReader::Current() const {
+  return Logs(
+      "current_order IN (SELECT max(current_order) FROM logs WHERE state = 'accepted' GROUP BY "
+      "call) ORDER BY call",
+      nullptr);
+}
+
+std::vector<KeptLog> StoreReader::Held() const {
+  return Logs("state = 'held' ORDER BY id", nullptr);
+}
+
+std::vector<KeptLog> StoreReader::Versions(const std::string& call) const {
+  return Logs("call = ? ORDER BY id", &call);
+}
+
+std::optional<KeptLog> StoreReader::Version(std::int64_t id) const {
+  const std::string number = std::to_string(id);
+  std::vector<KeptLog> logs = Logs("id = CAST(? AS INTEGER)", &number);
+  if (logs.empty()) return std::nullopt;
+  return logs.front();
+}
+
+void StoreReader::EachAttempt(const std::function<void(const Attempt&)>& take) const {
+  Statement rows(records_,
+                 "SELECT id, time, address, bytes, sha256, call, outcome, status, reason, log "
+                 "FROM attempts ORDER BY id");
+  while (rows.Step()) {
+    const std::string outcome = rows.Text(6);
+    Attempt attempt;
+    attempt.id = rows.Number(0);
+    attempt.time = rows.Text(1);
+    attempt.address = rows.Text(2);
+    attempt.bytes = rows.Number(3);
+    attempt.sha256 = rows.Text(4);
+    attempt.call = rows.Text(5);
+    attempt.outcome = outcome == "accepted" ? Outcome::kAccepted
+                      : outcome == "held"   ? Outcome::kHeld
+                                            : Outcome::kRefused;
+    attempt.status = static_cast<int>(rows.Number(7));
+    attempt.reason = rows.Text(8);
+    attempt.log = rows.MaybeNumber(9);
+    take(attempt);
+  }
+}
+
+std::filesystem::path StoreReader::FileOf(std::int64_t id) const {
+  return LogFileIn(folder_, id);
+}
+
+}  // namespace zeltra::robot

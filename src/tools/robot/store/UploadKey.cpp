@@ -1,0 +1,39 @@
+#include "tools/robot/store/UploadKey.h"
+
+#include <openssl/rand.h>
+
+#include <array>
+#include <cctype>
+
+#include "tools/robot/store/Sha256.h"
+#include "tools/robot/store/StoreFailure.h"
+
+namespace zeltra::robot {
+namespace {
+
+constexpr std::size_t kKeyBytes = 16;
+
+}  // namespace
+
+std::string NewKey() {
+  std::array<unsigned char, kKeyBytes> bits{};
+  if (RAND_bytes(bits.data(), static_cast<int>(bits.size())) != 1)
+    throw StoreFailure("no random bits for a key");
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string key;
+  for (const unsigned char byte : bits) {
+    key += kHex[byte >> 4];
+    key += kHex[byte & 0xF];
+  }
+  return key;
+}
+
+std::string KeyHash(std::string_view key) {
+  std::string digits;
+  for (const char c : key)
+    if (std::isspace(static_cast<unsigned char>(c)) == 0)
+      digits += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return Sha256(digits);
+}
+
+}  // namespace zeltra::robot

@@ -1,0 +1,154 @@
+#include "tools/robot/store/UploadStore.h"
+
+#include <sqlite3.h>
+
+#include <set>
+
+#include "tools/robot/store/UploadKey.h"
+#include "tools/robot/store/UtcNow.h"
+
+namespace zeltra::robot {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kAcceptedStatus = 200;
+constexpr int kHeldStatus = 202;
+
+// Makes DATA and its two folders before the lock is taken in it.
+const fs::path& MadeFolder(const fs::path& folder) {
+  std::error_code error;
+  fs::create_directories(folder / "logs", error);
+  if (!error) fs::create_directories(folder / "incoming", error);
+  if (error) throw StoreFailure("cannot make " + folder.string() + ": " + error.message());
+  return folder;
+}
+
+void InsertAttempt(const Records& records, const Attempt& attempt) {
+  Statement insert(records,
+                   "INSERT INTO attempts (time, address, bytes, sha256, call, outcome, status, "
+                   "reason, log) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+  insert.Bind(1, attempt.time)
+      .Bind(2, attempt.address)
+      .Bind(3, attempt.bytes)
+      .Bind(4, attempt.sha256)
+      .Bind(5, attempt.call)
+      .Bind(6, OutcomeName(attempt.outcome))
+      .Bind(7, static_cast<std::int64_t>(attempt.status))
+      .Bind(8, attempt.reason)
+      .Bind(9, attempt.log)
+      .Done();
+}
+
+// The call's current log, if it has one.
+std::optional<std::int64_t> CurrentOf(const Records& records, const std::string& call) {
+  Statement current(records,
+                    "SELECT id FROM logs WHERE call = ? AND state = 'accepted' "
+                    "ORDER BY current_order DESC LIMIT 1");
+  current.Bind(1, call);
+  return current.Step() ? std::optional(current.Number(0)) : std::nullopt;
+}
+
+// The key was given to one of the call's accepted versions.
+bool KeyOpens(const Records& records, const std::string& call,
+              const std::optional<std::string>& key) {
+  if (!key || key->empty()) return false;
+  Statement match(records,
+                  "SELECT 1 FROM logs WHERE call = ? AND state = 'accepted' AND key_hash = ?");
+  match.Bind(1, call).Bind(2, KeyHash(*key));
+  return match.Step();
+}
+
+}  // namespace
+
+fs::path LogFileIn(const fs::path& folder, std::int64_t id) {
+  return folder / "logs" / std::to_string(id);
+}
+
+UploadStore::UploadStore(const fs::path& folder, Disk& disk)
+    : folder_(MadeFolder(folder)),
+      disk_(disk),
+      lock_(folder_),
+      records_(folder_, Records::Access::kWrite) {
+  RemoveLeftovers();
+}
+
+// Pieces of uploads a killed run left half made, and logs whose record was
+// never committed.
+void UploadStore::RemoveLeftovers() const {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder_ / "incoming", error))
+    fs::remove(entry.path(), error);
+  std::set<std::string> recorded;
+  Statement ids(records_, "SELECT id FROM logs");
+  while (ids.Step()) recorded.insert(std::to_string(ids.Number(0)));
+  for (const auto& entry : fs::directory_iterator(folder_ / "logs", error))
+    if (recorded.count(entry.path().filename().string()) == 0) fs::remove(entry.path(), error);
+}
+
+Receipt UploadStore::Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender) {
+  IncomingFile piece = NewPiece();
+  piece.Append(bytes);
+  return Keep(piece, facts, sender);
+}
+
+Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender) {
+  std::lock_guard lock(mutex_);
+  Receipt receipt;
+  KeptLog& kept = receipt.log;
+  kept.facts = facts;
+  kept.received = UtcNow();
+  kept.bytes = piece.size();
+  kept.address = sender.address;
+  try {
+    disk_.Sync(piece.descriptor(), piece.path());
+    records_.Run("BEGIN IMMEDIATE");
+    receipt.current = CurrentOf(records_, facts.call);
+    const bool accepted = !receipt.current || KeyOpens(records_, facts.call, sender.key);
+    kept.state = accepted ? LogState::kAccepted : LogState::kHeld;
+    if (accepted) std::swap(kept.replaces, receipt.current);
+    receipt.key = NewKey();
+    Statement insert(records_,
+                     "INSERT INTO logs (call, categories, qsos, claimed, score, sha256, received, "
+                     "replaces, state, current_order, key_hash, bytes, address) VALUES (?, ?, ?, "
+                     "?, ?, ?, ?, ?, ?, CASE WHEN ?9 = 'accepted' THEN (SELECT "
+                     "coalesce(max(current_order), 0) + 1 FROM logs) END, ?, ?, ?)");
+    insert.Bind(1, facts.call).Bind(2, facts.categories).Bind(3, facts.qsos);
+    if (facts.claimed) insert.Bind(4, *facts.claimed);
+    insert.Bind(5, facts.score).Bind(6, facts.sha256).Bind(7, kept.received).Bind(8, kept.replaces);
+    insert.Bind(9, StateName(kept.state)).Bind(10, KeyHash(receipt.key)).Bind(11, kept.bytes);
+    insert.Bind(12, kept.address).Done();
+    kept.id = sqlite3_last_insert_rowid(records_.get());
+    Attempt attempt;
+    attempt.time = kept.received;
+    attempt.address = sender.address;
+    attempt.bytes = kept.bytes;
+    attempt.sha256 = facts.sha256;
+    attempt.call = facts.call;
+    attempt.outcome = accepted ? Outcome::kAccepted : Outcome::kHeld;
+    attempt.status = accepted ? kAcceptedStatus : kHeldStatus;
+    attempt.log = kept.id;
+    InsertAttempt(records_, attempt);
+    // The bytes under their name before the record that names them.
+    disk_.Rename(piece.path(), LogFileIn(folder_, kept.id));
+    piece.Taken();
+    disk_.SyncFolder(folder_ / "logs");
+    records_.Run("COMMIT");
+  } catch (...) {
+    // Nothing of the log stays: not its record (a ROLLBACK with none
+    // begun is refused, harmlessly), nor its piece (the piece's own), nor
+    // its file.
+    records_.Rollback();
+    std::error_code ignored;
+    if (kept.id != 0) fs::remove(LogFileIn(folder_, kept.id), ignored);
+    throw;
+  }
+  return receipt;
+}
+
+void UploadStore::Record(const Attempt& refused) {
+  std::lock_guard lock(mutex_);
+  InsertAttempt(records_, refused);
+}
+
+}  // namespace zeltra::robot
