@@ -62,8 +62,8 @@ pid_t Start(const char* robot, const fs::path& data, int port) {
     const std::string listen = "127.0.0.1:" + std::to_string(port);
     const std::string folder = data.string();
     execl(robot, robot, "serve", "--data", folder.c_str(), "--listen", listen.c_str(),
-          "--per-minute", "0", "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00",
-          static_cast<char*>(nullptr));
+          "--per-minute", "0", "--per-address", "100", "--from", "2026-12-05 00:00", "--to",
+          "2026-12-06 00:00", static_cast<char*>(nullptr));
     _exit(127);
   }
   return child;

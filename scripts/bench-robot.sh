@@ -20,7 +20,7 @@ data=build/bench/robot-data
 rm -rf "$data"
 
 build/bench/src/tools/robot/zeltra-robot serve --data "$data" --listen 127.0.0.1:0 \
-  --per-minute 0 --cty tests/tools/score/cases/cty.dat \
+  --per-minute 0 --per-address 1000 --cty tests/tools/score/cases/cty.dat \
   --from "2026-12-05 00:00" --to "2026-12-06 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
 robot=$!
 trap 'kill $robot 2>/dev/null || true' EXIT

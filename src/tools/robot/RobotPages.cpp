@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tools/robot/UploadCheck.h"
 #include "tools/robot/store/Records.h"
 #include "tools/score/site/HtmlText.h"
 #include "tools/score/site/PageFrame.h"
@@ -14,6 +15,8 @@ using score::Html;
 using Json = nlohmann::json;
 
 constexpr std::size_t kBytesPerKilobyte = 1024;
+constexpr int kBadRequest = 400;
+constexpr int kUnsupportedType = 415;
 
 template <typename Body>
 std::string Page(const std::string& title, Body body) {
@@ -33,11 +36,20 @@ void Warnings(std::ostream& out, const std::vector<std::string>& lines, const ch
 
 }  // namespace
 
-std::string FormPage(std::size_t maxBytes) {
+std::string FormPage(const FormFacts& facts) {
   return Page("Zeltra RTTY Contest: send your log", [&](std::ostream& out) {
+    out << "<p>The contest: " << Html(facts.from) << " to " << Html(facts.to) << " UTC.";
+    if (facts.deadline) out << " Logs are taken until " << Html(*facts.deadline) << " UTC.";
+    out << "</p>\n";
+    if (facts.closed) {
+      out << "<p role=\"status\">The robot is closed: the deadline for logs has passed. Write "
+             "to the organiser if your log is late.</p>\n<p><a href=\"/received\">The logs "
+             "received</a></p>\n";
+      return;
+    }
     out << "<p>Send the log your logging program exports, as ADIF or Cabrillo (gzip is fine), "
            "at most "
-        << maxBytes / kBytesPerKilobyte
+        << facts.maxBytes / kBytesPerKilobyte
         << " KB. It is read at once: you see what it holds, or what to mend.</p>\n"
            "<form method=\"post\" action=\"/upload\" enctype=\"multipart/form-data\">\n"
            "<p><label for=\"log\">Your log</label> <input type=\"file\" id=\"log\" name=\"log\" "
@@ -65,15 +77,13 @@ std::string ReceiptPage(const Receipt& receipt, const std::vector<std::string>& 
     else
       out << "<p role=\"status\">Thank you: the log of " << Html(kept.facts.call)
           << " is received and kept.</p>\n";
-    out << "<dl>\n<dt>Receipt</dt><dd>" << kept.id << "</dd>\n<dt>Key</dt><dd><code>"
-        << receipt.key
+    out << "<dl>\n<dt>Receipt</dt><dd>" << kept.id << "</dd>\n<dt>Key</dt><dd><code>" << receipt.key
         << "</code> (keep it: only with it can this call's log be replaced)</dd>\n<dt>Call</dt><dd>"
-        << Html(kept.facts.call) << "</dd>\n<dt>Categories</dt><dd>"
-        << Html(kept.facts.categories) << "</dd>\n<dt>QSOs</dt><dd>" << kept.facts.qsos
-        << "</dd>\n<dt>Claimed score</dt><dd>" << Html(kept.facts.claimed.value_or("none"))
-        << "</dd>\n<dt>Score before the check</dt><dd>" << kept.facts.score
-        << "</dd>\n<dt>Received (UTC)</dt><dd>" << kept.received << "</dd>\n<dt>SHA-256</dt><dd>"
-        << kept.facts.sha256 << "</dd>\n";
+        << Html(kept.facts.call) << "</dd>\n<dt>Categories</dt><dd>" << Html(kept.facts.categories)
+        << "</dd>\n<dt>QSOs</dt><dd>" << kept.facts.qsos << "</dd>\n<dt>Claimed score</dt><dd>"
+        << Html(kept.facts.claimed.value_or("none")) << "</dd>\n<dt>Score before the check</dt><dd>"
+        << kept.facts.score << "</dd>\n<dt>Received (UTC)</dt><dd>" << kept.received
+        << "</dd>\n<dt>SHA-256</dt><dd>" << kept.facts.sha256 << "</dd>\n";
     if (kept.replaces) out << "<dt>Replaces</dt><dd>receipt " << *kept.replaces << "</dd>\n";
     out << "</dl>\n";
     Warnings(out, warnings, "What you may want to mend");
@@ -83,28 +93,53 @@ std::string ReceiptPage(const Receipt& receipt, const std::vector<std::string>& 
 
 std::string RefusalPage(int status, const std::vector<std::string>& errors) {
   return Page("Log not received", [&](std::ostream& out) {
-    out << "<p role=\"alert\">The log was not received (" << status << "). Mend it and send it "
-        << "again:</p>\n<ul>\n";
+    // What the entrant can mend, and what only time or the organiser can.
+    const bool mendable = status == kBadRequest || status == kTooLarge ||
+                          status == kUnsupportedType || status == kUnprocessable;
+    out << "<p role=\"alert\">The log was not received (" << status << ")"
+        << (mendable ? ". Mend it and send it again:" : ":") << "</p>\n<ul>\n";
     for (const std::string& error : errors) out << "<li>" << Html(error) << "</li>\n";
     out << "</ul>\n<p><a href=\"/\">Send the log again</a></p>\n";
   });
 }
 
-void WriteReceivedPage(std::ostream& out, const std::vector<KeptLog>& logs) {
+std::string ReceivedPageHead(std::size_t count) {
+  std::ostringstream out;
   score::WritePageStart(out, "Logs received", "");
-  {
-    out << "<div class=\"wide\"><table><caption>" << logs.size()
-        << " logs received, the latest of each call</caption>\n<thead><tr><th "
-           "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
-           "class=\"n\">QSOs</th><th scope=\"col\">Received (UTC)</th></tr></thead>\n"
-           "<tbody>\n";
-    for (const KeptLog& log : logs)
-      out << "<tr><th scope=\"row\">" << Html(log.facts.call) << "</th><td>"
-          << Html(log.facts.categories) << "</td><td class=\"n\">" << log.facts.qsos << "</td><td>"
-          << log.received << "</td></tr>\n";
-    out << "</tbody></table></div>\n<p><a href=\"/\">Send a log</a></p>\n";
-  }
+  out << "<div class=\"wide\"><table><caption>" << count
+      << " logs received, the latest of each call</caption>\n<thead><tr><th "
+         "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
+         "class=\"n\">QSOs</th><th scope=\"col\">Received (UTC)</th></tr></thead>\n"
+         "<tbody>\n";
+  return out.str();
+}
+
+std::string ReceivedPageRow(const KeptLog& log) {
+  std::ostringstream out;
+  out << "<tr><th scope=\"row\">" << Html(log.facts.call) << "</th><td>"
+      << Html(log.facts.categories) << "</td><td class=\"n\">" << log.facts.qsos << "</td><td>"
+      << log.received << "</td></tr>\n";
+  return out.str();
+}
+
+std::string ReceivedPageTail() {
+  std::ostringstream out;
+  out << "</tbody></table></div>\n<p><a href=\"/\">Send a log</a></p>\n";
   score::WritePageEnd(out);
+  return out.str();
+}
+
+void WriteReceivedPage(std::ostream& out, const std::vector<KeptLog>& logs) {
+  out << ReceivedPageHead(logs.size());
+  for (const KeptLog& log : logs) out << ReceivedPageRow(log);
+  out << ReceivedPageTail();
+}
+
+std::string NotFoundPage() {
+  return Page("Not here", [](std::ostream& out) {
+    out << "<p role=\"alert\">The robot has no page here.</p>\n<p><a href=\"/\">Send a "
+           "log</a></p>\n";
+  });
 }
 
 std::string ReceiptJson(const Receipt& given, const std::vector<std::string>& warnings) {
@@ -130,18 +165,26 @@ std::string RefusalJson(const std::vector<std::string>& errors) {
          "\n";
 }
 
+std::string ReceivedJsonHead() {
+  return "{\n  \"logs\": [";
+}
+
+std::string ReceivedJsonRow(const KeptLog& log, bool first) {
+  const Json row = {{"call", log.facts.call},
+                    {"categories", log.facts.categories},
+                    {"qsos", log.facts.qsos},
+                    {"received", log.received}};
+  return (first ? "\n    " : ",\n    ") + row.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string ReceivedJsonTail(bool empty) {
+  return empty ? "]\n}\n" : "\n  ]\n}\n";
+}
+
 void WriteReceivedJson(std::ostream& out, const std::vector<KeptLog>& logs) {
-  out << "{\n  \"logs\": [";
-  const char* separator = "\n    ";
-  for (const KeptLog& log : logs) {
-    const Json row = {{"call", log.facts.call},
-                      {"categories", log.facts.categories},
-                      {"qsos", log.facts.qsos},
-                      {"received", log.received}};
-    out << separator << row.dump(-1, ' ', false, Json::error_handler_t::replace);
-    separator = ",\n    ";
-  }
-  out << (logs.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  out << ReceivedJsonHead();
+  for (std::size_t row = 0; row < logs.size(); ++row) out << ReceivedJsonRow(logs[row], row == 0);
+  out << ReceivedJsonTail(logs.empty());
 }
 
 }  // namespace zeltra::robot

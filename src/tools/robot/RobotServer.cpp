@@ -1,67 +1,112 @@
 #include "tools/robot/RobotServer.h"
 
-#include <sys/socket.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 
 #include <ctime>
-#include <memory>
+#include <string_view>
+#include <thread>
 
 #include "tools/robot/AttemptLine.h"
-#include "tools/robot/PortSockets.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
-#include "tools/robot/WatchedPool.h"
+#include "tools/robot/http/HttpAnswer.h"
+#include "tools/robot/store/Sha256.h"
 #include "tools/robot/store/UtcNow.h"
 
 namespace zeltra::robot {
+
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kOk = 200;
+constexpr int kHeld = 202;
 constexpr int kBadRequest = 400;
 constexpr int kForbidden = 403;
+constexpr int kNotFound = 404;
+constexpr int kNotAllowed = 405;
+constexpr int kUnsupported = 415;
 constexpr int kTooMany = 429;
 constexpr int kUnavailable = 503;
-// What a form's own parts add to the file it carries.
-constexpr std::size_t kFormOverhead = 64 * 1024;
 constexpr std::int64_t kSecondsPerMinute = 60;
+constexpr auto kStopCheck = std::chrono::milliseconds(100);
 
-constexpr int kHeld = 202;
-
-bool WantsJson(const httplib::Request& request) {
-  return request.get_header_value("Accept").find("application/json") != std::string::npos;
+std::string Header(MHD_Connection* connection, const char* name) {
+  const char* value = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, name);
+  return value == nullptr ? std::string() : std::string(value);
 }
 
-void Answer(const httplib::Request& request, httplib::Response& response, int status,
-            const std::string& json, const std::string& page) {
-  response.status = status;
-  if (WantsJson(request))
-    response.set_content(json, "application/json");
-  else
-    response.set_content(page, "text/html; charset=utf-8");
+std::string AddressOf(MHD_Connection* connection) {
+  const MHD_ConnectionInfo* info =
+      MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  if (info == nullptr || info->client_addr == nullptr) return "";
+  char text[INET6_ADDRSTRLEN] = {};
+  const sockaddr* address = info->client_addr;
+  if (address->sa_family == AF_INET6) {
+    const auto* six = reinterpret_cast<const sockaddr_in6*>(address);
+    if (IN6_IS_ADDR_V4MAPPED(&six->sin6_addr))
+      inet_ntop(AF_INET, &six->sin6_addr.s6_addr[12], text, sizeof text);
+    else
+      inet_ntop(AF_INET6, &six->sin6_addr, text, sizeof text);
+  } else {
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
+  }
+  return text;
 }
 
-// Every answer: no page of the robot's runs a script, is framed, sniffed
-// for another type, or tells another site where its reader came from.
-const httplib::Headers kSafeHeaders = {
-    {"Content-Security-Policy",
-     "default-src 'none'; style-src 'unsafe-inline'; img-src data:; form-action 'self'; "
-     "frame-ancestors 'none'; base-uri 'none'"},
-    {"X-Content-Type-Options", "nosniff"},
-    {"Referrer-Policy", "no-referrer"},
-    {"X-Frame-Options", "DENY"},
-};
+constexpr std::size_t kMinuteText = std::string_view("2026-12-13 23:59").size();
 
-// An answer written to the client as it is made, in chunks.
-template <typename Write>
-void Stream(httplib::Response& response, const char* type, Write write) {
-  response.set_chunked_content_provider(
-      type, [write = std::move(write)](std::size_t, httplib::DataSink& sink) {
-        write(sink.os);
-        sink.done();
-        return true;
-      });
+// The deadline as an entrant reads it, "2026-12-13 23:59" (UTC).
+std::string DeadlineText(std::int64_t minute) {
+  return UtcText(minute * kSecondsPerMinute).substr(0, kMinuteText);
+}
+
+// An option's "YYYYMMDDHHMM" as an entrant reads it, "2026-12-05 00:00".
+std::string ShownTime(const std::string& compact) {
+  if (compact.size() != std::string_view("YYYYMMDDHHMM").size()) return compact;
+  return compact.substr(0, 4) + "-" + compact.substr(4, 2) + "-" + compact.substr(6, 2) + " " +
+         compact.substr(8, 2) + ":" + compact.substr(10, 2);
+}
+
+// The list of logs received, written row by row as the client reads it.
+MHD_Result AnswerList(MHD_Connection* connection, std::vector<KeptLog> logs, bool json) {
+  struct Rows {
+    std::vector<KeptLog> logs;
+    std::size_t next = 0;
+    bool started = false;
+    bool ended = false;
+  };
+  auto rows = std::make_shared<Rows>();
+  rows->logs = std::move(logs);
+  return AnswerStream(connection, kOk, json ? "application/json" : "text/html; charset=utf-8",
+                      [rows, json]() -> std::optional<std::string> {
+                        if (!rows->started) {
+                          rows->started = true;
+                          return json ? ReceivedJsonHead() : ReceivedPageHead(rows->logs.size());
+                        }
+                        if (rows->next < rows->logs.size()) {
+                          const std::size_t row = rows->next++;
+                          return json ? ReceivedJsonRow(rows->logs[row], row == 0)
+                                      : ReceivedPageRow(rows->logs[row]);
+                        }
+                        if (rows->ended) return std::nullopt;
+                        rows->ended = true;
+                        return json ? ReceivedJsonTail(rows->logs.empty()) : ReceivedPageTail();
+                      });
 }
 
 }  // namespace
+
+// One request, from its headers to its answer.
+struct RobotServer::Request {
+  Clock::time_point arrived = Clock::now();
+  std::int64_t arrivedUtc = 0;
+  std::string address;
+  bool json = false;
+  bool upload = false;
+  std::unique_ptr<UploadReceiver> receiver;
+};
 
 RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, std::ostream& said)
     : settings_(std::move(settings)),
@@ -69,76 +114,29 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
       said_(said),
       store_(settings_.data),
       reader_(settings_.data),
-      rate_(settings_.perMinute),
-      watch_(settings_.requestLimit) {
+      rate_(settings_.perMinute) {
   // A packed log is held to the same size once unpacked.
   settings_.scoring.largestText = settings_.maxBytes;
-  // The library owns the pool it is given.
-  server_.new_task_queue = [this] {
-    return std::make_unique<WatchedPool>(settings_.threads, watch_).release();
-  };
-  server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
-    watch_.Answered(request.remote_addr, request.remote_port);
-  });
-  server_.set_default_headers(kSafeHeaders);
-  // A second robot on the same address fails to listen, rather than take
-  // a share of the uploads into a data folder nobody exports.
-  server_.set_socket_options([](int socket) {
-    const int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-  });
-  server_.set_payload_max_length(settings_.maxBytes + kFormOverhead);
-  server_.set_read_timeout(settings_.timeout);
-  server_.set_write_timeout(settings_.timeout);
-  server_.set_keep_alive_timeout(settings_.timeout.count());
-  server_.Get("/", [this](const httplib::Request&, httplib::Response& response) {
-    response.set_content(FormPage(settings_.maxBytes), "text/html; charset=utf-8");
-  });
-  server_.Get("/received", [this](const httplib::Request&, httplib::Response& response) {
-    Stream(response, "text/html; charset=utf-8",
-           [logs = reader_.Current()](std::ostream& out) { WriteReceivedPage(out, logs); });
-  });
-  server_.Get("/received.json", [this](const httplib::Request&, httplib::Response& response) {
-    Stream(response, "application/json",
-           [logs = reader_.Current()](std::ostream& out) { WriteReceivedJson(out, logs); });
-  });
-  server_.Post("/upload", [this](const httplib::Request& request, httplib::Response& response) {
-    Upload(request, response);
-  });
-  // A body over the limit is refused from its length, before it is read.
-  // The library calls this for every answer of 400 or more, the robot's
-  // own refusals too: only its own, bodiless, 413 is worded here.
-  server_.set_error_handler([this](const httplib::Request& request, httplib::Response& response) {
-    if (response.status == kTooLarge && response.body.empty())
-      Refuse(request, response, kTooLarge,
-             {"the log is larger than the robot takes: at most " +
-              std::to_string(settings_.maxBytes) + " bytes"},
-             {});
-  });
-  server_.set_exception_handler(
-      [this](const httplib::Request& request, httplib::Response& response, std::exception_ptr) {
-        Refuse(request, response, kUnavailable,
-               {"the robot could not keep the log just now; send it again in a minute"}, {});
-      });
+  LoadHashing();
 }
 
+RobotServer::~RobotServer() = default;
+
 std::optional<int> RobotServer::Bind() {
-  const int port =
-      settings_.port == 0
-          ? server_.bind_to_any_port(settings_.host)
-          : (server_.bind_to_port(settings_.host, settings_.port) ? settings_.port : -1);
-  if (port < 0) return std::nullopt;
-  // The library listens with a queue of 5: a sixth client connecting at
-  // the same moment would wait a second for its connection to be tried
-  // again. Listening again with the system's longest queue lets a burst in.
-  for (const PortSocket& socket : SocketsOnPort(port))
-    if (socket.listening) listen(socket.descriptor, SOMAXCONN);
-  watch_.Watch(port);
+  ListenSocket socket(settings_.host, settings_.port);
+  if (socket.descriptor() < 0) return std::nullopt;
+  const int port = socket.port();
+  daemon_ = std::make_unique<HttpDaemon>(std::move(socket), settings_.http, *this);
   return port;
 }
 
-bool RobotServer::Serve() {
-  return server_.listen_after_bind();
+void RobotServer::Serve() {
+  while (!stopping_) std::this_thread::sleep_for(kStopCheck);
+  daemon_.reset();
+}
+
+std::size_t RobotServer::cutOff() const {
+  return (daemon_ ? daemon_->cutOff() : 0) + slowBodies_;
 }
 
 void RobotServer::Tell(const Attempt& attempt) {
@@ -152,18 +150,184 @@ void RobotServer::TellFailure(const std::string& what) {
   said_ << "zeltra-robot: " << what << std::endl;
 }
 
-// Refuses an upload, records it and tells it.
-void RobotServer::Refuse(const httplib::Request& request, httplib::Response& response, int status,
-                         const std::vector<std::string>& errors, const SeenUpload& seen) {
-  Answer(request, response, status, RefusalJson(errors), RefusalPage(status, errors));
-  if (request.path != "/upload") return;
+MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, const char* method,
+                               const char* data, std::size_t* size, void** request) {
+  if (*request == nullptr) {
+    daemon_->HeadersArrived(connection);
+    // Owned by the library from here until Completed.
+    auto made = std::make_unique<Request>();
+    made->arrivedUtc =
+        settings_.utcNow ? settings_.utcNow() : static_cast<std::int64_t>(std::time(nullptr));
+    made->address = AddressOf(connection);
+    made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
+    *request = made.get();
+    Request& begun = *made.release();
+    return Begin(connection, url, method, begun);
+  }
+  Request& current = *static_cast<Request*>(*request);
+  if (*size == 0) return current.receiver ? FinishUpload(connection, current) : MHD_YES;
+  const std::size_t taken = *size;
+  *size = 0;
+  if (!current.receiver) return MHD_YES;  // a body no one asked for, dropped
+  if (current.receiver->Take(data, taken, Clock::now())) return MHD_YES;
+  // Too slow, or more than any log: the connection is closed, and recorded.
+  const UploadReceiver::Stop stop = current.receiver->stop();
+  if (stop == UploadReceiver::Stop::kTooSlow) ++slowBodies_;
   Attempt attempt;
+  attempt.time = UtcNow();
+  attempt.address = current.address;
+  attempt.bytes = current.receiver->logBytes();
+  attempt.status = 0;
+  attempt.reason = stop == UploadReceiver::Stop::kTooSlow ? "cut off: sent too slowly"
+                   : stop == UploadReceiver::Stop::kBroken
+                       ? "cut off: the robot could not write the log"
+                       : "cut off: more than a log and its form";
+  Tell(attempt);
+  try {
+    store_.Record(attempt);
+  } catch (const StoreFailure& failure) {
+    TellFailure(std::string("cannot record the attempt: ") + failure.what());
+  }
+  current.receiver.reset();
+  return MHD_NO;
+}
+
+void RobotServer::Completed(void** request) {
+  std::unique_ptr<Request> done(static_cast<Request*>(*request));
+  *request = nullptr;
+}
+
+MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url,
+                              const std::string& method, Request& request) {
+  const bool get = method == "GET" || method == "HEAD";
+  if (url == "/upload") {
+    if (method != "POST")
+      return Answer(connection, kNotAllowed, "text/plain; charset=utf-8",
+                    "Send the log from the form at /\n", {{"Allow", "POST"}});
+    request.upload = true;
+    return BeginUpload(connection, request);
+  }
+  if (url != "/" && url != "/received" && url != "/received.json")
+    return Answer(connection, kNotFound, "text/html; charset=utf-8", NotFoundPage(), {});
+  if (!get)
+    return Answer(connection, kNotAllowed, "text/plain; charset=utf-8", "Only GET here\n",
+                  {{"Allow", "GET, HEAD"}});
+  if (url == "/") {
+    FormFacts facts;
+    facts.maxBytes = settings_.maxBytes;
+    facts.from = ShownTime(settings_.scoring.from.value_or(""));
+    facts.to = ShownTime(settings_.scoring.to.value_or(""));
+    if (settings_.deadline) {
+      facts.deadline = DeadlineText(*settings_.deadline);
+      facts.closed = request.arrivedUtc / kSecondsPerMinute > *settings_.deadline;
+    }
+    return Answer(connection, kOk, "text/html; charset=utf-8", FormPage(facts), {});
+  }
+  return AnswerList(connection, reader_.Current(), url == "/received.json");
+}
+
+MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request) {
+  if (!rate_.Allow(request.address, UploadRate::Clock::now()))
+    return Refuse(connection, request, kTooMany,
+                  {"too many uploads from your address in a minute: wait a minute, then send "
+                   "the log again"},
+                  {});
+  // Judged by when the headers arrived: an entrant whose log is still
+  // arriving when the minute turns is in time. The deadline's own minute
+  // is still in time: "23:59" takes 23:59:59.
+  if (settings_.deadline && request.arrivedUtc / kSecondsPerMinute > *settings_.deadline)
+    return Refuse(
+        connection, request, kForbidden,
+        {"the robot is closed: the deadline for logs, " + DeadlineText(*settings_.deadline) +
+         ", has passed; write to the organiser if your log is late"},
+        {});
+  if (!Header(connection, "Content-Encoding").empty())
+    return Refuse(connection, request, kUnsupported,
+                  {"the upload was sent packed (Content-Encoding); send the log as the form "
+                   "sends it (a gzip file is fine)"},
+                  {});
+  const std::string length = Header(connection, "Content-Length");
+  const BodyLimits limits{settings_.maxBytes, BodyLimits{}.formBytes, settings_.bytesPerSecond,
+                          settings_.rateWindow};
+  // A body over the limit is refused from its length, before it is read.
+  if (!length.empty() && length.find_first_not_of("0123456789") == std::string::npos &&
+      (length.size() > std::to_string(limits.logBytes + limits.formBytes).size() ||
+       std::stoull(length) > limits.logBytes + limits.formBytes))
+    return Refuse(connection, request, kTooLarge,
+                  {"the log is larger than the robot takes: at most " +
+                   std::to_string(settings_.maxBytes) + " bytes"},
+                  {});
+  try {
+    request.receiver =
+        std::make_unique<UploadReceiver>(connection, store_.incoming(), limits, request.arrived);
+  } catch (const StoreFailure& failure) {
+    TellFailure(failure.what());
+    return Refuse(connection, request, kUnavailable,
+                  {"the robot could not keep the log just now; send it again in a minute"}, {});
+  }
+  if (!request.receiver->readable()) {
+    request.receiver.reset();
+    return Refuse(connection, request, kBadRequest,
+                  {"no log was sent: choose the file in the field named \"log\""}, {});
+  }
+  return MHD_YES;
+}
+
+MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& request) {
+  const std::unique_ptr<UploadReceiver> receiver = std::move(request.receiver);
+  const std::int64_t size = receiver->logBytes();
+  if (receiver->stop() == UploadReceiver::Stop::kTooLarge)
+    return Refuse(connection, request, kTooLarge,
+                  {"the log is " + std::to_string(size) + " bytes; the robot takes at most " +
+                   std::to_string(settings_.maxBytes)},
+                  {size, {}, {}});
+  if (!receiver->hasLog())
+    return Refuse(connection, request, kBadRequest,
+                  {"no log was sent: choose the file in the field named \"log\""}, {});
+  if (size == 0) return Refuse(connection, request, kUnprocessable, {"the file sent is empty"}, {});
+  try {
+    IncomingFile& piece = receiver->piece();
+    const std::string sha256 = piece.Sha256();
+    const auto checked = CheckUpload(piece.path(), sha256, settings_.scoring, countries_);
+    if (const auto* refused = std::get_if<Refused>(&checked))
+      return Refuse(connection, request, refused->status, refused->errors,
+                    {size, sha256, refused->call});
+    const Acceptable& log = std::get<Acceptable>(checked);
+    const Receipt receipt = store_.Keep(piece, log.facts, Sender{request.address, receiver->key()});
+    const bool held = receipt.log.state == LogState::kHeld;
+    Attempt attempt;
+    attempt.time = receipt.log.received;
+    attempt.address = request.address;
+    attempt.bytes = size;
+    attempt.sha256 = sha256;
+    attempt.call = log.facts.call;
+    attempt.outcome = held ? Outcome::kHeld : Outcome::kAccepted;
+    attempt.status = held ? kHeld : kOk;
+    attempt.log = receipt.log.id;
+    Tell(attempt);
+    const HttpHeaders noStore = {{"Cache-Control", "no-store"}};
+    if (request.json)
+      return Answer(connection, attempt.status, "application/json",
+                    ReceiptJson(receipt, log.warnings), noStore);
+    return Answer(connection, attempt.status, "text/html; charset=utf-8",
+                  ReceiptPage(receipt, log.warnings), noStore);
+  } catch (const std::exception& failure) {
+    TellFailure(failure.what());
+    return Refuse(connection, request, kUnavailable,
+                  {"the robot could not keep the log just now; send it again in a minute"},
+                  {size, {}, {}});
+  }
+}
+
+// Refuses an upload, records it and tells it.
+MHD_Result RobotServer::Refuse(MHD_Connection* connection, const Request& request, int status,
+                               const std::vector<std::string>& errors, const SeenUpload& seen) {
+  Attempt attempt;
+  attempt.time = UtcNow();
+  attempt.address = request.address;
   attempt.bytes = seen.bytes;
   attempt.sha256 = seen.sha256;
   attempt.call = seen.call;
-  attempt.time = UtcNow();
-  attempt.address = request.remote_addr;
-  if (attempt.bytes == 0) attempt.bytes = static_cast<std::int64_t>(request.body.size());
   attempt.outcome = Outcome::kRefused;
   attempt.status = status;
   attempt.reason = errors.empty() ? "" : errors.front();
@@ -173,63 +337,8 @@ void RobotServer::Refuse(const httplib::Request& request, httplib::Response& res
   } catch (const StoreFailure& failure) {
     TellFailure(std::string("cannot record the attempt: ") + failure.what());
   }
-}
-
-void RobotServer::Upload(const httplib::Request& request, httplib::Response& response) {
-  if (!rate_.Allow(request.remote_addr, UploadRate::Clock::now()))
-    return Refuse(request, response, kTooMany,
-                  {"too many uploads from your address in a minute; wait a minute and send the "
-                   "log again"},
-                  {});
-  // The deadline's own minute is still in time: "23:59" takes 23:59:59.
-  if (settings_.deadline &&
-      static_cast<std::int64_t>(std::time(nullptr)) / kSecondsPerMinute > *settings_.deadline)
-    return Refuse(request, response, kForbidden, {"the deadline for logs has passed"}, {});
-  if (!request.is_multipart_form_data() || !request.has_file("log"))
-    return Refuse(request, response, kBadRequest,
-                  {"no log was sent: choose the file in the field named \"log\""}, {});
-  // The library's own copy of the log, not another.
-  const httplib::MultipartFormData& file = request.files.find("log")->second;
-  const auto size = static_cast<std::int64_t>(file.content.size());
-  if (file.content.size() > settings_.maxBytes)
-    return Refuse(request, response, kTooLarge,
-                  {"the log is " + std::to_string(file.content.size()) +
-                   " bytes; the robot takes at most " + std::to_string(settings_.maxBytes)},
-                  SeenUpload{size, {}, {}});
-  if (file.content.empty())
-    return Refuse(request, response, kUnprocessable, {"the file sent is empty"}, {});
-  Sender sender{request.remote_addr, std::nullopt};
-  if (request.has_file("key")) sender.key = request.files.find("key")->second.content;
-  try {
-    IncomingFile piece = store_.NewPiece();
-    piece.Append(file.content);
-    const std::string sha256 = piece.Sha256();
-    const auto checked = CheckUpload(piece.path(), sha256, settings_.scoring, countries_);
-    if (const auto* refused = std::get_if<Refused>(&checked))
-      return Refuse(request, response, refused->status, refused->errors,
-                    SeenUpload{size, sha256, refused->call});
-    const Acceptable& log = std::get<Acceptable>(checked);
-    const Receipt receipt = store_.Keep(piece, log.facts, sender);
-    const bool held = receipt.log.state == LogState::kHeld;
-    Answer(request, response, held ? kHeld : kOk, ReceiptJson(receipt, log.warnings),
-           ReceiptPage(receipt, log.warnings));
-    response.set_header("Cache-Control", "no-store");
-    Attempt attempt;
-    attempt.time = receipt.log.received;
-    attempt.address = sender.address;
-    attempt.bytes = size;
-    attempt.sha256 = sha256;
-    attempt.call = log.facts.call;
-    attempt.outcome = held ? Outcome::kHeld : Outcome::kAccepted;
-    attempt.status = response.status;
-    attempt.log = receipt.log.id;
-    Tell(attempt);
-  } catch (const StoreFailure& failure) {
-    TellFailure(failure.what());
-    Refuse(request, response, kUnavailable,
-           {"the robot could not keep the log just now; send it again in a minute"},
-           SeenUpload{size, {}, {}});
-  }
+  if (request.json) return Answer(connection, status, "application/json", RefusalJson(errors), {});
+  return Answer(connection, status, "text/html; charset=utf-8", RefusalPage(status, errors), {});
 }
 
 }  // namespace zeltra::robot

@@ -1,18 +1,21 @@
 #pragma once
 
-#include <httplib.h>
-
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/logfile/CountryFile.h"
-#include "tools/robot/ConnectionWatch.h"
 #include "tools/robot/UploadRate.h"
+#include "tools/robot/UploadReceiver.h"
+#include "tools/robot/http/HttpDaemon.h"
 #include "tools/robot/store/StoreReader.h"
 #include "tools/robot/store/UploadStore.h"
 #include "tools/score/ScoreOptions.h"
@@ -21,53 +24,62 @@ namespace zeltra::robot {
 
 inline constexpr std::size_t kDefaultMaxBytes = 5 * 1024 * 1024;
 inline constexpr std::size_t kDefaultPerMinute = 30;
-inline constexpr std::size_t kDefaultThreads = 8;
-inline constexpr int kDefaultRequestSeconds = 120;
 
 struct RobotSettings {
   std::filesystem::path data;
   std::string host = "127.0.0.1";
   int port = 8080;  // 0: any free port
-  // UTC, minutes since 1970: uploads after this minute are refused.
+  // UTC, minutes since 1970: uploads whose headers arrive after this
+  // minute are refused.
   std::optional<std::int64_t> deadline;
   std::size_t maxBytes = kDefaultMaxBytes;
   std::size_t perMinute = kDefaultPerMinute;
-  std::size_t threads = kDefaultThreads;  // requests served at once
-  std::chrono::seconds timeout{10};       // a client silent this long is dropped
-  // A request still unanswered this long after it was accepted is dropped:
-  // a client trickling bytes holds a thread no longer than this.
-  std::chrono::seconds requestLimit{kDefaultRequestSeconds};
+  HttpLimits http;
+  // A body slower than this on average, once the window is past, is cut.
+  std::size_t bytesPerSecond = 1024;
+  std::chrono::seconds rateWindow{30};
   score::ScoreOptions scoring;  // --from, --to
+  // UTC seconds since 1970 now; none: the system's clock.
+  std::function<std::int64_t()> utcNow;
 };
 
 // The robot over HTTP: the upload form, the upload, the logs received.
 // Each upload is recorded as an attempt and told on said as one line.
-class RobotServer {
+class RobotServer : public HttpHandler {
  public:
   // Throws StoreFailure: the data folder cannot be used, or another robot
   // serves it.
-  RobotServer(RobotSettings settings, const CountryFile* countries,
-              std::ostream& said = std::cerr);
+  RobotServer(RobotSettings settings, const CountryFile* countries, std::ostream& said = std::cerr);
+  ~RobotServer() override;
 
-  // Binds the address; answers the port (the one chosen, for port 0), or
-  // none when it cannot be bound.
+  // Listens and starts serving; answers the port (the one chosen, for
+  // port 0), or none when the address cannot be listened on.
   std::optional<int> Bind();
   // Serves until Stop.
-  bool Serve();
-  void Stop() { server_.stop(); }
-  // Connections dropped for taking longer than the request limit.
-  std::size_t cutOff() const { return watch_.cutOff(); }
+  void Serve();
+  // Safe in a signal handler.
+  void Stop() { stopping_ = true; }
+  // Connections cut for sending their headers or their log too slowly.
+  std::size_t cutOff() const;
+
+  MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
+                    const char* data, std::size_t* size, void** request) override;
+  void Completed(void** request) override;
 
  private:
-  void Upload(const httplib::Request& request, httplib::Response& response);
+  struct Request;
   // What was seen of an upload before it was refused.
   struct SeenUpload {
     std::int64_t bytes = 0;
     std::string sha256;
     std::string call;
   };
-  void Refuse(const httplib::Request& request, httplib::Response& response, int status,
-              const std::vector<std::string>& errors, const SeenUpload& seen);
+  MHD_Result Begin(MHD_Connection* connection, const std::string& url, const std::string& method,
+                   Request& request);
+  MHD_Result BeginUpload(MHD_Connection* connection, Request& request);
+  MHD_Result FinishUpload(MHD_Connection* connection, Request& request);
+  MHD_Result Refuse(MHD_Connection* connection, const Request& request, int status,
+                    const std::vector<std::string>& errors, const SeenUpload& seen);
   void Tell(const Attempt& attempt);
   void TellFailure(const std::string& what);
 
@@ -78,8 +90,9 @@ class RobotServer {
   UploadStore store_;
   StoreReader reader_;
   UploadRate rate_;
-  ConnectionWatch watch_;
-  httplib::Server server_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<std::size_t> slowBodies_{0};
+  std::unique_ptr<HttpDaemon> daemon_;
 };
 
 }  // namespace zeltra::robot

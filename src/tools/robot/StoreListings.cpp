@@ -22,13 +22,13 @@ void WriteLogList(std::ostream& out, const std::vector<KeptLog>& logs) {
   for (const KeptLog& log : logs)
     out << log.id << "\t" << StateName(log.state) << "\t" << Printable(log.facts.call) << "\t"
         << log.received << "\t" << log.facts.qsos << "\t" << log.bytes << "\t"
-        << Printable(log.address) << "\t" << NumberOrNone(log.replaces) << "\t"
-        << log.facts.sha256 << "\n";
+        << Printable(log.address) << "\t" << NumberOrNone(log.replaces) << "\t" << log.facts.sha256
+        << "\n";
 }
 
 void WriteAttemptsCsv(std::ostream& out, const StoreReader& store) {
-  out << score::CsvLine(
-      {"id", "time", "address", "outcome", "status", "call", "bytes", "sha256", "upload", "reason"});
+  out << score::CsvLine({"id", "time", "address", "outcome", "status", "call", "bytes", "sha256",
+                         "upload", "reason"});
   store.EachAttempt([&](const Attempt& attempt) {
     out << score::CsvLine({std::to_string(attempt.id), attempt.time, attempt.address,
                            OutcomeName(attempt.outcome), std::to_string(attempt.status),

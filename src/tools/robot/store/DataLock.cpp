@@ -34,8 +34,7 @@ DataLock::DataLock(const std::filesystem::path& folder)
     throw StoreFailure("cannot use " + folder.string() + ": " + std::strerror(errno));
   if (flock(file_.get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK)
-      throw StoreFailure(folder.string() + " is served by another robot: " +
-                         HolderOf(file_.get()));
+      throw StoreFailure(folder.string() + " is served by another robot: " + HolderOf(file_.get()));
     throw StoreFailure("cannot lock " + folder.string() + ": " + std::strerror(errno));
   }
   const std::string holder =

@@ -52,8 +52,8 @@ constexpr const char* kLaterSchema =
 
 Records::Records(const std::filesystem::path& folder, Access access) {
   const std::filesystem::path file = folder / "robot.sqlite";
-  const int flags = access == Access::kWrite ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
-                                             : SQLITE_OPEN_READONLY;
+  const int flags =
+      access == Access::kWrite ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
   if (access == Access::kRead && !std::filesystem::exists(file))
     throw StoreFailure(folder.string() + " holds no robot's records (robot.sqlite)");
   if (sqlite3_open_v2(file.c_str(), &database_, flags | SQLITE_OPEN_FULLMUTEX, nullptr) !=
@@ -121,8 +121,7 @@ void Records::BringUpToDate() const {
 }
 
 Statement::Statement(const Records& records, const char* sql) : records_(records) {
-  if (sqlite3_prepare_v2(records.get(), sql, -1, &statement_, nullptr) != SQLITE_OK)
-    records.Fail();
+  if (sqlite3_prepare_v2(records.get(), sql, -1, &statement_, nullptr) != SQLITE_OK) records.Fail();
 }
 
 Statement::~Statement() {
@@ -162,9 +161,10 @@ void Statement::Done() {
 std::string Statement::Text(int column) const {
   const auto* text = sqlite3_column_text(statement_, column);
   // A text is kept with its length: a NUL inside it stays.
-  return text == nullptr ? std::string()
-                         : std::string(reinterpret_cast<const char*>(text),
-                                       static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+  return text == nullptr
+             ? std::string()
+             : std::string(reinterpret_cast<const char*>(text),
+                           static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
 }
 
 std::optional<std::string> Statement::MaybeText(int column) const {

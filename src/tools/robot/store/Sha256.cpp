@@ -1,5 +1,6 @@
 #include "tools/robot/store/Sha256.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <stdexcept>
@@ -30,6 +31,10 @@ std::string Sha256Hasher::Finish() {
     hex += kHex[digest[i] & 0xF];
   }
   return hex;
+}
+
+void LoadHashing() {
+  OPENSSL_init_crypto(OPENSSL_INIT_LOAD_CONFIG, nullptr);
 }
 
 std::string Sha256(std::string_view bytes) {

@@ -23,6 +23,11 @@ class Sha256Hasher {
   std::unique_ptr<evp_md_ctx_st, Free> context_;
 };
 
+// Loads the hashing library's settings on the calling thread: called once
+// before threads of a server hash, so that none of them holds the
+// library's start-up state for the rest of its life.
+void LoadHashing();
+
 // SHA-256 of bytes, in lower-case hex.
 std::string Sha256(std::string_view bytes);
 

@@ -87,7 +87,7 @@ void UploadStore::RemoveLeftovers() const {
 }
 
 Receipt UploadStore::Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender) {
-  IncomingFile piece = NewPiece();
+  IncomingFile piece(incoming());
   piece.Append(bytes);
   return Keep(piece, facts, sender);
 }

@@ -40,8 +40,8 @@ class UploadStore {
   // made, written or read.
   explicit UploadStore(const std::filesystem::path& folder, Disk& disk = TheSystemDisk());
 
-  // A new piece in incoming/, for an upload's bytes as they arrive.
-  IncomingFile NewPiece() const { return IncomingFile(folder_ / "incoming"); }
+  // Where pieces of uploads arrive (IncomingFile).
+  std::filesystem::path incoming() const { return folder_ / "incoming"; }
 
   // Keeps a piece, its bytes complete, as a version of facts.call; answers
   // only once its bytes and its record are on disk. Throws StoreFailure.

@@ -29,7 +29,6 @@ LogFacts FactsOf(const std::string& call) {
   return facts;
 }
 
-
 std::string FailureOf(const std::function<void()>& open) {
   try {
     open();
@@ -61,8 +60,9 @@ TEST(DataLock, OneStoreAtATimeAndReadersBesideIt) {
   UploadStore next(folder.path());
   EXPECT_FALSE(fs::exists(folder.path() / "logs" / "2"));
   EXPECT_EQ(zeltra::testing::FileText(LogFileIn(folder.path(), 1)), "kept");
-  EXPECT_NE(FailureOf([&] { StoreReader(folder.path() / "none"); }).find("holds no robot's records"),
-            std::string::npos);
+  EXPECT_NE(
+      FailureOf([&] { StoreReader(folder.path() / "none"); }).find("holds no robot's records"),
+      std::string::npos);
 }
 
 // Records as the first robot wrote them: a reader is told to start the

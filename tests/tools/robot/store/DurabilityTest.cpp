@@ -25,7 +25,6 @@ LogFacts FactsOf(const std::string& call) {
   return facts;
 }
 
-
 // The system's disk, each step written down, with what a reader of the
 // records saw at that moment; a step can be made to fail.
 class RecordingDisk : public Disk {

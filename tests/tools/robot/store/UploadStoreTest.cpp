@@ -186,8 +186,7 @@ TEST(UploadStore, OnlyTheKeyOfACallsLogReplacesIt) {
   // A held upload's key opens nothing until the organiser accepts it.
   const Receipt stranger = store.Keep("stranger's", Facts("SP9AHW", 3), {});
   ASSERT_EQ(stranger.log.state, LogState::kHeld);
-  EXPECT_EQ(store.Keep("again", Facts("SP9AHW", 3), {.address = "", .key = stranger.key})
-                .log.state,
+  EXPECT_EQ(store.Keep("again", Facts("SP9AHW", 3), {.address = "", .key = stranger.key}).log.state,
             LogState::kHeld);
   const StoreReader reader(folder.path());
   EXPECT_EQ(reader.Held().size(), 6U);
@@ -203,10 +202,10 @@ TEST(UploadStore, OnlyTheKeyOfACallsLogReplacesIt) {
   const KeptLog accepted = DecideHeld(folder.path(), first.log.id, LogState::kAccepted);
   EXPECT_EQ(accepted.replaces, current);
   EXPECT_EQ(reader.Current()[1].id, first.log.id);
-  EXPECT_EQ(store.Keep("by the accepted one's key", Facts("SP9AHW", 5),
-                       {.address = "", .key = first.key})
-                .log.state,
-            LogState::kAccepted);
+  EXPECT_EQ(
+      store.Keep("by the accepted one's key", Facts("SP9AHW", 5), {.address = "", .key = first.key})
+          .log.state,
+      LogState::kAccepted);
   EXPECT_EQ(reader.Versions("SP9AHW").size(), 12U);
   EXPECT_TRUE(reader.Versions("SP9AHX").empty());
 }

@@ -1,0 +1,81 @@
+#include "tools/robot/http/HttpAnswer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace zeltra::robot {
+namespace {
+
+constexpr std::size_t kStreamBlock = 32 * 1024;
+
+// A streamed answer's state: the piece being sent and where in it.
+struct Stream {
+  std::function<std::optional<std::string>()> next;
+  std::string piece;
+  std::size_t sent = 0;
+};
+
+ssize_t ReadStream(void* state, std::uint64_t, char* buffer, std::size_t room) {
+  auto& stream = *static_cast<Stream*>(state);
+  while (stream.sent == stream.piece.size()) {
+    std::optional<std::string> piece = stream.next();
+    if (!piece) return MHD_CONTENT_READER_END_OF_STREAM;
+    stream.piece = std::move(*piece);
+    stream.sent = 0;
+  }
+  const std::size_t count = std::min(room, stream.piece.size() - stream.sent);
+  std::memcpy(buffer, stream.piece.data() + stream.sent, count);
+  stream.sent += count;
+  return static_cast<ssize_t>(count);
+}
+
+void FreeStream(void* state) {
+  const std::unique_ptr<Stream> gone(static_cast<Stream*>(state));
+}
+
+MHD_Result Queue(MHD_Connection* connection, int status, MHD_Response* response,
+                 const std::string& type, const HttpHeaders& headers) {
+  if (response == nullptr) return MHD_NO;
+  for (const auto& [name, value] : SafeHeaders())
+    MHD_add_response_header(response, name.c_str(), value.c_str());
+  for (const auto& [name, value] : headers)
+    MHD_add_response_header(response, name.c_str(), value.c_str());
+  MHD_add_response_header(response, "Content-Type", type.c_str());
+  const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(status), response);
+  MHD_destroy_response(response);
+  return queued;
+}
+
+}  // namespace
+
+const HttpHeaders& SafeHeaders() {
+  static const HttpHeaders headers = {
+      {"Content-Security-Policy",
+       "default-src 'none'; style-src 'unsafe-inline'; img-src data:; form-action 'self'; "
+       "frame-ancestors 'none'; base-uri 'none'"},
+      {"X-Content-Type-Options", "nosniff"},
+      {"Referrer-Policy", "no-referrer"},
+      {"X-Frame-Options", "DENY"},
+  };
+  return headers;
+}
+
+MHD_Result Answer(MHD_Connection* connection, int status, const std::string& type,
+                  const std::string& body, const HttpHeaders& headers) {
+  MHD_Response* response = MHD_create_response_from_buffer(
+      body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
+  return Queue(connection, status, response, type, headers);
+}
+
+MHD_Result AnswerStream(MHD_Connection* connection, int status, const std::string& type,
+                        std::function<std::optional<std::string>()> next) {
+  auto stream = std::make_unique<Stream>();
+  stream->next = std::move(next);
+  MHD_Response* response = MHD_create_response_from_callback(
+      MHD_SIZE_UNKNOWN, kStreamBlock, &ReadStream, stream.get(), &FreeStream);
+  if (response != nullptr) stream.release();  // the response frees it
+  return Queue(connection, status, response, type, {});
+}
+
+}  // namespace zeltra::robot

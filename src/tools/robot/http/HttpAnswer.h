@@ -1,0 +1,30 @@
+#pragma once
+
+#include <microhttpd.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zeltra::robot {
+
+using HttpHeaders = std::vector<std::pair<std::string, std::string>>;
+
+// Every answer carries these: no page runs a script, is framed, sniffed for
+// another type, or tells another site where its reader came from.
+const HttpHeaders& SafeHeaders();
+
+// Queues an answer whole: its status, type, body and headers beyond
+// SafeHeaders().
+MHD_Result Answer(MHD_Connection* connection, int status, const std::string& type,
+                  const std::string& body, const HttpHeaders& headers);
+
+// Queues an answer written as it is made: next() gives each piece in turn,
+// none at the end. It is called as the client reads, on the server's
+// thread; what it holds goes with the answer.
+MHD_Result AnswerStream(MHD_Connection* connection, int status, const std::string& type,
+                        std::function<std::optional<std::string>()> next);
+
+}  // namespace zeltra::robot
