@@ -4,17 +4,27 @@
 // uploads per second, the 50th and 99th percentiles of the answer time,
 // the alone median, and any upload not answered "accepted".
 //
-//   robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS
+// With IDLE and SLOW, the uploads run under attack: IDLE connections that
+// send nothing and SLOW clients that send a byte of their headers or of a
+// log now and then, opened before the uploads and kept up (reopened when
+// the robot closes them) until the uploads are done.
+//
+//   robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]
 //
 // Run: scripts/bench-robot.sh
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -42,6 +52,71 @@ double Upload(httplib::Client& client, const std::string& bytes) {
   return answer && (answer->status == kAccepted || answer->status == kHeld) ? milliseconds : -1.0;
 }
 
+// A connection to the robot, or -1.
+int Connect(int port) {
+  const int connection = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connection >= 0 &&
+      connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+    return connection;
+  if (connection >= 0) close(connection);
+  return -1;
+}
+
+// Idle connections and slow clients, kept up until stopped: each slow one
+// sends a byte every second; one the robot closed is opened again.
+class Attack {
+ public:
+  Attack(int port, std::size_t idle, std::size_t slow) : port_(port) {
+    for (std::size_t i = 0; i < idle; ++i) idle_.push_back(Connect(port));
+    for (std::size_t i = 0; i < slow; ++i) slow_.push_back(Open(i));
+    thread_ = std::thread([this] { Keep(); });
+  }
+  ~Attack() {
+    going_ = false;
+    thread_.join();
+    for (const int connection : idle_) close(connection);
+    for (const int connection : slow_) close(connection);
+  }
+  Attack(const Attack&) = delete;
+  Attack& operator=(const Attack&) = delete;
+  std::size_t reopened() const { return reopened_; }
+
+ private:
+  // Even ones trickle their headers, odd ones a log.
+  int Open(std::size_t which) {
+    const int connection = Connect(port_);
+    const std::string start =
+        which % 2 == 0 ? "GET / HTTP/1.1\r\n"
+                       : "POST /upload HTTP/1.1\r\nHost: r\r\nContent-Type: multipart/form-data; "
+                         "boundary=xyzzy\r\nContent-Length: 100000\r\n\r\n--xyzzy\r\n"
+                         "Content-Disposition: form-data; name=\"log\"; filename=\"a\"\r\n\r\n";
+    send(connection, start.data(), start.size(), MSG_NOSIGNAL);
+    return connection;
+  }
+  void Keep() {
+    while (going_) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      for (std::size_t i = 0; i < slow_.size(); ++i) {
+        if (send(slow_[i], "a", 1, MSG_NOSIGNAL) == 1) continue;
+        close(slow_[i]);
+        slow_[i] = Open(i);
+        ++reopened_;
+      }
+    }
+  }
+
+  int port_;
+  std::vector<int> idle_;
+  std::vector<int> slow_;
+  std::atomic<bool> going_{true};
+  std::atomic<std::size_t> reopened_{0};
+  std::thread thread_;
+};
+
 double Percentile(std::vector<double> values, double share) {
   if (values.empty()) return 0.0;
   std::sort(values.begin(), values.end());
@@ -52,9 +127,15 @@ double Percentile(std::vector<double> values, double share) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS\n");
+  if (argc != 6 && argc != 8) {
+    std::fprintf(stderr, "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]\n");
     return 2;
+  }
+  // Every connection a descriptor: as many as the system lets this have.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0) {
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
   }
   const int port = std::stoi(argv[1]);
   std::vector<std::string> logs;
@@ -64,6 +145,11 @@ int main(int argc, char** argv) {
   const std::string one = zeltra::testing::FileText(argv[4]);
   const std::size_t repeats = std::stoul(argv[5]);
 
+  std::unique_ptr<Attack> attack;
+  if (argc == 8) {
+    attack = std::make_unique<Attack>(port, std::stoul(argv[6]), std::stoul(argv[7]));
+    std::printf("under attack: %s idle connections, %s slow clients\n", argv[6], argv[7]);
+  }
   std::atomic<std::size_t> next{0};
   std::mutex mutex;
   std::vector<double> times;
@@ -89,6 +175,11 @@ int main(int argc, char** argv) {
       "p99 %.1f ms; %zu not accepted\n",
       logs.size(), clients, static_cast<double>(logs.size()) / seconds, Percentile(times, kMedian),
       Percentile(times, kNinetyNinth), refused);
+  if (attack) {
+    std::printf("slow clients closed by the robot meanwhile (and reopened): %zu\n",
+                attack->reopened());
+    attack.reset();
+  }
 
   httplib::Client client("127.0.0.1", port);
   std::vector<double> alone;

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   zeltra::robot::IncomingFile piece(Scratch());
   piece.Append(bytes);
-  const auto checked =
-      zeltra::robot::CheckUpload(piece.path(), piece.Sha256(), {}, &zeltra::fuzz::Countries());
+  const auto checked = zeltra::robot::CheckUpload(piece.path(), piece.Sha256(), {}, {"ZELTRA-RTTY"},
+                                                  &zeltra::fuzz::Countries());
   std::string json;
   if (const auto* refused = std::get_if<zeltra::robot::Refused>(&checked)) {
     if (refused->errors.empty() || refused->status < 400 || refused->status > 499) std::abort();

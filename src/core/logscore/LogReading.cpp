@@ -363,6 +363,9 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   log.categories = cabrillo.Categories();
   if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
     log.claimedScore = std::move(claimed);
+  if (auto contest = cabrillo.Tag("CONTEST"); contest && !contest->empty())
+    log.contest = std::move(contest);
+  if (auto email = cabrillo.Tag("EMAIL"); email && !email->empty()) log.email = std::move(email);
   log.station = StationOf(cabrillo);
   if (auto own = cabrillo.Tag("CALLSIGN"); own && !own->empty()) log.ownCall = AsciiUpper(*own);
   for (const LineProblem& warning : cabrillo.warnings)

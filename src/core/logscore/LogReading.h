@@ -76,10 +76,13 @@ struct LogContents {
   // The own station as the log names it, if it does; the call upper-cased.
   std::optional<std::string> ownCall;
   std::optional<std::string> ownCountry;  // ADIF MY_COUNTRY
-  // Cabrillo's header: the categories and the claimed score (none when
-  // the header has none, or an empty one).
+  // Cabrillo's header: the categories, the claimed score, the contest it
+  // names and the sender's address (each none when the header has none,
+  // or an empty one).
   std::string categories;
   std::optional<std::string> claimedScore;
+  std::optional<std::string> contest;
+  std::optional<std::string> email;
   StationHeader station;
 };
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tools/robot/AttemptLine.h"
+#include "tools/robot/EntrantNotes.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/http/HttpAnswer.h"
@@ -60,13 +61,6 @@ constexpr std::size_t kMinuteText = std::string_view("2026-12-13 23:59").size();
 // The deadline as an entrant reads it, "2026-12-13 23:59" (UTC).
 std::string DeadlineText(std::int64_t minute) {
   return UtcText(minute * kSecondsPerMinute).substr(0, kMinuteText);
-}
-
-// An option's "YYYYMMDDHHMM" as an entrant reads it, "2026-12-05 00:00".
-std::string ShownTime(const std::string& compact) {
-  if (compact.size() != std::string_view("YYYYMMDDHHMM").size()) return compact;
-  return compact.substr(0, 4) + "-" + compact.substr(4, 2) + "-" + compact.substr(6, 2) + " " +
-         compact.substr(8, 2) + ":" + compact.substr(10, 2);
 }
 
 // The list of logs received, written row by row as the client reads it.
@@ -153,7 +147,6 @@ void RobotServer::TellFailure(const std::string& what) {
 MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, const char* method,
                                const char* data, std::size_t* size, void** request) {
   if (*request == nullptr) {
-    daemon_->HeadersArrived(connection);
     // Owned by the library from here until Completed.
     auto made = std::make_unique<Request>();
     made->arrivedUtc =
@@ -288,7 +281,8 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
   try {
     IncomingFile& piece = receiver->piece();
     const std::string sha256 = piece.Sha256();
-    const auto checked = CheckUpload(piece.path(), sha256, settings_.scoring, countries_);
+    const auto checked =
+        CheckUpload(piece.path(), sha256, settings_.scoring, settings_.contests, countries_);
     if (const auto* refused = std::get_if<Refused>(&checked))
       return Refuse(connection, request, refused->status, refused->errors,
                     {size, sha256, refused->call});

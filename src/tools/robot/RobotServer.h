@@ -39,6 +39,8 @@ struct RobotSettings {
   std::size_t bytesPerSecond = 1024;
   std::chrono::seconds rateWindow{30};
   score::ScoreOptions scoring;  // --from, --to
+  // The names a log's CONTEST: may give; none: any.
+  std::vector<std::string> contests;
   // UTC seconds since 1970 now; none: the system's clock.
   std::function<std::int64_t()> utcNow;
 };

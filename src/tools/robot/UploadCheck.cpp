@@ -1,7 +1,10 @@
 #include "tools/robot/UploadCheck.h"
 
-#include <sstream>
+#include <algorithm>
+#include <cctype>
+#include <string_view>
 
+#include "tools/robot/EntrantNotes.h"
 #include "tools/score/FileNames.h"
 #include "tools/score/LogScorer.h"
 
@@ -9,21 +12,6 @@ namespace zeltra::robot {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The file a scratch copy is told by is no name of the entrant's: its
-// messages speak of "the log".
-std::vector<std::string> Told(const std::string& told, const std::string& file) {
-  std::vector<std::string> lines;
-  std::istringstream in(told);
-  std::string line;
-  const std::string prefix = file + ": ";
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    if (line.rfind(prefix, 0) == 0) line = line.substr(prefix.size());
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
 
 constexpr std::size_t kShortestCall = 3;
 constexpr std::size_t kLongestCall = 20;
@@ -44,14 +32,36 @@ bool IsCallSign(std::string_view call) {
   return letter && digit;
 }
 
+namespace {
+
+// Contest names as entrants and programs write them ("ZELTRA-RTTY", "Zeltra
+// RTTY"): the same when their letters and digits are.
+bool SameContest(std::string_view named, std::string_view name) {
+  const auto letters = [](std::string_view text) {
+    std::string kept;
+    for (const char c : text)
+      if (std::isalnum(static_cast<unsigned char>(c)) != 0)
+        kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return kept;
+  };
+  return letters(named) == letters(name);
+}
+
+}  // namespace
+
 std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::string& sha256,
                                               const score::ScoreOptions& options,
+                                              const std::vector<std::string>& contests,
                                               const CountryFile* countries) {
   const std::string name = score::NameOf(file);
   score::ScoredFile scored =
-      score::ScoreApart(options, countries, {.name = name, .fromFolder = false}, false);
+      score::ScoreApart(options, countries, {.name = name, .fromFolder = false}, true);
   const score::LogResult& result = *scored.result;
-  const std::vector<std::string> told = Told(scored.told, result.file);
+  const LogContents& log = scored.contents;
+  const std::vector<std::string> told =
+      EntrantNotes(log, result.positionWord,
+                   {options.from ? std::optional(ShownTime(*options.from)) : std::nullopt,
+                    options.to ? std::optional(ShownTime(*options.to)) : std::nullopt});
   if (result.notALog)
     return Refused{kUnprocessable,
                    {"not a log: no ADIF tags, no ADX, no START-OF-LOG: line; send the log "
@@ -73,19 +83,33 @@ std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::s
                    {"the log's own call is not a call sign: it must be 3 to 20 letters, digits "
                     "and /, with a letter and a digit"},
                    result.callSign};
+  if (!contests.empty() && log.contest &&
+      std::none_of(contests.begin(), contests.end(),
+                   [&](const std::string& contest) { return SameContest(*log.contest, contest); }))
+    return Refused{kUnprocessable,
+                   {"the log is for another contest: its CONTEST: says \"" + *log.contest +
+                    "\", and this robot takes logs of " + contests.front() +
+                    " only; send the log of this contest"},
+                   result.callSign};
   if (result.score->qsos == 0) {
     Refused refused{
         kUnprocessable, {"the log holds no contact the contest scores"}, result.callSign};
     refused.errors.insert(refused.errors.end(), told.begin(), told.end());
     return refused;
   }
-  return Acceptable{{.call = result.callSign,
-                     .categories = result.categories,
-                     .qsos = result.score->qsos,
-                     .claimed = result.claimed,
-                     .score = result.score->score(),
-                     .sha256 = sha256},
-                    told};
+  Acceptable taken{{.call = result.callSign,
+                    .categories = result.categories,
+                    .qsos = result.score->qsos,
+                    .claimed = result.claimed,
+                    .score = result.score->score(),
+                    .sha256 = sha256},
+                   told,
+                   log.email};
+  if (!contests.empty() && !log.contest)
+    taken.warnings.insert(taken.warnings.begin(),
+                          "the log does not name its contest: a Cabrillo log says it in its "
+                          "CONTEST: line");
+  return taken;
 }
 
 }  // namespace zeltra::robot

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -21,6 +22,7 @@ inline constexpr int kTooLarge = 413;
 struct Acceptable {
   LogFacts facts;
   std::vector<std::string> warnings;
+  std::optional<std::string> email;  // the log's EMAIL:, for its receipt
 };
 
 // A log refused: the status, and the reasons an entrant can act on.
@@ -32,11 +34,13 @@ struct Refused {
 
 // Reads an upload's file (its SHA-256 known) as zeltra-score reads a log
 // (ADIF, Cabrillo, ADX, UTF-16, gzip). Refused: not a log, no own call or
-// one that is no call sign, nothing the contest scores, or text past
-// options.largestText once unpacked.
+// one that is no call sign, a CONTEST: that names none of contests (when
+// there are any; the names compared by their letters and digits), nothing
+// the contest scores, or text past options.largestText once unpacked.
 std::variant<Acceptable, Refused> CheckUpload(const std::filesystem::path& file,
                                               const std::string& sha256,
                                               const score::ScoreOptions& options,
+                                              const std::vector<std::string>& contests,
                                               const CountryFile* countries);
 
 // An own call the robot takes: 3 to 20 ASCII letters, digits and '/', at

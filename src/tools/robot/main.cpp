@@ -2,12 +2,15 @@
 //
 //   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
 //                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
-//                      [--per-minute N] [--per-address N] [--cty FILE]
+//                      [--per-minute N] [--per-address N] [--contest NAME]...
+//                      [--cty FILE]
 //   zeltra-robot export --data DIR --to FOLDER
 //   zeltra-robot held --data DIR
 //   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
 //   zeltra-robot attempts --data DIR [--format csv|json]
 //   zeltra-robot versions --data DIR CALL
+
+#include <sys/resource.h>
 
 #include <CLI/CLI.hpp>
 #include <csignal>
@@ -47,8 +50,18 @@ struct Asked {
   std::string format = "csv";
 };
 
+// Every connection is a descriptor: as many as the system lets the robot
+// have, so that its own connection limit is the one reached.
+void RaiseDescriptorLimit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return;
+  files.rlim_cur = files.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &files);
+}
+
 int Serve(RobotSettings settings, const std::string& listen, const std::string& deadline,
           const std::string& cty) {
+  RaiseDescriptorLimit();
   const zeltra::robot::ListenAddress address = *zeltra::robot::ParseListenAddress(listen);
   settings.host = address.host;
   settings.port = address.port;
@@ -109,6 +122,9 @@ int main(int argc, char** argv) {
   serve->add_option("--to", settings.scoring.to, "the contest's end, UTC")
       ->transform(zeltra::score::UtcTimeOption())
       ->required();
+  serve->add_option("--contest", settings.contests,
+                    "a name the logs' CONTEST: may give (again for each other name); a log "
+                    "naming another contest is refused");
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
 
   Asked asked;

@@ -35,6 +35,7 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
     std::size_t warnings = 0;
     std::uint64_t largestText = 0;
     int status = kUnprocessable;
+    std::vector<std::string> contests = {};
   };
   const std::vector<Case> cases = {
       {"a Cabrillo log, a line skipped and one in CW left out", kCabrillo, {}, "SP9AHW", 1, 2},
@@ -61,7 +62,7 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
       {"nothing the contest scores",
        "<STATION_CALLSIGN:6>SP9AHW<CALL:6>DL1ABC<BAND:3>20m<MODE:2>CW<EOR>",
        {"the log holds no contact the contest scores",
-        "1 contact in CW left out (not the contest's mode, bands or period)"},
+        "1 contact in CW not counted: the contest is RTTY only"},
        "",
        0,
        0},
@@ -88,7 +89,8 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
     options.largestText = c.largestText;
     std::optional<IncomingFile> piece(scratch.path());
     piece->Append(c.bytes);
-    const auto checked = CheckUpload(piece->path(), piece->Sha256(), options, &countries);
+    const auto checked =
+        CheckUpload(piece->path(), piece->Sha256(), options, c.contests, &countries);
     piece.reset();
     if (c.errors.empty()) {
       ASSERT_TRUE(std::holds_alternative<Acceptable>(checked));
@@ -108,6 +110,66 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path()));
   }
   EXPECT_EQ(Sha256("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+// What an entrant reads of a log: each note in an entrant's words, with
+// the period's times and no option's name; the contest a log names.
+TEST(UploadCheck, AnEntrantReadsWhatToMendInAnEntrantsWords) {
+  zeltra::testing::TemporaryFolder scratch;
+  const CountryFile countries =
+      CountryFile::Parse(zeltra::testing::FileText(std::string(ZELTRA_SCORE_CASES) + "/cty.dat"));
+  const auto cabrillo = [](const std::string& header, const std::string& lines) {
+    return "START-OF-LOG: 3.0\nCALLSIGN: SP9AHW\n" + header + lines +
+           "QSO: 14080 RY 2026-12-05 1000 SP9AHW 599 K DL1ABC 599 001\nEND-OF-LOG:\n";
+  };
+  struct Case {
+    std::string name;
+    std::string bytes;
+    std::vector<std::string> notes;  // accepted: its warnings; refused: its reasons
+    bool accepted = true;
+  };
+  const std::vector<Case> cases = {
+      {"contacts before and after the period",
+       cabrillo("CONTEST: ZELTRA-RTTY\n",
+                "QSO: 14080 RY 2026-12-04 2359 SP9AHW 599 K DL2ABC 599 002\n"
+                "QSO: 14080 RY 2026-12-06 0000 SP9AHW 599 K DL3ABC 599 003\n"
+                "QSO: 14080 RY 2026-12-06 0001 SP9AHW 599 K DL4ABC 599 004\n"),
+       {"1 contact before the contest's start, 2026-12-05 00:00 UTC, not counted",
+        "2 contacts at or after the contest's end, 2026-12-06 00:00 UTC, not counted"}},
+      {"a band that is not the contest's, and a line without its exchange",
+       cabrillo("CONTEST: Zeltra RTTY\n",
+                "QSO: 5357 RY 2026-12-05 1001 SP9AHW 599 K DL2ABC 599 002\n"
+                "QSO: 14080 RY 2026-12-05 1002 SP9AHW\n"),
+       {"line 5: QSO line has 5 fields, fewer than 8; not read",
+        "1 contact on 5 MHz not counted: not a band of the contest"}},
+      {"no CONTEST: line",
+       cabrillo("", ""),
+       {"the log does not name its contest: a Cabrillo log says it in its CONTEST: line"}},
+      {"another contest's log",
+       cabrillo("CONTEST: CQ-WW-RTTY\n", ""),
+       {"the log is for another contest: its CONTEST: says \"CQ-WW-RTTY\", and this robot "
+        "takes logs of ZELTRA-RTTY only; send the log of this contest"},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    score::ScoreOptions options;
+    options.from = "202612050000";
+    options.to = "202612060000";
+    std::optional<IncomingFile> piece(scratch.path());
+    piece->Append(c.bytes);
+    const auto checked =
+        CheckUpload(piece->path(), piece->Sha256(), options, {"ZELTRA-RTTY"}, &countries);
+    piece.reset();
+    if (c.accepted) {
+      ASSERT_TRUE(std::holds_alternative<Acceptable>(checked));
+      EXPECT_EQ(std::get<Acceptable>(checked).warnings, c.notes);
+    } else {
+      ASSERT_TRUE(std::holds_alternative<Refused>(checked));
+      EXPECT_EQ(std::get<Refused>(checked).errors, c.notes);
+      EXPECT_EQ(std::get<Refused>(checked).call, "SP9AHW");
+    }
+  }
 }
 
 TEST(UploadCheck, AnOwnCallIsACallSign) {

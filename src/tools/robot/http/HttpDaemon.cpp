@@ -61,8 +61,10 @@ void HttpDaemon::Notified(void* self, MHD_Connection* connection, void**,
 MHD_Result HttpDaemon::Access(void* self, MHD_Connection* connection, const char* url,
                               const char* method, const char*, const char* data, std::size_t* size,
                               void** request) {
-  return static_cast<HttpDaemon*>(self)->handler_.Handle(connection, url, method, data, size,
-                                                         request);
+  auto& daemon = *static_cast<HttpDaemon*>(self);
+  // The first call of a request: its headers are all in.
+  if (*request == nullptr) daemon.HeadersArrived(connection);
+  return daemon.handler_.Handle(connection, url, method, data, size, request);
 }
 
 void HttpDaemon::Done(void* self, MHD_Connection* connection, void** request,

@@ -33,7 +33,8 @@ struct HttpLimits {
 };
 
 // What serves the requests: called by libmicrohttpd as its access handler
-// (see MHD_AccessHandlerCallback), and when a request is done with.
+// (see MHD_AccessHandlerCallback; *request is null on a request's first
+// call, once its headers are in), and when a request is done with.
 class HttpHandler {
  public:
   virtual ~HttpHandler() = default;
@@ -53,8 +54,6 @@ class HttpDaemon {
   HttpDaemon(const HttpDaemon&) = delete;
   HttpDaemon& operator=(const HttpDaemon&) = delete;
 
-  // A request's headers are in: its connection's header clock stops.
-  void HeadersArrived(MHD_Connection* connection);
   // Connections closed for sending their headers too slowly.
   std::size_t cutOff() const { return cutOff_; }
 
@@ -71,6 +70,8 @@ class HttpDaemon {
                            std::size_t* size, void** request);
   static void Done(void* self, MHD_Connection* connection, void** request,
                    MHD_RequestTerminationCode code);
+  // A request's headers are in: its connection's header clock stops.
+  void HeadersArrived(MHD_Connection* connection);
   void Watch();
 
   HttpLimits limits_;
