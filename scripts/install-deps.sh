@@ -7,7 +7,8 @@ packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev unixodbc-dev "
   sqlite3 g++-mingw-w64-i686-posix wine wine64 wine32:i386 fonts-wine libodbc2:i386 libsqliteodbc:i386
   xvfb xauth imagemagick hamradio-files
   libcli11-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libexpat1-dev clang
-  chromium-headless-shell fonts-dejavu-core libsqlite3-dev libcpp-httplib-dev libssl-dev libmicrohttpd-dev)
+  chromium-headless-shell fonts-dejavu-core libsqlite3-dev libcpp-httplib-dev libssl-dev libmicrohttpd-dev
+  libcurl4-openssl-dev python3-aiosmtpd)
 
 # The browser tests run on Node.js: the machine's own if it has one, else
 # Debian's.

@@ -9,6 +9,7 @@
 
 #include "tools/robot/AttemptLine.h"
 #include "tools/robot/EntrantNotes.h"
+#include "tools/robot/ReceiptMails.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/http/HttpAnswer.h"
@@ -112,6 +113,9 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
   // A packed log is held to the same size once unpacked.
   settings_.scoring.largestText = settings_.maxBytes;
   LoadHashing();
+  if (settings_.smtp)
+    mailer_ = std::make_unique<MailSender>(settings_.data, *settings_.smtp, settings_.mailRetry,
+                                           [this](const std::string& what) { TellFailure(what); });
 }
 
 RobotServer::~RobotServer() = default;
@@ -287,7 +291,14 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
       return Refuse(connection, request, refused->status, refused->errors,
                     {size, sha256, refused->call});
     const Acceptable& log = std::get<Acceptable>(checked);
-    const Receipt receipt = store_.Keep(piece, log.facts, Sender{request.address, receiver->key()});
+    ReceiptMails mails;
+    if (mailer_)
+      mails = [&log](const Receipt& receipt, const std::optional<std::string>& currentEmail) {
+        return ReceiptMailsOf(receipt, log.warnings, log.email, currentEmail);
+      };
+    const Receipt receipt =
+        store_.Keep(piece, log.facts, Sender{request.address, receiver->key(), log.email}, mails);
+    if (mailer_) mailer_->Wake();
     const bool held = receipt.log.state == LogState::kHeld;
     Attempt attempt;
     attempt.time = receipt.log.received;

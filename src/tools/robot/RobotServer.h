@@ -16,6 +16,7 @@
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadReceiver.h"
 #include "tools/robot/http/HttpDaemon.h"
+#include "tools/robot/mail/MailSender.h"
 #include "tools/robot/store/StoreReader.h"
 #include "tools/robot/store/UploadStore.h"
 #include "tools/score/ScoreOptions.h"
@@ -41,6 +42,10 @@ struct RobotSettings {
   score::ScoreOptions scoring;  // --from, --to
   // The names a log's CONTEST: may give; none: any.
   std::vector<std::string> contests;
+  // Receipts by mail, when set: the server and the sender's address; a
+  // mail that fails is tried again after mailRetry, then ever later.
+  std::optional<SmtpSettings> smtp;
+  std::chrono::seconds mailRetry{60};
   // UTC seconds since 1970 now; none: the system's clock.
   std::function<std::int64_t()> utcNow;
 };
@@ -94,6 +99,7 @@ class RobotServer : public HttpHandler {
   UploadRate rate_;
   std::atomic<bool> stopping_{false};
   std::atomic<std::size_t> slowBodies_{0};
+  std::unique_ptr<MailSender> mailer_;
   std::unique_ptr<HttpDaemon> daemon_;
 };
 

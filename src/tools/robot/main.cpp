@@ -3,7 +3,7 @@
 //   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
 //                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
 //                      [--per-minute N] [--per-address N] [--contest NAME]...
-//                      [--cty FILE]
+//                      [--smtp URL --mail-from ADDRESS [--mail-retry S]] [--cty FILE]
 //   zeltra-robot export --data DIR --to FOLDER
 //   zeltra-robot held --data DIR
 //   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
@@ -125,6 +125,31 @@ int main(int argc, char** argv) {
   serve->add_option("--contest", settings.contests,
                     "a name the logs' CONTEST: may give (again for each other name); a log "
                     "naming another contest is refused");
+  std::string smtp;
+  std::string mailFrom;
+  int mailRetry = 60;
+  CLI::Option* smtpOption =
+      serve
+          ->add_option("--smtp", smtp,
+                       "mail each receipt through this server: smtp://HOST[:PORT] "
+                       "(STARTTLS when offered) or smtps://HOST[:PORT]")
+          ->check([](const std::string& url) -> std::string {
+            if (url.rfind("smtp://", 0) == 0 || url.rfind("smtps://", 0) == 0) return {};
+            return "an smtp:// or smtps:// URL, not \"" + url + "\"";
+          });
+  CLI::Option* fromOption =
+      serve->add_option("--mail-from", mailFrom, "the address receipts are mailed from")
+          ->check([](const std::string& address) -> std::string {
+            if (zeltra::robot::IsMailAddress(address)) return {};
+            return "a mail address, not \"" + address + "\"";
+          });
+  smtpOption->needs(fromOption);
+  fromOption->needs(smtpOption);
+  serve
+      ->add_option("--mail-retry", mailRetry,
+                   "seconds before a mail that failed is tried again, doubled each time "
+                   "(default 60)")
+      ->check(CLI::Range(1, 3600));
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
 
   Asked asked;
@@ -149,6 +174,8 @@ int main(int argc, char** argv) {
   }
   try {
     if (*serve) {
+      if (!smtp.empty()) settings.smtp = zeltra::robot::SmtpSettings{smtp, mailFrom};
+      settings.mailRetry = std::chrono::seconds(mailRetry);
       return Serve(settings, listen, deadline, cty);
     }
     if (*exporting) {

@@ -14,21 +14,23 @@
 
 namespace zeltra::robot {
 
-// zeltra-robot run as its own program with arguments, its standard output
-// and errors into a file; killed (SIGTERM) when this goes, unless it ended.
+// zeltra-robot (or another program) run as its own program with
+// arguments, its standard output and errors into a file; killed (SIGTERM)
+// when this goes, unless it ended.
 class RobotProcess {
  public:
-  RobotProcess(const std::vector<std::string>& arguments, const std::filesystem::path& said)
+  RobotProcess(const std::vector<std::string>& arguments, const std::filesystem::path& said,
+               const char* program = ZELTRA_ROBOT)
       : said_(said) {
     child_ = fork();
     if (child_ == 0) {
       std::vector<char*> argv;
-      argv.push_back(const_cast<char*>(ZELTRA_ROBOT));
+      argv.push_back(const_cast<char*>(program));
       for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       if (freopen(said.c_str(), "w", stdout) == nullptr || dup2(fileno(stdout), 2) < 0) _exit(126);
-      execv(ZELTRA_ROBOT, argv.data());
+      execv(program, argv.data());
       _exit(127);
     }
   }

@@ -30,6 +30,7 @@ constexpr const char* kAddedColumns[][2] = {
     {"key_hash", "TEXT"},
     {"bytes", "INTEGER NOT NULL DEFAULT 0"},
     {"address", "TEXT NOT NULL DEFAULT ''"},
+    {"email", "TEXT"},
 };
 
 constexpr const char* kLaterSchema =
@@ -46,7 +47,19 @@ constexpr const char* kLaterSchema =
     " outcome TEXT NOT NULL,"
     " status INTEGER NOT NULL,"
     " reason TEXT NOT NULL,"
-    " log INTEGER);";
+    " log INTEGER);"
+    "CREATE TABLE IF NOT EXISTS mails ("
+    " id INTEGER PRIMARY KEY,"
+    " log INTEGER NOT NULL,"
+    " recipient TEXT NOT NULL,"
+    " subject TEXT NOT NULL,"
+    " body TEXT NOT NULL,"
+    " queued TEXT NOT NULL,"
+    " next_try INTEGER NOT NULL,"
+    " tries INTEGER NOT NULL DEFAULT 0,"
+    " sent TEXT,"
+    " failure TEXT);"
+    "CREATE INDEX IF NOT EXISTS mails_due ON mails(sent, next_try);";
 
 }  // namespace
 
@@ -67,7 +80,7 @@ Records::Records(const std::filesystem::path& folder, Access access) {
     if (access == Access::kWrite) {
       Run("PRAGMA journal_mode=WAL");
       BringUpToDate();
-    } else if (!HasColumn("logs", "state") || !HasColumn("attempts", "reason")) {
+    } else if (!HasColumn("logs", "email") || !HasColumn("mails", "next_try")) {
       throw StoreFailure(file.string() +
                          " was made by an older robot: start zeltra-robot serve on it once");
     }

@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <ctime>
 #include <set>
 
+#include "tools/robot/store/MailQueue.h"
 #include "tools/robot/store/UploadKey.h"
 #include "tools/robot/store/UtcNow.h"
 
@@ -59,6 +61,14 @@ bool KeyOpens(const Records& records, const std::string& call,
   return match.Step();
 }
 
+// The address a log named for its receipt.
+std::optional<std::string> EmailOf(const Records& records, const std::optional<std::int64_t>& log) {
+  if (!log) return std::nullopt;
+  Statement email(records, "SELECT email FROM logs WHERE id = ?");
+  email.Bind(1, *log);
+  return email.Step() ? email.MaybeText(0) : std::nullopt;
+}
+
 }  // namespace
 
 fs::path LogFileIn(const fs::path& folder, std::int64_t id) {
@@ -86,13 +96,15 @@ void UploadStore::RemoveLeftovers() const {
     if (recorded.count(entry.path().filename().string()) == 0) fs::remove(entry.path(), error);
 }
 
-Receipt UploadStore::Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender) {
+Receipt UploadStore::Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender,
+                          const ReceiptMails& mails) {
   IncomingFile piece(incoming());
   piece.Append(bytes);
-  return Keep(piece, facts, sender);
+  return Keep(piece, facts, sender, mails);
 }
 
-Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender) {
+Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender,
+                          const ReceiptMails& mails) {
   std::lock_guard lock(mutex_);
   Receipt receipt;
   KeptLog& kept = receipt.log;
@@ -110,15 +122,22 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
     receipt.key = NewKey();
     Statement insert(records_,
                      "INSERT INTO logs (call, categories, qsos, claimed, score, sha256, received, "
-                     "replaces, state, current_order, key_hash, bytes, address) VALUES (?, ?, ?, "
-                     "?, ?, ?, ?, ?, ?, CASE WHEN ?9 = 'accepted' THEN (SELECT "
-                     "coalesce(max(current_order), 0) + 1 FROM logs) END, ?, ?, ?)");
+                     "replaces, state, current_order, key_hash, bytes, address, email) VALUES (?, "
+                     "?, ?, ?, ?, ?, ?, ?, ?, CASE WHEN ?9 = 'accepted' THEN (SELECT "
+                     "coalesce(max(current_order), 0) + 1 FROM logs) END, ?, ?, ?, ?)");
     insert.Bind(1, facts.call).Bind(2, facts.categories).Bind(3, facts.qsos);
     if (facts.claimed) insert.Bind(4, *facts.claimed);
     insert.Bind(5, facts.score).Bind(6, facts.sha256).Bind(7, kept.received).Bind(8, kept.replaces);
     insert.Bind(9, StateName(kept.state)).Bind(10, KeyHash(receipt.key)).Bind(11, kept.bytes);
-    insert.Bind(12, kept.address).Done();
+    insert.Bind(12, kept.address);
+    if (sender.email) insert.Bind(13, *sender.email);
+    insert.Done();
     kept.id = sqlite3_last_insert_rowid(records_.get());
+    if (mails) {
+      const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+      for (const Mail& mail : mails(receipt, EmailOf(records_, receipt.current)))
+        QueueMail(records_, mail, kept.id, now);
+    }
     Attempt attempt;
     attempt.time = kept.received;
     attempt.address = sender.address;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -10,16 +11,26 @@
 #include "tools/robot/store/Disk.h"
 #include "tools/robot/store/IncomingFile.h"
 #include "tools/robot/store/KeptLog.h"
+#include "tools/robot/store/Mail.h"
 #include "tools/robot/store/Records.h"
 #include "tools/robot/store/StoreFailure.h"
 
 namespace zeltra::robot {
 
-// Who sent an upload: the client's address, and the key it gave, if any.
+// Who sent an upload: the client's address, the key it gave, if any, and
+// the address the log names for its receipt, if any.
 struct Sender {
   std::string address;
   std::optional<std::string> key;
+  std::optional<std::string> email;
 };
+
+// The mails a kept log sends (its receipt; for a held one, a word to the
+// call's current sender too), made from its receipt and the current log's
+// address. Called inside the transaction that keeps the log, so the mails
+// are queued with it or not at all.
+using ReceiptMails =
+    std::function<std::vector<Mail>(const Receipt& receipt, const std::optional<std::string>&)>;
 
 // The robot's data folder as the serving robot keeps it: every version of
 // every log taken, byte for byte, named by the robot (logs/ID), and their
@@ -45,9 +56,11 @@ class UploadStore {
 
   // Keeps a piece, its bytes complete, as a version of facts.call; answers
   // only once its bytes and its record are on disk. Throws StoreFailure.
-  Receipt Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender);
+  Receipt Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender,
+               const ReceiptMails& mails = {});
   // The same for bytes at hand.
-  Receipt Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender = {});
+  Receipt Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender = {},
+               const ReceiptMails& mails = {});
 
   // Records an upload refused. Throws StoreFailure.
   void Record(const Attempt& refused);

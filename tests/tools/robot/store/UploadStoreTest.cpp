@@ -46,7 +46,10 @@ TEST(UploadStore, EveryVersionIsKeptAndTheNewestOfEachCallCounts) {
     const Receipt firstReceipt = store.Keep("first again", Facts("SP9AHW", 10), {});
     ASSERT_EQ(firstReceipt.log.state, LogState::kHeld);  // no key: held
     const KeptLog second =
-        store.Keep("second", claimed, {.address = "192.0.2.1", .key = receipt.key}).log;
+        store
+            .Keep("second", claimed,
+                  {.address = "192.0.2.1", .key = receipt.key, .email = std::nullopt})
+            .log;
     EXPECT_EQ(second.replaces, first);
     EXPECT_FALSE(store.Keep("o", Facts("DL1ABC", 5)).log.replaces);  // one byte, one write
     EXPECT_EQ(zeltra::testing::FileText(LogFileIn(folder.path(), first)), bytes);
@@ -169,7 +172,8 @@ TEST(UploadStore, OnlyTheKeyOfACallsLogReplacesIt) {
   std::int64_t current = owner.log.id;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Receipt receipt = store.Keep(c.name, Facts("SP9AHW", 2), {.address = "", .key = c.key});
+    const Receipt receipt = store.Keep(c.name, Facts("SP9AHW", 2),
+                                       {.address = "", .key = c.key, .email = std::nullopt});
     EXPECT_EQ(receipt.log.state, c.state);
     const std::vector<KeptLog> now = StoreReader(folder.path()).Current();
     ASSERT_EQ(now.size(), 2U);
@@ -186,7 +190,10 @@ TEST(UploadStore, OnlyTheKeyOfACallsLogReplacesIt) {
   // A held upload's key opens nothing until the organiser accepts it.
   const Receipt stranger = store.Keep("stranger's", Facts("SP9AHW", 3), {});
   ASSERT_EQ(stranger.log.state, LogState::kHeld);
-  EXPECT_EQ(store.Keep("again", Facts("SP9AHW", 3), {.address = "", .key = stranger.key}).log.state,
+  EXPECT_EQ(store
+                .Keep("again", Facts("SP9AHW", 3),
+                      {.address = "", .key = stranger.key, .email = std::nullopt})
+                .log.state,
             LogState::kHeld);
   const StoreReader reader(folder.path());
   EXPECT_EQ(reader.Held().size(), 6U);
@@ -202,10 +209,11 @@ TEST(UploadStore, OnlyTheKeyOfACallsLogReplacesIt) {
   const KeptLog accepted = DecideHeld(folder.path(), first.log.id, LogState::kAccepted);
   EXPECT_EQ(accepted.replaces, current);
   EXPECT_EQ(reader.Current()[1].id, first.log.id);
-  EXPECT_EQ(
-      store.Keep("by the accepted one's key", Facts("SP9AHW", 5), {.address = "", .key = first.key})
-          .log.state,
-      LogState::kAccepted);
+  EXPECT_EQ(store
+                .Keep("by the accepted one's key", Facts("SP9AHW", 5),
+                      {.address = "", .key = first.key, .email = std::nullopt})
+                .log.state,
+            LogState::kAccepted);
   EXPECT_EQ(reader.Versions("SP9AHW").size(), 12U);
   EXPECT_TRUE(reader.Versions("SP9AHX").empty());
 }
