@@ -98,6 +98,7 @@ struct RobotServer::Request {
   Clock::time_point arrived = Clock::now();
   std::int64_t arrivedUtc = 0;
   std::string address;
+  bool shared = false;  // counted in the proxy's share of an address
   bool json = false;
   bool upload = false;
   std::unique_ptr<UploadReceiver> receiver;
@@ -109,7 +110,11 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
       said_(said),
       store_(settings_.data),
       reader_(settings_.data),
-      rate_(settings_.perMinute) {
+      rate_(settings_.perMinute),
+      share_(settings_.http.perAddress) {
+  // Behind a proxy every connection is the proxy's: the share is kept per
+  // request, by the address it forwards.
+  if (settings_.trustedProxy) settings_.http.perAddress = 0;
   // A packed log is held to the same size once unpacked.
   settings_.scoring.largestText = settings_.maxBytes;
   LoadHashing();
@@ -156,6 +161,18 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
     made->arrivedUtc =
         settings_.utcNow ? settings_.utcNow() : static_cast<std::int64_t>(std::time(nullptr));
     made->address = AddressOf(connection);
+    if (settings_.trustedProxy && made->address == *settings_.trustedProxy) {
+      const std::string forwarded = ForwardedAddress(Header(connection, "X-Forwarded-For"));
+      if (!forwarded.empty()) made->address = forwarded;
+      made->shared = share_.Open(made->address);
+      if (!made->shared) {
+        *request = made.release();
+        return Answer(connection, kTooMany, "text/plain; charset=utf-8",
+                      "Too many requests from your address at once: wait a moment, then try "
+                      "again.\n",
+                      {{"Retry-After", "10"}});
+      }
+    }
     made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
     *request = made.get();
     Request& begun = *made.release();
@@ -192,6 +209,7 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
 void RobotServer::Completed(void** request) {
   std::unique_ptr<Request> done(static_cast<Request*>(*request));
   *request = nullptr;
+  if (done && done->shared) share_.Close(done->address);
 }
 
 MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url,

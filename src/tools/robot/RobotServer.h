@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/logfile/CountryFile.h"
+#include "tools/robot/AddressShare.h"
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadReceiver.h"
 #include "tools/robot/http/HttpDaemon.h"
@@ -42,6 +43,10 @@ struct RobotSettings {
   score::ScoreOptions scoring;  // --from, --to
   // The names a log's CONTEST: may give; none: any.
   std::vector<std::string> contests;
+  // The address of a reverse proxy in front of the robot: a request from it
+  // is the client's its X-Forwarded-For names, and the share of
+  // connections per address (http.perAddress) is kept per request instead.
+  std::optional<std::string> trustedProxy;
   // Receipts by mail, when set: the server and the sender's address; a
   // mail that fails is tried again after mailRetry, then ever later.
   std::optional<SmtpSettings> smtp;
@@ -97,6 +102,7 @@ class RobotServer : public HttpHandler {
   UploadStore store_;
   StoreReader reader_;
   UploadRate rate_;
+  AddressShare share_;
   std::atomic<bool> stopping_{false};
   std::atomic<std::size_t> slowBodies_{0};
   std::unique_ptr<MailSender> mailer_;

@@ -3,7 +3,8 @@
 //   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
 //                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
 //                      [--per-minute N] [--per-address N] [--contest NAME]...
-//                      [--smtp URL --mail-from ADDRESS [--mail-retry S]] [--cty FILE]
+//                      [--smtp URL --mail-from ADDRESS [--mail-retry S]]
+//                      [--trusted-proxy ADDR] [--cty FILE]
 //   zeltra-robot export --data DIR --to FOLDER
 //   zeltra-robot held --data DIR
 //   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
@@ -150,6 +151,9 @@ int main(int argc, char** argv) {
                    "seconds before a mail that failed is tried again, doubled each time "
                    "(default 60)")
       ->check(CLI::Range(1, 3600));
+  serve->add_option("--trusted-proxy", settings.trustedProxy,
+                    "the address of a reverse proxy in front of the robot (127.0.0.1): its "
+                    "requests are the client's its X-Forwarded-For names");
   serve->add_option("--cty", cty, "the country file (as zeltra-score's --cty)");
 
   Asked asked;

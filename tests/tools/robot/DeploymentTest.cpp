@@ -1,0 +1,170 @@
+// The README's deployment, tried: Debian's nginx on loopback with the
+// README's own location block, the robot behind it with --trusted-proxy,
+// uploads through it from another loopback address.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "support/FileText.h"
+#include "support/FreePort.h"
+#include "support/SqliteLog.h"
+#include "tools/robot/AddressShare.h"
+#include "tools/robot/CommandRun.h"
+#include "tools/robot/RobotProcess.h"
+#include "tools/robot/ServingRobot.h"
+#include "tools/robot/store/Descriptor.h"
+
+namespace zeltra::robot {
+namespace {
+
+using Json = nlohmann::json;
+constexpr const char* kNginx = "/usr/sbin/nginx";
+
+// The README's nginx location block, as an organiser would copy it.
+std::string ReadmeLocation() {
+  const std::string readme = zeltra::testing::FileText(std::string(ZELTRA_README));
+  const std::size_t start = readme.find("    location / {");
+  const std::size_t end = readme.find("\n    }\n", start);
+  if (start == std::string::npos || end == std::string::npos) return {};
+  return readme.substr(start, end + 6 - start);
+}
+
+// One request from a loopback address of the test's choosing; the whole
+// answer, up to the server's close.
+std::string RequestFrom(const std::string& source, int port, const std::string& request) {
+  const Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in from{};
+  from.sin_family = AF_INET;
+  inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(port));
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (bind(connection.get(), reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+      connect(connection.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)
+    return "(no connection)";
+  send(connection.get(), request.data(), request.size(), MSG_NOSIGNAL);
+  timeval wait{.tv_sec = 20, .tv_usec = 0};
+  setsockopt(connection.get(), SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  std::string answer;
+  char chunk[4096];
+  ssize_t got = 0;
+  while ((got = recv(connection.get(), chunk, sizeof chunk, 0)) > 0)
+    answer.append(chunk, static_cast<std::size_t>(got));
+  return answer;
+}
+
+std::string UploadRequest(const std::string& log, const std::string& extraHeaders) {
+  const std::string body =
+      "--xyzzy\r\nContent-Disposition: form-data; name=\"log\"; filename=\"a.log\"\r\n\r\n" + log +
+      "\r\n--xyzzy--\r\n";
+  return "POST /upload HTTP/1.1\r\nHost: robot.example\r\nConnection: close\r\nAccept: "
+         "application/json\r\n" +
+         extraHeaders + "Content-Type: multipart/form-data; boundary=xyzzy\r\nContent-Length: " +
+         std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+TEST(Deployment, BehindTheReadmesNginxEachEntrantIsSeenByTheirOwnAddress) {
+  if (!fs::exists(kNginx)) GTEST_SKIP() << "no nginx";
+  zeltra::testing::TemporaryFolder data;
+  zeltra::testing::TemporaryFolder proxy;
+  const std::string location = ReadmeLocation();
+  ASSERT_NE(location.find("proxy_pass http://127.0.0.1:8080;"), std::string::npos) << location;
+  const int robotPort = zeltra::testing::FreeLoopbackPort();
+  const int proxyPort = zeltra::testing::FreeLoopbackPort();
+  RobotProcess robot(
+      {"serve", "--data", data.path().string(), "--listen",
+       "127.0.0.1:" + std::to_string(robotPort), "--from", "2026-12-05 00:00", "--to",
+       "2026-12-06 00:00", "--trusted-proxy", "127.0.0.1", "--per-minute", "2"},
+      data.path() / "robot.txt");
+  ASSERT_TRUE(robot.Answers(robotPort)) << robot.said();
+  const std::string dir = proxy.path().string();
+  std::ofstream(proxy.path() / "nginx.conf")
+      << "user root;\nworker_processes 1;\nerror_log " << dir << "/error.log;\npid " << dir
+      << "/nginx.pid;\nevents { worker_connections 64; }\nhttp {\n  access_log " << dir
+      << "/access.log;\n  client_body_temp_path " << dir << "/body;\n  proxy_temp_path " << dir
+      << "/proxy;\n  fastcgi_temp_path " << dir << "/fastcgi;\n  uwsgi_temp_path " << dir
+      << "/uwsgi;\n  scgi_temp_path " << dir
+      << "/scgi;\n  server {\n    listen 127.0.0.1:" << proxyPort << ";\n"
+      << std::regex_replace(location, std::regex("127\\.0\\.0\\.1:8080"),
+                            "127.0.0.1:" + std::to_string(robotPort))
+      << "\n  }\n}\n";
+  RobotProcess nginx({"-p", dir, "-c", dir + "/nginx.conf", "-g", "daemon off;"},
+                     proxy.path() / "said.txt", kNginx);
+  ASSERT_TRUE(nginx.Answers(proxyPort)) << nginx.said();
+
+  // Through the proxy from 127.0.0.2: the robot sees 127.0.0.2, and the
+  // rate per address is that address's.
+  struct Case {
+    std::string source;
+    int port;
+    std::string headers;
+    std::string call;
+    std::string status;  // the answer's status line begins so
+    std::string seen;    // the address the robot records
+  };
+  const std::vector<Case> cases = {
+      {"127.0.0.2", proxyPort, "", "SP1AAA", "HTTP/1.1 200", "127.0.0.2"},
+      {"127.0.0.2", proxyPort, "X-Forwarded-For: 10.1.1.1\r\n", "SP2AAA", "HTTP/1.1 200",
+       "127.0.0.2"},
+      {"127.0.0.2", proxyPort, "", "SP3AAA", "HTTP/1.1 429", "127.0.0.2"},
+      {"127.0.0.3", proxyPort, "", "SP3AAA", "HTTP/1.1 200", "127.0.0.3"},
+      // Straight to the robot from another address: its own claim is not
+      // believed.
+      {"127.0.0.4", robotPort, "X-Forwarded-For: 10.9.9.9\r\n", "SP4AAA", "HTTP/1.1 200",
+       "127.0.0.4"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call + " from " + c.source);
+    const std::string answer =
+        RequestFrom(c.source, c.port, UploadRequest(CabrilloOf(c.call), c.headers));
+    EXPECT_EQ(answer.rfind(c.status, 0), 0U) << answer.substr(0, 400);
+    EXPECT_NE(answer.find("Content-Security-Policy: default-src 'none'"), std::string::npos);
+  }
+  const std::string attempts = RunCommand(std::string(ZELTRA_ROBOT) +
+                                          " attempts --format json --data " + data.path().string())
+                                   .said;
+  const Json recorded = Json::parse(attempts, nullptr, false);
+  ASSERT_FALSE(recorded.is_discarded()) << attempts;
+  ASSERT_EQ(recorded["attempts"].size(), cases.size());
+  for (std::size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(recorded["attempts"][i]["address"], cases[i].seen) << i;
+  EXPECT_EQ(nginx.Stop(SIGTERM), 0);
+}
+
+// Behind a proxy, one address may have only so many requests open at once.
+TEST(Deployment, AnAddressSharesItsOpenRequests) {
+  AddressShare share(2);
+  EXPECT_TRUE(share.Open("192.0.2.1"));
+  EXPECT_TRUE(share.Open("192.0.2.1"));
+  EXPECT_FALSE(share.Open("192.0.2.1"));
+  EXPECT_TRUE(share.Open("192.0.2.2"));
+  share.Close("192.0.2.1");
+  EXPECT_TRUE(share.Open("192.0.2.1"));
+  share.Close("192.0.2.9");  // never opened: nothing
+  struct Case {
+    std::string header;
+    std::string address;
+  };
+  const std::vector<Case> cases = {
+      {"192.0.2.7", "192.0.2.7"},
+      {" 10.0.0.1, 192.0.2.7 ", "192.0.2.7"},
+      {"2001:db8::1", "2001:db8::1"},
+      {"10.0.0.1, unknown", ""},
+      {"", ""},
+      {"192.0.2.7\r\nX: y", ""},
+      {"<script>", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ForwardedAddress(c.header), c.address) << c.header;
+}
+
+}  // namespace
+}  // namespace zeltra::robot
