@@ -320,6 +320,26 @@ TEST(RobotServer, WhatALogSaysIsShownAsTextInTheList) {
   EXPECT_EQ(page.find("<script>alert(1)"), std::string::npos);
   EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
   EXPECT_NE(client.Get("/")->body.find("enctype=\"multipart/form-data\""), std::string::npos);
+
+  // A warning that quotes the log (another own call in a record) is text
+  // on the receipt, too.
+  const std::string adif =
+      "<STATION_CALLSIGN:6>DL1ABC<CALL:6>SP9AHW<BAND:3>20m<MODE:4>RTTY<QSO_DATE:8>20261205"
+      "<TIME_ON:4>1000<EOR>\n<STATION_CALLSIGN:13><b>DL1ABC</b><CALL:6>OK1XYZ<BAND:3>20m"
+      "<MODE:4>RTTY<QSO_DATE:8>20261205<TIME_ON:4>1001<EOR>\n";
+  const httplib::Result receipt = Send(client, adif, "log", "a.adi", false);
+  ASSERT_EQ(receipt->status, 200) << receipt->body;
+  EXPECT_NE(receipt->body.find("&lt;B&gt;DL1ABC&lt;/B&gt;"), std::string::npos) << receipt->body;
+  EXPECT_EQ(receipt->body.find("<B>"), std::string::npos);
+
+  // Text that is no UTF-8 (a Windows-1250 club) keeps the list whole, in
+  // JSON and in HTML.
+  ASSERT_EQ(Send(client, CabrilloOf("SP5ZZZ", "CATEGORY-OPERATOR: K\xA3\xF3" "d\x9F\n"))->status, 200);
+  const Json listed = Json::parse(client.Get("/received.json")->body, nullptr, false);
+  ASSERT_FALSE(listed.is_discarded());
+  EXPECT_EQ(listed["logs"].size(), 3U);
+  const std::string html = client.Get("/received")->body;
+  EXPECT_NE(html.find("</html>"), std::string::npos);
 }
 
 TEST(RobotServer, AFloodAndTheDeadlineAreRefused) {
