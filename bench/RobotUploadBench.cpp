@@ -128,7 +128,8 @@ double Percentile(std::vector<double> values, double share) {
 
 int main(int argc, char** argv) {
   if (argc != 6 && argc != 8) {
-    std::fprintf(stderr, "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]\n");
+    std::fprintf(stderr,
+                 "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]\n");
     return 2;
   }
   // Every connection a descriptor: as many as the system lets this have.
