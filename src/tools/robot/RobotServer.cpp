@@ -100,7 +100,6 @@ struct RobotServer::Request {
   std::string address;
   bool shared = false;  // counted in the proxy's share of an address
   bool json = false;
-  bool upload = false;
   std::unique_ptr<UploadReceiver> receiver;
 };
 
@@ -219,7 +218,6 @@ MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url
     if (method != "POST")
       return Answer(connection, kNotAllowed, "text/plain; charset=utf-8",
                     "Send the log from the form at /\n", {{"Allow", "POST"}});
-    request.upload = true;
     return BeginUpload(connection, request);
   }
   if (url != "/" && url != "/received" && url != "/received.json")

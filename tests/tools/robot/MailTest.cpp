@@ -108,6 +108,8 @@ TEST(Mail, OnlyAddressesThatCannotForgeAHeader) {
   EXPECT_NE(message.find("Subject: =?UTF-8?B?xYHDs2TFug==?=\r\n"), std::string::npos) << message;
   EXPECT_NE(message.find("\r\n\r\none\r\ntwo\r\n"), std::string::npos) << message;
   EXPECT_NE(message.find("Date: Thu, 01 Jan 1970 00:00:00 +0000\r\n"), std::string::npos);
+  EXPECT_NE(message.find("@contest.example>\r\nMIME-Version"), std::string::npos) << message;
+  EXPECT_NE(message.find("From: <robot@contest.example>\r\nTo: <a@b>\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -54,6 +54,11 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
       {"serve --data " + data.path().string() + " --to \"2026-12-06 00:00\"", "--from is required"},
       {"serve " + folder + " --listen ::1:8080", "not \"::1:8080\""},
       {"serve " + folder + " --listen []:8080", "not \"[]:8080\""},
+      {"serve " + folder + " --smtp http://mail.example.org --mail-from a@b",
+       "an smtp:// or smtps:// URL, not \"http://mail.example.org\""},
+      {"serve " + folder + " --smtp smtp://mail.example.org --mail-from nobody",
+       "a mail address, not \"nobody\""},
+      {"serve " + folder + " --smtp smtp://mail.example.org", "--smtp requires --mail-from"},
       {"export --data " + data.path().string(), "--to is required"},
       {"accept --data " + data.path().string(), "ID is required"},
       {"attempts --data " + data.path().string() + " --format xml", "--format"},
@@ -79,6 +84,9 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
   std::ofstream(aFile) << "not a folder";
   const std::vector<Case> unusable = {
       {"serve " + folder + " --listen 127.0.0.1:" + port, "cannot listen on 127.0.0.1:" + port},
+      {"serve " + folder + " --listen 127.0.0.1:" + port +
+           " --smtp smtps://127.0.0.1:1 --mail-from robot@example.org",
+       "cannot listen on 127.0.0.1:" + port},
       {"serve --data " + aFile.string() + kPeriod + " --listen 127.0.0.1:0", "zeltra-robot: "},
       {"export --data " + (data.path() / "none").string() + " --to " + data.path().string(),
        "holds no robot's records"},

@@ -199,6 +199,12 @@ TEST(RobotServer, EveryAttemptIsToldOnOneLine) {
   EXPECT_EQ(said.find('\x1B'), std::string::npos);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find(" refused 422 SP9\\x1B[2J"), std::string::npos) << said;
+  EXPECT_NE(said.find(": the log's own call is not a call sign"), std::string::npos) << said;
+  // An accepted upload's line has no reason.
+  ASSERT_EQ(Send(client, CabrilloOf("SP9AHW"))->status, 200);
+  const std::string accepted = robot.said().substr(said.size());
+  EXPECT_NE(accepted.find(" accepted 200 SP9AHW "), std::string::npos) << accepted;
+  EXPECT_EQ(accepted.find(": "), std::string::npos) << accepted;
 }
 
 // zeltra-score's JSON reading of a file, as the organiser's command sees it.
@@ -334,7 +340,11 @@ TEST(RobotServer, WhatALogSaysIsShownAsTextInTheList) {
 
   // Text that is no UTF-8 (a Windows-1250 club) keeps the list whole, in
   // JSON and in HTML.
-  ASSERT_EQ(Send(client, CabrilloOf("SP5ZZZ", "CATEGORY-OPERATOR: K\xA3\xF3" "d\x9F\n"))->status, 200);
+  ASSERT_EQ(Send(client, CabrilloOf("SP5ZZZ",
+                                    "CATEGORY-OPERATOR: K\xA3\xF3"
+                                    "d\x9F\n"))
+                ->status,
+            200);
   const Json listed = Json::parse(client.Get("/received.json")->body, nullptr, false);
   ASSERT_FALSE(listed.is_discarded());
   EXPECT_EQ(listed["logs"].size(), 3U);

@@ -20,6 +20,7 @@
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/store/Descriptor.h"
+#include "tools/robot/store/UtcNow.h"
 
 namespace zeltra::robot {
 namespace {
@@ -219,6 +220,65 @@ TEST(SlowClients, TheDeadlineIsJudgedWhenTheHeadersArrive) {
   const std::string form = client.Get("/")->body;
   EXPECT_NE(form.find("The robot is closed"), std::string::npos);
   EXPECT_EQ(form.find("<form"), std::string::npos);
+}
+
+// Forms as clients write them: two file fields named "log" (the first left
+// empty, or both chosen), the key before the log, a chunked body.
+TEST(SlowClients, FormsAsClientsWriteThemAreRead) {
+  zeltra::testing::TemporaryFolder data;
+  ServingRobot robot(Settings(data.path()));
+  const auto part = [](const std::string& name, const std::string& text, bool file) {
+    return "--xyzzy\r\nContent-Disposition: form-data; name=\"" + name + "\"" +
+           (file ? "; filename=\"a.log\"\r\nContent-Type: application/octet-stream" : "") +
+           "\r\n\r\n" + text + "\r\n";
+  };
+  const auto request = [](const std::string& body, bool chunked) {
+    std::string sent =
+        "POST /upload HTTP/1.1\r\nHost: r\r\nConnection: close\r\nAccept: application/json\r\n"
+        "Content-Type: multipart/form-data; boundary=xyzzy\r\n";
+    if (!chunked)
+      return sent + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    sent += "Transfer-Encoding: chunked\r\n\r\n";
+    for (std::size_t at = 0; at < body.size(); at += 100) {
+      const std::string piece = body.substr(at, 100);
+      char size[16];
+      std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
+      sent += size + piece + "\r\n";
+    }
+    return sent + "0\r\n\r\n";
+  };
+  struct Case {
+    std::string name;
+    std::string body;
+    bool chunked;
+    std::string call;  // the receipt's; empty: refused 400
+  };
+  const std::vector<Case> cases = {
+      {"the first log field left empty",
+       part("log", "", true) + part("log", CabrilloOf("SP1AAA"), true) + "--xyzzy--\r\n", false,
+       "SP1AAA"},
+      {"two logs: the first is the log",
+       part("log", CabrilloOf("SP2AAA"), true) + part("log", CabrilloOf("SP3AAA"), true) +
+           "--xyzzy--\r\n",
+       false, "SP2AAA"},
+      {"the key before the log",
+       part("key", "00", false) + part("log", CabrilloOf("SP4AAA"), true) + "--xyzzy--\r\n", false,
+       "SP4AAA"},
+      {"chunked", part("log", CabrilloOf("SP5AAA"), true) + "--xyzzy--\r\n", true, "SP5AAA"},
+      {"only a key", part("key", "00", false) + "--xyzzy--\r\n", false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Descriptor connection = ConnectTo(robot.port());
+    ASSERT_TRUE(Sends(connection.get(), request(c.body, c.chunked)));
+    const std::string answer = ReadToClose(connection.get(), 20);
+    if (c.call.empty()) {
+      EXPECT_EQ(answer.rfind("HTTP/1.1 400", 0), 0U) << answer;
+      continue;
+    }
+    ASSERT_EQ(answer.rfind("HTTP/1.1 200", 0), 0U) << answer;
+    EXPECT_EQ(Json::parse(answer.substr(answer.find("\r\n\r\n") + 4))["call"], c.call);
+  }
 }
 
 // The most a process has held, from /proc, in kB.
