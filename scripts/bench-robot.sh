@@ -4,7 +4,8 @@
 # 99th percentiles of the answer time), then one log of 5,000 contacts
 # uploaded 21 times alone (the median receipt). Each upload is synced to
 # the disk before it is answered, so the disk under build/ is part of the
-# measure: the script says which file system it is. Then the same uploads
+# measure: the script says which file system it is. (The simulated logs
+# are of 2026-12-06 and 7, the period given.) Then the same uploads
 # again under attack: 1,000 idle connections and 50 clients trickling their
 # headers or a log, with the robot's peak memory from /proc at the end.
 # Usage: scripts/bench-robot.sh [CLIENTS, default 16]
@@ -23,7 +24,7 @@ rm -rf "$data"
 
 build/bench/src/tools/robot/zeltra-robot serve --data "$data" --listen 127.0.0.1:0 \
   --per-minute 0 --per-address 2000 --cty tests/tools/score/cases/cty.dat \
-  --from "2026-12-05 00:00" --to "2026-12-06 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
+  --from "2026-12-06 00:00" --to "2026-12-08 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
 robot=$!
 trap 'kill $robot 2>/dev/null || true' EXIT
 port=""
@@ -45,7 +46,7 @@ kill $robot 2>/dev/null || true
 wait $robot 2>/dev/null || true
 build/bench/src/tools/robot/zeltra-robot serve --data "$data.attacked" --listen 127.0.0.1:0 \
   --per-minute 0 --per-address 2000 --cty tests/tools/score/cases/cty.dat \
-  --from "2026-12-05 00:00" --to "2026-12-06 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
+  --from "2026-12-06 00:00" --to "2026-12-08 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
 robot=$!
 port=""
 for _ in $(seq 100); do
