@@ -15,8 +15,11 @@ build=build/tsan
   --gtest_filter='LogCheck*:ClockOffsets*:NearCalls*:TakenSkipper*:RunInOrder*:ForEachStretch*'
 "$build/tests/tools/score/score_tests" --gtest_brief=1 \
   --gtest_filter='CrossCheck*:ScoreRunTest.*:ResultsWriter*:Cases/*cross_check*:Cases/*batch*'
-# The kill -9 test runs the robot as its own program: the others share it.
-"$build/tests/tools/robot/robot_tests" --gtest_brief=1 --gtest_filter='-*Kill*:RobotCommand*'
+# The tests that run the robot as its own program (the kill -9, the
+# commands, export beside it, the greedy client, mail, nginx) run in the
+# native build; these share the robot in their own process.
+"$build/tests/tools/robot/robot_tests" --gtest_brief=1 \
+  --gtest_filter='-*Kill*:RobotCommand*:Deployment.Behind*:Mail.Each*:*ExportingWhileServing*:*GreedyClient*'
 
 contest="$build/tsan-contest"
 rm -rf "$contest" && mkdir -p "$contest"
