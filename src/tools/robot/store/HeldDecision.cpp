@@ -19,13 +19,7 @@ KeptLog DecideHeld(const std::filesystem::path& folder, std::int64_t id, LogStat
     if (log.state != LogState::kHeld)
       throw StoreFailure("upload " + std::to_string(id) + " is not held: it is " +
                          StateName(log.state));
-    if (decision == LogState::kAccepted) {
-      Statement current(records,
-                        "SELECT id FROM logs WHERE call = ? AND state = 'accepted' "
-                        "ORDER BY current_order DESC LIMIT 1");
-      current.Bind(1, log.facts.call);
-      if (current.Step()) log.replaces = current.Number(0);
-    }
+    if (decision == LogState::kAccepted) log.replaces = CurrentLogOf(records, log.facts.call);
     Statement update(records,
                      "UPDATE logs SET state = ?, replaces = ?, current_order = CASE WHEN ?1 = "
                      "'accepted' THEN (SELECT coalesce(max(current_order), 0) + 1 FROM logs) "

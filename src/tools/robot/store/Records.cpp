@@ -219,6 +219,14 @@ KeptLog LogFrom(const Statement& row) {
   return log;
 }
 
+std::optional<std::int64_t> CurrentLogOf(const Records& records, const std::string& call) {
+  Statement current(records,
+                    "SELECT id FROM logs WHERE call = ? AND state = 'accepted' "
+                    "ORDER BY current_order DESC LIMIT 1");
+  current.Bind(1, call);
+  return current.Step() ? std::optional(current.Number(0)) : std::nullopt;
+}
+
 const char* StateName(LogState state) {
   switch (state) {
     case LogState::kAccepted:

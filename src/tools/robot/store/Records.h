@@ -67,6 +67,10 @@ class Statement {
 const char* LogColumns();
 KeptLog LogFrom(const Statement& row);
 
+// The call's current log: its accepted version made current last; none
+// when it has none.
+std::optional<std::int64_t> CurrentLogOf(const Records& records, const std::string& call);
+
 const char* StateName(LogState state);
 const char* OutcomeName(Outcome outcome);
 

@@ -24,11 +24,16 @@ std::string Sha256Hasher::Finish() {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   EVP_DigestFinal_ex(context_.get(), digest, &length);
+  return Hex(digest, length);
+}
+
+std::string Hex(const unsigned char* bytes, std::size_t count) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kHex[digest[i] >> 4];
-    hex += kHex[digest[i] & 0xF];
+  hex.reserve(count * 2);
+  for (std::size_t i = 0; i < count; ++i) {
+    hex += kHex[bytes[i] >> 4];
+    hex += kHex[bytes[i] & 0xF];
   }
   return hex;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ class Sha256Hasher {
 // before threads of a server hash, so that none of them holds the
 // library's start-up state for the rest of its life.
 void LoadHashing();
+
+// Bytes in lower-case hex, two digits each.
+std::string Hex(const unsigned char* bytes, std::size_t count);
 
 // SHA-256 of bytes, in lower-case hex.
 std::string Sha256(std::string_view bytes);

@@ -31,13 +31,6 @@ std::vector<KeptLog> StoreReader::Versions(const std::string& call) const {
   return Logs("call = ? ORDER BY id", &call);
 }
 
-std::optional<KeptLog> StoreReader::Version(std::int64_t id) const {
-  const std::string number = std::to_string(id);
-  std::vector<KeptLog> logs = Logs("id = CAST(? AS INTEGER)", &number);
-  if (logs.empty()) return std::nullopt;
-  return logs.front();
-}
-
 void StoreReader::EachAttempt(const std::function<void(const Attempt&)>& take) const {
   Statement rows(records_,
                  "SELECT id, time, address, bytes, sha256, call, outcome, status, reason, log "

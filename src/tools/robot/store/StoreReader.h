@@ -26,8 +26,6 @@ class StoreReader {
   std::vector<KeptLog> Held() const;
   // Every version of a call, oldest first.
   std::vector<KeptLog> Versions(const std::string& call) const;
-  // One version; none when there is no such.
-  std::optional<KeptLog> Version(std::int64_t id) const;
   // Every attempt, oldest first, each handed on as it is read.
   void EachAttempt(const std::function<void(const Attempt&)>& take) const;
 

@@ -20,13 +20,7 @@ std::string NewKey() {
   // The kernel's own generator, as /dev/urandom reads it.
   if (getrandom(bits.data(), bits.size(), 0) != static_cast<ssize_t>(bits.size()))
     throw StoreFailure("no random bits for a key");
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string key;
-  for (const unsigned char byte : bits) {
-    key += kHex[byte >> 4];
-    key += kHex[byte & 0xF];
-  }
-  return key;
+  return Hex(bits.data(), bits.size());
 }
 
 std::string KeyHash(std::string_view key) {

@@ -42,15 +42,6 @@ void InsertAttempt(const Records& records, const Attempt& attempt) {
       .Done();
 }
 
-// The call's current log, if it has one.
-std::optional<std::int64_t> CurrentOf(const Records& records, const std::string& call) {
-  Statement current(records,
-                    "SELECT id FROM logs WHERE call = ? AND state = 'accepted' "
-                    "ORDER BY current_order DESC LIMIT 1");
-  current.Bind(1, call);
-  return current.Step() ? std::optional(current.Number(0)) : std::nullopt;
-}
-
 // The key was given to one of the call's accepted versions.
 bool KeyOpens(const Records& records, const std::string& call,
               const std::optional<std::string>& key) {
@@ -115,7 +106,7 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
   try {
     disk_.Sync(piece.descriptor(), piece.path());
     records_.Run("BEGIN IMMEDIATE");
-    receipt.current = CurrentOf(records_, facts.call);
+    receipt.current = CurrentLogOf(records_, facts.call);
     const bool accepted = !receipt.current || KeyOpens(records_, facts.call, sender.key);
     kept.state = accepted ? LogState::kAccepted : LogState::kHeld;
     if (accepted) std::swap(kept.replaces, receipt.current);
