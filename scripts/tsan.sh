@@ -13,8 +13,9 @@ export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppres
 build=build/tsan
 "$build/tests/core/core_tests" --gtest_brief=1 \
   --gtest_filter='LogCheck*:ClockOffsets*:NearCalls*:TakenSkipper*:RunInOrder*:ForEachStretch*'
+"$build/tests/organiser/organiser_tests" --gtest_brief=1 --gtest_filter='ResultsWriter*'
 "$build/tests/tools/score/score_tests" --gtest_brief=1 \
-  --gtest_filter='CrossCheck*:ScoreRunTest.*:ResultsWriter*:Cases/*cross_check*:Cases/*batch*'
+  --gtest_filter='CrossCheck*:ScoreRunTest.*:Cases/*cross_check*:Cases/*batch*'
 # The tests that run the robot as its own program (the kill -9, the
 # commands, export beside it, the greedy client, mail, nginx) run in the
 # native build; these share the robot in their own process.

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "organiser/files/ReportNames.h"
 #include "tools/robot/store/StoreFailure.h"
 #include "tools/robot/store/UtcNow.h"
-#include "tools/score/ReportNames.h"
 
 namespace zeltra::robot {
 namespace {
@@ -24,7 +24,7 @@ std::size_t ExportCurrent(const StoreReader& store, const fs::path& folder) {
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) throw StoreFailure("cannot make " + folder.string() + ": " + error.message());
-  score::ReportNames names;
+  organiser::ReportNames names;
   std::size_t count = 0;
   for (const KeptLog& log : store.Current()) {
     const fs::path named = folder / names.For(log.facts.call, ".log");

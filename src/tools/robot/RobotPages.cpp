@@ -3,15 +3,15 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "organiser/site/HtmlText.h"
+#include "organiser/site/PageFrame.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/store/Records.h"
-#include "tools/score/site/HtmlText.h"
-#include "tools/score/site/PageFrame.h"
 
 namespace zeltra::robot {
 namespace {
 
-using score::Html;
+using organiser::Html;
 using Json = nlohmann::json;
 
 constexpr std::size_t kBytesPerKilobyte = 1024;
@@ -21,9 +21,9 @@ constexpr int kUnsupportedType = 415;
 template <typename Body>
 std::string Page(const std::string& title, Body body) {
   std::ostringstream out;
-  score::WritePageStart(out, title, "");
+  organiser::WritePageStart(out, title, "");
   body(out);
-  score::WritePageEnd(out);
+  organiser::WritePageEnd(out);
   return out.str();
 }
 
@@ -105,7 +105,7 @@ std::string RefusalPage(int status, const std::vector<std::string>& errors) {
 
 std::string ReceivedPageHead(std::size_t count) {
   std::ostringstream out;
-  score::WritePageStart(out, "Logs received", "");
+  organiser::WritePageStart(out, "Logs received", "");
   out << "<div class=\"wide\"><table><caption>" << count
       << " logs received, the latest of each call</caption>\n<thead><tr><th "
          "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
@@ -125,7 +125,7 @@ std::string ReceivedPageRow(const KeptLog& log) {
 std::string ReceivedPageTail() {
   std::ostringstream out;
   out << "</tbody></table></div>\n<p><a href=\"/\">Send a log</a></p>\n";
-  score::WritePageEnd(out);
+  organiser::WritePageEnd(out);
   return out.str();
 }
 

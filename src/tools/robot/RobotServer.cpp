@@ -115,7 +115,7 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
   // request, by the address it forwards.
   if (settings_.trustedProxy) settings_.http.perAddress = 0;
   // A packed log is held to the same size once unpacked.
-  settings_.scoring.largestText = settings_.maxBytes;
+  settings_.reading.largestText = settings_.maxBytes;
   LoadHashing();
   if (settings_.smtp)
     mailer_ = std::make_unique<MailSender>(settings_.data, *settings_.smtp, settings_.mailRetry,
@@ -228,8 +228,8 @@ MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url
   if (url == "/") {
     FormFacts facts;
     facts.maxBytes = settings_.maxBytes;
-    facts.from = ShownTime(settings_.scoring.from.value_or(""));
-    facts.to = ShownTime(settings_.scoring.to.value_or(""));
+    facts.from = ShownTime(settings_.reading.from.value_or(""));
+    facts.to = ShownTime(settings_.reading.to.value_or(""));
     if (settings_.deadline) {
       facts.deadline = DeadlineText(*settings_.deadline);
       facts.closed = request.arrivedUtc / kSecondsPerMinute > *settings_.deadline;
@@ -302,7 +302,7 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
     IncomingFile& piece = receiver->piece();
     const std::string sha256 = piece.Sha256();
     const auto checked =
-        CheckUpload(piece.path(), sha256, settings_.scoring, settings_.contests, countries_);
+        CheckUpload(piece.path(), sha256, settings_.reading, settings_.contests, countries_);
     if (const auto* refused = std::get_if<Refused>(&checked))
       return Refuse(connection, request, refused->status, refused->errors,
                     {size, sha256, refused->call});

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/logfile/CountryFile.h"
+#include "organiser/reading/ReadSettings.h"
 #include "tools/robot/AddressShare.h"
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadReceiver.h"
@@ -20,7 +21,6 @@
 #include "tools/robot/mail/MailSender.h"
 #include "tools/robot/store/StoreReader.h"
 #include "tools/robot/store/UploadStore.h"
-#include "tools/score/ScoreOptions.h"
 
 namespace zeltra::robot {
 
@@ -40,7 +40,7 @@ struct RobotSettings {
   // A body slower than this on average, once the window is past, is cut.
   std::size_t bytesPerSecond = 1024;
   std::chrono::seconds rateWindow{30};
-  score::ScoreOptions scoring;  // --from, --to
+  organiser::ReadSettings reading;  // the contest period; largestText is maxBytes
   // The names a log's CONTEST: may give; none: any.
   std::vector<std::string> contests;
   // The address of a reverse proxy in front of the robot: a request from it

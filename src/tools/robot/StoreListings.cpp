@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "core/text/Utf8.h"
+#include "organiser/results/TextColumns.h"
 #include "tools/robot/store/Records.h"
-#include "tools/score/TextColumns.h"
 
 namespace zeltra::robot {
 namespace {
@@ -27,13 +27,13 @@ void WriteLogList(std::ostream& out, const std::vector<KeptLog>& logs) {
 }
 
 void WriteAttemptsCsv(std::ostream& out, const StoreReader& store) {
-  out << score::CsvLine({"id", "time", "address", "outcome", "status", "call", "bytes", "sha256",
-                         "upload", "reason"});
+  out << organiser::CsvLine({"id", "time", "address", "outcome", "status", "call", "bytes",
+                             "sha256", "upload", "reason"});
   store.EachAttempt([&](const Attempt& attempt) {
-    out << score::CsvLine({std::to_string(attempt.id), attempt.time, attempt.address,
-                           OutcomeName(attempt.outcome), std::to_string(attempt.status),
-                           attempt.call, std::to_string(attempt.bytes), attempt.sha256,
-                           NumberOrNone(attempt.log), attempt.reason});
+    out << organiser::CsvLine({std::to_string(attempt.id), attempt.time, attempt.address,
+                               OutcomeName(attempt.outcome), std::to_string(attempt.status),
+                               attempt.call, std::to_string(attempt.bytes), attempt.sha256,
+                               NumberOrNone(attempt.log), attempt.reason});
   });
 }
 

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <string_view>
 
+#include "organiser/files/FileNames.h"
+#include "organiser/scoring/LogScorer.h"
 #include "tools/robot/EntrantNotes.h"
-#include "tools/score/FileNames.h"
-#include "tools/score/LogScorer.h"
 
 namespace zeltra::robot {
 namespace {
@@ -50,18 +50,20 @@ bool SameContest(std::string_view named, std::string_view name) {
 }  // namespace
 
 std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::string& sha256,
-                                              const score::ScoreOptions& options,
+                                              const organiser::ReadSettings& reading,
                                               const std::vector<std::string>& contests,
                                               const CountryFile* countries) {
-  const std::string name = score::NameOf(file);
-  score::ScoredFile scored =
-      score::ScoreApart(options, countries, {.name = name, .fromFolder = false}, true);
-  const score::LogResult& result = *scored.result;
+  const std::string name = organiser::NameOf(file);
+  organiser::BatchSettings settings;
+  settings.reading = reading;
+  organiser::ScoredFile scored =
+      organiser::ScoreApart(settings, countries, {.name = name, .fromFolder = false}, true);
+  const organiser::LogResult& result = *scored.result;
   const LogContents& log = scored.contents;
   const std::vector<std::string> told =
       EntrantNotes(log, result.positionWord,
-                   {options.from ? std::optional(ShownTime(*options.from)) : std::nullopt,
-                    options.to ? std::optional(ShownTime(*options.to)) : std::nullopt});
+                   {reading.from ? std::optional(ShownTime(*reading.from)) : std::nullopt,
+                    reading.to ? std::optional(ShownTime(*reading.to)) : std::nullopt});
   if (result.notALog)
     return Refused{kUnprocessable,
                    {"not a log: no ADIF tags, no ADX, no START-OF-LOG: line; send the log "
@@ -70,7 +72,7 @@ std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::s
   if (result.tooLarge)
     return Refused{kTooLarge,
                    {"the log, unpacked, is larger than the robot takes: at most " +
-                    std::to_string(options.largestText) + " bytes"},
+                    std::to_string(reading.largestText) + " bytes"},
                    {}};
   if (result.failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}, {}};
   if (result.callSign.empty())

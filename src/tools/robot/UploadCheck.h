@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/logfile/CountryFile.h"
+#include "organiser/reading/ReadSettings.h"
 #include "tools/robot/store/KeptLog.h"
-#include "tools/score/ScoreOptions.h"
 
 namespace zeltra::robot {
 
@@ -36,10 +36,10 @@ struct Refused {
 // (ADIF, Cabrillo, ADX, UTF-16, gzip). Refused: not a log, no own call or
 // one that is no call sign, a CONTEST: that names none of contests (when
 // there are any; the names compared by their letters and digits), nothing
-// the contest scores, or text past options.largestText once unpacked.
+// the contest scores, or text past reading.largestText once unpacked.
 std::variant<Acceptable, Refused> CheckUpload(const std::filesystem::path& file,
                                               const std::string& sha256,
-                                              const score::ScoreOptions& options,
+                                              const organiser::ReadSettings& reading,
                                               const std::vector<std::string>& contests,
                                               const CountryFile* countries);
 

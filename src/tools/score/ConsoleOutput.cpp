@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/text/Utf8.h"
-#include "tools/score/FileNames.h"
+#include "organiser/files/FileNames.h"
 #endif
 
 namespace zeltra::score {
@@ -42,7 +42,7 @@ class ConsoleBuffer : public std::streambuf {
 
   bool Flush() {
     const std::size_t whole = WholeUtf8Length(pending_);
-    const std::wstring wide = Utf16Of(std::string_view(pending_).substr(0, whole));
+    const std::wstring wide = organiser::Utf16Of(std::string_view(pending_).substr(0, whole));
     pending_.erase(0, whole);
     for (std::size_t written = 0; written < wide.size();) {
       DWORD now = 0;

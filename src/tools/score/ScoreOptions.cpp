@@ -1,7 +1,6 @@
 #include "tools/score/ScoreOptions.h"
 
-#include "core/text/UtcMinute.h"
-#include "tools/score/UtcTimeOption.h"
+#include "tools/options/UtcTimeOption.h"
 
 #include <CLI/CLI.hpp>
 
@@ -100,6 +99,146 @@ CLI::Validator OneOf(std::vector<std::pair<std::string, Enum>> names) {
       "");
 }
 
+// What the check writes beside its results.
+std::vector<CLI::Option*> AddCheckOutputs(CLI::App& app, ScoreOptions& options) {
+  return {app.add_option("--verdicts", options.verdictsFile,
+                         "write every QSO line's verdict to this CSV file (- for standard "
+                         "output, after the results)")
+              ->type_name("FILE"),
+          app.add_option("--summary", options.summaryFile,
+                         "write the check of the whole contest to this text file: calls most "
+                         "often copied wrongly, NILs each station caused, clocks off, lines by "
+                         "verdict (- for standard output)")
+              ->type_name("FILE"),
+          app.add_option("--reports", options.reportsFolder,
+                         "write a log-check report for each entrant (CALL.txt) into this folder")
+              ->type_name("DIR")};
+}
+
+// The logs a run reads: files and folders, or an ODBC table.
+CLI::Option* AddInputs(CLI::App& app, ScoreOptions& options) {
+  CLI::Option* logs = app.add_option("LOG", options.inputs, "logs to score")->type_name("");
+  CLI::Option* odbc =
+      app.add_option("--odbc", options.odbc,
+                     "score an ODBC log table (with --table), read with the plug-in's own "
+                     "query, columns and rules; the database is opened read-only")
+          ->type_name("TEXT")
+          ->excludes(logs);
+  CLI::Option* table =
+      app.add_option("--table", options.table, "the log table to read")->type_name("NAME");
+  odbc->needs(table);
+  table->needs(odbc);
+  return odbc;
+}
+
+// The own station of the one log scored.
+std::vector<CLI::Option*> AddOneStation(CLI::App& app, organiser::BatchSettings& batch,
+                                        organiser::OutputSettings& output) {
+  std::vector<CLI::Option*> oneStation = {
+      app.add_option("--my-call", batch.station.call,
+                     "the own station's call (else the log's STATION_CALLSIGN, OPERATOR or "
+                     "Cabrillo CALLSIGN); one log only")
+          ->type_name("CALL"),
+      app.add_option("--my-continent", batch.station.continent,
+                     "the own station's continent, overriding the country file; one log only")
+          ->type_name("CC"),
+      app.add_option("--my-dxcc", batch.station.dxcc,
+                     "the own station's DXCC prefix, overriding the country file; one log only")
+          ->type_name("PREFIX"),
+      app.add_flag("--contacts", output.contacts,
+                   "one line per contact: its line or record, call, band, points or DUPE, the "
+                   "multipliers it brought, and why a contact was left out")};
+  for (CLI::Option* option : oneStation) option->group(kStationGroup);
+  return oneStation;
+}
+
+// How each log is read and scored, and how the results are written.
+void AddScoring(CLI::App& app, ScoreOptions& options) {
+  organiser::BatchSettings& batch = options.batch;
+  app.add_option("--cty", options.countryFile,
+                 "the country file (cty.dat format) for contacts without CONT or COUNTRY; "
+#ifdef _WIN32
+                 "default: cty.dat beside the program")
+#else
+                 "default: cty.dat beside the program, else hamradio-files' "
+                 "/usr/share/hamradio-files/cty.dat")
+#endif
+      ->type_name("FILE");
+  app.add_option("--order", batch.order,
+                 "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "
+                 "or in log order (log)")
+      ->type_name("WHICH")
+      ->transform(OneOf<organiser::Order>(
+          {{"call", organiser::Order::kByCallSign}, {"log", organiser::Order::kLog}}));
+  app.add_option("--format", options.output.format,
+                 "the output's form (text, the default; csv; json)")
+      ->type_name("FORM")
+      ->transform(OneOf<organiser::Format>({{"text", organiser::Format::kText},
+                                            {"csv", organiser::Format::kCsv},
+                                            {"json", organiser::Format::kJson}}));
+  app.add_flag("--any-mode", batch.reading.anyMode, "keep contacts in any mode, not only RTTY");
+  app.add_flag("--any-band", batch.reading.anyBand,
+               "keep contacts on bands outside the contest's nine");
+  app.add_option("--from", batch.reading.from,
+                 "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
+      ->type_name("TIME")
+      ->transform(tools::UtcTimeOption());
+  app.add_option("--to", batch.reading.to, "leave out contacts at or after this UTC time")
+      ->type_name("TIME")
+      ->transform(tools::UtcTimeOption());
+  app.add_flag("--check-claimed", options.checkClaimed,
+               "a claimed score that differs gives exit status 3");
+  app.add_flag("--strict", batch.reading.strict,
+               "stop at the first line or record that cannot be scored; no score is printed");
+  app.add_flag("--quiet", batch.quiet, "count warnings, do not list them");
+  app.add_option("--jobs", options.jobs,
+                 "read this many logs at once (default: one per core); the output is the same "
+                 "whatever the number")
+      ->type_name("N")
+      ->check(CLI::Range(std::size_t{1}, kMostJobs));
+}
+
+// The organiser's check: its folder, its rules, and its outputs, each
+// needing the check.
+CLI::Option* AddCheck(CLI::App& app, ScoreOptions& options) {
+  CLI::Option* crossCheck =
+      app.add_option("--cross-check", options.crossCheck,
+                     "check every log in FOLDER against every other and rank them by the "
+                     "checked score (the folder may also come last, after the other options)")
+          ->type_name("FOLDER")
+          ->group(kCheckGroup)
+          ->expected(0, 1);
+  organiser::CheckSettings& check = options.check;
+  const std::vector<CLI::Option*> checkOnly = {
+      app.add_option("--window", check.rules.windowMinutes,
+                     "minutes two logs' times of one QSO may differ, clocks set right "
+                     "(default 5)")
+          ->type_name("MINUTES")
+          ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes)),
+      app.add_option("--rework-minutes", check.rules.reworkMinutes,
+                     "a station worked again on a band and mode at least N minutes after the "
+                     "QSO that counted is a new QSO, not a dupe (default: never)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{1}, kLongestReworkMinutes)),
+      app.add_option("--penalty-nil,--nil-penalty", check.scores.nilPenalty,
+                     "take off N more QSOs' points for each NIL (default 0)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
+      app.add_option("--penalty-busted", check.scores.bustedPenalty,
+                     "take off N more QSOs' points for each busted call or exchange "
+                     "(default 0)")
+          ->type_name("N")
+          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
+      app.add_flag("--remove-uniques", check.scores.removeUniques,
+                   "uniques do not count (they are kept by default)"),
+      app.add_flag("--by-category", options.output.byCategory,
+                   "rank the logs within each category")};
+  for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
+  for (CLI::Option* option : AddCheckOutputs(app, options))
+    option->group(kCheckGroup)->needs(crossCheck);
+  return crossCheck;
+}
+
 // The options, declared once with their checks and relations: parsing and
 // the help text both come from here.
 std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
@@ -107,114 +246,12 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   app->formatter(std::make_shared<Formatter>());
   app->footer(std::string(kLogForms) + kFooter);
   app->get_formatter()->column_width(26);
-  CLI::Option* logs = app->add_option("LOG", options.inputs, "logs to score")->type_name("");
-  CLI::Option* odbc =
-      app->add_option("--odbc", options.odbc,
-                      "score an ODBC log table (with --table), read with the plug-in's own "
-                      "query, columns and rules; the database is opened read-only")
-          ->type_name("TEXT")
-          ->excludes(logs);
-  CLI::Option* table =
-      app->add_option("--table", options.table, "the log table to read")->type_name("NAME");
-  odbc->needs(table);
-  table->needs(odbc);
-  std::vector<CLI::Option*> oneStation = {
-      app->add_option("--my-call", options.myCall,
-                      "the own station's call (else the log's STATION_CALLSIGN, OPERATOR or "
-                      "Cabrillo CALLSIGN); one log only")
-          ->type_name("CALL"),
-      app->add_option("--my-continent", options.myContinent,
-                      "the own station's continent, overriding the country file; one log only")
-          ->type_name("CC"),
-      app->add_option("--my-dxcc", options.myDxcc,
-                      "the own station's DXCC prefix, overriding the country file; one log only")
-          ->type_name("PREFIX"),
-      app->add_flag("--contacts", options.contacts,
-                    "one line per contact: its line or record, call, band, points or DUPE, the "
-                    "multipliers it brought, and why a contact was left out")};
-  for (CLI::Option* option : oneStation) option->group(kStationGroup);
-  app->add_option("--cty", options.countryFile,
-                  "the country file (cty.dat format) for contacts without CONT or COUNTRY; "
-#ifdef _WIN32
-                  "default: cty.dat beside the program")
-#else
-                  "default: cty.dat beside the program, else hamradio-files' "
-                  "/usr/share/hamradio-files/cty.dat")
-#endif
-      ->type_name("FILE");
-  app->add_option("--order", options.order,
-                  "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "
-                  "or in log order (log)")
-      ->type_name("WHICH")
-      ->transform(OneOf<Order>({{"call", Order::kByCallSign}, {"log", Order::kLog}}));
-  app->add_option("--format", options.format, "the output's form (text, the default; csv; json)")
-      ->type_name("FORM")
-      ->transform(
-          OneOf<Format>({{"text", Format::kText}, {"csv", Format::kCsv}, {"json", Format::kJson}}));
-  app->add_flag("--any-mode", options.anyMode, "keep contacts in any mode, not only RTTY");
-  app->add_flag("--any-band", options.anyBand, "keep contacts on bands outside the contest's nine");
-  app->add_option("--from", options.from,
-                  "leave out contacts before this UTC time (\"2026-12-06 12:00\")")
-      ->type_name("TIME")
-      ->transform(UtcTimeOption());
-  app->add_option("--to", options.to, "leave out contacts at or after this UTC time")
-      ->type_name("TIME")
-      ->transform(UtcTimeOption());
-  app->add_flag("--check-claimed", options.checkClaimed,
-                "a claimed score that differs gives exit status 3");
-  app->add_flag("--strict", options.strict,
-                "stop at the first line or record that cannot be scored; no score is printed");
-  app->add_flag("--quiet", options.quiet, "count warnings, do not list them");
-  app->add_option("--jobs", options.jobs,
-                  "read this many logs at once (default: one per core); the output is the same "
-                  "whatever the number")
-      ->type_name("N")
-      ->check(CLI::Range(std::size_t{1}, kMostJobs));
-  CLI::Option* crossCheck =
-      app->add_option("--cross-check", options.crossCheck,
-                      "check every log in FOLDER against every other and rank them by the "
-                      "checked score (the folder may also come last, after the other options)")
-          ->type_name("FOLDER")
-          ->group(kCheckGroup)
-          ->expected(0, 1)
-          ->excludes(odbc);
+  CLI::Option* odbc = AddInputs(*app, options);
+  const std::vector<CLI::Option*> oneStation = AddOneStation(*app, options.batch, options.output);
+  AddScoring(*app, options);
+  CLI::Option* crossCheck = AddCheck(*app, options);
+  crossCheck->excludes(odbc);
   for (CLI::Option* option : oneStation) crossCheck->excludes(option);
-  const std::vector<CLI::Option*> checkOnly = {
-      app->add_option("--window", options.windowMinutes,
-                      "minutes two logs' times of one QSO may differ, clocks set right "
-                      "(default 5)")
-          ->type_name("MINUTES")
-          ->check(CLI::Range(std::int64_t{0}, kLongestWindowMinutes)),
-      app->add_option("--rework-minutes", options.reworkMinutes,
-                      "a station worked again on a band and mode at least N minutes after the "
-                      "QSO that counted is a new QSO, not a dupe (default: never)")
-          ->type_name("N")
-          ->check(CLI::Range(std::int64_t{1}, kLongestReworkMinutes)),
-      app->add_option("--nil-penalty", options.nilPenalty,
-                      "take off N more QSOs' points for each NIL (default 0)")
-          ->type_name("N")
-          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
-      app->add_option("--penalty-busted", options.bustedPenalty,
-                      "take off N more QSOs' points for each busted call or exchange "
-                      "(default 0)")
-          ->type_name("N")
-          ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
-      app->add_flag("--remove-uniques", options.removeUniques,
-                    "uniques do not count (they are kept by default)"),
-      app->add_flag("--by-category", options.byCategory, "rank the logs within each category"),
-      app->add_option("--verdicts", options.verdictsFile,
-                      "write every QSO line's verdict to this CSV file (- for standard output, "
-                      "after the results)")
-          ->type_name("FILE"),
-      app->add_option("--summary", options.summaryFile,
-                      "write the check of the whole contest to this text file: calls most often "
-                      "copied wrongly, NILs each station caused, clocks off, lines by verdict (- "
-                      "for standard output)")
-          ->type_name("FILE"),
-      app->add_option("--reports", options.reportsFolder,
-                      "write a log-check report for each entrant (CALL.txt) into this folder")
-          ->type_name("DIR")};
-  for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
   app->add_option("--site", options.siteFolder,
                   "write the results as a static web site into this folder: index.html and a "
                   "page for each entrant, with charts (and the log check's findings with "
@@ -225,22 +262,18 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   return app;
 }
 
-}  // namespace
-
-std::optional<std::string> ContestTime(const std::string& text) {
-  std::string digits;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9')
-      digits += c;
-    else if (!((c == '-' && (i == 4 || i == 7)) || ((c == ' ' || c == 'T') && i == 10) ||
-               (c == ':' && i == 13)))
-      return std::nullopt;
-  }
-  if (digits.size() == 8) digits += "0000";
-  if (!UtcMinuteOf(digits)) return std::nullopt;
-  return digits;
+// What one job's settings take from the others': each job is told only
+// what it must keep or do.
+void FillIn(ScoreOptions& options) {
+  organiser::BatchSettings& batch = options.batch;
+  batch.jobs = JobsFor(options.jobs);
+  batch.listContacts = options.output.contacts;
+  batch.forCheck = options.crossCheck.has_value();
+  batch.forSite = options.siteFolder.has_value();
+  if (options.crossCheck) options.check.folder = *options.crossCheck;
 }
+
+}  // namespace
 
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   ScoreOptions options;
@@ -265,17 +298,19 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
     if (options.crossCheck->empty() || !options.inputs.empty())
       throw std::invalid_argument("--cross-check takes one folder of logs, and no other log");
   }
-  if (options.from && options.to && *options.to <= *options.from)
+  const organiser::ReadSettings& reading = options.batch.reading;
+  if (reading.from && reading.to && *reading.to <= *reading.from)
     throw std::invalid_argument("--to must come after --from");
   if (!options.odbc && !options.crossCheck && options.inputs.empty())
     throw std::invalid_argument("no log to score");
   if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
     throw std::invalid_argument("standard input (-) can be read once");
+  FillIn(options);
   return options;
 }
 
-std::size_t JobsFor(const ScoreOptions& options) {
-  if (options.jobs > 0) return options.jobs;
+std::size_t JobsFor(std::size_t asked) {
+  if (asked > 0) return asked;
   const std::size_t cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : std::min(cores, kMostJobs);
 }

@@ -15,38 +15,41 @@
 #include "core/text/Ascii.h"
 #include "odbc/OdbcConnection.h"
 #include "odbc/OdbcLogQuery.h"
-#include "tools/score/ContactRows.h"
-#include "tools/score/CountryFiles.h"
-#include "tools/score/CrossCheckRun.h"
-#include "tools/score/Diagnostics.h"
-#include "tools/score/FileNames.h"
-#include "tools/score/LogFolder.h"
-#include "tools/score/LogInput.h"
-#include "tools/score/LogResult.h"
-#include "tools/score/LogScorer.h"
-#include "tools/score/OwnStationChoice.h"
-#include "tools/score/ResultsOutput.h"
-#include "tools/score/ResultsWriter.h"
-#include "tools/score/RowSpool.h"
-#include "tools/score/Unscorable.h"
-#include "tools/score/site/ResultsSite.h"
+#include "organiser/files/FileNames.h"
+#include "organiser/files/ProgramFolder.h"
+#include "organiser/reading/CountryFiles.h"
+#include "organiser/reading/Diagnostics.h"
+#include "organiser/reading/LogFolder.h"
+#include "organiser/reading/LogInput.h"
+#include "organiser/reading/OwnStationChoice.h"
+#include "organiser/reading/Unscorable.h"
+#include "organiser/results/ResultsOutput.h"
+#include "organiser/results/ResultsWriter.h"
+#include "organiser/results/RowSpool.h"
+#include "organiser/scoring/ContactRows.h"
+#include "organiser/scoring/LogResult.h"
+#include "organiser/scoring/LogScorer.h"
+#include "organiser/site/ResultsSite.h"
+#include "tools/score/CheckRun.h"
+#include "tools/score/ExitStatus.h"
 
 namespace zeltra::score {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace organiser;
 
 int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
               Diagnostics& diagnostics) {
-  const auto writer = ResultsWriterFor(options);
+  const auto writer = ResultsWriterFor(options.output);
   RowSpool spool;
   RowSpool::Rows rows(spool, 0);
   LogResult result;
   result.file = *options.table;
   result.positionWord = "row";
-  result.callSign = options.myCall ? AsciiUpper(*options.myCall) : "";
+  result.callSign = options.batch.station.call ? AsciiUpper(*options.batch.station.call) : "";
   try {
-    const OwnStation own = OwnStationFor(options, nullptr, countries);
+    const OwnStation own = OwnStationFor(options.batch.station, nullptr, countries);
     OdbcConnection connection(*options.odbc, OdbcConnection::Access::kReadOnly);
     OdbcLogQuery query(connection.get());
     Scorer scorer;
@@ -54,7 +57,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
     MultiplierWatch watch(scorer);
     std::size_t row = 0;
     ReloadHooks hooks;
-    if (options.contacts) {
+    if (options.output.contacts) {
       hooks.replayed = [&](const zeltra::Contact& contact, std::int32_t points) {
         writer->AddContact(result, RowOf(watch.Outcome(++row, contact, points)), rows);
       };
@@ -94,8 +97,9 @@ bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& result
                const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {
   const std::vector<CheckedLog> logs = UncheckedLogs(results);
   try {
-    return WriteResultsSite(*options.siteFolder, {.logs = logs, .notScored = notScored}, options,
-                            FilesRead(logs, options), diagnostics);
+    return WriteResultsSite({*options.siteFolder, options.check.scores, options.batch.jobs},
+                            {.logs = logs, .notScored = notScored},
+                            InputFilesOf(logs, options.countryFile), diagnostics);
   } catch (const OutputFailure& failure) {
     diagnostics.Error(std::string("zeltra-score: ") + failure.what());
     return false;
@@ -108,15 +112,15 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   const std::vector<LogFile> files = LogFiles(options.inputs, notScored);
   const bool single = files.size() == 1 && !files.front().fromFolder && notScored.empty();
   std::vector<LogResult> results;
-  const auto writer = ResultsWriterFor(options);
+  const auto writer = ResultsWriterFor(options.output);
   // Each log's contacts are worded as they are scored and kept aside until
   // the logs are ranked.
   RowSpool spool;
   RunInOrder<ScoredFile>(
-      files.size(), JobsFor(options),
+      files.size(), options.batch.jobs,
       [&](std::size_t i) {
         RowSpool::Rows rows(spool, i);
-        ScoredFile scored = ScoreApart(options, countries, files[i], false,
+        ScoredFile scored = ScoreApart(options.batch, countries, files[i], false,
                                        [&](const LogResult& log, const ContactRow& row) {
                                          writer->AddContact(log, row, rows);
                                        });
@@ -144,10 +148,6 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   return ExitStatusOf(all, notScored, options.checkClaimed);
 }
 
-bool NamesOneStation(const ScoreOptions& options) {
-  return options.myCall || options.myContinent || options.myDxcc;
-}
-
 bool OneLogGiven(const ScoreOptions& options) {
   std::error_code error;
   return options.odbc ||
@@ -159,15 +159,16 @@ bool OneLogGiven(const ScoreOptions& options) {
 
 int RunScore(const ScoreOptions& options, std::ostream& out, std::ostream& errors,
              bool progressIsShown) {
-  Diagnostics diagnostics(errors, options.quiet, progressIsShown);
-  if (NamesOneStation(options) && !OneLogGiven(options)) {
+  Diagnostics diagnostics(errors, options.batch.quiet, progressIsShown);
+  if (options.batch.station.Named() && !OneLogGiven(options)) {
     errors << "zeltra-score: --my-call, --my-continent and --my-dxcc name one log's station; "
               "several logs each name their own\n";
     return kExitUsage;
   }
   int status = kExitScored;
   try {
-    const std::optional<CountryFile> countries = LoadCountries(options);
+    const std::optional<CountryFile> countries =
+        LoadCountries(options.countryFile, ProgramFolder());
     const CountryFile* countryFile = countries ? &*countries : nullptr;
     if (options.crossCheck)
       status = RunCrossCheck(options, countryFile, out, diagnostics);

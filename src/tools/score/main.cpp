@@ -17,8 +17,9 @@
 #define ZELTRA_FILENO fileno
 #endif
 
+#include "organiser/files/FileNames.h"
 #include "tools/score/ConsoleOutput.h"
-#include "tools/score/FileNames.h"
+#include "tools/score/ExitStatus.h"
 #include "tools/score/ScoreOptions.h"
 #include "tools/score/ScoreRun.h"
 
@@ -36,7 +37,6 @@ int Run(const std::vector<std::string>& arguments) {
               << "\nRun zeltra-score --help for every option.\n";
     return kExitUsage;
   }
-  options.programFolder = ProgramFolder();
   if (options.help || options.version) {
     std::cout << (options.help ? ScoreUsage() : ScoreVersion()) << std::flush;
     if (!std::cout) {
@@ -57,7 +57,7 @@ int Run(const std::vector<std::string>& arguments) {
 // code page would have made of it.
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(zeltra::score::Utf8Of(argv[i]));
+  for (int i = 1; i < argc; ++i) arguments.push_back(zeltra::organiser::Utf8Of(argv[i]));
   return Run(arguments);
 }
 #else

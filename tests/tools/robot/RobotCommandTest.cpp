@@ -59,7 +59,8 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
       {"serve " + folder + " --smtp smtp://mail.example.org --mail-from nobody",
        "a mail address, not \"nobody\""},
       {"serve " + folder + " --smtp smtp://mail.example.org", "--smtp requires --mail-from"},
-      {"export --data " + data.path().string(), "--to is required"},
+      {"export --data " + data.path().string(), "Exactly 1 option from [--into,--to] is required"},
+      {"export --data " + data.path().string() + " --into a --to b", "and 2 were given"},
       {"accept --data " + data.path().string(), "ID is required"},
       {"attempts --data " + data.path().string() + " --format xml", "--format"},
       {"", "A subcommand is required"},
@@ -88,8 +89,11 @@ TEST(RobotCommand, WhatCannotBeServedIsRefusedBeforeItStarts) {
            " --smtp smtps://127.0.0.1:1 --mail-from robot@example.org",
        "cannot listen on 127.0.0.1:" + port},
       {"serve --data " + aFile.string() + kPeriod + " --listen 127.0.0.1:0", "zeltra-robot: "},
-      {"export --data " + (data.path() / "none").string() + " --to " + data.path().string(),
+      {"export --data " + (data.path() / "none").string() + " --into " + data.path().string(),
        "holds no robot's records"},
+      // The old name still works for a release, and says so.
+      {"export --data " + (data.path() / "none").string() + " --to " + data.path().string(),
+       "export --to is now --into"},
       {"serve " + folder + " --listen 127.0.0.1:0 --cty " + (data.path() / "none.dat").string(),
        "none.dat"},
   };

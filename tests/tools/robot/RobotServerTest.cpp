@@ -32,8 +32,6 @@
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/UploadCheck.h"
 #include "tools/robot/store/StoreReader.h"
-#include "tools/score/ScoreOptions.h"
-#include "tools/score/ScoreRun.h"
 
 namespace zeltra::robot {
 namespace {
@@ -385,11 +383,8 @@ TEST(RobotServer, AFloodAndTheDeadlineAreRefused) {
 
 // The verdicts zeltra-score's check gives a folder of logs.
 std::string VerdictsOf(const fs::path& folder, const fs::path& verdicts) {
-  std::ostringstream out;
-  std::ostringstream errors;
-  score::RunScore(score::ParseScoreOptions({"--cty", kCountryFile, "--cross-check", folder.string(),
-                                            "--verdicts", verdicts.string()}),
-                  out, errors, false);
+  RunCommand(std::string(ZELTRA_SCORE) + " --cty " + kCountryFile + " --cross-check '" +
+             folder.string() + "' --verdicts '" + verdicts.string() + "' >/dev/null 2>&1");
   return FileText(verdicts);
 }
 
@@ -451,7 +446,7 @@ TEST(RobotServer, ExportingWhileServingLosesNothing) {
     });
   const fs::path exported = data.path() / "export";
   const std::string command = std::string(ZELTRA_ROBOT) + " export --data " + data.path().string() +
-                              " --to " + exported.string() + " 2>&1";
+                              " --into " + exported.string() + " 2>&1";
   int exports = 0;
   std::thread exporter([&] {
     while (uploading) {

@@ -85,7 +85,7 @@ TEST(UploadCheck, ALogIsReadAsZeltraScoreReadsItAndRefusedForWhatAnEntrantCanMen
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    score::ScoreOptions options;
+    organiser::ReadSettings options;
     options.largestText = c.largestText;
     std::optional<IncomingFile> piece(scratch.path());
     piece->Append(c.bytes);
@@ -153,7 +153,7 @@ TEST(UploadCheck, AnEntrantReadsWhatToMendInAnEntrantsWords) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    score::ScoreOptions options;
+    organiser::ReadSettings options;
     options.from = "202612050000";
     options.to = "202612060000";
     std::optional<IncomingFile> piece(scratch.path());

@@ -15,14 +15,16 @@
 #include <vector>
 
 #include "core/text/UtcMinute.h"
+#include "organiser/results/CheckReport.h"
 #include "support/FileText.h"
 #include "support/SimulatedContest.h"
 #include "support/SqliteLog.h"
-#include "tools/score/CheckReport.h"
+#include "tools/score/ExitStatus.h"
 #include "tools/score/ScoreOptions.h"
 #include "tools/score/ScoreRun.h"
 
 namespace zeltra::score {
+using namespace organiser;
 namespace {
 
 namespace fs = std::filesystem;

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "support/FileText.h"
+#include "tools/score/ExitStatus.h"
 #include "tools/score/ScoreOptions.h"
 #include "tools/score/ScoreRun.h"
 

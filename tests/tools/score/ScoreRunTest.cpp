@@ -12,6 +12,7 @@
 #include "core/logscore/LogReading.h"
 #include "support/FileText.h"
 #include "support/SqliteLog.h"
+#include "tools/score/ExitStatus.h"
 
 namespace zeltra::score {
 namespace {
@@ -337,33 +338,50 @@ TEST(ScoreOptions, UsageErrors) {
         {"--cross-check", "logs", "--window", "-1"},
         {"--cross-check", "logs", "--window", "1441"},
         {"--cross-check", "logs", "--nil-penalty", "101"},
+        {"--cross-check", "logs", "--penalty-nil", "101"},
         {"--cross-check", "logs", "--window", "five"}}) {
     EXPECT_THROW(ParseScoreOptions(arguments), std::invalid_argument);
   }
   const ScoreOptions options = ParseScoreOptions({"--contacts", "a.adi", "b.log", "--strict"});
   EXPECT_EQ(options.inputs, (std::vector<std::string>{"a.adi", "b.log"}));
-  EXPECT_TRUE(options.contacts);
-  EXPECT_TRUE(options.strict);
+  EXPECT_TRUE(options.output.contacts);
+  EXPECT_TRUE(options.batch.listContacts);
+  EXPECT_TRUE(options.batch.reading.strict);
+  EXPECT_FALSE(options.batch.forCheck);
+  EXPECT_FALSE(options.batch.forSite);
+  EXPECT_GE(options.batch.jobs, 1u);
   EXPECT_TRUE(ParseScoreOptions({"--help"}).help);
   const ScoreOptions period =
       ParseScoreOptions({"--from", "2024-02-29", "--to", "2024-02-29T23:59", "log.adi"});
-  EXPECT_EQ(period.from, "202402290000");
-  EXPECT_EQ(period.to, "202402292359");
-  const ScoreOptions check = ParseScoreOptions(
-      {"--cross-check", "logs", "--window", "1440", "--nil-penalty", "100", "--by-category"});
+  EXPECT_EQ(period.batch.reading.from, "202402290000");
+  EXPECT_EQ(period.batch.reading.to, "202402292359");
+  // Each job's settings hold what it needs of the others.
+  const ScoreOptions check =
+      ParseScoreOptions({"--cross-check", "logs", "--window", "1440", "--penalty-nil", "100",
+                         "--by-category", "--site", "s", "--jobs", "3"});
   EXPECT_EQ(check.crossCheck, "logs");
-  EXPECT_EQ(check.windowMinutes, 1440);
-  EXPECT_EQ(check.nilPenalty, 100);
-  EXPECT_TRUE(check.byCategory);
-  EXPECT_EQ(ParseScoreOptions({"--cross-check", "logs"}).windowMinutes, 5);
+  EXPECT_EQ(check.check.folder, "logs");
+  EXPECT_EQ(check.check.rules.windowMinutes, 1440);
+  EXPECT_EQ(check.check.scores.nilPenalty, 100);
+  EXPECT_TRUE(check.output.byCategory);
+  EXPECT_TRUE(check.batch.forCheck);
+  EXPECT_TRUE(check.batch.forSite);
+  EXPECT_FALSE(check.batch.listContacts);
+  EXPECT_EQ(check.batch.jobs, 3u);
+  EXPECT_EQ(ParseScoreOptions({"--cross-check", "logs"}).check.rules.windowMinutes, 5);
+  // --nil-penalty, the old name, still works.
+  EXPECT_EQ(
+      ParseScoreOptions({"--cross-check", "logs", "--nil-penalty", "2"}).check.scores.nilPenalty,
+      2);
   // The folder may come last, after the other options.
   const ScoreOptions last = ParseScoreOptions({"--cross-check", "--verdicts", "v.csv", "logs"});
   EXPECT_EQ(last.crossCheck, "logs");
+  EXPECT_EQ(last.check.folder, "logs");
   EXPECT_EQ(last.verdictsFile, "v.csv");
   EXPECT_TRUE(last.inputs.empty());
   for (const char* option : {"--odbc", "--table", "--my-call", "--my-continent", "--my-dxcc",
                              "--cty", "--order", "--contacts", "--format", "--check-claimed",
-                             "--strict", "--help", "--cross-check", "--window", "--nil-penalty",
+                             "--strict", "--help", "--cross-check", "--window", "--penalty-nil",
                              "--remove-uniques", "--by-category", "--verdicts", "--reports"})
     EXPECT_NE(ScoreUsage().find(option), std::string::npos) << option;
 }

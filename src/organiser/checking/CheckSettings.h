@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/crosscheck/LogCheck.h"
+#include "core/crosscheck/WhatStays.h"
+
+namespace zeltra::organiser {
+
+// The organiser's check of a folder of logs, every one against the others.
+struct CheckSettings {
+  std::string folder;
+  CheckRules rules;     // the window, and when a station may be worked again
+  ScoringRules scores;  // what the verdicts take off
+};
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,61 @@
+#include "organiser/checking/CheckedLog.h"
+
+#include "core/text/UtcMinute.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace zeltra::organiser {
+
+std::int64_t CheckedLog::CheckedPoints() const {
+  return std::max<std::int64_t>(0, checked->points - penaltyPoints);
+}
+
+std::string CheckedLog::Status() const {
+  if (!log.failed() && !notChecked.empty()) return "not checked: " + notChecked;
+  return log.Status();
+}
+
+std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs, bool byCategory) {
+  std::vector<const CheckedLog*> order;
+  for (const CheckedLog& log : logs) order.push_back(&log);
+  // Checked first, then scored, then failed; each by its score.
+  const auto standing = [](const CheckedLog* log) {
+    return log->IsChecked() ? 0 : !log->log.failed() ? 1 : 2;
+  };
+  const auto score = [](const CheckedLog* log) -> std::int64_t {
+    if (log->IsChecked()) return log->CheckedScore();
+    return log->log.failed() ? 0 : log->log.score->score();
+  };
+  std::stable_sort(order.begin(), order.end(), [&](const CheckedLog* a, const CheckedLog* b) {
+    if (byCategory && a->log.categories != b->log.categories)
+      return a->log.categories < b->log.categories;
+    if (standing(a) != standing(b)) return standing(a) < standing(b);
+    if (standing(a) == 2) return false;
+    return std::make_tuple(-score(a), a->log.callSign) <
+           std::make_tuple(-score(b), b->log.callSign);
+  });
+  std::vector<RankedLog> ranked;
+  std::size_t place = 0;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (byCategory && i > 0 && order[i]->log.categories != order[i - 1]->log.categories) place = 0;
+    ranked.push_back({order[i], std::nullopt});
+    if (order[i]->IsChecked()) ranked.back().rank = ++place;
+  }
+  return ranked;
+}
+
+std::string ClockText(std::int64_t offset) {
+  if (offset == 0) return "right";
+  const std::int64_t minutes = offset < 0 ? -offset : offset;
+  return std::to_string(minutes) + (minutes == 1 ? " minute " : " minutes ") +
+         (offset > 0 ? "fast" : "slow");
+}
+
+std::string TimeText(std::int64_t minute) {
+  const std::string text = UtcMinuteText(minute);
+  return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
+         text.substr(8, 2) + ":" + text.substr(10, 2);
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zeltra::organiser {
+
+// Names of files as the program keeps and prints them, in std::string:
+// UTF-8 on Windows, whose file names are UTF-16 (a name with a Polish
+// letter survives, whatever the ANSI code page); the system's own bytes
+// elsewhere, passed through unchanged.
+std::filesystem::path PathOf(const std::string& name);
+std::string NameOf(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// UTF-16 to UTF-8 and back; a unit that is no character becomes U+FFFD.
+std::string Utf8Of(std::wstring_view text);
+std::wstring Utf16Of(std::string_view text);
+#endif
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,226 @@
+#include "organiser/reading/LogInput.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <streambuf>
+#include <system_error>
+#include <vector>
+
+#include "organiser/files/FileNames.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zeltra::organiser {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kUtf16MarkSize = 2;
+// A compressed log may grow this much, and this many times its compressed
+// size, before it is taken for a bomb: text logs compress five to ten times.
+constexpr std::uint64_t kFreeDecompressedBytes = 64ull << 20;
+constexpr std::uint64_t kLargestCompressionRatio = 200;
+
+gzFile OpenStandardInput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+  return gzdopen(_dup(_fileno(stdin)), "rb");
+#else
+  return gzdopen(dup(STDIN_FILENO), "rb");
+#endif
+}
+
+#ifdef _WIN32
+using FileInfo = struct _stat64;
+int OpenToRead(const std::string& name) {
+  return _wopen(PathOf(name).c_str(), _O_RDONLY | _O_BINARY);
+}
+int InfoOf(int descriptor, FileInfo& info) {
+  return _fstat64(descriptor, &info);
+}
+bool IsFolder(const FileInfo& info) {
+  return (info.st_mode & _S_IFMT) == _S_IFDIR;
+}
+bool IsRegular(const FileInfo& info) {
+  return (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+// Windows opens no folder as a file, and has no FIFO that blocks an open.
+bool ReadyToRead(int) {
+  return true;
+}
+void CloseFile(int descriptor) {
+  _close(descriptor);
+}
+#else
+using FileInfo = struct stat;
+// Not blocking: a FIFO would wait here for a writer before it could be
+// refused.
+int OpenToRead(const std::string& name) {
+  return open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+int InfoOf(int descriptor, FileInfo& info) {
+  return fstat(descriptor, &info);
+}
+bool IsFolder(const FileInfo& info) {
+  return S_ISDIR(info.st_mode);
+}
+bool IsRegular(const FileInfo& info) {
+  return S_ISREG(info.st_mode);
+}
+bool ReadyToRead(int descriptor) {
+  const int flags = fcntl(descriptor, F_GETFL);
+  return flags != -1 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != -1;
+}
+void CloseFile(int descriptor) {
+  close(descriptor);
+}
+#endif
+
+// The file is opened first and then looked at through what was opened, so
+// that what is read is what was looked at, even if the name is given to
+// another file between the two.
+gzFile OpenFile(const std::string& name) {
+  const int descriptor = OpenToRead(name);
+  if (descriptor < 0) {
+    const int cause = errno;
+    std::error_code error;
+    if (cause == ENOENT) throw InputError("cannot read the file: it does not exist");
+    if (fs::is_directory(PathOf(name), error)) throw InputError("a folder, not a log file");
+    throw InputError("cannot read the file: " + std::generic_category().message(cause));
+  }
+  FileInfo info{};
+  const char* refusal = nullptr;
+  if (InfoOf(descriptor, info) != 0 || !ReadyToRead(descriptor))
+    refusal = "cannot read the file";
+  else if (IsFolder(info))
+    refusal = "a folder, not a log file";
+  else if (!IsRegular(info))
+    refusal = "not a regular file (a device or a FIFO)";
+  if (refusal != nullptr) {
+    CloseFile(descriptor);
+    throw InputError(refusal);
+  }
+  const gzFile file = gzdopen(descriptor, "rb");
+  if (file == nullptr) CloseFile(descriptor);
+  return file;
+}
+
+}  // namespace
+
+// Reads through zlib, which passes uncompressed files through unchanged.
+class LogInput::Buffer : public std::streambuf {
+ public:
+  Buffer(gzFile file, std::uint64_t largestText)
+      : file_(file), bytes_(kChunk), largestText_(largestText) {}
+  ~Buffer() override { gzclose(file_); }
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
+
+  // Reads the first bytes, up to count, without consuming them.
+  std::string_view Start(std::size_t count) {
+    std::size_t have = 0;
+    while (have < count && !failed()) {
+      const std::size_t got = Read(bytes_.data() + have, count - have);
+      if (got == 0) break;
+      have += got;
+    }
+    setg(bytes_.data(), bytes_.data(), bytes_.data() + have);
+    return {bytes_.data(), have};
+  }
+
+  bool failed() const { return !error_.empty(); }
+  bool tooLarge() const { return tooLarge_; }
+  const std::string& error() const { return error_; }
+
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    const std::size_t got = Read(bytes_.data(), bytes_.size());
+    if (got == 0) return traits_type::eof();
+    setg(bytes_.data(), bytes_.data(), bytes_.data() + got);
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::size_t Read(char* to, std::size_t count) {
+    if (failed()) return 0;
+    const int got = gzread(file_, to, static_cast<unsigned>(count));
+    if (got < 0) {
+      int code = 0;
+      const char* message = gzerror(file_, &code);
+      error_ = code == Z_ERRNO ? std::generic_category().message(errno)
+                               : "not a whole gzip file (" + std::string(message) + ")";
+      return 0;
+    }
+    if (got == 0) {
+      // zlib answers the end of a cut stream as an end, and tells it apart
+      // only when asked.
+      int code = Z_OK;
+      gzerror(file_, &code);
+      if (code != Z_OK && code != Z_STREAM_END) error_ = "not a whole gzip file (it ends too soon)";
+      return 0;
+    }
+    produced_ += static_cast<std::uint64_t>(got);
+    if (largestText_ != 0 && produced_ > largestText_) {
+      error_ = "its text is larger than " + std::to_string(largestText_) + " bytes";
+      tooLarge_ = true;
+      return 0;
+    }
+    if (!gzdirect(file_) && produced_ > kFreeDecompressedBytes &&
+        produced_ > kLargestCompressionRatio * static_cast<std::uint64_t>(gzoffset(file_))) {
+      error_ = "decompresses to more than " + std::to_string(kLargestCompressionRatio) +
+               " times its size; no log does";
+      return 0;
+    }
+    return static_cast<std::size_t>(got);
+  }
+
+  gzFile file_;
+  std::vector<char> bytes_;
+  std::uint64_t largestText_;
+  std::uint64_t produced_ = 0;
+  std::string error_;
+  bool tooLarge_ = false;
+};
+
+LogInput::LogInput(const std::string& name, std::uint64_t largestText) : stream_(nullptr) {
+  const gzFile file = name == kStandardInput ? OpenStandardInput() : OpenFile(name);
+  if (file == nullptr)
+    throw InputError(std::string("cannot read the file: ") +
+                     std::generic_category().message(errno));
+  buffer_ = std::make_unique<Buffer>(file, largestText);
+  const std::string_view start = buffer_->Start(kLogKindWindow);
+  known_ = KnowLog(start);
+  CheckRead();
+  std::streambuf* text = buffer_.get();
+  if (known_.kind == LogKind::kUtf16) {
+    // Read as UTF-8 from past the byte-order mark, and known again.
+    const bool bigEndian = start[0] == '\xFE';
+    for (std::size_t i = 0; i < kUtf16MarkSize; ++i) buffer_->sbumpc();
+    utf16_ = std::make_unique<Utf16Text>(*buffer_, bigEndian);
+    known_ = KnowLog(utf16_->Start(kLogKindWindow));
+    CheckRead();
+    if (known_.kind == LogKind::kUtf16) known_.kind = LogKind::kNotALog;
+    text = utf16_.get();
+  }
+  stream_.rdbuf(text);
+  stream_.ignore(static_cast<std::streamsize>(known_.start));
+}
+
+LogInput::~LogInput() = default;
+
+void LogInput::CheckRead() const {
+  if (buffer_->tooLarge()) throw InputTooLarge("cannot read the file: " + buffer_->error());
+  if (buffer_->failed()) throw InputError("cannot read the file: " + buffer_->error());
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,209 @@
+#include "organiser/results/CheckOutput.h"
+
+#include "core/parallel/RunInOrder.h"
+#include "core/text/Utf8.h"
+#include "organiser/results/CheckReport.h"
+#include "organiser/results/JsonLogs.h"
+#include "organiser/results/TextColumns.h"
+
+namespace zeltra::organiser {
+namespace {
+
+const std::vector<std::string> kHeadings = {
+    "Rank", "Call",         "Categories",       "QSOs",    "Claimed", "Score", "Checked",
+    "NIL",  "Busted calls", "Busted exchanges", "Uniques", "Clock",   "File",  "Status"};
+const std::vector<bool> kLeftAligned = {false, true,  true,  false, false, false, false,
+                                        false, false, false, false, false, true,  true};
+
+std::string Number(std::size_t value) {
+  return std::to_string(value);
+}
+
+std::vector<std::string> Fields(const RankedLog& ranked) {
+  const CheckedLog& log = *ranked.log;
+  const bool scored = !log.log.failed();
+  const bool checked = log.IsChecked();
+  const auto count = [&](Verdict verdict) { return checked ? Number(log.Count(verdict)) : ""; };
+  return {ranked.rank ? Number(*ranked.rank) : "",
+          Printable(log.log.callSign),
+          Printable(log.log.categories),
+          scored ? std::to_string(log.log.score->qsos) : "",
+          Printable(log.log.claimed.value_or("")),
+          scored ? std::to_string(log.log.score->score()) : "",
+          checked ? std::to_string(log.CheckedScore()) : "",
+          count(Verdict::kNil),
+          count(Verdict::kBustedCall),
+          count(Verdict::kBustedExchange),
+          count(Verdict::kUnique),
+          checked ? std::to_string(log.clockOffset) : "",
+          Printable(log.log.file),
+          Printable(log.Status())};
+}
+
+void WriteResultsText(std::ostream& out, const std::vector<RankedLog>& ranked, bool byCategory) {
+  std::vector<std::vector<std::string>> rows;
+  bool first = true;
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    rows.push_back(Fields(ranked[i]));
+    const bool lastOfCategory = i + 1 == ranked.size() ||
+                                ranked[i + 1].log->log.categories != ranked[i].log->log.categories;
+    if (byCategory && lastOfCategory) {
+      const std::string& category = ranked[i].log->log.categories;
+      out << (first ? "" : "\n")
+          << "Category: " << (category.empty() ? "(none)" : Printable(category)) << "\n";
+      WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
+      rows.clear();
+      first = false;
+    }
+  }
+  if (!byCategory) WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
+}
+
+void WriteResultsCsv(std::ostream& out, const std::vector<RankedLog>& ranked) {
+  out << CsvLine(kHeadings);
+  for (const RankedLog& log : ranked) out << CsvLine(Fields(log));
+}
+
+Json LogJson(const RankedLog& ranked) {
+  const CheckedLog& log = *ranked.log;
+  Json entry = {{"rank", ranked.rank ? Json(*ranked.rank) : Json(nullptr)},
+                {"call", JsonText(log.log.callSign)},
+                {"categories", JsonText(log.log.categories)},
+                {"qsos", nullptr},
+                {"claimed", log.log.claimedNumber ? Json(*log.log.claimedNumber) : Json(nullptr)},
+                {"score", nullptr},
+                {"checked", nullptr},
+                {"checkedQsos", nullptr},
+                {"checkedPoints", nullptr},
+                {"checkedMultipliers", nullptr},
+                {"nilPenaltyPoints", nullptr},
+                {"bustedPenaltyPoints", nullptr},
+                {"clockOffset", nullptr},
+                {"verdicts", nullptr},
+                {"status", JsonText(log.Status())},
+                {"file", JsonText(log.log.file)}};
+  if (!log.log.failed()) {
+    entry["qsos"] = log.log.score->qsos;
+    entry["score"] = log.log.score->score();
+  }
+  if (log.IsChecked()) {
+    entry["checked"] = log.CheckedScore();
+    entry["checkedQsos"] = log.checked->qsos;
+    entry["checkedPoints"] = log.CheckedPoints();
+    entry["checkedMultipliers"] = log.checked->multipliers();
+    entry["nilPenaltyPoints"] = log.nilPenaltyPoints;
+    entry["bustedPenaltyPoints"] = log.bustedPenaltyPoints;
+    entry["clockOffset"] = log.clockOffset;
+    Json verdicts = Json::object();
+    for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+      verdicts[std::string(kVerdictNames[verdict])] = log.counts[verdict];
+    verdicts[std::string(kUnreadable)] = log.log.skipped;
+    verdicts[std::string(kLeftOut)] = log.log.leftOut;
+    entry["verdicts"] = std::move(verdicts);
+  }
+  return entry;
+}
+
+Json CallCountsJson(const std::vector<CheckSummary::CallCount>& counts) {
+  Json list = Json::array();
+  for (const auto& [call, count] : counts)
+    list.push_back({{"call", JsonText(call)}, {"count", count}});
+  return list;
+}
+
+Json SummaryJson(const CheckSummary& summary) {
+  Json verdicts = Json::object();
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    verdicts[std::string(kVerdictNames[verdict])] = summary.verdicts[verdict];
+  verdicts[std::string(kUnreadable)] = summary.unreadable;
+  verdicts[std::string(kLeftOut)] = summary.leftOut;
+  Json clocks = Json::array();
+  for (const CheckSummary::Clock& clock : summary.clocksOff)
+    clocks.push_back({{"call", JsonText(clock.call)},
+                      {"offset", clock.offset},
+                      {"pairs", clock.pairs},
+                      {"agreeing", clock.agreeing}});
+  Json overlapping = Json::array();
+  for (const std::string& overlap : summary.overlappingLogs)
+    overlapping.push_back(JsonText(overlap));
+  return {{"verdicts", std::move(verdicts)},
+          {"copiedWrongly", CallCountsJson(summary.copiedWrongly)},
+          {"nilsCaused", CallCountsJson(summary.nilsCaused)},
+          {"clocksOff", std::move(clocks)},
+          {"overlappingLogs", std::move(overlapping)}};
+}
+
+}  // namespace
+
+void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
+                       const std::vector<NotScored>& notScored, const CheckSummary& summary,
+                       const OutputSettings& settings) {
+  const std::vector<RankedLog> ranked = RankedByCheckedScore(logs, settings.byCategory);
+  switch (settings.format) {
+    case Format::kText:
+      return WriteResultsText(out, ranked, settings.byCategory);
+    case Format::kCsv:
+      return WriteResultsCsv(out, ranked);
+    case Format::kJson: {
+      JsonLogs document(out);
+      for (const RankedLog& log : ranked) document.Log(LogJson(log));
+      document.Finish(notScored, {{"summary", SummaryJson(summary)}});
+      return;
+    }
+  }
+}
+
+void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
+                      std::size_t jobs) {
+  out << "log,line,call,band,time,verdict,detail,partner_log,partner_line\n";
+  const PositionWords words = PositionWordsOf(logs, check);
+  // Each log's rows made on any thread, written in the logs' order.
+  RunInOrder<std::string>(
+      logs.size(), jobs,
+      [&](std::size_t index) {
+        std::string rows;
+        const CheckedLog& log = logs[index];
+        if (!log.checkIndex && log.notCheckedLines.empty()) return rows;
+        const std::string own = CsvField(log.log.callSign) + ",";
+        // The lines that took no part come in among the others, in the
+        // order of the file.
+        auto other = log.notCheckedLines.begin();
+        const auto rowsBefore = [&](std::size_t position) {
+          for (; other != log.notCheckedLines.end() && other->position < position; ++other)
+            rows += own + std::to_string(other->position) + "," + CsvField(other->call) + "," +
+                    CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) +
+                    "," + CsvField(other->detail) + ",,\n";
+        };
+        const std::size_t lines = log.checkIndex ? check.QsoCount(*log.checkIndex) : 0;
+        for (std::size_t i = 0; i < lines; ++i) {
+          const CheckedQso qso = check.Qso(*log.checkIndex, i);
+          rowsBefore(qso.position);
+          rows += own;
+          rows += std::to_string(qso.position);
+          rows += ',';
+          rows += CsvField(qso.call);
+          rows += ',';
+          rows += CsvField(qso.band);
+          rows += ',';
+          rows += TimeText(qso.minute);
+          rows += ',';
+          rows += VerdictName(qso.verdict);
+          rows += ',';
+          rows += CsvField(DetailText(qso, words));
+          rows += ',';
+          if (qso.partnerLog) {
+            rows += CsvField(check.OwnCall(*qso.partnerLog));
+            rows += ',';
+            rows += std::to_string(qso.partnerPosition);
+          } else {
+            rows += ',';
+          }
+          rows += '\n';
+        }
+        rowsBefore(SIZE_MAX);
+        return rows;
+      },
+      [&](std::size_t, std::string&& rows) { out << rows; });
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,82 @@
+#include "organiser/results/CheckSummary.h"
+
+#include <algorithm>
+#include <map>
+
+#include "core/text/Utf8.h"
+#include "organiser/results/CheckReport.h"
+#include "organiser/results/TextColumns.h"
+
+namespace zeltra::organiser {
+namespace {
+
+std::vector<CheckSummary::CallCount> MostFirst(const std::map<std::string, std::size_t>& counts) {
+  std::vector<CheckSummary::CallCount> list;
+  for (const auto& [call, count] : counts) list.push_back({call, count});
+  std::stable_sort(list.begin(), list.end(),
+                   [](const auto& a, const auto& b) { return a.count > b.count; });
+  return list;
+}
+
+void WriteCounts(std::ostream& out, const std::string& title,
+                 const std::vector<CheckSummary::CallCount>& counts, const std::string& what) {
+  out << "\n" << title << ": " << counts.size() << "\n";
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& [call, count] : counts) rows.push_back({Printable(call), std::to_string(count)});
+  if (!rows.empty()) WriteAlignedColumns(out, {"Call", what}, rows, {true, false});
+}
+
+}  // namespace
+
+CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& check) {
+  CheckSummary summary;
+  std::map<std::string, std::size_t> copied;
+  std::map<std::string, std::size_t> nils;
+  for (const CheckedLog& log : logs) {
+    if (!log.checkIndex) continue;
+    for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+      summary.verdicts[verdict] += log.counts[verdict];
+    summary.unreadable += log.log.skipped;
+    summary.leftOut += log.log.leftOut;
+    const ClockJudgement& clock = check.Clock(*log.checkIndex);
+    if (clock.offset != 0)
+      summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
+    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
+      const CheckedQso qso = check.Qso(*log.checkIndex, i);
+      if (qso.verdict == Verdict::kBustedCall) ++copied[std::string(qso.detail)];
+      // A NIL of this log's own error (a band or a time logged wrongly) is
+      // no NIL the other station caused.
+      if (qso.verdict == Verdict::kNil && !qso.ownFault) ++nils[std::string(qso.call)];
+    }
+  }
+  summary.copiedWrongly = MostFirst(copied);
+  summary.nilsCaused = MostFirst(nils);
+  std::sort(summary.clocksOff.begin(), summary.clocksOff.end(),
+            [](const auto& a, const auto& b) { return a.call < b.call; });
+  return summary;
+}
+
+void WriteSummaryText(std::ostream& out, const CheckSummary& summary) {
+  out << "Log check of the contest\n\nQSO lines by verdict:";
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    out << (verdict == 0 ? " " : ", ") << kVerdictNames[verdict] << " "
+        << summary.verdicts[verdict];
+  out << ", " << kUnreadable << " " << summary.unreadable << ", " << kLeftOut << " "
+      << summary.leftOut << "\n";
+  WriteCounts(out, "Calls copied wrongly in other logs", summary.copiedWrongly, "Times");
+  WriteCounts(out, "NILs each station caused in other logs", summary.nilsCaused, "NILs");
+  out << "\nClocks off: " << summary.clocksOff.size() << "\n";
+  std::vector<std::vector<std::string>> rows;
+  for (const CheckSummary::Clock& clock : summary.clocksOff)
+    rows.push_back({Printable(clock.call), ClockText(clock.offset), std::to_string(clock.pairs),
+                    std::to_string(clock.agreeing)});
+  if (!rows.empty())
+    WriteAlignedColumns(out, {"Call", "Clock", "Pairs", "Within a minute"}, rows,
+                        {true, true, false, false});
+  if (summary.overlappingLogs.empty()) return;
+  out << "\nLogs of one station that overlap in time, not checked: "
+      << summary.overlappingLogs.size() << "\n";
+  for (const std::string& overlap : summary.overlappingLogs) out << Printable(overlap) << "\n";
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/crosscheck/LogCheck.h"
+#include "organiser/checking/CheckedLog.h"
+
+namespace zeltra::organiser {
+
+// The check of the whole contest, for the organiser: how often each call
+// was copied wrongly in other logs, the NILs each station caused in other
+// logs, the clocks found off, and the lines by verdict.
+struct CheckSummary {
+  struct CallCount {
+    std::string call;
+    std::size_t count = 0;
+  };
+  struct Clock {
+    std::string call;
+    std::int64_t offset = 0;
+    std::size_t pairs = 0;
+    std::size_t agreeing = 0;
+  };
+  std::vector<CallCount> copiedWrongly;  // most first, ties by call
+  std::vector<CallCount> nilsCaused;     // most first, ties by call
+  std::vector<Clock> clocksOff;          // by call
+  std::array<std::size_t, kVerdictNames.size()> verdicts{};
+  std::size_t unreadable = 0;
+  std::size_t leftOut = 0;
+  // Logs of one station that overlap in time, each said with the one checked.
+  std::vector<std::string> overlappingLogs;
+};
+
+CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& check);
+
+// The summary as text an organiser reads.
+void WriteSummaryText(std::ostream& out, const CheckSummary& summary);
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,207 @@
+#include "organiser/scoring/LogScorer.h"
+
+#include <functional>
+#include <map>
+#include <new>
+#include <sstream>
+
+#include "core/logfile/AdifReader.h"
+#include "core/scoring/ContestRules.h"
+#include "core/text/Ascii.h"
+#include "core/text/Number.h"
+#include "core/text/UtcMinute.h"
+#include "organiser/reading/OwnStationChoice.h"
+#include "organiser/reading/ProblemKinds.h"
+#include "organiser/reading/Unscorable.h"
+#include "organiser/scoring/ContactRows.h"
+#ifdef ZELTRA_HAVE_ADX
+#include "core/logfile/AdxReader.h"
+#endif
+
+namespace zeltra::organiser {
+namespace {
+
+std::string ShownName(const std::string& name) {
+  return name == kStandardInput ? "standard input" : name;
+}
+
+// Each contact's time and band, of those whose time is known.
+std::vector<TimedQso> TimedQsos(const LogContents& log) {
+  std::vector<TimedQso> timed;
+  timed.reserve(log.details.size());
+  for (std::size_t i = 0; i < log.details.size() && i < log.contacts.size(); ++i)
+    if (const auto minute = UtcMinuteOf(log.details[i].when)) {
+      const auto band = BandToShow(log.contacts.At(i).band);
+      timed.push_back({.minute = *minute, .band = band ? band->number : 0});
+    }
+  return timed;
+}
+
+}  // namespace
+
+ScoredFile ScoreApart(const BatchSettings& settings, const CountryFile* countries,
+                      const LogFile& file, bool keepContents, ContactSink sink) {
+  ScoredFile scored;
+  std::ostringstream told;
+  Diagnostics diagnostics(told, settings.quiet, false);
+  LogScorer scorer(settings, countries, diagnostics, std::move(sink));
+  scored.result = scorer.Score(file, keepContents ? &scored.contents : nullptr);
+  scored.told = told.str();
+  scored.counts = diagnostics.Counts();
+  return scored;
+}
+
+std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* contents) {
+  LogResult result;
+  result.file = ShownName(file.name);
+  try {
+    LogInput input(file.name, settings_.reading.largestText);
+    if (input.known().kind == LogKind::kNotALog && file.fromFolder) return std::nullopt;
+    Read(input, result, contents);
+  } catch (const InputTooLarge& problem) {
+    result.failure = problem.what();
+    result.tooLarge = true;
+  } catch (const InputError& problem) {
+    result.failure = problem.what();
+  } catch (const Unscorable& problem) {
+    result.failure = problem.message;
+    result.noOwnStation = problem.noOwnStation;
+  } catch (const std::bad_alloc&) {
+    result.failure = "out of memory";
+  } catch (const std::exception& problem) {
+    result.failure = problem.what();
+  }
+  if (result.failed()) diagnostics_.Error(result.file + ": " + result.failure);
+  return result;
+}
+
+LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
+  const ReadOptions read{.countries = countries_,
+                         .strict = settings_.reading.strict,
+                         .anyMode = settings_.reading.anyMode,
+                         .anyBand = settings_.reading.anyBand,
+                         .listLeftOut = settings_.listContacts || settings_.forCheck,
+                         .keepDetails = settings_.forCheck || settings_.forSite,
+                         .from = settings_.reading.from,
+                         .to = settings_.reading.to,
+                         .linesBefore = input.known().linesBefore};
+  switch (input.known().kind) {
+    case LogKind::kAdif: {
+      AdifReader reader(input.stream());
+      return ReadAdifLog(reader, read);
+    }
+    case LogKind::kAdx: {
+#ifdef ZELTRA_HAVE_ADX
+      AdxReader reader(input.stream());
+      return ReadAdifLog(reader, read);
+#else
+      throw Unscorable{
+          "an ADX (XML) log, which this build of zeltra-score does not read: "
+          "export it as ADIF (.adi)"};
+#endif
+    }
+    case LogKind::kCabrillo:
+      result.positionWord = "line";
+      if (input.known().textBefore)
+        diagnostics_.Warning(result.file + ": text before START-OF-LOG: skipped",
+                             "text before START-OF-LOG");
+      return ReadCabrilloLog(input.stream(), read);
+    case LogKind::kUtf16:  // LogInput reads UTF-16 as UTF-8: a second mark is no log
+    case LogKind::kNotALog:
+      break;
+  }
+  result.notALog = true;
+  throw Unscorable{"not a log (no ADIF tags, no ADX, no START-OF-LOG: line)"};
+}
+
+void LogScorer::Tell(const LogContents& log, const LogResult& result) {
+  const std::string where = result.file + ": " + result.positionWord + " ";
+  const auto at = [&](const LogProblem& problem) {
+    return problem.position == 0 ? result.file + ": "
+                                 : where + std::to_string(problem.position) + ": ";
+  };
+  for (const LogProblem& warning : log.warnings)
+    diagnostics_.Warning(at(warning) + warning.message,
+                         ProblemKindText(warning.kind, result.positionWord));
+  for (const LogProblem& skipped : log.skipped)
+    diagnostics_.Warning(
+        at(skipped) + skipped.message + (log.stopped ? "; stopped (--strict)" : "; skipped"),
+        ProblemKindText(ProblemKind::kSkipped, result.positionWord));
+  // What a log had more of than it kept is counted all the same.
+  std::size_t notListed = log.skippedCount - log.skipped.size();
+  diagnostics_.Count(ProblemKindText(ProblemKind::kSkipped, result.positionWord), notListed);
+  std::map<ProblemKind, std::size_t> listed;
+  for (const LogProblem& warning : log.warnings) ++listed[warning.kind];
+  for (const auto& [kind, count] : log.warningsByKind) {
+    const std::size_t unlisted = count - listed[kind];
+    diagnostics_.Count(ProblemKindText(kind, result.positionWord), unlisted);
+    notListed += unlisted;
+  }
+  if (notListed > 0)
+    diagnostics_.Warning(result.file + ": " + std::to_string(notListed) +
+                             " more problems than are listed; the counts below hold them all",
+                         "logs with problems not listed");
+  if (log.contacts.size() == 0 && log.leftOutCount == 0 && log.skippedCount == 0)
+    diagnostics_.Warning(result.file + ": the log holds no contact", "logs without a contact");
+  if (log.leftOutCount > 0)
+    diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOutReasons) +
+                             " (not the contest's mode, bands or period)",
+                         "contacts left out");
+}
+
+void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) {
+  LogContents log = ReadContents(input, result);
+  input.CheckRead();
+  Tell(log, result);
+  result.categories = log.categories;
+  result.callSign =
+      log.ownCall.value_or(settings_.station.call ? AsciiUpper(*settings_.station.call) : "");
+  result.skipped = log.skippedCount;
+  result.leftOut = log.leftOutCount;
+  if (log.claimedScore) {
+    result.claimed = log.claimedScore;
+    const auto number = NumberOf<long long>(TrimControlAndBlank(*log.claimedScore));
+    if (number && *number >= -kLargestClaim && *number <= kLargestClaim)
+      result.claimedNumber = number;
+    else
+      diagnostics_.Warning(
+          result.file + ": CLAIMED-SCORE \"" + *log.claimedScore + "\" is not a number",
+          "claimed score not a number");
+  }
+  if (log.readingEnded)
+    throw Unscorable{result.positionWord + " " + std::to_string(log.readingEnded->position) + ": " +
+                     log.readingEnded->message + "; the rest of the file is not read"};
+  if (log.stopped) {
+    result.stopped = true;
+    throw Unscorable{"stopped at " + result.positionWord + " " +
+                     std::to_string(log.skipped.front().position) + " (--strict)"};
+  }
+  const OwnStation own = OwnStationFor(settings_.station, &log, countries_);
+  std::function<void(const ContactOutcome&)> each;
+  const bool listed = settings_.listContacts && sink_;
+  if (listed) each = [&](const ContactOutcome& outcome) { sink_(result, RowOf(outcome)); };
+  result.score = settings_.order == Order::kLog
+                     ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)
+                     : ReplayContacts(log.contacts, log.contacts.ByCallSign(), own, each);
+  if (listed)
+    for (LeftOutContact& contact : log.leftOut)
+      sink_(result, {.position = contact.position,
+                     .call = std::move(contact.contact.callSign),
+                     .band = std::move(contact.contact.band),
+                     .mode = std::move(contact.contact.mode),
+                     .continent = {},
+                     .dxcc = {},
+                     .points = std::nullopt,
+                     .duplicate = false,
+                     .multipliers = {},
+                     .leftOut = LeftOutText(contact.reason)});
+  if (settings_.forSite) {
+    result.own = own;
+    result.station = std::move(log.station);
+    result.activity = ActivityOf(TimedQsos(log));
+    if (!settings_.forCheck) log.details = {};
+  }
+  if (contents) *contents = std::move(log);
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace zeltra::organiser {
+
+// Text from a log as a page shows it: valid UTF-8 (other bytes read as
+// Latin-1), control characters and those that turn text around shown as
+// \xNN, and the five characters markup gives meaning to (& < > " ') as
+// entities, so that it reads as text in an element and in a quoted
+// attribute alike, and never becomes markup.
+std::string Html(std::string_view text);
+
+// The same, written as it is made.
+void WriteHtml(std::ostream& out, std::string_view text);
+
+}  // namespace zeltra::organiser

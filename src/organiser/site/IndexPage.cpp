@@ -1,0 +1,192 @@
+#include "organiser/site/IndexPage.h"
+
+#include <string>
+#include <vector>
+
+#include "organiser/results/CheckReport.h"
+#include "organiser/site/ActivityCharts.h"
+#include "organiser/site/HtmlText.h"
+#include "organiser/site/PageFrame.h"
+
+namespace zeltra::organiser {
+namespace {
+
+// The summary's longest lists show this many calls.
+constexpr std::size_t kMostListed = 25;
+
+void Number(std::ostream& out, std::int64_t value) {
+  out << "<td class=\"n\">" << value << "</td>";
+}
+
+// The call, linked to its page when it has one.
+void CallCell(std::ostream& out, const SiteEntry& entry) {
+  out << "<th scope=\"row\">";
+  const std::string call = entry.log->log.callSign.empty() ? "?" : entry.log->log.callSign;
+  if (entry.page.empty())
+    out << Html(call);
+  else
+    out << "<a href=\"" << Html(entry.page) << "\">" << Html(call) << "</a>";
+  out << "</th>";
+}
+
+void ResultsTable(std::ostream& out, const std::string& caption,
+                  const std::vector<const SiteEntry*>& entries, bool checked, bool inCategory) {
+  out << "<div class=\"wide\"><table><caption>" << Html(caption)
+      << "</caption>\n<thead><tr><th scope=\"col\" class=\"n\">Rank</th><th "
+         "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
+         "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Claimed</th>";
+  if (checked)
+    out << "<th scope=\"col\" class=\"n\">Before the check</th><th scope=\"col\" "
+           "class=\"n\">Checked score</th><th scope=\"col\" class=\"n\">Reduction</th><th "
+           "scope=\"col\" class=\"n\">NIL</th><th scope=\"col\" class=\"n\">Busted calls</th><th "
+           "scope=\"col\" class=\"n\">Busted exchanges</th><th scope=\"col\" "
+           "class=\"n\">Uniques</th>";
+  else
+    out << "<th scope=\"col\" class=\"n\">Score</th>";
+  out << "</tr></thead>\n<tbody>\n";
+  for (const SiteEntry* entry : entries) {
+    const CheckedLog& log = *entry->log;
+    const LogScore& before = *log.log.score;
+    out << "<tr><td class=\"n\">" << *(inCategory ? entry->categoryRank : entry->rank) << "</td>";
+    CallCell(out, *entry);
+    out << "<td>" << Html(log.log.categories) << "</td>";
+    Number(out, before.qsos);
+    out << "<td class=\"n\">" << Html(log.log.claimed.value_or("")) << "</td>";
+    Number(out, before.score());
+    if (checked) {
+      Number(out, log.CheckedScore());
+      out << "<td class=\"n\">" << PerCent(before.score() - log.CheckedScore(), before.score())
+          << "</td>";
+      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kNil)));
+      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kBustedCall)));
+      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kBustedExchange)));
+      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kUnique)));
+    }
+    out << "</tr>\n";
+  }
+  out << "</tbody></table></div>\n";
+}
+
+void LeadersTable(std::ostream& out, const std::string& caption, const std::string& heading,
+                  const std::vector<Leader>& leaders, bool checked) {
+  if (leaders.empty()) return;
+  out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
+      << "scope=\"col\">" << Html(heading)
+      << "</th><th scope=\"col\">Call</th><th scope=\"col\" class=\"n\">"
+      << (checked ? "Checked score" : "Score") << "</th><th scope=\"col\" "
+      << "class=\"n\">Overall rank</th></tr></thead>\n<tbody>\n";
+  for (const Leader& leader : leaders) {
+    out << "<tr><td>" << Html(leader.group) << "</td>";
+    CallCell(out, *leader.entry);
+    Number(out, RankingScore(*leader.entry, checked).value_or(0));
+    Number(out, static_cast<std::int64_t>(*leader.entry->rank));
+    out << "</tr>\n";
+  }
+  out << "</tbody></table></div>\n";
+}
+
+void CallCounts(std::ostream& out, const std::string& caption, const std::string& heading,
+                const std::vector<CheckSummary::CallCount>& counts) {
+  out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
+      << "scope=\"col\">Call</th><th scope=\"col\" class=\"n\">" << Html(heading)
+      << "</th></tr></thead>\n<tbody>\n";
+  for (std::size_t i = 0; i < counts.size() && i < kMostListed; ++i)
+    out << "<tr><th scope=\"row\">" << Html(counts[i].call) << "</th><td class=\"n\">"
+        << counts[i].count << "</td></tr>\n";
+  if (counts.empty()) out << "<tr><td colspan=\"2\">none</td></tr>\n";
+  out << "</tbody></table></div>\n";
+}
+
+void CheckSection(std::ostream& out, const CheckSummary& summary) {
+  out << "<section aria-labelledby=\"check\"><h2 id=\"check\">The log check</h2>\n";
+  out << "<div class=\"wide\"><table><caption>QSO lines by verdict</caption>\n<thead><tr><th "
+         "scope=\"col\">Verdict</th><th scope=\"col\" class=\"n\">Lines</th></tr></thead>\n"
+         "<tbody>\n";
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    out << "<tr><th scope=\"row\">" << kVerdictNames[verdict] << "</th><td class=\"n\">"
+        << summary.verdicts[verdict] << "</td></tr>\n";
+  out << "<tr><th scope=\"row\">unreadable</th><td class=\"n\">" << summary.unreadable
+      << "</td></tr>\n<tr><th scope=\"row\">left-out</th><td class=\"n\">" << summary.leftOut
+      << "</td></tr>\n</tbody></table></div>\n";
+  CallCounts(out, "Calls most often copied wrongly in other logs", "Logs that busted it",
+             summary.copiedWrongly);
+  CallCounts(out, "NILs each station caused in other logs", "NILs caused", summary.nilsCaused);
+  if (!summary.clocksOff.empty()) {
+    out << "<div class=\"wide\"><table><caption>Clocks found off</caption>\n<thead><tr><th "
+           "scope=\"col\">Call</th><th scope=\"col\">Clock</th><th scope=\"col\" "
+           "class=\"n\">QSOs it rests on</th><th scope=\"col\" class=\"n\">Within a "
+           "minute</th></tr></thead>\n<tbody>\n";
+    for (const CheckSummary::Clock& clock : summary.clocksOff)
+      out << "<tr><th scope=\"row\">" << Html(clock.call) << "</th><td>" << ClockText(clock.offset)
+          << "</td><td class=\"n\">" << clock.pairs << "</td><td class=\"n\">" << clock.agreeing
+          << "</td></tr>\n";
+    out << "</tbody></table></div>\n";
+  }
+  out << "</section>\n";
+}
+
+void ReceivedSection(std::ostream& out, const SiteContents& site) {
+  out << "<section aria-labelledby=\"received\"><h2 id=\"received\">Logs received</h2>\n"
+         "<div class=\"wide\"><table><caption>Every log received, and what became of "
+         "it</caption>\n<thead><tr><th scope=\"col\">Call</th><th scope=\"col\">File</th><th "
+         "scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
+         "scope=\"col\">Status</th></tr></thead>\n<tbody>\n";
+  for (const SiteEntry& entry : site.ranked) {
+    const CheckedLog& log = *entry.log;
+    out << "<tr>";
+    CallCell(out, entry);
+    out << "<td>" << Html(log.log.file) << "</td><td>" << Html(log.log.categories)
+        << "</td><td class=\"n\">";
+    if (!log.log.failed()) out << log.log.score->qsos;
+    out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";
+  }
+  for (const NotScored& file : site.notScored)
+    out << "<tr><td></td><td>" << Html(file.file) << "</td><td></td><td></td><td>"
+        << Html(file.reason) << "</td></tr>\n";
+  out << "</tbody></table></div>\n</section>\n";
+}
+
+}  // namespace
+
+void WriteIndexPage(std::ostream& out, const SiteContents& site) {
+  WritePageStart(out, "Zeltra RTTY Contest: results", "");
+  std::vector<const SiteEntry*> overall;
+  for (const SiteEntry& entry : site.ranked)
+    if (entry.rank) overall.push_back(&entry);
+  out << "<p>" << site.ranked.size() + site.notScored.size() << " files received, "
+      << overall.size() << (site.checked ? " logs checked against each other" : " logs scored")
+      << ".</p>\n<nav aria-label=\"Contents\"><ul><li><a href=\"#overall\">Overall</a></li>"
+         "<li><a href=\"#categories\">By category</a></li><li><a href=\"#leaders\">Leaders</a>"
+         "</li><li><a href=\"#activity\">Activity</a></li>"
+      << (site.checked ? "<li><a href=\"#check\">The log check</a></li>" : "")
+      << "<li><a href=\"#received\">Logs received</a></li></ul></nav>\n";
+  out << "<section aria-labelledby=\"overall\"><h2 id=\"overall\">Overall</h2>\n";
+  ResultsTable(out, site.checked ? "All logs, by checked score" : "All logs, by score", overall,
+               site.checked, false);
+  out << "</section>\n<section aria-labelledby=\"categories\"><h2 id=\"categories\">By "
+         "category</h2>\n";
+  for (std::size_t first = 0; first < site.byCategory.size();) {
+    std::size_t end = first;
+    std::vector<const SiteEntry*> category;
+    const std::string& name = site.byCategory[first]->log->log.categories;
+    while (end < site.byCategory.size() && site.byCategory[end]->log->log.categories == name)
+      category.push_back(site.byCategory[end++]);
+    ResultsTable(out, name.empty() ? "No category given" : name, category, site.checked, true);
+    first = end;
+  }
+  out << "</section>\n<section aria-labelledby=\"leaders\"><h2 id=\"leaders\">Leaders</h2>\n";
+  LeadersTable(out, "The leader of each continent", "Continent", LeadersByContinent(site),
+               site.checked);
+  LeadersTable(out, "The leader of each DXCC country", "DXCC prefix", LeadersByCountry(site),
+               site.checked);
+  out << "</section>\n<section aria-labelledby=\"activity\"><h2 id=\"activity\">Activity</h2>\n";
+  WriteColumnChart(out,
+                   HourChart(site.contest, "contest-hours", "QSOs per hour by band, all logs"));
+  WriteColumnChart(out, BandChart(site.contest, "contest-bands", "QSOs by band, all logs"));
+  out << "</section>\n";
+  if (site.checked && site.summary != nullptr) CheckSection(out, *site.summary);
+  ReceivedSection(out, site);
+  WritePageEnd(out);
+}
+
+}  // namespace zeltra::organiser

@@ -1,0 +1,82 @@
+#include "organiser/site/SiteContents.h"
+
+#include <map>
+#include <unordered_map>
+
+#include "organiser/files/FileNames.h"
+#include "organiser/files/ReportNames.h"
+
+namespace zeltra::organiser {
+namespace {
+
+template <class GroupOf>
+std::vector<Leader> Leaders(const SiteContents& site, GroupOf groupOf) {
+  std::map<std::string, const SiteEntry*> best;
+  for (const SiteEntry& entry : site.ranked) {
+    if (!entry.rank) continue;
+    const std::string& group = groupOf(entry);
+    if (!group.empty()) best.try_emplace(group, &entry);
+  }
+  std::vector<Leader> leaders;
+  for (const auto& [group, entry] : best) leaders.push_back({group, entry});
+  return leaders;
+}
+
+}  // namespace
+
+SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
+                            const std::vector<NotScored>& notScored, const CheckSummary* summary,
+                            bool checked) {
+  SiteContents site;
+  site.checked = checked;
+  site.summary = summary;
+  site.notScored = notScored;
+  std::unordered_map<const CheckedLog*, std::size_t> place;
+  std::size_t rank = 0;
+  for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
+    SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
+    if (!checked && !ranked.log->log.failed()) entry.rank = ++rank;
+    place[ranked.log] = site.ranked.size();
+    site.ranked.push_back(std::move(entry));
+  }
+  std::string category;
+  for (const RankedLog& ranked : RankedByCheckedScore(logs, true)) {
+    SiteEntry& entry = site.ranked[place.at(ranked.log)];
+    if (!entry.rank) continue;
+    if (site.byCategory.empty() || ranked.log->log.categories != category) rank = 0;
+    category = ranked.log->log.categories;
+    entry.categoryRank = checked ? ranked.rank : ++rank;
+    site.byCategory.push_back(&entry);
+  }
+  ReportNames names;
+  for (SiteEntry& entry : site.ranked) {
+    const LogResult& log = entry.log->log;
+    if (log.failed()) continue;
+    const std::string call = log.callSign.empty() ? NameOf(PathOf(log.file).stem()) : log.callSign;
+    entry.page = std::string(kEntrantsFolder) + "/" + names.For(call, ".html");
+    site.contest.Add(log.activity);
+  }
+  return site;
+}
+
+std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked) {
+  const CheckedLog& log = *entry.log;
+  if (log.log.failed()) return std::nullopt;
+  if (!checked) return log.log.score->score();
+  if (!log.IsChecked()) return std::nullopt;
+  return log.CheckedScore();
+}
+
+std::vector<Leader> LeadersByContinent(const SiteContents& site) {
+  return Leaders(site, [](const SiteEntry& entry) -> const std::string& {
+    return entry.log->log.own.continent;
+  });
+}
+
+std::vector<Leader> LeadersByCountry(const SiteContents& site) {
+  return Leaders(site, [](const SiteEntry& entry) -> const std::string& {
+    return entry.log->log.own.dxccPrefix;
+  });
+}
+
+}  // namespace zeltra::organiser

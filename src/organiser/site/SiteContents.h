@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/logscore/LogActivity.h"
+#include "organiser/checking/CheckedLog.h"
+#include "organiser/results/CheckSummary.h"
+#include "organiser/scoring/LogResult.h"
+
+namespace zeltra::organiser {
+
+// The folder of the entrants' pages, within the site's.
+inline constexpr std::string_view kEntrantsFolder = "entrants";
+
+// One log on the results site: where its page is and where it stands.
+struct SiteEntry {
+  const CheckedLog* log = nullptr;
+  std::string page;                 // from the site's folder, "entrants/SP9AHW.html"; none: failed
+  std::optional<std::size_t> rank;  // among all; none: not ranked (not checked, failed)
+  std::optional<std::size_t> categoryRank;
+};
+
+// What the results site shows, decided: the logs in their order, the
+// contest's activity and, with the log check, its summary. The pages only
+// draw it.
+struct SiteContents {
+  bool checked = false;           // the log check ran: its columns and findings are shown
+  std::vector<SiteEntry> ranked;  // every log: ranked first, then not ranked, then failed
+  std::vector<const SiteEntry*> byCategory;  // the ranked ones, category by category
+  std::vector<NotScored> notScored;          // files received that are no log
+  const CheckSummary* summary = nullptr;     // with the check
+  LogActivity contest;                       // every log's QSOs together
+};
+
+// What the site shows of these logs: ranked overall and within their
+// categories (with the check, as the check ranks them; else by score),
+// each log scored given its page, and the contest's activity summed.
+SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
+                            const std::vector<NotScored>& notScored, const CheckSummary* summary,
+                            bool checked);
+
+// The score a log is ranked by: the checked one with the check, else the
+// one before it; none for a log that failed or, with the check, was not
+// checked.
+std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked);
+
+// The leader of each group of ranked logs (their continent, their DXCC
+// country): the best-placed log of each, groups in name order; logs whose
+// group is not known are left out.
+struct Leader {
+  std::string group;
+  const SiteEntry* entry;
+};
+std::vector<Leader> LeadersByContinent(const SiteContents& site);
+std::vector<Leader> LeadersByCountry(const SiteContents& site);
+
+}  // namespace zeltra::organiser

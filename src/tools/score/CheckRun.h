@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/logfile/CountryFile.h"
+#include "organiser/checking/CheckedLog.h"
+#include "organiser/files/OutputFile.h"
+#include "organiser/reading/Diagnostics.h"
+#include "tools/score/ScoreOptions.h"
+
+namespace zeltra::score {
+
+// The files a run reads, the logs and the country file: no output may
+// take their place.
+organiser::InputFiles InputFilesOf(const std::vector<organiser::CheckedLog>& logs,
+                                   const std::optional<std::string>& countryFile);
+
+// The organiser's check of the folder --cross-check names: writes the
+// results ranked by checked score to out, and the verdicts, summary,
+// reports and site where asked. Answers the exit status.
+int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
+                  organiser::Diagnostics& diagnostics);
+
+}  // namespace zeltra::score
