@@ -8,6 +8,35 @@
 
 namespace zeltra {
 
+std::uint32_t LogCheck::OneSlipAway(std::uint32_t i, const std::vector<std::uint32_t>& nearLogs,
+                                    FreeLines& byTime) const {
+  const Line& line = lines_[i];
+  const std::uint32_t ownCall = logs_[line.log].call;
+  std::uint32_t station = kNone;
+  std::uint32_t chosen = kNone;
+  std::pair<int, std::int64_t> best;
+  bool tied = false;
+  for (const std::uint32_t log : nearLogs) {
+    if (log == line.log) continue;
+    const Range group = LinesOf(ownCall, log, line.slot);
+    const std::uint32_t nearest = byTime.NearestOne(
+        {group.begin, group.end}, Corrected(i) + logs_[log].clockOffset, rules_.windowMinutes);
+    if (nearest == FreeLines::kNoLine) continue;
+    const std::pair evidence(Disagreements(i, nearest),
+                             Magnitude(Corrected(i) - Corrected(nearest)));
+    if (station != kNone && evidence == best) {
+      tied = true;
+      continue;
+    }
+    if (station != kNone && best < evidence) continue;
+    tied = false;
+    best = evidence;
+    station = log;
+    chosen = nearest;
+  }
+  return station == kNone || tied ? kNone : chosen;
+}
+
 // A line no log answers may be a call copied with one slip: the station
 // one slip away, and only one, holds a free line with this log then and
 // there. That station keeps its QSO; this line is the busted one.
@@ -39,33 +68,8 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
   FreeLines byTime = FreeLinesByCall();
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     if (!unmatched(i)) continue;
-    const Line& line = lines_[i];
-    const std::uint32_t ownCall = logs_[line.log].call;
-    // Of the stations one slip away with a free line then, the one whose
-    // line agrees best, then the nearest in time; two alike tell nothing.
-    std::uint32_t station = kNone;
-    std::uint32_t chosen = kNone;
-    std::pair<int, std::int64_t> best;
-    bool tied = false;
-    for (const std::uint32_t log : nearLogsOf[line.call]) {
-      if (log == line.log) continue;
-      const Range group = LinesOf(ownCall, log, line.slot);
-      const std::uint32_t nearest = byTime.NearestOne(
-          {group.begin, group.end}, Corrected(i) + logs_[log].clockOffset, rules_.windowMinutes);
-      if (nearest == FreeLines::kNoLine) continue;
-      const std::pair evidence(Disagreements(i, nearest),
-                               Magnitude(Corrected(i) - Corrected(nearest)));
-      if (station != kNone && evidence == best) {
-        tied = true;
-        continue;
-      }
-      if (station != kNone && best < evidence) continue;
-      tied = false;
-      best = evidence;
-      station = log;
-      chosen = nearest;
-    }
-    if (station == kNone || tied) continue;
+    const std::uint32_t chosen = OneSlipAway(i, nearLogsOf[lines_[i].call], byTime);
+    if (chosen == kNone) continue;
     findings_[i].verdict = Verdict::kBustedCall;
     findings_[i].detail = logs_[lines_[chosen].file].ownCall;
     findings_[i].partner = chosen;

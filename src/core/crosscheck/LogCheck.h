@@ -249,13 +249,27 @@ class LogCheck {
   // How many of two lines' exchanges were not copied as sent: 0, 1 or 2.
   int Disagreements(std::uint32_t a, std::uint32_t b) const;
   void MatchBustedCalls(std::size_t threads);
+  // Of the logs one slip from a line's call (nearLogs) with a free line
+  // then, the line of the one whose line agrees best, then the nearest in
+  // time; kNone when there is none, or two are alike.
+  std::uint32_t OneSlipAway(std::uint32_t line, const std::vector<std::uint32_t>& nearLogs,
+                            FreeLines& byTime) const;
   void MatchReverseBusts();
+  // The lines of byLogTime (every line by log, slot and time) that may be
+  // a copy of another station's call: none paired, repeated, or shown by
+  // other logs or an answer to be a QSO of its own.
+  FreeLines PossibleCopies(const std::vector<std::uint32_t>& byLogTime,
+                           const std::vector<bool>& repeat) const;
   // Pairs with an error of one side (Fault): that side is found on the
   // evidence, and the pair is marked; lines whose side cannot be told are
   // left as they are.
   void MatchBandErrors();
   void MatchClockJumps();
   void FindSentSerialErrors();
+  // A copier's line against its partner's: the sent serial as logged less
+  // as copied; none where either is no serial, or the pair is no plain
+  // QSO of the two.
+  std::optional<std::int64_t> SerialCopiedOffBy(std::uint32_t copier) const;
   void MarkFault(std::uint32_t own, std::uint32_t other, Fault fault, std::int32_t by);
   // Whether a line's band is another than that of the log's lines just
   // before and after it, which share one band: band, as a slot's band.

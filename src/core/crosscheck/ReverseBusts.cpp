@@ -47,7 +47,56 @@ struct CopyEvidence {
   }
 };
 
+// The lines and their copies the evidence names: the best first; a line
+// or a copy whose best two are alike tells nothing and is given to none.
+// Pairs of one weight are taken together, each line and copy counted
+// among them.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> BestCopies(
+    std::vector<CopyEvidence> candidates, std::size_t lineCount) {
+  std::sort(candidates.begin(), candidates.end());
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> best;
+  std::vector<bool> taken(lineCount);
+  std::map<std::uint32_t, std::size_t> named;  // lines and copies in one weight's pairs
+  for (std::size_t begin = 0; begin < candidates.size();) {
+    std::size_t end = begin + 1;
+    while (end < candidates.size() && candidates[end].SameWeight(candidates[begin])) ++end;
+    named.clear();
+    for (std::size_t k = begin; k < end; ++k)
+      if (!taken[candidates[k].line] && !taken[candidates[k].copy]) {
+        ++named[candidates[k].line];
+        ++named[candidates[k].copy];
+      }
+    for (std::size_t k = begin; k < end; ++k) {
+      const CopyEvidence& pair = candidates[k];
+      if (taken[pair.line] || taken[pair.copy]) continue;
+      taken[pair.line] = true;
+      taken[pair.copy] = true;
+      if (named[pair.line] > 1 || named[pair.copy] > 1) continue;
+      best.emplace_back(pair.line, pair.copy);
+    }
+    begin = end;
+  }
+  return best;
+}
+
 }  // namespace
+
+FreeLines LogCheck::PossibleCopies(const std::vector<std::uint32_t>& byLogTime,
+                                   const std::vector<bool>& repeat) const {
+  FreeLines copies = FreeLinesIn(byLogTime);
+  // What can never be a copy of another station's call: a line paired, a
+  // repeat of one, a line with a call that other logs hold and that sent
+  // no log (it was on the air: that line is its QSO), and one that the
+  // log of the station it names answers with a line read in part.
+  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+    const std::uint32_t named = logOfCall_[lines_[i].call];
+    if (findings_[i].partner != kNone || repeat[i] ||
+        (named == kNone && OthersHold(lines_[i].call, lines_[i].log)) ||
+        (named != kNone && named != lines_[i].log && PartAnswering(i, named) != kNone))
+      copies.Take(i);
+  }
+  return copies;
+}
 
 // A line of A with X that X's log does not answer, where X's log holds,
 // on that slot then, a line with another call whose exchanges agree with
@@ -83,18 +132,7 @@ void LogCheck::MatchReverseBusts() {
     return FreeLines::Group{static_cast<std::size_t>(begin - byLogTime.begin()),
                             static_cast<std::size_t>(end - byLogTime.begin())};
   };
-  FreeLines copies = FreeLinesIn(byLogTime);
-  // What can never be a copy of another station's call: a line paired, a
-  // repeat of one, a line with a call that other logs hold and that sent
-  // no log (it was on the air: that line is its QSO), and one that the
-  // log of the station it names answers with a line read in part.
-  for (std::uint32_t i = 0; i < lines_.size(); ++i) {
-    const std::uint32_t named = logOfCall_[lines_[i].call];
-    if (findings_[i].partner != kNone || repeat[i] ||
-        (named == kNone && OthersHold(lines_[i].call, lines_[i].log)) ||
-        (named != kNone && named != lines_[i].log && PartAnswering(i, named) != kNone))
-      copies.Take(i);
-  }
+  FreeLines copies = PossibleCopies(byLogTime, repeat);
   // Every unanswered line's possible copies in the other log, weighed by
   // how near in time and how like the station's call the copy's call is.
   std::vector<CopyEvidence> candidates;
@@ -121,33 +159,11 @@ void LogCheck::MatchReverseBusts() {
           return true;
         });
   }
-  // The best evidence first; a line or a copy whose best two are alike
-  // tells nothing and is given to none. Pairs of one weight are taken
-  // together, each line and copy counted among them.
-  std::sort(candidates.begin(), candidates.end());
-  std::vector<bool> taken(lines_.size());
-  std::map<std::uint32_t, std::size_t> named;  // lines and copies in one weight's pairs
-  for (std::size_t begin = 0; begin < candidates.size();) {
-    std::size_t end = begin + 1;
-    while (end < candidates.size() && candidates[end].SameWeight(candidates[begin])) ++end;
-    named.clear();
-    for (std::size_t k = begin; k < end; ++k)
-      if (!taken[candidates[k].line] && !taken[candidates[k].copy]) {
-        ++named[candidates[k].line];
-        ++named[candidates[k].copy];
-      }
-    for (std::size_t k = begin; k < end; ++k) {
-      const CopyEvidence& pair = candidates[k];
-      if (taken[pair.line] || taken[pair.copy]) continue;
-      taken[pair.line] = true;
-      taken[pair.copy] = true;
-      if (named[pair.line] > 1 || named[pair.copy] > 1) continue;
-      findings_[pair.copy].verdict = Verdict::kBustedCall;
-      findings_[pair.copy].detail = logs_[lines_[pair.line].file].ownCall;
-      findings_[pair.copy].partner = pair.line;
-      findings_[pair.line].partner = pair.copy;
-    }
-    begin = end;
+  for (const auto& [line, copy] : BestCopies(std::move(candidates), lines_.size())) {
+    findings_[copy].verdict = Verdict::kBustedCall;
+    findings_[copy].detail = logs_[lines_[line].file].ownCall;
+    findings_[copy].partner = line;
+    findings_[line].partner = copy;
   }
 }
 

@@ -112,6 +112,80 @@ void AdifReader::SkipToEndOfRecord() {
   position_ = buffer_.size();
 }
 
+AdifReader::Found AdifReader::NextTag(std::string_view& tag, std::string& error) {
+  const bool atTag = SkipToTagStart();
+  if (skipped_ > kLongestAdifValue) {
+    // Text between tags is a header's, or blanks: a megabyte of it is
+    // something else, and the record it falls in is spoilt.
+    error = std::to_string(skipped_) + " bytes without a tag" +
+            (atTag ? "" : " at the end of the file");
+    if (atTag) SkipToEndOfRecord();
+    return Found::kSpoilt;
+  }
+  if (!atTag) return Found::kEndOfFile;
+  position_ += 1;
+  const auto close = FindTagEnd();
+  if (!close) {
+    if (buffer_.size() - position_ > kLongestTag) {
+      // A "<" that opens no tag: passed over, with its record spoilt.
+      error = "a \"<\" is not closed by \">\" within " + std::to_string(kLongestTag) + " bytes";
+      SkipToEndOfRecord();
+      return Found::kSpoilt;
+    }
+    position_ = buffer_.size();
+    error = "a tag is not closed by \">\" before the end of the file";
+    return Found::kSpoilt;
+  }
+  tag = std::string_view(buffer_).substr(position_, *close);
+  position_ += *close + 1;
+  return Found::kTag;
+}
+
+bool AdifReader::ReadValue(AdifRecord& record, std::string_view name,
+                           std::string_view lengthAndType, std::string& error) {
+  std::string_view lengthText = lengthAndType.substr(0, lengthAndType.find(':'));
+  lengthText = TrimControlAndBlank(lengthText);
+  // name and lengthText are views into the buffer, which a refill moves:
+  // a message is worded before anything is read further. The name is
+  // upper-cased for a message only: most fields never need one.
+  const auto parsedLength = NumberOf<std::size_t>(lengthText);
+  if (!parsedLength) {
+    error = "field " + AsciiUpper(name) + ": length \"" + std::string(lengthText) +
+            "\" is not a number";
+    SkipToEndOfRecord();
+    return false;
+  }
+  const std::size_t length = *parsedLength;
+  // Kept only where reading the value may refill the buffer first.
+  const std::string upperName =
+      buffer_.size() - position_ >= length ? std::string() : AsciiUpper(name);
+  const auto pastTheEnd = [&] {
+    return "field " + upperName + ": length " + std::to_string(length) +
+           " runs past the end of the file";
+  };
+  const auto field = AdifFieldNamed(name);
+  if (!field) {
+    // Skip stops only at the end of the file: nothing is left to read.
+    if (Skip(length)) return true;
+    error = pastTheEnd();
+    return false;
+  }
+  if (length > kLongestAdifValue) {
+    error = "field " + AsciiUpper(name) + ": length " + std::to_string(length) +
+            " is longer than a field may be (" + std::to_string(kLongestAdifValue) + " bytes)";
+    SkipToEndOfRecord();
+    return false;
+  }
+  if (!Have(length)) {
+    position_ = buffer_.size();
+    error = pastTheEnd();
+    return false;
+  }
+  record.Set(*field, std::string_view(buffer_).substr(position_, length));
+  position_ += length;
+  return true;
+}
+
 bool AdifReader::Next(AdifRecord& record) {
   if (!started_) {
     started_ = true;
@@ -119,41 +193,21 @@ bool AdifReader::Next(AdifRecord& record) {
   }
   record.Clear();
   bool any = false;
-  const auto fail = [&](std::string error) {
+  std::string error;
+  const auto fail = [&] {
     record.number = ++records_;
     record.error = std::move(error);
     return true;
   };
   while (true) {
-    const bool atTag = SkipToTagStart();
-    if (skipped_ > kLongestAdifValue) {
-      // Text between tags is a header's, or blanks: a megabyte of it is
-      // something else, and the record it falls in is spoilt.
-      const std::string message = std::to_string(skipped_) + " bytes without a tag" +
-                                  (atTag ? "" : " at the end of the file");
-      if (atTag) SkipToEndOfRecord();
-      return fail(message);
-    }
-    if (!atTag) {
+    std::string_view tag;
+    const Found found = NextTag(tag, error);
+    if (found == Found::kSpoilt) return fail();
+    if (found == Found::kEndOfFile) {
       if (!any) return false;
-      return fail("the last record has no <EOR>");
+      error = "the last record has no <EOR>";
+      return fail();
     }
-    position_ += 1;
-    const auto close = FindTagEnd();
-    if (!close) {
-      if (buffer_.size() - position_ > kLongestTag) {
-        // A "<" that opens no tag: passed over, with its record spoilt.
-        const std::string message =
-            "a \"<\" is not closed by \">\" within " + std::to_string(kLongestTag) + " bytes";
-        SkipToEndOfRecord();
-        return fail(message);
-      }
-      position_ = buffer_.size();
-      return fail("a tag is not closed by \">\" before the end of the file");
-    }
-    const std::string_view tag = std::string_view(buffer_).substr(position_, *close);
-    position_ += *close + 1;
-
     const std::size_t colon = tag.find(':');
     const std::string_view name = TrimControlAndBlank(tag.substr(0, colon));
     if (EqualsIgnoringAsciiCase(name, "EOH")) {
@@ -168,46 +222,7 @@ bool AdifReader::Next(AdifRecord& record) {
     }
     if (colon == std::string_view::npos) continue;  // a tag without data
     any = true;
-    std::string_view lengthText = tag.substr(colon + 1);
-    lengthText = lengthText.substr(0, lengthText.find(':'));
-    lengthText = TrimControlAndBlank(lengthText);
-    // name and lengthText are views into the buffer, which a refill moves:
-    // a message is worded before anything is read further. The name is
-    // upper-cased for a message only: most fields never need one.
-    const auto parsedLength = NumberOf<std::size_t>(lengthText);
-    if (!parsedLength) {
-      const std::string message = "field " + AsciiUpper(name) + ": length \"" +
-                                  std::string(lengthText) + "\" is not a number";
-      SkipToEndOfRecord();
-      return fail(message);
-    }
-    const std::size_t length = *parsedLength;
-    // Kept only where reading the value may refill the buffer first.
-    const std::string upperName =
-        buffer_.size() - position_ >= length ? std::string() : AsciiUpper(name);
-    const auto pastTheEnd = [&] {
-      return "field " + upperName + ": length " + std::to_string(length) +
-             " runs past the end of the file";
-    };
-    const auto field = AdifFieldNamed(name);
-    if (!field) {
-      // Skip stops only at the end of the file: nothing is left to read.
-      if (!Skip(length)) return fail(pastTheEnd());
-      continue;
-    }
-    if (length > kLongestAdifValue) {
-      const std::string message = "field " + AsciiUpper(name) + ": length " +
-                                  std::to_string(length) + " is longer than a field may be (" +
-                                  std::to_string(kLongestAdifValue) + " bytes)";
-      SkipToEndOfRecord();
-      return fail(message);
-    }
-    if (!Have(length)) {
-      position_ = buffer_.size();
-      return fail(pastTheEnd());
-    }
-    record.Set(*field, std::string_view(buffer_).substr(position_, length));
-    position_ += length;
+    if (!ReadValue(record, name, tag.substr(colon + 1), error)) return fail();
   }
 }
 

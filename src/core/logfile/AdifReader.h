@@ -43,6 +43,19 @@ class AdifReader : public AdifRecordSource {
   bool Skip(std::size_t count);
   void SkipToEndOfRecord();
 
+  // What the search for the next tag found.
+  enum class Found { kTag, kEndOfFile, kSpoilt };
+  // The next tag, between "<" and ">", as a view into the buffer (valid
+  // until it is refilled); kSpoilt with the reason in error when what
+  // comes is no tag, the rest of its record passed over.
+  Found NextTag(std::string_view& tag, std::string& error);
+  // The value of the field name, its length given by lengthAndType (what
+  // follows the tag's first ":"), read into record when the record keeps
+  // that field and passed over otherwise; false with the reason in error
+  // when the record is spoilt.
+  bool ReadValue(AdifRecord& record, std::string_view name, std::string_view lengthAndType,
+                 std::string& error);
+
   std::istream& in_;
   std::string buffer_;
   std::size_t position_ = 0;

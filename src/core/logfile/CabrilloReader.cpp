@@ -150,8 +150,11 @@ std::string CabrilloLog::Categories() const {
   return categories;
 }
 
-CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
-  CabrilloLog log;
+namespace {
+
+// The header's tags and the QSO lines, as the file has them; a line too
+// long is told and skipped.
+std::vector<QsoLine> ReadLines(std::istream& in, std::size_t firstLine, CabrilloLog& log) {
   std::vector<QsoLine> qsoLines;
   LineReader lines(in, kLongestCabrilloLine, firstLine);
   std::string line;
@@ -174,122 +177,169 @@ CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
       const std::vector<std::string_view> words = Words(rest);
       qsoLines.push_back({number, std::string(rest), words.size(),
                           !words.empty() && IsOddTransmitterId(words.back())});
-    } else
+    } else {
       log.header.emplace_back(tag, std::string(TrimControlAndBlank(rest)));
+    }
   }
+  return qsoLines;
+}
 
-  // The exchange's width: the one most lines suggest.
+// The columns the log's QSO lines have, learnt from all of them.
+struct Columns {
+  std::size_t exchangeFields = 0;  // the one most lines suggest
+  // Most lines end in one odd transmitter id (2, say): that column is read
+  // as an id, not taken for an exchange.
+  bool oddIdsEverywhere = false;
+};
+
+Columns LearnColumns(const std::vector<QsoLine>& qsoLines) {
+  Columns columns;
   std::map<std::size_t, std::size_t> widths;
   for (const QsoLine& qso : qsoLines)
     if (qso.fields >= kFewestFields) ++widths[SuggestedWidth(qso.fields - kBeforeOwnCall)];
   for (const auto& [width, lineCount] : widths)
-    if (log.exchangeFields == 0 || lineCount > widths[log.exchangeFields])
-      log.exchangeFields = width;
-
-  // A log whose lines end, most of them, in one odd transmitter id (2, say)
-  // has that column: it is read as an id, not taken for an exchange.
+    if (columns.exchangeFields == 0 || lineCount > widths[columns.exchangeFields])
+      columns.exchangeFields = width;
   std::size_t oddIds = 0;
   for (const QsoLine& qso : qsoLines)
-    if (qso.fields == kBeforeOwnCall + 2 * log.exchangeFields + 3 && qso.endsInOddId) ++oddIds;
-  const bool oddIdsEverywhere = oddIds * 2 > qsoLines.size();
+    if (qso.fields == kBeforeOwnCall + 2 * columns.exchangeFields + 3 && qso.endsInOddId) ++oddIds;
+  columns.oddIdsEverywhere = oddIds * 2 > qsoLines.size();
+  return columns;
+}
 
-  const std::string ownCall = AsciiUpper(log.Tag("CALLSIGN").value_or(""));
-  std::size_t otherOwnCalls = 0;
-  std::size_t firstOtherOwnCall = 0;
-  std::string otherOwnCall;
-  for (const QsoLine& qso : qsoLines) {
-    const auto words = Words(qso.text);
-    const auto problem = [&](std::string message) {
-      log.problems.push_back({qso.number, std::move(message)});
-    };
-    if (words.size() < kFewestFields) {
-      problem("QSO line has " + std::to_string(words.size()) + " fields, fewer than " +
-              std::to_string(kFewestFields));
-      continue;
-    }
-    const auto band = BandOfCabrilloFrequency(words[0]);
-    if (!band) {
-      problem("frequency \"" + std::string(words[0]) + "\" is not one");
-      continue;
-    }
-    if (!IsDate(words[2])) {
-      problem("date \"" + std::string(words[2]) + "\" is not one (YYYY-MM-DD)");
-      continue;
-    }
-    if (words[3].size() != 4 || !AllDigits(words[3])) {
-      problem("time \"" + std::string(words[3]) + "\" is not one (HHMM)");
-      continue;
-    }
-    // Past here, frequency, date and time are sound: a line refused below
-    // still says when and on what band, and the call worked where one of
-    // its fields after the own call is one.
-    const auto partialProblem = [&](std::string message) {
-      PartOfLine part{.band = std::string(*band),
-                      .when = std::string(words[2].substr(0, 4)) +
-                              std::string(words[2].substr(5, 2)) +
-                              std::string(words[2].substr(8, 2)) + std::string(words[3]),
-                      .call = {}};
-      for (std::size_t i = kBeforeOwnCall + 1; i < words.size() && part.call.empty(); ++i)
-        if (LooksLikeCall(words[i])) part.call = AsciiUpper(words[i]);
-      if (!part.call.empty() && UtcMinuteOf(part.when))
-        log.problems.push_back({qso.number, std::move(message), std::move(part)});
-      else
-        problem(std::move(message));
-    };
-    const std::size_t width = log.exchangeFields;
-    const std::size_t after = words.size() - kBeforeOwnCall;
-    const bool plain = after == 2 * width + 2;
-    const bool idColumn = after == 2 * width + 3;
-    const bool withTransmitter =
-        idColumn &&
-        (IsTransmitterId(words.back()) || (oddIdsEverywhere && IsOddTransmitterId(words.back())));
-    if (idColumn && !withTransmitter && IsOddTransmitterId(words.back())) {
-      partialProblem("transmitter id \"" + std::string(words.back()) +
-                     "\" is not 0 or 1, and the log's other lines have no such column");
-      continue;
-    }
-    // The call's place is known only once the line has the log's width.
-    const std::size_t callAt = kBeforeOwnCall + 1 + width;
-    if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
-        !LooksLikeWorkedCall(words[callAt])) {
-      partialProblem("QSO line cannot be read as the log's other lines are (own call, " +
-                     std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
-                     std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")");
-      continue;
-    }
-    std::string when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
-                       std::string(words[2].substr(8, 2)) + std::string(words[3]);
-    if (!UtcMinuteOf(when)) {
-      problem("\"" + std::string(words[2]) + " " + std::string(words[3]) +
-              "\" is no date and time");
-      continue;
-    }
-    CabrilloQso read;
-    read.line = qso.number;
-    read.band = *band;
-    read.mode = AsciiUpper(words[1]) == "RY" ? "RTTY" : AsciiUpper(words[1]);
-    read.when = std::move(when);
-    read.myCall = AsciiUpper(words[kBeforeOwnCall]);
-    read.sent = Joined(words, kBeforeOwnCall + 1, width);
-    read.call = std::string(words[callAt]);
-    read.received = Joined(words, kBeforeOwnCall + 2 + width, width);
-    if (!ownCall.empty() && read.myCall != ownCall) {
-      if (otherOwnCalls++ == 0) {
-        firstOtherOwnCall = qso.number;
-        otherOwnCall = read.myCall;
-      }
-    }
-    log.qsos.push_back(std::move(read));
+// A QSO line's words and what its first fields say once they are sound:
+// its band and its time, "YYYYMMDDHHMM".
+struct LineStart {
+  std::size_t number = 0;
+  std::vector<std::string_view> words;
+  std::string_view band;
+  std::string when;
+};
+
+// The line's frequency, date and time checked; none, told, when one of
+// them is not sound.
+std::optional<LineStart> ReadLineStart(const QsoLine& qso, std::vector<LineProblem>& problems) {
+  LineStart start{.number = qso.number, .words = Words(qso.text), .band = {}, .when = {}};
+  const std::vector<std::string_view>& words = start.words;
+  const auto problem = [&](std::string message) {
+    problems.push_back({qso.number, std::move(message)});
+    return std::nullopt;
+  };
+  if (words.size() < kFewestFields)
+    return problem("QSO line has " + std::to_string(words.size()) + " fields, fewer than " +
+                   std::to_string(kFewestFields));
+  const auto band = BandOfCabrilloFrequency(words[0]);
+  if (!band) return problem("frequency \"" + std::string(words[0]) + "\" is not one");
+  if (!IsDate(words[2]))
+    return problem("date \"" + std::string(words[2]) + "\" is not one (YYYY-MM-DD)");
+  if (words[3].size() != 4 || !AllDigits(words[3]))
+    return problem("time \"" + std::string(words[3]) + "\" is not one (HHMM)");
+  start.band = *band;
+  start.when = std::string(words[2].substr(0, 4)) + std::string(words[2].substr(5, 2)) +
+               std::string(words[2].substr(8, 2)) + std::string(words[3]);
+  return start;
+}
+
+// A problem of a line whose frequency, date and time are sound: it still
+// says when and on what band, and the call worked where one of its fields
+// after the own call is one.
+void TellPartly(const LineStart& start, std::string message, std::vector<LineProblem>& problems) {
+  PartOfLine part{.band = std::string(start.band), .when = start.when, .call = {}};
+  for (std::size_t i = kBeforeOwnCall + 1; i < start.words.size() && part.call.empty(); ++i)
+    if (LooksLikeCall(start.words[i])) part.call = AsciiUpper(start.words[i]);
+  if (!part.call.empty() && UtcMinuteOf(part.when))
+    problems.push_back({start.number, std::move(message), std::move(part)});
+  else
+    problems.push_back({start.number, std::move(message)});
+}
+
+// Where the call worked is in a line of the log's width; none, told, when
+// the line cannot be read as the log's other lines are.
+std::optional<std::size_t> CallColumn(const LineStart& start, const Columns& columns,
+                                      std::vector<LineProblem>& problems) {
+  const std::vector<std::string_view>& words = start.words;
+  const std::size_t width = columns.exchangeFields;
+  const std::size_t after = words.size() - kBeforeOwnCall;
+  const bool plain = after == 2 * width + 2;
+  const bool idColumn = after == 2 * width + 3;
+  const bool withTransmitter =
+      idColumn && (IsTransmitterId(words.back()) ||
+                   (columns.oddIdsEverywhere && IsOddTransmitterId(words.back())));
+  if (idColumn && !withTransmitter && IsOddTransmitterId(words.back())) {
+    TellPartly(start,
+               "transmitter id \"" + std::string(words.back()) +
+                   "\" is not 0 or 1, and the log's other lines have no such column",
+               problems);
+    return std::nullopt;
   }
+  const std::size_t callAt = kBeforeOwnCall + 1 + width;
+  if ((!plain && !withTransmitter) || !LooksLikeCall(words[kBeforeOwnCall]) ||
+      !LooksLikeWorkedCall(words[callAt])) {
+    TellPartly(start,
+               "QSO line cannot be read as the log's other lines are (own call, " +
+                   std::to_string(width) + " sent field" + (width == 1 ? "" : "s") + ", call, " +
+                   std::to_string(width) + " received field" + (width == 1 ? "" : "s") + ")",
+               problems);
+    return std::nullopt;
+  }
+  return callAt;
+}
+
+// One QSO line read in the log's columns; none, told, when it cannot be.
+std::optional<CabrilloQso> ReadQsoLine(const QsoLine& qso, const Columns& columns,
+                                       std::vector<LineProblem>& problems) {
+  std::optional<LineStart> start = ReadLineStart(qso, problems);
+  if (!start) return std::nullopt;
+  const std::optional<std::size_t> callAt = CallColumn(*start, columns, problems);
+  if (!callAt) return std::nullopt;
+  const std::vector<std::string_view>& words = start->words;
+  if (!UtcMinuteOf(start->when)) {
+    problems.push_back({qso.number, "\"" + std::string(words[2]) + " " + std::string(words[3]) +
+                                        "\" is no date and time"});
+    return std::nullopt;
+  }
+  const std::size_t width = columns.exchangeFields;
+  CabrilloQso read;
+  read.line = qso.number;
+  read.band = start->band;
+  read.mode = AsciiUpper(words[1]) == "RY" ? "RTTY" : AsciiUpper(words[1]);
+  read.when = std::move(start->when);
+  read.myCall = AsciiUpper(words[kBeforeOwnCall]);
+  read.sent = Joined(words, kBeforeOwnCall + 1, width);
+  read.call = std::string(words[*callAt]);
+  read.received = Joined(words, kBeforeOwnCall + 2 + width, width);
+  return read;
+}
+
+// A warning when QSO lines give an own call other than the header's
+// CALLSIGN: at the first such line, with how many there are.
+void WarnOfOtherOwnCalls(CabrilloLog& log) {
+  const std::string ownCall = AsciiUpper(log.Tag("CALLSIGN").value_or(""));
+  if (ownCall.empty()) return;
+  const CabrilloQso* first = nullptr;
+  std::size_t others = 0;
+  for (const CabrilloQso& qso : log.qsos)
+    if (qso.myCall != ownCall && others++ == 0) first = &qso;
+  if (others == 0) return;
+  log.warnings.push_back(
+      {first->line,
+       "own call " + first->myCall + " is not the header's CALLSIGN " + ownCall +
+           (others > 1 ? " (" + std::to_string(others) + " lines have another own call)" : "")});
+}
+
+}  // namespace
+
+CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
+  CabrilloLog log;
+  const std::vector<QsoLine> qsoLines = ReadLines(in, firstLine, log);
+  const Columns columns = LearnColumns(qsoLines);
+  log.exchangeFields = columns.exchangeFields;
+  for (const QsoLine& qso : qsoLines)
+    if (std::optional<CabrilloQso> read = ReadQsoLine(qso, columns, log.problems))
+      log.qsos.push_back(std::move(*read));
   std::stable_sort(log.problems.begin(), log.problems.end(),
                    [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
-  if (otherOwnCalls > 0)
-    log.warnings.push_back(
-        {firstOtherOwnCall,
-         "own call " + otherOwnCall + " is not the header's CALLSIGN " + ownCall +
-             (otherOwnCalls > 1
-                  ? " (" + std::to_string(otherOwnCalls) + " lines have another own call)"
-                  : "")});
+  WarnOfOtherOwnCalls(log);
   return log;
 }
 

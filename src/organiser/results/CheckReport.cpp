@@ -208,16 +208,14 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
   return copies;
 }
 
-CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
-                          const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
-                          const PositionWords& words, const ScoringRules& rules) {
+namespace {
+
+// The scores before and after the check, the penalties and the reduction.
+std::vector<std::pair<std::string, std::string>> ScoreLines(const CheckedLog& log,
+                                                            const ScoringRules& rules) {
   const LogScore& before = *log.log.score;
   const LogScore& after = *log.checked;
-  CheckReport report;
-  report.call = Printable(log.log.callSign);
-  report.file = Printable(log.log.file);
-  report.otherLogs = check.StationCount() - 1;
-  auto& scores = report.scores;
+  std::vector<std::pair<std::string, std::string>> scores;
   scores.emplace_back("Claimed score",
                       log.log.claimed ? Printable(*log.log.claimed) : std::string("none"));
   scores.emplace_back("Before the check", std::to_string(before.score()) + " (" +
@@ -244,22 +242,31 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
                           std::to_string(before.qsos - after.qsos) + " of " +
                           Plural(static_cast<std::size_t>(before.qsos), "QSO") + " removed, " +
                           PerCent(before.qsos - after.qsos, before.qsos) + ")");
+  return scores;
+}
+
+// The log's clock as the check found it, and how its times were moved.
+std::string ClockLine(const CheckedLog& log, const LogCheck& check) {
   const ClockJudgement& clock = check.Clock(*log.checkIndex);
-  report.clock = ClockText(log.clockOffset);
+  std::string text = ClockText(log.clockOffset);
   if (clock.pairs > 0)
-    report.clock += ", from " + Plural(clock.pairs, "QSO") + " that can only be each other, " +
-                    std::to_string(clock.agreeing) + " of them within a minute of it";
+    text += ", from " + Plural(clock.pairs, "QSO") + " that can only be each other, " +
+            std::to_string(clock.agreeing) + " of them within a minute of it";
   if (log.clockOffset != 0)
-    report.clock +=
+    text +=
         "; its times were taken " +
         Plural(static_cast<std::size_t>(log.clockOffset < 0 ? -log.clockOffset : log.clockOffset),
                "minute") +
         (log.clockOffset > 0 ? " earlier" : " later") + " before they were compared";
-  report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
-  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
-    report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
-                         std::to_string(log.counts[verdict]);
-  auto& sections = report.sections;
+  return text;
+}
+
+// The lines the check removed or doubted, those it could not check, and
+// how the others copied this station, a table each.
+std::vector<ReportTable> Sections(const CheckedLog& log, const LogCheck& check,
+                                  const CopiesOfEntrant& byOthers, const LogsHolding& holding,
+                                  const PositionWords& words, const ScoringRules& rules) {
+  std::vector<ReportTable> sections;
   const auto lines = [&](Verdict verdict) {
     return LinesWith(log, check, verdict, holding, words);
   };
@@ -282,13 +289,31 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
       {"Lines that could not be read, not checked", notChecked, NotCheckedRows(log, kUnreadable)});
   sections.push_back({"Lines left out (mode, band or period), not checked", notChecked,
                       NotCheckedRows(log, kLeftOut)});
-  const CopiesOfEntrant& byOthers = copies[*log.checkIndex];
   sections.push_back({"Stations that copied your call wrongly",
                       {"Station", "Line", "Time", "MHz", "Logged"},
                       CopyRows(byOthers.calls, false)});
   sections.push_back({"Stations that copied your exchange wrongly",
                       {"Station", "Line", "Time", "MHz", "Copied", "Sent"},
                       CopyRows(byOthers.exchanges, true)});
+  return sections;
+}
+
+}  // namespace
+
+CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
+                          const std::vector<CopiesOfEntrant>& copies, const LogsHolding& holding,
+                          const PositionWords& words, const ScoringRules& rules) {
+  CheckReport report;
+  report.call = Printable(log.log.callSign);
+  report.file = Printable(log.log.file);
+  report.otherLogs = check.StationCount() - 1;
+  report.scores = ScoreLines(log, rules);
+  report.clock = ClockLine(log, check);
+  report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
+  for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+    report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
+                         std::to_string(log.counts[verdict]);
+  report.sections = Sections(log, check, copies[*log.checkIndex], holding, words, rules);
   return report;
 }
 
