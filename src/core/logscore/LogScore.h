@@ -48,8 +48,8 @@ struct LogScore {
   std::int64_t voivodeships = 0;
   std::int64_t dxccs = 0;
   std::int64_t continents = 0;
-  std::int64_t multipliers() const { return voivodeships + dxccs + continents; }
-  std::int64_t score() const { return points * multipliers(); }
+  std::int64_t Multipliers() const { return voivodeships + dxccs + continents; }
+  std::int64_t Score() const { return points * Multipliers(); }
 };
 
 // The result of the statistics a scorer built.

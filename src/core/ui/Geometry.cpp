@@ -16,8 +16,8 @@ int ScaleToDpi(int designed, int dpi) {
 Rect ScaleToDpi(const Rect& designed, int dpi) {
   const int left = ScaleToDpi(designed.left, dpi);
   const int top = ScaleToDpi(designed.top, dpi);
-  return {left, top, left + ScaleToDpi(designed.width(), dpi),
-          top + ScaleToDpi(designed.height(), dpi)};
+  return {left, top, left + ScaleToDpi(designed.Width(), dpi),
+          top + ScaleToDpi(designed.Height(), dpi)};
 }
 
 }  // namespace zeltra

@@ -10,8 +10,8 @@ struct Rect {
   int right = 0;
   int bottom = 0;
 
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
   bool operator==(const Rect&) const = default;
 };
 

@@ -12,7 +12,7 @@ std::int64_t CheckedLog::CheckedPoints() const {
 }
 
 std::string CheckedLog::Status() const {
-  if (!log.failed() && !notChecked.empty()) return "not checked: " + notChecked;
+  if (!log.Failed() && !notChecked.empty()) return "not checked: " + notChecked;
   return log.Status();
 }
 
@@ -21,11 +21,11 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
   for (const CheckedLog& log : logs) order.push_back(&log);
   // Checked first, then scored, then failed; each by its score.
   const auto standing = [](const CheckedLog* log) {
-    return log->IsChecked() ? 0 : !log->log.failed() ? 1 : 2;
+    return log->IsChecked() ? 0 : !log->log.Failed() ? 1 : 2;
   };
   const auto score = [](const CheckedLog* log) -> std::int64_t {
     if (log->IsChecked()) return log->CheckedScore();
-    return log->log.failed() ? 0 : log->log.score->score();
+    return log->log.Failed() ? 0 : log->log.score->Score();
   };
   std::stable_sort(order.begin(), order.end(), [&](const CheckedLog* a, const CheckedLog* b) {
     if (byCategory && a->log.categories != b->log.categories)

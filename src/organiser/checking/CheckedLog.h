@@ -50,7 +50,7 @@ struct CheckedLog {
   std::size_t Count(Verdict verdict) const { return counts[static_cast<std::size_t>(verdict)]; }
   // The points that stay less the penalty, never below 0.
   std::int64_t CheckedPoints() const;
-  std::int64_t CheckedScore() const { return CheckedPoints() * checked->multipliers(); }
+  std::int64_t CheckedScore() const { return CheckedPoints() * checked->Multipliers(); }
   // "ok", "N lines skipped", "not checked: reason" or "failed: reason".
   std::string Status() const;
 };

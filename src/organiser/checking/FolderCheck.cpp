@@ -159,7 +159,7 @@ LogForCheck ReadForCheck(const BatchSettings& settings, const CountryFile* count
                          const LogFile& file) {
   LogForCheck read{ScoreApart(settings, countries, file, true), {}, std::nullopt, {}, {}};
   const std::optional<LogResult>& result = read.scored.result;
-  if (!result || result->failed()) return read;
+  if (!result || result->Failed()) return read;
   LogContents& contents = read.scored.contents;
   read.lines = LinesForCheck(*result, contents, read.unfit, read.notChecked);
   if (read.lines) read.own = OwnStationFor(settings.station, &contents, countries);
@@ -206,7 +206,7 @@ void ReadIntoCheck(const std::string& folder, const BatchSettings& settings,
         }
         CheckedLog& entry = logs.emplace_back();
         entry.log = std::move(*read.scored.result);
-        if (entry.log.failed()) return;
+        if (entry.log.Failed()) return;
         entry.notChecked = std::move(read.notChecked);
         if (!entry.notChecked.empty()) {
           diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked,

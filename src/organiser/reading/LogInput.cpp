@@ -128,7 +128,7 @@ class LogInput::Buffer : public std::streambuf {
   // Reads the first bytes, up to count, without consuming them.
   std::string_view Start(std::size_t count) {
     std::size_t have = 0;
-    while (have < count && !failed()) {
+    while (have < count && !Failed()) {
       const std::size_t got = Read(bytes_.data() + have, count - have);
       if (got == 0) break;
       have += got;
@@ -137,7 +137,7 @@ class LogInput::Buffer : public std::streambuf {
     return {bytes_.data(), have};
   }
 
-  bool failed() const { return !error_.empty(); }
+  bool Failed() const { return !error_.empty(); }
   bool tooLarge() const { return tooLarge_; }
   const std::string& error() const { return error_; }
 
@@ -152,7 +152,7 @@ class LogInput::Buffer : public std::streambuf {
 
  private:
   std::size_t Read(char* to, std::size_t count) {
-    if (failed()) return 0;
+    if (Failed()) return 0;
     const int got = gzread(file_, to, static_cast<unsigned>(count));
     if (got < 0) {
       int code = 0;
@@ -220,7 +220,7 @@ LogInput::~LogInput() = default;
 
 void LogInput::CheckRead() const {
   if (buffer_->tooLarge()) throw InputTooLarge("cannot read the file: " + buffer_->error());
-  if (buffer_->failed()) throw InputError("cannot read the file: " + buffer_->error());
+  if (buffer_->Failed()) throw InputError("cannot read the file: " + buffer_->error());
 }
 
 }  // namespace zeltra::organiser

@@ -21,7 +21,7 @@ std::string Number(std::size_t value) {
 
 std::vector<std::string> Fields(const RankedLog& ranked) {
   const CheckedLog& log = *ranked.log;
-  const bool scored = !log.log.failed();
+  const bool scored = !log.log.Failed();
   const bool checked = log.IsChecked();
   const auto count = [&](Verdict verdict) { return checked ? Number(log.Count(verdict)) : ""; };
   return {ranked.rank ? Number(*ranked.rank) : "",
@@ -29,7 +29,7 @@ std::vector<std::string> Fields(const RankedLog& ranked) {
           Printable(log.log.categories),
           scored ? std::to_string(log.log.score->qsos) : "",
           Printable(log.log.claimed.value_or("")),
-          scored ? std::to_string(log.log.score->score()) : "",
+          scored ? std::to_string(log.log.score->Score()) : "",
           checked ? std::to_string(log.CheckedScore()) : "",
           count(Verdict::kNil),
           count(Verdict::kBustedCall),
@@ -82,15 +82,15 @@ Json LogJson(const RankedLog& ranked) {
                 {"verdicts", nullptr},
                 {"status", JsonText(log.Status())},
                 {"file", JsonText(log.log.file)}};
-  if (!log.log.failed()) {
+  if (!log.log.Failed()) {
     entry["qsos"] = log.log.score->qsos;
-    entry["score"] = log.log.score->score();
+    entry["score"] = log.log.score->Score();
   }
   if (log.IsChecked()) {
     entry["checked"] = log.CheckedScore();
     entry["checkedQsos"] = log.checked->qsos;
     entry["checkedPoints"] = log.CheckedPoints();
-    entry["checkedMultipliers"] = log.checked->multipliers();
+    entry["checkedMultipliers"] = log.checked->Multipliers();
     entry["nilPenaltyPoints"] = log.nilPenaltyPoints;
     entry["bustedPenaltyPoints"] = log.bustedPenaltyPoints;
     entry["clockOffset"] = log.clockOffset;

@@ -218,15 +218,15 @@ std::vector<std::pair<std::string, std::string>> ScoreLines(const CheckedLog& lo
   std::vector<std::pair<std::string, std::string>> scores;
   scores.emplace_back("Claimed score",
                       log.log.claimed ? Printable(*log.log.claimed) : std::string("none"));
-  scores.emplace_back("Before the check", std::to_string(before.score()) + " (" +
+  scores.emplace_back("Before the check", std::to_string(before.Score()) + " (" +
                                               Plural(static_cast<std::size_t>(before.qsos), "QSO") +
                                               ", " + std::to_string(before.points) + " points, " +
-                                              std::to_string(before.multipliers()) +
+                                              std::to_string(before.Multipliers()) +
                                               " multipliers)");
   scores.emplace_back("Checked score", std::to_string(log.CheckedScore()) + " (" +
                                            Plural(static_cast<std::size_t>(after.qsos), "QSO") +
                                            ", " + std::to_string(log.CheckedPoints()) +
-                                           " points, " + std::to_string(after.multipliers()) +
+                                           " points, " + std::to_string(after.Multipliers()) +
                                            " multipliers)");
   if (log.nilPenaltyPoints > 0)
     scores.emplace_back("NIL penalty", std::to_string(log.nilPenaltyPoints) + " points (" +
@@ -238,7 +238,7 @@ std::vector<std::pair<std::string, std::string>> ScoreLines(const CheckedLog& lo
                             std::to_string(rules.bustedPenalty) +
                             " more QSOs' points for each busted call or exchange)");
   scores.emplace_back("Score reduction",
-                      PerCent(before.score() - log.CheckedScore(), before.score()) + " (" +
+                      PerCent(before.Score() - log.CheckedScore(), before.Score()) + " (" +
                           std::to_string(before.qsos - after.qsos) + " of " +
                           Plural(static_cast<std::size_t>(before.qsos), "QSO") + " removed, " +
                           PerCent(before.qsos - after.qsos, before.qsos) + ")");

@@ -26,14 +26,14 @@ std::string OptionalNumber(const std::optional<long long>& number) {
 }
 
 std::vector<std::string> ResultFields(const std::string& rank, const LogResult& log) {
-  const bool scored = !log.failed();
+  const bool scored = !log.Failed();
   return {rank,
           Printable(log.callSign),
           Printable(log.categories),
           scored ? std::to_string(log.score->qsos) : "",
           scored ? std::to_string(log.score->points) : "",
-          scored ? std::to_string(log.score->multipliers()) : "",
-          scored ? std::to_string(log.score->score()) : "",
+          scored ? std::to_string(log.score->Multipliers()) : "",
+          scored ? std::to_string(log.score->Score()) : "",
           Printable(log.claimed.value_or("")),
           OptionalNumber(log.Difference()),
           Printable(log.file),
@@ -44,7 +44,7 @@ std::vector<std::string> ResultFields(const std::string& rank, const LogResult& 
 std::vector<std::string> RankTexts(const std::vector<const LogResult*>& ranked) {
   std::vector<std::string> ranks;
   for (std::size_t i = 0; i < ranked.size(); ++i)
-    ranks.push_back(ranked[i]->failed() ? "" : std::to_string(i + 1));
+    ranks.push_back(ranked[i]->Failed() ? "" : std::to_string(i + 1));
   return ranks;
 }
 
@@ -141,7 +141,7 @@ void WriteResultsCsv(std::ostream& out, const std::vector<LogResult>& logs) {
 void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs, const RowSpool& rows) {
   out << "File,Position,Call,Band,Mode,Continent,DXCC,Points,Duplicate,Multipliers,Left out\n";
   for (const LogResult* log : Ranked(logs))
-    if (!log->failed()) rows.CopyRows(log->order, out);
+    if (!log->Failed()) rows.CopyRows(log->order, out);
 }
 
 void WriteResultsJson(std::ostream& out, const std::vector<LogResult>& logs,
@@ -168,13 +168,13 @@ void WriteResultsJson(std::ostream& out, const std::vector<LogResult>& logs,
                   {"file", JsonText(log.file)},
                   {"table", nullptr},
                   {"scoreLine", nullptr}};
-    if (!log.failed()) {
+    if (!log.Failed()) {
       const LogScore& score = *log.score;
       entry["rank"] = i + 1;
       entry["qsos"] = score.qsos;
       entry["points"] = score.points;
-      entry["multipliers"] = score.multipliers();
-      entry["score"] = score.score();
+      entry["multipliers"] = score.Multipliers();
+      entry["score"] = score.Score();
       entry["table"] = TableJson(score.summary.table);
       entry["scoreLine"] = JsonText(score.summary.scoreLine);
     }
@@ -182,7 +182,7 @@ void WriteResultsJson(std::ostream& out, const std::vector<LogResult>& logs,
       document.Log(entry);
       continue;
     }
-    const bool listed = !log.failed() && rows->HasRows(log.order);
+    const bool listed = !log.Failed() && rows->HasRows(log.order);
     document.Log(entry, "contacts", listed,
                  [&](std::ostream& to) { rows->CopyRows(log.order, to); });
   }

@@ -17,7 +17,7 @@ class TextResults : public ResultsWriter {
     if (!single) return WriteResultsText(out, logs);
     // A log that could not be scored has no table, nor a file that is no
     // log at all: the reason was told.
-    if (logs.empty() || logs.front().failed()) return;
+    if (logs.empty() || logs.front().Failed()) return;
     WriteSingleLogText(out, logs.front(), rows);
   }
 };

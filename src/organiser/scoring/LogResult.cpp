@@ -5,7 +5,7 @@
 namespace zeltra::organiser {
 
 std::string LogResult::Status() const {
-  if (failed()) return "failed: " + failure;
+  if (Failed()) return "failed: " + failure;
   if (skipped == 0) return "ok";
   return std::to_string(skipped) + " " + positionWord + (skipped == 1 ? "" : "s") + " skipped";
 }
@@ -13,15 +13,15 @@ std::string LogResult::Status() const {
 std::optional<long long> LogResult::Difference() const {
   if (!claimedNumber || !score) return std::nullopt;
   // A claim is at most kLargestClaim and a score far below 2^62: no overflow.
-  return *claimedNumber - score->score();
+  return *claimedNumber - score->Score();
 }
 
 std::vector<const LogResult*> Ranked(const std::vector<LogResult>& logs) {
   std::vector<const LogResult*> ranked;
   for (const LogResult& log : logs) ranked.push_back(&log);
   std::stable_sort(ranked.begin(), ranked.end(), [](const LogResult* a, const LogResult* b) {
-    if (a->failed() || b->failed()) return !a->failed() && b->failed();
-    if (a->score->score() != b->score->score()) return a->score->score() > b->score->score();
+    if (a->Failed() || b->Failed()) return !a->Failed() && b->Failed();
+    if (a->score->Score() != b->score->Score()) return a->score->Score() > b->score->Score();
     return a->callSign < b->callSign;
   });
   return ranked;

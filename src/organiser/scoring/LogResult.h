@@ -54,7 +54,7 @@ struct LogResult {
   StationHeader station;
   LogActivity activity;
 
-  bool failed() const { return !score.has_value(); }
+  bool Failed() const { return !score.has_value(); }
   // "ok", "N records skipped", or "failed: reason".
   std::string Status() const;
   // The claimed score less the score; none without a claim that is a number.

@@ -71,7 +71,7 @@ std::optional<LogResult> LogScorer::Score(const LogFile& file, LogContents* cont
   } catch (const std::exception& problem) {
     result.failure = problem.what();
   }
-  if (result.failed()) diagnostics_.Error(result.file + ": " + result.failure);
+  if (result.Failed()) diagnostics_.Error(result.file + ": " + result.failure);
   return result;
 }
 

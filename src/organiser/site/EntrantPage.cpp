@@ -52,7 +52,7 @@ void ScoreSection(std::ostream& out, const SiteEntry& entry,
     for (const auto& [label, value] : report->scores) Term(out, label, value);
   } else {
     Term(out, "Claimed score", log.log.claimed.value_or("none"));
-    Term(out, "Score", std::to_string(log.log.score->score()));
+    Term(out, "Score", std::to_string(log.log.score->Score()));
   }
   out << "</dl>\n";
   if (report)

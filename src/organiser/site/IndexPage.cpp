@@ -52,10 +52,10 @@ void ResultsTable(std::ostream& out, const std::string& caption,
     out << "<td>" << Html(log.log.categories) << "</td>";
     Number(out, before.qsos);
     out << "<td class=\"n\">" << Html(log.log.claimed.value_or("")) << "</td>";
-    Number(out, before.score());
+    Number(out, before.Score());
     if (checked) {
       Number(out, log.CheckedScore());
-      out << "<td class=\"n\">" << PerCent(before.score() - log.CheckedScore(), before.score())
+      out << "<td class=\"n\">" << PerCent(before.Score() - log.CheckedScore(), before.Score())
           << "</td>";
       Number(out, static_cast<std::int64_t>(log.Count(Verdict::kNil)));
       Number(out, static_cast<std::int64_t>(log.Count(Verdict::kBustedCall)));
@@ -137,7 +137,7 @@ void ReceivedSection(std::ostream& out, const SiteContents& site) {
     CallCell(out, entry);
     out << "<td>" << Html(log.log.file) << "</td><td>" << Html(log.log.categories)
         << "</td><td class=\"n\">";
-    if (!log.log.failed()) out << log.log.score->qsos;
+    if (!log.log.Failed()) out << log.log.score->qsos;
     out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";
   }
   for (const NotScored& file : site.notScored)

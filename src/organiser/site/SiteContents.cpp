@@ -35,7 +35,7 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   std::size_t rank = 0;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
     SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
-    if (!checked && !ranked.log->log.failed()) entry.rank = ++rank;
+    if (!checked && !ranked.log->log.Failed()) entry.rank = ++rank;
     place[ranked.log] = site.ranked.size();
     site.ranked.push_back(std::move(entry));
   }
@@ -51,7 +51,7 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   ReportNames names;
   for (SiteEntry& entry : site.ranked) {
     const LogResult& log = entry.log->log;
-    if (log.failed()) continue;
+    if (log.Failed()) continue;
     const std::string call = log.callSign.empty() ? NameOf(PathOf(log.file).stem()) : log.callSign;
     entry.page = std::string(kEntrantsFolder) + "/" + names.For(call, ".html");
     site.contest.Add(log.activity);
@@ -61,8 +61,8 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
 
 std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked) {
   const CheckedLog& log = *entry.log;
-  if (log.log.failed()) return std::nullopt;
-  if (!checked) return log.log.score->score();
+  if (log.log.Failed()) return std::nullopt;
+  if (!checked) return log.log.score->Score();
   if (!log.IsChecked()) return std::nullopt;
   return log.CheckedScore();
 }

@@ -137,7 +137,7 @@ void RobotServer::Serve() {
   daemon_.reset();
 }
 
-std::size_t RobotServer::cutOff() const {
+std::size_t RobotServer::CutOff() const {
   return (daemon_ ? daemon_->cutOff() : 0) + slowBodies_;
 }
 
@@ -271,14 +271,14 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
                    std::to_string(settings_.maxBytes) + " bytes"},
                   {});
   try {
-    request.receiver =
-        std::make_unique<UploadReceiver>(connection, store_.incoming(), limits, request.arrived);
+    request.receiver = std::make_unique<UploadReceiver>(connection, store_.IncomingFolder(), limits,
+                                                        request.arrived);
   } catch (const StoreFailure& failure) {
     TellFailure(failure.what());
     return Refuse(connection, request, kUnavailable,
                   {"the robot could not keep the log just now; send it again in a minute"}, {});
   }
-  if (!request.receiver->readable()) {
+  if (!request.receiver->Readable()) {
     request.receiver.reset();
     return Refuse(connection, request, kBadRequest,
                   {"no log was sent: choose the file in the field named \"log\""}, {});

@@ -72,7 +72,7 @@ class RobotServer : public HttpHandler {
   // Safe in a signal handler.
   void Stop() { stopping_ = true; }
   // Connections cut for sending their headers or their log too slowly.
-  std::size_t cutOff() const;
+  std::size_t CutOff() const;
 
   MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
                     const char* data, std::size_t* size, void** request) override;

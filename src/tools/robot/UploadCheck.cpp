@@ -74,7 +74,7 @@ std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::s
                    {"the log, unpacked, is larger than the robot takes: at most " +
                     std::to_string(reading.largestText) + " bytes"},
                    {}};
-  if (result.failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}, {}};
+  if (result.Failed() && !result.noOwnStation) return Refused{kUnprocessable, {result.failure}, {}};
   if (result.callSign.empty())
     return Refused{kUnprocessable,
                    {"the log names no own call: add CALLSIGN: to the Cabrillo header, or "
@@ -103,7 +103,7 @@ std::variant<Acceptable, Refused> CheckUpload(const fs::path& file, const std::s
                     .categories = result.categories,
                     .qsos = result.score->qsos,
                     .claimed = result.claimed,
-                    .score = result.score->score(),
+                    .score = result.score->Score(),
                     .sha256 = sha256},
                    told,
                    log.email};

@@ -37,14 +37,14 @@ class UploadReceiver {
   };
 
   // Throws StoreFailure when the piece in incoming cannot be made; not
-  // readable() when the request is not a form the reader can read.
+  // Readable() when the request is not a form the reader can read.
   UploadReceiver(MHD_Connection* connection, const std::filesystem::path& incoming,
                  const BodyLimits& limits, std::chrono::steady_clock::time_point arrived);
   ~UploadReceiver();
   UploadReceiver(const UploadReceiver&) = delete;
   UploadReceiver& operator=(const UploadReceiver&) = delete;
 
-  bool readable() const { return reader_ != nullptr; }
+  bool Readable() const { return reader_ != nullptr; }
   // The body's next bytes; false: stop reading (stop() says why).
   bool Take(const char* data, std::size_t size, std::chrono::steady_clock::time_point now);
 

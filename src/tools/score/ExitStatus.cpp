@@ -15,7 +15,7 @@ int ExitStatusOf(const std::vector<const organiser::LogResult*>& results,
   // Nothing scored is no success: an empty folder, or one of other files.
   if (results.empty()) return kExitNotALog;
   if (any([](const organiser::LogResult* log) {
-        return log->failed() && !log->notALog && !log->stopped;
+        return log->Failed() && !log->notALog && !log->stopped;
       }))
     return kExitUnreadable;
   if (any([](const organiser::LogResult* log) { return log->notALog; })) return kExitNotALog;

@@ -70,9 +70,9 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
   } catch (const std::exception& problem) {
     result.failure = problem.what();
   }
-  if (result.failed()) diagnostics.Error("zeltra-score: " + result.failure);
+  if (result.Failed()) diagnostics.Error("zeltra-score: " + result.failure);
   writer->Write(out, {result}, {}, true, spool);
-  return result.failed() ? kExitUnreadable : kExitScored;
+  return result.Failed() ? kExitUnreadable : kExitScored;
 }
 
 // Two logs of one call: both stay, each marked with the other's file.
@@ -80,7 +80,7 @@ void MarkSameCalls(std::vector<LogResult>& results, Diagnostics& diagnostics) {
   std::map<std::string, std::size_t> firstOfCall;
   for (std::size_t i = 0; i < results.size(); ++i) {
     LogResult& log = results[i];
-    if (log.failed() || log.callSign.empty()) continue;
+    if (log.Failed() || log.callSign.empty()) continue;
     const auto [first, isNew] = firstOfCall.try_emplace(log.callSign, i);
     if (isNew) continue;
     LogResult& earlier = results[first->second];

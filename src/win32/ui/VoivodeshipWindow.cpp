@@ -60,8 +60,8 @@ VoivodeshipWindow& VoivodeshipWindow::Create(VoivodeshipWindowOwner& owner, HWND
   auto self = std::make_unique<VoivodeshipWindow>(owner);
   const int dpi = self->dpi_;
   const Rect frame{kDesignedFrame.left, kDesignedFrame.top,
-                   kDesignedFrame.left + ScaleToDpi(kDesignedFrame.width(), dpi),
-                   kDesignedFrame.top + ScaleToDpi(kDesignedFrame.height(), dpi)};
+                   kDesignedFrame.left + ScaleToDpi(kDesignedFrame.Width(), dpi),
+                   kDesignedFrame.top + ScaleToDpi(kDesignedFrame.Height(), dpi)};
   VoivodeshipWindow& window = CreateOwned(std::move(self), kExStyle, kVoivodeshipWindowClass,
                                           kStyle, ToRect(frame), ownerWindow);
   SetWindowTextW(window.Handle(), L"Voivodeship");
@@ -139,7 +139,7 @@ void VoivodeshipWindow::LayOutControls(int width, int height) {
   for (std::size_t k = 0; k < order.size(); ++k) {
     const Rect& place = places[k];
     MoveWindow(bandButtons_[static_cast<std::size_t>(order[k] - kFirstBand)], place.left, place.top,
-               place.width(), place.height(), TRUE);
+               place.Width(), place.Height(), TRUE);
   }
   const int splitterHeight = ScaleToDpi(kSplitterHeight, dpi_);
   MoveWindow(list_, 0, panelHeight, width, std::max(0, height - panelHeight - splitterHeight),

@@ -73,7 +73,7 @@ TEST(ReplayContacts, ByCallSignTellsDuplicatesAsTheWholeLogsIndexDoes) {
     EXPECT_EQ(byRun.outcomes, byIndex.outcomes) << log;
     EXPECT_EQ(byRun.score.qsos, byIndex.score.qsos);
     EXPECT_EQ(byRun.score.points, byIndex.score.points);
-    EXPECT_EQ(byRun.score.multipliers(), byIndex.score.multipliers());
+    EXPECT_EQ(byRun.score.Multipliers(), byIndex.score.Multipliers());
     EXPECT_LT(byRun.score.qsos, static_cast<std::int64_t>(count)) << "no duplicate in log " << log;
   }
 }

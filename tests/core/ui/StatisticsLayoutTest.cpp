@@ -27,8 +27,8 @@ TEST(StatisticsLayout, CellsAre64By17BehindOnePixelGridLines) {
   // At the design size the cells and their lines fill the grid's client
   // area inside its 2-pixel edge: 390 = 6 x 65, and 8 x 18 = 144 of 145.
   const Rect last = layout::CellRect(layout::kGridColumns - 1, layout::kGridRows - 1, 96);
-  EXPECT_EQ(last.right + layout::kGridLineWidth, layout::kGrid.width() - 2 * layout::kGridEdge);
-  EXPECT_LE(last.bottom + layout::kGridLineWidth, layout::kGrid.height() - 2 * layout::kGridEdge);
+  EXPECT_EQ(last.right + layout::kGridLineWidth, layout::kGrid.Width() - 2 * layout::kGridEdge);
+  EXPECT_LE(last.bottom + layout::kGridLineWidth, layout::kGrid.Height() - 2 * layout::kGridEdge);
 }
 
 TEST(StatisticsLayout, TextIsCentredByIntegerDivisionAtTheTop) {

@@ -18,7 +18,7 @@ TEST(Voivodeships, BandButtonsShareThePanelWithTenLast) {
                 (Rect{k * c.w, 0, k * c.w + c.w, c.height - 1}));
     }
     EXPECT_EQ(places[8].left, 8 * c.w);
-    EXPECT_EQ(places[8].width(), c.lastWidth);
+    EXPECT_EQ(places[8].Width(), c.lastWidth);
     EXPECT_EQ(places[8].right, c.width - 4);
   }
   EXPECT_EQ(BandButtonLayout(0, 18)[8], Rect{});

@@ -58,7 +58,7 @@ class ServingRobot {
   }
   httplib::Client Client() const { return httplib::Client("127.0.0.1", port_); }
   int port() const { return port_; }
-  std::size_t cutOff() const { return server_.cutOff(); }
+  std::size_t CutOff() const { return server_.CutOff(); }
   // What it told the organiser; read once its answers are in.
   std::string said() const { return said_.str(); }
 

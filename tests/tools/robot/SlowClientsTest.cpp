@@ -126,7 +126,7 @@ TEST(SlowClients, NoneHoldsUpAnHonestUploadAndEachIsClosed) {
     ASSERT_EQ(ReadToClose(connection.get(), 20).find("(still open)"), std::string::npos);
   trickling = false;
   trickle.join();
-  EXPECT_GE(robot.cutOff(), 2U);  // the header trickle and the log trickle
+  EXPECT_GE(robot.CutOff(), 2U);  // the header trickle and the log trickle
   EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
 }
 
@@ -155,7 +155,7 @@ TEST(SlowClients, ASlowEntrantWhoKeepsGoingIsTaken) {
   }
   const std::string answer = ReadToClose(connection.get(), 20);
   EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), 0U) << answer;
-  EXPECT_EQ(robot.cutOff(), 0U);
+  EXPECT_EQ(robot.CutOff(), 0U);
 }
 
 // One address may hold only so many connections; the others' are theirs.

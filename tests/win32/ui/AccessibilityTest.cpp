@@ -261,8 +261,8 @@ TEST_F(AccessibilityTest, CellsAndLettersAreWhereTheyAreDrawn) {
     ClientToScreen(gridWindow, &origin);
     const long child = CellChild(column, row);
     EXPECT_EQ(Text(grid.Location(child)),
-              Text(RECT{origin.x, origin.y, origin.x + drawn.width(), origin.y + drawn.height()}));
-    EXPECT_EQ(grid.HitTest(origin.x + drawn.width() / 2, origin.y + drawn.height() / 2), child);
+              Text(RECT{origin.x, origin.y, origin.x + drawn.Width(), origin.y + drawn.Height()}));
+    EXPECT_EQ(grid.HitTest(origin.x + drawn.Width() / 2, origin.y + drawn.Height() / 2), child);
   }
   EXPECT_EQ(grid.ChildCount(), CellChild(5, 7));
 

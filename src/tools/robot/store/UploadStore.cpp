@@ -89,7 +89,7 @@ void UploadStore::RemoveLeftovers() const {
 
 Receipt UploadStore::Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender,
                           const ReceiptMails& mails) {
-  IncomingFile piece(incoming());
+  IncomingFile piece(IncomingFolder());
   piece.Append(bytes);
   return Keep(piece, facts, sender, mails);
 }

@@ -52,7 +52,7 @@ class UploadStore {
   explicit UploadStore(const std::filesystem::path& folder, Disk& disk = TheSystemDisk());
 
   // Where pieces of uploads arrive (IncomingFile).
-  std::filesystem::path incoming() const { return folder_ / "incoming"; }
+  std::filesystem::path IncomingFolder() const { return folder_ / "incoming"; }
 
   // Keeps a piece, its bytes complete, as a version of facts.call; answers
   // only once its bytes and its record are on disk. Throws StoreFailure.
