@@ -10,7 +10,7 @@
 
 namespace zeltra::organiser {
 
-// A file zeltra-score writes could not be written.
+// A file a run writes could not be written.
 struct OutputFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };

@@ -1,5 +1,8 @@
 #include "organiser/reading/Diagnostics.h"
 
+#include <string>
+#include <utility>
+
 #include "core/text/Utf8.h"
 
 namespace zeltra::organiser {
@@ -9,8 +12,12 @@ constexpr std::string_view kClearLine = "\r\x1b[K";
 
 }  // namespace
 
-Diagnostics::Diagnostics(std::ostream& errors, bool quiet, bool progressIsShown)
-    : errors_(errors), quiet_(quiet), progressIsShown_(progressIsShown) {}
+Diagnostics::Diagnostics(std::ostream& errors, std::string program, bool quiet,
+                         bool progressIsShown)
+    : errors_(errors),
+      program_(std::move(program)),
+      quiet_(quiet),
+      progressIsShown_(progressIsShown) {}
 
 void Diagnostics::Progress(std::size_t index, std::size_t count, std::string_view name) {
   if (!progressIsShown_) return;
@@ -35,6 +42,10 @@ void Diagnostics::Warning(std::string_view line, std::string_view kind) {
 void Diagnostics::Error(std::string_view line) {
   ClearProgress();
   errors_ << Printable(line) << "\n";
+}
+
+void Diagnostics::Failure(std::string_view text) {
+  Error(program_ + ": " + std::string(text));
 }
 
 void Diagnostics::Count(std::string_view kind, std::size_t count) {

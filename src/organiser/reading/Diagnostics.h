@@ -8,13 +8,14 @@
 
 namespace zeltra::organiser {
 
-// Where zeltra-score tells its problems: standard error. Every line is
+// Where a program tells its problems: standard error. Every line is
 // shown by Printable, so no text from a log drives the terminal; a
 // progress line on a terminal is cleared before anything else is written;
 // warnings are counted by kind, and listed unless quiet.
 class Diagnostics {
  public:
-  Diagnostics(std::ostream& errors, bool quiet, bool progressIsShown);
+  // program: the name a failure of the run is told after.
+  Diagnostics(std::ostream& errors, std::string program, bool quiet, bool progressIsShown);
 
   // "Scoring 2 of 3: b.log", on a terminal only, over the last one.
   void Progress(std::size_t index, std::size_t count, std::string_view name);
@@ -22,6 +23,9 @@ class Diagnostics {
   void Warning(std::string_view line, std::string_view kind);
   // A note the operator should read even when quiet (no count).
   void Error(std::string_view line);
+  // A failure of the run rather than of one log, told after the program's
+  // name ("zeltra-score: no log to score in logs/").
+  void Failure(std::string_view text);
   // Counts kept without a line (problems a log had more of than it kept).
   void Count(std::string_view kind, std::size_t count);
   // The warnings by kind, when there were any; clears the progress line.
@@ -37,6 +41,7 @@ class Diagnostics {
   void ClearProgress();
 
   std::ostream& errors_;
+  std::string program_;
   bool quiet_;
   bool progressIsShown_;
   bool progressShowing_ = false;

@@ -44,7 +44,7 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
 void TellNoLog(const std::vector<std::string>& inputs, Diagnostics& diagnostics) {
   std::string list;
   for (const std::string& input : inputs) list += (list.empty() ? "" : ", ") + input;
-  diagnostics.Error("zeltra-score: no log to score in " + list);
+  diagnostics.Failure("no log to score in " + list);
 }
 
 void TellNotScored(const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {

@@ -26,7 +26,7 @@ struct NotScored {
 std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
                               std::vector<NotScored>& notScored);
 
-// "zeltra-score: no log to score in INPUT, ..." on the diagnostics.
+// "no log to score in INPUT, ...", a failure of the run, on the diagnostics.
 void TellNoLog(const std::vector<std::string>& inputs, Diagnostics& diagnostics);
 
 // "Not scored: FILE (REASON), ..." on the diagnostics, when any was not.

@@ -40,8 +40,8 @@ bool WriteReports(const ReportSettings& settings, const std::vector<CheckedLog>&
         try {
           WriteWholeFile(NameOf(PathOf(settings.folder) / PathOf(fileNames[i])), report, reads);
         } catch (const OutputFailure& failure) {
-          diagnostics.Error("zeltra-score: the report of " + logs[i].log.callSign +
-                            " is not written: " + failure.what());
+          diagnostics.Failure("the report of " + logs[i].log.callSign +
+                              " is not written: " + failure.what());
           allWritten = false;
         }
       });

@@ -43,7 +43,8 @@ ScoredFile ScoreApart(const BatchSettings& settings, const CountryFile* countrie
                       const LogFile& file, bool keepContents, ContactSink sink) {
   ScoredFile scored;
   std::ostringstream told;
-  Diagnostics diagnostics(told, settings.quiet, false);
+  // What one log tells is its own: no failure of the run among it.
+  Diagnostics diagnostics(told, "", settings.quiet, false);
   LogScorer scorer(settings, countries, diagnostics, std::move(sink));
   scored.result = scorer.Score(file, keepContents ? &scored.contents : nullptr);
   scored.told = told.str();

@@ -63,7 +63,7 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
       },
       [&](std::size_t, std::string&& failure) {
         if (failure.empty()) return;
-        diagnostics.Error("zeltra-score: " + failure);
+        diagnostics.Failure(failure);
         allWritten = false;
       });
   return allWritten;

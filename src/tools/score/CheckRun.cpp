@@ -23,7 +23,7 @@ bool Attempt(Diagnostics& diagnostics, Write write) {
   try {
     return write();
   } catch (const OutputFailure& failure) {
-    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+    diagnostics.Failure(failure.what());
     return false;
   }
 }
@@ -79,8 +79,8 @@ int RunCrossCheck(const ScoreOptions& options, const CountryFile* countries, std
                   Diagnostics& diagnostics) {
   std::error_code error;
   if (!fs::is_directory(PathOf(options.check.folder), error)) {
-    diagnostics.Error("zeltra-score: --cross-check takes a folder of logs; " +
-                      options.check.folder + " is not one");
+    diagnostics.Failure("--cross-check takes a folder of logs; " + options.check.folder +
+                        " is not one");
     return kExitUnreadable;
   }
   LogCheck check(options.check.rules);

@@ -70,7 +70,7 @@ int ScoreOdbc(const ScoreOptions& options, const CountryFile* countries, std::os
   } catch (const std::exception& problem) {
     result.failure = problem.what();
   }
-  if (result.Failed()) diagnostics.Error("zeltra-score: " + result.failure);
+  if (result.Failed()) diagnostics.Failure(result.failure);
   writer->Write(out, {result}, {}, true, spool);
   return result.Failed() ? kExitUnreadable : kExitScored;
 }
@@ -101,7 +101,7 @@ bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& result
                             {.logs = logs, .notScored = notScored},
                             InputFilesOf(logs, options.countryFile), diagnostics);
   } catch (const OutputFailure& failure) {
-    diagnostics.Error(std::string("zeltra-score: ") + failure.what());
+    diagnostics.Failure(failure.what());
     return false;
   }
 }
@@ -159,7 +159,7 @@ bool OneLogGiven(const ScoreOptions& options) {
 
 int RunScore(const ScoreOptions& options, std::ostream& out, std::ostream& errors,
              bool progressIsShown) {
-  Diagnostics diagnostics(errors, options.batch.quiet, progressIsShown);
+  Diagnostics diagnostics(errors, "zeltra-score", options.batch.quiet, progressIsShown);
   if (options.batch.station.Named() && !OneLogGiven(options)) {
     errors << "zeltra-score: --my-call, --my-continent and --my-dxcc name one log's station; "
               "several logs each name their own\n";
@@ -180,7 +180,7 @@ int RunScore(const ScoreOptions& options, std::ostream& out, std::ostream& error
     diagnostics.Error(problem.message);
     status = kExitUnreadable;
   } catch (const std::exception& problem) {
-    diagnostics.Error(std::string("zeltra-score: ") + problem.what());
+    diagnostics.Failure(problem.what());
     status = kExitUnreadable;
   }
   diagnostics.Finish();
