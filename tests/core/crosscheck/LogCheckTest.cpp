@@ -338,6 +338,10 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
         {"SP2BBB", {{"1001", "SP1AAA", "14", "599 B", "599 Q", "nil"}}},
         {"SP2BBC", {{"1001", "SP1AAA", "14", "599 C", "599 Q", "nil"}}},
         {"SP2BBD", {{"1001", "SP1AAA", "14", "599 D", "599 Q", "busted-exchange", "599 K"}}}}},
+      {"a copy whose exchanges agree with two stations' lines is the nearer one's, once",
+       {{"SP1AAA", {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"}}},
+        {"SP2BBB", {{"1001", "SQ9XYZ", "14", "599 M", "599 K", "busted-call", "SP1AAA"}}},
+        {"SP3CCC", {{"1003", "SP2BBB", "14", "599 K", "599 M", "nil"}}}}},
       {"a line already matched is no busted call's other side",
        {{"SP1AAA",
          {{"1000", "SP2BBB", "14", "599 K", "599 M", "ok"},
@@ -525,25 +529,28 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
                      stations, jumped == 3 ? Fault::kClock : Fault::kNone, jumped == 3, 12});
   }
   // SP1AAA's log has its sent serials one above what was copied, by three
-  // stations or by two.
-  for (const std::size_t copiers : {3u, 2u}) {
+  // stations or by two; or by three, where four more copied them as logged.
+  for (const auto& [copiers, worked] :
+       {std::pair<std::size_t, std::size_t>{3, 3}, {2, 3}, {3, 7}}) {
     std::vector<Station> stations = {{"SP1AAA", {}}};
-    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD"};
-    for (std::size_t i = 0; i < 3; ++i) {
-      const std::string minute = "100" + std::to_string(i * 4);
+    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD", "SP5EEE", "SP6FFF", "SP7GGG", "SP8HHH"};
+    const bool marked = copiers >= 3 && worked - copiers < copiers;
+    for (std::size_t i = 0; i < worked; ++i) {
+      const std::string minute = (i * 4 < 10 ? "100" : "10") + std::to_string(i * 4);
       const std::string sent = "599 00" + std::to_string(i + 2);
       const bool off = i < copiers;
       const std::string copied = "599 00" + std::to_string(off ? i + 1 : i + 2);
-      const bool found = copiers >= 3 && off;
+      const bool found = marked && off;
       stations[0].lines.push_back({minute, partners[i], "14", sent, "599 M",
                                    found ? "busted-exchange" : "ok", found ? copied : ""});
       stations.push_back({partners[i],
                           {{minute, "SP1AAA", "14", "599 M", copied,
                             found || !off ? "ok" : "busted-exchange", found || !off ? "" : sent}}});
     }
-    cases.push_back({copiers == 3 ? "a sent serial one above what three stations copied"
-                                  : "a sent serial one above what two stations copied",
-                     stations, copiers == 3 ? Fault::kSentSerial : Fault::kNone, copiers == 3, 1});
+    cases.push_back({marked         ? "a sent serial one above what three stations copied"
+                     : copiers == 2 ? "a sent serial one above what two stations copied"
+                                    : "three copied it one below, four as logged: nothing told",
+                     stations, marked ? Fault::kSentSerial : Fault::kNone, marked, 1});
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -199,15 +199,20 @@ TEST(CabrilloReader, MalformedLinesAreNamedAndSkipped) {
       "QSO: 14O80 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n"
       "QSO: 14080 RY 06-12-2026 1200 SP5XYZ 599 001 SP9ABC 599 K\n"
       "QSO: 14080 RY 2026-12-06 12:00 SP5XYZ 599 001 SP9ABC 599 K\n"
+      "QSO: 14080 RY 2026-12-06 12O0 SP5XYZ 599 001 SP9ABC 599 K\n"
+      "QSO: 14080 RY 2026-12-06 120 SP5XYZ 599 001 SP9ABC 599 K\n"
       "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n");
   ASSERT_EQ(log.qsos.size(), 1u);
-  EXPECT_EQ(log.qsos[0].line, 5u);
-  ASSERT_EQ(log.problems.size(), 4u);
+  EXPECT_EQ(log.qsos[0].line, 7u);
+  ASSERT_EQ(log.problems.size(), 6u);
   EXPECT_EQ(log.problems[0].line, 1u);
   EXPECT_EQ(log.problems[0].message, "QSO line has 7 fields, fewer than 8");
   EXPECT_EQ(log.problems[1].message, "frequency \"14O80\" is not one");
   EXPECT_EQ(log.problems[2].message, "date \"06-12-2026\" is not one (YYYY-MM-DD)");
   EXPECT_EQ(log.problems[3].message, "time \"12:00\" is not one (HHMM)");
+  // Four characters, one no figure; figures, but three.
+  EXPECT_EQ(log.problems[4].message, "time \"12O0\" is not one (HHMM)");
+  EXPECT_EQ(log.problems[5].message, "time \"120\" is not one (HHMM)");
 }
 
 }  // namespace
