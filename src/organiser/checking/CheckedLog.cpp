@@ -1,5 +1,7 @@
 #include "organiser/checking/CheckedLog.h"
 
+#include "organiser/scoring/Places.h"
+
 #include "core/text/UtcMinute.h"
 
 #include <algorithm>
@@ -36,11 +38,12 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
            std::make_tuple(-score(b), b->log.callSign);
   });
   std::vector<RankedLog> ranked;
-  std::size_t place = 0;
+  Places places;
   for (std::size_t i = 0; i < order.size(); ++i) {
-    if (byCategory && i > 0 && order[i]->log.categories != order[i - 1]->log.categories) place = 0;
+    if (byCategory && i > 0 && order[i]->log.categories != order[i - 1]->log.categories)
+      places = Places();
     ranked.push_back({order[i], std::nullopt});
-    if (order[i]->IsChecked()) ranked.back().rank = ++place;
+    if (order[i]->IsChecked()) ranked.back().rank = places.Next(order[i]->CheckedScore());
   }
   return ranked;
 }

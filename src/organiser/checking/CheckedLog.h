@@ -58,7 +58,8 @@ struct CheckedLog {
 // The logs ranked by checked score, highest first (ties by call); then
 // those scored but not checked, by score; then those that failed, in the
 // order given. byCategory: each category's logs together, categories in
-// name order. Rank: each checked log's place (within its category).
+// name order. Rank: each checked log's place (within its category), equal
+// checked scores sharing one (1, 2, 2, 4).
 struct RankedLog {
   const CheckedLog* log;
   std::optional<std::size_t> rank;

@@ -8,6 +8,7 @@
 #include "core/text/Utf8.h"
 #include "organiser/results/JsonLogs.h"
 #include "organiser/results/TextColumns.h"
+#include "organiser/scoring/Places.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -40,11 +41,13 @@ std::vector<std::string> ResultFields(const std::string& rank, const LogResult& 
           Printable(log.Status())};
 }
 
-// Ranks 1, 2, ... for the scored logs; none for those that failed.
+// Places 1, 2, 2, 4 ... for the scored logs, equal scores sharing one;
+// none for those that failed.
 std::vector<std::string> RankTexts(const std::vector<const LogResult*>& ranked) {
   std::vector<std::string> ranks;
-  for (std::size_t i = 0; i < ranked.size(); ++i)
-    ranks.push_back(ranked[i]->Failed() ? "" : std::to_string(i + 1));
+  Places places;
+  for (const LogResult* log : ranked)
+    ranks.push_back(log->Failed() ? "" : std::to_string(places.Next(log->score->Score())));
   return ranks;
 }
 

@@ -5,6 +5,7 @@
 
 #include "organiser/files/FileNames.h"
 #include "organiser/files/ReportNames.h"
+#include "organiser/scoring/Places.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -32,20 +33,22 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   site.summary = summary;
   site.notScored = notScored;
   std::unordered_map<const CheckedLog*, std::size_t> place;
-  std::size_t rank = 0;
+  Places overall;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
     SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
-    if (!checked && !ranked.log->log.Failed()) entry.rank = ++rank;
+    if (!checked && !ranked.log->log.Failed())
+      entry.rank = overall.Next(ranked.log->log.score->Score());
     place[ranked.log] = site.ranked.size();
     site.ranked.push_back(std::move(entry));
   }
   std::string category;
+  Places inCategory;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, true)) {
     SiteEntry& entry = site.ranked[place.at(ranked.log)];
     if (!entry.rank) continue;
-    if (site.byCategory.empty() || ranked.log->log.categories != category) rank = 0;
+    if (site.byCategory.empty() || ranked.log->log.categories != category) inCategory = Places();
     category = ranked.log->log.categories;
-    entry.categoryRank = checked ? ranked.rank : ++rank;
+    entry.categoryRank = checked ? ranked.rank : inCategory.Next(ranked.log->log.score->Score());
     site.byCategory.push_back(&entry);
   }
   ReportNames names;

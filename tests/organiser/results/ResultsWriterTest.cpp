@@ -86,6 +86,14 @@ TEST(ResultsWriter, EachFormatWritesItsOwnWay) {
     SCOPED_TRACE(written);
     EXPECT_EQ(written.substr(0, written.find('\n')), c.firstLine);
   }
+  // Two logs of one score share the first place; the failed one has none.
+  OutputSettings csv;
+  csv.format = Format::kCsv;
+  const std::string tied =
+      Written(csv, {Scored("SP2BBB"), Failed("SP3CCC"), Scored("SP1AAA")}, {}, false);
+  EXPECT_NE(tied.find("\n1,SP1AAA,"), std::string::npos) << tied;
+  EXPECT_NE(tied.find("\n1,SP2BBB,"), std::string::npos) << tied;
+  EXPECT_NE(tied.find("\n,,,"), std::string::npos) << tied;
   OutputSettings json;
   json.format = Format::kJson;
   EXPECT_NE(Written(json, {Scored("SP1AAA")}, notScored, false).find("notes.txt"),
