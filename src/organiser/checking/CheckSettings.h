@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/WhatStays.h"
@@ -13,8 +14,9 @@ namespace zeltra::organiser {
 // The organiser's check of a folder of logs, every one against the others.
 struct CheckSettings {
   std::string folder;
-  CheckRules rules;     // the window, and when a station may be worked again
-  ScoringRules scores;  // what the verdicts take off
+  CheckRules rules;                  // the window, and when a station may be worked again
+  ScoringRules scores;               // what the verdicts take off
+  std::vector<std::string> outputs;  // what the run writes: if in the folder, no log
 };
 
 }  // namespace zeltra::organiser

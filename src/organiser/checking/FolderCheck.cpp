@@ -188,10 +188,11 @@ std::vector<LineNotChecked> LinesSetAside(const ContactList& contacts,
 
 // Reads every log and puts each that can take part into the check as it
 // comes, keeping only its contacts.
-void ReadIntoCheck(const std::string& folder, const BatchSettings& settings,
+void ReadIntoCheck(const CheckSettings& checkSettings, const BatchSettings& settings,
                    const CountryFile* countries, Diagnostics& diagnostics, LogCheck& check,
                    std::vector<NotScored>& notScored, std::vector<CheckedLog>& logs) {
-  const std::vector<LogFile> files = LogFiles({folder}, notScored);
+  const std::vector<LogFile> files =
+      LogFiles({checkSettings.folder}, notScored, checkSettings.outputs);
   logs.reserve(files.size());
   // The logs are read on every core; each is taken in its turn.
   RunInOrder<LogForCheck>(
@@ -239,14 +240,15 @@ std::vector<std::string> SetAside(const LogCheck& check, std::vector<CheckedLog>
     if (!instead) continue;
     entry.checkIndex.reset();
     const CheckedLog& kept = *byIndex[*instead];
-    entry.notChecked = "another log of " + kept.log.callSign +
-                       ", overlapping it in time, was sent later and is checked: " + kept.log.file;
+    entry.notChecked =
+        "another log of " + kept.log.callSign +
+        ", overlapping it in time, was sent later and is checked: " + FileNameOf(kept.log.file);
     diagnostics.Warning(entry.log.file + ": not checked: " + entry.notChecked, "logs not checked");
     overlapping.push_back(entry.log.file + " overlaps " + kept.log.file +
                           ", which was sent later and is checked");
-    entry.notCheckedLines =
-        LinesSetAside(entry.contacts, std::move(entry.notCheckedLines),
-                      "another log of " + kept.log.callSign + " is checked: " + kept.log.file);
+    entry.notCheckedLines = LinesSetAside(
+        entry.contacts, std::move(entry.notCheckedLines),
+        "another log of " + kept.log.callSign + " is checked: " + FileNameOf(kept.log.file));
   }
   return overlapping;
 }
@@ -303,8 +305,7 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const CheckSetting
 CheckOutcome CheckFolder(const CheckSettings& settings, const BatchSettings& batch,
                          const CountryFile* countries, LogCheck& check, Diagnostics& diagnostics) {
   CheckOutcome outcome;
-  ReadIntoCheck(settings.folder, batch, countries, diagnostics, check, outcome.notScored,
-                outcome.logs);
+  ReadIntoCheck(settings, batch, countries, diagnostics, check, outcome.notScored, outcome.logs);
   check.Run(batch.jobs);
   outcome.overlapping = SetAside(check, outcome.logs, diagnostics);
   std::vector<CheckedLog>& logs = outcome.logs;

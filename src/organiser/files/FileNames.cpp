@@ -81,4 +81,9 @@ std::string NameOf(const std::filesystem::path& path) {
 
 #endif
 
+std::string FileNameOf(const std::string& name) {
+  const std::filesystem::path path = PathOf(name);
+  return path.has_filename() ? NameOf(path.filename()) : name;
+}
+
 }  // namespace zeltra::organiser

@@ -12,6 +12,10 @@ namespace zeltra::organiser {
 // elsewhere, passed through unchanged.
 std::filesystem::path PathOf(const std::string& name);
 std::string NameOf(const std::filesystem::path& path);
+// The last part of a path ("DL1AAA.log" of "/home/org/logs/DL1AAA.log"):
+// what is shown of a log's file to anyone but the organiser, whose folders
+// stay private.
+std::string FileNameOf(const std::string& name);
 
 #ifdef _WIN32
 // UTF-16 to UTF-8 and back; a unit that is no character becomes U+FFFD.

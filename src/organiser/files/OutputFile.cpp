@@ -88,12 +88,4 @@ void WriteFile(const std::string& path, const InputFiles& reads,
   WriteResolved(Resolved(PathOf(path)), path, reads, write);
 }
 
-void WriteFileIn(const fs::path& folder, const fs::path& name, const InputFiles& reads,
-                 const std::function<void(std::ostream&)>& write) {
-  fs::path target = folder / name;
-  std::error_code error;
-  if (fs::is_symlink(fs::symlink_status(target, error))) target = Resolved(target);
-  WriteResolved(target, NameOf(folder / name), reads, write);
-}
-
 }  // namespace zeltra::organiser

@@ -38,15 +38,8 @@ class InputFiles {
 // or what write threw.
 void WriteFile(const std::string& path, const InputFiles& reads,
                const std::function<void(std::ostream&)>& write);
-// A folder's path as the system finds it (links followed, ".." resolved),
-// for WriteFileIn.
+// A folder's path as the system finds it (links followed, ".." resolved).
 std::filesystem::path ResolvedFolder(const std::string& name);
-
-// WriteFile of the file name (no link among its folders) in a folder that
-// ResolvedFolder gave: the folder is not resolved again for each of many
-// files, the file itself only when it is a link.
-void WriteFileIn(const std::filesystem::path& folder, const std::filesystem::path& name,
-                 const InputFiles& reads, const std::function<void(std::ostream&)>& write);
 
 void WriteWholeFile(const std::string& path, const std::string& text, const InputFiles& reads);
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "organiser/files/FileNames.h"
+#include "organiser/files/OutputFile.h"
 #include "organiser/reading/FolderListing.h"
 #include "organiser/reading/LogInput.h"
 
@@ -15,7 +17,10 @@ namespace fs = std::filesystem;
 }  // namespace
 
 std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
-                              std::vector<NotScored>& notScored) {
+                              std::vector<NotScored>& notScored,
+                              const std::vector<std::string>& outputs) {
+  std::set<fs::path> written;
+  for (const std::string& output : outputs) written.insert(ResolvedFolder(output));
   std::vector<LogFile> files;
   for (const std::string& input : inputs) {
     std::error_code error;
@@ -27,7 +32,12 @@ std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
     if (error) notScored.push_back({input, "cannot list the folder: " + error.message(), true});
     std::sort(inFolder.begin(), inFolder.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    const fs::path resolved = written.empty() ? fs::path() : ResolvedFolder(input);
     for (const FolderEntry& entry : inFolder) {
+      // A folder this run writes (the site, the reports) is no log. A file
+      // it writes is still read: if it is a log, it is kept from being
+      // written over.
+      if (entry.folder && written.count(resolved / PathOf(entry.leaf)) > 0) continue;
       if (!entry.leaf.empty() && entry.leaf.front() == '.')
         notScored.push_back({entry.name, "hidden"});
       else if (entry.folder)

@@ -22,9 +22,11 @@ struct NotScored {
 
 // The logs to score: files as given, folders opened in name order; what a
 // folder holds that is no log file (hidden, a folder, a device) is listed
-// in notScored.
+// in notScored. outputs: the files and folders this run writes; a folder
+// among them found in a folder of logs is not listed.
 std::vector<LogFile> LogFiles(const std::vector<std::string>& inputs,
-                              std::vector<NotScored>& notScored);
+                              std::vector<NotScored>& notScored,
+                              const std::vector<std::string>& outputs = {});
 
 // "no log to score in INPUT, ...", a failure of the run, on the diagnostics.
 void TellNoLog(const std::vector<std::string>& inputs, Diagnostics& diagnostics);

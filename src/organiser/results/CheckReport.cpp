@@ -5,6 +5,8 @@
 
 #include "core/text/UtcMinute.h"
 #include "core/text/Utf8.h"
+#include "organiser/files/FileNames.h"
+#include "organiser/results/Plural.h"
 #include "organiser/results/TextColumns.h"
 
 namespace zeltra::organiser {
@@ -13,10 +15,6 @@ namespace {
 constexpr std::int64_t kTenthsOfPerCent = 1000;
 // The scores' labels and their colon take this many columns of the text.
 constexpr std::size_t kLabelWidth = 21;
-
-std::string Plural(std::size_t count, const std::string& word) {
-  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
-}
 
 // One section: its title with the count, then a line per entry, or "none".
 std::string Section(const std::string& title, const std::vector<std::vector<std::string>>& rows,
@@ -305,7 +303,7 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
                           const PositionWords& words, const ScoringRules& rules) {
   CheckReport report;
   report.call = Printable(log.log.callSign);
-  report.file = Printable(log.log.file);
+  report.file = Printable(FileNameOf(log.log.file));
   report.otherLogs = check.StationCount() - 1;
   report.scores = ScoreLines(log, rules);
   report.clock = ClockLine(log, check);

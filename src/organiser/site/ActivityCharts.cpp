@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "organiser/results/CheckReport.h"
+#include "organiser/results/Plural.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -79,9 +80,9 @@ ColumnChart HoursChart(const LogActivity& activity, std::string id, std::string 
     return chart;
   }
   chart.description = "From " + chart.tableLabels.front() + " to " + chart.tableLabels.back() +
-                      " UTC, " + std::to_string(hours.size()) + " hours: " +
-                      (byBand ? "at most " + std::to_string(busiest) + " QSOs in an hour, " : "") +
-                      std::to_string(shown) + " QSOs in all";
+                      " UTC, " + Plural(hours.size(), "hour") + ": " +
+                      (byBand ? "at most " + Plural(busiest, "QSO") + " in an hour, " : "") +
+                      Plural(shown, "QSO") + " in all";
   if (shown < activity.qsos)
     chart.description +=
         " (" + std::to_string(activity.qsos - shown) + " more at times outside these hours)";

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "organiser/files/FileNames.h"
+#include "organiser/results/Plural.h"
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
@@ -22,7 +24,7 @@ void StationSection(std::ostream& out, const SiteEntry& entry) {
   if (!log.station.club.empty()) Term(out, "Club", log.station.club);
   if (!log.own.continent.empty())
     Term(out, "Continent and DXCC prefix", log.own.continent + ", " + log.own.dxccPrefix);
-  Term(out, "Log", log.file);
+  Term(out, "Log", FileNameOf(log.file));
   if (entry.rank) Term(out, "Place", std::to_string(*entry.rank) + " overall");
   if (entry.categoryRank) Term(out, "Place in its category", std::to_string(*entry.categoryRank));
   out << "</dl>\n</section>\n";
@@ -67,8 +69,8 @@ void RateSection(std::ostream& out, const LogActivity& activity) {
   Term(out, "QSOs with a time", std::to_string(activity.qsos));
   if (activity.qsos > 0) {
     Term(out, "Best 60 minutes",
-         std::to_string(activity.bestSixtyMinutes) + " QSOs, from " +
-             TimeText(activity.bestSixtyStart) + " UTC");
+         Plural(activity.bestSixtyMinutes, "QSO") + ", from " + TimeText(activity.bestSixtyStart) +
+             " UTC");
     Term(out, "Time on the air",
          std::to_string(activity.minutesOnAir / kMinutesPerHour) + " h " +
              std::to_string(activity.minutesOnAir % kMinutesPerHour) +
@@ -79,7 +81,7 @@ void RateSection(std::ostream& out, const LogActivity& activity) {
 
 void ReportSection(std::ostream& out, const CheckReport& report) {
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>"
-      << "Checked against " << report.otherLogs << " other logs.</p>\n<dl>\n";
+      << "Checked against " << Plural(report.otherLogs, "other log") << ".</p>\n<dl>\n";
   Term(out, "Clock", report.clock);
   out << "</dl>\n<p>" << Html(report.lineCounts) << "</p>\n";
   for (const ReportTable& section : report.sections) {
@@ -115,8 +117,8 @@ void SoapboxSection(std::ostream& out, const StationHeader& station) {
 void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteContents& site,
                       const std::optional<CheckReport>& report) {
   const CheckedLog& log = *entry.log;
-  const std::string call = log.log.callSign.empty() ? log.log.file : log.log.callSign;
-  WritePageStart(out, call + ": Zeltra RTTY Contest", "../index.html");
+  const std::string call = log.log.callSign.empty() ? FileNameOf(log.log.file) : log.log.callSign;
+  WritePageStart(out, call + ": Zeltra RTTY Contest", {"Site", {{"../index.html", "All results"}}});
   StationSection(out, entry);
   ScoreSection(out, entry, report);
   if (site.checked && !report)

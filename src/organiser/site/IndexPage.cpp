@@ -1,9 +1,13 @@
 #include "organiser/site/IndexPage.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "organiser/files/FileNames.h"
 #include "organiser/results/CheckReport.h"
+#include "organiser/results/Plural.h"
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
@@ -131,17 +135,28 @@ void ReceivedSection(std::ostream& out, const SiteContents& site) {
          "it</caption>\n<thead><tr><th scope=\"col\">Call</th><th scope=\"col\">File</th><th "
          "scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
          "scope=\"col\">Status</th></tr></thead>\n<tbody>\n";
-  for (const SiteEntry& entry : site.ranked) {
+  // By call, as an entrant looks for his own; files without one by name.
+  std::vector<const SiteEntry*> byCall;
+  for (const SiteEntry& entry : site.ranked) byCall.push_back(&entry);
+  const auto key = [](const SiteEntry* entry) {
+    const LogResult& log = entry->log->log;
+    return std::make_pair(log.callSign.empty() ? FileNameOf(log.file) : log.callSign,
+                          FileNameOf(log.file));
+  };
+  std::stable_sort(byCall.begin(), byCall.end(),
+                   [&](const SiteEntry* a, const SiteEntry* b) { return key(a) < key(b); });
+  for (const SiteEntry* listed : byCall) {
+    const SiteEntry& entry = *listed;
     const CheckedLog& log = *entry.log;
     out << "<tr>";
     CallCell(out, entry);
-    out << "<td>" << Html(log.log.file) << "</td><td>" << Html(log.log.categories)
+    out << "<td>" << Html(FileNameOf(log.log.file)) << "</td><td>" << Html(log.log.categories)
         << "</td><td class=\"n\">";
     if (!log.log.Failed()) out << log.log.score->qsos;
     out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";
   }
   for (const NotScored& file : site.notScored)
-    out << "<tr><td></td><td>" << Html(file.file) << "</td><td></td><td></td><td>"
+    out << "<tr><td></td><td>" << Html(FileNameOf(file.file)) << "</td><td></td><td></td><td>"
         << Html(file.reason) << "</td></tr>\n";
   out << "</tbody></table></div>\n</section>\n";
 }
@@ -149,17 +164,20 @@ void ReceivedSection(std::ostream& out, const SiteContents& site) {
 }  // namespace
 
 void WriteIndexPage(std::ostream& out, const SiteContents& site) {
-  WritePageStart(out, "Zeltra RTTY Contest: results", "");
+  PageMenu contents{"Contents",
+                    {{"#overall", "Overall"},
+                     {"#categories", "By category"},
+                     {"#leaders", "Leaders"},
+                     {"#activity", "Activity"}}};
+  if (site.checked) contents.links.push_back({"#check", "The log check"});
+  contents.links.push_back({"#received", "Logs received"});
+  WritePageStart(out, "Zeltra RTTY Contest: results", contents);
   std::vector<const SiteEntry*> overall;
   for (const SiteEntry& entry : site.ranked)
     if (entry.rank) overall.push_back(&entry);
-  out << "<p>" << site.ranked.size() + site.notScored.size() << " files received, "
-      << overall.size() << (site.checked ? " logs checked against each other" : " logs scored")
-      << ".</p>\n<nav aria-label=\"Contents\"><ul><li><a href=\"#overall\">Overall</a></li>"
-         "<li><a href=\"#categories\">By category</a></li><li><a href=\"#leaders\">Leaders</a>"
-         "</li><li><a href=\"#activity\">Activity</a></li>"
-      << (site.checked ? "<li><a href=\"#check\">The log check</a></li>" : "")
-      << "<li><a href=\"#received\">Logs received</a></li></ul></nav>\n";
+  out << "<p>" << Plural(site.ranked.size() + site.notScored.size(), "file") << " received, "
+      << Plural(overall.size(), "log") << (site.checked ? " checked against each other" : " scored")
+      << ".</p>\n";
   out << "<section aria-labelledby=\"overall\"><h2 id=\"overall\">Overall</h2>\n";
   ResultsTable(out, site.checked ? "All logs, by checked score" : "All logs, by score", overall,
                site.checked, false);

@@ -31,7 +31,7 @@ footer{margin-top:2rem;font-size:.9rem;color:#444}
 
 }  // namespace
 
-void WritePageStart(std::ostream& out, std::string_view title, std::string_view homeLink) {
+void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& menu) {
   out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
          "style-src 'unsafe-inline'; img-src data:\">\n"
@@ -39,9 +39,12 @@ void WritePageStart(std::ostream& out, std::string_view title, std::string_view 
       << Html(title) << "</title>\n<style>" << kStyle
       << "</style>\n</head>\n<body>\n<a class=\"skip\" href=\"#main\">Skip to the results</a>\n"
          "<header>\n";
-  if (!homeLink.empty())
-    out << "<nav aria-label=\"Site\"><ul><li><a href=\"" << Html(homeLink)
-        << "\">All results</a></li></ul></nav>\n";
+  if (!menu.links.empty()) {
+    out << "<nav aria-label=\"" << Html(menu.label) << "\"><ul>";
+    for (const PageLink& link : menu.links)
+      out << "<li><a href=\"" << Html(link.href) << "\">" << Html(link.text) << "</a></li>";
+    out << "</ul></nav>\n";
+  }
   out << "<h1>" << Html(title) << "</h1>\n</header>\n<main id=\"main\">\n";
 }
 

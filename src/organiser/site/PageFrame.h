@@ -2,14 +2,27 @@
 
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 namespace zeltra::organiser {
 
+// A page's menu, above its heading and outside its main content, so that
+// the skip link passes it: the way home from an entrant's page, the
+// sections of the home page. Plain text, escaped when drawn.
+struct PageLink {
+  std::string_view href;
+  std::string_view text;
+};
+struct PageMenu {
+  std::string_view label;  // what a screen reader calls the menu
+  std::vector<PageLink> links;
+};
+
 // The start of a results page up to its main content: UTF-8, English, a
 // policy that lets the page load nothing and run nothing (its style is its
-// own), the style for screen and print, a link home (none on the home page
-// itself) and the heading. title: plain text, escaped here.
-void WritePageStart(std::ostream& out, std::string_view title, std::string_view homeLink);
+// own), the style for screen and print, a link past the menu, the menu
+// (when it has links) and the heading. title: plain text, escaped here.
+void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& menu = {});
 
 // The page's end, after its main content.
 void WritePageEnd(std::ostream& out);

@@ -1,10 +1,13 @@
 #include "organiser/site/ResultsSite.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <optional>
+#include <set>
+#include <string_view>
 
 #include "core/parallel/RunInOrder.h"
 #include "organiser/files/FileNames.h"
+#include "organiser/files/OutputFolder.h"
 #include "organiser/results/CheckReport.h"
 #include "organiser/site/EntrantPage.h"
 #include "organiser/site/IndexPage.h"
@@ -12,7 +15,52 @@
 namespace zeltra::organiser {
 namespace {
 
-namespace fs = std::filesystem;
+constexpr std::string_view kIndexPage = "index.html";
+constexpr std::string_view kPageSuffix = ".html";
+
+bool NothingRanked(const SiteContents& site) {
+  return std::none_of(site.ranked.begin(), site.ranked.end(),
+                      [](const SiteEntry& entry) { return entry.rank.has_value(); });
+}
+
+// Each page is made and written on any thread; failures are told in
+// order. False: a page was not written.
+bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
+                       const SiteContents& site, const InputFiles& reads,
+                       const OutputFolder& entrants, Diagnostics& diagnostics) {
+  std::vector<CopiesOfEntrant> copies;
+  LogsHolding holding;
+  PositionWords words;
+  if (sources.check != nullptr) {
+    copies = CopiesByOthers(sources.logs, *sources.check);
+    holding = LogsHoldingEachCall(*sources.check);
+    words = PositionWordsOf(sources.logs, *sources.check);
+  }
+  bool allWritten = true;
+  RunInOrder<std::string>(
+      site.ranked.size(), settings.jobs,
+      [&](std::size_t i) -> std::string {
+        const SiteEntry& entry = site.ranked[i];
+        if (entry.page.empty()) return {};
+        std::optional<CheckReport> report;
+        if (sources.check != nullptr && entry.log->IsChecked())
+          report =
+              CheckReportOf(*entry.log, *sources.check, copies, holding, words, settings.scores);
+        try {
+          entrants.Write(FileNameOf(entry.page), reads,
+                         [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
+        } catch (const OutputFailure& failure) {
+          return failure.what();
+        }
+        return {};
+      },
+      [&](std::size_t, std::string&& failure) {
+        if (failure.empty()) return;
+        diagnostics.Failure(failure);
+        allWritten = false;
+      });
+  return allWritten;
+}
 
 }  // namespace
 
@@ -24,48 +72,24 @@ std::vector<CheckedLog> UncheckedLogs(const std::vector<LogResult>& results) {
 
 bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
                       const InputFiles& reads, Diagnostics& diagnostics) {
-  const std::string& folder = settings.folder;
-  std::error_code error;
-  const fs::path entrants = PathOf(folder) / PathOf(std::string(kEntrantsFolder));
-  fs::create_directories(entrants, error);
-  if (error)
-    throw OutputFailure("cannot make the folder " + NameOf(entrants) + ": " + error.message());
-  const fs::path root = ResolvedFolder(folder);
   const SiteContents site =
       SiteContentsOf(sources.logs, sources.notScored, sources.summary, sources.check != nullptr);
-  WriteFileIn(root, "index.html", reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
-  std::vector<CopiesOfEntrant> copies;
-  LogsHolding holding;
-  PositionWords words;
-  if (sources.check != nullptr) {
-    copies = CopiesByOthers(sources.logs, *sources.check);
-    holding = LogsHoldingEachCall(*sources.check);
-    words = PositionWordsOf(sources.logs, *sources.check);
+  const OutputFolder root(settings.folder);
+  if (NothingRanked(site) && root.Holds(std::string(kIndexPage))) {
+    diagnostics.Error("No log was ranked: the site in " + settings.folder + " is left as it was");
+    return true;
   }
-  bool allWritten = true;
-  // Each page is made and written on any thread; failures are told in order.
-  RunInOrder<std::string>(
-      site.ranked.size(), settings.jobs,
-      [&](std::size_t i) -> std::string {
-        const SiteEntry& entry = site.ranked[i];
-        if (entry.page.empty()) return {};
-        std::optional<CheckReport> report;
-        if (sources.check != nullptr && entry.log->IsChecked())
-          report =
-              CheckReportOf(*entry.log, *sources.check, copies, holding, words, settings.scores);
-        try {
-          WriteFileIn(root, PathOf(entry.page), reads,
-                      [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
-        } catch (const OutputFailure& failure) {
-          return failure.what();
-        }
-        return {};
-      },
-      [&](std::size_t, std::string&& failure) {
-        if (failure.empty()) return;
-        diagnostics.Failure(failure);
-        allWritten = false;
-      });
+  const OutputFolder entrants = root.Within(std::string(kEntrantsFolder));
+  const bool allWritten = WriteEntrantPages(settings, sources, site, reads, entrants, diagnostics);
+  entrants.Sync();
+  // The home page last: it links only to pages already there.
+  root.Write(std::string(kIndexPage), reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
+  std::set<std::string> pages;
+  for (const SiteEntry& entry : site.ranked)
+    if (!entry.page.empty()) pages.insert(FileNameOf(entry.page));
+  entrants.RemoveOthers(kPageSuffix, pages);
+  entrants.Sync();
+  root.Sync();
   return allWritten;
 }
 

@@ -22,12 +22,15 @@ struct SiteSources {
   const CheckSummary* summary = nullptr;
 };
 
-// Writes the results as a static site into the settings' folder: index.html, and
+// Writes the results as a static site into the settings' folder:
 // entrants/NAME.html for each log that was scored, NAME made from its call
-// as the reports' names are. Each page is written whole or not at all; a
-// page that cannot be written is told and the others are written all the
-// same. Throws OutputFailure when the folder cannot be made or the home
-// page not written; false: an entrant's page was not written.
+// as the reports' names are, then index.html; then the pages of entrants
+// no longer in the results are removed. Each page is written whole or not
+// at all, never through a link planted in the folder; a page that cannot
+// be written is told and the others are written all the same. A run that
+// ranks no log leaves a site already there as it was, and says so. Throws
+// OutputFailure when the folder cannot be made or the home page not
+// written; false: an entrant's page was not written.
 bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
                       const InputFiles& reads, Diagnostics& diagnostics);
 

@@ -21,7 +21,7 @@ constexpr int kUnsupportedType = 415;
 template <typename Body>
 std::string Page(const std::string& title, Body body) {
   std::ostringstream out;
-  organiser::WritePageStart(out, title, "");
+  organiser::WritePageStart(out, title);
   body(out);
   organiser::WritePageEnd(out);
   return out.str();
@@ -105,7 +105,7 @@ std::string RefusalPage(int status, const std::vector<std::string>& errors) {
 
 std::string ReceivedPageHead(std::size_t count) {
   std::ostringstream out;
-  organiser::WritePageStart(out, "Logs received", "");
+  organiser::WritePageStart(out, "Logs received");
   out << "<div class=\"wide\"><table><caption>" << count
       << " logs received, the latest of each call</caption>\n<thead><tr><th "
          "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "

@@ -10,6 +10,8 @@
 #include <thread>
 #include <utility>
 
+#include "organiser/files/OutputFile.h"
+
 #ifndef ZELTRA_VERSION
 #define ZELTRA_VERSION "unknown"
 #endif
@@ -271,9 +273,18 @@ void FillIn(ScoreOptions& options) {
   batch.forCheck = options.crossCheck.has_value();
   batch.forSite = options.siteFolder.has_value();
   if (options.crossCheck) options.check.folder = *options.crossCheck;
+  options.check.outputs = OutputsOf(options);
 }
 
 }  // namespace
+
+std::vector<std::string> OutputsOf(const ScoreOptions& options) {
+  std::vector<std::string> outputs;
+  for (const std::optional<std::string>* output :
+       {&options.verdictsFile, &options.summaryFile, &options.reportsFolder, &options.siteFolder})
+    if (output->has_value() && **output != organiser::kStandardOutput) outputs.push_back(**output);
+  return outputs;
+}
 
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   ScoreOptions options;

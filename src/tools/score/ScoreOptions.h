@@ -49,6 +49,10 @@ inline constexpr std::int64_t kLongestReworkMinutes = 7 * 24 * 60;
 // reason for a usage error.
 ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments);
 
+// The files and folders the run writes (not standard output): in a folder
+// of logs, they are none of the logs.
+std::vector<std::string> OutputsOf(const ScoreOptions& options);
+
 // The text --help prints, made from the same declaration the parsing uses.
 std::string ScoreUsage();
 

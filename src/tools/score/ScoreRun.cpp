@@ -109,7 +109,7 @@ bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& result
 int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::ostream& out,
                Diagnostics& diagnostics) {
   std::vector<NotScored> notScored;
-  const std::vector<LogFile> files = LogFiles(options.inputs, notScored);
+  const std::vector<LogFile> files = LogFiles(options.inputs, notScored, OutputsOf(options));
   const bool single = files.size() == 1 && !files.front().fromFolder && notScored.empty();
   std::vector<LogResult> results;
   const auto writer = ResultsWriterFor(options.output);

@@ -46,5 +46,25 @@ TEST(OutputFile, AFailedWriteLeavesTheOldFileAndNoPiece) {
   EXPECT_EQ(FileText(target), "new\nrows\n");
 }
 
+// An input is known however an output names it: through ".", "..", or a
+// link to it, as it was given or otherwise.
+TEST(OutputFile, AnInputIsNotWrittenOverUnderAnotherName) {
+  TemporaryFolder folder;
+  const fs::path log = folder.path() / "log.adi";
+  std::ofstream(log) << "<CALL:4>W1AW<EOR>\n";
+  fs::create_directories(folder.path() / "sub");
+  fs::create_symlink(log, folder.path() / "link.adi");
+  InputFiles reads;
+  reads.Add((folder.path() / "sub" / ".." / "log.adi").string());
+  const std::string base = folder.path().string();
+  for (const std::string& output :
+       {base + "/log.adi", base + "/./log.adi", base + "/sub/../log.adi", base + "/link.adi"}) {
+    EXPECT_THROW(WriteWholeFile(output, "over a log\n", reads), OutputFailure) << output;
+    EXPECT_EQ(FileText(log), "<CALL:4>W1AW<EOR>\n") << output;
+  }
+  WriteWholeFile(base + "/sub/log.adi", "beside it\n", reads);
+  EXPECT_EQ(FileText(folder.path() / "sub" / "log.adi"), "beside it\n");
+}
+
 }  // namespace
 }  // namespace zeltra::organiser

@@ -253,6 +253,51 @@ TEST_F(ScoreRunTest, TheOrganisersBatchIsRanked) {
       << out.str();
 }
 
+// The site follows the logs from run to run: an entrant no longer in the
+// results loses the page; a link planted for a page is replaced, never
+// written through; the site's own folder inside the logs' is no log; a run
+// that ranks nothing leaves the site as it was.
+TEST_F(ScoreRunTest, TheSiteFollowsTheLogsFromRunToRun) {
+  namespace fs = std::filesystem;
+  const fs::path logs = folder.path() / "logs";
+  const fs::path site = logs / "site";
+  fs::create_directories(logs);
+  Write("logs/a.cbr", kCabrillo);
+  Write("logs/b.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: SP1AAA\nCATEGORY-OPERATOR: MULTI-OP\n"
+        "QSO: 21080 RY 2026-12-06 1201 SP1AAA 599 002 W1AW 599 CT\n");
+  const std::vector<std::string> arguments = {"--site", site.string(), logs.string()};
+  ASSERT_EQ(Run(arguments), kExitScored) << errors.str();
+  EXPECT_TRUE(fs::exists(site / "entrants" / "SP1AAA.html"));
+  const std::string index = testing::FileText(site / "index.html");
+  EXPECT_NE(index.find("<p>2 files received, 2 logs scored.</p>"), std::string::npos) << index;
+  EXPECT_EQ(index.find(logs.string()), std::string::npos) << "the organiser's folder shown";
+  EXPECT_NE(index.find("<td>a.cbr</td>"), std::string::npos);
+
+  const std::string outside = Write("outside.txt", "the organiser's own file\n");
+  fs::remove(site / "entrants" / "SP5XYZ.html");
+  fs::create_symlink(outside, site / "entrants" / "SP5XYZ.html");
+  Write("logs/site/entrants/notes.txt", "kept\n");
+  fs::remove(logs / "b.log");
+  ASSERT_EQ(Run(arguments), kExitScored) << errors.str();
+  EXPECT_EQ(testing::FileText(outside), "the organiser's own file\n");
+  EXPECT_FALSE(fs::is_symlink(site / "entrants" / "SP5XYZ.html"));
+  EXPECT_FALSE(fs::exists(site / "entrants" / "SP1AAA.html"));
+  EXPECT_TRUE(fs::exists(site / "entrants" / "notes.txt"));
+  const std::string after = testing::FileText(site / "index.html");
+  EXPECT_EQ(after.find("SP1AAA"), std::string::npos);
+  EXPECT_NE(after.find("<p>1 file received, 1 log scored.</p>"), std::string::npos) << after;
+
+  fs::remove(logs / "a.cbr");
+  EXPECT_EQ(Run(arguments), kExitNotALog);
+  EXPECT_EQ(testing::FileText(site / "index.html"), after);
+  EXPECT_TRUE(fs::exists(site / "entrants" / "SP5XYZ.html"));
+  EXPECT_NE(
+      errors.str().find("No log was ranked: the site in " + site.string() + " is left as it was"),
+      std::string::npos)
+      << errors.str();
+}
+
 // A hostile file's millions of bad records are counted, not kept: the first
 // thousand are listed, the rest only counted.
 TEST_F(ScoreRunTest, ProblemsPastTheFirstThousandAreCounted) {

@@ -15,7 +15,7 @@
 // Exit status 0: passed; 1: failed; 77: no browser or packages to run it.
 
 import { execFileSync, spawnSync } from "node:child_process";
-import { existsSync, mkdirSync, rmSync, writeFileSync, readFileSync } from "node:fs";
+import { existsSync, lstatSync, mkdirSync, readFileSync, rmSync, symlinkSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
@@ -81,6 +81,12 @@ const hostileLines = [
   "END-OF-LOG:",
 ];
 writeFileSync(path.join(logs, hostileFile), hostileLines.join("\n") + "\n");
+// The hostile entrant got a link into the site's folder before the run:
+// the page is written in its place, and what it pointed to stays.
+const outside = path.join(work, "outside.txt");
+writeFileSync(outside, "the organiser's own file\n");
+mkdirSync(path.join(site, "entrants"), { recursive: true });
+symlinkSync(outside, path.join(site, "entrants", "SP9EVL.html"));
 // 1: lines skipped, as the simulated contest has some that cannot be read.
 const scored = spawnSync(score, ["--cty", cty, "--quiet", "--cross-check", logs, "--site", site], {
   stdio: ["ignore", "ignore", "inherit"],
@@ -89,6 +95,9 @@ if (scored.status !== 0 && scored.status !== 1) {
   console.error(`browser-test: zeltra-score ended with ${scored.status}`);
   process.exit(1);
 }
+if (readFileSync(outside, "utf8") !== "the organiser's own file\n") fail("a page was written through a link");
+if (lstatSync(path.join(site, "entrants", "SP9EVL.html")).isSymbolicLink())
+  fail("entrants/SP9EVL.html is still a link");
 
 const browser = await puppeteer.launch({
   executablePath: browserPath,

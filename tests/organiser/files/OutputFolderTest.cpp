@@ -1,0 +1,110 @@
+#include "organiser/files/OutputFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "support/FileText.h"
+#include "support/SqliteLog.h"
+
+namespace zeltra::organiser {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileText;
+using testing::TemporaryFolder;
+
+void Page(const OutputFolder& folder, const std::string& leaf, const std::string& text) {
+  folder.Write(leaf, InputFiles{}, [&](std::ostream& out) { out << text; });
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A hostile entrant who can plant links in the site's folder makes the
+// run write no file outside it: a link where a page goes is replaced, a
+// link where a folder goes is refused, a link left as a piece goes.
+TEST(OutputFolder, ALinkPlantedInTheFolderIsNeverWrittenThrough) {
+  TemporaryFolder scratch;
+  const fs::path outside = scratch.path() / "outside.txt";
+  std::ofstream(outside) << "the organiser's own file\n";
+  const fs::path site = scratch.path() / "site";
+  fs::create_directories(site / "entrants");
+  fs::create_symlink(outside, site / "entrants" / "SP9AHW.html");
+  fs::create_symlink(outside, site / "entrants" / "DL1ABC.html.part");
+  fs::create_directories(scratch.path() / "elsewhere");
+  fs::create_symlink(scratch.path() / "elsewhere", site / "linked");
+
+  const OutputFolder root(site.string());
+  const OutputFolder entrants = root.Within("entrants");
+  Page(entrants, "SP9AHW.html", "SP9AHW's page\n");
+  Page(entrants, "DL1ABC.html", "DL1ABC's page\n");
+  EXPECT_EQ(FileText(outside), "the organiser's own file\n");
+  EXPECT_FALSE(fs::is_symlink(site / "entrants" / "SP9AHW.html"));
+  EXPECT_EQ(FileText(site / "entrants" / "SP9AHW.html"), "SP9AHW's page\n");
+  EXPECT_EQ(FileText(site / "entrants" / "DL1ABC.html"), "DL1ABC's page\n");
+  EXPECT_EQ(EntriesIn(site / "entrants"), 2u);
+
+  try {
+    root.Within("linked");
+    ADD_FAILURE() << "a link taken for a folder";
+  } catch (const OutputFailure& failure) {
+    EXPECT_EQ(std::string(failure.what()),
+              "cannot write into " + (site / "linked").string() + ": it is a symbolic link");
+  }
+  EXPECT_EQ(EntriesIn(scratch.path() / "elsewhere"), 0u);
+}
+
+// A page is the whole new text or the old one; a file the run reads is
+// never replaced; a folder where a page goes is told.
+TEST(OutputFolder, APageIsWrittenWholeOrNotAtAll) {
+  TemporaryFolder scratch;
+  const OutputFolder folder((scratch.path() / "site").string());
+  Page(folder, "index.html", "old\n");
+  EXPECT_THROW(folder.Write("index.html", InputFiles{},
+                            [](std::ostream& out) {
+                              out << "half of the new";
+                              throw std::runtime_error("out of memory");
+                            }),
+               std::runtime_error);
+  EXPECT_EQ(FileText(scratch.path() / "site" / "index.html"), "old\n");
+  EXPECT_EQ(EntriesIn(scratch.path() / "site"), 1u);
+
+  InputFiles reads;
+  reads.Add((scratch.path() / "site" / "." / "index.html").string());
+  EXPECT_THROW(folder.Write("index.html", reads, [](std::ostream& out) { out << "over a log\n"; }),
+               OutputFailure);
+  EXPECT_EQ(FileText(scratch.path() / "site" / "index.html"), "old\n");
+
+  fs::create_directories(scratch.path() / "site" / "a-folder.html");
+  EXPECT_THROW(Page(folder, "a-folder.html", "text\n"), OutputFailure);
+  EXPECT_TRUE(fs::is_directory(scratch.path() / "site" / "a-folder.html"));
+  EXPECT_TRUE(folder.Holds("a-folder.html"));
+  EXPECT_FALSE(folder.Holds("none.html"));
+}
+
+// Pages a run no longer makes go, with the pieces a failed run left; what
+// the organiser put beside them stays.
+TEST(OutputFolder, OnlyObsoletePagesAreRemoved) {
+  TemporaryFolder scratch;
+  const fs::path site = scratch.path() / "site";
+  const OutputFolder folder(site.string());
+  for (const char* leaf :
+       {"SP9AHW.html", "DL1ABC.html", "OLD1.html", "OLD2.html.part", "style.css", "notes.txt.part"})
+    std::ofstream(site / leaf) << leaf;
+  EXPECT_EQ(folder.RemoveOthers(".html", {"SP9AHW.html", "DL1ABC.html"}),
+            (std::vector<std::string>{"OLD1.html", "OLD2.html.part"}));
+  std::set<std::string> left;
+  for (const auto& entry : fs::directory_iterator(site))
+    left.insert(entry.path().filename().string());
+  EXPECT_EQ(left,
+            (std::set<std::string>{"SP9AHW.html", "DL1ABC.html", "style.css", "notes.txt.part"}));
+}
+
+}  // namespace
+}  // namespace zeltra::organiser
