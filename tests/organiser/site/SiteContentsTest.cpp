@@ -35,6 +35,9 @@ TEST(SiteContents, ABatchIsRankedByScoreOverallAndInEachCategory) {
       Log("DL3CCC", "MULTI-ONE", 200, "EU", "DL"),
       Log("W1DDD", "SINGLE-OP", 50, "NA", "K"),
       Log("CON", "MULTI-ONE", 150, "EU", "SP"),
+      // The only log of its continent and country, and it failed: it leads
+      // neither.
+      Log("JA1EEE", "SINGLE-OP", std::nullopt, "AS", "JA"),
   };
   const SiteContents site = SiteContentsOf(logs, {}, nullptr, false);
   struct Expected {
@@ -46,7 +49,7 @@ TEST(SiteContents, ABatchIsRankedByScoreOverallAndInEachCategory) {
   const std::vector<Expected> expected = {
       {"DL3CCC", 1, 1, "entrants/DL3CCC.html"},   {"CON", 2, 2, "entrants/CON_.html"},
       {"SP1AAA", 3, 1, "entrants/SP1AAA.html"},   {"W1DDD", 4, 2, "entrants/W1DDD.html"},
-      {"SP2BBB", std::nullopt, std::nullopt, ""},
+      {"SP2BBB", std::nullopt, std::nullopt, ""}, {"JA1EEE", std::nullopt, std::nullopt, ""},
   };
   ASSERT_EQ(site.ranked.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -157,6 +157,53 @@ void ExpectVerdicts(const std::vector<Verdict>& found, const std::vector<Verdict
   EXPECT_EQ(found.size(), truth.size());
 }
 
+// A list of the summary's ("Calls copied wrongly in other logs: 3" and its
+// rows): call and count, as written.
+std::vector<std::pair<std::string, std::size_t>> SummaryList(const std::string& summary,
+                                                             const std::string& title) {
+  std::istringstream in(summary.substr(summary.find(title + ": ")));
+  std::string line;
+  std::getline(in, line);
+  const std::size_t count = std::stoul(line.substr(title.size() + 2));
+  std::vector<std::pair<std::string, std::size_t>> rows;
+  if (count > 0) std::getline(in, line);  // the headings
+  for (std::size_t i = 0; i < count && std::getline(in, line); ++i) {
+    std::istringstream fields(line);
+    std::pair<std::string, std::size_t> row;
+    fields >> row.first >> row.second;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// The summary's lists put the calls most often at fault first, ties by
+// call, and add up to the lines the verdicts give.
+void ExpectMostFirst(const std::string& summary, const std::string& title,
+                     const std::string& verdicts, const std::string& verdict) {
+  SCOPED_TRACE(title);
+  const auto rows = SummaryList(summary, title);
+  std::size_t total = 0;
+  std::set<std::size_t> counts;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    total += rows[i].second;
+    counts.insert(rows[i].second);
+    if (i == 0) continue;
+    EXPECT_TRUE(rows[i - 1].second > rows[i].second ||
+                (rows[i - 1].second == rows[i].second && rows[i - 1].first < rows[i].first))
+        << rows[i - 1].first << " before " << rows[i].first;
+  }
+  EXPECT_GE(counts.size(), 2u) << "a contest whose calls are all at fault equally";
+  std::size_t lines = 0;
+  for (std::size_t at = verdicts.find("," + verdict + ","); at != std::string::npos;
+       at = verdicts.find("," + verdict + ",", at + 1))
+    ++lines;
+  if (verdict == "busted-call") {
+    EXPECT_EQ(total, lines);
+  } else {
+    EXPECT_LE(total, lines);
+  }
+}
+
 TEST(CrossCheck, CabrilloAndAdifLogsOfOneContestGetTheTrueVerdicts) {
   const std::vector<test::SimulatedLog> logs = test::SimulateContest(
       {.logs = 30, .silentStations = 8, .qsosPerLog = 50, .clocksOff = 2, .seed = 7});
@@ -178,17 +225,22 @@ TEST(CrossCheck, CabrilloAndAdifLogsOfOneContestGetTheTrueVerdicts) {
   for (const fs::path& logFolder : {cabrillo, adif}) {
     SCOPED_TRACE(logFolder.filename().string());
     const std::string verdicts = (folder.path() / "verdicts.csv").string();
+    const std::string summary = (folder.path() / "summary.txt").string();
     std::ostringstream out;
     std::ostringstream errors;
-    const int status =
-        RunScore(ParseScoreOptions({"--cty", std::string(ZELTRA_SCORE_CASES) + "/cty.dat", "--jobs",
-                                    "4", "--to", test::kContestEnd, "--cross-check",
-                                    logFolder.string(), "--verdicts", verdicts}),
-                 out, errors, false);
+    const int status = RunScore(
+        ParseScoreOptions({"--cty", std::string(ZELTRA_SCORE_CASES) + "/cty.dat", "--jobs", "4",
+                           "--to", test::kContestEnd, "--cross-check", logFolder.string(),
+                           "--verdicts", verdicts, "--summary", summary}),
+        out, errors, false);
     // A Cabrillo line without its received exchange cannot be read; an
     // ADIF record without one is read, and the check cannot judge it.
     EXPECT_EQ(status, logFolder == cabrillo ? kExitRecordsSkipped : kExitScored) << errors.str();
     ExpectVerdicts(VerdictsOf(FileText(verdicts), sharedCalls), truth);
+    ExpectMostFirst(FileText(summary), "Calls copied wrongly in other logs", FileText(verdicts),
+                    "busted-call");
+    ExpectMostFirst(FileText(summary), "NILs each station caused in other logs", FileText(verdicts),
+                    "nil");
   }
 }
 

@@ -374,6 +374,8 @@ TEST(ScoreOptions, UsageErrors) {
         {"--from", "2026-04-31 12:00", "log.adi"},
         {"--to", "2026-12-06 24:00", "log.adi"},
         {"--to", "2026-12-06 12:60", "log.adi"},
+        {"--from", "2026-12-06 12:00", "--to", "2026-12-06 12:00", "log.adi"},
+        {"--from", "2026-12-06 12:00", "--to", "2026-12-06 11:59", "log.adi"},
         {"--remove-uniques", "logs"},
         {"--cross-check", "logs", "log.adi"},
         {"--cross-check"},
@@ -396,6 +398,8 @@ TEST(ScoreOptions, UsageErrors) {
   EXPECT_FALSE(options.batch.forSite);
   EXPECT_GE(options.batch.jobs, 1u);
   EXPECT_TRUE(ParseScoreOptions({"--help"}).help);
+  EXPECT_NO_THROW(
+      ParseScoreOptions({"--from", "2026-12-06 12:00", "--to", "2026-12-06 12:01", "log.adi"}));
   const ScoreOptions period =
       ParseScoreOptions({"--from", "2024-02-29", "--to", "2024-02-29T23:59", "log.adi"});
   EXPECT_EQ(period.batch.reading.from, "202402290000");
