@@ -3,8 +3,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/text/CodePage.h"
+
 namespace zeltra {
 namespace {
+
+constexpr unsigned char kFirstHighByte = 0x80;
 
 // The length of the valid UTF-8 sequence at text's start, and its code
 // point; 0 when the first byte starts none.
@@ -119,11 +123,19 @@ std::string Printable(std::string_view text) {
 }
 
 std::string AsUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+  bool valid = true;
   EachSequence(
-      text, [&](std::string_view sequence, std::uint32_t) { out.append(sequence); },
-      [&](std::string_view byte) { AppendUtf8(out, static_cast<unsigned char>(byte.front())); });
+      text, [](std::string_view, std::uint32_t) {}, [&](std::string_view) { valid = false; });
+  if (valid) return std::string(text);
+  // One byte that is no UTF-8 makes the whole text single-byte: its other
+  // high bytes may happen to form a UTF-8 sequence ("\xEA\xA3" is "ę£").
+  std::string high;
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= kFirstHighByte) high += c;
+  const CodePage page = CodePageOf(high);
+  std::string out;
+  out.reserve(text.size() + high.size());
+  for (const char c : text) AppendUtf8(out, CharacterOf(page, static_cast<unsigned char>(c)));
   return out;
 }
 

@@ -15,8 +15,10 @@ namespace zeltra {
 // \xNN, byte by byte.
 std::string Printable(std::string_view text);
 
-// Text as valid UTF-8: valid UTF-8 stays; every other byte is read as
-// Latin-1 (the code page most single-byte logs use), so nothing is lost.
+// Text as valid UTF-8: valid UTF-8 stays; text with a byte that is no
+// UTF-8 is read byte by byte in the code page CodePageOf finds for its
+// bytes above ASCII (Windows-1250 for Polish text, else Latin-1), so
+// nothing is lost.
 std::string AsUtf8(std::string_view text);
 
 // How much of bytes may be written out now: all but a UTF-8 sequence begun

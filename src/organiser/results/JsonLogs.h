@@ -15,7 +15,7 @@ namespace zeltra::organiser {
 // Keys in the order they are written, as the README shows them.
 using Json = nlohmann::ordered_json;
 
-// A text as JSON: UTF-8, bytes that are not UTF-8 read as Latin-1.
+// A text as JSON: UTF-8, a text that is not read as AsUtf8 reads it.
 Json JsonText(std::string_view text);
 
 // A value laid out as nlohmann's dump with an indent of two, every line

@@ -37,7 +37,7 @@ void WriteContactsCsv(std::ostream& out, const std::vector<LogResult>& logs, con
 // {"logs": [{rank, call, categories, qsos, points, multipliers, score,
 // claimed, difference, skipped, leftOut, status, note, file, table,
 // scoreLine[, contacts]}], "notScored": [{file, reason}]}. Texts are UTF-8;
-// bytes that are not UTF-8 are read as Latin-1. rows: none without
+// a text that is not is read as AsUtf8 reads it. rows: none without
 // --contacts.
 void WriteResultsJson(std::ostream& out, const std::vector<LogResult>& logs,
                       const std::vector<NotScored>& notScored, const RowSpool* rows);

@@ -6,9 +6,9 @@
 
 namespace zeltra::organiser {
 
-// Text from a log as a page shows it: valid UTF-8 (other bytes read as
-// Latin-1), control characters and those that turn text around shown as
-// \xNN, and the five characters markup gives meaning to (& < > " ') as
+// Text from a log as a page shows it: valid UTF-8 (a text that is
+// not read as AsUtf8 reads it: Polish Windows-1250 or Latin-1), control characters and those that
+// turn text around shown as \xNN, and the five characters markup gives meaning to (& < > " ') as
 // entities, so that it reads as text in an element and in a quoted
 // attribute alike, and never becomes markup.
 std::string Html(std::string_view text);

@@ -51,11 +51,33 @@ TEST(Utf8, PrintableShowsControlsAndStrayBytesEscaped) {
   }
 }
 
-TEST(Utf8, AsUtf8KeepsUtf8AndReadsOtherBytesAsLatin1) {
-  EXPECT_EQ(AsUtf8("\xC5\x82\xC3\xB3\x64\xC5\xBA.adi"), "\xC5\x82\xC3\xB3\x64\xC5\xBA.adi");
-  EXPECT_EQ(AsUtf8("\xA3\xF3\x64"), "\xC2\xA3\xC3\xB3\x64");
-  EXPECT_EQ(AsUtf8("a\xE2\x82"), "a\xC3\xA2\xC2\x82");
-  EXPECT_EQ(AsUtf8(""), "");
+// Text that is no UTF-8 is read as Polish Windows writes it when that
+// reads it as Polish, else as Latin-1; UTF-8 is never touched.
+TEST(Utf8, AsUtf8KeepsUtf8AndReadsOtherBytesInTheirCodePage) {
+  struct Case {
+    const char* what;
+    std::string_view text;
+    std::string_view utf8;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"UTF-8", "\xC5\x82\xC3\xB3\x64\xC5\xBA.adi", "łódź.adi"},
+           {"nothing", "", ""},
+           {"a Polish club in Windows-1250", "Klub \xA3\xF3\x64\x9F", "Klub Łódź"},
+           {"every Polish letter",
+            "\xA5\xB9\xC6\xE6\xCA\xEA\xA3\xB3\xD1\xF1\xD3\xF3\x8C\x9C\x8F\x9F\xAF\xBF",
+            "ĄąĆćĘęŁłŃńÓóŚśŹźŻż"},
+           {"Polish quotes and a dash", "\x84tak\x94 \x96 nie", "„tak” – nie"},
+           {"a German name", "M\xFCller", "Müller"},
+           {"a Czech letter is not Polish",
+            "\x8Akoda \xA3\xF3"
+            "d\x9F",
+            "\xC2\x8Akoda £ód\xC2\x9F"},
+           {"a byte Windows-1250 lacks", "\x81\xA3", "\xC2\x81£"},
+           {"a UTF-8 sequence cut short", "a\xE2\x82", "aâ\xC2\x82"},
+           {"a degree sign alone", "20\xB0", "20°"},
+       }) {
+    EXPECT_EQ(AsUtf8(c.text), c.utf8) << c.what;
+  }
 }
 
 TEST(Utf8, WholeLengthHoldsBackOnlyASequenceStillComing) {
