@@ -32,7 +32,8 @@ void StationSection(std::ostream& out, const SiteEntry& entry) {
 
 void BandTable(std::ostream& out, const std::string& caption, const Summary& summary) {
   const StatisticTable& table = summary.table;
-  out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr>";
+  WriteWideStart(out, caption);
+  out << "<table><caption>" << Html(caption) << "</caption>\n<thead><tr>";
   for (std::size_t column = 0; column < StatisticTable::kColumns; ++column)
     out << "<th scope=\"col\"" << (column > 0 ? " class=\"n\"" : "") << ">"
         << Html(table.Cell(column, 0)) << "</th>";
@@ -89,8 +90,9 @@ void ReportSection(std::ostream& out, const CheckReport& report) {
       out << "<p><strong>" << Html(section.title) << ":</strong> none</p>\n";
       continue;
     }
-    out << "<div class=\"wide\"><table><caption>" << Html(section.title) << ": "
-        << section.rows.size() << "</caption>\n<thead><tr>";
+    WriteWideStart(out, section.title);
+    out << "<table><caption>" << Html(section.title) << ": " << section.rows.size()
+        << "</caption>\n<thead><tr>";
     for (const std::string& heading : section.headings)
       out << "<th scope=\"col\">" << Html(heading) << "</th>";
     out << "</tr></thead>\n<tbody>\n";

@@ -13,6 +13,11 @@ namespace zeltra::organiser {
 // attribute alike, and never becomes markup.
 std::string Html(std::string_view text);
 
+// The same, cut after its first characters (as shown, \xNN counted as
+// four) with "…" added when it is longer: a call or a category in a table,
+// which a hostile log may make thousands of characters long.
+std::string HtmlShort(std::string_view text, std::size_t characters);
+
 // The same, written as it is made.
 void WriteHtml(std::ostream& out, std::string_view text);
 

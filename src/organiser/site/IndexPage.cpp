@@ -17,6 +17,9 @@ namespace {
 
 // The summary's longest lists show this many calls.
 constexpr std::size_t kMostListed = 25;
+// A text in a table (a call, a category) shows this many characters; its
+// entrant's page shows it whole.
+constexpr std::size_t kLongestInTable = 40;
 
 void Number(std::ostream& out, std::int64_t value) {
   out << "<td class=\"n\">" << value << "</td>";
@@ -27,38 +30,41 @@ void CallCell(std::ostream& out, const SiteEntry& entry) {
   out << "<th scope=\"row\">";
   const std::string call = entry.log->log.callSign.empty() ? "?" : entry.log->log.callSign;
   if (entry.page.empty())
-    out << Html(call);
+    out << HtmlShort(call, kLongestInTable);
   else
-    out << "<a href=\"" << Html(entry.page) << "\">" << Html(call) << "</a>";
+    out << "<a href=\"" << Html(entry.page) << "\">" << HtmlShort(call, kLongestInTable) << "</a>";
   out << "</th>";
 }
 
+// The score a table is ranked by comes right after the call, so that a
+// phone shows rank, call and score before the table scrolls sideways.
 void ResultsTable(std::ostream& out, const std::string& caption,
                   const std::vector<const SiteEntry*>& entries, bool checked, bool inCategory) {
-  out << "<div class=\"wide\"><table><caption>" << Html(caption)
+  WriteWideStart(out, caption);
+  out << "<table><caption>" << HtmlShort(caption, kLongestInTable)
       << "</caption>\n<thead><tr><th scope=\"col\" class=\"n\">Rank</th><th "
-         "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
-         "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Claimed</th>";
+         "scope=\"col\">Call</th><th scope=\"col\" class=\"n\">"
+      << (checked ? "Checked score" : "Score")
+      << "</th><th scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
+         "scope=\"col\" class=\"n\">Claimed</th>";
   if (checked)
     out << "<th scope=\"col\" class=\"n\">Before the check</th><th scope=\"col\" "
-           "class=\"n\">Checked score</th><th scope=\"col\" class=\"n\">Reduction</th><th "
-           "scope=\"col\" class=\"n\">NIL</th><th scope=\"col\" class=\"n\">Busted calls</th><th "
-           "scope=\"col\" class=\"n\">Busted exchanges</th><th scope=\"col\" "
-           "class=\"n\">Uniques</th>";
-  else
-    out << "<th scope=\"col\" class=\"n\">Score</th>";
+           "class=\"n\">Reduction</th><th scope=\"col\" class=\"n\">NIL</th><th scope=\"col\" "
+           "class=\"n\">Busted calls</th><th scope=\"col\" class=\"n\">Busted exchanges</th><th "
+           "scope=\"col\" class=\"n\">Uniques</th>";
   out << "</tr></thead>\n<tbody>\n";
   for (const SiteEntry* entry : entries) {
     const CheckedLog& log = *entry->log;
     const LogScore& before = *log.log.score;
     out << "<tr><td class=\"n\">" << *(inCategory ? entry->categoryRank : entry->rank) << "</td>";
     CallCell(out, *entry);
-    out << "<td>" << Html(log.log.categories) << "</td>";
+    Number(out, checked ? log.CheckedScore() : before.Score());
+    out << "<td>" << HtmlShort(log.log.categories, kLongestInTable) << "</td>";
     Number(out, before.qsos);
-    out << "<td class=\"n\">" << Html(log.log.claimed.value_or("")) << "</td>";
-    Number(out, before.Score());
+    out << "<td class=\"n\">" << HtmlShort(log.log.claimed.value_or(""), kLongestInTable)
+        << "</td>";
     if (checked) {
-      Number(out, log.CheckedScore());
+      Number(out, before.Score());
       out << "<td class=\"n\">" << PerCent(before.Score() - log.CheckedScore(), before.Score())
           << "</td>";
       Number(out, static_cast<std::int64_t>(log.Count(Verdict::kNil)));
@@ -74,7 +80,8 @@ void ResultsTable(std::ostream& out, const std::string& caption,
 void LeadersTable(std::ostream& out, const std::string& caption, const std::string& heading,
                   const std::vector<Leader>& leaders, bool checked) {
   if (leaders.empty()) return;
-  out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
+  WriteWideStart(out, caption);
+  out << "<table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
       << "scope=\"col\">" << Html(heading)
       << "</th><th scope=\"col\">Call</th><th scope=\"col\" class=\"n\">"
       << (checked ? "Checked score" : "Score") << "</th><th scope=\"col\" "
@@ -91,7 +98,8 @@ void LeadersTable(std::ostream& out, const std::string& caption, const std::stri
 
 void CallCounts(std::ostream& out, const std::string& caption, const std::string& heading,
                 const std::vector<CheckSummary::CallCount>& counts) {
-  out << "<div class=\"wide\"><table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
+  WriteWideStart(out, caption);
+  out << "<table><caption>" << Html(caption) << "</caption>\n<thead><tr><th "
       << "scope=\"col\">Call</th><th scope=\"col\" class=\"n\">" << Html(heading)
       << "</th></tr></thead>\n<tbody>\n";
   for (std::size_t i = 0; i < counts.size() && i < kMostListed; ++i)
@@ -103,7 +111,8 @@ void CallCounts(std::ostream& out, const std::string& caption, const std::string
 
 void CheckSection(std::ostream& out, const CheckSummary& summary) {
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">The log check</h2>\n";
-  out << "<div class=\"wide\"><table><caption>QSO lines by verdict</caption>\n<thead><tr><th "
+  WriteWideStart(out, "QSO lines by verdict");
+  out << "<table><caption>QSO lines by verdict</caption>\n<thead><tr><th "
          "scope=\"col\">Verdict</th><th scope=\"col\" class=\"n\">Lines</th></tr></thead>\n"
          "<tbody>\n";
   for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
@@ -116,7 +125,8 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
              summary.copiedWrongly);
   CallCounts(out, "NILs each station caused in other logs", "NILs caused", summary.nilsCaused);
   if (!summary.clocksOff.empty()) {
-    out << "<div class=\"wide\"><table><caption>Clocks found off</caption>\n<thead><tr><th "
+    WriteWideStart(out, "Clocks found off");
+    out << "<table><caption>Clocks found off</caption>\n<thead><tr><th "
            "scope=\"col\">Call</th><th scope=\"col\">Clock</th><th scope=\"col\" "
            "class=\"n\">QSOs it rests on</th><th scope=\"col\" class=\"n\">Within a "
            "minute</th></tr></thead>\n<tbody>\n";
@@ -130,8 +140,9 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
 }
 
 void ReceivedSection(std::ostream& out, const SiteContents& site) {
-  out << "<section aria-labelledby=\"received\"><h2 id=\"received\">Logs received</h2>\n"
-         "<div class=\"wide\"><table><caption>Every log received, and what became of "
+  out << "<section aria-labelledby=\"received\"><h2 id=\"received\">Logs received</h2>\n";
+  WriteWideStart(out, "Every log received, and what became of it");
+  out << "<table><caption>Every log received, and what became of "
          "it</caption>\n<thead><tr><th scope=\"col\">Call</th><th scope=\"col\">File</th><th "
          "scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
          "scope=\"col\">Status</th></tr></thead>\n<tbody>\n";
@@ -150,8 +161,8 @@ void ReceivedSection(std::ostream& out, const SiteContents& site) {
     const CheckedLog& log = *entry.log;
     out << "<tr>";
     CallCell(out, entry);
-    out << "<td>" << Html(FileNameOf(log.log.file)) << "</td><td>" << Html(log.log.categories)
-        << "</td><td class=\"n\">";
+    out << "<td>" << HtmlShort(FileNameOf(log.log.file), kLongestInTable) << "</td><td>"
+        << HtmlShort(log.log.categories, kLongestInTable) << "</td><td class=\"n\">";
     if (!log.log.Failed()) out << log.log.score->qsos;
     out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";
   }

@@ -24,6 +24,11 @@ struct PageMenu {
 // (when it has links) and the heading. title: plain text, escaped here.
 void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& menu = {});
 
+// The start of a table that may be wider than the screen: it scrolls
+// sideways within a region a keyboard can reach, named as the table is.
+// The region ends with "</div>".
+void WriteWideStart(std::ostream& out, std::string_view name);
+
 // The page's end, after its main content.
 void WritePageEnd(std::ostream& out);
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "organiser/site/HtmlText.h"
+#include "organiser/site/PageFrame.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -17,7 +18,7 @@ constexpr int kTop = 12;
 constexpr int kBottom = 36;
 constexpr int kPlotWidth = kWidth - kLeft - kRight;
 constexpr int kPlotHeight = kHeight - kTop - kBottom;
-constexpr std::uint64_t kScaleSteps = 5;
+constexpr std::uint64_t kMostSteps = 8;
 constexpr std::size_t kMostLabels = 12;
 constexpr int kBarShareOfColumn = 80;  // per cent
 constexpr double kWidestBar = 48;
@@ -38,12 +39,9 @@ std::uint64_t ColumnTotal(const std::vector<std::uint64_t>& column) {
   return total;
 }
 
-// Lines across the plot at whole steps of the scale: fifths of a top of
-// 5, 10, 20, 50 ..., each whole number of a top of 1 or 2, and the top
-// alone of any other.
-void WriteScale(std::ostream& out, std::uint64_t top) {
-  constexpr std::uint64_t kFewestFifths = 2;
-  const std::uint64_t steps = top % kScaleSteps == 0 ? kScaleSteps : top <= kFewestFifths ? top : 1;
+// Lines across the plot at each step of the scale, with their values.
+void WriteScale(std::ostream& out, const Scale& scale) {
+  const std::uint64_t steps = scale.top / scale.step;
   out << "<g class=\"scale\">";
   for (std::uint64_t step = 0; step <= steps; ++step) {
     const double y =
@@ -51,7 +49,7 @@ void WriteScale(std::ostream& out, std::uint64_t top) {
         static_cast<double>(kPlotHeight) * static_cast<double>(step) / static_cast<double>(steps);
     out << "<line x1=\"" << kLeft << "\" x2=\"" << kWidth - kRight << "\" y1=\"" << At(y)
         << "\" y2=\"" << At(y) << "\"/><text x=\"" << kLeft - kLabelGap << "\" y=\"" << At(y + 4)
-        << "\" text-anchor=\"end\">" << top / steps * step << "</text>";
+        << "\" text-anchor=\"end\">" << scale.step * step << "</text>";
   }
   out << "</g>";
 }
@@ -101,9 +99,10 @@ void WriteLine(std::ostream& out, const ColumnChart& chart, std::uint64_t top, d
 }
 
 void WriteNumbers(std::ostream& out, const ColumnChart& chart) {
-  out << "<details><summary>The chart's numbers</summary><div class=\"wide\"><table><caption>"
-      << Html(chart.title) << "</caption><thead><tr><th scope=\"col\">" << Html(chart.labelHeading)
-      << "</th>";
+  out << "<details><summary>The chart's numbers</summary>";
+  WriteWideStart(out, chart.title + ": the numbers");
+  out << "<table><caption>" << Html(chart.title) << "</caption><thead><tr><th scope=\"col\">"
+      << Html(chart.labelHeading) << "</th>";
   if (!chart.cumulative || chart.parts.size() > 1)
     for (const ChartPart& part : chart.parts)
       out << "<th scope=\"col\">" << Html(part.name) << "</th>";
@@ -125,13 +124,18 @@ void WriteNumbers(std::ostream& out, const ColumnChart& chart) {
 
 }  // namespace
 
-std::uint64_t ScaleTop(std::uint64_t largest) {
+Scale ScaleFor(std::uint64_t largest) {
+  if (largest == 0) return {};
   for (std::uint64_t power = 1; power <= std::numeric_limits<std::uint64_t>::max() / 10;
        power *= 10)
-    for (const std::uint64_t step : {1u, 2u, 5u})
-      if (step * power >= largest) return step * power;
-  // Beyond the round numbers a 64-bit count holds: the largest itself.
-  return largest;
+    for (const std::uint64_t step : {1u, 2u, 5u}) {
+      const std::uint64_t size = step * power;
+      const std::uint64_t steps = largest / size + (largest % size != 0 ? 1 : 0);
+      if (steps <= kMostSteps && size <= std::numeric_limits<std::uint64_t>::max() / steps)
+        return {size * steps, size};
+    }
+  // Beyond the round numbers a 64-bit count holds: one step, the largest.
+  return {largest, largest};
 }
 
 void WriteColumnChart(std::ostream& out, const ColumnChart& chart) {
@@ -141,22 +145,24 @@ void WriteColumnChart(std::ostream& out, const ColumnChart& chart) {
     sum += ColumnTotal(column);
     largest = std::max(largest, chart.cumulative ? sum : ColumnTotal(column));
   }
-  const std::uint64_t top = ScaleTop(largest);
+  const Scale scale = ScaleFor(largest);
+  const std::uint64_t top = scale.top;
   const double columnWidth =
       chart.values.empty() ? kPlotWidth : kPlotWidth / static_cast<double>(chart.values.size());
   const std::string id = Html(chart.id);
-  out << "<figure class=\"chart\"><figcaption>" << Html(chart.title) << "</figcaption>"
-      << "<svg role=\"img\" viewBox=\"0 0 " << kWidth << " " << kHeight << "\" width=\"" << kWidth
+  out << "<figure class=\"chart\"><figcaption>" << Html(chart.title) << "</figcaption>";
+  WriteWideStart(out, chart.title);
+  out << "<svg role=\"img\" viewBox=\"0 0 " << kWidth << " " << kHeight << "\" width=\"" << kWidth
       << "\" height=\"" << kHeight << "\" aria-labelledby=\"" << id << "-title " << id
       << "-desc\"><title id=\"" << id << "-title\">" << Html(chart.title) << "</title><desc id=\""
       << id << "-desc\">" << Html(chart.description) << "</desc>";
-  WriteScale(out, top);
+  WriteScale(out, scale);
   if (chart.cumulative)
     WriteLine(out, chart, top, columnWidth);
   else
     WriteColumns(out, chart, top, columnWidth);
   WriteLabels(out, chart, columnWidth);
-  out << "</svg>";
+  out << "</svg></div>";
   if (chart.parts.size() > 1) {
     out << "<ul class=\"legend\">";
     for (const ChartPart& part : chart.parts)

@@ -33,8 +33,14 @@ struct ColumnChart {
 // a legend, and its numbers as a table beneath it. Every text is escaped.
 void WriteColumnChart(std::ostream& out, const ColumnChart& chart);
 
-// The highest value a chart's scale reaches for a largest value: 1, 2 or
-// 5 times a power of ten, at least 1.
-std::uint64_t ScaleTop(std::uint64_t largest);
+// A chart's scale: lines across at every step up to the top. The step is
+// 1, 2 or 5 times a power of ten, the smallest that reaches the largest
+// value within eight steps, so that the top stands at most a quarter above
+// the highest bar (11 QSOs: steps of 2 up to 12).
+struct Scale {
+  std::uint64_t top = 1;
+  std::uint64_t step = 1;
+};
+Scale ScaleFor(std::uint64_t largest);
 
 }  // namespace zeltra::organiser

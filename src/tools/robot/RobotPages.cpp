@@ -106,7 +106,8 @@ std::string RefusalPage(int status, const std::vector<std::string>& errors) {
 std::string ReceivedPageHead(std::size_t count) {
   std::ostringstream out;
   organiser::WritePageStart(out, "Logs received");
-  out << "<div class=\"wide\"><table><caption>" << count
+  organiser::WriteWideStart(out, std::to_string(count) + " logs received");
+  out << "<table><caption>" << count
       << " logs received, the latest of each call</caption>\n<thead><tr><th "
          "scope=\"col\">Call</th><th scope=\"col\">Categories</th><th scope=\"col\" "
          "class=\"n\">QSOs</th><th scope=\"col\">Received (UTC)</th></tr></thead>\n"

@@ -60,5 +60,29 @@ TEST(HtmlText, NoBytesBecomeMarkup) {
   }
 }
 
+// A call or a category in a table is cut after its first characters,
+// never within a character, and escaped after the cut.
+TEST(HtmlText, ShortTextIsCutByCharacters) {
+  struct Case {
+    const char* what;
+    std::string text;
+    std::size_t characters;
+    std::string html;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"short enough", "SP9AHW", 6, "SP9AHW"},
+           {"one too long", "SP9AHWX", 6, "SP9AHW…"},
+           {"letters of two bytes", "ŁódźŁódź", 4, "Łódź…"},
+           {"markup counts as itself", "<b>bold</b>", 3, "&lt;b&gt;…"},
+           {"Windows-1250 read first",
+            "\xA3\xF3"
+            "d\x9F Klub",
+            4, "Łódź…"},
+           {"a thousand categories", std::string(3000, 'X'), 40, std::string(40, 'X') + "…"},
+       }) {
+    EXPECT_EQ(HtmlShort(c.text, c.characters), c.html) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace zeltra::organiser

@@ -11,14 +11,37 @@
 namespace zeltra::organiser {
 namespace {
 
-TEST(SvgCharts, TheScaleEndsAtARoundNumberAboveTheLargest) {
-  const std::vector<std::pair<std::uint64_t, std::uint64_t>> cases = {
-      {0, 1}, {1, 1}, {2, 2}, {3, 5}, {5, 5}, {6, 10}, {11, 20}, {21, 50}, {57, 100}, {101, 200}};
-  for (const auto& [largest, top] : cases) EXPECT_EQ(ScaleTop(largest), top) << largest;
+// The scale's top stands at most a quarter above the highest bar, its
+// steps round.
+TEST(SvgCharts, TheScaleEndsJustAboveTheLargestInRoundSteps) {
+  struct Case {
+    std::uint64_t largest, top, step;
+  };
+  for (const Case& c : std::initializer_list<Case>{{0, 1, 1},
+                                                  {1, 1, 1},
+                                                  {8, 8, 1},
+                                                  {9, 10, 2},
+                                                  {11, 12, 2},
+                                                  {17, 20, 5},
+                                                  {41, 50, 10},
+                                                  {57, 60, 10},
+                                                  {81, 100, 20},
+                                                  {161, 200, 50},
+                                                  {1234, 1400, 200}}) {
+    const Scale scale = ScaleFor(c.largest);
+    EXPECT_EQ(scale.top, c.top) << c.largest;
+    EXPECT_EQ(scale.step, c.step) << c.largest;
+  }
+  for (std::uint64_t largest = 1; largest < 100'000; largest += largest / 7 + 1) {
+    const Scale scale = ScaleFor(largest);
+    EXPECT_GE(scale.top, largest);
+    EXPECT_LE(scale.top * 4, largest * 5) << largest;
+    EXPECT_EQ(scale.top % scale.step, 0u) << largest;
+  }
   // Past the last round number a count holds, the largest itself.
   const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
-  EXPECT_EQ(ScaleTop(5'000'000'000'000'000'000u), 5'000'000'000'000'000'000u);
-  EXPECT_EQ(ScaleTop(most - 1), most - 1);
+  EXPECT_EQ(ScaleFor(5'000'000'000'000'000'000u).top, 5'000'000'000'000'000'000u);
+  EXPECT_EQ(ScaleFor(most - 1).top, most - 1);
   // A chart of such a count is drawn all the same, with few lines across.
   ColumnChart chart;
   chart.id = "huge";

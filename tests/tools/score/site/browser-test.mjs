@@ -7,7 +7,10 @@
 // - every entrant ranked on the home page is linked, and its page shows the
 //   checked score the home page gives;
 // - every chart has a size and an accessible name, and its numbers a table;
-// - axe-core finds no serious or critical accessibility violation.
+// - axe-core finds no serious or critical accessibility violation;
+// all of it on a desktop's 1280 px and on a phone's 390 px, where no page
+// is wider than the screen, chart text is at least 11 px tall and the home
+// page shows each entrant's checked score without scrolling.
 //
 //   node browser-test.mjs --score ZELTRA_SCORE --make-logs MAKE_SCORE_LOGS
 //                         --cty CTY.DAT --work FOLDER
@@ -48,7 +51,7 @@ const axeSource = readFileSync(require.resolve("axe-core/axe.min.js"), "utf8");
 // What the hostile entrant writes where a page may show it.
 const hostileFile = "<img src=x onerror=window.pwned=1>.log";
 const hostile = {
-  category: "SINGLE-OP<svg onload=window.pwned=2>",
+  category: "SINGLE-OP<svg onload=window.pwned=2>" + " LOW".repeat(750),
   club: "Klub Łódź <script>window.pwned=3</script>",
   name: "\"><img src=x onerror=window.pwned=4>",
   soapbox: [
@@ -125,10 +128,33 @@ async function open(file) {
   return { page, problems };
 }
 
-// What every page must be, whatever it shows.
+const screens = [
+  { name: "desktop", width: 1280, height: 900 },
+  { name: "phone", width: 390, height: 844 },
+];
+const smallestChartText = 11;
+
+// What every page must be, whatever it shows, on every screen.
 async function checkPage(file, page, problems) {
-  const name = path.relative(site, file);
-  for (const problem of problems) fail(`${name}: ${problem}`);
+  for (const problem of problems) fail(`${path.relative(site, file)}: ${problem}`);
+  for (const screen of screens) {
+    await page.setViewport({ width: screen.width, height: screen.height });
+    await checkOnScreen(`${path.relative(site, file)} (${screen.name})`, page, screen);
+  }
+}
+
+async function checkOnScreen(name, page, screen) {
+  const layout = await page.evaluate(() => ({
+    pageWidth: document.documentElement.scrollWidth,
+    chartText: Math.min(
+      ...[...document.querySelectorAll("svg text")].map((text) => {
+        const scale = text.ownerSVGElement.getScreenCTM().a;
+        return parseFloat(getComputedStyle(text).fontSize) * scale;
+      }),
+    ),
+  }));
+  if (layout.pageWidth > screen.width) fail(`${name}: the page is ${layout.pageWidth} px wide`);
+  if (layout.chartText < smallestChartText) fail(`${name}: chart text ${layout.chartText.toFixed(1)} px tall`);
   const found = await page.evaluate(() => ({
     pwned: window.pwned,
     scripts: document.querySelectorAll("script, iframe, img, link, object, embed").length,
@@ -179,6 +205,14 @@ async function checkPage(file, page, problems) {
 try {
   const indexFile = path.join(site, "index.html");
   const index = await open(indexFile);
+  await index.page.setViewport({ width: 390, height: 844 });
+  const scoreShown = await index.page.evaluate(() => {
+    const heading = [...document.querySelectorAll("section[aria-labelledby=overall] thead th")].find(
+      (th) => th.textContent === "Checked score",
+    );
+    return heading ? heading.getBoundingClientRect().right : Infinity;
+  });
+  if (scoreShown > 390) fail(`index.html (phone): the checked score ends at ${scoreShown} px`);
   const ranked = await index.page.evaluate(() => {
     const table = document.querySelector("#overall ~ div table, section[aria-labelledby=overall] table");
     const headings = [...table.querySelectorAll("thead th")].map((th) => th.textContent);
@@ -194,7 +228,7 @@ try {
   });
   const bodyText = await index.page.evaluate(() => document.body.innerText);
   if (!bodyText.includes(hostileFile)) fail("index.html: the hostile file's name is not shown as text");
-  if (!bodyText.includes(hostile.category)) fail("index.html: the hostile category is not shown as text");
+  if (!bodyText.includes(hostile.category.slice(0, 40))) fail("index.html: the hostile category is not shown as text");
   await checkPage(indexFile, index.page, index.problems);
   await index.page.close();
 
