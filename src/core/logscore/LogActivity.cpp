@@ -24,23 +24,25 @@ std::uint64_t HourOfQsos::Total() const {
   return total;
 }
 
-void LogActivity::Add(const LogActivity& other) {
-  std::vector<HourOfQsos> merged;
-  merged.reserve(hours.size() + other.hours.size());
-  auto mine = hours.begin();
-  auto theirs = other.hours.begin();
-  while (mine != hours.end() || theirs != other.hours.end()) {
-    if (theirs == other.hours.end() || (mine != hours.end() && mine->hour < theirs->hour)) {
-      merged.push_back(*mine++);
-    } else if (mine == hours.end() || theirs->hour < mine->hour) {
-      merged.push_back(*theirs++);
-    } else {
-      merged.push_back(*mine++);
-      CountIn(merged.back(), *theirs++);
-    }
+LogActivity SumOf(const std::vector<const LogActivity*>& logs) {
+  LogActivity sum;
+  std::vector<HourOfQsos> all;
+  std::size_t count = 0;
+  for (const LogActivity* log : logs) count += log->hours.size();
+  all.reserve(count);
+  for (const LogActivity* log : logs) {
+    all.insert(all.end(), log->hours.begin(), log->hours.end());
+    sum.qsos += log->qsos;
   }
-  hours = std::move(merged);
-  qsos += other.qsos;
+  std::sort(all.begin(), all.end(),
+            [](const HourOfQsos& a, const HourOfQsos& b) { return a.hour < b.hour; });
+  for (const HourOfQsos& hour : all) {
+    if (!sum.hours.empty() && sum.hours.back().hour == hour.hour)
+      CountIn(sum.hours.back(), hour);
+    else
+      sum.hours.push_back(hour);
+  }
+  return sum;
 }
 
 std::array<std::uint64_t, kBands.size()> LogActivity::QsosByBand() const {

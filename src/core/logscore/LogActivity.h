@@ -40,15 +40,17 @@ struct LogActivity {
   std::int64_t bestSixtyStart = 0;     // the first minute of the earliest such 60
   std::int64_t minutesOnAir = 0;       // first QSO to last, less every break
 
-  // Counts other's hours in with these (the contest's activity as the sum
-  // of its logs'); the rate figures stay this one's.
-  void Add(const LogActivity& other);
   // The QSOs of each band over all hours, in the band table's order.
   std::array<std::uint64_t, kBands.size()> QsosByBand() const;
 };
 
 // The activity of a log's QSOs, given in any order.
 LogActivity ActivityOf(std::vector<TimedQso> qsos);
+
+// The contest's activity: its logs' hours counted together, and their
+// QSOs (no rate figures). All hours are sorted once, so the time grows
+// with the hours of all logs, not with logs times the contest's hours.
+LogActivity SumOf(const std::vector<const LogActivity*>& logs);
 
 // At most maxHours consecutive hours, the empty ones among them as well:
 // the stretch that holds the most QSOs, the earliest of equals, from its

@@ -52,13 +52,15 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
     site.byCategory.push_back(&entry);
   }
   ReportNames names;
+  std::vector<const LogActivity*> activities;
   for (SiteEntry& entry : site.ranked) {
     const LogResult& log = entry.log->log;
     if (log.Failed()) continue;
     const std::string call = log.callSign.empty() ? NameOf(PathOf(log.file).stem()) : log.callSign;
     entry.page = std::string(kEntrantsFolder) + "/" + names.For(call, ".html");
-    site.contest.Add(log.activity);
+    activities.push_back(&log.activity);
   }
+  site.contest = SumOf(activities);
   return site;
 }
 

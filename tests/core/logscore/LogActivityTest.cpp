@@ -63,16 +63,19 @@ TEST(LogActivity, HoursByBandAndTheContestsSum) {
   EXPECT_EQ(first.hours[1].byBand[0], 1u);
   EXPECT_EQ(first.hours[1].hour - first.hours[0].hour, 1);
 
-  LogActivity contest;
-  contest.Add(first);
-  contest.Add(ActivityOf({{ten - 120, 9}, {ten + 30, 5}}));
+  const LogActivity second = ActivityOf({{ten - 120, 9}, {ten + 30, 5}});
+  const LogActivity third = ActivityOf({{ten + 65, 1}});
+  const LogActivity contest = SumOf({&first, &second, &third});
   ASSERT_EQ(contest.hours.size(), 3u);
-  EXPECT_EQ(contest.qsos, 6u);
+  EXPECT_EQ(contest.qsos, 7u);
   EXPECT_EQ(contest.hours[1].byBand[4], 3u);
   EXPECT_EQ(contest.hours[0].byBand[8], 1u);
+  EXPECT_EQ(contest.hours[2].byBand[0], 2u);  // two logs' QSOs in one hour
+  EXPECT_LT(contest.hours[0].hour, contest.hours[1].hour);
+  EXPECT_LT(contest.hours[1].hour, contest.hours[2].hour);
   const auto byBand = contest.QsosByBand();
   EXPECT_EQ(byBand[4], 3u);
-  EXPECT_EQ(byBand[0], 1u);
+  EXPECT_EQ(byBand[0], 2u);
   EXPECT_EQ(byBand[8], 1u);
 }
 
