@@ -15,6 +15,7 @@ std::int64_t CheckedLog::CheckedPoints() const {
 
 std::string CheckedLog::Status() const {
   if (!log.Failed() && !notChecked.empty()) return "not checked: " + notChecked;
+  if (!log.Failed() && !excluded.empty()) return "excluded: " + excluded;
   return log.Status();
 }
 
@@ -23,7 +24,7 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
   for (const CheckedLog& log : logs) order.push_back(&log);
   // Checked first, then scored, then failed; each by its score.
   const auto standing = [](const CheckedLog* log) {
-    return log->IsChecked() ? 0 : !log->log.Failed() ? 1 : 2;
+    return log->IsRanked() ? 0 : !log->log.Failed() ? 1 : 2;
   };
   const auto score = [](const CheckedLog* log) -> std::int64_t {
     if (log->IsChecked()) return log->CheckedScore();
@@ -43,7 +44,7 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
     if (byCategory && i > 0 && order[i]->log.categories != order[i - 1]->log.categories)
       places = Places();
     ranked.push_back({order[i], std::nullopt});
-    if (order[i]->IsChecked()) ranked.back().rank = places.Next(order[i]->CheckedScore());
+    if (order[i]->IsRanked()) ranked.back().rank = places.Next(order[i]->CheckedScore());
   }
   return ranked;
 }

@@ -33,6 +33,7 @@ inline constexpr std::string_view kLeftOut = "left-out";
 struct CheckedLog {
   LogResult log;
   std::string notChecked;                 // why it took no part; empty when it did
+  std::string excluded;  // why the organiser keeps it out of the ranking; empty: ranked
   std::optional<std::size_t> checkIndex;  // its number in the check, while it takes part
   ContactList contacts;                   // as read, for the checked score
   OwnStation own;
@@ -47,17 +48,20 @@ struct CheckedLog {
   std::vector<LineNotChecked> notCheckedLines;
 
   bool IsChecked() const { return checked.has_value(); }
+  // Checked, and not excluded: it takes a place.
+  bool IsRanked() const { return IsChecked() && excluded.empty(); }
   std::size_t Count(Verdict verdict) const { return counts[static_cast<std::size_t>(verdict)]; }
   // The points that stay less the penalty, never below 0.
   std::int64_t CheckedPoints() const;
   std::int64_t CheckedScore() const { return CheckedPoints() * checked->Multipliers(); }
-  // "ok", "N lines skipped", "not checked: reason" or "failed: reason".
+  // "ok", "N lines skipped", "not checked: reason", "excluded: reason" or
+  // "failed: reason".
   std::string Status() const;
 };
 
 // The logs ranked by checked score, highest first (ties by call); then
-// those scored but not checked, by score; then those that failed, in the
-// order given. byCategory: each category's logs together, categories in
+// those scored but not ranked (not checked, or excluded), by score; then
+// those that failed, in the order given. byCategory: each category's logs together, categories in
 // name order. Rank: each checked log's place (within its category), equal
 // checked scores sharing one (1, 2, 2, 4).
 struct RankedLog {

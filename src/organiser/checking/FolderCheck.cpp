@@ -11,6 +11,7 @@
 #include "core/crosscheck/WhatStays.h"
 #include "core/parallel/RunInOrder.h"
 #include "core/scoring/ContestRules.h"
+#include "core/text/Ascii.h"
 #include "core/text/UtcMinute.h"
 #include "organiser/checking/CheckedLog.h"
 #include "organiser/files/FileNames.h"
@@ -300,6 +301,21 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const CheckSetting
   entry.clockOffset = check.ClockOffset(index);
 }
 
+// Each call the organiser excluded keeps its logs out of the ranking; a
+// call of no checked log is told, lest a typing error go unseen.
+void Exclude(const std::map<std::string, std::string>& excluded, std::vector<CheckedLog>& logs,
+             Diagnostics& diagnostics) {
+  for (const auto& [call, reason] : excluded) {
+    bool found = false;
+    for (CheckedLog& log : logs)
+      if (log.IsChecked() && EqualsIgnoringAsciiCase(log.log.callSign, call)) {
+        log.excluded = reason;
+        found = true;
+      }
+    if (!found) diagnostics.Error(call + " is to be excluded, but no log of that call was checked");
+  }
+}
+
 }  // namespace
 
 CheckOutcome CheckFolder(const CheckSettings& settings, const BatchSettings& batch,
@@ -316,6 +332,7 @@ CheckOutcome CheckFolder(const CheckSettings& settings, const BatchSettings& bat
         return true;
       },
       [](std::size_t, bool) {});
+  Exclude(settings.excluded, logs, diagnostics);
   return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/parallel/RunInOrder.h"
 #include "core/text/Utf8.h"
+#include "organiser/files/FileNames.h"
 #include "organiser/results/CheckReport.h"
 #include "organiser/results/JsonLogs.h"
 #include "organiser/results/TextColumns.h"
@@ -126,11 +127,18 @@ Json SummaryJson(const CheckSummary& summary) {
   Json overlapping = Json::array();
   for (const std::string& overlap : summary.overlappingLogs)
     overlapping.push_back(JsonText(overlap));
+  Json lookAt = Json::array();
+  for (const LogToLookAt& entry : summary.logsToLookAt)
+    lookAt.push_back({{"call", JsonText(entry.log->log.callSign)},
+                      {"file", JsonText(FileNameOf(entry.log->log.file))},
+                      {"concern", ConcernName(entry.concern)},
+                      {"why", JsonText(LookAtText(entry))}});
   return {{"verdicts", std::move(verdicts)},
           {"copiedWrongly", CallCountsJson(summary.copiedWrongly)},
           {"nilsCaused", CallCountsJson(summary.nilsCaused)},
           {"clocksOff", std::move(clocks)},
-          {"overlappingLogs", std::move(overlapping)}};
+          {"overlappingLogs", std::move(overlapping)},
+          {"logsToLookAt", std::move(lookAt)}};
 }
 
 }  // namespace

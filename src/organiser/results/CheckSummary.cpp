@@ -4,7 +4,9 @@
 #include <map>
 
 #include "core/text/Utf8.h"
+#include "organiser/files/FileNames.h"
 #include "organiser/results/CheckReport.h"
+#include "organiser/results/Plural.h"
 #include "organiser/results/TextColumns.h"
 
 namespace zeltra::organiser {
@@ -53,7 +55,49 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
   summary.nilsCaused = MostFirst(nils);
   std::sort(summary.clocksOff.begin(), summary.clocksOff.end(),
             [](const auto& a, const auto& b) { return a.call < b.call; });
+  summary.logsToLookAt = LogsToLookAt(logs, check);
   return summary;
+}
+
+std::string_view ConcernName(Concern concern) {
+  switch (concern) {
+    case Concern::kNoStationWithLog:
+      return "no-station-with-log";
+    case Concern::kFewConfirmed:
+      return "few-confirmed";
+    case Concern::kSharesWithOther:
+      return "shares-with-other";
+    case Concern::kCallNotACall:
+      return "call-not-a-call";
+    case Concern::kCallTooLong:
+      return "call-too-long";
+  }
+  return "";
+}
+
+std::string LookAtText(const LogToLookAt& entry) {
+  constexpr std::size_t kPerCent = 100;
+  constexpr std::size_t kPerMille = 1000;
+  switch (entry.concern) {
+    case Concern::kNoStationWithLog:
+      return "none of its " + Plural(entry.of, "QSO") + " is with a station that sent a log";
+    case Concern::kFewConfirmed:
+      return "the logs of the stations it worked hold " + std::to_string(entry.count) + " of its " +
+             Plural(entry.of, "QSO") + " with them (" +
+             std::to_string(entry.count * kPerCent / entry.of) + "%; usually " +
+             std::to_string(entry.usualPerMille * kPerCent / kPerMille) + "%)";
+    case Concern::kSharesWithOther:
+      return std::to_string(entry.count) + " of its " + Plural(entry.of, "QSO") +
+             " are with the calls, on the bands and at the minutes of " +
+             Printable(entry.other->log.callSign) + "'s (" +
+             Printable(FileNameOf(entry.other->log.file)) + ")";
+    case Concern::kCallNotACall:
+      return "its call has a character no call has (only A-Z, 0-9 and /)";
+    case Concern::kCallTooLong:
+      return "its call is " + std::to_string(entry.count) + " characters long (at most " +
+             std::to_string(kLongestCall) + ")";
+  }
+  return {};
 }
 
 void WriteSummaryText(std::ostream& out, const CheckSummary& summary) {
@@ -73,6 +117,12 @@ void WriteSummaryText(std::ostream& out, const CheckSummary& summary) {
   if (!rows.empty())
     WriteAlignedColumns(out, {"Call", "Clock", "Pairs", "Within a minute"}, rows,
                         {true, true, false, false});
+  out << "\nLogs to look at: " << summary.logsToLookAt.size() << "\n";
+  rows.clear();
+  for (const LogToLookAt& entry : summary.logsToLookAt)
+    rows.push_back({Printable(entry.log->log.callSign), Printable(FileNameOf(entry.log->log.file)),
+                    LookAtText(entry)});
+  if (!rows.empty()) WriteAlignedColumns(out, {"Call", "File", "Why"}, rows, {true, true, true});
   if (summary.overlappingLogs.empty()) return;
   out << "\nLogs of one station that overlap in time, not checked: "
       << summary.overlappingLogs.size() << "\n";

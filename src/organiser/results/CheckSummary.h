@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/crosscheck/LogCheck.h"
 #include "organiser/checking/CheckedLog.h"
+#include "organiser/checking/LogsToLookAt.h"
 
 namespace zeltra::organiser {
 
@@ -34,7 +36,14 @@ struct CheckSummary {
   std::size_t leftOut = 0;
   // Logs of one station that overlap in time, each said with the one checked.
   std::vector<std::string> overlappingLogs;
+  std::vector<LogToLookAt> logsToLookAt;  // log by log, as the check has them
 };
+
+// Why a log is to be looked at, in words, with its figures: "none of its
+// 400 QSOs is with a station that sent a log".
+std::string LookAtText(const LogToLookAt& entry);
+// Its concern as a word for machines: "no-station-with-log".
+std::string_view ConcernName(Concern concern);
 
 CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& check);
 

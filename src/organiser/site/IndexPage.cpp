@@ -109,6 +109,18 @@ void CallCounts(std::ostream& out, const std::string& caption, const std::string
   out << "</tbody></table></div>\n";
 }
 
+// The logs the organiser is to look at before publishing, and why.
+void LookAtTable(std::ostream& out, const std::vector<LogToLookAt>& entries) {
+  WriteWideStart(out, "Logs to look at");
+  out << "<table><caption>Logs to look at</caption>\n<thead><tr><th scope=\"col\">Call</th><th "
+         "scope=\"col\">Why</th></tr></thead>\n<tbody>\n";
+  for (const LogToLookAt& entry : entries)
+    out << "<tr><th scope=\"row\">" << HtmlShort(entry.log->log.callSign, kLongestInTable)
+        << "</th><td>" << Html(LookAtText(entry)) << "</td></tr>\n";
+  if (entries.empty()) out << "<tr><td colspan=\"2\">none</td></tr>\n";
+  out << "</tbody></table></div>\n";
+}
+
 void CheckSection(std::ostream& out, const CheckSummary& summary) {
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">The log check</h2>\n";
   WriteWideStart(out, "QSO lines by verdict");
@@ -136,6 +148,7 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
           << "</td></tr>\n";
     out << "</tbody></table></div>\n";
   }
+  LookAtTable(out, summary.logsToLookAt);
   out << "</section>\n";
 }
 

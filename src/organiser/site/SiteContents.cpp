@@ -68,7 +68,7 @@ std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked) {
   const CheckedLog& log = *entry.log;
   if (log.log.Failed()) return std::nullopt;
   if (!checked) return log.log.score->Score();
-  if (!log.IsChecked()) return std::nullopt;
+  if (!log.IsRanked()) return std::nullopt;
   return log.CheckedScore();
 }
 

@@ -19,6 +19,9 @@
 namespace zeltra::score {
 namespace {
 
+// The reason an excluded log is shown with when none is given.
+constexpr std::string_view kExcludedByTheOrganiser = "by the organiser";
+
 constexpr const char* kDescription =
     "Usage: zeltra-score [options] LOG...\n"
     "       zeltra-score [options] --odbc \"CONNECTION STRING\" --table NAME\n"
@@ -234,7 +237,17 @@ CLI::Option* AddCheck(CLI::App& app, ScoreOptions& options) {
       app.add_flag("--remove-uniques", check.scores.removeUniques,
                    "uniques do not count (they are kept by default)"),
       app.add_flag("--by-category", options.output.byCategory,
-                   "rank the logs within each category")};
+                   "rank the logs within each category"),
+      app.add_option("--exclude", options.excluded,
+                     "keep CALL's log out of the ranking (it still confirms other logs' QSOs), "
+                     "with the reason shown beside it; may be given again")
+          ->type_name("CALL[=REASON]")
+          ->check(CLI::Validator(
+              [](const std::string& text) {
+                return text.empty() || text.front() == '=' ? std::string("a call is missing")
+                                                          : std::string();
+              },
+              "CALL[=REASON]"))};
   for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
   for (CLI::Option* option : AddCheckOutputs(app, options))
     option->group(kCheckGroup)->needs(crossCheck);
@@ -274,6 +287,12 @@ void FillIn(ScoreOptions& options) {
   batch.forSite = options.siteFolder.has_value();
   if (options.crossCheck) options.check.folder = *options.crossCheck;
   options.check.outputs = OutputsOf(options);
+  for (const std::string& exclusion : options.excluded) {
+    const std::size_t equals = exclusion.find('=');
+    options.check.excluded[exclusion.substr(0, equals)] =
+        equals == std::string::npos ? std::string(kExcludedByTheOrganiser)
+                                    : exclusion.substr(equals + 1);
+  }
 }
 
 }  // namespace

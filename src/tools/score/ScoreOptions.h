@@ -27,6 +27,7 @@ struct ScoreOptions {
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
   std::optional<std::string> summaryFile;
+  std::vector<std::string> excluded;  // --exclude CALL[=REASON], as given
   std::optional<std::string> siteFolder;  // the results as a static web site
   bool checkClaimed = false;
   bool help = false;
