@@ -386,7 +386,9 @@ TEST(ScoreOptions, UsageErrors) {
         {"--cross-check", "logs", "--window", "1441"},
         {"--cross-check", "logs", "--nil-penalty", "101"},
         {"--cross-check", "logs", "--penalty-nil", "101"},
-        {"--cross-check", "logs", "--window", "five"}}) {
+        {"--cross-check", "logs", "--window", "five"},
+        {"--cross-check", "logs", "--exclude", "=a reason without a call"},
+        {"--exclude", "SP1AAA", "log.adi"}}) {
     EXPECT_THROW(ParseScoreOptions(arguments), std::invalid_argument);
   }
   const ScoreOptions options = ParseScoreOptions({"--contacts", "a.adi", "b.log", "--strict"});
