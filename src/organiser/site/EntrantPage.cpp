@@ -120,7 +120,9 @@ void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteConte
                       const std::optional<CheckReport>& report) {
   const CheckedLog& log = *entry.log;
   const std::string call = log.log.callSign.empty() ? FileNameOf(log.log.file) : log.log.callSign;
-  WritePageStart(out, call + ": Zeltra RTTY Contest", {"Site", {{"../index.html", "All results"}}});
+  WritePageStart(out, call + ": " + site.publication.title,
+                 {"Site", {{"../index.html", "All results"}}});
+  WritePublication(out, site.publication);
   StationSection(out, entry);
   ScoreSection(out, entry, report);
   if (site.checked && !report)
@@ -131,7 +133,12 @@ void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteConte
   WriteColumnChart(out, HourChart(log.log.activity, "hours", "QSOs per hour by band"));
   WriteColumnChart(out, QsosSoFarChart(log.log.activity, "so-far", "QSOs made so far"));
   out << "</section>\n";
-  if (report) ReportSection(out, *report);
+  if (report && site.reportsPrivate)
+    out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>The "
+           "report is the entrant's own: it is sent to the entrant, not published.</p>\n"
+           "</section>\n";
+  else if (report)
+    ReportSection(out, *report);
   SoapboxSection(out, log.log.station);
   WritePageEnd(out);
 }

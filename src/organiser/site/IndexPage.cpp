@@ -195,7 +195,9 @@ void WriteIndexPage(std::ostream& out, const SiteContents& site) {
                      {"#activity", "Activity"}}};
   if (site.checked) contents.links.push_back({"#check", "The log check"});
   contents.links.push_back({"#received", "Logs received"});
-  WritePageStart(out, "Zeltra RTTY Contest: results", contents);
+  contents.links.push_back({"results.csv", "The results as CSV"});
+  WritePageStart(out, site.publication.title + ": results", contents);
+  WritePublication(out, site.publication);
   std::vector<const SiteEntry*> overall;
   for (const SiteEntry& entry : site.ranked)
     if (entry.rank) overall.push_back(&entry);

@@ -28,6 +28,7 @@ svg{max-width:100%;height:auto}@media (max-width:44rem){.chart svg{max-width:non
 .swatch{display:inline-block;width:.9em;height:.9em;margin-right:.3em;vertical-align:-.1em;border:1px solid #555}
 blockquote{border-left:4px solid #c9d6e8;margin:.5rem 0;padding:.2rem .8rem;white-space:pre-wrap}
 footer{margin-top:2rem;font-size:.9rem;color:#444}
+.status{font-weight:600}
 @media print{nav,.skip,details{display:none}body{max-width:none}a{color:#000;text-decoration:none}h2{break-after:avoid}table,figure{break-inside:avoid}}
 .skip{position:absolute;left:-999px}.skip:focus{left:1rem;top:.5rem;background:#fff;padding:.3rem}
 )";
@@ -49,6 +50,14 @@ void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& m
     out << "</ul></nav>\n";
   }
   out << "<h1>" << Html(title) << "</h1>\n</header>\n<main id=\"main\">\n";
+}
+
+void WritePublication(std::ostream& out, const Publication& publication) {
+  std::string text = publication.status == ResultsStatus::kPreliminary ? "Preliminary results"
+                     : publication.status == ResultsStatus::kFinal     ? "Final results"
+                                                                       : "";
+  if (!publication.made.empty()) text += (text.empty() ? "Made " : ", made ") + publication.made;
+  if (!text.empty()) out << "<p class=\"status\">" << Html(text) << ".</p>\n";
 }
 
 void WriteWideStart(std::ostream& out, std::string_view name) {

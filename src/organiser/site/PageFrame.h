@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "organiser/site/SiteSettings.h"
+
 namespace zeltra::organiser {
 
 // A page's menu, above its heading and outside its main content, so that
@@ -23,6 +25,10 @@ struct PageMenu {
 // own), the style for screen and print, a link past the menu, the menu
 // (when it has links) and the heading. title: plain text, escaped here.
 void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& menu = {});
+
+// Under a page's heading: how final the results are and when they were
+// made ("Preliminary results, made 2026-12-09 14:50 UTC."), when said.
+void WritePublication(std::ostream& out, const Publication& publication);
 
 // The start of a table that may be wider than the screen: it scrolls
 // sideways within a region a keyboard can reach, named as the table is.

@@ -11,11 +11,13 @@
 #include "organiser/results/CheckReport.h"
 #include "organiser/site/EntrantPage.h"
 #include "organiser/site/IndexPage.h"
+#include "organiser/site/ResultsCsv.h"
 
 namespace zeltra::organiser {
 namespace {
 
 constexpr std::string_view kIndexPage = "index.html";
+constexpr std::string_view kResultsCsv = "results.csv";
 constexpr std::string_view kPageSuffix = ".html";
 
 bool NothingRanked(const SiteContents& site) {
@@ -72,8 +74,10 @@ std::vector<CheckedLog> UncheckedLogs(const std::vector<LogResult>& results) {
 
 bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
                       const InputFiles& reads, Diagnostics& diagnostics) {
-  const SiteContents site =
+  SiteContents site =
       SiteContentsOf(sources.logs, sources.notScored, sources.summary, sources.check != nullptr);
+  site.publication = settings.publication;
+  site.reportsPrivate = settings.privateReports;
   const OutputFolder root(settings.folder);
   if (NothingRanked(site) && root.Holds(std::string(kIndexPage))) {
     diagnostics.Error("No log was ranked: the site in " + settings.folder + " is left as it was");
@@ -82,6 +86,8 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
   const OutputFolder entrants = root.Within(std::string(kEntrantsFolder));
   const bool allWritten = WriteEntrantPages(settings, sources, site, reads, entrants, diagnostics);
   entrants.Sync();
+  root.Write(std::string(kResultsCsv), reads,
+             [&](std::ostream& out) { WriteResultsCsv(out, site); });
   // The home page last: it links only to pages already there.
   root.Write(std::string(kIndexPage), reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
   std::set<std::string> pages;

@@ -24,7 +24,7 @@ struct SiteSources {
 
 // Writes the results as a static site into the settings' folder:
 // entrants/NAME.html for each log that was scored, NAME made from its call
-// as the reports' names are, then index.html; then the pages of entrants
+// as the reports' names are, results.csv, then index.html; then the pages of entrants
 // no longer in the results are removed. Each page is written whole or not
 // at all, never through a link planted in the folder; a page that cannot
 // be written is told and the others are written all the same. A run that

@@ -10,6 +10,7 @@
 #include "organiser/checking/CheckedLog.h"
 #include "organiser/results/CheckSummary.h"
 #include "organiser/scoring/LogResult.h"
+#include "organiser/site/SiteSettings.h"
 
 namespace zeltra::organiser {
 
@@ -34,6 +35,8 @@ struct SiteContents {
   std::vector<NotScored> notScored;          // files received that are no log
   const CheckSummary* summary = nullptr;     // with the check
   LogActivity contest;                       // every log's QSOs together
+  Publication publication;                   // the contest's name, how final, when made
+  bool reportsPrivate = false;               // the check's reports stay off the pages
 };
 
 // What the site shows of these logs: ranked overall and within their

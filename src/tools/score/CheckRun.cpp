@@ -1,5 +1,8 @@
 #include "tools/score/CheckRun.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 
 #include "organiser/checking/FolderCheck.h"
@@ -58,14 +61,33 @@ bool WriteAsked(const ScoreOptions& options, const CheckOutcome& outcome, const 
   const bool siteWritten = Attempt(diagnostics, [&] {
     return !options.siteFolder ||
            WriteResultsSite(
-               {*options.siteFolder, options.check.scores, jobs},
+               SiteSettingsOf(options),
                {.logs = logs, .notScored = outcome.notScored, .check = &check, .summary = &summary},
                reads, diagnostics);
   });
   return verdictsWritten && summaryWritten && reportsWritten && siteWritten;
 }
 
+// Seconds since 1970 in SOURCE_DATE_EPOCH, if it holds a number.
+std::optional<std::int64_t> SourceDateEpoch() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (text == nullptr || *text == '\0') return std::nullopt;
+  char* end = nullptr;
+  const long long seconds = std::strtoll(text, &end, 10);
+  if (*end != '\0' || seconds < 0) return std::nullopt;
+  return seconds;
+}
+
 }  // namespace
+
+SiteSettings SiteSettingsOf(const ScoreOptions& options) {
+  constexpr std::int64_t kSecondsPerMinute = 60;
+  SiteSettings settings = options.site;
+  const std::int64_t seconds =
+      SourceDateEpoch().value_or(static_cast<std::int64_t>(std::time(nullptr)));
+  settings.publication.made = TimeText(seconds / kSecondsPerMinute) + " UTC";
+  return settings;
+}
 
 InputFiles InputFilesOf(const std::vector<CheckedLog>& logs,
                         const std::optional<std::string>& countryFile) {

@@ -18,6 +18,11 @@ namespace zeltra::score {
 organiser::InputFiles InputFilesOf(const std::vector<organiser::CheckedLog>& logs,
                                    const std::optional<std::string>& countryFile);
 
+// The site's settings as the options give them, made now: the time of
+// SOURCE_DATE_EPOCH when set (a site made again from the same logs is the
+// same, byte for byte), else the clock's.
+organiser::SiteSettings SiteSettingsOf(const ScoreOptions& options);
+
 // The organiser's check of the folder --cross-check names: writes the
 // results ranked by checked score to out, and the verdicts, summary,
 // reports and site where asked. Answers the exit status.

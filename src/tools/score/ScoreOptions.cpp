@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -76,6 +77,7 @@ read; 5 a file given is not a log; 6 the output could not be written.
 )";
 
 constexpr const char* kCheckGroup = "Log check (with --cross-check)";
+constexpr const char* kSiteGroup = "Results site";
 constexpr const char* kStationGroup = "One log's station (not with --cross-check)";
 
 // The usage lines are the description's: CLI11's own line would be a
@@ -245,13 +247,45 @@ CLI::Option* AddCheck(CLI::App& app, ScoreOptions& options) {
           ->check(CLI::Validator(
               [](const std::string& text) {
                 return text.empty() || text.front() == '=' ? std::string("a call is missing")
-                                                          : std::string();
+                                                           : std::string();
               },
               "CALL[=REASON]"))};
   for (CLI::Option* option : checkOnly) option->group(kCheckGroup)->needs(crossCheck);
   for (CLI::Option* option : AddCheckOutputs(app, options))
     option->group(kCheckGroup)->needs(crossCheck);
   return crossCheck;
+}
+
+// The results site and what it publishes; answers --site.
+CLI::Option* AddSite(CLI::App& app, ScoreOptions& options) {
+  CLI::Option* site =
+      app.add_option("--site", options.siteFolder,
+                     "write the results as a static web site into this folder: index.html and a "
+                     "page for each entrant, with charts (and the log check's findings with "
+                     "--cross-check)")
+          ->type_name("DIR")
+          ->group(kSiteGroup);
+  organiser::Publication& publication = options.site.publication;
+  const std::map<std::string, organiser::ResultsStatus> statuses = {
+      {"preliminary", organiser::ResultsStatus::kPreliminary},
+      {"final", organiser::ResultsStatus::kFinal}};
+  app.add_option("--title", publication.title,
+                 "the contest as every page names it (default \"Zeltra RTTY Contest\")")
+      ->type_name("TEXT")
+      ->group(kSiteGroup)
+      ->needs(site);
+  app.add_option("--status", publication.status,
+                 "say on every page that the results are preliminary or final")
+      ->transform(CLI::CheckedTransformer(statuses, CLI::ignore_case))
+      ->type_name("preliminary|final")
+      ->group(kSiteGroup)
+      ->needs(site);
+  app.add_flag("--private-reports", options.site.privateReports,
+               "keep the log-check reports off the entrants' pages: they go to --reports only")
+      ->group(kSiteGroup)
+      ->needs(site)
+      ->needs("--reports");
+  return site;
 }
 
 // The options, declared once with their checks and relations: parsing and
@@ -267,12 +301,7 @@ std::unique_ptr<CLI::App> CommandLine(ScoreOptions& options) {
   CLI::Option* crossCheck = AddCheck(*app, options);
   crossCheck->excludes(odbc);
   for (CLI::Option* option : oneStation) crossCheck->excludes(option);
-  app->add_option("--site", options.siteFolder,
-                  "write the results as a static web site into this folder: index.html and a "
-                  "page for each entrant, with charts (and the log check's findings with "
-                  "--cross-check)")
-      ->type_name("DIR")
-      ->excludes(odbc);
+  AddSite(*app, options)->excludes(odbc);
   app->add_flag("--version", options.version, "the program's version");
   return app;
 }
@@ -287,11 +316,14 @@ void FillIn(ScoreOptions& options) {
   batch.forSite = options.siteFolder.has_value();
   if (options.crossCheck) options.check.folder = *options.crossCheck;
   options.check.outputs = OutputsOf(options);
+  if (options.siteFolder) options.site.folder = *options.siteFolder;
+  options.site.scores = options.check.scores;
+  options.site.jobs = batch.jobs;
   for (const std::string& exclusion : options.excluded) {
     const std::size_t equals = exclusion.find('=');
-    options.check.excluded[exclusion.substr(0, equals)] =
-        equals == std::string::npos ? std::string(kExcludedByTheOrganiser)
-                                    : exclusion.substr(equals + 1);
+    options.check.excluded[exclusion.substr(0, equals)] = equals == std::string::npos
+                                                              ? std::string(kExcludedByTheOrganiser)
+                                                              : exclusion.substr(equals + 1);
   }
 }
 

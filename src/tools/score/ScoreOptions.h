@@ -9,6 +9,7 @@
 #include "organiser/checking/CheckSettings.h"
 #include "organiser/results/OutputSettings.h"
 #include "organiser/scoring/BatchSettings.h"
+#include "organiser/site/SiteSettings.h"
 
 namespace zeltra::score {
 
@@ -27,8 +28,9 @@ struct ScoreOptions {
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
   std::optional<std::string> summaryFile;
-  std::vector<std::string> excluded;  // --exclude CALL[=REASON], as given
+  std::vector<std::string> excluded;      // --exclude CALL[=REASON], as given
   std::optional<std::string> siteFolder;  // the results as a static web site
+  organiser::SiteSettings site;           // its settings, the folder among them
   bool checkClaimed = false;
   bool help = false;
   bool version = false;

@@ -97,8 +97,7 @@ bool WriteSite(const ScoreOptions& options, const std::vector<LogResult>& result
                const std::vector<NotScored>& notScored, Diagnostics& diagnostics) {
   const std::vector<CheckedLog> logs = UncheckedLogs(results);
   try {
-    return WriteResultsSite({*options.siteFolder, options.check.scores, options.batch.jobs},
-                            {.logs = logs, .notScored = notScored},
+    return WriteResultsSite(SiteSettingsOf(options), {.logs = logs, .notScored = notScored},
                             InputFilesOf(logs, options.countryFile), diagnostics);
   } catch (const OutputFailure& failure) {
     diagnostics.Failure(failure.what());

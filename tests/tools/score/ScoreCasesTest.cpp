@@ -13,6 +13,8 @@
 // "sent-order", one a line, first sent first: each is written an hour
 // after the one before.
 //
+// A site made says it was made at SOURCE_DATE_EPOCH, set for every case.
+//
 // ZELTRA_UPDATE_CASES=1 writes what the program answers over the expected
 // files, for a new case whose answers are then checked by hand.
 
@@ -38,6 +40,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kCases = ZELTRA_SCORE_CASES;
+// 2026-12-09 12:00 UTC, seconds since 1970.
+constexpr const char* kMadeAt = "1796817600";
 
 using testing::FileText;
 
@@ -103,6 +107,8 @@ TEST_P(ScoreCase, AnswersAsExpected) {
     for (std::size_t i = 0; i < order.size(); ++i)
       fs::last_write_time(folder / order[i], now - std::chrono::hours(order.size() - i));
   }
+  // A site says when it was made: always this moment, in every case.
+  setenv("SOURCE_DATE_EPOCH", kMadeAt, 1);
   {
     InFolder in(folder);
     try {

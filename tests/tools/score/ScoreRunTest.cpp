@@ -388,7 +388,10 @@ TEST(ScoreOptions, UsageErrors) {
         {"--cross-check", "logs", "--penalty-nil", "101"},
         {"--cross-check", "logs", "--window", "five"},
         {"--cross-check", "logs", "--exclude", "=a reason without a call"},
-        {"--exclude", "SP1AAA", "log.adi"}}) {
+        {"--exclude", "SP1AAA", "log.adi"},
+        {"--cross-check", "logs", "--site", "s", "--private-reports"},
+        {"--site", "s", "--status", "draft", "logs"},
+        {"--title", "Zeltra RTTY Contest 2026", "logs"}}) {
     EXPECT_THROW(ParseScoreOptions(arguments), std::invalid_argument);
   }
   const ScoreOptions options = ParseScoreOptions({"--contacts", "a.adi", "b.log", "--strict"});
