@@ -136,6 +136,7 @@ Json SummaryJson(const CheckSummary& summary) {
   return {{"verdicts", std::move(verdicts)},
           {"copiedWrongly", CallCountsJson(summary.copiedWrongly)},
           {"nilsCaused", CallCountsJson(summary.nilsCaused)},
+          {"missingLogs", CallCountsJson(summary.missingLogs)},
           {"clocksOff", std::move(clocks)},
           {"overlappingLogs", std::move(overlapping)},
           {"logsToLookAt", std::move(lookAt)}};

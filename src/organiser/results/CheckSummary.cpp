@@ -1,7 +1,10 @@
 #include "organiser/results/CheckSummary.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <set>
+#include <string_view>
 
 #include "core/text/Utf8.h"
 #include "organiser/files/FileNames.h"
@@ -34,8 +37,10 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
   CheckSummary summary;
   std::map<std::string, std::size_t> copied;
   std::map<std::string, std::size_t> nils;
+  std::map<std::string, std::size_t> workedWithoutLog;
   for (const CheckedLog& log : logs) {
     if (!log.checkIndex) continue;
+    std::set<std::string_view> withoutLog;
     for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
       summary.verdicts[verdict] += log.counts[verdict];
     summary.unreadable += log.log.skipped;
@@ -49,10 +54,16 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
       // A NIL of this log's own error (a band or a time logged wrongly) is
       // no NIL the other station caused.
       if (qso.verdict == Verdict::kNil && !qso.ownFault) ++nils[std::string(qso.call)];
+      if (qso.verdict == Verdict::kUnchecked || qso.verdict == Verdict::kUnique)
+        withoutLog.insert(qso.call);
     }
+    for (const std::string_view call : withoutLog) ++workedWithoutLog[std::string(call)];
   }
   summary.copiedWrongly = MostFirst(copied);
   summary.nilsCaused = MostFirst(nils);
+  for (auto worked = workedWithoutLog.begin(); worked != workedWithoutLog.end();)
+    worked = worked->second < kManyLogs ? workedWithoutLog.erase(worked) : std::next(worked);
+  summary.missingLogs = MostFirst(workedWithoutLog);
   std::sort(summary.clocksOff.begin(), summary.clocksOff.end(),
             [](const auto& a, const auto& b) { return a.call < b.call; });
   summary.logsToLookAt = LogsToLookAt(logs, check);
@@ -109,6 +120,9 @@ void WriteSummaryText(std::ostream& out, const CheckSummary& summary) {
       << summary.leftOut << "\n";
   WriteCounts(out, "Calls copied wrongly in other logs", summary.copiedWrongly, "Times");
   WriteCounts(out, "NILs each station caused in other logs", summary.nilsCaused, "NILs");
+  WriteCounts(out,
+              "Calls worked in " + std::to_string(kManyLogs) + " logs or more that sent no log",
+              summary.missingLogs, "Logs");
   out << "\nClocks off: " << summary.clocksOff.size() << "\n";
   std::vector<std::vector<std::string>> rows;
   for (const CheckSummary::Clock& clock : summary.clocksOff)

@@ -30,6 +30,9 @@ struct CheckSummary {
   };
   std::vector<CallCount> copiedWrongly;  // most first, ties by call
   std::vector<CallCount> nilsCaused;     // most first, ties by call
+  // Calls that at least kManyLogs logs worked but that sent no log, with
+  // how many logs worked them: most first, ties by call.
+  std::vector<CallCount> missingLogs;
   std::vector<Clock> clocksOff;          // by call
   std::array<std::size_t, kVerdictNames.size()> verdicts{};
   std::size_t unreadable = 0;
@@ -44,6 +47,8 @@ struct CheckSummary {
 std::string LookAtText(const LogToLookAt& entry);
 // Its concern as a word for machines: "no-station-with-log".
 std::string_view ConcernName(Concern concern);
+
+inline constexpr std::size_t kManyLogs = 3;
 
 CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& check);
 

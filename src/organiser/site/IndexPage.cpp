@@ -8,6 +8,7 @@
 #include "organiser/files/FileNames.h"
 #include "organiser/results/CheckReport.h"
 #include "organiser/results/Plural.h"
+#include "organiser/scoring/Places.h"
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
@@ -17,6 +18,7 @@ namespace {
 
 // The summary's longest lists show this many calls.
 constexpr std::size_t kMostListed = 25;
+constexpr std::size_t kMostClubs = 100;
 // A text in a table (a call, a category) shows this many characters; its
 // entrant's page shows it whole.
 constexpr std::size_t kLongestInTable = 40;
@@ -96,6 +98,27 @@ void LeadersTable(std::ostream& out, const std::string& caption, const std::stri
   out << "</tbody></table></div>\n";
 }
 
+// The clubs by their members' scores summed, the first kMostClubs of them.
+void ClubsTable(std::ostream& out, const std::vector<ClubTotal>& clubs, bool checked) {
+  if (clubs.empty()) return;
+  WriteWideStart(out, "Clubs");
+  out << "<table><caption>Clubs, by their members' " << (checked ? "checked " : "")
+      << "scores summed</caption>\n<thead><tr><th scope=\"col\" class=\"n\">Rank</th><th "
+         "scope=\"col\">Club</th><th scope=\"col\" class=\"n\">Total</th><th scope=\"col\" "
+         "class=\"n\">Logs</th></tr></thead>\n<tbody>\n";
+  Places places;
+  for (std::size_t i = 0; i < clubs.size() && i < kMostClubs; ++i) {
+    out << "<tr><td class=\"n\">" << places.Next(clubs[i].score) << "</td><th scope=\"row\">"
+        << HtmlShort(clubs[i].club, kLongestInTable) << "</th>";
+    Number(out, clubs[i].score);
+    Number(out, static_cast<std::int64_t>(clubs[i].logs));
+    out << "</tr>\n";
+  }
+  out << "</tbody></table></div>\n";
+  if (clubs.size() > kMostClubs)
+    out << "<p>And " << Plural(clubs.size() - kMostClubs, "more club") << ".</p>\n";
+}
+
 void CallCounts(std::ostream& out, const std::string& caption, const std::string& heading,
                 const std::vector<CheckSummary::CallCount>& counts) {
   WriteWideStart(out, caption);
@@ -136,6 +159,8 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
   CallCounts(out, "Calls most often copied wrongly in other logs", "Logs that busted it",
              summary.copiedWrongly);
   CallCounts(out, "NILs each station caused in other logs", "NILs caused", summary.nilsCaused);
+  CallCounts(out, "Logs we would like to see: calls worked in many logs that sent none",
+             "Logs that worked it", summary.missingLogs);
   if (!summary.clocksOff.empty()) {
     WriteWideStart(out, "Clocks found off");
     out << "<table><caption>Clocks found off</caption>\n<thead><tr><th "
@@ -223,6 +248,7 @@ void WriteIndexPage(std::ostream& out, const SiteContents& site) {
                site.checked);
   LeadersTable(out, "The leader of each DXCC country", "DXCC prefix", LeadersByCountry(site),
                site.checked);
+  ClubsTable(out, site.clubs, site.checked);
   out << "</section>\n<section aria-labelledby=\"activity\"><h2 id=\"activity\">Activity</h2>\n";
   WriteColumnChart(out,
                    HourChart(site.contest, "contest-hours", "QSOs per hour by band, all logs"));

@@ -1,8 +1,11 @@
 #include "organiser/site/SiteContents.h"
 
+#include <algorithm>
 #include <map>
 #include <unordered_map>
 
+#include "core/text/Ascii.h"
+#include "core/text/Utf8.h"
 #include "organiser/files/FileNames.h"
 #include "organiser/files/ReportNames.h"
 #include "organiser/scoring/Places.h"
@@ -21,6 +24,41 @@ std::vector<Leader> Leaders(const SiteContents& site, GroupOf groupOf) {
   std::vector<Leader> leaders;
   for (const auto& [group, entry] : best) leaders.push_back({group, entry});
   return leaders;
+}
+
+// A club's name as logs are compared by it: UTF-8, spacing collapsed,
+// upper case.
+std::string ClubKey(const std::string& club) {
+  std::string key;
+  bool blank = false;
+  for (const char c : AsUtf8(club)) {
+    if (c == ' ' || c == '\t') {
+      blank = !key.empty();
+      continue;
+    }
+    if (blank) key += ' ';
+    blank = false;
+    key += AsciiUpper(c);
+  }
+  return key;
+}
+
+std::vector<ClubTotal> ClubTotals(const SiteContents& site) {
+  std::vector<ClubTotal> clubs;
+  std::unordered_map<std::string, std::size_t> byKey;
+  for (const SiteEntry& entry : site.ranked) {
+    const std::optional<std::int64_t> score = RankingScore(entry, site.checked);
+    const std::string key = ClubKey(entry.log->log.station.club);
+    if (!entry.rank || !score || key.empty()) continue;
+    const auto [found, isNew] = byKey.try_emplace(key, clubs.size());
+    if (isNew) clubs.push_back({entry.log->log.station.club, 0, 0});
+    clubs[found->second].score += *score;
+    ++clubs[found->second].logs;
+  }
+  std::stable_sort(clubs.begin(), clubs.end(), [](const ClubTotal& a, const ClubTotal& b) {
+    return a.score != b.score ? a.score > b.score : a.club < b.club;
+  });
+  return clubs;
 }
 
 }  // namespace
@@ -61,6 +99,7 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
     activities.push_back(&log.activity);
   }
   site.contest = SumOf(activities);
+  site.clubs = ClubTotals(site);
   return site;
 }
 

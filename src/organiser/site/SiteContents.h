@@ -25,6 +25,15 @@ struct SiteEntry {
   std::optional<std::size_t> categoryRank;
 };
 
+// A club's total: the scores its ranked members' logs are ranked by,
+// summed. The club as its first log (in the order of the results) writes
+// it; logs whose CLUB differs only in case and spacing are one club's.
+struct ClubTotal {
+  std::string club;
+  std::int64_t score = 0;
+  std::size_t logs = 0;
+};
+
 // What the results site shows, decided: the logs in their order, the
 // contest's activity and, with the log check, its summary. The pages only
 // draw it.
@@ -35,6 +44,7 @@ struct SiteContents {
   std::vector<NotScored> notScored;          // files received that are no log
   const CheckSummary* summary = nullptr;     // with the check
   LogActivity contest;                       // every log's QSOs together
+  std::vector<ClubTotal> clubs;              // highest total first, ties by name
   Publication publication;                   // the contest's name, how final, when made
   bool reportsPrivate = false;               // the check's reports stay off the pages
 };
