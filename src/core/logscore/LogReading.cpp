@@ -361,6 +361,13 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   LogContents& log = builder.log();
   const CabrilloLog cabrillo = ReadCabrillo(in, options.linesBefore + 1);
   log.categories = cabrillo.Categories();
+  for (const auto& [tag, value] : cabrillo.header) {
+    if (log.categoryTags.size() == kMostCategoryTags) break;
+    const bool category = tag == "CATEGORY" || tag.rfind("CATEGORY-", 0) == 0;
+    const bool known = std::any_of(log.categoryTags.begin(), log.categoryTags.end(),
+                                   [&](const auto& kept) { return kept.first == tag; });
+    if (category && !known) log.categoryTags.emplace_back(tag, value);
+  }
   if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
     log.claimedScore = std::move(claimed);
   if (auto contest = cabrillo.Tag("CONTEST"); contest && !contest->empty())

@@ -80,11 +80,16 @@ struct LogContents {
   // names and the sender's address (each none when the header has none,
   // or an empty one).
   std::string categories;
+  // CATEGORY and every CATEGORY-* tag, the first of each, as the header
+  // gives them: at most kMostCategoryTags of them.
+  std::vector<std::pair<std::string, std::string>> categoryTags;
   std::optional<std::string> claimedScore;
   std::optional<std::string> contest;
   std::optional<std::string> email;
   StationHeader station;
 };
+
+inline constexpr std::size_t kMostCategoryTags = 16;
 
 // How many problems of each sort a log keeps to tell; a hostile file's
 // millions are counted, not kept.

@@ -32,8 +32,8 @@ inline constexpr std::string_view kLeftOut = "left-out";
 // the check left of it.
 struct CheckedLog {
   LogResult log;
-  std::string notChecked;                 // why it took no part; empty when it did
-  std::string excluded;  // why the organiser keeps it out of the ranking; empty: ranked
+  std::string notChecked;  // why it took no part; empty when it did
+  std::string excluded;    // why the organiser keeps it out of the ranking; empty: ranked
   std::optional<std::size_t> checkIndex;  // its number in the check, while it takes part
   ContactList contacts;                   // as read, for the checked score
   OwnStation own;
@@ -43,6 +43,8 @@ struct CheckedLog {
   std::int64_t nilPenaltyPoints = 0;                       // of them, for NILs
   std::int64_t bustedPenaltyPoints = 0;                    // and for busted calls and exchanges
   std::int64_t clockOffset = 0;
+  // Lines on bands other than a single-band category's: they count nothing.
+  std::size_t offCategoryBand = 0;
   // Its lines that took no part, in the order of the file: each still has
   // its row among the verdicts.
   std::vector<LineNotChecked> notCheckedLines;

@@ -278,10 +278,17 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const CheckSetting
   const ScoringRules& rules = settings.scores;
   const std::size_t index = *entry.checkIndex;
   std::vector<bool> stays(check.QsoCount(index));
+  const std::optional<std::string_view> categoryBand = entry.log.declared.SingleBand();
   for (std::size_t i = 0; i < stays.size(); ++i) {
     const Verdict verdict = check.QsoVerdict(index, i);
     ++entry.counts[static_cast<std::size_t>(verdict)];
     stays[i] = Stays(verdict, rules);
+    // A single-band entrant's QSOs on other bands count nothing; they stay
+    // evidence for the other logs all the same.
+    if (categoryBand && verdict != Verdict::kDupe && entry.contacts.At(i).band != *categoryBand) {
+      stays[i] = false;
+      ++entry.offCategoryBand;
+    }
     if (const std::int64_t penalty = PenaltyTimes(verdict, rules); penalty > 0) {
       const Contact contact = entry.contacts.At(i);
       const std::int64_t points = penalty * PointsFor(contact.dxccPrefix, contact.continent,

@@ -10,6 +10,7 @@ namespace zeltra::organiser {
 namespace {
 
 constexpr std::size_t kPerMille = 1000;
+constexpr std::int64_t kPerCent = 100;
 // A share below the usual one divided by this is far below it.
 constexpr std::size_t kFarBelow = 2;
 // A call, band and minute in more logs than this is a crowd's, not a
@@ -103,22 +104,72 @@ bool IsCallCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/';
 }
 
+LogToLookAt Finding(const CheckedLog& log, Concern concern, std::size_t count = 0,
+                    std::size_t of = 0) {
+  LogToLookAt finding;
+  finding.log = &log;
+  finding.concern = concern;
+  finding.count = count;
+  finding.of = of;
+  return finding;
+}
+
 void LookAtCall(const CheckedLog& log, std::vector<LogToLookAt>& found) {
   const std::string& call = log.log.callSign;
   if (!std::all_of(call.begin(), call.end(), IsCallCharacter))
-    found.push_back({.log = &log,
-                     .concern = Concern::kCallNotACall,
-                     .count = 0,
-                     .of = 0,
-                     .usualPerMille = 0,
-                     .other = nullptr});
+    found.push_back(Finding(log, Concern::kCallNotACall));
   else if (call.size() > kLongestCall)
-    found.push_back({.log = &log,
-                     .concern = Concern::kCallTooLong,
-                     .count = call.size(),
-                     .of = 0,
-                     .usualPerMille = 0,
-                     .other = nullptr});
+    found.push_back(Finding(log, Concern::kCallTooLong, call.size()));
+}
+
+// What its header declares against what it holds: values the contest
+// does not know, a claim far from the score.
+void LookAtDeclared(const CheckedLog& log, std::vector<LogToLookAt>& found) {
+  for (const std::string& unknown : log.log.declared.unknown) {
+    LogToLookAt finding = Finding(log, Concern::kUnknownCategory);
+    finding.detail = unknown;
+    found.push_back(std::move(finding));
+  }
+  if (log.log.claimedNumber && *log.log.claimedNumber >= 0) {
+    const std::int64_t claimed = *log.log.claimedNumber;
+    const std::int64_t score = log.log.score->Score();
+    const std::int64_t off = claimed > score ? claimed - score : score - claimed;
+    if (off * kPerCent > std::max(claimed, score) * kClaimFarOffPerCent)
+      found.push_back(Finding(log, Concern::kClaimedFarOff, static_cast<std::size_t>(claimed),
+                              static_cast<std::size_t>(score)));
+  }
+}
+
+// The minutes in which a log of one transmitter has QSOs on two bands.
+std::size_t MinutesOnTwoBands(const LogCheck& check, std::size_t index) {
+  std::vector<std::pair<std::int64_t, std::string_view>> worked;
+  for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
+    const CheckedQso qso = check.Qso(index, i);
+    worked.emplace_back(qso.minute, qso.band);
+  }
+  std::sort(worked.begin(), worked.end());
+  std::size_t minutes = 0;
+  for (std::size_t first = 0; first < worked.size();) {
+    std::size_t end = first + 1;
+    bool twoBands = false;
+    for (; end < worked.size() && worked[end].first == worked[first].first; ++end)
+      twoBands = twoBands || worked[end].second != worked[first].second;
+    if (twoBands) ++minutes;
+    first = end;
+  }
+  return minutes;
+}
+
+void LookAtBands(const CheckedLog& log, const LogCheck& check, std::vector<LogToLookAt>& found) {
+  if (log.offCategoryBand > 0) {
+    LogToLookAt finding = Finding(log, Concern::kOffCategoryBand, log.offCategoryBand);
+    finding.detail = log.log.declared.Value(CategoryKey::kBand);
+    found.push_back(std::move(finding));
+  }
+  if (!log.log.declared.SingleTransmitter()) return;
+  if (const std::size_t minutes = MinutesOnTwoBands(check, *log.checkIndex);
+      minutes >= kFewestTwoBandMinutes)
+    found.push_back(Finding(log, Concern::kBandsInOneMinute, minutes));
 }
 
 }  // namespace
@@ -137,8 +188,8 @@ std::vector<LogToLookAt> LogsToLookAt(const std::vector<CheckedLog>& logs, const
   }
   std::size_t usual = 0;
   if (!shares.empty()) {
-    std::nth_element(shares.begin(), shares.begin() + static_cast<std::ptrdiff_t>(shares.size() / 2),
-                     shares.end());
+    std::nth_element(shares.begin(),
+                     shares.begin() + static_cast<std::ptrdiff_t>(shares.size() / 2), shares.end());
     usual = shares[shares.size() / 2];
   }
   const std::vector<Sharing> sharing = MostSharedWith(check, check.LogCount());
@@ -146,14 +197,12 @@ std::vector<LogToLookAt> LogsToLookAt(const std::vector<CheckedLog>& logs, const
   for (const CheckedLog& log : logs) {
     if (log.log.Failed()) continue;
     LookAtCall(log, found);
+    LookAtDeclared(log, found);
     if (!log.checkIndex) continue;
+    LookAtBands(log, check, found);
     const Confirmation& confirmation = confirmations[*log.checkIndex];
-    LogToLookAt entry{.log = &log,
-                      .concern = Concern::kNoStationWithLog,
-                      .count = 0,
-                      .of = confirmation.qsos,
-                      .usualPerMille = usual,
-                      .other = nullptr};
+    LogToLookAt entry = Finding(log, Concern::kNoStationWithLog, 0, confirmation.qsos);
+    entry.usualPerMille = usual;
     if (confirmation.withLogs == 0 && confirmation.qsos >= kFewestQsosJudged) {
       found.push_back(entry);
     } else if (confirmation.withLogs >= kFewestQsosJudged &&
@@ -165,13 +214,12 @@ std::vector<LogToLookAt> LogsToLookAt(const std::vector<CheckedLog>& logs, const
     }
     const Sharing& shared = sharing[*log.checkIndex];
     if (shared.count >= kFewestQsosJudged && shared.count * 2 >= confirmation.qsos &&
-        byIndex[shared.other] != nullptr)
-      found.push_back({.log = &log,
-                       .concern = Concern::kSharesWithOther,
-                       .count = shared.count,
-                       .of = confirmation.qsos,
-                       .usualPerMille = 0,
-                       .other = byIndex[shared.other]});
+        byIndex[shared.other] != nullptr) {
+      LogToLookAt finding =
+          Finding(log, Concern::kSharesWithOther, shared.count, confirmation.qsos);
+      finding.other = byIndex[shared.other];
+      found.push_back(std::move(finding));
+    }
   }
   return found;
 }

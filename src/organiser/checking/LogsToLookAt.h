@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ enum class Concern {
   kSharesWithOther,   // most of its calls and times are another log's too
   kCallNotACall,      // its own call has a character no call has
   kCallTooLong,       // its own call is longer than any call
+  kUnknownCategory,   // a category value or key the contest does not know
+  kOffCategoryBand,   // QSOs on bands other than its single-band category's
+  kBandsInOneMinute,  // one transmitter, yet QSOs on two bands within a minute
+  kClaimedFarOff,     // the claimed score far from the score before the check
 };
 
 // A log to look at, with the figures its concern rests on.
@@ -29,7 +34,16 @@ struct LogToLookAt {
   // none. kSharesWithOther: the other log.
   std::size_t usualPerMille = 0;
   const CheckedLog* other = nullptr;
+  std::string detail;  // kUnknownCategory: "CATEGORY-POWER: MEDIUM"; kOffCategoryBand: "20M"
 };
+
+// A claimed score further than this share from the score before the
+// check, in per cent of the larger, is far off.
+inline constexpr std::int64_t kClaimFarOffPerCent = 25;
+
+// One transmitter's QSOs on two bands within one minute, this many times
+// or more, are a sign of two: a band changed once within a minute is not.
+inline constexpr std::size_t kFewestTwoBandMinutes = 3;
 
 // The longest a call may be ("VP2E/SP5XYZ/MM" is 14).
 inline constexpr std::size_t kLongestCall = 15;

@@ -82,6 +82,14 @@ std::string_view ConcernName(Concern concern) {
       return "call-not-a-call";
     case Concern::kCallTooLong:
       return "call-too-long";
+    case Concern::kUnknownCategory:
+      return "unknown-category";
+    case Concern::kOffCategoryBand:
+      return "off-category-band";
+    case Concern::kBandsInOneMinute:
+      return "bands-in-one-minute";
+    case Concern::kClaimedFarOff:
+      return "claimed-far-off";
   }
   return "";
 }
@@ -107,6 +115,17 @@ std::string LookAtText(const LogToLookAt& entry) {
     case Concern::kCallTooLong:
       return "its call is " + std::to_string(entry.count) + " characters long (at most " +
              std::to_string(kLongestCall) + ")";
+    case Concern::kUnknownCategory:
+      return Printable(entry.detail) + " is no category the contest knows";
+    case Concern::kOffCategoryBand:
+      return Plural(entry.count, "QSO") + " on bands other than its category's " +
+             Printable(entry.detail) + ": they count nothing";
+    case Concern::kBandsInOneMinute:
+      return "one transmitter, yet QSOs on two bands within one minute, " +
+             Plural(entry.count, "time");
+    case Concern::kClaimedFarOff:
+      return "claims " + std::to_string(entry.count) + ", scores " + std::to_string(entry.of) +
+             " before the check";
   }
   return {};
 }

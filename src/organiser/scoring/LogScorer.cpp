@@ -154,7 +154,8 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
   LogContents log = ReadContents(input, result);
   input.CheckRead();
   Tell(log, result);
-  result.categories = log.categories;
+  result.declared = CategoriesOf(log.categoryTags);
+  result.categories = result.declared.Ranked();
   result.callSign =
       log.ownCall.value_or(settings_.station.call ? AsciiUpper(*settings_.station.call) : "");
   result.skipped = log.skippedCount;

@@ -1,8 +1,10 @@
 #include "organiser/site/EntrantPage.h"
 
 #include <string>
+#include <vector>
 
 #include "organiser/files/FileNames.h"
+#include "organiser/results/CheckSummary.h"
 #include "organiser/results/Plural.h"
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
@@ -18,7 +20,9 @@ void Term(std::ostream& out, const std::string& term, const std::string& text) {
 void StationSection(std::ostream& out, const SiteEntry& entry) {
   const LogResult& log = entry.log->log;
   out << "<section aria-labelledby=\"station\"><h2 id=\"station\">Station</h2>\n<dl>\n";
-  Term(out, "Categories", log.categories.empty() ? "none given" : log.categories);
+  const std::string declared = log.declared.Declared();
+  Term(out, "Categories", declared.empty() ? "none given" : declared);
+  if (!log.categories.empty() && log.categories != declared) Term(out, "Ranked in", log.categories);
   if (!log.station.operators.empty()) Term(out, "Operators", log.station.operators);
   if (!log.station.name.empty()) Term(out, "Name", log.station.name);
   if (!log.station.club.empty()) Term(out, "Club", log.station.club);
@@ -80,6 +84,20 @@ void RateSection(std::ostream& out, const LogActivity& activity) {
   out << "</dl>\n</section>\n";
 }
 
+// What the check found to look at in this log: its category against its
+// QSOs, its claim, its call.
+void FindingsSection(std::ostream& out, const CheckedLog& log, const SiteContents& site) {
+  if (site.summary == nullptr) return;
+  std::vector<const LogToLookAt*> findings;
+  for (const LogToLookAt& entry : site.summary->logsToLookAt)
+    if (entry.log == &log) findings.push_back(&entry);
+  if (findings.empty()) return;
+  out << "<section aria-labelledby=\"findings\"><h2 id=\"findings\">Findings</h2>\n<ul>\n";
+  for (const LogToLookAt* finding : findings)
+    out << "<li>" << Html(LookAtText(*finding)) << "</li>\n";
+  out << "</ul>\n</section>\n";
+}
+
 void ReportSection(std::ostream& out, const CheckReport& report) {
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>"
       << "Checked against " << Plural(report.otherLogs, "other log") << ".</p>\n<dl>\n";
@@ -133,6 +151,7 @@ void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteConte
   WriteColumnChart(out, HourChart(log.log.activity, "hours", "QSOs per hour by band"));
   WriteColumnChart(out, QsosSoFarChart(log.log.activity, "so-far", "QSOs made so far"));
   out << "</section>\n";
+  FindingsSection(out, log, site);
   if (report && site.reportsPrivate)
     out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>The "
            "report is the entrant's own: it is sent to the entrant, not published.</p>\n"

@@ -228,7 +228,9 @@ try {
   });
   const bodyText = await index.page.evaluate(() => document.body.innerText);
   if (!bodyText.includes(hostileFile)) fail("index.html: the hostile file's name is not shown as text");
-  if (!bodyText.includes(hostile.category.slice(0, 40))) fail("index.html: the hostile category is not shown as text");
+  // Categories are shown as normalised: upper case.
+if (!bodyText.includes(hostile.category.toUpperCase().slice(0, 40)))
+  fail("index.html: the hostile category is not shown as text");
   await checkPage(indexFile, index.page, index.problems);
   await index.page.close();
 
@@ -261,7 +263,7 @@ try {
     if (shown.checked !== row.checked)
       fail(`${row.href}: checked score ${shown.checked}, the home page says ${row.checked}`);
     if (row.call === "SP9EVL") {
-      for (const text of [hostile.club, hostile.name, hostile.category, ...hostile.soapbox])
+      for (const text of [hostile.club, hostile.name, hostile.category.toUpperCase(), ...hostile.soapbox])
         if (!shown.text.includes(text)) fail(`${row.href}: "${text}" is not shown as text`);
     }
     await checkPage(file, entrant.page, entrant.problems);
