@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes each reader of files that strangers send (ADIF, ADX, Cabrillo, the
-# country file, UTF-16 text, the log check of several Cabrillo logs, an
+# country file, UTF-16 text, the log check of several Cabrillo logs, the
+# categories a header declares, an
 # upload to the robot and whatever a client sends the robot over HTTP),
 # the settings file with the placement restore, the prefill list and the
 # contest session, each for a bounded time, seeded with the test logs and
@@ -13,8 +14,8 @@ seconds="${1:-30}"
 
 scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
-targets="AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck Settings PrefillList
-  ContestSession RobotUpload RobotRequest"
+targets="AdifReader AdxReader CabrilloReader CountryFile Utf16Text LogCheck Categories Settings
+  PrefillList ContestSession RobotUpload RobotRequest"
 # shellcheck disable=SC2086
 cmake --build --preset fuzz --target $(printf 'fuzz_%s ' $targets) >/dev/null
 
@@ -29,6 +30,8 @@ seed AdifReader -iname '*.adi'
 seed AdxReader -iname '*.adx'
 seed CabrilloReader -iname '*.log' -o -iname '*.txt'
 seed CountryFile -name 'cty.dat'
+# A log's header declares its categories: the Cabrillo logs' headers.
+seed Categories -iname '*.log'
 seed Utf16Text -path '*utf16*' -type f
 # An upload may be any kind of log the readers take.
 seed RobotUpload -iname '*.log' -o -iname '*.adi' -o -iname '*.adx' -o -iname '*.gz' -o -path '*utf16*'

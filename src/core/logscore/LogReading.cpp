@@ -361,12 +361,13 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
   LogContents& log = builder.log();
   const CabrilloLog cabrillo = ReadCabrillo(in, options.linesBefore + 1);
   log.categories = cabrillo.Categories();
-  for (const auto& [tag, value] : cabrillo.header) {
+  for (const auto& entry : cabrillo.header) {
     if (log.categoryTags.size() == kMostCategoryTags) break;
+    const std::string& tag = entry.first;
     const bool category = tag == "CATEGORY" || tag.rfind("CATEGORY-", 0) == 0;
     const bool known = std::any_of(log.categoryTags.begin(), log.categoryTags.end(),
                                    [&](const auto& kept) { return kept.first == tag; });
-    if (category && !known) log.categoryTags.emplace_back(tag, value);
+    if (category && !known) log.categoryTags.push_back(entry);
   }
   if (auto claimed = cabrillo.Tag("CLAIMED-SCORE"); claimed && !claimed->empty())
     log.claimedScore = std::move(claimed);
