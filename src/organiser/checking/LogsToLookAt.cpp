@@ -92,8 +92,8 @@ std::vector<Sharing> MostSharedWith(const LogCheck& check, std::size_t logCount)
     if (count > best.count || (count == best.count && other < best.other)) best = {other, count};
   };
   for (const auto& [pair, count] : pairs) {
-    const std::size_t a = pair >> kLogBits;
-    const std::size_t b = pair & kLogMask;
+    const auto a = static_cast<std::size_t>(pair >> kLogBits);
+    const auto b = static_cast<std::size_t>(pair & kLogMask);
     note(a, b, count);
     note(b, a, count);
   }
@@ -104,8 +104,8 @@ bool IsCallCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/';
 }
 
-LogToLookAt Finding(const CheckedLog& log, Concern concern, std::size_t count = 0,
-                    std::size_t of = 0) {
+LogToLookAt Finding(const CheckedLog& log, Concern concern, std::uint64_t count = 0,
+                    std::uint64_t of = 0) {
   LogToLookAt finding;
   finding.log = &log;
   finding.concern = concern;
@@ -135,8 +135,8 @@ void LookAtDeclared(const CheckedLog& log, std::vector<LogToLookAt>& found) {
     const std::int64_t score = log.log.score->Score();
     const std::int64_t off = claimed > score ? claimed - score : score - claimed;
     if (off * kPerCent > std::max(claimed, score) * kClaimFarOffPerCent)
-      found.push_back(Finding(log, Concern::kClaimedFarOff, static_cast<std::size_t>(claimed),
-                              static_cast<std::size_t>(score)));
+      found.push_back(Finding(log, Concern::kClaimedFarOff, static_cast<std::uint64_t>(claimed),
+                              static_cast<std::uint64_t>(score)));
   }
 }
 

@@ -28,8 +28,10 @@ enum class Concern {
 struct LogToLookAt {
   const CheckedLog* log = nullptr;
   Concern concern = Concern::kNoStationWithLog;
-  std::size_t count = 0;  // its QSOs held (confirmed) or shared; a call's length
-  std::size_t of = 0;     // of its QSOs with stations that sent logs, or of all
+  // Its QSOs held (confirmed) or shared; a call's length; the score claimed.
+  std::uint64_t count = 0;
+  // Of its QSOs with stations that sent logs, or of all; the score.
+  std::uint64_t of = 0;
   // kFewConfirmed: the contest's usual share, in per mille; kSharesWithOther:
   // none. kSharesWithOther: the other log.
   std::size_t usualPerMille = 0;
