@@ -162,56 +162,58 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
   }
 }
 
+std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
+                          const PositionWords& words) {
+  std::string rows;
+  if (!log.checkIndex && log.notCheckedLines.empty()) return rows;
+  const std::string own = CsvField(log.log.callSign) + ",";
+  // The lines that took no part come in among the others, in the
+  // order of the file.
+  auto other = log.notCheckedLines.begin();
+  const auto rowsBefore = [&](std::size_t position) {
+    for (; other != log.notCheckedLines.end() && other->position < position; ++other)
+      rows += own + std::to_string(other->position) + "," + CsvField(other->call) + "," +
+              CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) + "," +
+              CsvField(other->detail) + ",,\n";
+  };
+  const std::size_t lines = log.checkIndex ? check.QsoCount(*log.checkIndex) : 0;
+  for (std::size_t i = 0; i < lines; ++i) {
+    const CheckedQso qso = check.Qso(*log.checkIndex, i);
+    rowsBefore(qso.position);
+    rows += own;
+    rows += std::to_string(qso.position);
+    rows += ',';
+    rows += CsvField(qso.call);
+    rows += ',';
+    rows += CsvField(qso.band);
+    rows += ',';
+    rows += TimeText(qso.minute);
+    rows += ',';
+    rows += VerdictName(qso.verdict);
+    rows += ',';
+    rows += CsvField(DetailText(qso, words));
+    rows += ',';
+    if (qso.partnerLog) {
+      rows += CsvField(check.OwnCall(*qso.partnerLog));
+      rows += ',';
+      rows += std::to_string(qso.partnerPosition);
+    } else {
+      rows += ',';
+    }
+    rows += '\n';
+  }
+  rowsBefore(SIZE_MAX);
+  return rows;
+}
+
 void WriteVerdictsCsv(std::ostream& out, const std::vector<CheckedLog>& logs, const LogCheck& check,
                       std::size_t jobs) {
-  out << "log,line,call,band,time,verdict,detail,partner_log,partner_line\n";
+  out << kVerdictsHeading;
   const PositionWords words = PositionWordsOf(logs, check);
   // Each log's rows made on any thread, written in the logs' order.
   RunInOrder<std::string>(
       logs.size(), jobs,
-      [&](std::size_t index) {
-        std::string rows;
-        const CheckedLog& log = logs[index];
-        if (!log.checkIndex && log.notCheckedLines.empty()) return rows;
-        const std::string own = CsvField(log.log.callSign) + ",";
-        // The lines that took no part come in among the others, in the
-        // order of the file.
-        auto other = log.notCheckedLines.begin();
-        const auto rowsBefore = [&](std::size_t position) {
-          for (; other != log.notCheckedLines.end() && other->position < position; ++other)
-            rows += own + std::to_string(other->position) + "," + CsvField(other->call) + "," +
-                    CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) +
-                    "," + CsvField(other->detail) + ",,\n";
-        };
-        const std::size_t lines = log.checkIndex ? check.QsoCount(*log.checkIndex) : 0;
-        for (std::size_t i = 0; i < lines; ++i) {
-          const CheckedQso qso = check.Qso(*log.checkIndex, i);
-          rowsBefore(qso.position);
-          rows += own;
-          rows += std::to_string(qso.position);
-          rows += ',';
-          rows += CsvField(qso.call);
-          rows += ',';
-          rows += CsvField(qso.band);
-          rows += ',';
-          rows += TimeText(qso.minute);
-          rows += ',';
-          rows += VerdictName(qso.verdict);
-          rows += ',';
-          rows += CsvField(DetailText(qso, words));
-          rows += ',';
-          if (qso.partnerLog) {
-            rows += CsvField(check.OwnCall(*qso.partnerLog));
-            rows += ',';
-            rows += std::to_string(qso.partnerPosition);
-          } else {
-            rows += ',';
-          }
-          rows += '\n';
-        }
-        rowsBefore(SIZE_MAX);
-        return rows;
-      },
+      [&](std::size_t index) { return VerdictRowsOf(logs[index], check, words); },
       [&](std::size_t, std::string&& rows) { out << rows; });
 }
 

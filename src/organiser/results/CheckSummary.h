@@ -33,7 +33,7 @@ struct CheckSummary {
   // Calls that at least kManyLogs logs worked but that sent no log, with
   // how many logs worked them: most first, ties by call.
   std::vector<CallCount> missingLogs;
-  std::vector<Clock> clocksOff;          // by call
+  std::vector<Clock> clocksOff;  // by call
   std::array<std::size_t, kVerdictNames.size()> verdicts{};
   std::size_t unreadable = 0;
   std::size_t leftOut = 0;

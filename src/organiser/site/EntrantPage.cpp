@@ -13,6 +13,10 @@
 namespace zeltra::organiser {
 namespace {
 
+// A list of the report shows this many rows on the page; the rest are in
+// the entrant's CSV.
+constexpr std::size_t kMostRowsShown = 100;
+
 void Term(std::ostream& out, const std::string& term, const std::string& text) {
   out << "<dt>" << Html(term) << "</dt><dd>" << Html(text) << "</dd>\n";
 }
@@ -98,7 +102,9 @@ void FindingsSection(std::ostream& out, const CheckedLog& log, const SiteContent
   out << "</ul>\n</section>\n";
 }
 
-void ReportSection(std::ostream& out, const CheckReport& report) {
+// The report as its file has it, each list cut after kMostRowsShown rows:
+// every line with its verdict is in the file beside the page.
+void ReportSection(std::ostream& out, const CheckReport& report, const std::string& verdicts) {
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>"
       << "Checked against " << Plural(report.otherLogs, "other log") << ".</p>\n<dl>\n";
   Term(out, "Clock", report.clock);
@@ -114,14 +120,17 @@ void ReportSection(std::ostream& out, const CheckReport& report) {
     for (const std::string& heading : section.headings)
       out << "<th scope=\"col\">" << Html(heading) << "</th>";
     out << "</tr></thead>\n<tbody>\n";
-    for (const auto& row : section.rows) {
+    for (std::size_t i = 0; i < section.rows.size() && i < kMostRowsShown; ++i) {
       out << "<tr>";
-      for (const std::string& cell : row) out << "<td>" << Html(cell) << "</td>";
+      for (const std::string& cell : section.rows[i]) out << "<td>" << Html(cell) << "</td>";
       out << "</tr>\n";
     }
     out << "</tbody></table></div>\n";
+    if (section.rows.size() > kMostRowsShown)
+      out << "<p>And " << section.rows.size() - kMostRowsShown << " more.</p>\n";
   }
-  out << "</section>\n";
+  out << "<p><a href=\"" << Html(verdicts) << "\">Every line of the log with its verdict</a> "
+      << "(CSV).</p>\n</section>\n";
 }
 
 void SoapboxSection(std::ostream& out, const StationHeader& station) {
@@ -157,7 +166,7 @@ void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteConte
            "report is the entrant's own: it is sent to the entrant, not published.</p>\n"
            "</section>\n";
   else if (report)
-    ReportSection(out, *report);
+    ReportSection(out, *report, VerdictsFileOf(entry));
   SoapboxSection(out, log.log.station);
   WritePageEnd(out);
 }

@@ -8,6 +8,7 @@
 #include "core/parallel/RunInOrder.h"
 #include "organiser/files/FileNames.h"
 #include "organiser/files/OutputFolder.h"
+#include "organiser/results/CheckOutput.h"
 #include "organiser/results/CheckReport.h"
 #include "organiser/site/EntrantPage.h"
 #include "organiser/site/IndexPage.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr std::string_view kIndexPage = "index.html";
 constexpr std::string_view kResultsCsv = "results.csv";
 constexpr std::string_view kPageSuffix = ".html";
+constexpr std::string_view kVerdictsSuffix = ".csv";
 
 bool NothingRanked(const SiteContents& site) {
   return std::none_of(site.ranked.begin(), site.ranked.end(),
@@ -49,7 +51,12 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
           report =
               CheckReportOf(*entry.log, *sources.check, copies, holding, words, settings.scores);
         try {
-          entrants.Write(FileNameOf(entry.page), reads,
+          // The lines with their verdicts are the report's: private with it.
+          if (report && !settings.privateReports)
+            entrants.Write(VerdictsFileOf(entry), reads, [&](std::ostream& out) {
+              out << kVerdictsHeading << VerdictRowsOf(*entry.log, *sources.check, words);
+            });
+          entrants.Write(PageFileOf(entry), reads,
                          [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
         } catch (const OutputFailure& failure) {
           return failure.what();
@@ -91,9 +98,15 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
   // The home page last: it links only to pages already there.
   root.Write(std::string(kIndexPage), reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
   std::set<std::string> pages;
-  for (const SiteEntry& entry : site.ranked)
-    if (!entry.page.empty()) pages.insert(FileNameOf(entry.page));
+  std::set<std::string> verdicts;
+  for (const SiteEntry& entry : site.ranked) {
+    if (entry.page.empty()) continue;
+    pages.insert(PageFileOf(entry));
+    if (sources.check != nullptr && entry.log->IsChecked() && !settings.privateReports)
+      verdicts.insert(VerdictsFileOf(entry));
+  }
   entrants.RemoveOthers(kPageSuffix, pages);
+  entrants.RemoveOthers(kVerdictsSuffix, verdicts);
   entrants.Sync();
   root.Sync();
   return allWritten;

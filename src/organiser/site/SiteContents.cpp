@@ -103,6 +103,14 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   return site;
 }
 
+std::string PageFileOf(const SiteEntry& entry) {
+  return FileNameOf(entry.page);
+}
+
+std::string VerdictsFileOf(const SiteEntry& entry) {
+  return NameOf(PathOf(PageFileOf(entry)).replace_extension(".csv"));
+}
+
 std::optional<std::int64_t> RankingScore(const SiteEntry& entry, bool checked) {
   const CheckedLog& log = *entry.log;
   if (log.log.Failed()) return std::nullopt;

@@ -56,6 +56,12 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
                             const std::vector<NotScored>& notScored, const CheckSummary* summary,
                             bool checked);
 
+// The file beside an entrant's page that holds every line of its log with
+// its verdict ("SP9AHW.csv" beside "entrants/SP9AHW.html"), the page's
+// name within the entrants' folder.
+std::string VerdictsFileOf(const SiteEntry& entry);
+std::string PageFileOf(const SiteEntry& entry);
+
 // The score a log is ranked by: the checked one with the check, else the
 // one before it; none for a log that failed or, with the check, was not
 // checked.

@@ -298,6 +298,35 @@ TEST_F(ScoreRunTest, TheSiteFollowsTheLogsFromRunToRun) {
       << errors.str();
 }
 
+// An entrant's page shows the first hundred rows of each of the report's
+// lists; every line is in the CSV beside it.
+TEST_F(ScoreRunTest, LongListsOnAnEntrantsPageAreCut) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder.path() / "logs");
+  std::string invented = "START-OF-LOG: 3.0\nCALLSIGN: SP9FAK\n";
+  constexpr int kQsos = 150;
+  for (int i = 0; i < kQsos; ++i)
+    invented += "QSO: 14080 RY 2026-12-05 " + std::to_string(1000 + i % 60 + i / 60 * 100) +
+                " SP9FAK 599 K DL" + std::to_string(i % 9 + 1) + "A" +
+                std::string(1, static_cast<char>('A' + i / 26 % 26)) +
+                std::string(1, static_cast<char>('A' + i % 26)) + " 599 001\n";
+  Write("logs/sp9fak.log", invented);
+  Write("logs/sp1aaa.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: SP1AAA\n"
+        "QSO: 14080 RY 2026-12-05 1000 SP1AAA 599 K DL1ABC 599 001\n");
+  const fs::path site = folder.path() / "site";
+  ASSERT_LE(Run({"--cross-check", (folder.path() / "logs").string(), "--site", site.string()}),
+            kExitRecordsSkipped)
+      << errors.str();
+  const std::string page = testing::FileText(site / "entrants" / "SP9FAK.html");
+  EXPECT_NE(page.find("<caption>Uniques, kept: 150</caption>"), std::string::npos) << page;
+  EXPECT_NE(page.find("<p>And 50 more.</p>"), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"SP9FAK.csv\">"), std::string::npos);
+  const std::string csv = testing::FileText(site / "entrants" / "SP9FAK.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kQsos + 1);
+  EXPECT_EQ(csv.rfind("log,line,call,band,time,verdict,detail,partner_log,partner_line\n", 0), 0u);
+}
+
 // A hostile file's millions of bad records are counted, not kept: the first
 // thousand are listed, the rest only counted.
 TEST_F(ScoreRunTest, ProblemsPastTheFirstThousandAreCounted) {
