@@ -12,6 +12,7 @@
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
+#include "organiser/site/RankingTable.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -19,64 +20,18 @@ namespace {
 // The summary's longest lists show this many calls.
 constexpr std::size_t kMostListed = 25;
 constexpr std::size_t kMostClubs = 100;
-// A text in a table (a call, a category) shows this many characters; its
-// entrant's page shows it whole.
-constexpr std::size_t kLongestInTable = 40;
-
-void Number(std::ostream& out, std::int64_t value) {
-  out << "<td class=\"n\">" << value << "</td>";
-}
-
-// The call, linked to its page when it has one.
-void CallCell(std::ostream& out, const SiteEntry& entry) {
-  out << "<th scope=\"row\">";
-  const std::string call = entry.log->log.callSign.empty() ? "?" : entry.log->log.callSign;
-  if (entry.page.empty())
-    out << HtmlShort(call, kLongestInTable);
-  else
-    out << "<a href=\"" << Html(entry.page) << "\">" << HtmlShort(call, kLongestInTable) << "</a>";
-  out << "</th>";
-}
-
-// The score a table is ranked by comes right after the call, so that a
-// phone shows rank, call and score before the table scrolls sideways.
-void ResultsTable(std::ostream& out, const std::string& caption,
-                  const std::vector<const SiteEntry*>& entries, bool checked, bool inCategory) {
-  WriteWideStart(out, caption);
-  out << "<table><caption>" << HtmlShort(caption, kLongestInTable)
-      << "</caption>\n<thead><tr><th scope=\"col\" class=\"n\">Rank</th><th "
-         "scope=\"col\">Call</th><th scope=\"col\" class=\"n\">"
-      << (checked ? "Checked score" : "Score")
-      << "</th><th scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
-         "scope=\"col\" class=\"n\">Claimed</th>";
-  if (checked)
-    out << "<th scope=\"col\" class=\"n\">Before the check</th><th scope=\"col\" "
-           "class=\"n\">Reduction</th><th scope=\"col\" class=\"n\">NIL</th><th scope=\"col\" "
-           "class=\"n\">Busted calls</th><th scope=\"col\" class=\"n\">Busted exchanges</th><th "
-           "scope=\"col\" class=\"n\">Uniques</th>";
-  out << "</tr></thead>\n<tbody>\n";
-  for (const SiteEntry* entry : entries) {
-    const CheckedLog& log = *entry->log;
-    const LogScore& before = *log.log.score;
-    out << "<tr><td class=\"n\">" << *(inCategory ? entry->categoryRank : entry->rank) << "</td>";
-    CallCell(out, *entry);
-    Number(out, checked ? log.CheckedScore() : before.Score());
-    out << "<td>" << HtmlShort(log.log.categories, kLongestInTable) << "</td>";
-    Number(out, before.qsos);
-    out << "<td class=\"n\">" << HtmlShort(log.log.claimed.value_or(""), kLongestInTable)
-        << "</td>";
-    if (checked) {
-      Number(out, before.Score());
-      out << "<td class=\"n\">" << PerCent(before.Score() - log.CheckedScore(), before.Score())
-          << "</td>";
-      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kNil)));
-      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kBustedCall)));
-      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kBustedExchange)));
-      Number(out, static_cast<std::int64_t>(log.Count(Verdict::kUnique)));
-    }
-    out << "</tr>\n";
-  }
-  out << "</tbody></table></div>\n";
+// The first of a ranking, and the way to all of it.
+void TopOfRanking(std::ostream& out, const Ranking& ranking, bool checked) {
+  const std::size_t shown = std::min(ranking.entries.size(), kTopOnHomePage);
+  WriteRankingTable(
+      out, ranking.title,
+      std::vector<const SiteEntry*>(ranking.entries.begin(),
+                                    ranking.entries.begin() + static_cast<std::ptrdiff_t>(shown)),
+      checked, ranking.inCategory, "");
+  if (ranking.entries.size() > shown)
+    out << "<p><a href=\"" << kRankingsFolder << "/" << Html(ranking.PageFile(0))
+        << "\">The whole ranking: " << HtmlShort(ranking.title, kLongestInTable) << " ("
+        << Plural(ranking.entries.size(), "log") << ")</a></p>\n";
 }
 
 void LeadersTable(std::ostream& out, const std::string& caption, const std::string& heading,
@@ -90,9 +45,9 @@ void LeadersTable(std::ostream& out, const std::string& caption, const std::stri
       << "class=\"n\">Overall rank</th></tr></thead>\n<tbody>\n";
   for (const Leader& leader : leaders) {
     out << "<tr><td>" << Html(leader.group) << "</td>";
-    CallCell(out, *leader.entry);
-    Number(out, RankingScore(*leader.entry, checked).value_or(0));
-    Number(out, static_cast<std::int64_t>(*leader.entry->rank));
+    WriteCallCell(out, *leader.entry, "");
+    WriteNumberCell(out, RankingScore(*leader.entry, checked).value_or(0));
+    WriteNumberCell(out, static_cast<std::int64_t>(*leader.entry->rank));
     out << "</tr>\n";
   }
   out << "</tbody></table></div>\n";
@@ -110,8 +65,8 @@ void ClubsTable(std::ostream& out, const std::vector<ClubTotal>& clubs, bool che
   for (std::size_t i = 0; i < clubs.size() && i < kMostClubs; ++i) {
     out << "<tr><td class=\"n\">" << places.Next(clubs[i].score) << "</td><th scope=\"row\">"
         << HtmlShort(clubs[i].club, kLongestInTable) << "</th>";
-    Number(out, clubs[i].score);
-    Number(out, static_cast<std::int64_t>(clubs[i].logs));
+    WriteNumberCell(out, clubs[i].score);
+    WriteNumberCell(out, static_cast<std::int64_t>(clubs[i].logs));
     out << "</tr>\n";
   }
   out << "</tbody></table></div>\n";
@@ -198,7 +153,7 @@ void ReceivedSection(std::ostream& out, const SiteContents& site) {
     const SiteEntry& entry = *listed;
     const CheckedLog& log = *entry.log;
     out << "<tr>";
-    CallCell(out, entry);
+    WriteCallCell(out, entry, "");
     out << "<td>" << HtmlShort(FileNameOf(log.log.file), kLongestInTable) << "</td><td>"
         << HtmlShort(log.log.categories, kLongestInTable) << "</td><td class=\"n\">";
     if (!log.log.Failed()) out << log.log.score->qsos;
@@ -223,26 +178,16 @@ void WriteIndexPage(std::ostream& out, const SiteContents& site) {
   contents.links.push_back({"results.csv", "The results as CSV"});
   WritePageStart(out, site.publication.title + ": results", contents);
   WritePublication(out, site.publication);
-  std::vector<const SiteEntry*> overall;
-  for (const SiteEntry& entry : site.ranked)
-    if (entry.rank) overall.push_back(&entry);
+  const Ranking& overall = site.rankings.front();
   out << "<p>" << Plural(site.ranked.size() + site.notScored.size(), "file") << " received, "
-      << Plural(overall.size(), "log") << (site.checked ? " checked against each other" : " scored")
-      << ".</p>\n";
+      << Plural(overall.entries.size(), "log")
+      << (site.checked ? " checked against each other" : " scored") << ".</p>\n";
   out << "<section aria-labelledby=\"overall\"><h2 id=\"overall\">Overall</h2>\n";
-  ResultsTable(out, site.checked ? "All logs, by checked score" : "All logs, by score", overall,
-               site.checked, false);
+  TopOfRanking(out, overall, site.checked);
   out << "</section>\n<section aria-labelledby=\"categories\"><h2 id=\"categories\">By "
          "category</h2>\n";
-  for (std::size_t first = 0; first < site.byCategory.size();) {
-    std::size_t end = first;
-    std::vector<const SiteEntry*> category;
-    const std::string& name = site.byCategory[first]->log->log.categories;
-    while (end < site.byCategory.size() && site.byCategory[end]->log->log.categories == name)
-      category.push_back(site.byCategory[end++]);
-    ResultsTable(out, name.empty() ? "No category given" : name, category, site.checked, true);
-    first = end;
-  }
+  for (std::size_t i = 1; i < site.rankings.size(); ++i)
+    TopOfRanking(out, site.rankings[i], site.checked);
   out << "</section>\n<section aria-labelledby=\"leaders\"><h2 id=\"leaders\">Leaders</h2>\n";
   LeadersTable(out, "The leader of each continent", "Continent", LeadersByContinent(site),
                site.checked);

@@ -12,6 +12,7 @@
 #include "organiser/results/CheckReport.h"
 #include "organiser/site/EntrantPage.h"
 #include "organiser/site/IndexPage.h"
+#include "organiser/site/RankingPage.h"
 #include "organiser/site/ResultsCsv.h"
 
 namespace zeltra::organiser {
@@ -71,6 +72,29 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
   return allWritten;
 }
 
+// Each ranking whole, on its pages; those of rankings no longer made go.
+// False: a page was not written (told).
+bool WriteRankingPages(const SiteContents& site, const InputFiles& reads, const OutputFolder& root,
+                       Diagnostics& diagnostics) {
+  const OutputFolder folder = root.Within(std::string(kRankingsFolder));
+  bool allWritten = true;
+  std::set<std::string> pages;
+  for (const Ranking& ranking : site.rankings)
+    for (std::size_t page = 0; page < ranking.PageCount(); ++page) {
+      pages.insert(ranking.PageFile(page));
+      try {
+        folder.Write(ranking.PageFile(page), reads,
+                     [&](std::ostream& out) { WriteRankingPage(out, site, ranking, page); });
+      } catch (const OutputFailure& failure) {
+        diagnostics.Failure(failure.what());
+        allWritten = false;
+      }
+    }
+  folder.RemoveOthers(kPageSuffix, pages);
+  folder.Sync();
+  return allWritten;
+}
+
 }  // namespace
 
 std::vector<CheckedLog> UncheckedLogs(const std::vector<LogResult>& results) {
@@ -93,6 +117,7 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
   const OutputFolder entrants = root.Within(std::string(kEntrantsFolder));
   const bool allWritten = WriteEntrantPages(settings, sources, site, reads, entrants, diagnostics);
   entrants.Sync();
+  const bool rankingsWritten = WriteRankingPages(site, reads, root, diagnostics);
   root.Write(std::string(kResultsCsv), reads,
              [&](std::ostream& out) { WriteResultsCsv(out, site); });
   // The home page last: it links only to pages already there.
@@ -109,7 +134,7 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
   entrants.RemoveOthers(kVerdictsSuffix, verdicts);
   entrants.Sync();
   root.Sync();
-  return allWritten;
+  return allWritten && rankingsWritten;
 }
 
 }  // namespace zeltra::organiser

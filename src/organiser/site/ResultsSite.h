@@ -24,7 +24,9 @@ struct SiteSources {
 
 // Writes the results as a static site into the settings' folder:
 // entrants/NAME.html for each log that was scored, NAME made from its call
-// as the reports' names are, results.csv, then index.html; then the pages of entrants
+// as the reports' names are (and NAME.csv, its lines with their verdicts),
+// each ranking whole on its pages in results/, results.csv, then
+// index.html; then the pages of entrants
 // no longer in the results are removed. Each page is written whole or not
 // at all, never through a link planted in the folder; a page that cannot
 // be written is told and the others are written all the same. A run that

@@ -61,7 +61,40 @@ std::vector<ClubTotal> ClubTotals(const SiteContents& site) {
   return clubs;
 }
 
+std::vector<Ranking> RankingsOf(const SiteContents& site) {
+  std::vector<Ranking> rankings;
+  ReportNames names;
+  Ranking overall{.title = site.checked ? "All logs, by checked score" : "All logs, by score",
+                  .name = names.For("ALL", ""),
+                  .inCategory = false,
+                  .entries = {}};
+  for (const SiteEntry& entry : site.ranked)
+    if (entry.rank) overall.entries.push_back(&entry);
+  rankings.push_back(std::move(overall));
+  for (std::size_t first = 0; first < site.byCategory.size();) {
+    const std::string& category = site.byCategory[first]->log->log.categories;
+    Ranking ranking{.title = category.empty() ? "No category given" : category,
+                    .name = names.For(category.empty() ? "none" : category, ""),
+                    .inCategory = true,
+                    .entries = {}};
+    std::size_t end = first;
+    while (end < site.byCategory.size() && site.byCategory[end]->log->log.categories == category)
+      ranking.entries.push_back(site.byCategory[end++]);
+    rankings.push_back(std::move(ranking));
+    first = end;
+  }
+  return rankings;
+}
+
 }  // namespace
+
+std::size_t Ranking::PageCount() const {
+  return std::max<std::size_t>(1, (entries.size() + kLogsPerPage - 1) / kLogsPerPage);
+}
+
+std::string Ranking::PageFile(std::size_t page) const {
+  return name + (page == 0 ? std::string() : "." + std::to_string(page + 1)) + ".html";
+}
 
 SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
                             const std::vector<NotScored>& notScored, const CheckSummary* summary,
@@ -99,6 +132,7 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
     activities.push_back(&log.activity);
   }
   site.contest = SumOf(activities);
+  site.rankings = RankingsOf(site);
   site.clubs = ClubTotals(site);
   return site;
 }

@@ -16,6 +16,13 @@ namespace zeltra::organiser {
 
 // The folder of the entrants' pages, within the site's.
 inline constexpr std::string_view kEntrantsFolder = "entrants";
+// The folder of the whole rankings' pages, within the site's.
+inline constexpr std::string_view kRankingsFolder = "results";
+// The home page shows the first of each ranking; a ranking's own pages
+// hold it whole, this many logs a page, so that no page grows past what a
+// phone loads at once.
+inline constexpr std::size_t kTopOnHomePage = 10;
+inline constexpr std::size_t kLogsPerPage = 1000;
 
 // One log on the results site: where its page is and where it stands.
 struct SiteEntry {
@@ -34,6 +41,19 @@ struct ClubTotal {
   std::size_t logs = 0;
 };
 
+// One ranking, overall or a category's, whole on pages of its own.
+struct Ranking {
+  std::string title;  // "All logs, by checked score"; the category's name
+  std::string name;   // its pages' name in their folder: "ALL", "SINGLE-OP_20ALL_20LOW"
+  bool inCategory = false;
+  std::vector<const SiteEntry*> entries;  // in rank order
+
+  std::size_t PageCount() const;
+  // The file of one of its pages, counted from 0: "ALL.html", "ALL.2.html"
+  // (no name made by ReportNames holds a ".").
+  std::string PageFile(std::size_t page) const;
+};
+
 // What the results site shows, decided: the logs in their order, the
 // contest's activity and, with the log check, its summary. The pages only
 // draw it.
@@ -41,6 +61,7 @@ struct SiteContents {
   bool checked = false;           // the log check ran: its columns and findings are shown
   std::vector<SiteEntry> ranked;  // every log: ranked first, then not ranked, then failed
   std::vector<const SiteEntry*> byCategory;  // the ranked ones, category by category
+  std::vector<Ranking> rankings;             // overall, then each category in name order
   std::vector<NotScored> notScored;          // files received that are no log
   const CheckSummary* summary = nullptr;     // with the check
   LogActivity contest;                       // every log's QSOs together

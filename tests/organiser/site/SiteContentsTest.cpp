@@ -2,11 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "organiser/site/IndexPage.h"
+#include "organiser/site/RankingPage.h"
+
 #include <string>
 #include <vector>
 
 namespace zeltra::organiser {
 namespace {
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++count;
+  return count;
+}
 
 // A log of a batch: scored (points times one multiplier) or failed.
 CheckedLog Log(const std::string& call, const std::string& categories,
@@ -76,6 +88,46 @@ TEST(SiteContents, ABatchIsRankedByScoreOverallAndInEachCategory) {
   EXPECT_EQ(RankingScore(site.ranked[4], false), std::nullopt);
   // With the check, a log the check did not take part in is not ranked.
   EXPECT_EQ(RankingScore(site.ranked[0], true), std::nullopt);
+}
+
+// A ranking of thousands is whole on pages of its own, a thousand logs a
+// page, each page linked to the ones beside it; the home page shows its
+// first.
+TEST(SiteContents, ALongRankingIsSplitIntoPages) {
+  constexpr std::size_t kLogs = 2500;
+  std::vector<CheckedLog> logs;
+  for (std::size_t i = 0; i < kLogs; ++i)
+    logs.push_back(
+        Log("SP" + std::to_string(i) + "AA", "SINGLE-OP", static_cast<std::int64_t>(kLogs - i)));
+  const SiteContents site = SiteContentsOf(logs, {}, nullptr, false);
+  ASSERT_EQ(site.rankings.size(), 2u);  // overall and the one category
+  const Ranking& overall = site.rankings.front();
+  EXPECT_EQ(overall.entries.size(), kLogs);
+  EXPECT_EQ(overall.PageCount(), 3u);
+  EXPECT_EQ(overall.PageFile(0), "ALL.html");
+  EXPECT_EQ(overall.PageFile(2), "ALL.3.html");
+  EXPECT_EQ(site.rankings[1].name, "SINGLE-OP");
+
+  std::ostringstream page;
+  WriteRankingPage(page, site, overall, 1);
+  const std::string html = page.str();
+  EXPECT_EQ(Count(html, "<tr><td class=\"n\">"), kLogsPerPage);
+  EXPECT_NE(html.find("<tr><td class=\"n\">1001</td><th scope=\"row\"><a "
+                      "href=\"../entrants/SP1000AA.html\">"),
+            std::string::npos);
+  EXPECT_NE(html.find("Page 2 of 3 · <a href=\"ALL.html\">the page before</a> · <a "
+                      "href=\"ALL.3.html\">the page after</a>"),
+            std::string::npos);
+  std::ostringstream last;
+  WriteRankingPage(last, site, overall, 2);
+  EXPECT_EQ(Count(last.str(), "<tr><td class=\"n\">"), kLogs - 2 * kLogsPerPage);
+
+  std::ostringstream home;
+  WriteIndexPage(home, site);
+  EXPECT_EQ(Count(home.str(), "<tr><td class=\"n\">"), 2 * kTopOnHomePage);
+  EXPECT_NE(home.str().find("<a href=\"results/ALL.html\">The whole ranking: All logs, by score "
+                            "(2500 logs)</a>"),
+            std::string::npos);
 }
 
 }  // namespace

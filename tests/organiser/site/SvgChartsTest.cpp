@@ -18,16 +18,16 @@ TEST(SvgCharts, TheScaleEndsJustAboveTheLargestInRoundSteps) {
     std::uint64_t largest, top, step;
   };
   for (const Case& c : std::initializer_list<Case>{{0, 1, 1},
-                                                  {1, 1, 1},
-                                                  {8, 8, 1},
-                                                  {9, 10, 2},
-                                                  {11, 12, 2},
-                                                  {17, 20, 5},
-                                                  {41, 50, 10},
-                                                  {57, 60, 10},
-                                                  {81, 100, 20},
-                                                  {161, 200, 50},
-                                                  {1234, 1400, 200}}) {
+                                                   {1, 1, 1},
+                                                   {8, 8, 1},
+                                                   {9, 10, 2},
+                                                   {11, 12, 2},
+                                                   {17, 20, 5},
+                                                   {41, 50, 10},
+                                                   {57, 60, 10},
+                                                   {81, 100, 20},
+                                                   {161, 200, 50},
+                                                   {1234, 1400, 200}}) {
     const Scale scale = ScaleFor(c.largest);
     EXPECT_EQ(scale.top, c.top) << c.largest;
     EXPECT_EQ(scale.step, c.step) << c.largest;
