@@ -12,6 +12,7 @@
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
+#include "organiser/site/ReceivedPage.h"
 #include "organiser/site/RankingTable.h"
 
 namespace zeltra::organiser {
@@ -20,6 +21,7 @@ namespace {
 // The summary's longest lists show this many calls.
 constexpr std::size_t kMostListed = 25;
 constexpr std::size_t kMostClubs = 100;
+constexpr std::size_t kMostNotRanked = 100;
 // The first of a ranking, and the way to all of it.
 void TopOfRanking(std::ostream& out, const Ranking& ranking, bool checked) {
   const std::size_t shown = std::min(ranking.entries.size(), kTopOnHomePage);
@@ -132,37 +134,26 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
   out << "</section>\n";
 }
 
+// What became of the files received: those not ranked here (few, but for
+// a flood of them), every one on the pages of their own.
 void ReceivedSection(std::ostream& out, const SiteContents& site) {
   out << "<section aria-labelledby=\"received\"><h2 id=\"received\">Logs received</h2>\n";
-  WriteWideStart(out, "Every log received, and what became of it");
-  out << "<table><caption>Every log received, and what became of "
-         "it</caption>\n<thead><tr><th scope=\"col\">Call</th><th scope=\"col\">File</th><th "
-         "scope=\"col\">Categories</th><th scope=\"col\" class=\"n\">QSOs</th><th "
-         "scope=\"col\">Status</th></tr></thead>\n<tbody>\n";
-  // By call, as an entrant looks for his own; files without one by name.
-  std::vector<const SiteEntry*> byCall;
-  for (const SiteEntry& entry : site.ranked) byCall.push_back(&entry);
-  const auto key = [](const SiteEntry* entry) {
-    const LogResult& log = entry->log->log;
-    return std::make_pair(log.callSign.empty() ? FileNameOf(log.file) : log.callSign,
-                          FileNameOf(log.file));
-  };
-  std::stable_sort(byCall.begin(), byCall.end(),
-                   [&](const SiteEntry* a, const SiteEntry* b) { return key(a) < key(b); });
-  for (const SiteEntry* listed : byCall) {
-    const SiteEntry& entry = *listed;
-    const CheckedLog& log = *entry.log;
-    out << "<tr>";
-    WriteCallCell(out, entry, "");
-    out << "<td>" << HtmlShort(FileNameOf(log.log.file), kLongestInTable) << "</td><td>"
-        << HtmlShort(log.log.categories, kLongestInTable) << "</td><td class=\"n\">";
-    if (!log.log.Failed()) out << log.log.score->qsos;
-    out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";
+  std::vector<std::size_t> notRanked;
+  std::size_t more = 0;
+  const std::size_t total = site.byCall.size() + site.notScored.size();
+  for (std::size_t row = 0; row < total; ++row) {
+    if (row < site.byCall.size() && site.byCall[row]->rank) continue;
+    if (notRanked.size() < kMostNotRanked)
+      notRanked.push_back(row);
+    else
+      ++more;
   }
-  for (const NotScored& file : site.notScored)
-    out << "<tr><td></td><td>" << Html(FileNameOf(file.file)) << "</td><td></td><td></td><td>"
-        << Html(file.reason) << "</td></tr>\n";
-  out << "</tbody></table></div>\n</section>\n";
+  if (!notRanked.empty())
+    WriteReceivedTable(out, site, "Files received and not ranked, and why", notRanked, "");
+  if (more > 0) out << "<p>And " << Plural(more, "more file") << ".</p>\n";
+  out << "<p><a href=\"" << kRankingsFolder << "/" << Html(ReceivedPageFile(site, 0))
+      << "\">Every file received, and what became of it (" << Plural(total, "file")
+      << ")</a></p>\n</section>\n";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "organiser/site/EntrantPage.h"
 #include "organiser/site/IndexPage.h"
 #include "organiser/site/RankingPage.h"
+#include "organiser/site/ReceivedPage.h"
 #include "organiser/site/ResultsCsv.h"
 
 namespace zeltra::organiser {
@@ -90,6 +91,16 @@ bool WriteRankingPages(const SiteContents& site, const InputFiles& reads, const 
         allWritten = false;
       }
     }
+  for (std::size_t page = 0; page < ReceivedPageCount(site); ++page) {
+    pages.insert(ReceivedPageFile(site, page));
+    try {
+      folder.Write(ReceivedPageFile(site, page), reads,
+                   [&](std::ostream& out) { WriteReceivedPage(out, site, page); });
+    } catch (const OutputFailure& failure) {
+      diagnostics.Failure(failure.what());
+      allWritten = false;
+    }
+  }
   folder.RemoveOthers(kPageSuffix, pages);
   folder.Sync();
   return allWritten;

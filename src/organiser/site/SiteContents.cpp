@@ -61,9 +61,8 @@ std::vector<ClubTotal> ClubTotals(const SiteContents& site) {
   return clubs;
 }
 
-std::vector<Ranking> RankingsOf(const SiteContents& site) {
+std::vector<Ranking> RankingsOf(const SiteContents& site, ReportNames& names) {
   std::vector<Ranking> rankings;
-  ReportNames names;
   Ranking overall{.title = site.checked ? "All logs, by checked score" : "All logs, by score",
                   .name = names.For("ALL", ""),
                   .inCategory = false,
@@ -88,12 +87,32 @@ std::vector<Ranking> RankingsOf(const SiteContents& site) {
 
 }  // namespace
 
+namespace {
+
+std::string PageFileNamed(const std::string& name, std::size_t page) {
+  return name + (page == 0 ? std::string() : "." + std::to_string(page + 1)) + ".html";
+}
+
+std::size_t PagesFor(std::size_t rows) {
+  return std::max<std::size_t>(1, (rows + kLogsPerPage - 1) / kLogsPerPage);
+}
+
+}  // namespace
+
 std::size_t Ranking::PageCount() const {
-  return std::max<std::size_t>(1, (entries.size() + kLogsPerPage - 1) / kLogsPerPage);
+  return PagesFor(entries.size());
 }
 
 std::string Ranking::PageFile(std::size_t page) const {
-  return name + (page == 0 ? std::string() : "." + std::to_string(page + 1)) + ".html";
+  return PageFileNamed(name, page);
+}
+
+std::size_t ReceivedPageCount(const SiteContents& site) {
+  return PagesFor(site.byCall.size() + site.notScored.size());
+}
+
+std::string ReceivedPageFile(const SiteContents& site, std::size_t page) {
+  return PageFileNamed(site.receivedName, page);
 }
 
 SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
@@ -132,7 +151,17 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
     activities.push_back(&log.activity);
   }
   site.contest = SumOf(activities);
-  site.rankings = RankingsOf(site);
+  ReportNames pageNames;
+  site.receivedName = pageNames.For("RECEIVED", "");
+  site.rankings = RankingsOf(site, pageNames);
+  for (const SiteEntry& entry : site.ranked) site.byCall.push_back(&entry);
+  const auto key = [](const SiteEntry* entry) {
+    const LogResult& log = entry->log->log;
+    return std::make_pair(log.callSign.empty() ? FileNameOf(log.file) : log.callSign,
+                          FileNameOf(log.file));
+  };
+  std::stable_sort(site.byCall.begin(), site.byCall.end(),
+                   [&](const SiteEntry* a, const SiteEntry* b) { return key(a) < key(b); });
   site.clubs = ClubTotals(site);
   return site;
 }

@@ -62,6 +62,11 @@ struct SiteContents {
   std::vector<SiteEntry> ranked;  // every log: ranked first, then not ranked, then failed
   std::vector<const SiteEntry*> byCategory;  // the ranked ones, category by category
   std::vector<Ranking> rankings;             // overall, then each category in name order
+  // Every log received by call (files without one by name), as an entrant
+  // looks for his own; then the files that are no log. Their pages' name
+  // in the rankings' folder: "RECEIVED".
+  std::vector<const SiteEntry*> byCall;
+  std::string receivedName;
   std::vector<NotScored> notScored;          // files received that are no log
   const CheckSummary* summary = nullptr;     // with the check
   LogActivity contest;                       // every log's QSOs together
@@ -69,6 +74,11 @@ struct SiteContents {
   Publication publication;                   // the contest's name, how final, when made
   bool reportsPrivate = false;               // the check's reports stay off the pages
 };
+
+// The pages of every file received: how many, and the file of each,
+// counted from 0 ("RECEIVED.html", "RECEIVED.2.html").
+std::size_t ReceivedPageCount(const SiteContents& site);
+std::string ReceivedPageFile(const SiteContents& site, std::size_t page);
 
 // What the site shows of these logs: ranked overall and within their
 // categories (with the check, as the check ranks them; else by score),

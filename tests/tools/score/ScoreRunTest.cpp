@@ -272,7 +272,9 @@ TEST_F(ScoreRunTest, TheSiteFollowsTheLogsFromRunToRun) {
   const std::string index = testing::FileText(site / "index.html");
   EXPECT_NE(index.find("<p>2 files received, 2 logs scored.</p>"), std::string::npos) << index;
   EXPECT_EQ(index.find(logs.string()), std::string::npos) << "the organiser's folder shown";
-  EXPECT_NE(index.find("<td>a.cbr</td>"), std::string::npos);
+  const std::string received = testing::FileText(site / "results" / "RECEIVED.html");
+  EXPECT_NE(received.find("<td>a.cbr</td>"), std::string::npos) << received;
+  EXPECT_EQ(received.find(logs.string()), std::string::npos) << "the organiser's folder shown";
 
   const std::string outside = Write("outside.txt", "the organiser's own file\n");
   fs::remove(site / "entrants" / "SP5XYZ.html");
@@ -286,6 +288,8 @@ TEST_F(ScoreRunTest, TheSiteFollowsTheLogsFromRunToRun) {
   EXPECT_TRUE(fs::exists(site / "entrants" / "notes.txt"));
   const std::string after = testing::FileText(site / "index.html");
   EXPECT_EQ(after.find("SP1AAA"), std::string::npos);
+  EXPECT_EQ(testing::FileText(site / "results" / "RECEIVED.html").find("SP1AAA"),
+            std::string::npos);
   EXPECT_NE(after.find("<p>1 file received, 1 log scored.</p>"), std::string::npos) << after;
 
   fs::remove(logs / "a.cbr");

@@ -230,11 +230,16 @@ try {
       };
     });
   });
-  const bodyText = await index.page.evaluate(() => document.body.innerText);
-  if (!bodyText.includes(hostileFile)) fail("index.html: the hostile file's name is not shown as text");
+  // Every file received is listed on pages of their own.
+  const receivedFile = path.join(site, "results", "RECEIVED.html");
+  const received = await open(receivedFile);
+  const bodyText = await received.page.evaluate(() => document.body.innerText);
+  if (!bodyText.includes(hostileFile)) fail("RECEIVED.html: the hostile file's name is not shown as text");
   // Categories are shown as normalised: upper case.
   if (!bodyText.includes(hostile.category.toUpperCase().slice(0, 40)))
-    fail("index.html: the hostile category is not shown as text");
+    fail("RECEIVED.html: the hostile category is not shown as text");
+  await checkPage(receivedFile, received.page, received.problems, { charts: false });
+  await received.page.close();
   await checkPage(indexFile, index.page, index.problems);
   await index.page.close();
   await checkPage(rankingFile, ranking.page, ranking.problems, { charts: false });
