@@ -8,7 +8,7 @@ packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev unixodbc-dev "
   xvfb xauth imagemagick hamradio-files
   libcli11-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libexpat1-dev clang
   chromium-headless-shell fonts-dejavu-core libsqlite3-dev libcpp-httplib-dev libssl-dev libmicrohttpd-dev
-  libcurl4-openssl-dev python3-aiosmtpd nginx-light)
+  libcurl4-openssl-dev python3-aiosmtpd nginx-light dpkg-dev)
 
 # The browser tests run on Node.js: the machine's own if it has one, else
 # Debian's.

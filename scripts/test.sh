@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer), the threads' work under
 # ThreadSanitizer, a short fuzzing of each log reader, then Zeltra.dll and
 # the Win32 tests under Wine; the results site is opened in headless
-# Chromium on the way. Installs what it needs first (Debian's packages, and
+# Chromium on the way, and the organiser's Debian package is made and tried.
+# Installs what it needs first (Debian's packages, and
 # the browser tests' npm packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,9 @@ echo "== native: portable core"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+echo "== deb: the organiser's Debian package, unpacked and tried"
+scripts/package.sh
 
 echo "== tsan: the work shared among threads"
 scripts/tsan.sh

@@ -28,6 +28,10 @@
 #include "tools/robot/StoreListings.h"
 #include "tools/robot/store/HeldDecision.h"
 
+#ifndef ZELTRA_VERSION
+#define ZELTRA_VERSION "unknown"
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -240,6 +244,8 @@ void RunCommand(const Commands& commands, const Asked& asked) {
 
 int main(int argc, char** argv) {
   CLI::App app{"The Zeltra RTTY Contest's log-submission robot"};
+  app.set_version_flag("--version", std::string("zeltra-robot ") + ZELTRA_VERSION,
+                       "the program's version");
   app.require_subcommand(1);
   ServeAsked serving;
   CLI::App* serve = DeclareServe(app, serving);
