@@ -35,6 +35,8 @@ void StationSection(std::ostream& out, const SiteEntry& entry) {
   Term(out, "Log", FileNameOf(log.file));
   if (entry.rank) Term(out, "Place", std::to_string(*entry.rank) + " overall");
   if (entry.categoryRank) Term(out, "Place in its category", std::to_string(*entry.categoryRank));
+  if (entry.countryRank)
+    Term(out, "Place in its category in " + log.own.dxccPrefix, std::to_string(*entry.countryRank));
   out << "</dl>\n</section>\n";
 }
 

@@ -12,8 +12,8 @@
 #include "organiser/site/ActivityCharts.h"
 #include "organiser/site/HtmlText.h"
 #include "organiser/site/PageFrame.h"
-#include "organiser/site/ReceivedPage.h"
 #include "organiser/site/RankingTable.h"
+#include "organiser/site/ReceivedPage.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -25,11 +25,7 @@ constexpr std::size_t kMostNotRanked = 100;
 // The first of a ranking, and the way to all of it.
 void TopOfRanking(std::ostream& out, const Ranking& ranking, bool checked) {
   const std::size_t shown = std::min(ranking.entries.size(), kTopOnHomePage);
-  WriteRankingTable(
-      out, ranking.title,
-      std::vector<const SiteEntry*>(ranking.entries.begin(),
-                                    ranking.entries.begin() + static_cast<std::ptrdiff_t>(shown)),
-      checked, ranking.inCategory, "");
+  WriteRankingTable(out, ranking, 0, shown, checked, "");
   if (ranking.entries.size() > shown)
     out << "<p><a href=\"" << kRankingsFolder << "/" << Html(ranking.PageFile(0))
         << "\">The whole ranking: " << HtmlShort(ranking.title, kLongestInTable) << " ("

@@ -35,11 +35,7 @@ void WriteRankingPage(std::ostream& out, const SiteContents& site, const Ranking
   PageLinks(out, ranking, page);
   const std::size_t first = std::min(ranking.entries.size(), page * kLogsPerPage);
   const std::size_t end = std::min(ranking.entries.size(), first + kLogsPerPage);
-  WriteRankingTable(
-      out, ranking.title,
-      std::vector<const SiteEntry*>(ranking.entries.begin() + static_cast<std::ptrdiff_t>(first),
-                                    ranking.entries.begin() + static_cast<std::ptrdiff_t>(end)),
-      site.checked, ranking.inCategory, kToRoot);
+  WriteRankingTable(out, ranking, first, end, site.checked, kToRoot);
   PageLinks(out, ranking, page);
   WritePageEnd(out);
 }

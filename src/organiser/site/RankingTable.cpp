@@ -21,9 +21,9 @@ void WriteCallCell(std::ostream& out, const SiteEntry& entry, std::string_view t
   out << "</th>";
 }
 
-void WriteRankingTable(std::ostream& out, const std::string& caption,
-                       const std::vector<const SiteEntry*>& entries, bool checked, bool inCategory,
-                       std::string_view toRoot) {
+void WriteRankingTable(std::ostream& out, const Ranking& ranking, std::size_t first,
+                       std::size_t end, bool checked, std::string_view toRoot) {
+  const std::string& caption = ranking.title;
   WriteWideStart(out, caption);
   out << "<table><caption>" << HtmlShort(caption, kLongestInTable)
       << "</caption>\n<thead><tr><th scope=\"col\" class=\"n\">Rank</th><th "
@@ -37,10 +37,11 @@ void WriteRankingTable(std::ostream& out, const std::string& caption,
            "class=\"n\">Busted calls</th><th scope=\"col\" class=\"n\">Busted exchanges</th><th "
            "scope=\"col\" class=\"n\">Uniques</th>";
   out << "</tr></thead>\n<tbody>\n";
-  for (const SiteEntry* entry : entries) {
+  for (std::size_t row = first; row < end && row < ranking.entries.size(); ++row) {
+    const SiteEntry* entry = ranking.entries[row];
     const CheckedLog& log = *entry->log;
     const LogScore& before = *log.log.score;
-    out << "<tr><td class=\"n\">" << *(inCategory ? entry->categoryRank : entry->rank) << "</td>";
+    out << "<tr><td class=\"n\">" << ranking.places[row] << "</td>";
     WriteCallCell(out, *entry, toRoot);
     WriteNumberCell(out, checked ? log.CheckedScore() : before.Score());
     out << "<td>" << HtmlShort(log.log.categories, kLongestInTable) << "</td>";

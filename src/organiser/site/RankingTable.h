@@ -22,11 +22,10 @@ void WriteNumberCell(std::ostream& out, std::int64_t value);
 // toRoot: the way from the page drawn to the site's folder ("../").
 void WriteCallCell(std::ostream& out, const SiteEntry& entry, std::string_view toRoot);
 
-// A ranking as a table: rank (within the category, with inCategory),
-// call, the score it is ranked by right after the call, so that a phone
-// shows them before the table scrolls sideways, then the rest.
-void WriteRankingTable(std::ostream& out, const std::string& caption,
-                       const std::vector<const SiteEntry*>& entries, bool checked, bool inCategory,
-                       std::string_view toRoot);
+// A ranking's rows from first to end as a table: the place in the
+// ranking, call, the score it is ranked by right after the call, so that
+// a phone shows them before the table scrolls sideways, then the rest.
+void WriteRankingTable(std::ostream& out, const Ranking& ranking, std::size_t first,
+                       std::size_t end, bool checked, std::string_view toRoot);
 
 }  // namespace zeltra::organiser

@@ -45,8 +45,7 @@ void WriteReceivedPage(std::ostream& out, const SiteContents& site, std::size_t 
   if (pages > 1) {
     out << "<nav aria-label=\"Pages\"><p>Page " << page + 1 << " of " << pages;
     if (page > 0)
-      out << " · <a href=\"" << Html(ReceivedPageFile(site, page - 1))
-          << "\">the page before</a>";
+      out << " · <a href=\"" << Html(ReceivedPageFile(site, page - 1)) << "\">the page before</a>";
     if (page + 1 < pages)
       out << " · <a href=\"" << Html(ReceivedPageFile(site, page + 1)) << "\">the page after</a>";
     out << "</p></nav>\n";

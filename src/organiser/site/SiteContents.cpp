@@ -65,23 +65,45 @@ std::vector<Ranking> RankingsOf(const SiteContents& site, ReportNames& names) {
   std::vector<Ranking> rankings;
   Ranking overall{.title = site.checked ? "All logs, by checked score" : "All logs, by score",
                   .name = names.For("ALL", ""),
-                  .inCategory = false,
-                  .entries = {}};
+                  .entries = {},
+                  .places = {}};
   for (const SiteEntry& entry : site.ranked)
-    if (entry.rank) overall.entries.push_back(&entry);
-  rankings.push_back(std::move(overall));
+    if (entry.rank) {
+      overall.entries.push_back(&entry);
+      overall.places.push_back(*entry.rank);
+    }
   for (std::size_t first = 0; first < site.byCategory.size();) {
     const std::string& category = site.byCategory[first]->log->log.categories;
     Ranking ranking{.title = category.empty() ? "No category given" : category,
                     .name = names.For(category.empty() ? "none" : category, ""),
-                    .inCategory = true,
-                    .entries = {}};
+                    .entries = {},
+                    .places = {}};
     std::size_t end = first;
-    while (end < site.byCategory.size() && site.byCategory[end]->log->log.categories == category)
-      ranking.entries.push_back(site.byCategory[end++]);
+    for (; end < site.byCategory.size() && site.byCategory[end]->log->log.categories == category;
+         ++end) {
+      ranking.entries.push_back(site.byCategory[end]);
+      ranking.places.push_back(*site.byCategory[end]->categoryRank);
+    }
     rankings.push_back(std::move(ranking));
     first = end;
   }
+  // Each overlay declared ranks its logs again, in the overall order.
+  std::map<std::string, Ranking> overlays;
+  std::map<std::string, Places> overlayPlaces;
+  for (const SiteEntry* entry : overall.entries) {
+    const std::string& overlay = entry->log->log.declared.Value(CategoryKey::kOverlay);
+    if (overlay.empty()) continue;
+    Ranking& ranking = overlays[overlay];
+    ranking.entries.push_back(entry);
+    ranking.places.push_back(
+        overlayPlaces[overlay].Next(RankingScore(*entry, site.checked).value_or(0)));
+  }
+  for (auto& [overlay, ranking] : overlays) {
+    ranking.title = "Overlay: " + overlay;
+    ranking.name = names.For("OVERLAY " + overlay, "");
+    rankings.push_back(std::move(ranking));
+  }
+  rankings.insert(rankings.begin(), std::move(overall));
   return rankings;
 }
 
@@ -125,7 +147,8 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   std::unordered_map<const CheckedLog*, std::size_t> place;
   Places overall;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
-    SiteEntry entry{.log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}};
+    SiteEntry entry{
+        .log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}, .countryRank = {}};
     if (!checked && !ranked.log->log.Failed())
       entry.rank = overall.Next(ranked.log->log.score->Score());
     place[ranked.log] = site.ranked.size();
@@ -133,12 +156,18 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   }
   std::string category;
   Places inCategory;
+  std::map<std::string, Places> inCountry;  // within the category
   for (const RankedLog& ranked : RankedByCheckedScore(logs, true)) {
     SiteEntry& entry = site.ranked[place.at(ranked.log)];
     if (!entry.rank) continue;
-    if (site.byCategory.empty() || ranked.log->log.categories != category) inCategory = Places();
+    if (site.byCategory.empty() || ranked.log->log.categories != category) {
+      inCategory = Places();
+      inCountry.clear();
+    }
     category = ranked.log->log.categories;
     entry.categoryRank = checked ? ranked.rank : inCategory.Next(ranked.log->log.score->Score());
+    if (const std::string& country = ranked.log->log.own.dxccPrefix; !country.empty())
+      entry.countryRank = inCountry[country].Next(*RankingScore(entry, checked));
     site.byCategory.push_back(&entry);
   }
   ReportNames names;

@@ -30,6 +30,8 @@ struct SiteEntry {
   std::string page;                 // from the site's folder, "entrants/SP9AHW.html"; none: failed
   std::optional<std::size_t> rank;  // among all; none: not ranked (not checked, failed)
   std::optional<std::size_t> categoryRank;
+  // Its place in its category among the logs of its DXCC country.
+  std::optional<std::size_t> countryRank;
 };
 
 // A club's total: the scores its ranked members' logs are ranked by,
@@ -41,12 +43,13 @@ struct ClubTotal {
   std::size_t logs = 0;
 };
 
-// One ranking, overall or a category's, whole on pages of its own.
+// One ranking, overall, a category's or an overlay's, whole on pages of
+// its own.
 struct Ranking {
-  std::string title;  // "All logs, by checked score"; the category's name
+  std::string title;  // "All logs, by checked score"; the category's name; "Overlay: ROOKIE"
   std::string name;   // its pages' name in their folder: "ALL", "SINGLE-OP_20ALL_20LOW"
-  bool inCategory = false;
   std::vector<const SiteEntry*> entries;  // in rank order
+  std::vector<std::size_t> places;        // each entry's place in this ranking
 
   std::size_t PageCount() const;
   // The file of one of its pages, counted from 0: "ALL.html", "ALL.2.html"
@@ -61,18 +64,20 @@ struct SiteContents {
   bool checked = false;           // the log check ran: its columns and findings are shown
   std::vector<SiteEntry> ranked;  // every log: ranked first, then not ranked, then failed
   std::vector<const SiteEntry*> byCategory;  // the ranked ones, category by category
-  std::vector<Ranking> rankings;             // overall, then each category in name order
+  // Overall, then each category in name order, then each overlay: an
+  // overlay ranks its logs again beside their main category.
+  std::vector<Ranking> rankings;
   // Every log received by call (files without one by name), as an entrant
   // looks for his own; then the files that are no log. Their pages' name
   // in the rankings' folder: "RECEIVED".
   std::vector<const SiteEntry*> byCall;
   std::string receivedName;
-  std::vector<NotScored> notScored;          // files received that are no log
-  const CheckSummary* summary = nullptr;     // with the check
-  LogActivity contest;                       // every log's QSOs together
-  std::vector<ClubTotal> clubs;              // highest total first, ties by name
-  Publication publication;                   // the contest's name, how final, when made
-  bool reportsPrivate = false;               // the check's reports stay off the pages
+  std::vector<NotScored> notScored;       // files received that are no log
+  const CheckSummary* summary = nullptr;  // with the check
+  LogActivity contest;                    // every log's QSOs together
+  std::vector<ClubTotal> clubs;           // highest total first, ties by name
+  Publication publication;                // the contest's name, how final, when made
+  bool reportsPrivate = false;            // the check's reports stay off the pages
 };
 
 // The pages of every file received: how many, and the file of each,

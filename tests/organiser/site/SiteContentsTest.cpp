@@ -130,5 +130,35 @@ TEST(SiteContents, ALongRankingIsSplitIntoPages) {
             std::string::npos);
 }
 
+// An overlay ranks its logs again beside their main category, places of
+// its own; each log also has its place in its category within its DXCC
+// country.
+TEST(SiteContents, OverlaysAndCountriesRankTheirOwn) {
+  std::vector<CheckedLog> logs = {Log("SP1AAA", "SINGLE-OP", 300),
+                                  Log("DL2BBB", "SINGLE-OP", 250, "EU", "DL"),
+                                  Log("SP3CCC", "SINGLE-OP", 200), Log("SP4DDD", "MULTI-OP", 150),
+                                  Log("DL5EEE", "SINGLE-OP", 100, "EU", "DL")};
+  for (const std::size_t rookie : {1u, 2u, 3u})
+    logs[rookie].log.declared.values[static_cast<std::size_t>(CategoryKey::kOverlay)] = "ROOKIE";
+  const SiteContents site = SiteContentsOf(logs, {}, nullptr, false);
+  std::vector<std::string> rankings;
+  for (const Ranking& ranking : site.rankings) {
+    std::string text = ranking.title + ":";
+    for (std::size_t i = 0; i < ranking.entries.size(); ++i)
+      text += " " + std::to_string(ranking.places[i]) + " " + ranking.entries[i]->log->log.callSign;
+    rankings.push_back(text);
+  }
+  EXPECT_EQ(rankings, (std::vector<std::string>{
+                          "All logs, by score: 1 SP1AAA 2 DL2BBB 3 SP3CCC 4 SP4DDD 5 DL5EEE",
+                          "MULTI-OP: 1 SP4DDD", "SINGLE-OP: 1 SP1AAA 2 DL2BBB 3 SP3CCC 4 DL5EEE",
+                          "Overlay: ROOKIE: 1 DL2BBB 2 SP3CCC 3 SP4DDD"}));
+  std::vector<std::string> countries;
+  for (const SiteEntry& entry : site.ranked)
+    countries.push_back(entry.log->log.callSign + " " +
+                        std::to_string(entry.countryRank.value_or(0)));
+  EXPECT_EQ(countries,
+            (std::vector<std::string>{"SP1AAA 1", "DL2BBB 1", "SP3CCC 2", "SP4DDD 1", "DL5EEE 2"}));
+}
+
 }  // namespace
 }  // namespace zeltra::organiser
