@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "organiser/reading/CategoryMap.h"
 #include "organiser/reading/ReadSettings.h"
 
 namespace zeltra::organiser {
@@ -14,6 +15,7 @@ enum class Order { kByCallSign, kLog };
 struct BatchSettings {
   ReadSettings reading;
   GivenStation station;
+  CategoryMap categories;  // the organiser's reading of the declared categories
   Order order = Order::kByCallSign;
   bool listContacts = false;  // each contact's row to the sink, and those left out
   bool forCheck = false;      // keep each line's time and exchanges, and those left out

@@ -37,9 +37,9 @@ struct LogResult {
   std::string file;
   std::string positionWord = "record";  // "record" (ADIF) or "line" (Cabrillo)
   std::string callSign;
-  std::string categories;         // the category it is ranked in, as Ranked() gives it
-  DeclaredCategories declared;    // every category its header declares
-  std::optional<LogScore> score;  // none: the log failed
+  std::string categories;              // the category it is ranked in, as Ranked() gives it
+  DeclaredCategories declared;         // every category its header declares
+  std::optional<LogScore> score;       // none: the log failed
   std::string failure;                 // why it failed
   bool notALog = false;                // failed: the file is no log
   bool stopped = false;                // failed: --strict stopped at a bad record

@@ -155,7 +155,8 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
   input.CheckRead();
   Tell(log, result);
   result.declared = CategoriesOf(log.categoryTags);
-  result.categories = result.declared.Ranked();
+  ApplyCategoryMap(settings_.categories, result.declared);
+  result.categories = RankedName(settings_.categories, result.declared);
   result.callSign =
       log.ownCall.value_or(settings_.station.call ? AsciiUpper(*settings_.station.call) : "");
   result.skipped = log.skippedCount;

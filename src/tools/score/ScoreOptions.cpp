@@ -5,13 +5,16 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <thread>
 #include <utility>
 
+#include "organiser/files/FileNames.h"
 #include "organiser/files/OutputFile.h"
+#include "organiser/reading/CategoryMap.h"
 
 #ifndef ZELTRA_VERSION
 #define ZELTRA_VERSION "unknown"
@@ -171,6 +174,12 @@ void AddScoring(CLI::App& app, ScoreOptions& options) {
                  "/usr/share/hamradio-files/cty.dat")
 #endif
       ->type_name("FILE");
+  app.add_option("--category-map", options.categoryMapFile,
+                 "read the logs' categories as this file maps their values, and name the "
+                 "ranked categories as it names them ([values] KEY VALUE = VALUE, [names] "
+                 "CATEGORY = NAME)")
+      ->type_name("FILE")
+      ->check(CLI::ExistingFile);
   app.add_option("--order", batch.order,
                  "replay by call sign, byte for byte, as \"Recalc\" does (call, the default), "
                  "or in log order (log)")
@@ -327,6 +336,17 @@ void FillIn(ScoreOptions& options) {
   }
 }
 
+// The organiser's category map, or why it cannot be read, as a usage error.
+organiser::CategoryMap CategoryMapOf(const std::string& file) {
+  std::ifstream in(organiser::PathOf(file));
+  if (!in) throw std::invalid_argument("cannot read the category map " + file);
+  try {
+    return organiser::ReadCategoryMap(in);
+  } catch (const organiser::CategoryMapError& error) {
+    throw std::invalid_argument(file + " line " + std::to_string(error.line) + ": " + error.what());
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> OutputsOf(const ScoreOptions& options) {
@@ -368,6 +388,7 @@ ScoreOptions ParseScoreOptions(const std::vector<std::string>& arguments) {
   if (std::count(options.inputs.begin(), options.inputs.end(), "-") > 1)
     throw std::invalid_argument("standard input (-) can be read once");
   FillIn(options);
+  if (options.categoryMapFile) options.batch.categories = CategoryMapOf(*options.categoryMapFile);
   return options;
 }
 

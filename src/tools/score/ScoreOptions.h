@@ -28,7 +28,8 @@ struct ScoreOptions {
   std::optional<std::string> verdictsFile;
   std::optional<std::string> reportsFolder;
   std::optional<std::string> summaryFile;
-  std::vector<std::string> excluded;      // --exclude CALL[=REASON], as given
+  std::vector<std::string> excluded;  // --exclude CALL[=REASON], as given
+  std::optional<std::string> categoryMapFile;
   std::optional<std::string> siteFolder;  // the results as a static web site
   organiser::SiteSettings site;           // its settings, the folder among them
   bool checkClaimed = false;
