@@ -60,6 +60,15 @@ void WritePublication(std::ostream& out, const Publication& publication) {
   if (!text.empty()) out << "<p class=\"status\">" << Html(text) << ".</p>\n";
 }
 
+void WritePageLinks(std::ostream& out, std::size_t page, std::size_t pages,
+                    const std::function<std::string(std::size_t)>& fileOf) {
+  if (pages <= 1) return;
+  out << "<nav aria-label=\"Pages\"><p>Page " << page + 1 << " of " << pages;
+  if (page > 0) out << " · <a href=\"" << Html(fileOf(page - 1)) << "\">the page before</a>";
+  if (page + 1 < pages) out << " · <a href=\"" << Html(fileOf(page + 1)) << "\">the page after</a>";
+  out << "</p></nav>\n";
+}
+
 void WriteWideStart(std::ostream& out, std::string_view name) {
   out << "<div class=\"wide\" tabindex=\"0\" role=\"region\" aria-label=\"" << Html(name) << "\">";
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +32,11 @@ void WritePageStart(std::ostream& out, std::string_view title, const PageMenu& m
 // Under a page's heading: how final the results are and when they were
 // made ("Preliminary results, made 2026-12-09 14:50 UTC."), when said.
 void WritePublication(std::ostream& out, const Publication& publication);
+
+// "Page 2 of 5", with links to the pages before and after it (fileOf
+// names a page, counted from 0); nothing for a single page.
+void WritePageLinks(std::ostream& out, std::size_t page, std::size_t pages,
+                    const std::function<std::string(std::size_t)>& fileOf);
 
 // The start of a table that may be wider than the screen: it scrolls
 // sideways within a region a keyboard can reach, named as the table is.

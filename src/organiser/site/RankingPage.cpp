@@ -13,16 +13,9 @@ namespace {
 
 constexpr std::string_view kToRoot = "../";
 
-// "Page 2 of 5", with the pages before and after it.
 void PageLinks(std::ostream& out, const Ranking& ranking, std::size_t page) {
-  const std::size_t pages = ranking.PageCount();
-  if (pages == 1) return;
-  out << "<nav aria-label=\"Pages\"><p>Page " << page + 1 << " of " << pages;
-  if (page > 0)
-    out << " · <a href=\"" << Html(ranking.PageFile(page - 1)) << "\">the page before</a>";
-  if (page + 1 < pages)
-    out << " · <a href=\"" << Html(ranking.PageFile(page + 1)) << "\">the page after</a>";
-  out << "</p></nav>\n";
+  WritePageLinks(out, page, ranking.PageCount(),
+                 [&](std::size_t other) { return ranking.PageFile(other); });
 }
 
 }  // namespace

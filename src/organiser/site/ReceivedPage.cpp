@@ -41,15 +41,8 @@ void WriteReceivedPage(std::ostream& out, const SiteContents& site, std::size_t 
   WritePageStart(out, "Logs received: " + site.publication.title,
                  {"Site", {{"../index.html", "All results"}}});
   WritePublication(out, site.publication);
-  const std::size_t pages = ReceivedPageCount(site);
-  if (pages > 1) {
-    out << "<nav aria-label=\"Pages\"><p>Page " << page + 1 << " of " << pages;
-    if (page > 0)
-      out << " · <a href=\"" << Html(ReceivedPageFile(site, page - 1)) << "\">the page before</a>";
-    if (page + 1 < pages)
-      out << " · <a href=\"" << Html(ReceivedPageFile(site, page + 1)) << "\">the page after</a>";
-    out << "</p></nav>\n";
-  }
+  WritePageLinks(out, page, ReceivedPageCount(site),
+                 [&](std::size_t other) { return ReceivedPageFile(site, other); });
   const std::size_t total = site.byCall.size() + site.notScored.size();
   std::vector<std::size_t> rows;
   for (std::size_t row = page * kLogsPerPage; row < total && row < (page + 1) * kLogsPerPage; ++row)

@@ -1,6 +1,7 @@
 #include "organiser/site/ResultsSite.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string_view>
@@ -80,27 +81,23 @@ bool WriteRankingPages(const SiteContents& site, const InputFiles& reads, const 
   const OutputFolder folder = root.Within(std::string(kRankingsFolder));
   bool allWritten = true;
   std::set<std::string> pages;
-  for (const Ranking& ranking : site.rankings)
-    for (std::size_t page = 0; page < ranking.PageCount(); ++page) {
-      pages.insert(ranking.PageFile(page));
-      try {
-        folder.Write(ranking.PageFile(page), reads,
-                     [&](std::ostream& out) { WriteRankingPage(out, site, ranking, page); });
-      } catch (const OutputFailure& failure) {
-        diagnostics.Failure(failure.what());
-        allWritten = false;
-      }
-    }
-  for (std::size_t page = 0; page < ReceivedPageCount(site); ++page) {
-    pages.insert(ReceivedPageFile(site, page));
+  const auto writePage = [&](const std::string& file,
+                             const std::function<void(std::ostream&)>& write) {
+    pages.insert(file);
     try {
-      folder.Write(ReceivedPageFile(site, page), reads,
-                   [&](std::ostream& out) { WriteReceivedPage(out, site, page); });
+      folder.Write(file, reads, write);
     } catch (const OutputFailure& failure) {
       diagnostics.Failure(failure.what());
       allWritten = false;
     }
-  }
+  };
+  for (const Ranking& ranking : site.rankings)
+    for (std::size_t page = 0; page < ranking.PageCount(); ++page)
+      writePage(ranking.PageFile(page),
+                [&](std::ostream& out) { WriteRankingPage(out, site, ranking, page); });
+  for (std::size_t page = 0; page < ReceivedPageCount(site); ++page)
+    writePage(ReceivedPageFile(site, page),
+              [&](std::ostream& out) { WriteReceivedPage(out, site, page); });
   folder.RemoveOthers(kPageSuffix, pages);
   folder.Sync();
   return allWritten;
