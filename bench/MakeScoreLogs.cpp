@@ -93,15 +93,17 @@ void WriteCabrillo(const std::string& folder, std::size_t logs, std::size_t each
 
 void WriteContest(const std::string& folder, std::size_t logs, std::size_t each) {
   std::filesystem::create_directories(folder);
-  const auto contest = zeltra::test::SimulateContest({.logs = logs,
-                                                      .silentStations = logs / 5,
-                                                      .qsosPerLog = each,
-                                                      .clocksOff = logs / 50,
-                                                      .errorShare = 0.01,
-                                                      .seed = 1});
-  for (const auto& log : contest)
-    std::ofstream(std::filesystem::path(folder) / (log.name + ".log"), std::ios::binary)
-        << zeltra::test::CabrilloText(log);
+  zeltra::test::SimulateContest(
+      {.logs = logs,
+       .silentStations = logs / 5,
+       .qsosPerLog = each,
+       .clocksOff = logs / 50,
+       .errorShare = 0.01,
+       .seed = 1},
+      [&](zeltra::test::SimulatedLog&& log) {
+        std::ofstream(std::filesystem::path(folder) / (log.name + ".log"), std::ios::binary)
+            << zeltra::test::CabrilloText(log);
+      });
 }
 
 }  // namespace

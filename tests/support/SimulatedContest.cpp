@@ -1,12 +1,16 @@
 #include "support/SimulatedContest.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/crosscheck/StationCall.h"
@@ -18,7 +22,15 @@ namespace {
 
 // Prefixes the tests' country file knows.
 constexpr const char* kPrefixes[] = {"SP", "SQ", "SO", "DL", "DK", "OK", "OL", "UR", "UT", "UX"};
-constexpr const char* kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
+constexpr std::string_view kBands[] = {"1.8", "3.5", "7", "14", "21", "28"};
+// Letters after the digit of a station's call; a unique's call has one
+// more, so that tens of thousands of them stay one slip from no station.
+constexpr int kStationLetters = 3;
+constexpr int kUniqueLetters = 4;
+// A busted call is one of a call's few neighbours that is near no other
+// call; in a crowded contest a call may have none left, and the error is
+// not made.
+constexpr int kVariantTries = 64;
 constexpr std::int64_t kContestMinutes = 24 * 60;
 // QSOs are made this far inside the period, so that no clock set off
 // takes one out of it.
@@ -53,31 +65,34 @@ struct Station {
   std::int64_t movedAt = -1;   // sends two logs: the second from here (true UTC)
 };
 
-// One side of a QSO before its exchange is known.
+// One side of a QSO before its exchange is known. A contest of millions
+// of lines holds millions of these: the texts that are always one of a
+// few are views of constants.
 struct Side {
   std::size_t station = 0;
   std::size_t partner = 0;
-  std::string band;
+  std::string_view band;
   std::int64_t minute = 0;  // true UTC
   std::size_t qso = 0;      // the QSO it belongs to; both sides share it
   std::string loggedCall;
-  std::string verdict = "ok";
+  std::string_view verdict = "ok";
   std::string detail;
   bool copiesExchangeWrongly = false;
+  int serial = 0;  // its number in its station's log
   std::string sent;
   std::string received;
-  std::string loggedBand;      // where it differs from band: logged on another band
-  std::int64_t clockJump = 0;  // minutes its log's clock was off for this line
-  std::string fault;
+  std::string_view loggedBand;  // where it differs from band: logged on another band
+  std::int64_t clockJump = 0;   // minutes its log's clock was off for this line
+  std::string_view fault;
   bool ownFault = false;
 };
 
-Side MakeSide(std::size_t station, std::size_t partner, std::string band, std::int64_t minute,
+Side MakeSide(std::size_t station, std::size_t partner, std::string_view band, std::int64_t minute,
               std::size_t qso, std::string loggedCall) {
   Side side;
   side.station = station;
   side.partner = partner;
-  side.band = std::move(band);
+  side.band = band;
   side.minute = minute;
   side.qso = qso;
   side.loggedCall = std::move(loggedCall);
@@ -88,7 +103,7 @@ class Generator {
  public:
   explicit Generator(const ContestShape& shape) : shape_(shape), random_(shape.seed) {}
 
-  std::vector<SimulatedLog> Run() {
+  void Run(const std::function<void(SimulatedLog&&)>& each) {
     MakeStations();
     MakeQsos();
     ChooseSerialsOff();
@@ -97,7 +112,7 @@ class Generator {
     InjectClockJump();
     ChooseTwoLogs();
     ExchangeAndSend();
-    return Logs();
+    Send(each);
   }
 
  private:
@@ -111,51 +126,68 @@ class Generator {
   // Not one slip from any call made so far: a station's or a unique's
   // call. A variant of a call may be one slip from that call and from its
   // other variants, as two stations may bust one call alike. Each of the
-  // call's few hundred neighbours is looked up, not each call made.
+  // call's few hundred neighbours is looked up, not each call made, and
+  // the first one near enough ends the search.
   bool FarFromAll(const std::string& call, const std::string& origin = {}) const {
     if (taken_.count(call) || variants_.count(call)) return false;
-    bool far = true;
-    ForEachOneSlip(call, [&](const std::string& near) {
-      if ((taken_.count(near) && near != origin) || (origin.empty() && variants_.count(near)))
-        far = false;
+    return ForEachOneSlip(call, [&](const std::string& near) {
+      return !ShapedAsMade(near) ||
+             !((taken_.count(near) && near != origin) || (origin.empty() && variants_.count(near)));
     });
-    return far;
   }
 
-  // Every text one slip from call over the letters and digits calls use.
+  // Whether a text has the shape of a call this contest makes: two
+  // letters, a digit and three or four letters, or six letters (a call
+  // whose figure lost its shift). Most of a call's neighbours have not, and
+  // need not be looked up.
+  static bool ShapedAsMade(const std::string& text) {
+    const auto isLetter = [](char c) { return c >= 'A' && c <= 'Z'; };
+    const auto lettersFrom = [&](std::size_t from) {
+      return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), isLetter);
+    };
+    const std::size_t station = 3 + kStationLetters;
+    const std::size_t unique = 3 + kUniqueLetters;
+    if (text.size() != station && text.size() != unique) return false;
+    if (text[2] < '0' || text[2] > '9') return text.size() == station && lettersFrom(0);
+    return isLetter(text[0]) && isLetter(text[1]) && lettersFrom(3);
+  }
+
+  // Every text one slip from call over the letters and digits calls use,
+  // while each returns true; whether all did.
   template <typename Each>
-  static void ForEachOneSlip(const std::string& call, Each each) {
+  static bool ForEachOneSlip(const std::string& call, Each each) {
     static const std::string kSigns = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::string near;
     for (std::size_t i = 0; i <= call.size(); ++i) {
       for (const char sign : kSigns) {
         near = call;
         near.insert(i, 1, sign);
-        each(near);
+        if (!each(near)) return false;
         if (i < call.size() && call[i] != sign) {
           near = call;
           near[i] = sign;
-          each(near);
+          if (!each(near)) return false;
         }
       }
       if (i < call.size()) {
         near = call;
         near.erase(i, 1);
-        each(near);
+        if (!each(near)) return false;
       }
       if (i + 1 < call.size()) {
         near = call;
         std::swap(near[i], near[i + 1]);
-        each(near);
+        if (!each(near)) return false;
       }
     }
+    return true;
   }
 
-  std::string RandomCall() {
+  std::string RandomCall(int letters) {
     for (;;) {
       std::string call = kPrefixes[Below(std::size(kPrefixes))];
       call += static_cast<char>('0' + Below(10));
-      for (int i = 0; i < 3; ++i) call += static_cast<char>('A' + Below(26));
+      for (int i = 0; i < letters; ++i) call += static_cast<char>('A' + Below(26));
       if (FarFromAll(call)) {
         taken_.insert(call);
         return call;
@@ -174,7 +206,7 @@ class Generator {
     const std::size_t total = shape_.logs + shape_.silentStations;
     for (std::size_t i = 0; i < total; ++i) {
       Station station;
-      station.call = RandomCall();
+      station.call = RandomCall(kStationLetters);
       station.sendsLog = i < shape_.logs;
       if (station.call[0] == 'S')
         station.letter = std::string(1, kVoivodeshipLetters[Below(kVoivodeshipLetters.size())]);
@@ -193,13 +225,21 @@ class Generator {
 
   // A QSO of a with b on a band at a minute (true UTC), if they have not
   // worked there: both sides, the one of a station without a log left out.
-  void Work(std::size_t a, std::size_t b, const std::string& band, std::int64_t minute,
+  void Work(std::size_t a, std::size_t b, std::string_view band, std::int64_t minute,
             std::int64_t partnerLate) {
-    if (a == b || !worked_.insert({std::min(a, b), std::max(a, b), band}).second) return;
+    if (a == b || !worked_.insert(WorkedKey(a, b, band)).second) return;
     const std::size_t qso = nextQso_++;
     sides_.push_back(MakeSide(a, b, band, minute, qso, LoggedCall(b)));
     if (stations_[b].sendsLog)
       sides_.push_back(MakeSide(b, a, band, minute + partnerLate, qso, LoggedCall(a)));
+  }
+
+  // Two stations and a band as one number, whichever station is named first.
+  std::uint64_t WorkedKey(std::size_t a, std::size_t b, std::string_view band) const {
+    const auto bandIndex = static_cast<std::uint64_t>(
+        std::find(std::begin(kBands), std::end(kBands), band) - std::begin(kBands));
+    const std::uint64_t stations = stations_.size();
+    return (std::min(a, b) * stations + std::max(a, b)) * std::size(kBands) + bandIndex;
   }
 
   // A station's call as a partner logs it: a portable station's with its
@@ -224,9 +264,10 @@ class Generator {
     const std::size_t total = stations_.size();
     const std::size_t qsos = shape_.logs * shape_.qsosPerLog / 2;
     const std::size_t perRun = std::max<std::size_t>(shape_.qsosPerLog / 4, 8);
+    worked_.reserve(qsos + qsos / 4);
     for (std::size_t a = 0; a < shape_.logs; ++a) {
       if (!stations_[a].runs) continue;
-      const std::string band = kBands[Below(std::size(kBands))];
+      const std::string_view band = kBands[Below(std::size(kBands))];
       std::int64_t minute = AwakeMinute();
       for (std::size_t made = 0; made < perRun; ++minute) {
         const std::size_t burst = 2 + Below(3);
@@ -258,8 +299,8 @@ class Generator {
     return stations_[side.station].sendsLog && stations_[side.partner].sendsLog;
   }
 
-  std::string VariantOf(const std::string& call) {
-    for (;;) {
+  std::optional<std::string> VariantOf(const std::string& call) {
+    for (int tries = 0; tries < kVariantTries; ++tries) {
       std::string variant = call;
       const std::size_t at = 3 + Below(3);
       variant[at] = static_cast<char>('A' + Below(26));
@@ -268,6 +309,7 @@ class Generator {
         return variant;
       }
     }
+    return std::nullopt;
   }
 
   // Whether a station's QSOs are kept free of other errors: the one whose
@@ -279,14 +321,16 @@ class Generator {
   void InjectErrors() {
     const double share = shape_.errorShare;
     std::vector<Side> added;
-    std::set<std::size_t>& spoiled = spoiled_;  // QSOs with an error in already
+    spoiled_.assign(nextQso_, false);
     for (std::size_t i = 0; i < sides_.size(); ++i) {
       Side& side = sides_[i];
-      if (!BothSendLogs(side) || spoiled.count(side.qso) || KeptClean(side.station) ||
+      if (!BothSendLogs(side) || spoiled_[side.qso] || KeptClean(side.station) ||
           KeptClean(side.partner))
         continue;
       if (Chance(share)) {
-        side.loggedCall = VariantOf(stations_[side.partner].call);
+        auto variant = VariantOf(stations_[side.partner].call);
+        if (!variant) continue;
+        side.loggedCall = std::move(*variant);
         side.verdict = "busted-call";
         side.detail = stations_[side.partner].signs;
       } else if (Chance(share)) {
@@ -315,7 +359,10 @@ class Generator {
       } else if (Chance(share)) {
         // The call copied wrongly in two places: no slip of one character,
         // yet the exchanges agree both ways.
-        side.loggedCall = VariantOf(VariantOf(stations_[side.partner].call));
+        const auto once = VariantOf(stations_[side.partner].call);
+        auto twice = once ? VariantOf(*once) : std::nullopt;
+        if (!twice) continue;
+        side.loggedCall = std::move(*twice);
         side.verdict = "busted-call";
         side.detail = stations_[side.partner].signs;
       } else if (Chance(share)) {
@@ -337,28 +384,27 @@ class Generator {
       } else {
         continue;
       }
-      spoiled.insert(side.qso);
+      spoiled_[side.qso] = true;
     }
     for (std::size_t log = 0; log < shape_.logs; ++log)
       for (std::size_t n = 0; n < shape_.qsosPerLog; ++n)
         if (Chance(share)) {
           Side unique = MakeSide(log, SIZE_MAX, kBands[Below(std::size(kBands))], AwakeMinute(),
-                                 SIZE_MAX, RandomCall());
+                                 SIZE_MAX, RandomCall(kUniqueLetters));
           unique.verdict = "unique";
           added.push_back(unique);
         }
     sides_.insert(sides_.end(), added.begin(), added.end());
     // A dropped side's partner finds nothing in its log.
-    std::set<std::size_t> dropped;
-    for (const Side& side : sides_)
-      if (side.verdict == "dropped") dropped.insert(side.qso);
-    std::set<std::size_t> unreadable;
-    for (const Side& side : sides_)
-      if (side.verdict == "unreadable") unreadable.insert(side.qso);
+    std::vector<bool> dropped(nextQso_), unreadable(nextQso_);
+    for (const Side& side : sides_) {
+      if (side.verdict == "dropped") dropped[side.qso] = true;
+      if (side.verdict == "unreadable") unreadable[side.qso] = true;
+    }
     for (Side& side : sides_) {
-      if (side.verdict != "ok") continue;
-      if (dropped.count(side.qso)) side.verdict = "nil";
-      if (unreadable.count(side.qso)) {
+      if (side.verdict != "ok" || side.qso >= nextQso_) continue;
+      if (dropped[side.qso]) side.verdict = "nil";
+      if (unreadable[side.qso]) {
         side.verdict = "unchecked";
         side.detail = kUnreadableAnswer;
       }
@@ -382,15 +428,15 @@ class Generator {
   // Whether a side is free of every error, with a partner that sends a log.
   bool Clean(const Side& side) const {
     return side.verdict == "ok" && side.qso < nextQso_ && side.partner != SIZE_MAX &&
-           BothSendLogs(side) && spoiled_.count(side.qso) == 0 && side.qso != edgeQso_ &&
+           BothSendLogs(side) && !spoiled_[side.qso] && side.qso != edgeQso_ &&
            !KeptClean(side.station) && !KeptClean(side.partner);
   }
 
   // Each station's sides by time, as its log has them.
-  std::map<std::size_t, std::vector<std::size_t>> SidesByStation() const {
-    std::map<std::size_t, std::vector<std::size_t>> by;
+  std::vector<std::vector<std::size_t>> SidesByStation() const {
+    std::vector<std::vector<std::size_t>> by(shape_.logs);
     for (std::size_t i = 0; i < sides_.size(); ++i) by[sides_[i].station].push_back(i);
-    for (auto& [station, sides] : by)
+    for (auto& sides : by)
       std::stable_sort(sides.begin(), sides.end(), [&](std::size_t a, std::size_t b) {
         return sides_[a].minute < sides_[b].minute;
       });
@@ -404,13 +450,13 @@ class Generator {
     return SIZE_MAX;
   }
 
-  void MarkSides(std::size_t own, std::size_t other, const std::string& fault) {
+  void MarkSides(std::size_t own, std::size_t other, std::string_view fault) {
     sides_[own].fault = fault;
     sides_[own].ownFault = true;
     sides_[own].verdict = fault == "serial" ? "busted-exchange" : "nil";
     sides_[other].fault = fault;
     sides_[other].ownFault = false;
-    spoiled_.insert(sides_[own].qso);
+    spoiled_[sides_[own].qso] = true;
   }
 
   // A run station logs one QSO of its run on another band: its lines
@@ -420,26 +466,25 @@ class Generator {
     // Each station's lines the check judges: a line that cannot be read is
     // none of a line's neighbours.
     auto by = SidesByStation();
-    for (auto& [station, sides] : by)
+    for (auto& sides : by)
       sides.erase(
           std::remove_if(sides.begin(), sides.end(),
                          [&](std::size_t side) { return sides_[side].verdict == "unreadable"; }),
           sides.end());
-    for (const auto& [station, sides] : by) {
+    for (std::size_t station = 0; station < by.size(); ++station) {
+      const std::vector<std::size_t>& sides = by[station];
       if (!stations_[station].runs || KeptClean(station)) continue;
       for (std::size_t k = 1; k + 1 < sides.size(); ++k) {
         const Side& side = sides_[sides[k]];
         if (!Clean(side) || sides_[sides[k - 1]].band != side.band ||
             sides_[sides[k + 1]].band != side.band)
           continue;
-        const std::string wrong = side.band == "28" ? "21" : "28";
-        if (worked_.count({std::min(side.station, side.partner),
-                           std::max(side.station, side.partner), wrong}))
-          continue;
+        const std::string_view wrong = side.band == "28" ? "21" : "28";
+        if (worked_.count(WorkedKey(side.station, side.partner, wrong))) continue;
         const std::size_t other = OtherSide(sides[k]);
         // The partner's own lines around its line must not be on the
         // wrong band, or its line would look the odd one.
-        const std::vector<std::size_t>& theirs = by.at(side.partner);
+        const std::vector<std::size_t>& theirs = by[side.partner];
         const auto at = std::find(theirs.begin(), theirs.end(), other);
         const auto onWrong = [&](auto it) { return sides_[*it].band == wrong; };
         if (at != theirs.begin() && at + 1 != theirs.end() && onWrong(at - 1) && onWrong(at + 1))
@@ -455,9 +500,9 @@ class Generator {
   // each free of other errors, with at least three stations that send logs.
   void InjectClockJump() {
     const auto by = SidesByStation();
-    for (const auto& [station, sides] : by) {
-      if (station >= shape_.logs || KeptClean(station) || stations_[station].clockOffset != 0)
-        continue;
+    for (std::size_t station = 0; station < by.size(); ++station) {
+      const std::vector<std::size_t>& sides = by[station];
+      if (KeptClean(station) || stations_[station].clockOffset != 0) continue;
       std::size_t from = sides.size();
       std::set<std::size_t> withLogs;  // the stations with logs among them
       while (from > 0 && withLogs.size() < kFewestJumped) {
@@ -483,8 +528,9 @@ class Generator {
   // one of those after.
   void ChooseTwoLogs() {
     const auto by = SidesByStation();
-    for (const auto& [station, sides] : by) {
-      if (station >= shape_.logs || KeptClean(station) || sides.size() < 4) continue;
+    for (std::size_t station = 0; station < by.size(); ++station) {
+      const std::vector<std::size_t>& sides = by[station];
+      if (KeptClean(station) || sides.size() < 4) continue;
       bool jumped = false;
       for (const std::size_t side : sides) jumped = jumped || sides_[side].clockJump != 0;
       if (jumped) continue;
@@ -495,6 +541,18 @@ class Generator {
     }
   }
 
+  static std::string SerialText(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%03d", value % 1000);
+    return text;
+  }
+
+  // What a side's station sent in it: its letter, or its serial number.
+  std::string SentContent(const Side& side) const {
+    const Station& station = stations_[side.station];
+    return station.letter.empty() ? SerialText(side.serial) : station.letter;
+  }
+
   // Each log's lines in time order, numbered: serial numbers follow it.
   // Each logger writes reports its own way, what it sent and what it
   // copied alike.
@@ -502,24 +560,20 @@ class Generator {
     std::stable_sort(sides_.begin(), sides_.end(), [](const Side& a, const Side& b) {
       return std::tie(a.station, a.minute) < std::tie(b.station, b.minute);
     });
-    std::map<std::size_t, int> serial;
-    // By QSO and station: what it sent, and its log says it sent.
-    std::map<std::pair<std::size_t, std::size_t>, std::string> sentIn;
-    std::map<std::pair<std::size_t, std::size_t>, std::string> loggedSent;
-    for (Side& side : sides_) {
+    qsoSides_.assign(nextQso_, {SIZE_MAX, SIZE_MAX});
+    std::vector<int> serial(shape_.logs, 0);
+    for (std::size_t i = 0; i < sides_.size(); ++i) {
+      Side& side = sides_[i];
       const Station& station = stations_[side.station];
-      const int number = ++serial[side.station];
-      const auto serialText = [](int value) {
-        char text[8];
-        std::snprintf(text, sizeof text, "%03d", value % 1000);
-        return std::string(text);
-      };
-      const std::string content = station.letter.empty() ? serialText(number) : station.letter;
-      const std::string logged =
-          station.letter.empty() && station.serialsOff ? serialText(number + 1) : content;
+      side.serial = ++serial[side.station];
+      const std::string logged = station.letter.empty() && station.serialsOff
+                                     ? SerialText(side.serial + 1)
+                                     : SentContent(side);
       side.sent = station.report + " " + logged;
-      sentIn[{side.qso, side.station}] = content;
-      loggedSent[{side.qso, side.station}] = side.sent;
+      if (side.qso < nextQso_) {
+        auto& both = qsoSides_[side.qso];
+        (both[0] == SIZE_MAX ? both[0] : both[1]) = i;
+      }
     }
     for (Side& side : sides_) {
       const std::string& report = stations_[side.station].report;
@@ -528,9 +582,10 @@ class Generator {
         continue;
       }
       const Station& partner = stations_[side.partner];
+      const Side* other = PartnerSide(side);
       std::string sent;
-      if (const auto known = sentIn.find({side.qso, side.partner}); known != sentIn.end())
-        sent = known->second;
+      if (other)
+        sent = SentContent(*other);
       else
         sent = partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter;
       side.received = report + " " + sent;
@@ -538,39 +593,43 @@ class Generator {
       if (side.copiesExchangeWrongly) {
         side.received =
             report + " " + (sent.back() == 'Z' ? "B" : sent.substr(0, sent.size() - 1) + "Z");
-        if (side.verdict == "busted-exchange") {
-          const auto logged = loggedSent.find({side.qso, side.partner});
-          side.detail = logged != loggedSent.end() ? logged->second : partner.report + " " + sent;
-        }
+        if (side.verdict == "busted-exchange")
+          side.detail = other ? other->sent : partner.report + " " + sent;
       }
     }
-    for (const Side& side : sides_) loggedIn_[{side.qso, side.station}] = &side;
   }
 
   // The side of the other station in a QSO, after ExchangeAndSend.
   const Side* PartnerSide(const Side& side) const {
     if (side.partner == SIZE_MAX || side.qso >= nextQso_) return nullptr;
-    const auto found = loggedIn_.find({side.qso, side.partner});
-    return found == loggedIn_.end() ? nullptr : found->second;
+    for (const std::size_t i : qsoSides_[side.qso])
+      if (i != SIZE_MAX && sides_[i].station == side.partner) return &sides_[i];
+    return nullptr;
   }
 
-  SimulatedQso TrueLine(const Side& side,
-                        const std::map<std::string, std::set<std::size_t>>& holders) const {
+  // The stations whose logs hold a call: the first, and whether another does.
+  struct Holders {
+    std::size_t first = 0;
+    bool more = false;
+  };
+  using HoldersOfCall = std::unordered_map<std::string, Holders>;
+
+  SimulatedQso TrueLine(const Side& side, const HoldersOfCall& holders) const {
     const Station& station = stations_[side.station];
     SimulatedQso qso{.call = side.loggedCall,
-                     .band = side.loggedBand.empty() ? side.band : side.loggedBand,
+                     .band = std::string(side.loggedBand.empty() ? side.band : side.loggedBand),
                      .minute = side.minute + station.clockOffset + side.clockJump,
                      .sent = side.sent,
                      .received = side.received,
-                     .verdict = side.verdict,
+                     .verdict = std::string(side.verdict),
                      .detail = side.detail,
                      .loggedAs = {},
-                     .fault = side.fault,
+                     .fault = std::string(side.fault),
                      .ownFault = side.ownFault};
     const Side* partner = PartnerSide(side);
     if (side.partner != SIZE_MAX && !stations_[side.partner].sendsLog) {
       const auto held = holders.find(std::string(StationCall(side.loggedCall)));
-      qso.verdict = held != holders.end() && held->second.size() > 1 ? "unchecked" : "unique";
+      qso.verdict = held != holders.end() && held->second.more ? "unchecked" : "unique";
     }
     if (side.qso == edgeQso_ && side.qso < nextQso_) {
       const bool late = side.minute >= kStart + kContestMinutes;
@@ -594,35 +653,43 @@ class Generator {
     return qso;
   }
 
-  std::vector<SimulatedLog> Logs() {
-    std::vector<SimulatedLog> logs(shape_.logs);
-    for (std::size_t i = 0; i < shape_.logs; ++i) {
-      logs[i].call = stations_[i].signs;
-      logs[i].name = stations_[i].call;
-      logs[i].clockOffset = stations_[i].clockOffset;
-    }
+  // Each log as soon as its lines are written out, in the stations' order,
+  // the second log of the station that moved last.
+  void Send(const std::function<void(SimulatedLog&&)>& each) const {
     // Who else holds each station a station worked, for lines with
     // stations that send no log.
-    std::map<std::string, std::set<std::size_t>> holders;
-    for (const Side& side : sides_)
-      holders[std::string(StationCall(side.loggedCall))].insert(side.station);
-    // A station that moved sends its QSOs from then on in a log of their own.
-    std::map<std::size_t, SimulatedLog> moved;
+    HoldersOfCall holders;
     for (const Side& side : sides_) {
-      const Station& station = stations_[side.station];
-      SimulatedQso qso = TrueLine(side, holders);
-      if (station.movedAt >= 0 && side.minute >= station.movedAt) {
-        SimulatedLog& second = moved[side.station];
-        second.call = station.signs;
-        second.name = station.call + "-2";
-        second.clockOffset = station.clockOffset;
-        second.qsos.push_back(std::move(qso));
-      } else {
-        logs[side.station].qsos.push_back(std::move(qso));
-      }
+      const auto [held, added] = holders.try_emplace(std::string(StationCall(side.loggedCall)),
+                                                     Holders{side.station, false});
+      if (!added && held->second.first != side.station) held->second.more = true;
     }
-    for (auto& [station, log] : moved) logs.push_back(std::move(log));
-    return logs;
+    std::optional<SimulatedLog> second;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < shape_.logs; ++i) {
+      const Station& station = stations_[i];
+      SimulatedLog log{.call = station.signs,
+                       .name = station.call,
+                       .clockOffset = station.clockOffset,
+                       .qsos = {}};
+      for (; at < sides_.size() && sides_[at].station == i; ++at) {
+        const Side& side = sides_[at];
+        SimulatedQso qso = TrueLine(side, holders);
+        // A station that moved sends its QSOs from then on in a log of their own.
+        if (station.movedAt >= 0 && side.minute >= station.movedAt) {
+          if (!second)
+            second = SimulatedLog{.call = station.signs,
+                                  .name = station.call + "-2",
+                                  .clockOffset = station.clockOffset,
+                                  .qsos = {}};
+          second->qsos.push_back(std::move(qso));
+        } else {
+          log.qsos.push_back(std::move(qso));
+        }
+      }
+      each(std::move(log));
+    }
+    if (second) each(std::move(*second));
   }
 
   const std::int64_t kStart = *UtcMinuteOf(kContestStart);
@@ -633,13 +700,13 @@ class Generator {
   std::unordered_set<std::string> taken_;     // calls of stations and uniques
   std::unordered_set<std::string> variants_;  // calls busted
   std::vector<Side> sides_;
-  std::set<std::tuple<std::size_t, std::size_t, std::string>> worked_;
+  std::unordered_set<std::uint64_t> worked_;  // WorkedKey
   std::size_t nextQso_ = 0;
   std::size_t tries_ = 0;
-  std::set<std::size_t> spoiled_;  // QSOs with an error in already
+  std::vector<bool> spoiled_;  // by QSO: an error in already
   std::size_t edgeQso_ = SIZE_MAX;
   std::set<std::size_t> edgeStations_;
-  std::map<std::pair<std::size_t, std::size_t>, const Side*> loggedIn_;
+  std::vector<std::array<std::size_t, 2>> qsoSides_;  // each QSO's sides, SIZE_MAX for none
 };
 
 std::string Kilohertz(const std::string& band) {
@@ -661,8 +728,14 @@ std::string Field(const std::string& name, const std::string& value) {
 
 }  // namespace
 
+void SimulateContest(const ContestShape& shape, const std::function<void(SimulatedLog&&)>& each) {
+  Generator(shape).Run(each);
+}
+
 std::vector<SimulatedLog> SimulateContest(const ContestShape& shape) {
-  return Generator(shape).Run();
+  std::vector<SimulatedLog> logs;
+  SimulateContest(shape, [&](SimulatedLog&& log) { logs.push_back(std::move(log)); });
+  return logs;
 }
 
 std::string CabrilloText(const SimulatedLog& log) {

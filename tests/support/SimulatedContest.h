@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ struct ContestShape {
 };
 
 std::vector<SimulatedLog> SimulateContest(const ContestShape& shape);
+// The same contest, each log handed on as soon as it is made, so that a
+// contest of millions of lines is never held whole as text.
+void SimulateContest(const ContestShape& shape, const std::function<void(SimulatedLog&&)>& each);
 
 // A log as a logger would write it.
 std::string CabrilloText(const SimulatedLog& log);
