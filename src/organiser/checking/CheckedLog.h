@@ -37,6 +37,7 @@ struct CheckedLog {
   std::optional<std::size_t> checkIndex;  // its number in the check, while it takes part
   ContactList contacts;                   // as read, for the checked score
   OwnStation own;
+  std::optional<char> voivodeship;  // a Polish station's, as most of its lines sent it
   std::array<std::size_t, kVerdictNames.size()> counts{};  // QSO lines by verdict
   std::optional<LogScore> checked;                         // the QSOs that stay, scored
   std::int64_t penaltyPoints = 0;                          // taken off for NILs and busted lines

@@ -14,6 +14,7 @@
 #include "core/text/Ascii.h"
 #include "core/text/UtcMinute.h"
 #include "organiser/checking/CheckedLog.h"
+#include "organiser/checking/OwnVoivodeship.h"
 #include "organiser/files/FileNames.h"
 #include "organiser/reading/LogFolder.h"
 #include "organiser/reading/OwnStationChoice.h"
@@ -32,6 +33,7 @@ struct LogForCheck {
   std::optional<LogLines> lines;
   std::vector<LineNotChecked> unfit;  // scored lines the check cannot judge
   OwnStation own;
+  std::optional<char> voivodeship;  // a Polish station's
 };
 
 // Why a scored line cannot be judged, said after where it is; adif: the
@@ -158,12 +160,17 @@ std::vector<LineNotChecked> LinesNotChecked(const LogContents& contents,
 
 LogForCheck ReadForCheck(const BatchSettings& settings, const CountryFile* countries,
                          const LogFile& file) {
-  LogForCheck read{ScoreApart(settings, countries, file, true), {}, std::nullopt, {}, {}};
+  LogForCheck read{
+      ScoreApart(settings, countries, file, true), {}, std::nullopt, {}, {}, std::nullopt};
   const std::optional<LogResult>& result = read.scored.result;
   if (!result || result->Failed()) return read;
   LogContents& contents = read.scored.contents;
   read.lines = LinesForCheck(*result, contents, read.unfit, read.notChecked);
-  if (read.lines) read.own = OwnStationFor(settings.station, &contents, countries);
+  if (read.lines) {
+    read.own = OwnStationFor(settings.station, &contents, countries);
+    if (EqualsIgnoringAsciiCase(read.own.dxccPrefix, kPolandPrefix))
+      read.voivodeship = OwnVoivodeshipOf(contents.details);
+  }
   contents.details = {};
   return read;
 }
@@ -216,6 +223,7 @@ void ReadIntoCheck(const CheckSettings& checkSettings, const BatchSettings& sett
           return;
         }
         entry.own = read.own;
+        entry.voivodeship = read.voivodeship;
         entry.notCheckedLines = LinesNotChecked(read.scored.contents, std::move(read.unfit));
         entry.contacts = std::move(read.scored.contents.contacts);
         // Of two logs of one station that overlap, the one written last

@@ -37,6 +37,9 @@ void StationSection(std::ostream& out, const SiteEntry& entry) {
   if (entry.categoryRank) Term(out, "Place in its category", std::to_string(*entry.categoryRank));
   if (entry.countryRank)
     Term(out, "Place in its category in " + log.own.dxccPrefix, std::to_string(*entry.countryRank));
+  if (entry.voivodeshipRank)
+    Term(out, "Place in its category in voivodeship " + std::string(1, *entry.log->voivodeship),
+         std::to_string(*entry.voivodeshipRank));
   out << "</dl>\n</section>\n";
 }
 

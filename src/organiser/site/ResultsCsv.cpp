@@ -16,9 +16,9 @@ std::string Number(const std::optional<std::size_t>& value) {
 }  // namespace
 
 void WriteResultsCsv(std::ostream& out, const SiteContents& site) {
-  out << CsvLine({"Rank", "Call", "Categories", "Category rank", "QSOs", "Claimed", "Score",
-                  "Checked score", "NIL", "Busted calls", "Busted exchanges", "Uniques", "Status",
-                  "File"});
+  out << CsvLine({"Rank", "Call", "Categories", "Category rank", "DXCC", "DXCC rank", "Voivodeship",
+                  "Voivodeship rank", "QSOs", "Claimed", "Score", "Checked score", "NIL",
+                  "Busted calls", "Busted exchanges", "Uniques", "Status", "File"});
   for (const SiteEntry& entry : site.ranked) {
     const CheckedLog& log = *entry.log;
     const bool scored = !log.log.Failed();
@@ -28,6 +28,9 @@ void WriteResultsCsv(std::ostream& out, const SiteContents& site) {
     };
     out << CsvLine(
         {Number(entry.rank), log.log.callSign, log.log.categories, Number(entry.categoryRank),
+         log.log.own.dxccPrefix, Number(entry.countryRank),
+         log.voivodeship ? std::string(1, *log.voivodeship) : std::string(),
+         Number(entry.voivodeshipRank),
          scored ? std::to_string(log.log.score->qsos) : std::string(), log.log.claimed.value_or(""),
          scored ? std::to_string(log.log.score->Score()) : std::string(),
          checked ? std::to_string(log.CheckedScore()) : std::string(), count(Verdict::kNil),

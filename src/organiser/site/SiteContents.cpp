@@ -147,8 +147,12 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   std::unordered_map<const CheckedLog*, std::size_t> place;
   Places overall;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, false)) {
-    SiteEntry entry{
-        .log = ranked.log, .page = {}, .rank = ranked.rank, .categoryRank = {}, .countryRank = {}};
+    SiteEntry entry{.log = ranked.log,
+                    .page = {},
+                    .rank = ranked.rank,
+                    .categoryRank = {},
+                    .countryRank = {},
+                    .voivodeshipRank = {}};
     if (!checked && !ranked.log->log.Failed())
       entry.rank = overall.Next(ranked.log->log.score->Score());
     place[ranked.log] = site.ranked.size();
@@ -157,17 +161,21 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
   std::string category;
   Places inCategory;
   std::map<std::string, Places> inCountry;  // within the category
+  std::map<char, Places> inVoivodeship;
   for (const RankedLog& ranked : RankedByCheckedScore(logs, true)) {
     SiteEntry& entry = site.ranked[place.at(ranked.log)];
     if (!entry.rank) continue;
     if (site.byCategory.empty() || ranked.log->log.categories != category) {
       inCategory = Places();
       inCountry.clear();
+      inVoivodeship.clear();
     }
     category = ranked.log->log.categories;
     entry.categoryRank = checked ? ranked.rank : inCategory.Next(ranked.log->log.score->Score());
     if (const std::string& country = ranked.log->log.own.dxccPrefix; !country.empty())
       entry.countryRank = inCountry[country].Next(*RankingScore(entry, checked));
+    if (const std::optional<char> letter = ranked.log->voivodeship)
+      entry.voivodeshipRank = inVoivodeship[*letter].Next(*RankingScore(entry, checked));
     site.byCategory.push_back(&entry);
   }
   ReportNames names;

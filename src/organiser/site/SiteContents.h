@@ -30,8 +30,10 @@ struct SiteEntry {
   std::string page;                 // from the site's folder, "entrants/SP9AHW.html"; none: failed
   std::optional<std::size_t> rank;  // among all; none: not ranked (not checked, failed)
   std::optional<std::size_t> categoryRank;
-  // Its place in its category among the logs of its DXCC country.
+  // Its place in its category among the logs of its DXCC country and,
+  // a Polish station's, of its voivodeship.
   std::optional<std::size_t> countryRank;
+  std::optional<std::size_t> voivodeshipRank;
 };
 
 // A club's total: the scores its ranked members' logs are ranked by,
