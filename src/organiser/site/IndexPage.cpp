@@ -22,6 +22,16 @@ namespace {
 constexpr std::size_t kMostListed = 25;
 constexpr std::size_t kMostClubs = 100;
 constexpr std::size_t kMostNotRanked = 100;
+// Logs to look at and clocks found off: this many, the rest counted (the
+// check's summary, --summary, lists them all).
+constexpr std::size_t kMostFindings = 100;
+
+void MoreFindings(std::ostream& out, std::size_t total) {
+  if (total > kMostFindings)
+    out << "<p>And " << Plural(total - kMostFindings, "more log")
+        << ": the log check's summary lists them all.</p>\n";
+}
+
 // The first of a ranking, and the way to all of it.
 void TopOfRanking(std::ostream& out, const Ranking& ranking, bool checked) {
   const std::size_t shown = std::min(ranking.entries.size(), kTopOnHomePage);
@@ -90,11 +100,12 @@ void LookAtTable(std::ostream& out, const std::vector<LogToLookAt>& entries) {
   WriteWideStart(out, "Logs to look at");
   out << "<table><caption>Logs to look at</caption>\n<thead><tr><th scope=\"col\">Call</th><th "
          "scope=\"col\">Why</th></tr></thead>\n<tbody>\n";
-  for (const LogToLookAt& entry : entries)
-    out << "<tr><th scope=\"row\">" << HtmlShort(entry.log->log.callSign, kLongestInTable)
-        << "</th><td>" << Html(LookAtText(entry)) << "</td></tr>\n";
+  for (std::size_t i = 0; i < entries.size() && i < kMostFindings; ++i)
+    out << "<tr><th scope=\"row\">" << HtmlShort(entries[i].log->log.callSign, kLongestInTable)
+        << "</th><td>" << Html(LookAtText(entries[i])) << "</td></tr>\n";
   if (entries.empty()) out << "<tr><td colspan=\"2\">none</td></tr>\n";
   out << "</tbody></table></div>\n";
+  MoreFindings(out, entries.size());
 }
 
 void CheckSection(std::ostream& out, const CheckSummary& summary) {
@@ -120,11 +131,14 @@ void CheckSection(std::ostream& out, const CheckSummary& summary) {
            "scope=\"col\">Call</th><th scope=\"col\">Clock</th><th scope=\"col\" "
            "class=\"n\">QSOs it rests on</th><th scope=\"col\" class=\"n\">Within a "
            "minute</th></tr></thead>\n<tbody>\n";
-    for (const CheckSummary::Clock& clock : summary.clocksOff)
-      out << "<tr><th scope=\"row\">" << Html(clock.call) << "</th><td>" << ClockText(clock.offset)
-          << "</td><td class=\"n\">" << clock.pairs << "</td><td class=\"n\">" << clock.agreeing
-          << "</td></tr>\n";
+    for (std::size_t i = 0; i < summary.clocksOff.size() && i < kMostFindings; ++i) {
+      const CheckSummary::Clock& clock = summary.clocksOff[i];
+      out << "<tr><th scope=\"row\">" << HtmlShort(clock.call, kLongestInTable) << "</th><td>"
+          << ClockText(clock.offset) << "</td><td class=\"n\">" << clock.pairs
+          << "</td><td class=\"n\">" << clock.agreeing << "</td></tr>\n";
+    }
     out << "</tbody></table></div>\n";
+    MoreFindings(out, summary.clocksOff.size());
   }
   LookAtTable(out, summary.logsToLookAt);
   out << "</section>\n";

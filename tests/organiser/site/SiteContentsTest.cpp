@@ -128,16 +128,44 @@ TEST(SiteContents, ALongRankingIsSplitIntoPages) {
   EXPECT_NE(home.str().find("<a href=\"results/ALL.html\">The whole ranking: All logs, by score "
                             "(2500 logs)</a>"),
             std::string::npos);
+
+  // The check flags every log, and finds many clocks off: the home page
+  // shows the first hundred of each and counts the rest.
+  CheckSummary summary;
+  for (const CheckedLog& log : logs) {
+    summary.logsToLookAt.push_back({.log = &log,
+                                    .concern = Concern::kBandsInOneMinute,
+                                    .count = 3,
+                                    .of = 0,
+                                    .usualPerMille = 0,
+                                    .other = nullptr,
+                                    .detail = {}});
+    if (summary.clocksOff.size() < 150)
+      summary.clocksOff.push_back(
+          {.call = log.log.callSign, .offset = 12, .pairs = 40, .agreeing = 38});
+  }
+  SiteContents checkedSite = SiteContentsOf(logs, {}, &summary, true);
+  std::ostringstream checkedHome;
+  WriteIndexPage(checkedHome, checkedSite);
+  EXPECT_EQ(Count(checkedHome.str(), "on two bands within one minute"), 100u);
+  EXPECT_EQ(Count(checkedHome.str(), "12 minutes fast"), 100u);
+  EXPECT_NE(checkedHome.str().find("And 2400 more logs: the log check's summary lists them all."),
+            std::string::npos);
+  EXPECT_NE(checkedHome.str().find("And 50 more logs: the log check's summary lists them all."),
+            std::string::npos);
 }
 
 // An overlay ranks its logs again beside their main category, places of
 // its own; each log also has its place in its category within its DXCC
-// country.
+// country and, a Polish station's, within its voivodeship.
 TEST(SiteContents, OverlaysAndCountriesRankTheirOwn) {
   std::vector<CheckedLog> logs = {Log("SP1AAA", "SINGLE-OP", 300),
                                   Log("DL2BBB", "SINGLE-OP", 250, "EU", "DL"),
                                   Log("SP3CCC", "SINGLE-OP", 200), Log("SP4DDD", "MULTI-OP", 150),
                                   Log("DL5EEE", "SINGLE-OP", 100, "EU", "DL")};
+  logs[0].voivodeship = 'K';
+  logs[2].voivodeship = 'K';
+  logs[3].voivodeship = 'K';  // in another category
   for (const std::size_t rookie : {1u, 2u, 3u})
     logs[rookie].log.declared.values[static_cast<std::size_t>(CategoryKey::kOverlay)] = "ROOKIE";
   const SiteContents site = SiteContentsOf(logs, {}, nullptr, false);
@@ -158,6 +186,10 @@ TEST(SiteContents, OverlaysAndCountriesRankTheirOwn) {
                         std::to_string(entry.countryRank.value_or(0)));
   EXPECT_EQ(countries,
             (std::vector<std::string>{"SP1AAA 1", "DL2BBB 1", "SP3CCC 2", "SP4DDD 1", "DL5EEE 2"}));
+  std::vector<std::size_t> voivodeships;
+  for (const SiteEntry& entry : site.ranked)
+    voivodeships.push_back(entry.voivodeshipRank.value_or(0));
+  EXPECT_EQ(voivodeships, (std::vector<std::size_t>{1, 0, 2, 1, 0}));
 }
 
 }  // namespace
