@@ -31,6 +31,10 @@ constexpr int kUniqueLetters = 4;
 // call; in a crowded contest a call may have none left, and the error is
 // not made.
 constexpr int kVariantTries = 64;
+// A station keeps to one band this long, then may move; a QSO's partner is
+// found among the stations on its band then, in this many tries at most.
+constexpr std::int64_t kMinutesOnBand = 30;
+constexpr int kPartnerTries = 200;
 constexpr std::int64_t kContestMinutes = 24 * 60;
 // QSOs are made this far inside the period, so that no clock set off
 // takes one out of it.
@@ -249,6 +253,27 @@ class Generator {
     return worked.signs != worked.call && Chance(0.5) ? worked.signs : worked.call;
   }
 
+  // The band a station is on at a minute (true UTC): one at a time, as an
+  // operator alone is, for a while, then perhaps another.
+  std::string_view BandAt(std::size_t station, std::int64_t minute) const {
+    std::uint64_t mixed =
+        shape_.seed + station * 0x9E3779B97F4A7C15ULL +
+        static_cast<std::uint64_t>(minute / kMinutesOnBand) * 0xD6E8FEB86659FD93ULL;
+    mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBULL;
+    return kBands[(mixed ^ (mixed >> 31)) % std::size(kBands)];
+  }
+
+  // A station other than this one on the band at the minute; this one when
+  // none is found, and Work makes no QSO.
+  std::size_t PartnerOn(std::string_view band, std::int64_t minute, std::size_t station) {
+    for (int tries = 0; tries < kPartnerTries; ++tries) {
+      const std::size_t partner = Below(stations_.size());
+      if (partner != station && BandAt(partner, minute) == band) return partner;
+    }
+    return station;
+  }
+
   std::int64_t AwakeMinute() {
     for (;;) {
       const auto minute = static_cast<std::int64_t>(
@@ -257,28 +282,29 @@ class Generator {
     }
   }
 
-  // Run stations call CQ on a band for a while and are answered two to
-  // four times a minute; the others search and pounce, any time but the
-  // small hours.
+  // Run stations call CQ for a while and are answered two to four times
+  // a minute; the others search and pounce, any time but the small hours;
+  // each works the stations on its band then.
   void MakeQsos() {
-    const std::size_t total = stations_.size();
     const std::size_t qsos = shape_.logs * shape_.qsosPerLog / 2;
     const std::size_t perRun = std::max<std::size_t>(shape_.qsosPerLog / 4, 8);
     worked_.reserve(qsos + qsos / 4);
     for (std::size_t a = 0; a < shape_.logs; ++a) {
       if (!stations_[a].runs) continue;
-      const std::string_view band = kBands[Below(std::size(kBands))];
       std::int64_t minute = AwakeMinute();
       for (std::size_t made = 0; made < perRun; ++minute) {
+        const std::string_view band = BandAt(a, minute);
         const std::size_t burst = 2 + Below(3);
         for (std::size_t n = 0; n < burst && made < perRun; ++n, ++made)
-          Work(a, Below(total), band, minute, 0);
+          Work(a, PartnerOn(band, minute, a), band, minute, 0);
       }
     }
     while (nextQso_ < qsos) {
       const std::size_t before = nextQso_;
-      Work(Below(shape_.logs), Below(total), kBands[Below(std::size(kBands))], AwakeMinute(),
-           static_cast<std::int64_t>(Below(2)));
+      const std::size_t a = Below(shape_.logs);
+      const std::int64_t minute = AwakeMinute();
+      const std::string_view band = BandAt(a, minute);
+      Work(a, PartnerOn(band, minute, a), band, minute, static_cast<std::int64_t>(Below(2)));
       if (nextQso_ == before) ++tries_;
       if (tries_ > qsos) break;
     }
@@ -389,8 +415,9 @@ class Generator {
     for (std::size_t log = 0; log < shape_.logs; ++log)
       for (std::size_t n = 0; n < shape_.qsosPerLog; ++n)
         if (Chance(share)) {
-          Side unique = MakeSide(log, SIZE_MAX, kBands[Below(std::size(kBands))], AwakeMinute(),
-                                 SIZE_MAX, RandomCall(kUniqueLetters));
+          const std::int64_t minute = AwakeMinute();
+          Side unique = MakeSide(log, SIZE_MAX, BandAt(log, minute), minute, SIZE_MAX,
+                                 RandomCall(kUniqueLetters));
           unique.verdict = "unique";
           added.push_back(unique);
         }
