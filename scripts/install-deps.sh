@@ -28,5 +28,12 @@ echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
-as_root apt-get update -q
+# A mirror caught in the middle of its sync fails an update for a while;
+# try again, then install from the lists as they are (the install itself
+# says what it cannot find).
+for attempt in 1 2 3; do
+  as_root apt-get update -q && break
+  echo "apt-get update failed (attempt $attempt of 3)" >&2
+  [ "$attempt" -lt 3 ] && sleep 30
+done
 as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
