@@ -117,7 +117,37 @@ OutputFolder::OutputFolder(std::string name, fs::path resolved, int handle)
 OutputFolder::OutputFolder(OutputFolder&& other) noexcept
     : name_(std::move(other.name_)),
       resolved_(std::move(other.resolved_)),
-      handle_(std::exchange(other.handle_, -1)) {}
+      handle_(std::exchange(other.handle_, -1)),
+      staged_(std::move(other.staged_)) {}
+
+void OutputFolder::Write(const std::string& leaf, const InputFiles& reads,
+                         const std::function<void(std::ostream&)>& write) const {
+  WritePiece(leaf, reads, write, true);
+  PutInPlace(leaf);
+}
+
+void OutputFolder::Stage(const std::string& leaf, const InputFiles& reads,
+                         const std::function<void(std::ostream&)>& write) {
+  WritePiece(leaf, reads, write, false);
+  const std::lock_guard<std::mutex> lock(stagedMutex_);
+  staged_.push_back(leaf);
+}
+
+void OutputFolder::Commit() {
+  std::vector<std::string> staged;
+  {
+    const std::lock_guard<std::mutex> lock(stagedMutex_);
+    staged.swap(staged_);
+  }
+  std::size_t placed = 0;
+  try {
+    SyncFiles();
+    for (; placed < staged.size(); ++placed) PutInPlace(staged[placed]);
+  } catch (...) {
+    for (std::size_t i = placed; i < staged.size(); ++i) RemovePiece(staged[i]);
+    throw;
+  }
+}
 
 #ifndef _WIN32
 
@@ -131,6 +161,7 @@ OutputFolder::OutputFolder(const std::string& name) : name_(name) {
 }
 
 OutputFolder::~OutputFolder() {
+  for (const std::string& leaf : staged_) RemovePiece(leaf);
   if (handle_ >= 0) ::close(handle_);
 }
 
@@ -151,8 +182,8 @@ OutputFolder OutputFolder::Within(const std::string& leaf) const {
   return OutputFolder(name, resolved_ / PathOf(leaf), handle);
 }
 
-void OutputFolder::Write(const std::string& leaf, const InputFiles& reads,
-                         const std::function<void(std::ostream&)>& write) const {
+void OutputFolder::WritePiece(const std::string& leaf, const InputFiles& reads,
+                              const std::function<void(std::ostream&)>& write, bool sync) const {
   const std::string name = NameOf(PathOf(name_) / PathOf(leaf));
   if (reads.Holds(resolved_ / PathOf(leaf)))
     throw OutputFailure("will not write " + name + ": it is a file this run reads");
@@ -170,16 +201,33 @@ void OutputFolder::Write(const std::string& leaf, const InputFiles& reads,
     if (!out)
       throw OutputFailure("cannot write " + name +
                           (buffer.error() != 0 ? ": " + Cause(buffer.error()) : std::string()));
-    if (::fsync(file.get()) != 0) throw OutputFailure("cannot write " + name + ": " + Cause(errno));
+    if (sync && ::fsync(file.get()) != 0)
+      throw OutputFailure("cannot write " + name + ": " + Cause(errno));
   } catch (...) {
     ::unlinkat(handle_, piece.c_str(), 0);
     throw;
   }
+}
+
+void OutputFolder::PutInPlace(const std::string& leaf) const {
+  const std::string piece = leaf + std::string(kPieceSuffix);
   if (::renameat(handle_, piece.c_str(), handle_, leaf.c_str()) != 0) {
     const int error = errno;
     ::unlinkat(handle_, piece.c_str(), 0);
-    throw OutputFailure("cannot write " + name + ": " + Cause(error));
+    throw OutputFailure("cannot write " + NameOf(PathOf(name_) / PathOf(leaf)) + ": " +
+                        Cause(error));
   }
+}
+
+void OutputFolder::RemovePiece(const std::string& leaf) const {
+  ::unlinkat(handle_, (leaf + std::string(kPieceSuffix)).c_str(), 0);
+}
+
+// Every file written on the folder's file system reaches the disk: one
+// request for thousands of files.
+void OutputFolder::SyncFiles() const {
+  if (::syncfs(handle_) != 0)
+    throw OutputFailure("cannot write into the folder " + name_ + ": " + Cause(errno));
 }
 
 bool OutputFolder::Holds(const std::string& leaf) const {
@@ -224,7 +272,9 @@ OutputFolder::OutputFolder(const std::string& name) : name_(name) {
   resolved_ = ResolvedFolder(name);
 }
 
-OutputFolder::~OutputFolder() = default;
+OutputFolder::~OutputFolder() {
+  for (const std::string& leaf : staged_) RemovePiece(leaf);
+}
 
 OutputFolder OutputFolder::Within(const std::string& leaf) const {
   const std::string name = NameOf(PathOf(name_) / PathOf(leaf));
@@ -240,12 +290,11 @@ OutputFolder OutputFolder::Within(const std::string& leaf) const {
   return OutputFolder(name, resolved_ / PathOf(leaf), -1);
 }
 
-void OutputFolder::Write(const std::string& leaf, const InputFiles& reads,
-                         const std::function<void(std::ostream&)>& write) const {
+void OutputFolder::WritePiece(const std::string& leaf, const InputFiles& reads,
+                              const std::function<void(std::ostream&)>& write, bool) const {
   const std::string name = NameOf(PathOf(name_) / PathOf(leaf));
   if (reads.Holds(resolved_ / PathOf(leaf)))
     throw OutputFailure("will not write " + name + ": it is a file this run reads");
-  const fs::path target = PathOf(name);
   const fs::path piece = PathOf(name + std::string(kPieceSuffix));
   std::error_code error;
   fs::remove(piece, error);
@@ -259,13 +308,27 @@ void OutputFolder::Write(const std::string& leaf, const InputFiles& reads,
     fs::remove(piece, error);
     throw;
   }
-  fs::rename(piece, target, error);
+}
+
+void OutputFolder::PutInPlace(const std::string& leaf) const {
+  const std::string name = NameOf(PathOf(name_) / PathOf(leaf));
+  const fs::path piece = PathOf(name + std::string(kPieceSuffix));
+  std::error_code error;
+  fs::rename(piece, PathOf(name), error);
   if (error) {
     std::error_code ignored;
     fs::remove(piece, ignored);
     throw OutputFailure("cannot write " + name + ": " + error.message());
   }
 }
+
+void OutputFolder::RemovePiece(const std::string& leaf) const {
+  std::error_code ignored;
+  fs::remove(PathOf(NameOf(PathOf(name_) / PathOf(leaf)) + std::string(kPieceSuffix)), ignored);
+}
+
+// Windows: files are not synced, as Write does not sync them there.
+void OutputFolder::SyncFiles() const {}
 
 bool OutputFolder::Holds(const std::string& leaf) const {
   std::error_code error;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <ostream>
 #include <set>
 #include <string>
@@ -39,6 +40,17 @@ class OutputFolder {
   void Write(const std::string& leaf, const InputFiles& reads,
              const std::function<void(std::ostream&)>& write) const;
 
+  // Writes the file leaf beside its place, to be put in place by Commit:
+  // a run of thousands of files has them synced to the disk at once, not
+  // one by one. A file the run reads is not written over.
+  void Stage(const std::string& leaf, const InputFiles& reads,
+             const std::function<void(std::ostream&)>& write);
+
+  // Syncs every file staged and renames each into place, in the order
+  // staged; on a failure the files not yet in place are removed and the
+  // failure thrown.
+  void Commit();
+
   // Whether the folder holds an entry of this name (of any kind).
   bool Holds(const std::string& leaf) const;
 
@@ -57,10 +69,19 @@ class OutputFolder {
 
  private:
   OutputFolder(std::string name, std::filesystem::path resolved, int handle);
+  // Writes the file beside its place ("NAME.part"), synced when asked.
+  void WritePiece(const std::string& leaf, const InputFiles& reads,
+                  const std::function<void(std::ostream&)>& write, bool sync) const;
+  // Renames the file written beside its place into it.
+  void PutInPlace(const std::string& leaf) const;
+  void RemovePiece(const std::string& leaf) const;
+  void SyncFiles() const;
 
   std::string name_;
   std::filesystem::path resolved_;  // links followed, for comparing with the inputs
   int handle_ = -1;                 // the open folder, where the system has one
+  std::mutex stagedMutex_;
+  std::vector<std::string> staged_;  // written beside their places, in order
 };
 
 }  // namespace zeltra::organiser

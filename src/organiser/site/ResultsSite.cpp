@@ -30,11 +30,23 @@ bool NothingRanked(const SiteContents& site) {
                       [](const SiteEntry& entry) { return entry.rank.has_value(); });
 }
 
+// Puts the pages staged in a folder in place. False: one could not be
+// (told), and those after it are not.
+bool CommitFolder(OutputFolder& folder, Diagnostics& diagnostics) {
+  try {
+    folder.Commit();
+    return true;
+  } catch (const OutputFailure& failure) {
+    diagnostics.Failure(failure.what());
+    return false;
+  }
+}
+
 // Each page is made and written on any thread; failures are told in
 // order. False: a page was not written.
 bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
-                       const SiteContents& site, const InputFiles& reads,
-                       const OutputFolder& entrants, Diagnostics& diagnostics) {
+                       const SiteContents& site, const InputFiles& reads, OutputFolder& entrants,
+                       Diagnostics& diagnostics) {
   std::vector<CopiesOfEntrant> copies;
   LogsHolding holding;
   PositionWords words;
@@ -56,10 +68,10 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
         try {
           // The lines with their verdicts are the report's: private with it.
           if (report && !settings.privateReports)
-            entrants.Write(VerdictsFileOf(entry), reads, [&](std::ostream& out) {
+            entrants.Stage(VerdictsFileOf(entry), reads, [&](std::ostream& out) {
               out << kVerdictsHeading << VerdictRowsOf(*entry.log, *sources.check, words);
             });
-          entrants.Write(PageFileOf(entry), reads,
+          entrants.Stage(PageFileOf(entry), reads,
                          [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
         } catch (const OutputFailure& failure) {
           return failure.what();
@@ -78,14 +90,14 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
 // False: a page was not written (told).
 bool WriteRankingPages(const SiteContents& site, const InputFiles& reads, const OutputFolder& root,
                        Diagnostics& diagnostics) {
-  const OutputFolder folder = root.Within(std::string(kRankingsFolder));
+  OutputFolder folder = root.Within(std::string(kRankingsFolder));
   bool allWritten = true;
   std::set<std::string> pages;
   const auto writePage = [&](const std::string& file,
                              const std::function<void(std::ostream&)>& write) {
     pages.insert(file);
     try {
-      folder.Write(file, reads, write);
+      folder.Stage(file, reads, write);
     } catch (const OutputFailure& failure) {
       diagnostics.Failure(failure.what());
       allWritten = false;
@@ -98,6 +110,7 @@ bool WriteRankingPages(const SiteContents& site, const InputFiles& reads, const 
   for (std::size_t page = 0; page < ReceivedPageCount(site); ++page)
     writePage(ReceivedPageFile(site, page),
               [&](std::ostream& out) { WriteReceivedPage(out, site, page); });
+  if (!CommitFolder(folder, diagnostics)) allWritten = false;
   folder.RemoveOthers(kPageSuffix, pages);
   folder.Sync();
   return allWritten;
@@ -117,19 +130,23 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
       SiteContentsOf(sources.logs, sources.notScored, sources.summary, sources.check != nullptr);
   site.publication = settings.publication;
   site.reportsPrivate = settings.privateReports;
-  const OutputFolder root(settings.folder);
+  OutputFolder root(settings.folder);
   if (NothingRanked(site) && root.Holds(std::string(kIndexPage))) {
     diagnostics.Error("No log was ranked: the site in " + settings.folder + " is left as it was");
     return true;
   }
-  const OutputFolder entrants = root.Within(std::string(kEntrantsFolder));
-  const bool allWritten = WriteEntrantPages(settings, sources, site, reads, entrants, diagnostics);
+  // Every page is written beside its place, the pages of a folder synced
+  // at once and put in place: the entrants', the rankings', then the
+  // results and the home page last, which links only to pages already there.
+  OutputFolder entrants = root.Within(std::string(kEntrantsFolder));
+  bool entrantsWritten = WriteEntrantPages(settings, sources, site, reads, entrants, diagnostics);
+  if (!CommitFolder(entrants, diagnostics)) entrantsWritten = false;
   entrants.Sync();
   const bool rankingsWritten = WriteRankingPages(site, reads, root, diagnostics);
-  root.Write(std::string(kResultsCsv), reads,
+  root.Stage(std::string(kResultsCsv), reads,
              [&](std::ostream& out) { WriteResultsCsv(out, site); });
-  // The home page last: it links only to pages already there.
-  root.Write(std::string(kIndexPage), reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
+  root.Stage(std::string(kIndexPage), reads, [&](std::ostream& out) { WriteIndexPage(out, site); });
+  root.Commit();
   std::set<std::string> pages;
   std::set<std::string> verdicts;
   for (const SiteEntry& entry : site.ranked) {
@@ -142,7 +159,7 @@ bool WriteResultsSite(const SiteSettings& settings, const SiteSources& sources,
   entrants.RemoveOthers(kVerdictsSuffix, verdicts);
   entrants.Sync();
   root.Sync();
-  return allWritten && rankingsWritten;
+  return entrantsWritten && rankingsWritten;
 }
 
 }  // namespace zeltra::organiser

@@ -106,5 +106,55 @@ TEST(OutputFolder, OnlyObsoletePagesAreRemoved) {
             (std::set<std::string>{"SP9AHW.html", "DL1ABC.html", "style.css", "notes.txt.part"}));
 }
 
+// Pages staged are beside their places until the folder commits them, all
+// synced at once; a link planted where one goes is replaced then too. A
+// page that cannot be put in place is said, and those after it are not
+// left behind as pieces; nor are those of a run that never commits.
+TEST(OutputFolder, StagedPagesArePutInPlaceTogetherOrNotAtAll) {
+  TemporaryFolder scratch;
+  const fs::path outside = scratch.path() / "outside.txt";
+  std::ofstream(outside) << "the organiser's own file\n";
+  const fs::path site = scratch.path() / "site";
+  fs::create_directories(site / "DL1ABC.html" / "in-the-way");
+  fs::create_symlink(outside, site / "SP9AHW.html");
+  const auto stage = [](OutputFolder& folder, const std::string& leaf) {
+    folder.Stage(leaf, InputFiles{}, [&](std::ostream& out) { out << leaf << "'s page\n"; });
+  };
+  {
+    OutputFolder root(site.string());
+    stage(root, "SP9AHW.html");
+    stage(root, "SP1AAA.html");
+    EXPECT_TRUE(fs::is_symlink(site / "SP9AHW.html"));
+    EXPECT_FALSE(fs::exists(site / "SP1AAA.html"));
+    EXPECT_TRUE(fs::exists(site / "SP1AAA.html.part"));
+    root.Commit();
+    EXPECT_EQ(FileText(site / "SP9AHW.html"), "SP9AHW.html's page\n");
+    EXPECT_EQ(FileText(site / "SP1AAA.html"), "SP1AAA.html's page\n");
+    EXPECT_EQ(FileText(outside), "the organiser's own file\n");
+
+    stage(root, "SP2BBB.html");
+    stage(root, "DL1ABC.html");  // a folder holds its place
+    stage(root, "SP3CCC.html");
+    try {
+      root.Commit();
+      ADD_FAILURE() << "a page put where a folder is";
+    } catch (const OutputFailure& failure) {
+      EXPECT_EQ(std::string(failure.what())
+                    .rfind("cannot write " + (site / "DL1ABC.html").string() + ": ", 0),
+                0u)
+          << failure.what();
+    }
+    EXPECT_EQ(FileText(site / "SP2BBB.html"), "SP2BBB.html's page\n");
+    EXPECT_FALSE(fs::exists(site / "SP3CCC.html"));
+    EXPECT_FALSE(fs::exists(site / "SP3CCC.html.part"));
+    EXPECT_FALSE(fs::exists(site / "DL1ABC.html.part"));
+
+    stage(root, "SP4DDD.html");
+  }
+  EXPECT_FALSE(fs::exists(site / "SP4DDD.html.part"));
+  EXPECT_FALSE(fs::exists(site / "SP4DDD.html"));
+  EXPECT_EQ(EntriesIn(site), 4u);  // SP9AHW, SP1AAA, SP2BBB, the folder
+}
+
 }  // namespace
 }  // namespace zeltra::organiser
