@@ -304,7 +304,11 @@ class Generator {
       const std::size_t a = Below(shape_.logs);
       const std::int64_t minute = AwakeMinute();
       const std::string_view band = BandAt(a, minute);
-      Work(a, PartnerOn(band, minute, a), band, minute, static_cast<std::int64_t>(Below(2)));
+      const std::size_t b = PartnerOn(band, minute, a);
+      // A partner whose clock ticked over logs the QSO a minute later, when
+      // it is still on the band then.
+      const auto late = static_cast<std::int64_t>(Below(2));
+      Work(a, b, band, minute, BandAt(b, minute + late) == band ? late : 0);
       if (nextQso_ == before) ++tries_;
       if (tries_ > qsos) break;
     }
@@ -367,7 +371,9 @@ class Generator {
       } else if (Chance(share)) {
         Side dupe = side;
         dupe.minute += 30 + static_cast<std::int64_t>(Below(60));
-        if (dupe.minute >= kStart + kContestMinutes - kMargin) continue;
+        if (dupe.minute >= kStart + kContestMinutes - kMargin ||
+            BandAt(side.station, dupe.minute) != side.band)
+          continue;
         dupe.verdict = "dupe";
         dupe.qso = SIZE_MAX;
         added.push_back(dupe);
@@ -377,6 +383,7 @@ class Generator {
         // nothing confirms.
         Side first = side;
         first.minute -= 1 + static_cast<std::int64_t>(Below(3));
+        if (BandAt(side.station, first.minute) != side.band) continue;
         first.copiesExchangeWrongly = true;
         first.verdict = "nil";
         first.qso = SIZE_MAX - 1;
