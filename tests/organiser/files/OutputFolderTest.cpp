@@ -156,5 +156,21 @@ TEST(OutputFolder, StagedPagesArePutInPlaceTogetherOrNotAtAll) {
   EXPECT_EQ(EntriesIn(site), 4u);  // SP9AHW, SP1AAA, SP2BBB, the folder
 }
 
+// A page that cannot be written, or put in place, leaves no piece behind.
+TEST(OutputFolder, AFailedWriteLeavesNoPiece) {
+  TemporaryFolder scratch;
+  const fs::path site = scratch.path() / "site";
+  fs::create_directories(site / "DL1ABC.html" / "in-the-way");
+  const OutputFolder root(site.string());
+  EXPECT_THROW(Page(root, "DL1ABC.html", "DL1ABC's page\n"), OutputFailure);
+  EXPECT_THROW(root.Write("SP1AAA.html", InputFiles{},
+                          [](std::ostream& out) {
+                            out << "half a page";
+                            throw OutputFailure("the page could not be made");
+                          }),
+               OutputFailure);
+  EXPECT_EQ(EntriesIn(site), 1u);  // the folder in the way, alone
+}
+
 }  // namespace
 }  // namespace zeltra::organiser
