@@ -13,6 +13,7 @@ struct LeftOutReason {
     kNoDateAndTime,  // a period is asked for and the contact has no time
     kBeforePeriod,   // before the period's start
     kAfterPeriod,    // at or after the period's end
+    kOffCategory,    // a single-band entrant's contact on another band: detail names it
   };
   Kind kind;
   std::string detail;

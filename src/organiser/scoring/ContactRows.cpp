@@ -47,6 +47,8 @@ std::string LeftOutText(const LeftOutReason& reason) {
       return "before --from";
     case LeftOutReason::Kind::kAfterPeriod:
       return "at or after --to";
+    case LeftOutReason::Kind::kOffCategory:
+      return "band " + reason.detail + ", not the category's";
   }
   return {};
 }
@@ -61,6 +63,8 @@ std::string SummaryWords(const LeftOutReason& reason) {
     case LeftOutReason::Kind::kMode:
       return "in " + reason.detail;
     case LeftOutReason::Kind::kBand:
+      return "on " + reason.detail + " MHz";
+    case LeftOutReason::Kind::kOffCategory:
       return "on " + reason.detail + " MHz";
     case LeftOutReason::Kind::kNoDateAndTime:
       return "without date and time";

@@ -1,5 +1,6 @@
 #include "organiser/scoring/LogScorer.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <new>
@@ -35,6 +36,38 @@ std::vector<TimedQso> TimedQsos(const LogContents& log) {
       timed.push_back({.minute = *minute, .band = band ? band->number : 0});
     }
   return timed;
+}
+
+// A single-band entrant's contacts on other bands count nothing: they are
+// left out, as the contest leaves out those outside its bands. (The log
+// check keeps them, as evidence for the other logs, and counts them
+// nothing there.)
+void LeaveOutOtherBands(LogContents& log, std::string_view band) {
+  ContactList kept;
+  std::vector<QsoDetails> details;
+  std::map<std::string, std::size_t> reasonPlace;  // by band, in leftOutReasons
+  for (std::size_t i = 0; i < log.contacts.size(); ++i) {
+    Contact contact = log.contacts.At(i);
+    const std::size_t position = log.contacts.PositionAt(i);
+    const bool detailed = i < log.details.size();
+    if (contact.band == band) {
+      kept.Add(position, contact);
+      if (detailed) details.push_back(std::move(log.details[i]));
+      continue;
+    }
+    ++log.leftOutCount;
+    const LeftOutReason reason{LeftOutReason::Kind::kOffCategory, contact.band};
+    const auto [place, isNew] = reasonPlace.try_emplace(contact.band, log.leftOutReasons.size());
+    if (isNew)
+      log.leftOutReasons.emplace_back(reason, 1);
+    else
+      ++log.leftOutReasons[place->second].second;
+    log.leftOut.push_back(
+        {position, std::move(contact), reason, detailed ? log.details[i].when : std::string()});
+  }
+  if (kept.size() == log.contacts.size()) return;
+  log.contacts = std::move(kept);
+  if (!log.details.empty()) log.details = std::move(details);
 }
 
 }  // namespace
@@ -144,19 +177,30 @@ void LogScorer::Tell(const LogContents& log, const LogResult& result) {
                          "logs with problems not listed");
   if (log.contacts.size() == 0 && log.leftOutCount == 0 && log.skippedCount == 0)
     diagnostics_.Warning(result.file + ": the log holds no contact", "logs without a contact");
-  if (log.leftOutCount > 0)
-    diagnostics_.Warning(result.file + ": " + LeftOutSummary(log.leftOutReasons) +
-                             " (not the contest's mode, bands or period)",
-                         "contacts left out");
+  if (log.leftOutCount > 0) {
+    const auto offCategory = [](const auto& reason) {
+      return reason.first.kind == LeftOutReason::Kind::kOffCategory;
+    };
+    const auto& reasons = log.leftOutReasons;
+    const char* why = " (not the contest's mode, bands or period)";
+    if (std::all_of(reasons.begin(), reasons.end(), offCategory))
+      why = " (not the band of the log's category)";
+    else if (std::any_of(reasons.begin(), reasons.end(), offCategory))
+      why = " (not the contest's mode, bands or period, or not the band of the log's category)";
+    diagnostics_.Warning(result.file + ": " + LeftOutSummary(reasons) + why, "contacts left out");
+  }
 }
 
 void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) {
   LogContents log = ReadContents(input, result);
   input.CheckRead();
-  Tell(log, result);
   result.declared = CategoriesOf(log.categoryTags);
   ApplyCategoryMap(settings_.categories, result.declared);
   result.categories = RankedName(settings_.categories, result.declared);
+  if (const std::optional<std::string_view> band = result.declared.SingleBand();
+      band && !settings_.forCheck)
+    LeaveOutOtherBands(log, *band);
+  Tell(log, result);
   result.callSign =
       log.ownCall.value_or(settings_.station.call ? AsciiUpper(*settings_.station.call) : "");
   result.skipped = log.skippedCount;

@@ -28,6 +28,9 @@ std::string LeftOutNote(const LeftOutReason& reason, std::size_t count, const Sh
     case LeftOutReason::Kind::kAfterPeriod:
       return contacts + "at or after the contest's end" +
              (period.to ? ", " + *period.to + " UTC," : "") + " not counted";
+    case LeftOutReason::Kind::kOffCategory:
+      return contacts + "on " + reason.detail +
+             " MHz not counted: the log's category is another band's";
   }
   return contacts + "not counted";
 }
