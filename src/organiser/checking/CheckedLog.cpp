@@ -22,6 +22,10 @@ std::string CheckedLog::Status() const {
 std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs, bool byCategory) {
   std::vector<const CheckedLog*> order;
   for (const CheckedLog& log : logs) order.push_back(&log);
+  return RankedByCheckedScore(std::move(order), byCategory);
+}
+
+std::vector<RankedLog> RankedByCheckedScore(std::vector<const CheckedLog*> order, bool byCategory) {
   // Checked first, then scored, then failed; each by its score.
   const auto standing = [](const CheckedLog* log) {
     return log->IsRanked() ? 0 : !log->log.Failed() ? 1 : 2;

@@ -72,6 +72,8 @@ struct RankedLog {
   std::optional<std::size_t> rank;
 };
 std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs, bool byCategory);
+// The same of some of the logs.
+std::vector<RankedLog> RankedByCheckedScore(std::vector<const CheckedLog*> logs, bool byCategory);
 
 // "2026-12-06 10:15" of minutes since 1970.
 std::string TimeText(std::int64_t minute);

@@ -1,5 +1,7 @@
 #include "organiser/results/CheckOutput.h"
 
+#include <map>
+
 #include "core/parallel/RunInOrder.h"
 #include "core/text/Utf8.h"
 #include "organiser/files/FileNames.h"
@@ -39,6 +41,19 @@ std::vector<std::string> Fields(const RankedLog& ranked) {
           checked ? std::to_string(log.clockOffset) : "",
           Printable(log.log.file),
           Printable(log.Status())};
+}
+
+// The logs of each overlay declared ("CATEGORY-OVERLAY: ROOKIE"), by the
+// overlay's name: each overlay ranks its logs again, beside their main
+// category.
+std::map<std::string, std::vector<const CheckedLog*>> OverlaysOf(
+    const std::vector<CheckedLog>& logs) {
+  std::map<std::string, std::vector<const CheckedLog*>> overlays;
+  for (const CheckedLog& log : logs)
+    if (const std::string& overlay = log.log.declared.Value(CategoryKey::kOverlay);
+        !overlay.empty() && !log.log.Failed())
+      overlays[overlay].push_back(&log);
+  return overlays;
 }
 
 void WriteResultsText(std::ostream& out, const std::vector<RankedLog>& ranked, bool byCategory) {
@@ -150,7 +165,16 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
   const std::vector<RankedLog> ranked = RankedByCheckedScore(logs, settings.byCategory);
   switch (settings.format) {
     case Format::kText:
-      return WriteResultsText(out, ranked, settings.byCategory);
+      WriteResultsText(out, ranked, settings.byCategory);
+      if (settings.byCategory)
+        for (auto& [overlay, members] : OverlaysOf(logs)) {
+          out << "\nOverlay: " << Printable(overlay) << "\n";
+          std::vector<std::vector<std::string>> rows;
+          for (const RankedLog& log : RankedByCheckedScore(std::move(members), false))
+            rows.push_back(Fields(log));
+          WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
+        }
+      return;
     case Format::kCsv:
       return WriteResultsCsv(out, ranked);
     case Format::kJson: {
