@@ -38,5 +38,31 @@ TEST(LogScorer, ALogPastTheBoundFailsSayingSo) {
   EXPECT_FALSE(whole.result->tooLarge);
 }
 
+// Without the check, a single-band entrant's contacts on other bands are
+// left out; the times kept for its activity stay with the contacts kept.
+TEST(LogScorer, ASingleBandLogLeavesOutItsOtherBands) {
+  TemporaryFolder scratch;
+  const std::string path = (scratch.path() / "SP1AAA.log").string();
+  std::ofstream(path, std::ios::binary)
+      << "START-OF-LOG: 3.0\nCALLSIGN: SP1AAA\nCATEGORY-BAND: 20M\n"
+         "QSO: 7040 RY 2026-12-05 0900 SP1AAA 599 K DL1ABC 599 001\n"
+         "QSO: 14080 RY 2026-12-05 1000 SP1AAA 599 K DL1ABC 599 002\n"
+         "QSO: 14080 RY 2026-12-05 1005 SP1AAA 599 K OK2XYZ 599 003\n"
+         "END-OF-LOG:\n";
+  BatchSettings settings;
+  settings.forSite = true;
+  settings.station.continent = "EU";
+  settings.station.dxcc = "SP";
+  const ScoredFile scored = ScoreApart(settings, nullptr, {path, false}, false);
+  ASSERT_TRUE(scored.result.has_value());
+  ASSERT_FALSE(scored.result->Failed()) << scored.result->failure;
+  EXPECT_EQ(scored.result->score->qsos, 2u);
+  EXPECT_EQ(scored.result->leftOut, 1u);
+  ASSERT_EQ(scored.result->activity.hours.size(), 1u);
+  constexpr std::int64_t kHoursPerDay = 24;
+  EXPECT_EQ(scored.result->activity.hours[0].hour % kHoursPerDay, 10);
+  EXPECT_EQ(scored.result->activity.qsos, 2u);
+}
+
 }  // namespace
 }  // namespace zeltra::organiser
