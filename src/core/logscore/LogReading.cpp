@@ -53,13 +53,7 @@ class LogBuilder {
            QsoDetails details) {
     const std::string& when = details.when;
     if (const auto reason = LeftOutBecause(contact, when)) {
-      ++log_.leftOutCount;
-      // A log of a thousand modes finds each reason by a look-up, not a walk.
-      const auto [counted, isNew] = reasonPlace_.try_emplace(*reason, log_.leftOutReasons.size());
-      if (isNew)
-        log_.leftOutReasons.emplace_back(*reason, 1);
-      else
-        ++log_.leftOutReasons[counted->second].second;
+      CountLeftOut(log_, *reason, reasonPlace_);
       if (options_.listLeftOut) log_.leftOut.push_back({position, contact, *reason, when});
       return;
     }
@@ -301,6 +295,16 @@ StationHeader StationOf(const CabrilloLog& cabrillo) {
 }
 
 }  // namespace
+
+void CountLeftOut(LogContents& log, const LeftOutReason& reason,
+                  std::map<LeftOutReason, std::size_t>& places) {
+  ++log.leftOutCount;
+  const auto [counted, isNew] = places.try_emplace(reason, log.leftOutReasons.size());
+  if (isNew)
+    log.leftOutReasons.emplace_back(reason, 1);
+  else
+    ++log.leftOutReasons[counted->second].second;
+}
 
 LogContents ReadAdifLog(AdifRecordSource& records, const ReadOptions& options) {
   LogBuilder builder(options);

@@ -169,10 +169,7 @@ void WriteCheckResults(std::ostream& out, const std::vector<CheckedLog>& logs,
       if (settings.byCategory)
         for (auto& [overlay, members] : OverlaysOf(logs)) {
           out << "\nOverlay: " << Printable(overlay) << "\n";
-          std::vector<std::vector<std::string>> rows;
-          for (const RankedLog& log : RankedByCheckedScore(std::move(members), false))
-            rows.push_back(Fields(log));
-          WriteAlignedColumns(out, kHeadings, rows, kLeftAligned);
+          WriteResultsText(out, RankedByCheckedScore(std::move(members), false), false);
         }
       return;
     case Format::kCsv:

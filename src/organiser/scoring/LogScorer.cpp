@@ -45,7 +45,7 @@ std::vector<TimedQso> TimedQsos(const LogContents& log) {
 void LeaveOutOtherBands(LogContents& log, std::string_view band) {
   ContactList kept;
   std::vector<QsoDetails> details;
-  std::map<std::string, std::size_t> reasonPlace;  // by band, in leftOutReasons
+  std::map<LeftOutReason, std::size_t> reasonPlaces;
   for (std::size_t i = 0; i < log.contacts.size(); ++i) {
     Contact contact = log.contacts.At(i);
     const std::size_t position = log.contacts.PositionAt(i);
@@ -55,13 +55,8 @@ void LeaveOutOtherBands(LogContents& log, std::string_view band) {
       if (detailed) details.push_back(std::move(log.details[i]));
       continue;
     }
-    ++log.leftOutCount;
     const LeftOutReason reason{LeftOutReason::Kind::kOffCategory, contact.band};
-    const auto [place, isNew] = reasonPlace.try_emplace(contact.band, log.leftOutReasons.size());
-    if (isNew)
-      log.leftOutReasons.emplace_back(reason, 1);
-    else
-      ++log.leftOutReasons[place->second].second;
+    CountLeftOut(log, reason, reasonPlaces);
     log.leftOut.push_back(
         {position, std::move(contact), reason, detailed ? log.details[i].when : std::string()});
   }
