@@ -116,13 +116,19 @@ class LogCheck {
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].ownCall); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;
-  // Of a QSO line, its verdict and its call alone: for a walk over many
-  // lines that needs only those.
+  // Of a QSO line, its verdict, call, band or minute alone: for a walk
+  // over many lines that needs only those.
   Verdict QsoVerdict(std::size_t log, std::size_t index) const {
     return findings_[logs_[log].firstLine + index].verdict;
   }
   std::string_view QsoCall(std::size_t log, std::size_t index) const {
     return calls_.Text(lines_[logs_[log].firstLine + index].logged);
+  }
+  std::string_view QsoBand(std::size_t log, std::size_t index) const {
+    return BandOf(lines_[logs_[log].firstLine + index].slot);
+  }
+  std::int64_t QsoMinute(std::size_t log, std::size_t index) const {
+    return lines_[logs_[log].firstLine + index].minute;
   }
   // Minutes the log's clock ran ahead of the others' (behind: negative):
   // the clock of its station's logs checked as one.
@@ -269,7 +275,9 @@ class LogCheck {
   // A copier's line against its partner's: the sent serial as logged less
   // as copied; none where either is no serial, or the pair is no plain
   // QSO of the two.
-  std::optional<std::int64_t> SerialCopiedOffBy(std::uint32_t copier) const;
+  // serials: each exchange's serial, read once (SentSerials.cpp).
+  struct Serials;
+  std::optional<std::int64_t> SerialCopiedOffBy(std::uint32_t copier, const Serials& serials) const;
   void MarkFault(std::uint32_t own, std::uint32_t other, Fault fault, std::int32_t by);
   // Whether a line's band is another than that of the log's lines just
   // before and after it, which share one band: band, as a slot's band.

@@ -16,9 +16,11 @@ constexpr std::size_t kFewestCopiersAgreeing = 3;
 // Serials compared as numbers up to this many figures.
 constexpr std::size_t kLongestSerial = 9;
 
-std::optional<std::int64_t> SerialOf(const std::string& content) {
-  if (content.empty() || content.size() > kLongestSerial || !AllDigits(content))
-    return std::nullopt;
+// Of an exchange whose content is no serial.
+constexpr std::int64_t kNoSerial = -1;
+
+std::int64_t SerialOf(const std::string& content) {
+  if (content.empty() || content.size() > kLongestSerial || !AllDigits(content)) return kNoSerial;
   return std::stoll(content);
 }
 
@@ -48,7 +50,27 @@ std::size_t CopiersOf(const std::vector<Copier>& copiers, std::uint32_t sender, 
 
 }  // namespace
 
-std::optional<std::int64_t> LogCheck::SerialCopiedOffBy(std::uint32_t copier) const {
+// By exchange, its content read as a serial (kNoSerial: none), as a log
+// without a report reads it and as one with the report first does: each
+// exchange is read once, not once a line.
+struct LogCheck::Serials {
+  std::vector<std::int64_t> whole;
+  std::vector<std::int64_t> afterReport;
+
+  Serials(const std::vector<std::string>& contents,
+          const std::vector<std::string>& contentsAfterReport) {
+    whole.reserve(contents.size());
+    for (const std::string& content : contents) whole.push_back(SerialOf(content));
+    afterReport.reserve(contentsAfterReport.size());
+    for (const std::string& content : contentsAfterReport) afterReport.push_back(SerialOf(content));
+  }
+  std::int64_t Of(std::uint32_t exchange, ReportPlace report) const {
+    return report == ReportPlace::kFirst ? afterReport[exchange] : whole[exchange];
+  }
+};
+
+std::optional<std::int64_t> LogCheck::SerialCopiedOffBy(std::uint32_t copier,
+                                                        const Serials& serials) const {
   const std::uint32_t sender = findings_[copier].partner;
   if (sender == kNone || findings_[copier].fault != Fault::kNone ||
       findings_[copier].verdict == Verdict::kBustedCall ||
@@ -56,12 +78,10 @@ std::optional<std::int64_t> LogCheck::SerialCopiedOffBy(std::uint32_t copier) co
     return std::nullopt;
   const Line& copied = lines_[copier];
   const Line& sent = lines_[sender];
-  const std::optional<std::int64_t> copiedSerial =
-      SerialOf(Content(copied.received, logs_[copied.file].receivedReport));
-  const std::optional<std::int64_t> sentSerial =
-      SerialOf(Content(sent.sent, logs_[sent.file].sentReport));
-  if (!copiedSerial || !sentSerial) return std::nullopt;
-  return *sentSerial - *copiedSerial;
+  const std::int64_t copiedSerial = serials.Of(copied.received, logs_[copied.file].receivedReport);
+  const std::int64_t sentSerial = serials.Of(sent.sent, logs_[sent.file].sentReport);
+  if (copiedSerial == kNoSerial || sentSerial == kNoSerial) return std::nullopt;
+  return sentSerial - copiedSerial;
 }
 
 // A sender whose serials, as its log has them, differ from what several
@@ -69,6 +89,7 @@ std::optional<std::int64_t> LogCheck::SerialCopiedOffBy(std::uint32_t copier) co
 // it sent 001): the sender's log is wrong, not the copies. The copiers
 // keep those QSOs; the sender's lines with them are busted exchanges.
 void LogCheck::FindSentSerialErrors() {
+  const Serials serials(exchangeContents_, exchangeContentsAfterReport_);
   // First the copies off, few: the senders that enough copiers agree
   // against are suspected.
   struct Copy {
@@ -78,7 +99,7 @@ void LogCheck::FindSentSerialErrors() {
   std::vector<Copy> copies;
   std::vector<Copier> off;
   for (std::uint32_t copier = 0; copier < lines_.size(); ++copier)
-    if (const std::optional<std::int64_t> by = SerialCopiedOffBy(copier); by && *by != 0) {
+    if (const std::optional<std::int64_t> by = SerialCopiedOffBy(copier, serials); by && *by != 0) {
       copies.push_back({copier, *by});
       off.push_back({lines_[findings_[copier].partner].log, *by, lines_[copier].log});
     }
@@ -92,7 +113,7 @@ void LogCheck::FindSentSerialErrors() {
   for (std::uint32_t copier = 0; copier < lines_.size(); ++copier) {
     const std::uint32_t sender = findings_[copier].partner;
     if (sender == kNone || !suspected[lines_[sender].log]) continue;
-    if (const std::optional<std::int64_t> by = SerialCopiedOffBy(copier); by && *by == 0)
+    if (const std::optional<std::int64_t> by = SerialCopiedOffBy(copier, serials); by && *by == 0)
       asLogged.push_back({lines_[sender].log, 0, lines_[copier].log});
   }
   SortOnce(asLogged);

@@ -36,7 +36,7 @@ bool InOthersLog(Verdict verdict) {
 Confirmation ConfirmationOf(const LogCheck& check, std::size_t index) {
   Confirmation confirmation;
   for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
-    const Verdict verdict = check.Qso(index, i).verdict;
+    const Verdict verdict = check.QsoVerdict(index, i);
     if (verdict == Verdict::kDupe) continue;
     ++confirmation.qsos;
     if (InOthersLog(verdict) || verdict == Verdict::kNil) ++confirmation.withLogs;
@@ -54,11 +54,11 @@ std::uint64_t Mixed(std::uint64_t value) {
   return value ^ (value >> 31);
 }
 
-std::uint64_t QsoKey(const CheckedQso& qso) {
+std::uint64_t QsoKey(const LogCheck& check, std::size_t log, std::size_t index) {
   const std::hash<std::string_view> hash;
-  const std::uint64_t call = hash(qso.call);
-  const std::uint64_t band = hash(qso.band);
-  return Mixed(call ^ Mixed(band ^ Mixed(static_cast<std::uint64_t>(qso.minute))));
+  const std::uint64_t call = hash(check.QsoCall(log, index));
+  const std::uint64_t band = hash(check.QsoBand(log, index));
+  return Mixed(call ^ Mixed(band ^ Mixed(static_cast<std::uint64_t>(check.QsoMinute(log, index)))));
 }
 
 // For each log, the other log with which it shares the most QSOs (call,
@@ -70,10 +70,9 @@ struct Sharing {
 std::vector<Sharing> MostSharedWith(const LogCheck& check, std::size_t logCount) {
   std::vector<std::uint64_t> keys;
   for (std::size_t log = 0; log < logCount && log <= kLogMask; ++log)
-    for (std::size_t i = 0; i < check.QsoCount(log); ++i) {
-      const CheckedQso qso = check.Qso(log, i);
-      if (qso.verdict != Verdict::kDupe) keys.push_back((QsoKey(qso) & ~kLogMask) | log);
-    }
+    for (std::size_t i = 0; i < check.QsoCount(log); ++i)
+      if (check.QsoVerdict(log, i) != Verdict::kDupe)
+        keys.push_back((QsoKey(check, log, i) & ~kLogMask) | log);
   std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   std::unordered_map<std::uint64_t, std::size_t> pairs;
@@ -143,10 +142,8 @@ void LookAtDeclared(const CheckedLog& log, std::vector<LogToLookAt>& found) {
 // The minutes in which a log of one transmitter has QSOs on two bands.
 std::size_t MinutesOnTwoBands(const LogCheck& check, std::size_t index) {
   std::vector<std::pair<std::int64_t, std::string_view>> worked;
-  for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
-    const CheckedQso qso = check.Qso(index, i);
-    worked.emplace_back(qso.minute, qso.band);
-  }
+  for (std::size_t i = 0; i < check.QsoCount(index); ++i)
+    worked.emplace_back(check.QsoMinute(index, i), check.QsoBand(index, i));
   std::sort(worked.begin(), worked.end());
   std::size_t minutes = 0;
   for (std::size_t first = 0; first < worked.size();) {

@@ -48,14 +48,18 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
     const ClockJudgement& clock = check.Clock(*log.checkIndex);
     if (clock.offset != 0)
       summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
-    for (std::size_t i = 0; i < check.QsoCount(*log.checkIndex); ++i) {
-      const CheckedQso qso = check.Qso(*log.checkIndex, i);
-      if (qso.verdict == Verdict::kBustedCall) ++copied[std::string(qso.detail)];
+    const std::size_t index = *log.checkIndex;
+    for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
+      // Most lines are ok: the whole finding is looked up only where it is
+      // needed.
+      const Verdict verdict = check.QsoVerdict(index, i);
+      if (verdict == Verdict::kBustedCall) ++copied[std::string(check.Qso(index, i).detail)];
       // A NIL of this log's own error (a band or a time logged wrongly) is
       // no NIL the other station caused.
-      if (qso.verdict == Verdict::kNil && !qso.ownFault) ++nils[std::string(qso.call)];
-      if (qso.verdict == Verdict::kUnchecked || qso.verdict == Verdict::kUnique)
-        withoutLog.insert(qso.call);
+      if (verdict == Verdict::kNil && !check.Qso(index, i).ownFault)
+        ++nils[std::string(check.QsoCall(index, i))];
+      if (verdict == Verdict::kUnchecked || verdict == Verdict::kUnique)
+        withoutLog.insert(check.QsoCall(index, i));
     }
     for (const std::string_view call : withoutLog) ++workedWithoutLog[std::string(call)];
   }
