@@ -183,6 +183,12 @@ void LogCheck::IndexLines(std::size_t threads) {
     byCall_[i] = entries[i].line;
     keys_[i] = entries[i].key;
   }
+  // Where each call's lines start, so that a search for a log's lines of a
+  // call looks through that call's few hundred, not all the keys.
+  callStarts_.assign(calls_.size() + 1, 0);
+  for (const Key& key : keys_) ++callStarts_[key.call + 1];
+  for (std::size_t call = 1; call < callStarts_.size(); ++call)
+    callStarts_[call] += callStarts_[call - 1];
 }
 
 std::size_t LogCheck::GroupStartFrom(std::size_t at) const {
@@ -197,14 +203,21 @@ LogCheck::Range LogCheck::GroupAt(std::size_t begin) const {
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const {
-  const auto [begin, end] = std::equal_range(keys_.begin(), keys_.end(), Key{call, log, slot});
+  const Range lines = LinesOf(call);
+  const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(lines.begin);
+  const auto past = keys_.begin() + static_cast<std::ptrdiff_t>(lines.end);
+  const auto [begin, end] = std::equal_range(first, past, Key{call, log, slot});
   return {static_cast<std::size_t>(begin - keys_.begin()),
           static_cast<std::size_t>(end - keys_.begin())};
 }
 
 LogCheck::Range LogCheck::KeysFrom(Key first, Key past) const {
-  const auto begin = std::lower_bound(keys_.begin(), keys_.end(), first);
-  const auto end = std::lower_bound(begin, keys_.end(), past);
+  // Both keys are of one call, or past is the next call's first.
+  const Range lines = LinesOf(first.call);
+  const auto from = keys_.begin() + static_cast<std::ptrdiff_t>(lines.begin);
+  const auto to = keys_.begin() + static_cast<std::ptrdiff_t>(lines.end);
+  const auto begin = std::lower_bound(from, to, first);
+  const auto end = std::lower_bound(begin, to, past);
   return {static_cast<std::size_t>(begin - keys_.begin()),
           static_cast<std::size_t>(end - keys_.begin())};
 }
@@ -291,7 +304,8 @@ FreeLines LogCheck::FreeLinesByCall() const {
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call) const {
-  return KeysFrom({call, 0, 0}, {call + 1, 0, 0});
+  if (call + std::size_t{1} >= callStarts_.size()) return {keys_.size(), keys_.size()};
+  return {callStarts_[call], callStarts_[call + 1]};
 }
 
 // Lines of one call are in log order: another log's, if any, is first or last.

@@ -310,6 +310,7 @@ class LogCheck {
   std::vector<std::uint32_t> logOfCall_;  // by call: the log of that call, or kNone
   std::vector<std::uint32_t> byCall_;     // lines by call, log, slot and place in the log
   std::vector<Key> keys_;                 // the key of each line of byCall_
+  std::vector<std::size_t> callStarts_;   // by call: where its lines start in byCall_; one more
 };
 
 }  // namespace zeltra

@@ -24,6 +24,14 @@ constexpr std::uint64_t ZeroBytes(std::uint64_t word) {
   return (word - kEveryByte) & ~word & (kEveryByte * 0x80);
 }
 
+// Where c is in a tag's text, or npos: a loop, a tag being a few bytes,
+// not a call to a search made for long texts.
+constexpr std::size_t FindInTag(std::string_view text, char c) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == c) return i;
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 AdifReader::AdifReader(std::istream& in) : in_(in) {}
@@ -143,7 +151,7 @@ AdifReader::Found AdifReader::NextTag(std::string_view& tag, std::string& error)
 
 bool AdifReader::ReadValue(AdifRecord& record, std::string_view name,
                            std::string_view lengthAndType, std::string& error) {
-  std::string_view lengthText = lengthAndType.substr(0, lengthAndType.find(':'));
+  std::string_view lengthText = lengthAndType.substr(0, FindInTag(lengthAndType, ':'));
   lengthText = TrimControlAndBlank(lengthText);
   // name and lengthText are views into the buffer, which a refill moves:
   // a message is worded before anything is read further. The name is
@@ -208,7 +216,7 @@ bool AdifReader::Next(AdifRecord& record) {
       error = "the last record has no <EOR>";
       return fail();
     }
-    const std::size_t colon = tag.find(':');
+    const std::size_t colon = FindInTag(tag, ':');
     const std::string_view name = TrimControlAndBlank(tag.substr(0, colon));
     if (EqualsIgnoringAsciiCase(name, "EOH")) {
       record.Clear();

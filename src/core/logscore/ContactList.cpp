@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <numeric>
 #include <stdexcept>
+#include <utility>
 
 namespace zeltra {
 namespace {
@@ -21,9 +23,21 @@ void ContactList::Add(std::size_t position, const Contact& contact) {
     throw std::length_error("The log holds more contacts than can be kept");
   offsets_.push_back(static_cast<std::uint32_t>(texts_.size()));
   positions_.push_back(static_cast<std::uint32_t>(std::min<std::size_t>(position, UINT32_MAX)));
-  for (const std::string* text : texts)
-    texts_ += static_cast<char>(std::min(text->size(), kMaxText));
-  for (const std::string* text : texts) texts_.append(*text, 0, kMaxText);
+  // The contact's bytes are made room for once and copied in.
+  std::array<std::size_t, kTexts> lengths{};
+  std::size_t bytes = kTexts;
+  for (std::size_t i = 0; i < kTexts; ++i) {
+    lengths[i] = std::min(texts[i]->size(), kMaxText);
+    bytes += lengths[i];
+  }
+  std::size_t at = texts_.size();
+  texts_.resize(at + bytes);
+  char* const out = texts_.data();
+  for (std::size_t i = 0; i < kTexts; ++i) out[at++] = static_cast<char>(lengths[i]);
+  for (std::size_t i = 0; i < kTexts; ++i) {
+    std::memcpy(out + at, texts[i]->data(), lengths[i]);
+    at += lengths[i];
+  }
 }
 
 Contact ContactList::At(std::size_t index) const {
@@ -68,36 +82,52 @@ void ContactList::PrefetchTexts(std::size_t index) const {
 }
 
 CallSignOrder ContactList::ByCallSign() const {
-  // Each contact's first eight call bytes, big-endian, its call's length
-  // and its place, sorted side by side: most comparisons never touch the
-  // texts. std::string_view compares as unsigned bytes
-  // (char_traits<char>::compare), as the key does; equal calls keep their
-  // log order by their place.
+  // Each contact's first eight call bytes, big-endian, beside its place,
+  // sorted a byte at a time from the last (a radix sort, stable: equal keys
+  // keep their log order). Calls longer than the key, or of one key but
+  // not one length, are then put in order by their texts within their
+  // key. std::string_view compares as unsigned bytes
+  // (char_traits<char>::compare), as the key does.
   struct Entry {
     std::uint64_t key;
     std::uint32_t index;
     std::uint32_t length;
   };
   constexpr std::size_t kKeyBytes = 8;
+  constexpr std::size_t kByteValues = 256;
   std::vector<Entry> entries(size());
+  std::array<std::array<std::size_t, kByteValues>, kKeyBytes> counts{};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string_view call = CallSignAt(i);
     std::uint64_t key = 0;
     for (std::size_t b = 0; b < kKeyBytes; ++b)
       key = (key << 8) | (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
     entries[i] = {key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(call.size())};
+    for (std::size_t b = 0; b < kKeyBytes; ++b) ++counts[b][(key >> (8 * b)) & 0xFF];
   }
-  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-    if (a.key != b.key) return a.key < b.key;
-    if (a.length <= kKeyBytes && b.length <= kKeyBytes) {
-      // The key holds both calls whole: the shorter first, then log order.
-      if (a.length != b.length) return a.length < b.length;
-      return a.index < b.index;
-    }
-    const int byText = CallSignAt(a.index).compare(CallSignAt(b.index));
-    if (byText != 0) return byText < 0;
-    return a.index < b.index;
-  });
+  std::vector<Entry> sorted(entries.size());
+  for (std::size_t b = 0; b < kKeyBytes; ++b) {
+    std::array<std::size_t, kByteValues>& starts = counts[b];
+    // A byte every call shares orders nothing.
+    if (std::find(starts.begin(), starts.end(), entries.size()) != starts.end()) continue;
+    std::size_t start = 0;
+    for (std::size_t& count : starts) start += std::exchange(count, start);
+    for (const Entry& entry : entries) sorted[starts[(entry.key >> (8 * b)) & 0xFF]++] = entry;
+    entries.swap(sorted);
+  }
+  const auto byText = [&](const Entry& a, const Entry& b) {
+    return CallSignAt(a.index).compare(CallSignAt(b.index)) < 0;
+  };
+  for (std::size_t first = 0; first < entries.size();) {
+    std::size_t end = first + 1;
+    bool byTexts = entries[first].length > kKeyBytes;
+    for (; end < entries.size() && entries[end].key == entries[first].key; ++end)
+      byTexts = byTexts || entries[end].length != entries[first].length;
+    if (byTexts)
+      std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                       entries.begin() + static_cast<std::ptrdiff_t>(end), byText);
+    first = end;
+  }
   CallSignOrder order;
   order.indexes_.resize(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) order.indexes_[i] = entries[i].index;

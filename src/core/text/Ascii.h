@@ -28,7 +28,10 @@ inline std::string_view TrimControlAndBlank(std::string_view text) {
 
 // Whether text is one or more of the digits 0 to 9 and nothing else.
 inline bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+  // A loop: find_first_not_of searches its set once a character.
+  for (const char c : text)
+    if (c < '0' || c > '9') return false;
+  return !text.empty();
 }
 
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {

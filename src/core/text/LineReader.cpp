@@ -17,6 +17,16 @@ bool LineReader::Fill() {
   return !buffer_.empty();
 }
 
+std::size_t LineReader::LineEndFrom(std::size_t from) const {
+  // Once the file's line end is known, one character is searched for, at
+  // the speed of memchr; find_first_of would search its set once a byte.
+  if (ends_ == Ends::kLf) return buffer_.find('\n', from);
+  if (ends_ == Ends::kCr) return buffer_.find('\r', from);
+  for (std::size_t at = from; at < buffer_.size(); ++at)
+    if (buffer_[at] == '\r' || buffer_[at] == '\n') return at;
+  return std::string::npos;
+}
+
 LineReader::Result LineReader::Next(std::string& line) {
   line.clear();
   bool any = false;
@@ -27,8 +37,7 @@ LineReader::Result LineReader::Next(std::string& line) {
       break;  // a last line without a line end
     }
     any = true;
-    const char* const stops = ends_ == Ends::kLf ? "\n" : ends_ == Ends::kCr ? "\r" : "\r\n";
-    const std::size_t end = std::min(buffer_.find_first_of(stops, position_), buffer_.size());
+    const std::size_t end = std::min(LineEndFrom(position_), buffer_.size());
     // Only the bound's worth of a line is kept; the rest is passed over.
     const std::size_t room = longestLine_ - line.size();
     const std::size_t length = end - position_;

@@ -28,6 +28,8 @@ class LineReader {
  private:
   // Takes the next chunk of the stream; false at its end.
   bool Fill();
+  // Where the next line end is in the buffer at or after from; npos: none.
+  std::size_t LineEndFrom(std::size_t from) const;
 
   std::istream& in_;
   std::size_t longestLine_;

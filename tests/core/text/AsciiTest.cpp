@@ -47,5 +47,13 @@ TEST(Ascii, EqualityIgnoresTheCaseOfLettersOnly) {
     EXPECT_FALSE(EqualsIgnoringAsciiCase(a, b)) << a << " " << b;
 }
 
+TEST(Ascii, AllDigitsOnlyWhenEveryByteIsOne) {
+  EXPECT_TRUE(AllDigits("0123456789"));
+  EXPECT_TRUE(AllDigits("7"));
+  // Nothing is no number; the bytes just beside the digits are none.
+  for (const char* text : {"", "/", ":", "12 3", "123a", "a123", "1\x80", "-1", "+1"})
+    EXPECT_FALSE(AllDigits(text)) << text;
+}
+
 }  // namespace
 }  // namespace zeltra
