@@ -2,8 +2,13 @@
 // a folder of Cabrillo logs, of a contest's mix of contacts.
 //
 //   make_score_logs adif FILE CONTACTS
+//   make_score_logs rtty FILE CONTACTS
 //   make_score_logs cabrillo FOLDER LOGS CONTACTS_EACH
 //   make_score_logs contest FOLDER LOGS QSOS_EACH
+//
+// rtty is one station's ADIF log of the whole 48 hours, every record one
+// the scorer counts: a date and time, a band, RTTY, the exchanges sent
+// and received, as a contest logger writes them.
 //
 // A contest is the tests' simulated one: stations that work each other,
 // both sides logging, with errors put in for the log check to find.
@@ -73,6 +78,29 @@ void WriteAdif(const std::string& path, std::size_t count) {
   }
 }
 
+void WriteRttyAdif(const std::string& path, std::size_t count) {
+  constexpr std::size_t kContestSeconds = 48 * 3600;
+  constexpr std::size_t kSecondsPerHour = 3600;
+  constexpr std::size_t kSecondsPerMinute = 60;
+  std::ofstream out(path, std::ios::binary);
+  out << "Made for the scorer benchmark <ADIF_VER:5>3.1.4 <EOH>\n";
+  const auto contacts = zeltra::bench::MakeContactMix(count, 7);
+  char text[32];
+  for (std::size_t i = 0; i < contacts.size(); ++i) {
+    const zeltra::Contact& contact = contacts[i];
+    const std::size_t second = i * kContestSeconds / contacts.size();
+    std::snprintf(text, sizeof text, "%02zu%02zu%02zu", second / kSecondsPerHour % 24,
+                  second / kSecondsPerMinute % 60, second % kSecondsPerMinute);
+    const std::string time = text;
+    std::snprintf(text, sizeof text, "599 %03zu", i + 1);
+    out << Field("CALL", PlainCall(contact.callSign)) << Field("BAND", AdifBand(contact.band))
+        << Field("MODE", "RTTY")
+        << Field("QSO_DATE", second < kContestSeconds / 2 ? "20261205" : "20261206")
+        << Field("TIME_ON", time) << Field("RST_SENT", "599") << Field("STX_STRING", text)
+        << Field("SRX_STRING", contact.reportReceived) << "<EOR>\n";
+  }
+}
+
 void WriteCabrillo(const std::string& folder, std::size_t logs, std::size_t each) {
   std::filesystem::create_directories(folder);
   for (std::size_t log = 0; log < logs; ++log) {
@@ -112,6 +140,8 @@ int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";
   if (what == "adif" && argc == 4) {
     WriteAdif(argv[2], std::stoul(argv[3]));
+  } else if (what == "rtty" && argc == 4) {
+    WriteRttyAdif(argv[2], std::stoul(argv[3]));
   } else if (what == "cabrillo" && argc == 5) {
     WriteCabrillo(argv[2], std::stoul(argv[3]), std::stoul(argv[4]));
   } else if (what == "contest" && argc == 5) {
@@ -119,6 +149,7 @@ int main(int argc, char** argv) {
   } else {
     std::fprintf(stderr,
                  "usage: make_score_logs adif FILE CONTACTS\n"
+                 "       make_score_logs rtty FILE CONTACTS\n"
                  "       make_score_logs cabrillo FOLDER LOGS CONTACTS_EACH\n"
                  "       make_score_logs contest FOLDER LOGS QSOS_EACH\n");
     return 2;

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <numeric>
 #include <stdexcept>
-#include <utility>
 
 namespace zeltra {
 namespace {
@@ -82,12 +81,13 @@ void ContactList::PrefetchTexts(std::size_t index) const {
 }
 
 CallSignOrder ContactList::ByCallSign() const {
-  // Each contact's first eight call bytes, big-endian, beside its place,
-  // sorted a byte at a time from the last (a radix sort, stable: equal keys
-  // keep their log order). Calls longer than the key, or of one key but
-  // not one length, are then put in order by their texts within their
-  // key. std::string_view compares as unsigned bytes
-  // (char_traits<char>::compare), as the key does.
+  // Each contact's first eight call bytes, big-endian, its call's length
+  // and its place, sorted side by side: most comparisons never touch the
+  // texts. std::string_view compares as unsigned bytes
+  // (char_traits<char>::compare), as the key does; equal calls keep their
+  // log order by their place. The entries are first put in groups by
+  // their first byte, in place, and each group sorted apart: smaller
+  // sorts, and no second copy of the entries.
   struct Entry {
     std::uint64_t key;
     std::uint32_t index;
@@ -95,39 +95,44 @@ CallSignOrder ContactList::ByCallSign() const {
   };
   constexpr std::size_t kKeyBytes = 8;
   constexpr std::size_t kByteValues = 256;
+  constexpr unsigned kFirstByteShift = 56;
   std::vector<Entry> entries(size());
-  std::array<std::array<std::size_t, kByteValues>, kKeyBytes> counts{};
+  std::array<std::size_t, kByteValues + 1> starts{};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string_view call = CallSignAt(i);
     std::uint64_t key = 0;
     for (std::size_t b = 0; b < kKeyBytes; ++b)
       key = (key << 8) | (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
     entries[i] = {key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(call.size())};
-    for (std::size_t b = 0; b < kKeyBytes; ++b) ++counts[b][(key >> (8 * b)) & 0xFF];
+    ++starts[(key >> kFirstByteShift) + 1];
   }
-  std::vector<Entry> sorted(entries.size());
-  for (std::size_t b = 0; b < kKeyBytes; ++b) {
-    std::array<std::size_t, kByteValues>& starts = counts[b];
-    // A byte every call shares orders nothing.
-    if (std::find(starts.begin(), starts.end(), entries.size()) != starts.end()) continue;
-    std::size_t start = 0;
-    for (std::size_t& count : starts) start += std::exchange(count, start);
-    for (const Entry& entry : entries) sorted[starts[(entry.key >> (8 * b)) & 0xFF]++] = entry;
-    entries.swap(sorted);
-  }
-  const auto byText = [&](const Entry& a, const Entry& b) {
-    return CallSignAt(a.index).compare(CallSignAt(b.index)) < 0;
+  for (std::size_t group = 1; group < starts.size(); ++group) starts[group] += starts[group - 1];
+  // Each entry swapped into its group's next free place until every
+  // group holds only its own.
+  std::array<std::size_t, kByteValues> next{};
+  std::copy(starts.begin(), starts.end() - 1, next.begin());
+  for (std::size_t group = 0; group < kByteValues; ++group)
+    while (next[group] < starts[group + 1]) {
+      const auto own = static_cast<std::size_t>(entries[next[group]].key >> kFirstByteShift);
+      if (own == group)
+        ++next[group];
+      else
+        std::swap(entries[next[group]], entries[next[own]++]);
+    }
+  const auto before = [&](const Entry& a, const Entry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    if (a.length <= kKeyBytes && b.length <= kKeyBytes) {
+      // The key holds both calls whole: the shorter first, then log order.
+      if (a.length != b.length) return a.length < b.length;
+      return a.index < b.index;
+    }
+    const int byText = CallSignAt(a.index).compare(CallSignAt(b.index));
+    if (byText != 0) return byText < 0;
+    return a.index < b.index;
   };
-  for (std::size_t first = 0; first < entries.size();) {
-    std::size_t end = first + 1;
-    bool byTexts = entries[first].length > kKeyBytes;
-    for (; end < entries.size() && entries[end].key == entries[first].key; ++end)
-      byTexts = byTexts || entries[end].length != entries[first].length;
-    if (byTexts)
-      std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(first),
-                       entries.begin() + static_cast<std::ptrdiff_t>(end), byText);
-    first = end;
-  }
+  for (std::size_t group = 0; group < kByteValues; ++group)
+    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(starts[group]),
+              entries.begin() + static_cast<std::ptrdiff_t>(starts[group + 1]), before);
   CallSignOrder order;
   order.indexes_.resize(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) order.indexes_[i] = entries[i].index;
