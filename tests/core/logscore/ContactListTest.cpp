@@ -29,6 +29,16 @@ TEST(ContactList, ReplayOrderIsByCallByteForByteThenLogOrder) {
                                 "AB", "SP\xC5", "SP9ABCDEFA"}),
             (std::vector<std::string>{"AB#4", std::string("AB\0#3", 5), "SP9ABCDEF#1",
                                       "SP9ABCDEFA#2", "SP9ABCDEFA#6", "SP9ABCDEFX#0", "SP\xC5#5"}));
+  // An empty call first, a first byte above 127 last, whatever their order
+  // in the log.
+  EXPECT_EQ(CallsInReplayOrder({"\xFF", "K1AB", "", std::string("\0", 1),
+                                "\xC5"
+                                "A",
+                                "", "0A"}),
+            (std::vector<std::string>{"#2", "#5", std::string("\0#3", 3), "0A#6", "K1AB#1",
+                                      "\xC5"
+                                      "A#4",
+                                      "\xFF#0"}));
   // Many duplicates of one call keep their log order.
   std::vector<std::string> many(50, "W1AW");
   const auto order = CallsInReplayOrder(many);
