@@ -17,6 +17,16 @@ int Digits(std::string_view text, std::size_t from, std::size_t count) {
   return value;
 }
 
+// The text's length: YYYYMMDDHHMM.
+constexpr std::size_t kLength = 12;
+constexpr int kLargestYear = 9999;
+
+// value's last width digits into text from at on; value is not negative.
+void PutDigits(std::string& text, std::size_t at, std::size_t width, std::int64_t value) {
+  for (std::size_t i = at + width; i > at; value /= 10)
+    text[--i] = static_cast<char>('0' + value % 10);
+}
+
 std::string Padded(std::int64_t number, std::size_t width) {
   std::string text = std::to_string(number);
   return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
@@ -33,13 +43,23 @@ std::string UtcMinuteText(std::int64_t minute) {
   }
   const std::chrono::year_month_day date{
       std::chrono::sys_days{std::chrono::days{static_cast<int>(days)}}};
-  return Padded(static_cast<int>(date.year()), 4) + Padded(static_cast<unsigned>(date.month()), 2) +
-         Padded(static_cast<unsigned>(date.day()), 2) + Padded(ofDay / kMinutesPerHour, 2) +
-         Padded(ofDay % kMinutesPerHour, 2);
+  const int year = static_cast<int>(date.year());
+  if (year < 0 || year > kLargestYear)
+    return Padded(year, 4) + Padded(static_cast<unsigned>(date.month()), 2) +
+           Padded(static_cast<unsigned>(date.day()), 2) + Padded(ofDay / kMinutesPerHour, 2) +
+           Padded(ofDay % kMinutesPerHour, 2);
+  // Every part fits its width: the digits are put in place, with no text
+  // made for each part.
+  std::string text(kLength, '0');
+  PutDigits(text, 0, 4, year);
+  PutDigits(text, 4, 2, static_cast<unsigned>(date.month()));
+  PutDigits(text, 6, 2, static_cast<unsigned>(date.day()));
+  PutDigits(text, 8, 2, ofDay / kMinutesPerHour);
+  PutDigits(text, 10, 2, ofDay % kMinutesPerHour);
+  return text;
 }
 
 std::optional<std::int64_t> UtcMinuteOf(std::string_view when) {
-  constexpr std::size_t kLength = 12;
   if (when.size() != kLength || !AllDigits(when)) return std::nullopt;
   const std::chrono::year_month_day date{std::chrono::year{Digits(when, 0, 4)},
                                          std::chrono::month{unsigned(Digits(when, 4, 2))},

@@ -1,5 +1,7 @@
 #include "core/text/Utf8.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -108,6 +110,12 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 }
 
 std::string Printable(std::string_view text) {
+  // Most texts are printable ASCII, which is shown as it is.
+  constexpr char kFirstPrintable = 0x20;
+  constexpr char kLastPrintable = 0x7E;
+  if (std::all_of(text.begin(), text.end(),
+                  [](char c) { return c >= kFirstPrintable && c <= kLastPrintable; }))
+    return std::string(text);
   std::string out;
   out.reserve(text.size());
   EachSequence(

@@ -1,11 +1,11 @@
 #include "organiser/checking/CheckedLog.h"
 
-#include "organiser/scoring/Places.h"
+#include <algorithm>
+#include <array>
+#include <tuple>
 
 #include "core/text/UtcMinute.h"
-
-#include <algorithm>
-#include <tuple>
+#include "organiser/scoring/Places.h"
 
 namespace zeltra::organiser {
 
@@ -61,9 +61,16 @@ std::string ClockText(std::int64_t offset) {
 }
 
 std::string TimeText(std::int64_t minute) {
+  constexpr std::size_t kDigits = 12;  // YYYYMMDDHHMM
   const std::string text = UtcMinuteText(minute);
-  return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
-         text.substr(8, 2) + ":" + text.substr(10, 2);
+  if (text.size() != kDigits)
+    return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
+           text.substr(8, 2) + ":" + text.substr(10, 2);
+  // "YYYY-MM-DD HH:MM", made once: a time is written for every line.
+  std::string shown = "0000-00-00 00:00";
+  constexpr std::array<std::size_t, kDigits> kPlaces = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15};
+  for (std::size_t i = 0; i < kDigits; ++i) shown[kPlaces[i]] = text[i];
+  return shown;
 }
 
 }  // namespace zeltra::organiser

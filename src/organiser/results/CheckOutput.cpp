@@ -204,18 +204,18 @@ std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
     rows += own;
     rows += std::to_string(qso.position);
     rows += ',';
-    rows += CsvField(qso.call);
+    AppendCsvField(rows, qso.call);
     rows += ',';
-    rows += CsvField(qso.band);
+    AppendCsvField(rows, qso.band);
     rows += ',';
     rows += TimeText(qso.minute);
     rows += ',';
     rows += VerdictName(qso.verdict);
     rows += ',';
-    rows += CsvField(DetailText(qso, words));
+    AppendCsvField(rows, DetailText(qso, words));
     rows += ',';
     if (qso.partnerLog) {
-      rows += CsvField(check.OwnCall(*qso.partnerLog));
+      AppendCsvField(rows, check.OwnCall(*qso.partnerLog));
       rows += ',';
       rows += std::to_string(qso.partnerPosition);
     } else {

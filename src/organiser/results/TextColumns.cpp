@@ -83,13 +83,31 @@ std::string CsvField(std::string_view text) {
   const bool formula = !text.empty() &&
                        kFormulaStarts.find(text.front()) != std::string_view::npos &&
                        !IsPlainNumber(text);
-  if (!formula && printable.find_first_of(",\"") == std::string::npos) return printable;
+  if (!formula &&
+      std::none_of(printable.begin(), printable.end(), [](char c) { return c == ',' || c == '"'; }))
+    return printable;
   std::string field = formula ? "\"'" : "\"";
   for (const char c : printable) {
     if (c == '"') field += '"';
     field += c;
   }
   return field + "\"";
+}
+
+void AppendCsvField(std::string& to, std::string_view text) {
+  // Printable ASCII with no comma or quote, and no formula's start, as
+  // most calls, bands and times are, goes in as it is.
+  constexpr char kFirstPrintable = 0x20;
+  constexpr char kLastPrintable = 0x7E;
+  const bool plain =
+      (text.empty() || kFormulaStarts.find(text.front()) == std::string_view::npos) &&
+      std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= kFirstPrintable && c <= kLastPrintable && c != ',' && c != '"';
+      });
+  if (plain)
+    to.append(text);
+  else
+    to += CsvField(text);
 }
 
 std::string CsvLine(const std::vector<std::string>& fields) {

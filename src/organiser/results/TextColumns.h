@@ -28,6 +28,9 @@ std::string AlignedColumns(const std::vector<std::string>& headings,
 // with "=", "+", "-", "@", a tab or a CR, and is no number) quoted after a
 // "'", so that it is shown as text.
 std::string CsvField(std::string_view text);
+// The same field put at the end of to: a row of many fields made with no
+// text of its own for each.
+void AppendCsvField(std::string& to, std::string_view text);
 
 // Fields as one CSV line, each by CsvField, ending in a line end.
 std::string CsvLine(const std::vector<std::string>& fields);

@@ -29,8 +29,21 @@ TEST(TextColumns, CsvFieldsAreQuotedWhereTheyMustBe) {
       {"@SUM(A1)", "\"'@SUM(A1)\""},
       {"-", "\"'-\""},
       {"=\"x\"", "\"'=\"\"x\"\"\""},
+      {"\tSP1AAA", "\"'\\x09SP1AAA\""},
+      {"SP1\x7F", "SP1\\x7F"},
+      {"\xC5\x81\xC3\xB3"
+       "d\xC5\xBA",
+       "\xC5\x81\xC3\xB3"
+       "d\xC5\xBA"},
+      {"a\x01,b", "\"a\\x01,b\""},
   };
-  for (const Case& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+  for (const Case& c : cases) {
+    EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+    // A field put at the end of a row is the same field.
+    std::string row = "x,";
+    AppendCsvField(row, c.text);
+    EXPECT_EQ(row, "x," + c.field) << c.text;
+  }
   EXPECT_EQ(CsvLine({"a", "b,c", ""}), "a,\"b,c\",\n");
 }
 
