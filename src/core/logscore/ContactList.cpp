@@ -81,30 +81,36 @@ void ContactList::PrefetchTexts(std::size_t index) const {
 }
 
 CallSignOrder ContactList::ByCallSign() const {
-  // Each contact's first eight call bytes, big-endian, its call's length
-  // and its place, sorted side by side: most comparisons never touch the
-  // texts. std::string_view compares as unsigned bytes
-  // (char_traits<char>::compare), as the key does; equal calls keep their
-  // log order by their place. The entries are first put in groups by
-  // their first byte, in place, and each group sorted apart: smaller
-  // sorts, and no second copy of the entries.
+  // Each contact's first eight call bytes, big-endian, as a key beside its
+  // place: most calls are told apart by their keys alone. The entries are
+  // put in groups by the key's first byte, in place; each group is sorted
+  // by the other seven a byte at a time from the last (a radix sort,
+  // through a buffer as large as the largest group); then each run of one
+  // key by the calls' texts and places. std::string_view compares as
+  // unsigned bytes (char_traits<char>::compare), as the key does; equal
+  // calls keep their log order by their place.
   struct Entry {
-    std::uint64_t key;
+    std::uint32_t high;  // the key's first four bytes
+    std::uint32_t low;   // its last four
     std::uint32_t index;
-    std::uint32_t length;
+    std::uint32_t Byte(std::size_t b) const {  // b: 0 the key's last byte, 7 its first
+      return ((b < 4 ? low >> (8 * b) : high >> (8 * (b - 4)))) & 0xFF;
+    }
   };
   constexpr std::size_t kKeyBytes = 8;
+  constexpr std::size_t kHalfBytes = 4;
   constexpr std::size_t kByteValues = 256;
-  constexpr unsigned kFirstByteShift = 56;
+  constexpr std::size_t kFirstByte = kKeyBytes - 1;
   std::vector<Entry> entries(size());
   std::array<std::size_t, kByteValues + 1> starts{};
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string_view call = CallSignAt(i);
-    std::uint64_t key = 0;
+    std::array<std::uint32_t, 2> halves{};
     for (std::size_t b = 0; b < kKeyBytes; ++b)
-      key = (key << 8) | (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
-    entries[i] = {key, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(call.size())};
-    ++starts[(key >> kFirstByteShift) + 1];
+      halves[b / kHalfBytes] = (halves[b / kHalfBytes] << 8) |
+                               (b < call.size() ? static_cast<unsigned char>(call[b]) : 0u);
+    entries[i] = {halves[0], halves[1], static_cast<std::uint32_t>(i)};
+    ++starts[entries[i].Byte(kFirstByte) + 1];
   }
   for (std::size_t group = 1; group < starts.size(); ++group) starts[group] += starts[group - 1];
   // Each entry swapped into its group's next free place until every
@@ -113,26 +119,51 @@ CallSignOrder ContactList::ByCallSign() const {
   std::copy(starts.begin(), starts.end() - 1, next.begin());
   for (std::size_t group = 0; group < kByteValues; ++group)
     while (next[group] < starts[group + 1]) {
-      const auto own = static_cast<std::size_t>(entries[next[group]].key >> kFirstByteShift);
+      const std::uint32_t own = entries[next[group]].Byte(kFirstByte);
       if (own == group)
         ++next[group];
       else
         std::swap(entries[next[group]], entries[next[own]++]);
     }
-  const auto before = [&](const Entry& a, const Entry& b) {
-    if (a.key != b.key) return a.key < b.key;
-    if (a.length <= kKeyBytes && b.length <= kKeyBytes) {
-      // The key holds both calls whole: the shorter first, then log order.
-      if (a.length != b.length) return a.length < b.length;
-      return a.index < b.index;
-    }
-    const int byText = CallSignAt(a.index).compare(CallSignAt(b.index));
-    if (byText != 0) return byText < 0;
-    return a.index < b.index;
+  const auto byText = [&](const Entry& a, const Entry& b) {
+    const int order = CallSignAt(a.index).compare(CallSignAt(b.index));
+    return order != 0 ? order < 0 : a.index < b.index;
   };
+  std::size_t largest = 0;
   for (std::size_t group = 0; group < kByteValues; ++group)
-    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(starts[group]),
-              entries.begin() + static_cast<std::ptrdiff_t>(starts[group + 1]), before);
+    largest = std::max(largest, starts[group + 1] - starts[group]);
+  std::vector<Entry> buffer(largest);
+  for (std::size_t group = 0; group < kByteValues; ++group) {
+    const std::size_t size = starts[group + 1] - starts[group];
+    if (size < 2) continue;
+    Entry* const begin = entries.data() + starts[group];
+    std::array<std::array<std::size_t, kByteValues>, kFirstByte> counts{};
+    for (std::size_t i = 0; i < size; ++i)
+      for (std::size_t b = 0; b < kFirstByte; ++b) ++counts[b][begin[i].Byte(b)];
+    Entry* from = begin;
+    Entry* to = buffer.data();
+    for (std::size_t b = 0; b < kFirstByte; ++b) {
+      std::array<std::size_t, kByteValues>& places = counts[b];
+      // A byte every call of the group shares orders nothing.
+      if (std::find(places.begin(), places.end(), size) != places.end()) continue;
+      std::size_t place = 0;
+      for (std::size_t& count : places) {
+        const std::size_t here = count;
+        count = place;
+        place += here;
+      }
+      for (std::size_t i = 0; i < size; ++i) to[places[from[i].Byte(b)]++] = from[i];
+      std::swap(from, to);
+    }
+    if (from != begin) std::copy(from, from + size, begin);
+    for (Entry* run = begin; run != begin + size;) {
+      Entry* past = run + 1;
+      while (past != begin + size && past->high == run->high && past->low == run->low) ++past;
+      if (past - run > 1) std::sort(run, past, byText);
+      run = past;
+    }
+  }
+  buffer = {};  // given back before the order is made beside the entries
   CallSignOrder order;
   order.indexes_.resize(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) order.indexes_[i] = entries[i].index;
