@@ -416,6 +416,10 @@ TEST(LogCheck, PortableDesignatorsNameOneStation) {
     ExpectVerdicts(check, stations);
     EXPECT_EQ(check.OwnCall(0), c.header);
     EXPECT_EQ(check.Qso(1, 0).call, c.logged);  // the call as logged, for its multiplier
+    EXPECT_EQ(check.Qso(1, 1).band, "7");
+    EXPECT_EQ(check.Qso(1, 1).mode, "RTTY");
+    EXPECT_EQ(check.QsoBand(1, 1), "7");
+    EXPECT_EQ(check.QsoMinute(1, 1), check.Qso(1, 1).minute);
     EXPECT_EQ(check.Qso(0, 0).loggedAs, c.logged == c.header ? "" : c.logged);
     EXPECT_EQ(check.Qso(1, 0).loggedAs, "");
   }

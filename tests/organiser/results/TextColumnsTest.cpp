@@ -28,6 +28,8 @@ TEST(TextColumns, CsvFieldsAreQuotedWhereTheyMustBe) {
       {"=1+2", "\"'=1+2\""},
       {"@SUM(A1)", "\"'@SUM(A1)\""},
       {"-", "\"'-\""},
+      {"+1.x", "\"'+1.x\""},
+      {"-x.5", "\"'-x.5\""},
       {"=\"x\"", "\"'=\"\"x\"\"\""},
       {"\tSP1AAA", "\"'\\x09SP1AAA\""},
       {"SP1\x7F", "SP1\\x7F"},
