@@ -33,6 +33,7 @@ TEST(AdifReader, TidyAndUntidyFiles) {
       {"a byte-order mark", "\xEF\xBB\xBF<CALL:4>W1AW<EOR>", {"W1AW"}},
       {"types and blanks in tags", "<CALL:4:S>W1AW < eor >", {"W1AW"}},
       {"empty records skipped", "<EOR><EOR><CALL:4>W1AW<EOR><EOR>", {"W1AW"}},
+      {"an empty tag passed over", "<><CALL:4>W1AW<EOR>", {"W1AW"}},
       {"lengths in bytes over line ends and '>'", "<NOTES:7>a>\r\n<b><CALL:4>W1AW<EOR>", {"W1AW"}},
       {"header fields are no record",
        "<ADIF_VER:5>3.1.4<CALL:4>XXXX<EOH><CALL:4>W1AW<EOR>",
