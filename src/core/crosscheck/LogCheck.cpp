@@ -203,16 +203,11 @@ LogCheck::Range LogCheck::GroupAt(std::size_t begin) const {
 }
 
 LogCheck::Range LogCheck::LinesOf(std::uint32_t call, std::uint32_t log, std::uint32_t slot) const {
-  const Range lines = LinesOf(call);
-  const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(lines.begin);
-  const auto past = keys_.begin() + static_cast<std::ptrdiff_t>(lines.end);
-  const auto [begin, end] = std::equal_range(first, past, Key{call, log, slot});
-  return {static_cast<std::size_t>(begin - keys_.begin()),
-          static_cast<std::size_t>(end - keys_.begin())};
+  return KeysFrom({call, log, slot}, {call, log, slot + 1});
 }
 
 LogCheck::Range LogCheck::KeysFrom(Key first, Key past) const {
-  // Both keys are of one call, or past is the next call's first.
+  // Both keys are of one call: the search looks only through its lines.
   const Range lines = LinesOf(first.call);
   const auto from = keys_.begin() + static_cast<std::ptrdiff_t>(lines.begin);
   const auto to = keys_.begin() + static_cast<std::ptrdiff_t>(lines.end);

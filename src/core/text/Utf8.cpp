@@ -109,13 +109,16 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
-std::string Printable(std::string_view text) {
-  // Most texts are printable ASCII, which is shown as it is.
+bool IsPrintableAscii(std::string_view text) {
   constexpr char kFirstPrintable = 0x20;
   constexpr char kLastPrintable = 0x7E;
-  if (std::all_of(text.begin(), text.end(),
-                  [](char c) { return c >= kFirstPrintable && c <= kLastPrintable; }))
-    return std::string(text);
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return c >= kFirstPrintable && c <= kLastPrintable; });
+}
+
+std::string Printable(std::string_view text) {
+  // Most texts are printable ASCII, which is shown as it is.
+  if (IsPrintableAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   EachSequence(

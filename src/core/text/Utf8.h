@@ -14,6 +14,9 @@ namespace zeltra {
 // U+FEFF and their kind), and bytes that are no valid UTF-8 are shown as
 // \xNN, byte by byte.
 std::string Printable(std::string_view text);
+// Whether every byte of text is printable ASCII (a blank to "~"), which
+// Printable shows as it is.
+bool IsPrintableAscii(std::string_view text);
 
 // Text as valid UTF-8: valid UTF-8 stays; text with a byte that is no
 // UTF-8 is read byte by byte in the code page CodePageOf finds for its

@@ -76,38 +76,37 @@ bool IsPlainNumber(std::string_view text) {
 }  // namespace
 
 std::string CsvField(std::string_view text) {
-  const std::string printable = Printable(text);
+  std::string field;
+  AppendCsvField(field, text);
+  return field;
+}
+
+void AppendCsvField(std::string& to, std::string_view text) {
   // A spreadsheet takes a cell that starts so for a formula: a text from a
   // log ("=HYPERLINK(...)", "@SUM(...)") is shown as the text it is, after
   // a quote that the spreadsheet hides.
   const bool formula = !text.empty() &&
                        kFormulaStarts.find(text.front()) != std::string_view::npos &&
                        !IsPlainNumber(text);
-  if (!formula &&
-      std::none_of(printable.begin(), printable.end(), [](char c) { return c == ',' || c == '"'; }))
-    return printable;
-  std::string field = formula ? "\"'" : "\"";
-  for (const char c : printable) {
-    if (c == '"') field += '"';
-    field += c;
+  // Printable ASCII, as most calls, bands and times are, is shown as it
+  // is: no copy is made of it.
+  std::string shown;
+  std::string_view printable = text;
+  if (!IsPrintableAscii(text)) {
+    shown = Printable(text);
+    printable = shown;
   }
-  return field + "\"";
-}
-
-void AppendCsvField(std::string& to, std::string_view text) {
-  // Printable ASCII with no comma or quote, and no formula's start, as
-  // most calls, bands and times are, goes in as it is.
-  constexpr char kFirstPrintable = 0x20;
-  constexpr char kLastPrintable = 0x7E;
-  const bool plain =
-      (text.empty() || kFormulaStarts.find(text.front()) == std::string_view::npos) &&
-      std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= kFirstPrintable && c <= kLastPrintable && c != ',' && c != '"';
-      });
-  if (plain)
-    to.append(text);
-  else
-    to += CsvField(text);
+  if (!formula && std::none_of(printable.begin(), printable.end(),
+                               [](char c) { return c == ',' || c == '"'; })) {
+    to.append(printable);
+    return;
+  }
+  to += formula ? "\"'" : "\"";
+  for (const char c : printable) {
+    if (c == '"') to += '"';
+    to += c;
+  }
+  to += '"';
 }
 
 std::string CsvLine(const std::vector<std::string>& fields) {
