@@ -60,6 +60,9 @@ void LogCheck::JoinStationLogs() {
     }
   }
   for (Part& part : parts_) part.log = logs_[part.file].station;
+  stationCount_ = 0;
+  for (std::uint32_t log = 0; log < logs_.size(); ++log)
+    if (logs_[log].station == log && !logs_[log].setAside) ++stationCount_;
   if (!anySetAside) return;
   // The lines of the logs set aside are taken out; the others keep their
   // order, each log's still together.
@@ -73,11 +76,16 @@ void LogCheck::JoinStationLogs() {
   }
 }
 
-std::size_t LogCheck::StationCount() const {
-  std::size_t count = 0;
-  for (std::uint32_t log = 0; log < logs_.size(); ++log)
-    if (logs_[log].station == log && !logs_[log].setAside) ++count;
-  return count;
+std::vector<std::uint32_t> LogCheck::LogsHoldingEachCall() const {
+  std::vector<std::uint32_t> holding(calls_.size(), 0);
+  // A log's lines lie together: a call is counted again only for another log.
+  std::vector<std::uint32_t> countedFor(calls_.size(), kNone);
+  for (const Line& line : lines_) {
+    if (countedFor[line.logged] == line.file) continue;
+    countedFor[line.logged] = line.file;
+    ++holding[line.logged];
+  }
+  return holding;
 }
 
 std::optional<std::size_t> LogCheck::CheckedInstead(std::size_t log) const {

@@ -110,12 +110,22 @@ class LogCheck {
   // Every log added, those set aside too.
   std::size_t LogCount() const { return logs_.size(); }
   // How many stations have a log checked.
-  std::size_t StationCount() const;
+  std::size_t StationCount() const { return stationCount_; }
   // Of a log set aside, the log of its station checked instead.
   std::optional<std::size_t> CheckedInstead(std::size_t log) const;
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].ownCall); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;
+  // Runs see(qso) for each of a log's QSO lines in order: the walk of a
+  // whole log, which asks for the lines that answer its lines a few ahead
+  // of their turn rather than waiting on each, scattered as they are.
+  template <typename See>
+  void ForEachQso(std::size_t log, See see) const;
+  // How many logs hold each call as logged, by the call's number
+  // (CallNumber): counted over every line at once, for the calls a report
+  // names.
+  std::vector<std::uint32_t> LogsHoldingEachCall() const;
+  std::optional<std::uint32_t> CallNumber(std::string_view call) const { return calls_.Find(call); }
   // Of a QSO line, its verdict, call, band or minute alone: for a walk
   // over many lines that needs only those.
   Verdict QsoVerdict(std::size_t log, std::size_t index) const {
@@ -148,6 +158,9 @@ class LogCheck {
   static constexpr std::size_t kCopiesWeighed = 64;
 
   static std::int64_t Magnitude(std::int64_t value) { return value < 0 ? -value : value; }
+  // A walk over a log's lines asks for the line answering this many lines
+  // ahead.
+  static constexpr std::size_t kLinesFetchedAhead = 8;
 
   struct Log {
     std::uint32_t call;     // the station, its designators set aside
@@ -311,6 +324,25 @@ class LogCheck {
   std::vector<std::uint32_t> byCall_;     // lines by call, log, slot and place in the log
   std::vector<Key> keys_;                 // the key of each line of byCall_
   std::vector<std::size_t> callStarts_;   // by call: where its lines start in byCall_; one more
+  std::size_t stationCount_ = 0;
 };
+
+template <typename See>
+void LogCheck::ForEachQso(std::size_t log, See see) const {
+  const std::size_t first = logs_[log].firstLine;
+  const std::size_t count = logs_[log].lineCount;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kLinesFetchedAhead < count) {
+      const std::uint32_t partner = findings_[first + i + kLinesFetchedAhead].partner;
+      if (partner != kNone) {
+        // A line may lie across two cache lines: both are asked for.
+        const char* at = reinterpret_cast<const char*>(&lines_[partner]);
+        __builtin_prefetch(at);
+        __builtin_prefetch(at + sizeof(Line) - 1);
+      }
+    }
+    see(Qso(log, i));
+  }
+}
 
 }  // namespace zeltra

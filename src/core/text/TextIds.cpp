@@ -71,22 +71,35 @@ std::vector<std::uint32_t> TextIds::IdsOf(const TextIds& other) {
   return ids;
 }
 
-std::uint32_t TextIds::IdOf(std::string_view text) {
-  // At most half the slots full, so that a probe ends soon.
-  if (2 * (views_.size() + 1) > slots_.size()) Grow();
-  const std::uint64_t hash = HashOf(text);
+std::size_t TextIds::SlotOf(std::string_view text, std::uint64_t hash) const {
   const std::uint32_t fingerprint = FingerprintOf(hash);
   const std::size_t mask = slots_.size() - 1;
   std::size_t at = static_cast<std::size_t>(hash) & mask;
   for (; slots_[at] != 0; at = (at + 1) & mask) {
     const std::uint64_t slot = slots_[at];
-    if (static_cast<std::uint32_t>(slot >> 32) != fingerprint) continue;
-    const auto id = static_cast<std::uint32_t>(slot - 1);
-    if (views_[id] == text) return id;
+    if (static_cast<std::uint32_t>(slot >> 32) == fingerprint &&
+        views_[static_cast<std::uint32_t>(slot - 1)] == text)
+      break;
   }
+  return at;
+}
+
+std::optional<std::uint32_t> TextIds::Find(std::string_view text) const {
+  if (slots_.empty()) return std::nullopt;
+  const std::uint64_t slot = slots_[SlotOf(text, HashOf(text))];
+  if (slot == 0) return std::nullopt;
+  return static_cast<std::uint32_t>(slot - 1);
+}
+
+std::uint32_t TextIds::IdOf(std::string_view text) {
+  // At most half the slots full, so that a probe ends soon.
+  if (2 * (views_.size() + 1) > slots_.size()) Grow();
+  const std::uint64_t hash = HashOf(text);
+  const std::size_t at = SlotOf(text, hash);
+  if (slots_[at] != 0) return static_cast<std::uint32_t>(slots_[at] - 1);
   const auto id = static_cast<std::uint32_t>(views_.size());
   views_.push_back(Keep(text));
-  slots_[at] = (std::uint64_t{fingerprint} << 32) | (std::uint64_t{id} + 1);
+  slots_[at] = (std::uint64_t{FingerprintOf(hash)} << 32) | (std::uint64_t{id} + 1);
   return id;
 }
 

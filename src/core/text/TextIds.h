@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace zeltra {
 class TextIds {
  public:
   std::uint32_t IdOf(std::string_view text);
+  // The text's number, if it has one.
+  std::optional<std::uint32_t> Find(std::string_view text) const;
   std::string_view Text(std::uint32_t id) const { return views_[id]; }
   std::size_t size() const { return views_.size(); }
   // Every text, by its number.
@@ -25,6 +28,8 @@ class TextIds {
  private:
   std::string_view Keep(std::string_view text);
   void Grow();
+  // The slot holding the text, or the empty slot where it would go.
+  std::size_t SlotOf(std::string_view text, std::uint64_t hash) const;
 
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t blockUsed_ = 0;

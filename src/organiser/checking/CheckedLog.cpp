@@ -60,17 +60,27 @@ std::string ClockText(std::int64_t offset) {
          (offset > 0 ? "fast" : "slow");
 }
 
-std::string TimeText(std::int64_t minute) {
+void AppendTimeText(std::string& text, std::int64_t minute) {
   constexpr std::size_t kDigits = 12;  // YYYYMMDDHHMM
-  const std::string text = UtcMinuteText(minute);
-  if (text.size() != kDigits)
-    return text.substr(0, 4) + "-" + text.substr(4, 2) + "-" + text.substr(6, 2) + " " +
-           text.substr(8, 2) + ":" + text.substr(10, 2);
-  // "YYYY-MM-DD HH:MM", made once: a time is written for every line.
-  std::string shown = "0000-00-00 00:00";
+  const std::string digits = UtcMinuteText(minute);
+  if (digits.size() != kDigits) {
+    text += digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6, 2) + " " +
+            digits.substr(8, 2) + ":" + digits.substr(10, 2);
+    return;
+  }
+  // "YYYY-MM-DD HH:MM", each digit put in its place: a time is written for
+  // every line.
+  constexpr std::string_view kShape = "0000-00-00 00:00";
   constexpr std::array<std::size_t, kDigits> kPlaces = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15};
-  for (std::size_t i = 0; i < kDigits; ++i) shown[kPlaces[i]] = text[i];
-  return shown;
+  const std::size_t at = text.size();
+  text += kShape;
+  for (std::size_t i = 0; i < kDigits; ++i) text[at + kPlaces[i]] = digits[i];
+}
+
+std::string TimeText(std::int64_t minute) {
+  std::string text;
+  AppendTimeText(text, minute);
+  return text;
 }
 
 }  // namespace zeltra::organiser

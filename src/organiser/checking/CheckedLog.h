@@ -75,8 +75,9 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
 // The same of some of the logs.
 std::vector<RankedLog> RankedByCheckedScore(std::vector<const CheckedLog*> logs, bool byCategory);
 
-// "2026-12-06 10:15" of minutes since 1970.
+// "2026-12-06 10:15" of minutes since 1970; the same put at text's end.
 std::string TimeText(std::int64_t minute);
+void AppendTimeText(std::string& text, std::int64_t minute);
 
 // A clock offset said in words: "12 minutes fast", "1 minute slow", "right".
 std::string ClockText(std::int64_t offset);

@@ -66,8 +66,9 @@ class Descriptor {
 // A stream's buffer over a descriptor; the cause of a failed write is kept.
 class DescriptorBuffer : public std::streambuf {
  public:
-  explicit DescriptorBuffer(int fd) : fd_(fd), buffer_(kBufferSize) {
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
+  explicit DescriptorBuffer(int fd)
+      : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+    setp(buffer_.get(), buffer_.get() + kBufferSize);
   }
   int error() const { return error_; }
 
@@ -80,13 +81,26 @@ class DescriptorBuffer : public std::streambuf {
     }
     return traits_type::not_eof(c);
   }
+  // A text at least as large as the buffer goes to the file as it is,
+  // not through the buffer.
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    if (count < static_cast<std::streamsize>(kBufferSize))
+      return std::streambuf::xsputn(text, count);
+    if (!Drain() || !WriteAll(text, static_cast<std::size_t>(count))) return 0;
+    return count;
+  }
   int sync() override { return Drain() ? 0 : -1; }
 
  private:
   bool Drain() {
-    const char* from = pbase();
-    while (from < pptr()) {
-      const ssize_t written = ::write(fd_, from, static_cast<std::size_t>(pptr() - from));
+    if (!WriteAll(pbase(), static_cast<std::size_t>(pptr() - pbase()))) return false;
+    setp(buffer_.get(), buffer_.get() + kBufferSize);
+    return true;
+  }
+  bool WriteAll(const char* from, std::size_t size) {
+    const char* const end = from + size;
+    while (from < end) {
+      const ssize_t written = ::write(fd_, from, static_cast<std::size_t>(end - from));
       if (written < 0) {
         if (errno == EINTR) continue;
         error_ = errno;
@@ -94,12 +108,11 @@ class DescriptorBuffer : public std::streambuf {
       }
       from += written;
     }
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
     return true;
   }
 
   int fd_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   int error_ = 0;
 };
 

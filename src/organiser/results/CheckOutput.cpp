@@ -12,6 +12,9 @@
 namespace zeltra::organiser {
 namespace {
 
+// Room made for a verdicts row at first: most rows are shorter.
+constexpr std::size_t kRowBytes = 64;
+
 const std::vector<std::string> kHeadings = {
     "Rank", "Call",         "Categories",       "QSOs",    "Claimed", "Score", "Checked",
     "NIL",  "Busted calls", "Busted exchanges", "Uniques", "Clock",   "File",  "Status"};
@@ -187,6 +190,8 @@ std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
                           const PositionWords& words) {
   std::string rows;
   if (!log.checkIndex && log.notCheckedLines.empty()) return rows;
+  rows.reserve(kRowBytes * ((log.checkIndex ? check.QsoCount(*log.checkIndex) : 0) +
+                            log.notCheckedLines.size()));
   const std::string own = CsvField(log.log.callSign) + ",";
   // The lines that took no part come in among the others, in the
   // order of the file.
@@ -197,9 +202,7 @@ std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
               CsvField(other->band) + "," + other->time + "," + std::string(other->verdict) + "," +
               CsvField(other->detail) + ",,\n";
   };
-  const std::size_t lines = log.checkIndex ? check.QsoCount(*log.checkIndex) : 0;
-  for (std::size_t i = 0; i < lines; ++i) {
-    const CheckedQso qso = check.Qso(*log.checkIndex, i);
+  const auto row = [&](const CheckedQso& qso) {
     rowsBefore(qso.position);
     rows += own;
     rows += std::to_string(qso.position);
@@ -208,7 +211,7 @@ std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
     rows += ',';
     AppendCsvField(rows, qso.band);
     rows += ',';
-    rows += TimeText(qso.minute);
+    AppendTimeText(rows, qso.minute);
     rows += ',';
     rows += VerdictName(qso.verdict);
     rows += ',';
@@ -222,7 +225,8 @@ std::string VerdictRowsOf(const CheckedLog& log, const LogCheck& check,
       rows += ',';
     }
     rows += '\n';
-  }
+  };
+  if (log.checkIndex) check.ForEachQso(*log.checkIndex, row);
   rowsBefore(SIZE_MAX);
   return rows;
 }

@@ -35,8 +35,9 @@ std::string Section(const std::string& title, const std::vector<std::vector<std:
 // A call likely meant, with how many logs hold it: "SP9AHW, in 12 logs".
 std::string HeldText(std::string_view call, const LogsHolding& holding) {
   if (call.empty()) return {};
-  const auto held = holding.find(call);
-  const std::size_t logs = held == holding.end() ? 0 : held->second;
+  const std::optional<std::uint32_t> number =
+      holding.check != nullptr ? holding.check->CallNumber(call) : std::nullopt;
+  const std::size_t logs = number && *number < holding.byCall.size() ? holding.byCall[*number] : 0;
   return Printable(call) + ", in " + Plural(logs, "log");
 }
 
@@ -160,21 +161,7 @@ std::string DetailText(const CheckedQso& qso, const PositionWords& words) {
 }
 
 LogsHolding LogsHoldingEachCall(const LogCheck& check) {
-  LogsHolding holding;
-  std::vector<std::string_view> calls;
-  for (std::size_t log = 0; log < check.LogCount(); ++log) {
-    calls.clear();
-    for (std::size_t i = 0; i < check.QsoCount(log); ++i) calls.push_back(check.QsoCall(log, i));
-    // The check keeps each call's text once: the same call, the same place.
-    const auto place = [](std::string_view a, std::string_view b) { return a.data() < b.data(); };
-    std::sort(calls.begin(), calls.end(), place);
-    calls.erase(
-        std::unique(calls.begin(), calls.end(),
-                    [](std::string_view a, std::string_view b) { return a.data() == b.data(); }),
-        calls.end());
-    for (const std::string_view call : calls) ++holding[call];
-  }
-  return holding;
+  return {.check = &check, .byCall = check.LogsHoldingEachCall()};
 }
 
 std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,

@@ -6,7 +6,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/crosscheck/LogCheck.h"
@@ -34,9 +33,12 @@ struct CopiesOfEntrant {
 std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
                                             const LogCheck& check);
 
-// How many logs hold a line with each call worked.
-// The calls are the check's own texts: the counts live as long as it.
-using LogsHolding = std::unordered_map<std::string_view, std::size_t>;
+// How many logs hold a line with each call worked, by the check's number
+// of the call.
+struct LogsHolding {
+  const LogCheck* check = nullptr;
+  std::vector<std::uint32_t> byCall;
+};
 LogsHolding LogsHoldingEachCall(const LogCheck& check);
 
 // For each log in the check, by its number there: what its positions

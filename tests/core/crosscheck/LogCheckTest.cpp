@@ -887,7 +887,35 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
         if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
       }
       EXPECT_EQ(judged, check.QsoCount(log));
+      // A walk over the whole log sees each line as it is asked for alone.
+      std::size_t walked = 0;
+      check.ForEachQso(log, [&](const CheckedQso& qso) {
+        const CheckedQso alone = check.Qso(log, walked++);
+        EXPECT_EQ(qso.position, alone.position);
+        EXPECT_EQ(qso.call, alone.call);
+        EXPECT_EQ(qso.verdict, alone.verdict);
+        EXPECT_EQ(qso.partnerLog, alone.partnerLog);
+        EXPECT_EQ(qso.partnerPosition, alone.partnerPosition);
+        EXPECT_EQ(qso.detail, alone.detail);
+      });
+      EXPECT_EQ(walked, check.QsoCount(log));
     }
+    EXPECT_EQ(check.StationCount(), stations.size());
+    // How many logs hold each call as logged, counted line by line here.
+    std::map<std::string, std::size_t> holding;
+    for (std::size_t log = 0; log < logs.size(); ++log) {
+      std::set<std::string> calls;
+      for (std::size_t i = 0; i < check.QsoCount(log); ++i)
+        calls.insert(std::string(check.QsoCall(log, i)));
+      for (const std::string& call : calls) ++holding[call];
+    }
+    const std::vector<std::uint32_t> counted = check.LogsHoldingEachCall();
+    for (const auto& [call, logCount] : holding) {
+      const std::optional<std::uint32_t> number = check.CallNumber(call);
+      ASSERT_TRUE(number.has_value()) << call;
+      EXPECT_EQ(counted.at(*number), logCount) << call;
+    }
+    EXPECT_FALSE(check.CallNumber("NO1CALL").has_value());
     // Every sort of error was put in, so that none of them passes unseen.
     for (const char* verdict :
          {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique",

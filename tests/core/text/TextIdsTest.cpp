@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -38,7 +39,10 @@ TEST(TextIds, TheSameTextTheSameNumberAndEveryTextKeptWhole) {
         expected.try_emplace(text, static_cast<std::uint32_t>(expected.size()));
     if (isNew) byId.push_back(text);
     ASSERT_EQ(ids.IdOf(text), known->second) << i;
+    ASSERT_EQ(ids.Find(text), std::optional<std::uint32_t>(known->second)) << i;
   }
+  EXPECT_FALSE(ids.Find("not numbered").has_value());
+  EXPECT_FALSE(TextIds().Find("").has_value());
   ASSERT_EQ(ids.size(), byId.size());
   for (std::uint32_t id = 0; id < byId.size(); ++id) {
     EXPECT_EQ(ids.Text(id), byId[id]) << id;

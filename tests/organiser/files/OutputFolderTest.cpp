@@ -88,6 +88,31 @@ TEST(OutputFolder, APageIsWrittenWholeOrNotAtAll) {
   EXPECT_FALSE(folder.Holds("none.html"));
 }
 
+// Whatever the sizes of the pieces a page is written in, below, at and
+// above the buffer's, the page holds them all in order.
+TEST(OutputFolder, PiecesOfAnySizeAreWrittenInOrder) {
+  constexpr std::size_t kBuffer = 64 * 1024;
+  const std::vector<std::vector<std::size_t>> cases = {
+      {1, kBuffer, 1}, {kBuffer - 1, kBuffer + 1}, {3 * kBuffer + 5}, {10, 20, 2 * kBuffer, 0, 7}};
+  TemporaryFolder scratch;
+  OutputFolder folder((scratch.path() / "site").string());
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    std::string expected;
+    for (std::size_t piece = 0; piece < cases[k].size(); ++piece)
+      expected += std::string(cases[k][piece], static_cast<char>('a' + piece));
+    const auto write = [&](std::ostream& out) {
+      for (std::size_t piece = 0, at = 0; piece < cases[k].size(); at += cases[k][piece++])
+        out << expected.substr(at, cases[k][piece]);
+    };
+    const std::string leaf = "page" + std::to_string(k) + ".html";
+    folder.Write(leaf, InputFiles{}, write);
+    EXPECT_EQ(FileText(scratch.path() / "site" / leaf), expected) << k;
+    folder.Stage("staged" + leaf, InputFiles{}, write);
+    folder.Commit();
+    EXPECT_EQ(FileText(scratch.path() / "site" / ("staged" + leaf)), expected) << k;
+  }
+}
+
 // Pages a run no longer makes go, with the pieces a failed run left; what
 // the organiser put beside them stays.
 TEST(OutputFolder, OnlyObsoletePagesAreRemoved) {
