@@ -95,11 +95,7 @@ void RateSection(std::ostream& out, const LogActivity& activity) {
 
 // What the check found to look at in this log: its category against its
 // QSOs, its claim, its call.
-void FindingsSection(std::ostream& out, const CheckedLog& log, const SiteContents& site) {
-  if (site.summary == nullptr) return;
-  std::vector<const LogToLookAt*> findings;
-  for (const LogToLookAt& entry : site.summary->logsToLookAt)
-    if (entry.log == &log) findings.push_back(&entry);
+void FindingsSection(std::ostream& out, const std::vector<const LogToLookAt*>& findings) {
   if (findings.empty()) return;
   out << "<section aria-labelledby=\"findings\"><h2 id=\"findings\">Findings</h2>\n<ul>\n";
   for (const LogToLookAt* finding : findings)
@@ -165,7 +161,7 @@ void WriteEntrantPage(std::ostream& out, const SiteEntry& entry, const SiteConte
   WriteColumnChart(out, HourChart(log.log.activity, "hours", "QSOs per hour by band"));
   WriteColumnChart(out, QsosSoFarChart(log.log.activity, "so-far", "QSOs made so far"));
   out << "</section>\n";
-  FindingsSection(out, log, site);
+  FindingsSection(out, entry.findings);
   if (report && site.reportsPrivate)
     out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>The "
            "report is the entrant's own: it is sent to the entrant, not published.</p>\n"

@@ -152,12 +152,17 @@ SiteContents SiteContentsOf(const std::vector<CheckedLog>& logs,
                     .rank = ranked.rank,
                     .categoryRank = {},
                     .countryRank = {},
-                    .voivodeshipRank = {}};
+                    .voivodeshipRank = {},
+                    .findings = {}};
     if (!checked && !ranked.log->log.Failed())
       entry.rank = overall.Next(ranked.log->log.score->Score());
     place[ranked.log] = site.ranked.size();
     site.ranked.push_back(std::move(entry));
   }
+  if (summary != nullptr)
+    for (const LogToLookAt& finding : summary->logsToLookAt)
+      if (const auto at = place.find(finding.log); at != place.end())
+        site.ranked[at->second].findings.push_back(&finding);
   std::string category;
   Places inCategory;
   std::map<std::string, Places> inCountry;  // within the category

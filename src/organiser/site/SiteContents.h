@@ -34,6 +34,8 @@ struct SiteEntry {
   // a Polish station's, of its voivodeship.
   std::optional<std::size_t> countryRank;
   std::optional<std::size_t> voivodeshipRank;
+  // What the check's summary found to look at in this log, in its order.
+  std::vector<const LogToLookAt*> findings;
 };
 
 // A club's total: the scores its ranked members' logs are ranked by,
