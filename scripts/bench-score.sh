@@ -204,7 +204,7 @@ if wanted world; then
       "$(( (plain_kb - empty_kb) * 1024 / lines )) bytes a line;" \
       "with --verdicts ${check_seconds} s ($(on_top "$check_seconds" "$plain_seconds"), peak ${check_kb} KB);" \
       "with --site ${site_seconds} s ($(on_top "$site_seconds" "$plain_seconds"), peak ${site_kb} KB)"
-    echo "  turns (check, --verdicts, --site): $(awk '{ printf "%s%s/%s/%s", NR > 1 ? ", " : "", $1, $3, $5 }' "$logs/world-turns.txt") s"
+    echo "  turns (check, --verdicts, --site): $(awk '{ printf "%s%s/%s/%s", (NR > 1 ? ", " : ""), $1, $3, $5 }' "$logs/world-turns.txt") s"
   done
   site_figures "$logs/world-site-2-1"
   rm -rf "$logs"/world-site-*
