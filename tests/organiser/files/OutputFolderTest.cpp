@@ -92,8 +92,11 @@ TEST(OutputFolder, APageIsWrittenWholeOrNotAtAll) {
 // above the buffer's, the page holds them all in order.
 TEST(OutputFolder, PiecesOfAnySizeAreWrittenInOrder) {
   constexpr std::size_t kBuffer = 64 * 1024;
-  const std::vector<std::vector<std::size_t>> cases = {
-      {1, kBuffer, 1}, {kBuffer - 1, kBuffer + 1}, {3 * kBuffer + 5}, {10, 20, 2 * kBuffer, 0, 7}};
+  const std::vector<std::vector<std::size_t>> cases = {{1, kBuffer, 1},
+                                                       {kBuffer - 1, kBuffer + 1},
+                                                       {3 * kBuffer + 5},
+                                                       {40000, 40000, 40000},
+                                                       {10, 20, 2 * kBuffer, 0, 7}};
   TemporaryFolder scratch;
   OutputFolder folder((scratch.path() / "site").string());
   for (std::size_t k = 0; k < cases.size(); ++k) {
