@@ -188,6 +188,7 @@ if wanted world; then
   # made within a minute of deleting thousands wait while the kernel passes
   # over each inode just freed, a cost of the deletion, not of the site.
   rm -rf "$logs"/world-site-*
+  turns() { cut -d' ' -f"$1" "$logs/world-turns.txt" | sort -n | sed -n 2p; }  # the median of a column
   # The three runs in turns, three times: a slow spell of the machine
   # falls on all three, and the medians are compared.
   for jobs in 1 2; do
@@ -197,7 +198,6 @@ if wanted world; then
       read -r site_seconds site_kb < <(measure "$tool" --jobs "$jobs" --cross-check "$folder" --site "$logs/world-site-$jobs-$turn")
       echo "$plain_seconds $plain_kb $check_seconds $check_kb $site_seconds $site_kb"
     done > "$logs/world-turns.txt"
-    turns() { cut -d' ' -f"$1" "$logs/world-turns.txt" | sort -n | sed -n 2p; }  # the median of a column
     plain_seconds=$(turns 1) plain_kb=$(turns 2) check_seconds=$(turns 3) check_kb=$(turns 4)
     site_seconds=$(turns 5) site_kb=$(turns 6)
     echo "--jobs $jobs (medians of 3 turns): the check ${plain_seconds} s, peak ${plain_kb} KB," \

@@ -33,11 +33,10 @@ std::string Section(const std::string& title, const std::vector<std::vector<std:
 }
 
 // A call likely meant, with how many logs hold it: "SP9AHW, in 12 logs".
-std::string HeldText(std::string_view call, const LogsHolding& holding) {
+std::string HeldText(std::string_view call, const LogCheck& check, const LogsHolding& holding) {
   if (call.empty()) return {};
-  const std::optional<std::uint32_t> number =
-      holding.check != nullptr ? holding.check->CallNumber(call) : std::nullopt;
-  const std::size_t logs = number && *number < holding.byCall.size() ? holding.byCall[*number] : 0;
+  const std::optional<std::uint32_t> number = check.CallNumber(call);
+  const std::size_t logs = number && *number < holding.size() ? holding[*number] : 0;
   return Printable(call) + ", in " + Plural(logs, "log");
 }
 
@@ -63,7 +62,7 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
                                     TimeText(qso.minute), Printable(qso.band), Printable(qso.call)};
     switch (verdict) {
       case Verdict::kBustedCall:
-        row.push_back(HeldText(qso.detail, holding));
+        row.push_back(HeldText(qso.detail, check, holding));
         break;
       case Verdict::kNil:
         row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
@@ -76,7 +75,7 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
                                                 : Printable(qso.detail));
         break;
       case Verdict::kUnique:
-        row.push_back(HeldText(qso.detail, holding));
+        row.push_back(HeldText(qso.detail, check, holding));
         break;
       default:
         break;
@@ -158,10 +157,6 @@ std::string DetailText(const CheckedQso& qso, const PositionWords& words) {
     return UnreadableAnswerText(*qso.unreadableAnswer, words[*qso.otherLog], qso.answerLeftOut);
   if (!qso.loggedAs.empty()) return "logged you as " + std::string(qso.loggedAs);
   return std::string(qso.detail);
-}
-
-LogsHolding LogsHoldingEachCall(const LogCheck& check) {
-  return {.check = &check, .byCall = check.LogsHoldingEachCall()};
 }
 
 std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,

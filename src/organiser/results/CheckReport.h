@@ -34,12 +34,8 @@ std::vector<CopiesOfEntrant> CopiesByOthers(const std::vector<CheckedLog>& logs,
                                             const LogCheck& check);
 
 // How many logs hold a line with each call worked, by the check's number
-// of the call.
-struct LogsHolding {
-  const LogCheck* check = nullptr;
-  std::vector<std::uint32_t> byCall;
-};
-LogsHolding LogsHoldingEachCall(const LogCheck& check);
+// of the call (LogCheck::LogsHoldingEachCall).
+using LogsHolding = std::vector<std::uint32_t>;
 
 // For each log in the check, by its number there: what its positions
 // count, "line" (Cabrillo) or "record" (ADIF).

@@ -24,7 +24,7 @@ bool WriteReports(const ReportSettings& settings, const std::vector<CheckedLog>&
     if (logs[i].IsChecked()) fileNames[i] = names.For(logs[i].log.callSign, ".txt");
   bool allWritten = true;
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
-  const LogsHolding holding = LogsHoldingEachCall(check);
+  const LogsHolding holding = check.LogsHoldingEachCall();
   const PositionWords words = PositionWordsOf(logs, check);
   // The reports are made on every core and written in the logs' order.
   RunInOrder<std::string>(

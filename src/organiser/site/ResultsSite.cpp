@@ -52,7 +52,7 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
   PositionWords words;
   if (sources.check != nullptr) {
     copies = CopiesByOthers(sources.logs, *sources.check);
-    holding = LogsHoldingEachCall(*sources.check);
+    holding = sources.check->LogsHoldingEachCall();
     words = PositionWordsOf(sources.logs, *sources.check);
   }
   bool allWritten = true;
