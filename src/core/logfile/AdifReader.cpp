@@ -34,12 +34,14 @@ constexpr std::size_t FindInTag(std::string_view text, char c) {
 
 }  // namespace
 
-AdifReader::AdifReader(std::istream& in) : in_(in) {}
+AdifReader::AdifReader(std::istream& in, std::uint64_t startsAt)
+    : in_(in), startsAt_(startsAt), started_(startsAt > 0) {}
 
 bool AdifReader::Have(std::size_t count) {
   while (buffer_.size() - position_ < count && !endOfFile_) {
     if (position_ > 0) {
       buffer_.erase(0, position_);
+      dropped_ += position_;
       position_ = 0;
     }
     const std::size_t had = buffer_.size();

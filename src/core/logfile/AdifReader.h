@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <string>
@@ -20,7 +21,9 @@ namespace zeltra {
 // given twice keeps its first value, with a warning.
 class AdifReader : public AdifRecordSource {
  public:
-  explicit AdifReader(std::istream& in);
+  // startsAt: where in the file the stream starts; one that starts past
+  // the file's first byte has no byte-order mark to skip.
+  explicit AdifReader(std::istream& in, std::uint64_t startsAt = 0);
 
   // Reads the next record into record; false at the end of the file. A
   // record whose tag cannot be read, whose kept value is longer than
@@ -29,6 +32,11 @@ class AdifReader : public AdifRecordSource {
   // after its <EOR>; a field running past the end of the file ends the
   // reading.
   bool Next(AdifRecord& record) override;
+
+  // Where in the file the reading stands: after a record, where the next
+  // one's reading begins. Two readers of one file that each stand at the
+  // same place after a record read the same records from there on.
+  std::uint64_t Offset() const { return startsAt_ + dropped_ + position_; }
 
  private:
   // Makes at least count bytes from position_ available, if the file has
@@ -59,6 +67,8 @@ class AdifReader : public AdifRecordSource {
   std::istream& in_;
   std::string buffer_;
   std::size_t position_ = 0;
+  std::uint64_t startsAt_;
+  std::uint64_t dropped_ = 0;  // bytes read and dropped from the buffer's front
   bool endOfFile_ = false;
   bool started_ = false;
   std::size_t records_ = 0;

@@ -12,26 +12,41 @@ namespace {
 constexpr std::size_t kTexts = 6;
 constexpr std::size_t kMaxText = 255;
 
+// A list's first block is a few dozen contacts' bytes; each next one twice
+// the last, up to a megabyte: a small log costs little, and a large one
+// never copies what it holds to grow.
+constexpr std::size_t kFirstBlock = 4096;
+constexpr std::size_t kLargestBlock = std::size_t{1} << ContactList::kBlockBits;
+constexpr std::size_t kMostBlocks = std::size_t{1} << (32 - ContactList::kBlockBits);
+static_assert(kTexts * (kMaxText + 1) <= kFirstBlock, "a contact fits in any block");
+
 }  // namespace
 
 void ContactList::Add(std::size_t position, const Contact& contact) {
   const std::array<const std::string*, kTexts> texts = {
       &contact.callSign,  &contact.band,       &contact.mode,
       &contact.continent, &contact.dxccPrefix, &contact.reportReceived};
-  if (texts_.size() > UINT32_MAX - kTexts * (kMaxText + 1))
-    throw std::length_error("The log holds more contacts than can be kept");
-  offsets_.push_back(static_cast<std::uint32_t>(texts_.size()));
-  positions_.push_back(static_cast<std::uint32_t>(std::min<std::size_t>(position, UINT32_MAX)));
-  // The contact's bytes are made room for once and copied in.
   std::array<std::size_t, kTexts> lengths{};
   std::size_t bytes = kTexts;
   for (std::size_t i = 0; i < kTexts; ++i) {
     lengths[i] = std::min(texts[i]->size(), kMaxText);
     bytes += lengths[i];
   }
-  std::size_t at = texts_.size();
-  texts_.resize(at + bytes);
-  char* const out = texts_.data();
+  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < bytes) {
+    if (blocks_.size() == kMostBlocks)
+      throw std::length_error("The log holds more contacts than can be kept");
+    const std::size_t room =
+        blocks_.empty() ? kFirstBlock : std::min(2 * blocks_.back().capacity(), kLargestBlock);
+    blocks_.emplace_back().reserve(room);
+  }
+  std::string& block = blocks_.back();
+  offsets_.push_back(
+      static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | block.size()));
+  positions_.push_back(static_cast<std::uint32_t>(std::min<std::size_t>(position, UINT32_MAX)));
+  // The contact's bytes are made room for once and copied in.
+  std::size_t at = block.size();
+  block.resize(at + bytes);
+  char* const out = block.data();
   for (std::size_t i = 0; i < kTexts; ++i) out[at++] = static_cast<char>(lengths[i]);
   for (std::size_t i = 0; i < kTexts; ++i) {
     std::memcpy(out + at, texts[i]->data(), lengths[i]);
@@ -39,8 +54,31 @@ void ContactList::Add(std::size_t position, const Contact& contact) {
   }
 }
 
+void ContactList::Join(ContactList&& later, std::size_t renumberBy) {
+  if (blocks_.size() + later.blocks_.size() > kMostBlocks)
+    throw std::length_error("The log holds more contacts than can be kept");
+  // This list's last block is given no more, and later's is what a joined
+  // list is made of at the end: only their bytes are kept.
+  if (!blocks_.empty()) blocks_.back().shrink_to_fit();
+  if (!later.blocks_.empty()) later.blocks_.back().shrink_to_fit();
+  const auto movedBy = static_cast<std::uint32_t>(blocks_.size() << kBlockBits);
+  for (std::string& block : later.blocks_) blocks_.push_back(std::move(block));
+  later.blocks_.clear();
+  offsets_.reserve(offsets_.size() + later.offsets_.size());
+  for (const std::uint32_t offset : later.offsets_) offsets_.push_back(offset + movedBy);
+  positions_.reserve(positions_.size() + later.positions_.size());
+  for (const std::uint32_t position : later.positions_)
+    positions_.push_back(
+        static_cast<std::uint32_t>(std::min<std::size_t>(position + renumberBy, UINT32_MAX)));
+}
+
+const char* ContactList::TextsAt(std::size_t index) const {
+  const std::uint32_t offset = offsets_[index];
+  return blocks_[offset >> kBlockBits].data() + (offset & (kLargestBlock - 1));
+}
+
 Contact ContactList::At(std::size_t index) const {
-  const char* at = texts_.data() + offsets_[index];
+  const char* at = TextsAt(index);
   std::array<std::string_view, kTexts> texts;
   std::size_t offset = kTexts;
   for (std::size_t i = 0; i < kTexts; ++i) {
@@ -53,7 +91,7 @@ Contact ContactList::At(std::size_t index) const {
 }
 
 std::string_view ContactList::CallSignAt(std::size_t index) const {
-  const char* at = texts_.data() + offsets_[index];
+  const char* at = TextsAt(index);
   return {at + kTexts, static_cast<unsigned char>(at[0])};
 }
 
@@ -74,7 +112,7 @@ void ContactList::PrefetchPlace(std::size_t index) const {
 
 void ContactList::PrefetchTexts(std::size_t index) const {
 #if defined(__GNUC__)
-  __builtin_prefetch(texts_.data() + offsets_[index]);
+  __builtin_prefetch(TextsAt(index));
 #else
   (void)index;
 #endif

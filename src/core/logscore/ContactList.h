@@ -39,12 +39,16 @@ class CallSignOrder {
 };
 
 // The contacts of one log, packed: each contact's six texts one after
-// another in a single buffer, so that a million contacts cost tens of
+// another in a few large buffers, so that a million contacts cost tens of
 // bytes each, not hundreds. Each keeps its line or record number.
 class ContactList {
  public:
+  static constexpr std::size_t kBlockBits = 20;
+
   // position: the contact's line or record number in its file.
   void Add(std::size_t position, const Contact& contact);
+  // Appends later's contacts, their positions moved on by renumberBy.
+  void Join(ContactList&& later, std::size_t renumberBy);
 
   std::size_t size() const { return offsets_.size(); }
   Contact At(std::size_t index) const;
@@ -61,7 +65,12 @@ class ContactList {
   std::vector<std::uint32_t> InLogOrder() const;
 
  private:
-  std::string texts_;  // per contact: six length bytes, then the six texts
+  const char* TextsAt(std::size_t index) const;
+
+  // Per contact: six length bytes, then the six texts, in blocks that are
+  // never moved once made; a contact's offset is its block's number above
+  // kBlockBits and its place in the block below.
+  std::vector<std::string> blocks_;
   std::vector<std::uint32_t> offsets_;
   std::vector<std::uint32_t> positions_;
 };

@@ -118,12 +118,13 @@ struct ReadOptions {
 // with a warning.
 inline constexpr std::size_t kLongestRecordText = 255;
 
-// Counts one contact of log left out for reason: leftOutCount, and the
-// reason's count in leftOutReasons, found through places (each reason's
-// place there, kept by the caller from one contact to the next, so that a
-// log of a thousand modes finds each reason by a look-up, not a walk).
+// Counts contacts of log left out for reason (one, unless told):
+// leftOutCount, and the reason's count in leftOutReasons, found through
+// places (each reason's place there, kept by the caller from one contact
+// to the next, so that a log of a thousand modes finds each reason by a
+// look-up, not a walk).
 void CountLeftOut(LogContents& log, const LeftOutReason& reason,
-                  std::map<LeftOutReason, std::size_t>& places);
+                  std::map<LeftOutReason, std::size_t>& places, std::size_t count = 1);
 
 // ADIF (or ADX) records: the band from BAND, else FREQ (a disagreement, or
 // an unreadable FREQ beside a valid BAND, is a warning); the received

@@ -92,7 +92,7 @@ void CloseFile(int descriptor) {
 // The file is opened first and then looked at through what was opened, so
 // that what is read is what was looked at, even if the name is given to
 // another file between the two.
-gzFile OpenFile(const std::string& name) {
+gzFile OpenFile(const std::string& name, int& opened) {
   const int descriptor = OpenToRead(name);
   if (descriptor < 0) {
     const int cause = errno;
@@ -114,9 +114,74 @@ gzFile OpenFile(const std::string& name) {
     throw InputError(refusal);
   }
   const gzFile file = gzdopen(descriptor, "rb");
-  if (file == nullptr) CloseFile(descriptor);
+  if (file == nullptr)
+    CloseFile(descriptor);
+  else
+    opened = descriptor;
   return file;
 }
+
+#ifndef _WIN32
+// A stretch of a file from a place on, read with reads that name where
+// they read: another reading of the same open file, which moves the
+// file's own place, is not disturbed. A read that fails throws, which its
+// stream tells as bad.
+class FilePartBuffer : public std::streambuf {
+ public:
+  FilePartBuffer(int descriptor, std::uint64_t from)
+      : descriptor_(descriptor), next_(from), bytes_(kChunk) {}
+
+ protected:
+  // A large read goes straight to where it is wanted, as the whole log's does.
+  std::streamsize xsgetn(char* to, std::streamsize count) override {
+    std::streamsize given = 0;
+    if (gptr() < egptr()) {
+      given = std::min<std::streamsize>(count, egptr() - gptr());
+      std::memcpy(to, gptr(), static_cast<std::size_t>(given));
+      gbump(static_cast<int>(given));
+    }
+    while (count - given >= static_cast<std::streamsize>(bytes_.size())) {
+      const std::size_t got =
+          Read(to + given, std::min(static_cast<std::size_t>(count - given), kLargestRead));
+      if (got == 0) return given;
+      given += static_cast<std::streamsize>(got);
+    }
+    if (given < count) given += std::streambuf::xsgetn(to + given, count - given);
+    return given;
+  }
+
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    const std::size_t got = Read(bytes_.data(), bytes_.size());
+    if (got == 0) return traits_type::eof();
+    setg(bytes_.data(), bytes_.data(), bytes_.data() + got);
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::size_t Read(char* to, std::size_t count) {
+    ssize_t got = 0;
+    do {
+      got = pread(descriptor_, to, count, static_cast<off_t>(next_));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+      throw InputError("cannot read the file: " + std::generic_category().message(errno));
+    next_ += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
+  }
+
+  int descriptor_;
+  std::uint64_t next_;
+  std::vector<char> bytes_;
+};
+
+// A stream over its own FilePartBuffer, made before the stream is.
+class FilePart : private FilePartBuffer, public std::istream {
+ public:
+  FilePart(int descriptor, std::uint64_t from)
+      : FilePartBuffer(descriptor, from), std::istream(this) {}
+};
+#endif
 
 }  // namespace
 
@@ -142,6 +207,9 @@ class LogInput::Buffer : public std::streambuf {
   }
 
   bool Failed() const { return !error_.empty(); }
+  // Whether the file is read as it is, not decompressed.
+  bool Direct() const { return gzdirect(file_) != 0; }
+  std::uint64_t largestText() const { return largestText_; }
   bool tooLarge() const { return tooLarge_; }
   const std::string& error() const { return error_; }
 
@@ -216,7 +284,7 @@ class LogInput::Buffer : public std::streambuf {
 };
 
 LogInput::LogInput(const std::string& name, std::uint64_t largestText) : stream_(nullptr) {
-  const gzFile file = name == kStandardInput ? OpenStandardInput() : OpenFile(name);
+  const gzFile file = name == kStandardInput ? OpenStandardInput() : OpenFile(name, descriptor_);
   if (file == nullptr)
     throw InputError(std::string("cannot read the file: ") +
                      std::generic_category().message(errno));
@@ -240,6 +308,31 @@ LogInput::LogInput(const std::string& name, std::uint64_t largestText) : stream_
 }
 
 LogInput::~LogInput() = default;
+
+std::optional<std::uint64_t> LogInput::TextSize() const {
+#ifdef _WIN32
+  return std::nullopt;
+#else
+  FileInfo info{};
+  if (descriptor_ < 0 || utf16_ || !buffer_->Direct() || buffer_->Failed() ||
+      InfoOf(descriptor_, info) != 0 || !IsRegular(info))
+    return std::nullopt;
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  const std::uint64_t largest = buffer_->largestText();
+  if (size < known_.start || (largest != 0 && size > largest)) return std::nullopt;
+  return size - known_.start;
+#endif
+}
+
+std::unique_ptr<std::istream> LogInput::TextFrom(std::uint64_t offset) const {
+#ifdef _WIN32
+  (void)offset;
+  return nullptr;
+#else
+  if (!TextSize()) return nullptr;
+  return std::make_unique<FilePart>(descriptor_, known_.start + offset);
+#endif
+}
 
 void LogInput::CheckRead() const {
   if (buffer_->tooLarge()) throw InputTooLarge("cannot read the file: " + buffer_->error());

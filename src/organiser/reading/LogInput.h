@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,12 +53,23 @@ class LogInput {
   // the whole log.
   void CheckRead() const;
 
+  // For a log read as it is from a regular file (not standard input, not
+  // compressed, not UTF-16, within the bound given): the bytes of its text,
+  // as stream() counts them. None otherwise, and on Windows.
+  std::optional<std::uint64_t> TextSize() const;
+  // Where TextSize() answers, a second stream of the text from offset on,
+  // read apart from stream() (which it does not move), for a large log
+  // read in two parts at once; it must not outlive this input. A read
+  // that fails makes it bad. None where TextSize() does not answer.
+  std::unique_ptr<std::istream> TextFrom(std::uint64_t offset) const;
+
  private:
   class Buffer;
   std::unique_ptr<Buffer> buffer_;
   std::unique_ptr<Utf16Text> utf16_;  // for a UTF-16 file: its text as UTF-8
   std::istream stream_;
   KnownLog known_;
+  int descriptor_ = -1;  // the file's, while buffer_ holds it open; -1 for standard input
 };
 
 }  // namespace zeltra::organiser

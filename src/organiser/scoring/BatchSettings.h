@@ -22,6 +22,8 @@ struct BatchSettings {
   bool forSite = false;       // keep the own station, the header and the activity
   bool quiet = false;         // count warnings, do not list them
   std::size_t jobs = 1;       // logs read at once
+  // A large ADIF log read in two parts at once: where a core would wait.
+  bool readLargeLogsInTwo = false;
 };
 
 }  // namespace zeltra::organiser

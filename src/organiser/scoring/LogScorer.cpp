@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/logfile/AdifReader.h"
+#include "core/logscore/AdifInTwo.h"
 #include "core/scoring/ContestRules.h"
 #include "core/text/Ascii.h"
 #include "core/text/Number.h"
@@ -21,6 +22,10 @@
 
 namespace zeltra::organiser {
 namespace {
+
+// A log smaller than this is read in less time than a second reading
+// would save: tens of thousands of contacts.
+constexpr std::uint64_t kSmallestLogReadInTwo = 4 << 20;
 
 std::string ShownName(const std::string& name) {
   return name == kStandardInput ? "standard input" : name;
@@ -116,6 +121,12 @@ LogContents LogScorer::ReadContents(LogInput& input, LogResult& result) {
                          .linesBefore = input.known().linesBefore};
   switch (input.known().kind) {
     case LogKind::kAdif: {
+      if (settings_.readLargeLogsInTwo)
+        if (const auto size = input.TextSize(); size && *size >= kSmallestLogReadInTwo) {
+          const std::uint64_t middle = *size / 2;
+          if (const auto fromMiddle = input.TextFrom(middle))
+            return ReadAdifLogInTwo(input.stream(), *fromMiddle, middle, read);
+        }
       AdifReader reader(input.stream());
       return ReadAdifLog(reader, read);
     }

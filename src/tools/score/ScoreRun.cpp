@@ -115,11 +115,14 @@ int ScoreFiles(const ScoreOptions& options, const CountryFile* countries, std::o
   // Each log's contacts are worded as they are scored and kept aside until
   // the logs are ranked.
   RowSpool spool;
+  // Fewer logs than jobs: a large log is read by two at once.
+  BatchSettings batch = options.batch;
+  batch.readLargeLogsInTwo = files.size() < batch.jobs;
   RunInOrder<ScoredFile>(
-      files.size(), options.batch.jobs,
+      files.size(), batch.jobs,
       [&](std::size_t i) {
         RowSpool::Rows rows(spool, i);
-        ScoredFile scored = ScoreApart(options.batch, countries, files[i], false,
+        ScoredFile scored = ScoreApart(batch, countries, files[i], false,
                                        [&](const LogResult& log, const ContactRow& row) {
                                          writer->AddContact(log, row, rows);
                                        });

@@ -64,5 +64,41 @@ TEST(ContactList, KeepsEachTextWholeUpToWhatTheRecordHolds) {
   EXPECT_EQ(contacts.CallSignAt(0), longest);
 }
 
+TEST(ContactList, ManyContactsAndTwoListsJoinedKeepEveryText) {
+  // Enough of the longest contacts to fill several of the largest blocks,
+  // in two lists joined: each contact whole, in order, renumbered.
+  const auto contactNumber = [](std::size_t i) {
+    const std::string number = std::to_string(i);
+    return Contact{number + std::string(255 - number.size(), 'c'),
+                   "14",
+                   "RTTY",
+                   "EU",
+                   std::string(i % 256, 'p'),
+                   std::string(255, 'r')};
+  };
+  constexpr std::size_t kEach = 3000;  // each about 800 bytes: over two megabytes a list
+  ContactList first;
+  ContactList second;
+  for (std::size_t i = 0; i < kEach; ++i) first.Add(i + 1, contactNumber(i));
+  for (std::size_t i = kEach; i < 2 * kEach; ++i) second.Add(i + 1 - kEach, contactNumber(i));
+  first.Join(std::move(second), kEach);
+  ASSERT_EQ(first.size(), 2 * kEach);
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    const Contact want = contactNumber(i);
+    const Contact got = first.At(i);
+    ASSERT_EQ(got.callSign, want.callSign) << i;
+    ASSERT_EQ(got.dxccPrefix, want.dxccPrefix) << i;
+    ASSERT_EQ(got.reportReceived, want.reportReceived) << i;
+    ASSERT_EQ(first.PositionAt(i), i + 1) << i;
+  }
+  // A list joined goes on taking contacts after what it took in.
+  first.Add(9999, contactNumber(7));
+  EXPECT_EQ(first.At(2 * kEach).callSign, contactNumber(7).callSign);
+  ContactList empty;
+  empty.Join(std::move(first), 0);
+  EXPECT_EQ(empty.size(), 2 * kEach + 1);
+  EXPECT_EQ(empty.At(kEach).callSign, contactNumber(kEach).callSign);
+}
+
 }  // namespace
 }  // namespace zeltra

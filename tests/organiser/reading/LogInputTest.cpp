@@ -61,5 +61,49 @@ TEST(LogInput, ReadsALargeLogWholeInReadsOfAnySize) {
   fs::remove_all(folder);
 }
 
+// A log read as it is from a file can be read again from any place, apart
+// from its stream, which goes on where it was; one that is unpacked or
+// recoded as it is read, or larger than its bound, cannot.
+TEST(LogInput, ALogReadAsItIsIsReadAgainFromAnyPlace) {
+  const fs::path folder = fs::temp_directory_path() / ("log-again-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const std::string text = LargeLog();
+  const fs::path plain = folder / "plain.adi";
+  std::ofstream(plain, std::ios::binary) << text;
+  const std::string form = "From a web form\nSTART-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\nEND-OF-LOG:\n";
+  const fs::path cabrillo = folder / "form.log";
+  std::ofstream(cabrillo, std::ios::binary) << form;
+  for (const fs::path& file : {plain, cabrillo}) {
+    LogInput input(file.string());
+    const std::string all = file == plain ? text : form;
+    const std::string own = all.substr(input.known().start);
+    ASSERT_EQ(input.TextSize(), own.size()) << file;
+    for (const std::size_t offset :
+         {std::size_t{0}, std::size_t{1}, own.size() / 2, own.size() - 1, own.size()})
+      for (const std::size_t piece : {std::size_t{1}, (std::size_t{1} << 16) + 1}) {
+        const auto again = input.TextFrom(offset);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(ReadInPieces(*again, piece), own.substr(offset)) << file << " " << offset;
+      }
+    EXPECT_EQ(ReadInPieces(input.stream(), 1000), own) << file;
+  }
+  EXPECT_EQ(LogInput(plain.string(), text.size()).TextSize(), text.size());
+  EXPECT_EQ(LogInput(plain.string(), text.size() - 1).TextSize(), std::nullopt);
+
+  const fs::path packed = folder / "packed.adi.gz";
+  const gzFile out = gzopen(packed.string().c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  gzwrite(out, text.data(), static_cast<unsigned>(text.size()));
+  gzclose(out);
+  const fs::path wide = folder / "wide.adi";
+  std::ofstream(wide, std::ios::binary) << std::string("\xFF\xFE<\0E\0O\0R\0>\0", 12);
+  for (const fs::path& file : {packed, wide}) {
+    LogInput input(file.string());
+    EXPECT_EQ(input.TextSize(), std::nullopt) << file;
+    EXPECT_EQ(input.TextFrom(0), nullptr) << file;
+  }
+  fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace zeltra::organiser

@@ -89,6 +89,31 @@ class ScoreRunTest : public ::testing::Test {
   std::ostringstream errors;
 };
 
+// A log of megabytes, scored by two jobs (its two halves read at once) and
+// by one: the same score, contacts and problems, record numbers and all.
+TEST_F(ScoreRunTest, ALargeLogReadInTwoPartsScoresAsReadWhole) {
+  std::string text = kAdif;
+  const std::string calls[] = {"SP9ABC", "DL1ABC", "W1AW", "JA1XX", "SN7XYZ", "SQ2KK"};
+  for (std::size_t i = 0; text.size() < (std::size_t{5} << 20); ++i) {
+    const std::string call = calls[i % 6] + std::to_string(i % 97);
+    text += "<CALL:" + std::to_string(call.size()) + ">" + call + "<BAND:3>" +
+            (i % 5 == 0 ? "40m" : "20m") + "<MODE:4>" + (i % 11 == 0 ? "CW  " : "RTTY") +
+            "<RST_RCVD:3>599<STATE:1>" + std::string(1, static_cast<char>('A' + i % 16)) +
+            (i % 1000 == 7 ? "<STATION_CALLSIGN:6>SP5ABC" : "") + "<NOTES:12>no <eor> here<EOR>\n";
+    if (i % 50000 == 3) text += "<CALL:6>SP1AAA<BAND:3>99m<EOR>\n";
+  }
+  const std::string log = Write("large.adi", text);
+  for (const char* listed : {"--quiet", "--contacts"}) {
+    const int status = Run({"--jobs", "1", listed, log});
+    const std::string answer = out.str();
+    const std::string told = errors.str();
+    EXPECT_EQ(Run({"--jobs", "2", listed, log}), status);
+    EXPECT_EQ(out.str(), answer) << listed;
+    EXPECT_EQ(errors.str(), told) << listed;
+  }
+  EXPECT_NE(errors.str().find("own call SP5ABC is not SP5XYZ"), std::string::npos) << errors.str();
+}
+
 TEST_F(ScoreRunTest, HandWorkedAdifLog) {
   EXPECT_EQ(Run({"--contacts", Write("log.adi", kAdif)}), kExitScored);
   EXPECT_EQ(out.str(),
