@@ -57,10 +57,8 @@ void ContactList::Add(std::size_t position, const Contact& contact) {
 void ContactList::Join(ContactList&& later, std::size_t renumberBy) {
   if (blocks_.size() + later.blocks_.size() > kMostBlocks)
     throw std::length_error("The log holds more contacts than can be kept");
-  // This list's last block is given no more, and later's is what a joined
-  // list is made of at the end: only their bytes are kept.
+  // This list's last block is given no more: only its bytes are kept.
   if (!blocks_.empty()) blocks_.back().shrink_to_fit();
-  if (!later.blocks_.empty()) later.blocks_.back().shrink_to_fit();
   const auto movedBy = static_cast<std::uint32_t>(blocks_.size() << kBlockBits);
   for (std::string& block : later.blocks_) blocks_.push_back(std::move(block));
   later.blocks_.clear();
@@ -70,6 +68,12 @@ void ContactList::Join(ContactList&& later, std::size_t renumberBy) {
   for (const std::uint32_t position : later.positions_)
     positions_.push_back(
         static_cast<std::uint32_t>(std::min<std::size_t>(position + renumberBy, UINT32_MAX)));
+}
+
+void ContactList::ShrinkToFit() {
+  if (!blocks_.empty()) blocks_.back().shrink_to_fit();
+  offsets_.shrink_to_fit();
+  positions_.shrink_to_fit();
 }
 
 const char* ContactList::TextsAt(std::size_t index) const {

@@ -49,6 +49,9 @@ class ContactList {
   void Add(std::size_t position, const Contact& contact);
   // Appends later's contacts, their positions moved on by renumberBy.
   void Join(ContactList&& later, std::size_t renumberBy);
+  // Gives back the room kept for contacts to come, once they are all in:
+  // a check holds ten thousand logs' lists at once.
+  void ShrinkToFit();
 
   std::size_t size() const { return offsets_.size(); }
   Contact At(std::size_t index) const;

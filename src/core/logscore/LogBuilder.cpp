@@ -85,6 +85,7 @@ LogContents LogBuilder::Finish() {
          std::to_string(noCountry_) + " of " + std::to_string(total) +
              " contacts have no country: the country file may be wrong or old",
          ProblemKind::kManyCallsWithoutCountry);
+  log_.contacts.ShrinkToFit();
   return std::move(log_);
 }
 

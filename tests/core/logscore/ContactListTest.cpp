@@ -91,7 +91,9 @@ TEST(ContactList, ManyContactsAndTwoListsJoinedKeepEveryText) {
     ASSERT_EQ(got.reportReceived, want.reportReceived) << i;
     ASSERT_EQ(first.PositionAt(i), i + 1) << i;
   }
-  // A list joined goes on taking contacts after what it took in.
+  // A list joined, its room given back, goes on taking contacts after
+  // what it took in.
+  first.ShrinkToFit();
   first.Add(9999, contactNumber(7));
   EXPECT_EQ(first.At(2 * kEach).callSign, contactNumber(7).callSign);
   ContactList empty;
