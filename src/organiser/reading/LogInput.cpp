@@ -121,18 +121,15 @@ gzFile OpenFile(const std::string& name, int& opened) {
   return file;
 }
 
-#ifndef _WIN32
-// A stretch of a file from a place on, read with reads that name where
-// they read: another reading of the same open file, which moves the
-// file's own place, is not disturbed. A read that fails throws, which its
-// stream tells as bad.
-class FilePartBuffer : public std::streambuf {
- public:
-  FilePartBuffer(int descriptor, std::uint64_t from)
-      : descriptor_(descriptor), next_(from), bytes_(kChunk) {}
-
+// A stream's buffer over bytes read a chunk at a time. A large read with
+// nothing buffered goes straight to where it is wanted, not through the
+// buffer: one copy of a large log fewer.
+class ChunkBuffer : public std::streambuf {
  protected:
-  // A large read goes straight to where it is wanted, as the whole log's does.
+  ChunkBuffer() : bytes_(kChunk) {}
+  // Reads up to count bytes into to; 0 at the end, or once reading failed.
+  virtual std::size_t Read(char* to, std::size_t count) = 0;
+
   std::streamsize xsgetn(char* to, std::streamsize count) override {
     std::streamsize given = 0;
     if (gptr() < egptr()) {
@@ -158,8 +155,20 @@ class FilePartBuffer : public std::streambuf {
     return traits_type::to_int_type(*gptr());
   }
 
+  std::vector<char> bytes_;
+};
+
+#ifndef _WIN32
+// A stretch of a file from a place on, read with reads that name where
+// they read: another reading of the same open file, which moves the
+// file's own place, is not disturbed. A read that fails throws, which its
+// stream tells as bad.
+class FilePartBuffer : public ChunkBuffer {
+ public:
+  FilePartBuffer(int descriptor, std::uint64_t from) : descriptor_(descriptor), next_(from) {}
+
  private:
-  std::size_t Read(char* to, std::size_t count) {
+  std::size_t Read(char* to, std::size_t count) override {
     ssize_t got = 0;
     do {
       got = pread(descriptor_, to, count, static_cast<off_t>(next_));
@@ -172,7 +181,6 @@ class FilePartBuffer : public std::streambuf {
 
   int descriptor_;
   std::uint64_t next_;
-  std::vector<char> bytes_;
 };
 
 // A stream over its own FilePartBuffer, made before the stream is.
@@ -186,10 +194,9 @@ class FilePart : private FilePartBuffer, public std::istream {
 }  // namespace
 
 // Reads through zlib, which passes uncompressed files through unchanged.
-class LogInput::Buffer : public std::streambuf {
+class LogInput::Buffer : public ChunkBuffer {
  public:
-  Buffer(gzFile file, std::uint64_t largestText)
-      : file_(file), bytes_(kChunk), largestText_(largestText) {}
+  Buffer(gzFile file, std::uint64_t largestText) : file_(file), largestText_(largestText) {}
   ~Buffer() override { gzclose(file_); }
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
@@ -213,36 +220,8 @@ class LogInput::Buffer : public std::streambuf {
   bool tooLarge() const { return tooLarge_; }
   const std::string& error() const { return error_; }
 
- protected:
-  // A large read with nothing buffered goes straight to where it is
-  // wanted, not through the buffer: one copy of a large log fewer.
-  std::streamsize xsgetn(char* to, std::streamsize count) override {
-    std::streamsize given = 0;
-    if (gptr() < egptr()) {
-      given = std::min<std::streamsize>(count, egptr() - gptr());
-      std::memcpy(to, gptr(), static_cast<std::size_t>(given));
-      gbump(static_cast<int>(given));
-    }
-    while (count - given >= static_cast<std::streamsize>(bytes_.size())) {
-      const std::size_t got =
-          Read(to + given, std::min(static_cast<std::size_t>(count - given), kLargestRead));
-      if (got == 0) return given;
-      given += static_cast<std::streamsize>(got);
-    }
-    if (given < count) given += std::streambuf::xsgetn(to + given, count - given);
-    return given;
-  }
-
-  int_type underflow() override {
-    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-    const std::size_t got = Read(bytes_.data(), bytes_.size());
-    if (got == 0) return traits_type::eof();
-    setg(bytes_.data(), bytes_.data(), bytes_.data() + got);
-    return traits_type::to_int_type(*gptr());
-  }
-
  private:
-  std::size_t Read(char* to, std::size_t count) {
+  std::size_t Read(char* to, std::size_t count) override {
     if (Failed()) return 0;
     const int got = gzread(file_, to, static_cast<unsigned>(count));
     if (got < 0) {
@@ -276,7 +255,6 @@ class LogInput::Buffer : public std::streambuf {
   }
 
   gzFile file_;
-  std::vector<char> bytes_;
   std::uint64_t largestText_;
   std::uint64_t produced_ = 0;
   std::string error_;
