@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/logfile/AdifReader.h"
+#include "core/text/ReadChunk.h"
 
 namespace zeltra {
 namespace {
@@ -176,13 +177,20 @@ class FailingBuffer : public std::streambuf {
 };
 
 TEST(AdifInTwo, ASecondStreamThatFailsLeavesTheReadingToTheFirst) {
-  const std::string text = Records(40);
+  // Its failure told as the stream's state, or thrown through the reader,
+  // once the part's first records are read.
+  const std::string text = Records(3000);
   const std::size_t middle = text.size() / 2;
-  FailingBuffer failing(text.substr(middle, 300));
-  std::istream fromMiddle(&failing);
-  std::istringstream whole(text);
+  ASSERT_GT(text.size() - middle, kReadChunk + 1000);
   const ReadOptions options = Options(false);
-  EXPECT_EQ(Told(ReadAdifLogInTwo(whole, fromMiddle, middle, options)), ReadWhole(text, options));
+  for (const bool thrown : {false, true}) {
+    FailingBuffer failing(text.substr(middle, kReadChunk + 1000));
+    std::istream fromMiddle(&failing);
+    if (thrown) fromMiddle.exceptions(std::ios::badbit);
+    std::istringstream whole(text);
+    EXPECT_EQ(Told(ReadAdifLogInTwo(whole, fromMiddle, middle, options)), ReadWhole(text, options))
+        << thrown;
+  }
 }
 
 }  // namespace

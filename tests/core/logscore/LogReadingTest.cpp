@@ -303,6 +303,13 @@ TEST(LogReading, TheHeaderTellsTheStationForItsPage) {
   std::size_t kept = 0;
   for (const std::string& text : cut.station.soapbox) kept += text.size();
   EXPECT_LE(kept, kLongestSoapbox);
+  // The category tags: the first of each, sixteen at most.
+  std::string categories = header + "CATEGORY-MODE: RTTY\nCATEGORY-MODE: CW\n";
+  for (int i = 0; i < 20; ++i) categories += "CATEGORY-X" + std::to_string(i) + ": A\n";
+  const LogContents tagged = ReadCabrillo(categories + "END-OF-LOG:\n");
+  ASSERT_EQ(tagged.categoryTags.size(), 16u);
+  EXPECT_EQ(tagged.categoryTags.front().second, "RTTY");
+  EXPECT_EQ(tagged.categoryTags.back().first, "CATEGORY-X14");
 }
 
 }  // namespace
