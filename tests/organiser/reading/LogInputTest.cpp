@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "support/SqliteLog.h"
 
 namespace zeltra::organiser {
 namespace {
@@ -34,21 +34,34 @@ std::string ReadInPieces(std::istream& in, std::size_t piece) {
   return text;
 }
 
+// Writes text gzipped to file; false when it could not be written whole.
+bool WriteGzipped(const fs::path& file, const std::string& text) {
+  const gzFile out = gzopen(file.string().c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool whole = gzwrite(out, text.data(), static_cast<unsigned>(text.size())) ==
+                     static_cast<int>(text.size());
+  return gzclose(out) == Z_OK && whole;
+}
+
+// A large ADIF log, as it is and gzipped, in a folder of its own.
+class LogInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::ofstream(plain, std::ios::binary) << text;
+    ASSERT_TRUE(WriteGzipped(packed, text));
+  }
+
+  const testing::TemporaryFolder temporary;
+  const fs::path& folder = temporary.path();
+  const std::string text = LargeLog();
+  const fs::path plain = folder / "plain.adi";
+  const fs::path packed = folder / "packed.adi.gz";
+};
+
 // A log is read whole whether it is gzipped or not, and whatever the
 // size of the reads: a byte at a time, less than the buffer, as large as
 // it and larger.
-TEST(LogInput, ReadsALargeLogWholeInReadsOfAnySize) {
-  const fs::path folder = fs::temp_directory_path() / ("log-input-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  const std::string text = LargeLog();
-  const fs::path plain = folder / "plain.adi";
-  std::ofstream(plain, std::ios::binary) << text;
-  const fs::path packed = folder / "packed.adi.gz";
-  const gzFile out = gzopen(packed.string().c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  ASSERT_EQ(gzwrite(out, text.data(), static_cast<unsigned>(text.size())),
-            static_cast<int>(text.size()));
-  gzclose(out);
+TEST_F(LogInputTest, ReadsALargeLogWholeInReadsOfAnySize) {
   for (const fs::path& file : {plain, packed})
     for (const std::size_t piece : {std::size_t{1}, std::size_t{1000}, std::size_t{1} << 16,
                                     (std::size_t{1} << 16) + 1, std::size_t{1} << 20}) {
@@ -58,18 +71,12 @@ TEST(LogInput, ReadsALargeLogWholeInReadsOfAnySize) {
       EXPECT_EQ(ReadInPieces(input.stream(), piece), text.substr(input.known().start));
       EXPECT_NO_THROW(input.CheckRead());
     }
-  fs::remove_all(folder);
 }
 
 // A log read as it is from a file can be read again from any place, apart
 // from its stream, which goes on where it was; one that is unpacked or
 // recoded as it is read, or larger than its bound, cannot.
-TEST(LogInput, ALogReadAsItIsIsReadAgainFromAnyPlace) {
-  const fs::path folder = fs::temp_directory_path() / ("log-again-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  const std::string text = LargeLog();
-  const fs::path plain = folder / "plain.adi";
-  std::ofstream(plain, std::ios::binary) << text;
+TEST_F(LogInputTest, ALogReadAsItIsIsReadAgainFromAnyPlace) {
   const std::string form = "From a web form\nSTART-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\nEND-OF-LOG:\n";
   const fs::path cabrillo = folder / "form.log";
   std::ofstream(cabrillo, std::ios::binary) << form;
@@ -90,11 +97,6 @@ TEST(LogInput, ALogReadAsItIsIsReadAgainFromAnyPlace) {
   EXPECT_EQ(LogInput(plain.string(), text.size()).TextSize(), text.size());
   EXPECT_EQ(LogInput(plain.string(), text.size() - 1).TextSize(), std::nullopt);
 
-  const fs::path packed = folder / "packed.adi.gz";
-  const gzFile out = gzopen(packed.string().c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  gzwrite(out, text.data(), static_cast<unsigned>(text.size()));
-  gzclose(out);
   const fs::path wide = folder / "wide.adi";
   std::ofstream(wide, std::ios::binary) << std::string("\xFF\xFE<\0E\0O\0R\0>\0", 12);
   for (const fs::path& file : {packed, wide}) {
@@ -102,7 +104,6 @@ TEST(LogInput, ALogReadAsItIsIsReadAgainFromAnyPlace) {
     EXPECT_EQ(input.TextSize(), std::nullopt) << file;
     EXPECT_EQ(input.TextFrom(0), nullptr) << file;
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace
