@@ -670,11 +670,14 @@ class Generator {
       qso.verdict = late ? "left-out" : "unchecked";
       qso.detail = late ? "" : kLeftOutAnswer;
     }
-    // The station whose log has its sent serials one above: its lines with
-    // stations that logged them are busted exchanges, theirs stand.
+    // The station whose log has its sent serials one above: its logger's
+    // error, found; the QSOs were made right on the air, and both sides
+    // keep them unless the rules charge the sender.
     if (partner && station.serialsOff) {
-      qso.verdict = "busted-exchange";
-      qso.detail = partner->received;
+      if (shape_.penalizeSentSerial) {
+        qso.verdict = "busted-exchange";
+        qso.detail = partner->received;
+      }
       qso.fault = "serial";
       qso.ownFault = true;
     } else if (partner && stations_[side.partner].serialsOff) {

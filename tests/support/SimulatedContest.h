@@ -62,6 +62,9 @@ struct ContestShape {
   double errorShare =
       0.04;  // of each kind: NIL, busted call and exchange, unique, dupe, unreadable
   std::uint64_t seed = 1;
+  // The verdicts as a check that charges a sender for its logger's serials
+  // gives them.
+  bool penalizeSentSerial = false;
 };
 
 std::vector<SimulatedLog> SimulateContest(const ContestShape& shape);

@@ -33,7 +33,6 @@ bool LogCheck::BreaksItsRun(std::uint32_t line, std::string_view band,
 // and after are on the other side's band) made the error and loses the
 // QSO; the other keeps it. Where neither or both do, nothing is told.
 void LogCheck::MatchBandErrors() {
-  const std::vector<bool> repeat = Repeats();
   std::vector<std::uint32_t> byLogTime(lines_.size());
   for (std::uint32_t i = 0; i < byLogTime.size(); ++i) byLogTime[i] = i;
   std::stable_sort(byLogTime.begin(), byLogTime.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -44,7 +43,7 @@ void LogCheck::MatchBandErrors() {
     placeInLogTime[byLogTime[place]] = place;
   FreeLines free = FreeLinesByCall();
   const auto unanswered = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone && !repeat[i];
+    return findings_[i].partner == kNone;
   };
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];

@@ -44,9 +44,8 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
   std::vector<std::string_view> logCalls;
   for (const Log& log : logs_) logCalls.push_back(calls_.Text(log.call));
   const NearCallIndex nearLogs(logCalls);
-  const std::vector<bool> repeat = Repeats();
   const auto unmatched = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone && !repeat[i] &&
+    return findings_[i].partner == kNone &&
            lines_[i].call != logs_[lines_[i].log].call;
   };
   // The logs one slip away from each call that a line still unmatched

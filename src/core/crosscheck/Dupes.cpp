@@ -12,20 +12,23 @@ namespace zeltra {
 // nothing confirms (a first copy logged wrong, logged again right minutes
 // later) is judged on its own. Where the rules let a station be worked
 // again after some minutes, a line that long after the QSO that counted
-// starts another.
+// starts another. A busted call is a QSO with the station whose call was
+// copied wrongly, not with the station it names: it is no line of the
+// group, neither a dupe nor the QSO that makes one.
 void LogCheck::MarkDupes() {
+  std::vector<std::uint32_t> lines;
   for (std::size_t begin = 0; begin < byCall_.size();) {
     const Range group = GroupAt(begin);
     begin = group.end;
     if (group.end - group.begin == 1) continue;
-    std::vector<std::uint32_t> lines(byCall_.begin() + static_cast<std::ptrdiff_t>(group.begin),
-                                     byCall_.begin() + static_cast<std::ptrdiff_t>(group.end));
+    lines.clear();
+    for (std::size_t k = group.begin; k < group.end; ++k)
+      if (findings_[byCall_[k]].verdict != Verdict::kBustedCall) lines.push_back(byCall_[k]);
     std::stable_sort(lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) {
       return lines_[a].minute < lines_[b].minute;
     });
     const auto isConfirmed = [&](std::uint32_t line) {
-      return findings_[line].partner != kNone && findings_[line].verdict != Verdict::kBustedCall &&
-             !findings_[line].ownFault;
+      return findings_[line].partner != kNone && !LosesForOwnFault(findings_[line]);
     };
     // With re-working allowed, each QSO that counts opens a stretch of the
     // rework time in which the lines after it are dupes; the next line

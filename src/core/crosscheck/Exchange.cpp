@@ -13,11 +13,16 @@ namespace {
 constexpr std::size_t kReportLength = 3;
 constexpr std::size_t kShortReportLength = 2;
 // A log's exchanges begin with a report when at least this share of them
-// (in fifths) look so, and more than half of those begin with one value.
+// (in fifths) look so, and more than half of those begin with one value or
+// with readability 5: a log of reports that vary (51, 55, 57, 59) has them
+// too, and serial numbers are not mostly 50 to 59.
 constexpr std::size_t kReportShapedFifths = 4;
 constexpr std::size_t kFifths = 5;
 // A log keeps count of at most this many different first parts.
 constexpr std::size_t kFirstsCounted = 64;
+
+// The readability nearly every report is sent with.
+constexpr char kFullReadability = '5';
 
 // A figure 1-9 of a report, the cut "N" read as 9.
 bool IsReportFigure(char c) {
@@ -83,6 +88,7 @@ void ReportColumn::Add(std::string_view exchange) {
   ++withParts_;
   if (!IsReport(first)) return;
   ++reportShaped_;
+  if (first.front() == kFullReadability) ++fullReadability_;
   const std::string value = ReportValue(first);
   if (firsts_.size() < kFirstsCounted || firsts_.count(value) > 0) ++firsts_[value];
 }
@@ -92,8 +98,10 @@ ReportPlace ReportColumn::Place() const {
     return ReportPlace::kNone;
   std::size_t mostCommon = 0;
   for (const auto& [first, count] : firsts_) mostCommon = std::max(mostCommon, count);
-  // A clear majority of one value: half is no column.
-  return mostCommon * 2 > reportShaped_ ? ReportPlace::kFirst : ReportPlace::kNone;
+  // A clear majority of one value, or of readability 5: half is no column.
+  return mostCommon * 2 > reportShaped_ || fullReadability_ * 2 > reportShaped_
+             ? ReportPlace::kFirst
+             : ReportPlace::kNone;
 }
 
 std::string ExchangeContent(std::string_view exchange, ReportPlace report) {

@@ -16,7 +16,8 @@ enum class ReportPlace { kNone, kFirst };
 // time: first when nearly all of those of two parts or more begin with a
 // report-shaped part (readability 1-5, strength 1-9 and, where written,
 // tone 1-9: "599", "59", "5NN") and more than half begin with the same
-// one, as reports do and serial numbers do not.
+// one, or with readability 5 (reports that vary: 51, 55, 59), as reports
+// do and serial numbers do not.
 class ReportColumn {
  public:
   void Add(std::string_view exchange);
@@ -25,6 +26,7 @@ class ReportColumn {
  private:
   std::size_t withParts_ = 0;     // exchanges of two parts or more
   std::size_t reportShaped_ = 0;  // of those, the ones whose first looks like a report
+  std::size_t fullReadability_ = 0;  // of those, the ones of readability 5
   std::map<std::string, std::size_t> firsts_;
 };
 

@@ -245,19 +245,14 @@ int LogCheck::Disagreements(std::uint32_t a, std::uint32_t b) const {
   return (CopiedAsSent(a, b) ? 0 : 1) + (CopiedAsSent(b, a) ? 0 : 1);
 }
 
-// A line whose call the other log confirms on that slot at another line
-// is a repeat, not a call copied wrongly.
-std::vector<bool> LogCheck::Repeats() const {
-  std::vector<bool> repeat(lines_.size());
-  for (std::size_t begin = 0; begin < byCall_.size();) {
-    const Range group = GroupAt(begin);
-    begin = group.end;
-    bool answered = false;
-    for (std::size_t k = group.begin; k < group.end; ++k)
-      answered = answered || findings_[byCall_[k]].partner != kNone;
-    for (std::size_t k = group.begin; k < group.end && answered; ++k) repeat[byCall_[k]] = true;
-  }
-  return repeat;
+bool LogCheck::LosesForOwnFault(const Finding& finding) const {
+  return finding.ownFault && (finding.fault != Fault::kSentSerial || rules_.penalizeSentSerial);
+}
+
+std::optional<SentSerialsOff> LogCheck::SentSerials(std::size_t log) const {
+  const SentSerialsOff& off = logs_[logs_[log].station].sentSerials;
+  if (off.stations == 0) return std::nullopt;
+  return off;
 }
 
 std::string_view LogCheck::BandOf(std::uint32_t slot) const {

@@ -28,6 +28,18 @@ struct CheckRules {
   // A station may be worked again on a band and mode this many minutes
   // after the QSO that counted there; none: never (a dupe).
   std::optional<std::int64_t> reworkMinutes;
+  // A log whose sent serials are found off from what its partners copied
+  // (its logger's error, not the air's) loses those QSOs as busted
+  // exchanges; by default they stay, and the finding is told.
+  bool penalizeSentSerial = false;
+};
+
+// A log's sent serials as its logger wrote them, found off from what the
+// stations it worked copied by one and the same amount.
+struct SentSerialsOff {
+  std::int32_t by = 0;       // as logged less as copied
+  std::size_t stations = 0;  // the stations that copied them so
+  bool charged = false;      // the log's lines with them lost those QSOs
 };
 
 // One QSO line of a log as the check takes it.
@@ -145,6 +157,9 @@ class LogCheck {
   std::int64_t ClockOffset(std::size_t log) const { return logs_[logs_[log].station].clockOffset; }
   // The offset and the pairs it rests on.
   const ClockJudgement& Clock(std::size_t log) const { return logs_[logs_[log].station].clock; }
+  // Of a log whose sent serials are found off, by how much and on whose
+  // copies; none for the others.
+  std::optional<SentSerialsOff> SentSerials(std::size_t log) const;
 
  private:
   static constexpr std::uint32_t kNone = UINT32_MAX;
@@ -178,6 +193,7 @@ class LogCheck {
     ClockJudgement clock{};
     ReportPlace sentReport = ReportPlace::kNone;
     ReportPlace receivedReport = ReportPlace::kNone;
+    SentSerialsOff sentSerials{};  // stations 0: not found off
   };
   struct Line {
     std::uint32_t log;   // of its station (Log::station)
@@ -275,10 +291,9 @@ class LogCheck {
                             FreeLines& byTime) const;
   void MatchReverseBusts();
   // The lines of byLogTime (every line by log, slot and time) that may be
-  // a copy of another station's call: none paired, repeated, or shown by
-  // other logs or an answer to be a QSO of its own.
-  FreeLines PossibleCopies(const std::vector<std::uint32_t>& byLogTime,
-                           const std::vector<bool>& repeat) const;
+  // a copy of another station's call: none paired, or shown by other logs
+  // or an answer to be a QSO of its own.
+  FreeLines PossibleCopies(const std::vector<std::uint32_t>& byLogTime) const;
   // Pairs with an error of one side (Fault): that side is found on the
   // evidence, and the pair is marked; lines whose side cannot be told are
   // left as they are.
@@ -299,8 +314,8 @@ class LogCheck {
                     const std::vector<std::uint32_t>& placeInLogTime) const;
   std::string_view BandOf(std::uint32_t slot) const;
   std::string_view ModeOf(std::uint32_t slot) const;
-  // By line: whether another line of its call, log and slot is paired.
-  std::vector<bool> Repeats() const;
+  // Whether the line's own side loses the QSO for an error found of it.
+  bool LosesForOwnFault(const Finding& finding) const;
   void Judge(std::size_t threads);
   void JudgeLine(std::uint32_t line, const std::optional<NearCallIndex>& workedCalls);
   Range LinesOf(std::uint32_t call) const;

@@ -81,16 +81,17 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> BestCopies(
 
 }  // namespace
 
-FreeLines LogCheck::PossibleCopies(const std::vector<std::uint32_t>& byLogTime,
-                                   const std::vector<bool>& repeat) const {
+FreeLines LogCheck::PossibleCopies(const std::vector<std::uint32_t>& byLogTime) const {
   FreeLines copies = FreeLinesIn(byLogTime);
   // What can never be a copy of another station's call: a line paired, a
-  // repeat of one, a line with a call that other logs hold and that sent
-  // no log (it was on the air: that line is its QSO), and one that the
-  // log of the station it names answers with a line read in part.
+  // line with a call that other logs hold and that sent no log (it was on
+  // the air: that line is its QSO), and one that the log of the station it
+  // names answers with a line read in part. A line whose station confirms
+  // another of its lines is no QSO for that: each line of the other log
+  // answers one line only.
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     const std::uint32_t named = logOfCall_[lines_[i].call];
-    if (findings_[i].partner != kNone || repeat[i] ||
+    if (findings_[i].partner != kNone ||
         (named == kNone && OthersHold(lines_[i].call, lines_[i].log)) ||
         (named != kNone && named != lines_[i].log && PartAnswering(i, named) != kNone))
       copies.Take(i);
@@ -108,7 +109,6 @@ FreeLines LogCheck::PossibleCopies(const std::vector<std::uint32_t>& byLogTime,
 // near, the one whose call is likelier A's is taken; two exactly alike
 // tell nothing.
 void LogCheck::MatchReverseBusts() {
-  const std::vector<bool> repeat = Repeats();
   // Every line by log, slot and time: a log's lines on a slot near a time
   // are found by a search.
   std::vector<std::uint32_t> byLogTime(lines_.size());
@@ -132,7 +132,7 @@ void LogCheck::MatchReverseBusts() {
     return FreeLines::Group{static_cast<std::size_t>(begin - byLogTime.begin()),
                             static_cast<std::size_t>(end - byLogTime.begin())};
   };
-  FreeLines copies = PossibleCopies(byLogTime, repeat);
+  FreeLines copies = PossibleCopies(byLogTime);
   // Every unanswered line's possible copies in the other log, weighed by
   // how near in time and how like the station's call the copy's call is.
   std::vector<CopyEvidence> candidates;
@@ -140,7 +140,7 @@ void LogCheck::MatchReverseBusts() {
     const Line& line = lines_[i];
     const std::uint32_t other = logOfCall_[line.call];
     // A line the other log answers with a line read in part was no copy.
-    if (findings_[i].partner != kNone || repeat[i] || other == kNone || other == line.log ||
+    if (findings_[i].partner != kNone || other == kNone || other == line.log ||
         PartAnswering(i, other) != kNone)
       continue;
     // The line's time in the other log's clock.

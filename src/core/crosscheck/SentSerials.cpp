@@ -87,7 +87,9 @@ std::optional<std::int64_t> LogCheck::SerialCopiedOffBy(std::uint32_t copier,
 // A sender whose serials, as its log has them, differ from what several
 // copiers copied by one and the same amount (its log starts at 002 where
 // it sent 001): the sender's log is wrong, not the copies. The copiers
-// keep those QSOs; the sender's lines with them are busted exchanges.
+// keep those QSOs; the sender's lines with them are marked, and lose
+// them only where the rules charge the sender. Where as many copied them
+// as logged, nothing is told.
 void LogCheck::FindSentSerialErrors() {
   const Serials serials(exchangeContents_, exchangeContentsAfterReport_);
   // First the copies off, few: the senders that enough copiers agree
@@ -124,6 +126,12 @@ void LogCheck::FindSentSerialErrors() {
     const std::size_t agreeing = CopiersOf(off, log, by);
     if (agreeing < kFewestCopiersAgreeing || agreeing <= CopiersOf(asLogged, log, 0)) continue;
     MarkFault(sender, copier, Fault::kSentSerial, static_cast<std::int32_t>(by));
+    // The amount most stations agree on is the log's.
+    SentSerialsOff& found = logs_[log].sentSerials;
+    if (agreeing > found.stations || (agreeing == found.stations && by < found.by))
+      found = {.by = static_cast<std::int32_t>(by),
+               .stations = agreeing,
+               .charged = rules_.penalizeSentSerial};
   }
 }
 

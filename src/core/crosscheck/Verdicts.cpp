@@ -73,16 +73,20 @@ void LogCheck::JudgeLine(std::uint32_t i, const std::optional<NearCallIndex>& wo
     finding.detail = kNone;
   } else if (finding.verdict == Verdict::kBustedCall) {
     return;
-  } else if (finding.ownFault) {
+  } else if (LosesForOwnFault(finding)) {
     // This side's error: the QSO is lost here, kept on the other side. A
-    // serial logged wrongly as sent is a busted exchange, with what the
-    // other side copied; a band or a time logged wrongly leaves no QSO
-    // in the other log as this one has it.
+    // serial logged wrongly as sent (where the rules charge the sender) is
+    // a busted exchange, with what the other side copied; a band or a time
+    // logged wrongly leaves no QSO in the other log as this one has it.
     const bool serial = finding.fault == Fault::kSentSerial;
     finding.verdict = serial ? Verdict::kBustedExchange : Verdict::kNil;
     finding.detail = serial ? lines_[finding.partner].received : kNone;
   } else if (finding.partner != kNone) {
-    if (finding.fault == Fault::kNone && !CopiedAsSent(i, finding.partner)) {
+    // A line whose own sent serial was logged off still copied what the
+    // other side sent, or not; the other side's copy of such a serial is
+    // judged by the finding.
+    const bool ownSerialOff = finding.fault == Fault::kSentSerial && finding.ownFault;
+    if ((finding.fault == Fault::kNone || ownSerialOff) && !CopiedAsSent(i, finding.partner)) {
       finding.verdict = Verdict::kBustedExchange;
       finding.detail = lines_[finding.partner].sent;
     }

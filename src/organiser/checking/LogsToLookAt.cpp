@@ -197,6 +197,11 @@ std::vector<LogToLookAt> LogsToLookAt(const std::vector<CheckedLog>& logs, const
     LookAtDeclared(log, found);
     if (!log.checkIndex) continue;
     LookAtBands(log, check, found);
+    if (const std::optional<SentSerialsOff> off = check.SentSerials(*log.checkIndex)) {
+      LogToLookAt finding = Finding(log, Concern::kSentSerialsOff, off->stations);
+      finding.sentSerials = off;
+      found.push_back(std::move(finding));
+    }
     const Confirmation& confirmation = confirmations[*log.checkIndex];
     LogToLookAt entry = Finding(log, Concern::kNoStationWithLog, 0, confirmation.qsos);
     entry.usualPerMille = usual;

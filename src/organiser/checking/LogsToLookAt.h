@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ enum class Concern {
   kOffCategoryBand,   // QSOs on bands other than its single-band category's
   kBandsInOneMinute,  // one transmitter, yet QSOs on two bands within a minute
   kClaimedFarOff,     // the claimed score far from the score before the check
+  kSentSerialsOff,    // its logged sent serials off from what its partners copied
 };
 
 // A log to look at, with the figures its concern rests on.
@@ -36,6 +38,7 @@ struct LogToLookAt {
   // none. kSharesWithOther: the other log.
   std::size_t usualPerMille = 0;
   const CheckedLog* other = nullptr;
+  std::optional<SentSerialsOff> sentSerials;  // kSentSerialsOff: by how much, on whose copies
   std::string detail;  // kUnknownCategory: "CATEGORY-POWER: MEDIUM"; kOffCategoryBand: "20M"
 };
 

@@ -150,6 +150,13 @@ std::string FaultText(const CheckedQso& qso, std::string_view word) {
   return {};
 }
 
+std::string SentSerialsOffText(std::string_view whose, const SentSerialsOff& off) {
+  const std::int32_t amount = off.by < 0 ? -off.by : off.by;
+  return std::string(whose) + " logged sent serials are " + std::to_string(amount) +
+         (off.by > 0 ? " above" : " below") + " what " + Plural(off.stations, "station") +
+         " copied";
+}
+
 std::string DetailText(const CheckedQso& qso, const PositionWords& words) {
   if (qso.fault != Fault::kNone && qso.partnerLog) return FaultText(qso, words[*qso.partnerLog]);
   if (qso.nearest) return NearestText(*qso.nearest, words[*qso.otherLog]);
@@ -241,6 +248,16 @@ std::string ClockLine(const CheckedLog& log, const LogCheck& check) {
   return text;
 }
 
+// The log's sent serials, where they were found off: the finding, and what
+// it did to the QSOs.
+std::string SentSerialsLine(const CheckedLog& log, const LogCheck& check) {
+  const std::optional<SentSerialsOff> off = check.SentSerials(*log.checkIndex);
+  if (!off) return {};
+  return SentSerialsOffText("your", *off) +
+         (off->charged ? "; your QSOs with them are busted exchanges, as the contest's rules have it"
+                       : "; your QSOs with them stay, as they were made right on the air");
+}
+
 // The lines the check removed or doubted, those it could not check, and
 // how the others copied this station, a table each.
 std::vector<ReportTable> Sections(const CheckedLog& log, const LogCheck& check,
@@ -289,6 +306,7 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
   report.otherLogs = check.StationCount() - 1;
   report.scores = ScoreLines(log, rules);
   report.clock = ClockLine(log, check);
+  report.sentSerials = SentSerialsLine(log, check);
   report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
   for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
     report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
@@ -307,6 +325,7 @@ std::string CheckReportText(const CheckReport& report, const LogScore& checked) 
   text += "\nChecked score by band:\n" + StatisticTableText(checked.summary.table) +
           checked.summary.scoreLine + "\n";
   text += "\nClock: " + report.clock;
+  if (!report.sentSerials.empty()) text += "\nSent serials: " + report.sentSerials;
   text += "\n\n" + report.lineCounts + "\n";
   for (const ReportTable& section : report.sections)
     text += Section(section.title, section.rows, section.headings);

@@ -57,6 +57,9 @@ std::string UnreadableAnswerText(std::size_t position, std::string_view word, bo
 // serial: 1 above what was copied in their line 12, as other stations
 // copied it". word: what the other log's positions count.
 std::string FaultText(const CheckedQso& qso, std::string_view word);
+// A log's sent serials found off, whose ("your", "its") they are: "your
+// logged sent serials are 1 above what 10 stations copied".
+std::string SentSerialsOffText(std::string_view whose, const SentSerialsOff& off);
 
 // A line's detail as the verdicts give it: an error of one side, a NIL's
 // nearest line, an
@@ -85,6 +88,9 @@ struct CheckReport {
   std::size_t otherLogs = 0;
   std::vector<std::pair<std::string, std::string>> scores;  // label, value
   std::string clock;                                        // "8 minutes fast, from 41 QSOs ..."
+  // "your logged sent serials are 1 above what 10 stations copied; ...";
+  // empty when they were found right.
+  std::string sentSerials;
   std::string lineCounts;                                   // "QSO lines: 120: ok 100, ..."
   std::vector<ReportTable> sections;
 };

@@ -6,6 +6,8 @@
 #include <set>
 #include <string_view>
 
+#include "core/crosscheck/StationCall.h"
+#include "core/text/Ascii.h"
 #include "core/text/Utf8.h"
 #include "organiser/files/FileNames.h"
 #include "organiser/results/CheckReport.h"
@@ -65,8 +67,15 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
   }
   summary.copiedWrongly = MostFirst(copied);
   summary.nilsCaused = MostFirst(nils);
+  // A station sent a log when a log holds its call, whatever became of the
+  // log's lines: read in part, not checked, or set aside.
+  std::set<std::string> sent;
+  for (const CheckedLog& log : logs)
+    if (!log.log.callSign.empty()) sent.insert(AsciiUpper(StationCall(log.log.callSign)));
   for (auto worked = workedWithoutLog.begin(); worked != workedWithoutLog.end();)
-    worked = worked->second < kManyLogs ? workedWithoutLog.erase(worked) : std::next(worked);
+    worked = worked->second < kManyLogs || sent.count(std::string(StationCall(worked->first))) > 0
+                 ? workedWithoutLog.erase(worked)
+                 : std::next(worked);
   summary.missingLogs = MostFirst(workedWithoutLog);
   std::sort(summary.clocksOff.begin(), summary.clocksOff.end(),
             [](const auto& a, const auto& b) { return a.call < b.call; });
@@ -94,6 +103,8 @@ std::string_view ConcernName(Concern concern) {
       return "bands-in-one-minute";
     case Concern::kClaimedFarOff:
       return "claimed-far-off";
+    case Concern::kSentSerialsOff:
+      return "sent-serials-off";
   }
   return "";
 }
@@ -130,6 +141,10 @@ std::string LookAtText(const LogToLookAt& entry) {
     case Concern::kClaimedFarOff:
       return "claims " + std::to_string(entry.count) + ", scores " + std::to_string(entry.of) +
              " before the check";
+    case Concern::kSentSerialsOff:
+      return SentSerialsOffText("its", *entry.sentSerials) +
+             (entry.sentSerials->charged ? ": its QSOs with them are busted exchanges"
+                                         : ": its QSOs with them stay");
   }
   return {};
 }

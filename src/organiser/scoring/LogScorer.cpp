@@ -203,9 +203,8 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
   result.declared = CategoriesOf(log.categoryTags);
   ApplyCategoryMap(settings_.categories, result.declared);
   result.categories = RankedName(settings_.categories, result.declared);
-  if (const std::optional<std::string_view> band = result.declared.SingleBand();
-      band && !settings_.forCheck)
-    LeaveOutOtherBands(log, *band);
+  const std::optional<std::string_view> categoryBand = result.declared.SingleBand();
+  if (categoryBand && !settings_.forCheck) LeaveOutOtherBands(log, *categoryBand);
   Tell(log, result);
   result.callSign =
       log.ownCall.value_or(settings_.station.call ? AsciiUpper(*settings_.station.call) : "");
@@ -233,9 +232,19 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
   std::function<void(const ContactOutcome&)> each;
   const bool listed = settings_.listContacts && sink_;
   if (listed) each = [&](const ContactOutcome& outcome) { sink_(result, RowOf(outcome)); };
-  result.score = settings_.order == Order::kLog
-                     ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)
-                     : ReplayContacts(log.contacts, log.contacts.ByCallSign(), own, each);
+  if (categoryBand && settings_.forCheck) {
+    // The check keeps a single-band log's other bands as evidence for the
+    // logs it worked there; its score is its own band's, as without it.
+    const ContactList& contacts = log.contacts;
+    result.score = ReplayContacts(
+        contacts,
+        contacts.ByCallSign().Only([&](std::uint32_t i) { return contacts.At(i).band == *categoryBand; }),
+        own, each);
+  } else {
+    result.score = settings_.order == Order::kLog
+                       ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)
+                       : ReplayContacts(log.contacts, log.contacts.ByCallSign(), own, each);
+  }
   if (listed)
     for (LeftOutContact& contact : log.leftOut)
       sink_(result, {.position = contact.position,

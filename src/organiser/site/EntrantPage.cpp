@@ -109,6 +109,7 @@ void ReportSection(std::ostream& out, const CheckReport& report, const std::stri
   out << "<section aria-labelledby=\"check\"><h2 id=\"check\">Log-check report</h2>\n<p>"
       << "Checked against " << Plural(report.otherLogs, "other log") << ".</p>\n<dl>\n";
   Term(out, "Clock", report.clock);
+  if (!report.sentSerials.empty()) Term(out, "Sent serials", report.sentSerials);
   out << "</dl>\n<p>" << Html(report.lineCounts) << "</p>\n";
   for (const ReportTable& section : report.sections) {
     if (section.rows.empty()) {

@@ -245,6 +245,10 @@ CLI::Option* AddCheck(CLI::App& app, ScoreOptions& options) {
                      "(default 0)")
           ->type_name("N")
           ->check(CLI::Range(std::int64_t{0}, kLargestNilPenalty)),
+      app.add_flag("--penalty-sent-serial", check.rules.penalizeSentSerial,
+                   "a log whose logged sent serials are off from what its partners copied (by "
+                   "one amount, as a logger's error) loses those QSOs as busted exchanges "
+                   "(by default they stay, and the log is to be looked at)"),
       app.add_flag("--remove-uniques", check.scores.removeUniques,
                    "uniques do not count (they are kept by default)"),
       app.add_flag("--by-category", options.output.byCategory,

@@ -80,8 +80,13 @@ TEST(Exchange, TheReportColumnIsLearntFromTheLog) {
       {"reports cut", {"5NN 001", "5nn 002", "5NN 003"}, kFirst},
       {"reports of every width are one value", {"59 1", "599 2", "5NN 3", "57 4", "579 5"}, kFirst},
       // Exactly half of one value is no column; more than half is.
-      {"half one value", {"599 1", "599 2", "579 3", "589 4"}, kNone},
-      {"more than half one value", {"599 1", "599 2", "599 3", "579 4", "589 5"}, kFirst},
+      {"half one value", {"399 1", "399 2", "479 3", "489 4"}, kNone},
+      {"more than half one value", {"399 1", "399 2", "399 3", "479 4", "489 5"}, kFirst},
+      // Reports that vary from line to line are reports all the same: most
+      // are sent with readability 5, as serial numbers are not.
+      {"reports that vary", {"51 1", "52 2", "55 3", "57 4", "59 5", "53 6"}, kFirst},
+      {"half of readability 5", {"51 1", "52 2", "43 3", "44 4"}, kNone},
+      {"more than half of readability 5", {"51 1", "52 2", "55 3", "43 4"}, kFirst},
       {"serials from 11 before a letter", {"11 K", "12 M", "13 K", "14 B", "15 K"}, kNone},
   };
   for (const Case& c : cases) {

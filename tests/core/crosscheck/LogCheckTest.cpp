@@ -326,10 +326,11 @@ TEST(LogCheck, LinesAreTakenOnceAndOnlyByWhatTheyCanBe) {
         {"SP2BBB",
          {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"},
           {"1005", "SP1AAA", "14", "599 M", "599 K", "ok", "", "PSK"}}}}},
-      {"a busted call is no confirmation: the first line stays the QSO, the busted one a dupe",
+      // The busted line is SP2BBB's QSO, not SP2BBX's again.
+      {"a busted call is no line of the call it names: it is busted, not a dupe",
        {{"SP1AAA",
          {{"0900", "SP2BBX", "14", "599 K", "599 M", "unique"},
-          {"1000", "SP2BBX", "14", "599 K", "599 M", "dupe"}}},
+          {"1000", "SP2BBX", "14", "599 K", "599 M", "busted-call", "SP2BBB"}}},
         {"SP2BBB", {{"1000", "SP1AAA", "14", "599 M", "599 K", "ok"}}}}},
       // (SP2BBD copied SP1AAA's exchange wrongly, so that no reverse bust
       // finds it.)
@@ -455,17 +456,29 @@ TEST(LogCheck, ReportsOfAnyWidthAreNeverCompared) {
        {"59 001", "59 002", "59 003"},
        {"599 4", "599 7", "599 9"},
        "busted-exchange"},
+      {"reports that vary against reports always 59",
+       {"51 001", "52 002", "55 003", "57 004", "59 005", "53 006"},
+       {"59 001", "59 002", "59 003", "59 004", "59 005", "59 006"},
+       "ok"},
+      {"varying reports, a serial copied wrongly",
+       {"51 001", "52 002", "55 003", "57 004", "59 005", "53 006"},
+       {"59 001", "59 002", "59 003", "59 004", "59 007", "59 006"},
+       "busted-exchange"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<Station> stations = {{"SP1AAA", {}}};
-    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD"};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD", "SP5EEE", "SP6FFF", "SP7GGG"};
+    for (std::size_t i = 0; i < c.sent.size(); ++i) {
       const std::string minute = "10" + std::to_string(10 + i);
+      // Only a copy whose serial differs is a bust.
+      const bool busted = c.sent[i].substr(c.sent[i].find(' ')) !=
+                          c.copied[i].substr(c.copied[i].find(' '));
+      const std::string verdict = busted ? c.verdict : "ok";
       stations[0].lines.push_back({minute, partners[i], "14", c.sent[i], "59 M", "ok"});
       stations.push_back({partners[i],
-                          {{minute, "SP1AAA", "14", "599 M", c.copied[i], c.verdict,
-                            std::string(c.verdict) == "ok" ? "" : c.sent[i]}}});
+                          {{minute, "SP1AAA", "14", "599 M", c.copied[i], verdict,
+                            verdict == "ok" ? "" : c.sent[i]}}});
     }
     ExpectVerdicts(Checked(stations), stations);
   }
@@ -481,6 +494,7 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
     Fault fault;  // of SP1AAA's second line, as found (kNone: none)
     bool sp1aaaAtFault;
     std::int32_t by;
+    CheckRules rules = {};
   };
   const auto run = [](const char* secondBand, const char* theirBand, const char* aroundTheirs) {
     return std::vector<Station>{
@@ -533,35 +547,57 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
                      stations, jumped == 3 ? Fault::kClock : Fault::kNone, jumped == 3, 12});
   }
   // SP1AAA's log has its sent serials one above what was copied, by three
-  // stations or by two; or by three, where four more copied them as logged.
-  for (const auto& [copiers, worked] :
-       {std::pair<std::size_t, std::size_t>{3, 3}, {2, 3}, {3, 7}}) {
+  // stations or by two; or by three, where three or four more copied them
+  // as logged. The logger's error costs SP1AAA nothing unless the rules
+  // charge the sender.
+  struct SerialCase {
+    std::size_t copiers;
+    std::size_t worked;
+    bool charged;
+  };
+  for (const SerialCase serial : {SerialCase{3, 3, false}, {3, 3, true}, {2, 3, false},
+                                  {3, 6, false}, {3, 7, false}}) {
     std::vector<Station> stations = {{"SP1AAA", {}}};
     const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD", "SP5EEE", "SP6FFF", "SP7GGG", "SP8HHH"};
-    const bool marked = copiers >= 3 && worked - copiers < copiers;
-    for (std::size_t i = 0; i < worked; ++i) {
+    const bool marked = serial.copiers >= 3 && serial.worked - serial.copiers < serial.copiers;
+    for (std::size_t i = 0; i < serial.worked; ++i) {
       const std::string minute = (i * 4 < 10 ? "100" : "10") + std::to_string(i * 4);
       const std::string sent = "599 00" + std::to_string(i + 2);
-      const bool off = i < copiers;
+      const bool off = i < serial.copiers;
       const std::string copied = "599 00" + std::to_string(off ? i + 1 : i + 2);
-      const bool found = marked && off;
+      const bool lost = marked && off && serial.charged;
       stations[0].lines.push_back({minute, partners[i], "14", sent, "599 M",
-                                   found ? "busted-exchange" : "ok", found ? copied : ""});
+                                   lost ? "busted-exchange" : "ok", lost ? copied : ""});
+      const bool kept = (marked && off) || !off;
       stations.push_back({partners[i],
                           {{minute, "SP1AAA", "14", "599 M", copied,
-                            found || !off ? "ok" : "busted-exchange", found || !off ? "" : sent}}});
+                            kept ? "ok" : "busted-exchange", kept ? "" : sent}}});
     }
-    cases.push_back({marked         ? "a sent serial one above what three stations copied"
-                     : copiers == 2 ? "a sent serial one above what two stations copied"
-                                    : "three copied it one below, four as logged: nothing told",
-                     stations, marked ? Fault::kSentSerial : Fault::kNone, marked, 1});
+    cases.push_back({!marked && serial.copiers == 2
+                         ? "a sent serial one above what two stations copied"
+                     : !marked && serial.worked == 6
+                         ? "three copied it one below, three as logged: nothing told"
+                     : !marked      ? "three copied it one below, four as logged: nothing told"
+                     : serial.charged ? "a sent serial one above what three copied, charged"
+                                      : "a sent serial one above what three copied: it stays",
+                     stations, marked ? Fault::kSentSerial : Fault::kNone, marked, 1,
+                     {.windowMinutes = 5, .reworkMinutes = std::nullopt,
+                      .penalizeSentSerial = serial.charged}});
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const LogCheck check = Checked(c.stations);
+    const LogCheck check = Checked(c.stations, c.rules);
     ExpectVerdicts(check, c.stations);
     const CheckedQso qso = check.Qso(0, 1);
     EXPECT_EQ(qso.fault, c.fault);
+    // The log's own finding, for its report and the organiser's list.
+    const std::optional<SentSerialsOff> off = check.SentSerials(0);
+    EXPECT_EQ(off.has_value(), c.fault == Fault::kSentSerial);
+    if (off) {
+      EXPECT_EQ(off->by, c.by);
+      EXPECT_EQ(off->stations, 3u);
+      EXPECT_EQ(off->charged, c.rules.penalizeSentSerial);
+    }
     if (c.fault == Fault::kNone) continue;
     EXPECT_EQ(qso.ownFault, c.sp1aaaAtFault);
     EXPECT_EQ(qso.faultBy, c.sp1aaaAtFault ? c.by : -c.by);
@@ -972,6 +1008,68 @@ TEST(LogCheck, ALineReadInPartAnswersOnItsBandWithinTheWindow) {
     if (c.answer) {
       EXPECT_EQ(qso.otherLog, std::optional<std::size_t>(1));
     }
+  }
+}
+
+// A line that answers one QSO confirms nothing else: the copy of another
+// station's call that names a station worked at another time is that
+// other station's QSO, however the exchanges run and whatever the rules.
+TEST(LogCheck, ALineIsEvidenceForOneQsoOnly) {
+  struct Case {
+    const char* name;
+    std::vector<Station> stations;
+    CheckRules rules = {};
+  };
+  const std::vector<Case> cases = {
+      {"a copy naming a station that confirms X at another time",
+       {{"DL1BBB", {{"1216", "DL2XXX", "14", "599 018", "599 025", "ok"}}},
+        {"DL2XXX",
+         {{"1217", "DL3CCC", "14", "599 025", "599 018", "busted-call", "DL1BBB"},
+          {"1222", "DL3CCC", "14", "599 030", "599 022", "ok"}}},
+        {"DL3CCC", {{"1222", "DL2XXX", "14", "599 022", "599 030", "ok"}}}}},
+      {"two serials each way",
+       {{"DL1BBB", {{"1216", "DL2XXX", "14", "018 011", "025 017", "ok"}}},
+        {"DL2XXX",
+         {{"1217", "DL3CCC", "14", "025 017", "018 011", "busted-call", "DL1BBB"},
+          {"1222", "DL3CCC", "14", "030 021", "022 015", "ok"}}},
+        {"DL3CCC", {{"1222", "DL2XXX", "14", "022 015", "030 021", "ok"}}}}},
+      {"re-working allowed, the station worked again later",
+       {{"DL1BBB", {{"1216", "DL2XXX", "14", "599 018", "599 025", "ok"}}},
+        {"DL2XXX",
+         {{"1217", "DL3CCC", "14", "599 025", "599 018", "busted-call", "DL1BBB"},
+          {"1250", "DL3CCC", "14", "599 050", "599 040", "ok"}}},
+        {"DL3CCC", {{"1250", "DL2XXX", "14", "599 040", "599 050", "ok"}}}},
+       {.windowMinutes = 5, .reworkMinutes = 30}},
+      {"the station named worked X before the copy",
+       {{"DL1BBB", {{"1216", "DL2XXX", "14", "599 018", "599 025", "ok"}}},
+        {"DL2XXX",
+         {{"1205", "DL3CCC", "14", "599 020", "599 010", "ok"},
+          {"1217", "DL3CCC", "14", "599 025", "599 018", "busted-call", "DL1BBB"}}},
+        {"DL3CCC", {{"1205", "DL2XXX", "14", "599 010", "599 020", "ok"}}}}},
+      {"the station named sent no log",
+       {{"DL1BBB", {{"1216", "DL2XXX", "14", "599 018", "599 025", "ok"}}},
+        {"DL2XXX",
+         {{"1217", "DL3CCC", "14", "599 025", "599 018", "busted-call", "DL1BBB"},
+          {"1222", "DL3CCC", "14", "599 030", "599 022", "unique"}}}}},
+      // A's own band error, then A logs X again on the right band and X
+      // confirms it: the line confirmed is the QSO, not a dupe.
+      {"a band error, then the QSO logged again and confirmed",
+       {{"SP1AAA",
+         {{"1000", "SP2BBB", "7", "599 K", "599 M", "ok"},
+          {"1002", "SP3CCC", "14", "599 K", "599 B", "nil"},
+          {"1004", "SP4DDD", "7", "599 K", "599 W", "ok"},
+          {"1022", "SP3CCC", "14", "599 K", "599 B", "ok"}}},
+        {"SP3CCC",
+         {{"0950", "SP9ZZZ", "7", "599 B", "599 Z", "unique"},
+          {"1002", "SP1AAA", "7", "599 B", "599 K", "ok"},
+          {"1010", "OK9QQQ", "7", "599 B", "599 Q", "unique"},
+          {"1022", "SP1AAA", "14", "599 B", "599 K", "ok"}}},
+        {"SP2BBB", {{"1000", "SP1AAA", "7", "599 M", "599 K", "ok"}}},
+        {"SP4DDD", {{"1004", "SP1AAA", "7", "599 W", "599 K", "ok"}}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectVerdicts(Checked(c.stations, c.rules), c.stations);
   }
 }
 

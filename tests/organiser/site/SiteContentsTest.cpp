@@ -139,6 +139,7 @@ TEST(SiteContents, ALongRankingIsSplitIntoPages) {
                                     .of = 0,
                                     .usualPerMille = 0,
                                     .other = nullptr,
+                                    .sentSerials = std::nullopt,
                                     .detail = {}});
     if (summary.clocksOff.size() < 150)
       summary.clocksOff.push_back(
