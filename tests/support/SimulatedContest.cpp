@@ -52,6 +52,14 @@ constexpr std::size_t kFewestJumped = 3;
 constexpr const char* kReportStyles[] = {"599", "59", "5NN"};
 // How portable and mobile stations sign.
 constexpr const char* kDesignators[] = {"/P", "/M", "/QRP", "/3"};
+// Of the QSOs with a station that sends a log, the share worked again
+// where the rules allow it.
+constexpr double kReworkedShare = 0.08;
+// A dupe lies this far from its QSO and from the next QSO allowed.
+constexpr std::int64_t kDupeApart = 6;
+// A call copied as another entrant's names one worked at least this long
+// before or after, well outside the window and any clock's error.
+constexpr std::int64_t kMiscopyApart = 30;
 constexpr std::int64_t kShortestOffset = 7;
 constexpr std::int64_t kLongestOffset = 15;
 // The letter on each figure's key of a teleprinter: 1/Q 2/W ... 0/P.
@@ -67,6 +75,7 @@ struct Station {
   bool runs = false;           // a run station
   bool serialsOff = false;     // its log has each sent serial one above what it sent
   std::int64_t movedAt = -1;   // sends two logs: the second from here (true UTC)
+  bool varyingReports = false;  // its logger writes reports of two figures that vary
 };
 
 // One side of a QSO before its exchange is known. A contest of millions
@@ -82,7 +91,8 @@ struct Side {
   std::string_view verdict = "ok";
   std::string detail;
   bool copiesExchangeWrongly = false;
-  int serial = 0;  // its number in its station's log
+  int serial = 0;        // its number in its station's log
+  int lastReceived = 0;  // two serials: the serial its station copied last
   std::string sent;
   std::string received;
   std::string_view loggedBand;  // where it differs from band: logged on another band
@@ -110,8 +120,10 @@ class Generator {
   void Run(const std::function<void(SimulatedLog&&)>& each) {
     MakeStations();
     MakeQsos();
+    WorkAgain();
     ChooseSerialsOff();
     InjectErrors();
+    CopyAsEntrants();
     InjectBandError();
     InjectClockJump();
     ChooseTwoLogs();
@@ -218,6 +230,7 @@ class Generator {
       // One station that sends a log signs portable in every contest.
       station.signs = i == 1 || Chance(0.1) ? Designated(station.call) : station.call;
       station.runs = i % 3 == 0;
+      station.varyingReports = shape_.varyingReports && i % 4 == 2;
       stations_.push_back(station);
     }
     for (std::size_t i = 0; i < shape_.clocksOff && i < shape_.logs; ++i) {
@@ -370,7 +383,13 @@ class Generator {
         side.verdict = "dropped";  // the other side's line becomes a NIL
       } else if (Chance(share)) {
         Side dupe = side;
-        dupe.minute += 30 + static_cast<std::int64_t>(Below(60));
+        // Where the rules allow a station again after a while, a dupe is
+        // one worked again sooner, and well apart from its QSO.
+        dupe.minute +=
+            shape_.reworkMinutes
+                ? kDupeApart + static_cast<std::int64_t>(Below(static_cast<std::size_t>(
+                                   shape_.reworkMinutes - 2 * kDupeApart)))
+                : 30 + static_cast<std::int64_t>(Below(60));
         if (dupe.minute >= kStart + kContestMinutes - kMargin ||
             BandAt(side.station, dupe.minute) != side.band)
           continue;
@@ -446,6 +465,57 @@ class Generator {
     sides_.erase(std::remove_if(sides_.begin(), sides_.end(),
                                 [](const Side& side) { return side.verdict == "dropped"; }),
                  sides_.end());
+  }
+
+  // Where the rules allow it, some pairs of stations that worked on a band
+  // work there again, at least the rework time later, while both are
+  // still there.
+  void WorkAgain() {
+    if (!shape_.reworkMinutes) return;
+    const std::size_t sides = sides_.size();
+    for (std::size_t i = 0; i < sides; ++i) {
+      const Side side = sides_[i];
+      if (side.partner == SIZE_MAX || !stations_[side.partner].sendsLog ||
+          side.station > side.partner || side.qso == edgeQso_ || !Chance(kReworkedShare))
+        continue;
+      const std::int64_t minute =
+          side.minute + shape_.reworkMinutes + static_cast<std::int64_t>(Below(kMinutesOnBand));
+      if (minute >= kStart + kContestMinutes - kMargin ||
+          BandAt(side.station, minute) != side.band || BandAt(side.partner, minute) != side.band)
+        continue;
+      const std::size_t qso = nextQso_++;
+      sides_.push_back(MakeSide(side.station, side.partner, side.band, minute, qso,
+                                LoggedCall(side.partner)));
+      sides_.push_back(
+          MakeSide(side.partner, side.station, side.band, minute, qso, LoggedCall(side.station)));
+    }
+  }
+
+  // A side of a clean QSO copies the other station's call as the call of
+  // another station that sent a log and that it worked on that band well
+  // before or after: its line names a station whose log confirms it at
+  // another time. The other side keeps the QSO; this line is the busted one.
+  void CopyAsEntrants() {
+    if (shape_.entrantMiscopies <= 0) return;
+    const auto by = SidesByStation();
+    for (std::size_t i = 0; i < sides_.size(); ++i) {
+      Side& side = sides_[i];
+      if (!Clean(side) || !Chance(shape_.entrantMiscopies)) continue;
+      for (const std::size_t other : by[side.station]) {
+        const Side& named = sides_[other];
+        const std::int64_t apart =
+            named.minute > side.minute ? named.minute - side.minute : side.minute - named.minute;
+        if (named.partner == SIZE_MAX || named.partner == side.partner ||
+            !stations_[named.partner].sendsLog || named.band != side.band ||
+            apart < kMiscopyApart || named.verdict != "ok")
+          continue;
+        side.loggedCall = stations_[named.partner].call;
+        side.verdict = "busted-call";
+        side.detail = stations_[side.partner].signs;
+        spoiled_[side.qso] = true;
+        break;
+      }
+    }
   }
 
   // A station sending serials whose log has each one above what it sent;
@@ -581,10 +651,19 @@ class Generator {
     return text;
   }
 
-  // What a side's station sent in it: its letter, or its serial number.
+  // What a side's station sent in it: its letter, or its serial number;
+  // with two serials, its own and the last one it received.
   std::string SentContent(const Side& side) const {
     const Station& station = stations_[side.station];
+    if (shape_.twoSerials) return SerialText(side.serial) + " " + SerialText(side.lastReceived);
     return station.letter.empty() ? SerialText(side.serial) : station.letter;
+  }
+
+  // A report as the station's logger writes it: the same each time, or two
+  // figures that vary.
+  std::string ReportOf(const Station& station) {
+    if (!station.varyingReports) return station.report;
+    return "5" + std::to_string(1 + Below(9));
   }
 
   // Each log's lines in time order, numbered: serial numbers follow it.
@@ -598,19 +677,30 @@ class Generator {
     std::vector<int> serial(shape_.logs, 0);
     for (std::size_t i = 0; i < sides_.size(); ++i) {
       Side& side = sides_[i];
-      const Station& station = stations_[side.station];
       side.serial = ++serial[side.station];
-      const std::string logged = station.letter.empty() && station.serialsOff
-                                     ? SerialText(side.serial + 1)
-                                     : SentContent(side);
-      side.sent = station.report + " " + logged;
       if (side.qso < nextQso_) {
         auto& both = qsoSides_[side.qso];
         (both[0] == SIZE_MAX ? both[0] : both[1]) = i;
       }
     }
+    // With two serials, each side sends the serial it copied last: the
+    // other side's in the station's QSO before.
+    if (shape_.twoSerials)
+      for (std::size_t i = 1; i < sides_.size(); ++i)
+        if (sides_[i].station == sides_[i - 1].station) {
+          const Side* before = PartnerSide(sides_[i - 1]);
+          sides_[i].lastReceived = before ? before->serial : 0;
+        }
     for (Side& side : sides_) {
-      const std::string& report = stations_[side.station].report;
+      const Station& station = stations_[side.station];
+      const bool serials = station.letter.empty() || shape_.twoSerials;
+      std::string logged = SentContent(side);
+      // The logger's serial one above what went on the air.
+      if (serials && station.serialsOff) logged.replace(0, 3, SerialText(side.serial + 1));
+      side.sent = ReportOf(station) + " " + logged;
+    }
+    for (Side& side : sides_) {
+      const std::string report = ReportOf(stations_[side.station]);
       if (side.partner == SIZE_MAX) {
         side.received = report + " " + std::to_string(1 + Below(999));
         continue;
@@ -620,6 +710,8 @@ class Generator {
       std::string sent;
       if (other)
         sent = SentContent(*other);
+      else if (shape_.twoSerials)
+        sent = std::to_string(1 + Below(999)) + " " + std::to_string(1 + Below(999));
       else
         sent = partner.letter.empty() ? std::to_string(1 + Below(999)) : partner.letter;
       side.received = report + " " + sent;

@@ -61,10 +61,23 @@ struct ContestShape {
   std::size_t clocksOff = 3;        // logs whose clock runs 7 to 15 minutes off
   double errorShare =
       0.04;  // of each kind: NIL, busted call and exchange, unique, dupe, unreadable
-  std::uint64_t seed = 1;
   // The verdicts as a check that charges a sender for its logger's serials
   // gives them.
   bool penalizeSentSerial = false;
+  // What contests of other rules, and other operators, do; each only when
+  // asked. Stations work each other again on a band this long (at least
+  // 20 minutes; 0: never) after their QSO there, as the rules allow:
+  std::int64_t reworkMinutes = 0;
+  // Every station sends two serials, its own and the last it received, as
+  // domestic contests have them:
+  bool twoSerials = false;
+  // A quarter of the loggers write reports of two figures that vary (51 to
+  // 59), what they sent and what they copied:
+  bool varyingReports = false;
+  // This share of QSOs has one side copy the other's call as the call of
+  // another station that sent a log and that it worked at another time:
+  double entrantMiscopies = 0;
+  std::uint64_t seed = 1;
 };
 
 std::vector<SimulatedLog> SimulateContest(const ContestShape& shape);

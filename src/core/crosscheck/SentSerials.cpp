@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/text/Ascii.h"
@@ -19,9 +20,12 @@ constexpr std::size_t kLongestSerial = 9;
 // Of an exchange whose content is no serial.
 constexpr std::int64_t kNoSerial = -1;
 
+// The serial an exchange sends: its first part, after any report (two
+// serials, the own and the last received, send the own first).
 std::int64_t SerialOf(const std::string& content) {
-  if (content.empty() || content.size() > kLongestSerial || !AllDigits(content)) return kNoSerial;
-  return std::stoll(content);
+  const std::string_view serial = std::string_view(content).substr(0, content.find(' '));
+  if (serial.empty() || serial.size() > kLongestSerial || !AllDigits(serial)) return kNoSerial;
+  return std::stoll(std::string(serial));
 }
 
 // Which copier's log copied which sender's log off by how much, each once

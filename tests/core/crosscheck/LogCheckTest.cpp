@@ -90,6 +90,16 @@ void AddContest(LogCheck& check, const std::vector<test::SimulatedLog>& logs,
   }
 }
 
+test::ContestShape SimulatedShape(std::size_t logs, std::size_t silent, std::size_t qsos,
+                                  std::uint64_t seed) {
+  test::ContestShape shape;
+  shape.logs = logs;
+  shape.silentStations = silent;
+  shape.qsosPerLog = qsos;
+  shape.seed = seed;
+  return shape;
+}
+
 void ExpectVerdicts(const LogCheck& check, const std::vector<Station>& stations) {
   for (std::size_t log = 0; log < stations.size(); ++log) {
     ASSERT_EQ(check.QsoCount(log), stations[log].lines.size());
@@ -723,7 +733,7 @@ TEST(LogCheck, ABustedCallTakesTheNearestFreeLine) {
 
 TEST(LogCheck, ThreadsShareTheWorkAndChangeNoVerdict) {
   const std::vector<test::SimulatedLog> logs =
-      test::SimulateContest({.logs = 150, .silentStations = 30, .qsosPerLog = 120, .seed = 9});
+      test::SimulateContest(SimulatedShape(150, 30, 120, 9));
   std::vector<std::vector<std::string>> answers;
   for (const std::size_t threads : {1u, 2u, 5u}) {
     LogCheck check;
@@ -879,15 +889,33 @@ TEST(LogCheck, OnlyLinesThatCanOnlyBeEachOtherJudgeAClock) {
 }
 
 TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
+  // A contest as most are, and one as domestic contests are: stations
+  // worked again after 30 minutes, two serials each way, reports that vary,
+  // and calls copied as those of other stations that sent logs.
+  struct Kind {
+    const char* name;
+    bool domestic;
+  };
+  for (const Kind kind : {Kind{"international", false}, Kind{"domestic", true}})
   for (std::uint64_t seed = 1; seed <= 8; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    const std::vector<test::SimulatedLog> logs =
-        test::SimulateContest({.logs = 60, .silentStations = 15, .qsosPerLog = 80, .seed = seed});
-    LogCheck check;
+    SCOPED_TRACE(std::string(kind.name) + " seed " + std::to_string(seed));
+    test::ContestShape shape = SimulatedShape(60, 15, 80, seed);
+    CheckRules rules;
+    if (kind.domestic) {
+      shape.reworkMinutes = 30;
+      shape.twoSerials = true;
+      shape.varyingReports = true;
+      shape.entrantMiscopies = 0.03;
+      rules.reworkMinutes = 30;
+    }
+    const std::vector<test::SimulatedLog> logs = test::SimulateContest(shape);
+    LogCheck check(rules);
     AddContest(check, logs);
     check.Run();
     std::map<std::string, std::size_t> found;
     std::set<std::string> stations;
+    std::set<std::string> ownCalls;
+    for (const test::SimulatedLog& log : logs) ownCalls.insert(std::string(StationCall(log.call)));
     for (std::size_t log = 0; log < logs.size(); ++log) {
       const test::SimulatedLog& part = logs[log];
       const std::int64_t offset = check.ClockOffset(log) - part.clockOffset;
@@ -921,6 +949,18 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
         EXPECT_EQ(fault, truth.fault) << where;
         EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
         if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
+        // A line its partner's log confirms is never a NIL but for its own
+        // error found; a busted call names the station truly worked.
+        if (qso.verdict == Verdict::kNil) {
+          EXPECT_TRUE(!qso.partnerLog || qso.ownFault) << where;
+        }
+        if (truth.verdict == "busted-call" && ownCalls.count(truth.call) > 0)
+          ++found["copied as an entrant's call"];
+        if (truth.verdict == "ok" && i > 0)
+          for (std::size_t k = 0; k < i; ++k)
+            if (part.qsos[k].call == truth.call && part.qsos[k].band == truth.band &&
+                part.qsos[k].verdict == "ok")
+              ++found["worked again"];
       }
       EXPECT_EQ(judged, check.QsoCount(log));
       // A walk over the whole log sees each line as it is asked for alone.
@@ -958,6 +998,10 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
           "unreadable", "left-out", "two logs", "logged otherwise", "band own", "band theirs",
           "clock own", "clock theirs", "serial own", "serial theirs"})
       EXPECT_GT(found[verdict], 0u) << verdict;
+    if (kind.domestic) {
+      for (const char* pattern : {"copied as an entrant's call", "worked again"})
+        EXPECT_GT(found[pattern], 0u) << pattern;
+    }
   }
 }
 
