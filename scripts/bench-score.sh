@@ -10,7 +10,10 @@
 # The logs are made once in build/bench/score-logs.
 #
 #   scripts/bench-score.sh [PART...]   parts: adif rtty batch hostile check site slips
-#                                      world huge-log countries (all when none named)
+#                                      world huge-log countries truth (all when none named)
+# truth: the check against simulated contests' true verdicts, seeds 1-50 of
+# each pattern real contests have (worked again, two serials, reports that
+# vary, calls copied as other entrants', a logger's serials charged).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 parts=("$@")
@@ -24,7 +27,8 @@ wanted() {  # wanted PART: whether the part was asked for
 scripts/install-deps.sh
 command -v /usr/bin/time >/dev/null || { apt-get install -y -q time >/dev/null; }
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target zeltra-score make_score_logs adif_floor country_lookup_bench >/dev/null
+cmake --build --preset bench --target zeltra-score make_score_logs adif_floor country_lookup_bench \
+  check_truth >/dev/null
 tool=build/bench/src/tools/score/zeltra-score
 logs=build/bench/score-logs
 mkdir -p "$logs"
@@ -264,4 +268,9 @@ if wanted countries; then
 echo "== the country look-up alone (Debian's cty.dat; goal: at most 60 ns per call)"
 build/bench/bench/country_lookup_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
   awk '/_median/ { print "median of 5: " $2 " " $3 " per call" }'
+fi
+
+if wanted truth; then
+echo "== the check against the truth of simulated contests, seeds 1-50 of each pattern"
+build/bench/bench/check_truth 50
 fi
