@@ -125,6 +125,9 @@ class LogCheck {
   std::size_t StationCount() const { return stationCount_; }
   // Of a log set aside, the log of its station checked instead.
   std::optional<std::size_t> CheckedInstead(std::size_t log) const;
+  // Of a log checked, the first in time of its station's logs checked as
+  // one: itself when it is alone or the first.
+  std::size_t FirstOfStation(std::size_t log) const { return logs_[log].station; }
   std::string_view OwnCall(std::size_t log) const { return calls_.Text(logs_[log].ownCall); }
   std::size_t QsoCount(std::size_t log) const { return logs_[log].lineCount; }
   CheckedQso Qso(std::size_t log, std::size_t index) const;

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "core/text/UtcMinute.h"
+#include "organiser/files/FileNames.h"
 #include "organiser/scoring/Places.h"
 
 namespace zeltra::organiser {
@@ -13,7 +14,21 @@ std::int64_t CheckedLog::CheckedPoints() const {
   return std::max<std::int64_t>(0, checked->points - penaltyPoints);
 }
 
+std::string CheckedLog::Files() const {
+  std::string files = log.file;
+  for (const CheckedLog* other : joined) files += ", " + other->log.file;
+  return files;
+}
+
+std::string CheckedLog::FileNames() const {
+  std::string files = FileNameOf(log.file);
+  for (const CheckedLog* other : joined) files += ", " + FileNameOf(other->log.file);
+  return files;
+}
+
 std::string CheckedLog::Status() const {
+  if (joinedTo != nullptr)
+    return "checked as one station with " + FileNameOf(joinedTo->log.file);
   if (!log.Failed() && !notChecked.empty()) return "not checked: " + notChecked;
   if (!log.Failed() && !excluded.empty()) return "excluded: " + excluded;
   return log.Status();
@@ -26,6 +41,7 @@ std::vector<RankedLog> RankedByCheckedScore(const std::vector<CheckedLog>& logs,
 }
 
 std::vector<RankedLog> RankedByCheckedScore(std::vector<const CheckedLog*> order, bool byCategory) {
+  std::erase_if(order, [](const CheckedLog* log) { return log->joinedTo != nullptr; });
   // Checked first, then scored, then failed; each by its score.
   const auto standing = [](const CheckedLog* log) {
     return log->IsRanked() ? 0 : !log->log.Failed() ? 1 : 2;

@@ -49,10 +49,21 @@ struct CheckedLog {
   // Its lines that took no part, in the order of the file: each still has
   // its row among the verdicts.
   std::vector<LineNotChecked> notCheckedLines;
+  // A station's logs checked as one are one entrant. The first in time
+  // holds the station's figures (its scores before and after the check,
+  // its lines by verdict, its penalties) and names the others; each other
+  // names the first and has no row, place or page of its own.
+  std::vector<const CheckedLog*> joined;
+  const CheckedLog* joinedTo = nullptr;
 
   bool IsChecked() const { return checked.has_value(); }
-  // Checked, and not excluded: it takes a place.
-  bool IsRanked() const { return IsChecked() && excluded.empty(); }
+  // Checked, not excluded, and not joined to another log of its station:
+  // it takes a place.
+  bool IsRanked() const { return IsChecked() && excluded.empty() && joinedTo == nullptr; }
+  // Its file and those of the logs joined to it: "logs/a.log, logs/b.log".
+  std::string Files() const;
+  // The same, each file by its name alone: "a.log, b.log".
+  std::string FileNames() const;
   std::size_t Count(Verdict verdict) const { return counts[static_cast<std::size_t>(verdict)]; }
   // The points that stay less the penalty, never below 0.
   std::int64_t CheckedPoints() const;
@@ -64,7 +75,8 @@ struct CheckedLog {
 
 // The logs ranked by checked score, highest first (ties by call); then
 // those scored but not ranked (not checked, or excluded), by score; then
-// those that failed, in the order given. byCategory: each category's logs together, categories in
+// those that failed, in the order given; a log joined to another of its
+// station has no row. byCategory: each category's logs together, categories in
 // name order. Rank: each checked log's place (within its category), equal
 // checked scores sharing one (1, 2, 2, 4).
 struct RankedLog {

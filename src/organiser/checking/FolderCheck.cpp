@@ -280,9 +280,22 @@ ContactList CountedApart(const ContactList& contacts, const std::vector<bool>& s
   return counted;
 }
 
+// The contacts as replayed: where stations may be worked again, those
+// worked again marked apart.
+LogScore ReplayWhatStays(const ContactList& contacts, const std::vector<bool>& stays,
+                         const CheckSettings& settings, const OwnStation& own) {
+  const auto kept = [&](std::uint32_t i) { return stays[i]; };
+  if (settings.rules.reworkMinutes) {
+    const ContactList counted = CountedApart(contacts, stays);
+    return ReplayContacts(counted, counted.ByCallSign().Only(kept), own);
+  }
+  return ReplayContacts(contacts, contacts.ByCallSign().Only(kept), own);
+}
+
 // What the check left of a log: its lines counted by verdict, and the QSOs
-// that stay scored by the plug-in's rules.
-void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const CheckSettings& settings) {
+// that stay scored by the plug-in's rules. Answers which stay.
+std::vector<bool> ScoreWhatStays(CheckedLog& entry, const LogCheck& check,
+                                 const CheckSettings& settings) {
   const ScoringRules& rules = settings.scores;
   const std::size_t index = *entry.checkIndex;
   std::vector<bool> stays(check.QsoCount(index));
@@ -305,15 +318,59 @@ void ScoreWhatStays(CheckedLog& entry, const LogCheck& check, const CheckSetting
       entry.penaltyPoints += points;
     }
   }
-  const auto kept = [&](std::uint32_t i) { return stays[i]; };
-  if (settings.rules.reworkMinutes) {
-    const ContactList counted = CountedApart(entry.contacts, stays);
-    entry.checked = ReplayContacts(counted, counted.ByCallSign().Only(kept), entry.own);
-  } else {
-    entry.checked =
-        ReplayContacts(entry.contacts, entry.contacts.ByCallSign().Only(kept), entry.own);
-  }
+  entry.checked = ReplayWhatStays(entry.contacts, stays, settings, entry.own);
   entry.clockOffset = check.ClockOffset(index);
+  return stays;
+}
+
+// A station's logs checked as one are one entrant: the first in time takes
+// the station's figures, its QSOs of every log scored together (a station
+// worked in both counts once, as in one log), and names the others.
+void JoinStations(const LogCheck& check, const CheckSettings& settings,
+                  std::vector<CheckedLog>& logs, const std::vector<std::vector<bool>>& stays) {
+  std::vector<std::size_t> byIndex(check.LogCount(), SIZE_MAX);
+  for (std::size_t i = 0; i < logs.size(); ++i)
+    if (logs[i].checkIndex) byIndex[*logs[i].checkIndex] = i;
+  std::vector<std::size_t> firsts;
+  for (CheckedLog& entry : logs) {
+    if (!entry.checkIndex) continue;
+    const std::size_t first = byIndex[check.FirstOfStation(*entry.checkIndex)];
+    if (first == SIZE_MAX || &logs[first] == &entry) continue;
+    entry.joinedTo = &logs[first];
+    if (logs[first].joined.empty()) firsts.push_back(first);
+    logs[first].joined.push_back(&entry);
+  }
+  for (const std::size_t first : firsts) {
+    CheckedLog& station = logs[first];
+    ContactList contacts;
+    std::vector<bool> staying;
+    const auto add = [&](const CheckedLog& log, const std::vector<bool>& logStays) {
+      for (std::size_t i = 0; i < log.contacts.size(); ++i) {
+        contacts.Add(log.contacts.PositionAt(i), log.contacts.At(i));
+        staying.push_back(logStays[i]);
+      }
+    };
+    add(station, stays[first]);
+    for (const CheckedLog* other : station.joined) {
+      add(*other, stays[static_cast<std::size_t>(other - logs.data())]);
+      for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+        station.counts[verdict] += other->counts[verdict];
+      station.penaltyPoints += other->penaltyPoints;
+      station.nilPenaltyPoints += other->nilPenaltyPoints;
+      station.bustedPenaltyPoints += other->bustedPenaltyPoints;
+      station.offCategoryBand += other->offCategoryBand;
+      station.log.skipped += other->log.skipped;
+      station.log.leftOut += other->log.leftOut;
+    }
+    station.checked = ReplayWhatStays(contacts, staying, settings, station.own);
+    // Before the check, every QSO of the station's logs (of a single-band
+    // entrant, those on its band).
+    const std::optional<std::string_view> band = station.log.declared.SingleBand();
+    station.log.score = ReplayContacts(
+        contacts,
+        contacts.ByCallSign().Only([&](std::uint32_t i) { return !band || contacts.At(i).band == *band; }),
+        station.own);
+  }
 }
 
 // Each call the organiser excluded keeps its logs out of the ranking; a
@@ -340,13 +397,14 @@ CheckOutcome CheckFolder(const CheckSettings& settings, const BatchSettings& bat
   check.Run(batch.jobs);
   outcome.overlapping = SetAside(check, outcome.logs, diagnostics);
   std::vector<CheckedLog>& logs = outcome.logs;
-  RunInOrder<bool>(
+  std::vector<std::vector<bool>> stays(logs.size());
+  RunInOrder<std::vector<bool>>(
       logs.size(), batch.jobs,
       [&](std::size_t i) {
-        if (logs[i].checkIndex) ScoreWhatStays(logs[i], check, settings);
-        return true;
+        return logs[i].checkIndex ? ScoreWhatStays(logs[i], check, settings) : std::vector<bool>();
       },
-      [](std::size_t, bool) {});
+      [&](std::size_t i, std::vector<bool>&& staying) { stays[i] = std::move(staying); });
+  JoinStations(check, settings, logs, stays);
   Exclude(settings.excluded, logs, diagnostics);
   return outcome;
 }

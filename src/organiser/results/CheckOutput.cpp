@@ -42,7 +42,7 @@ std::vector<std::string> Fields(const RankedLog& ranked) {
           count(Verdict::kBustedExchange),
           count(Verdict::kUnique),
           checked ? std::to_string(log.clockOffset) : "",
-          Printable(log.log.file),
+          Printable(log.Files()),
           Printable(log.Status())};
 }
 
@@ -100,7 +100,10 @@ Json LogJson(const RankedLog& ranked) {
                 {"clockOffset", nullptr},
                 {"verdicts", nullptr},
                 {"status", JsonText(log.Status())},
-                {"file", JsonText(log.log.file)}};
+                {"file", JsonText(log.log.file)},
+                {"joinedFiles", Json::array()}};
+  // The station's other logs, checked with this one as one station.
+  for (const CheckedLog* other : log.joined) entry["joinedFiles"].push_back(JsonText(other->log.file));
   if (!log.log.Failed()) {
     entry["qsos"] = log.log.score->qsos;
     entry["score"] = log.log.score->Score();

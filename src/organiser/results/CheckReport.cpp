@@ -50,16 +50,31 @@ std::string PerCent(std::int64_t part, std::int64_t whole) {
 
 namespace {
 
-std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const LogCheck& check,
+// The station's logs: the log itself, then those joined to it.
+std::vector<const CheckedLog*> StationLogs(const CheckedLog& log) {
+  std::vector<const CheckedLog*> station = {&log};
+  station.insert(station.end(), log.joined.begin(), log.joined.end());
+  return station;
+}
+
+// Where a line is: "line 12"; of a station of several logs, with the file:
+// "sp5fff-away.log line 12".
+std::string Where(const CheckedLog& station, const CheckedLog& part, std::size_t position) {
+  std::string where = part.log.positionWord + " " + std::to_string(position);
+  return station.joined.empty() ? where : Printable(FileNameOf(part.log.file)) + " " + where;
+}
+
+std::vector<std::vector<std::string>> LinesWith(const CheckedLog& station, const LogCheck& check,
                                                 Verdict verdict, const LogsHolding& holding,
                                                 const PositionWords& words) {
   std::vector<std::vector<std::string>> rows;
-  const std::size_t index = *log.checkIndex;
+  for (const CheckedLog* log : StationLogs(station)) {
+  const std::size_t index = *log->checkIndex;
   for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
     if (check.QsoVerdict(index, i) != verdict) continue;
     const CheckedQso qso = check.Qso(index, i);
-    std::vector<std::string> row = {log.log.positionWord + " " + std::to_string(qso.position),
-                                    TimeText(qso.minute), Printable(qso.band), Printable(qso.call)};
+    std::vector<std::string> row = {Where(station, *log, qso.position), TimeText(qso.minute),
+                                    Printable(qso.band), Printable(qso.call)};
     switch (verdict) {
       case Verdict::kBustedCall:
         row.push_back(HeldText(qso.detail, check, holding));
@@ -82,16 +97,18 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& log, const Log
     }
     rows.push_back(std::move(row));
   }
+  }
   return rows;
 }
 
-std::vector<std::vector<std::string>> NotCheckedRows(const CheckedLog& log,
+std::vector<std::vector<std::string>> NotCheckedRows(const CheckedLog& station,
                                                      std::string_view verdict) {
   std::vector<std::vector<std::string>> rows;
-  for (const LineNotChecked& line : log.notCheckedLines)
-    if (line.verdict == verdict)
-      rows.push_back({log.log.positionWord + " " + std::to_string(line.position), line.time,
-                      Printable(line.band), Printable(line.call), Printable(line.detail)});
+  for (const CheckedLog* log : StationLogs(station))
+    for (const LineNotChecked& line : log->notCheckedLines)
+      if (line.verdict == verdict)
+        rows.push_back({Where(station, *log, line.position), line.time, Printable(line.band),
+                        Printable(line.call), Printable(line.detail)});
   return rows;
 }
 
@@ -302,16 +319,24 @@ CheckReport CheckReportOf(const CheckedLog& log, const LogCheck& check,
                           const PositionWords& words, const ScoringRules& rules) {
   CheckReport report;
   report.call = Printable(log.log.callSign);
-  report.file = Printable(FileNameOf(log.log.file));
+  report.file = Printable(log.FileNames());
   report.otherLogs = check.StationCount() - 1;
   report.scores = ScoreLines(log, rules);
   report.clock = ClockLine(log, check);
   report.sentSerials = SentSerialsLine(log, check);
-  report.lineCounts = "QSO lines: " + std::to_string(check.QsoCount(*log.checkIndex));
+  std::size_t lines = 0;
+  CopiesOfEntrant byOthers;
+  for (const CheckedLog* part : StationLogs(log)) {
+    lines += check.QsoCount(*part->checkIndex);
+    const CopiesOfEntrant& of = copies[*part->checkIndex];
+    byOthers.calls.insert(byOthers.calls.end(), of.calls.begin(), of.calls.end());
+    byOthers.exchanges.insert(byOthers.exchanges.end(), of.exchanges.begin(), of.exchanges.end());
+  }
+  report.lineCounts = "QSO lines: " + std::to_string(lines);
   for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
     report.lineCounts += (verdict == 0 ? ": " : ", ") + std::string(kVerdictNames[verdict]) + " " +
                          std::to_string(log.counts[verdict]);
-  report.sections = Sections(log, check, copies[*log.checkIndex], holding, words, rules);
+  report.sections = Sections(log, check, byOthers, holding, words, rules);
   return report;
 }
 

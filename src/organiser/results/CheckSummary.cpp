@@ -43,13 +43,17 @@ CheckSummary SummaryOf(const std::vector<CheckedLog>& logs, const LogCheck& chec
   for (const CheckedLog& log : logs) {
     if (!log.checkIndex) continue;
     std::set<std::string_view> withoutLog;
-    for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
-      summary.verdicts[verdict] += log.counts[verdict];
-    summary.unreadable += log.log.skipped;
-    summary.leftOut += log.log.leftOut;
-    const ClockJudgement& clock = check.Clock(*log.checkIndex);
-    if (clock.offset != 0)
-      summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
+    // A log joined to another of its station is counted, and its clock
+    // told, with that one.
+    if (log.joinedTo == nullptr) {
+      for (std::size_t verdict = 0; verdict < kVerdictNames.size(); ++verdict)
+        summary.verdicts[verdict] += log.counts[verdict];
+      summary.unreadable += log.log.skipped;
+      summary.leftOut += log.log.leftOut;
+      const ClockJudgement& clock = check.Clock(*log.checkIndex);
+      if (clock.offset != 0)
+        summary.clocksOff.push_back({log.log.callSign, clock.offset, clock.pairs, clock.agreeing});
+    }
     const std::size_t index = *log.checkIndex;
     for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
       // Most lines are ok: the whole finding is looked up only where it is

@@ -20,8 +20,12 @@ bool WriteReports(const ReportSettings& settings, const std::vector<CheckedLog>&
     throw OutputFailure("cannot make the folder " + settings.folder + ": " + error.message());
   ReportNames names;
   std::vector<std::string> fileNames(logs.size());
+  // A log joined to another of its station is reported in that one's report.
+  const auto reported = [&](std::size_t i) {
+    return logs[i].IsChecked() && logs[i].joinedTo == nullptr;
+  };
   for (std::size_t i = 0; i < logs.size(); ++i)
-    if (logs[i].IsChecked()) fileNames[i] = names.For(logs[i].log.callSign, ".txt");
+    if (reported(i)) fileNames[i] = names.For(logs[i].log.callSign, ".txt");
   bool allWritten = true;
   const std::vector<CopiesOfEntrant> copies = CopiesByOthers(logs, check);
   const LogsHolding holding = check.LogsHoldingEachCall();
@@ -30,13 +34,13 @@ bool WriteReports(const ReportSettings& settings, const std::vector<CheckedLog>&
   RunInOrder<std::string>(
       logs.size(), settings.jobs,
       [&](std::size_t i) {
-        return logs[i].IsChecked() ? CheckReportText(CheckReportOf(logs[i], check, copies, holding,
+        return reported(i) ? CheckReportText(CheckReportOf(logs[i], check, copies, holding,
                                                                    words, settings.scores),
                                                      *logs[i].checked)
                                    : std::string();
       },
       [&](std::size_t i, std::string&& report) {
-        if (!logs[i].IsChecked()) return;
+        if (!reported(i)) return;
         try {
           WriteWholeFile(NameOf(PathOf(settings.folder) / PathOf(fileNames[i])), report, reads);
         } catch (const OutputFailure& failure) {

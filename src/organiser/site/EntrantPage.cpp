@@ -32,7 +32,10 @@ void StationSection(std::ostream& out, const SiteEntry& entry) {
   if (!log.station.club.empty()) Term(out, "Club", log.station.club);
   if (!log.own.continent.empty())
     Term(out, "Continent and DXCC prefix", log.own.continent + ", " + log.own.dxccPrefix);
-  Term(out, "Log", FileNameOf(log.file));
+  if (entry.log->joined.empty())
+    Term(out, "Log", FileNameOf(log.file));
+  else
+    Term(out, "Logs, checked as one station", entry.log->FileNames());
   if (entry.rank) Term(out, "Place", std::to_string(*entry.rank) + " overall");
   if (entry.categoryRank) Term(out, "Place in its category", std::to_string(*entry.categoryRank));
   if (entry.countryRank)

@@ -180,7 +180,9 @@ void WriteIndexPage(std::ostream& out, const SiteContents& site) {
   WritePageStart(out, site.publication.title + ": results", contents);
   WritePublication(out, site.publication);
   const Ranking& overall = site.rankings.front();
-  out << "<p>" << Plural(site.ranked.size() + site.notScored.size(), "file") << " received, "
+  std::size_t files = site.notScored.size();
+  for (const SiteEntry& entry : site.ranked) files += 1 + entry.log->joined.size();
+  out << "<p>" << Plural(files, "file") << " received, "
       << Plural(overall.entries.size(), "log")
       << (site.checked ? " checked against each other" : " scored") << ".</p>\n";
   out << "<section aria-labelledby=\"overall\"><h2 id=\"overall\">Overall</h2>\n";

@@ -29,7 +29,7 @@ void WriteReceivedTable(std::ostream& out, const SiteContents& site, const std::
     const CheckedLog& log = *entry.log;
     out << "<tr>";
     WriteCallCell(out, entry, toRoot);
-    out << "<td>" << HtmlShort(FileNameOf(log.log.file), kLongestInTable) << "</td><td>"
+    out << "<td>" << HtmlShort(log.FileNames(), kLongestInTable) << "</td><td>"
         << HtmlShort(log.log.categories, kLongestInTable) << "</td><td class=\"n\">";
     if (!log.log.Failed()) out << log.log.score->qsos;
     out << "</td><td>" << Html(site.checked ? log.Status() : log.log.Status()) << "</td></tr>\n";

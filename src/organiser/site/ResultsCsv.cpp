@@ -35,7 +35,7 @@ void WriteResultsCsv(std::ostream& out, const SiteContents& site) {
          scored ? std::to_string(log.log.score->Score()) : std::string(),
          checked ? std::to_string(log.CheckedScore()) : std::string(), count(Verdict::kNil),
          count(Verdict::kBustedCall), count(Verdict::kBustedExchange), count(Verdict::kUnique),
-         site.checked ? log.Status() : log.log.Status(), FileNameOf(log.log.file)});
+         site.checked ? log.Status() : log.log.Status(), log.FileNames()});
   }
 }
 

@@ -70,6 +70,8 @@ bool WriteEntrantPages(const SiteSettings& settings, const SiteSources& sources,
           if (report && !settings.privateReports)
             entrants.Stage(VerdictsFileOf(entry), reads, [&](std::ostream& out) {
               out << kVerdictsHeading << VerdictRowsOf(*entry.log, *sources.check, words);
+              for (const CheckedLog* joined : entry.log->joined)
+                out << VerdictRowsOf(*joined, *sources.check, words);
             });
           entrants.Stage(PageFileOf(entry), reads,
                          [&](std::ostream& out) { WriteEntrantPage(out, entry, site, report); });
