@@ -70,11 +70,11 @@ struct Station {
   bool sendsLog = false;
   std::string letter;  // a Polish station's voivodeship; others send serial numbers
   std::int64_t clockOffset = 0;
-  std::string report = "599";  // how its logger writes reports
-  std::string signs;           // as it signs and its log's header says: call and designator
-  bool runs = false;           // a run station
-  bool serialsOff = false;     // its log has each sent serial one above what it sent
-  std::int64_t movedAt = -1;   // sends two logs: the second from here (true UTC)
+  std::string report = "599";   // how its logger writes reports
+  std::string signs;            // as it signs and its log's header says: call and designator
+  bool runs = false;            // a run station
+  bool serialsOff = false;      // its log has each sent serial one above what it sent
+  std::int64_t movedAt = -1;    // sends two logs: the second from here (true UTC)
   bool varyingReports = false;  // its logger writes reports of two figures that vary
 };
 
@@ -385,11 +385,10 @@ class Generator {
         Side dupe = side;
         // Where the rules allow a station again after a while, a dupe is
         // one worked again sooner, and well apart from its QSO.
-        dupe.minute +=
-            shape_.reworkMinutes
-                ? kDupeApart + static_cast<std::int64_t>(Below(static_cast<std::size_t>(
-                                   shape_.reworkMinutes - 2 * kDupeApart)))
-                : 30 + static_cast<std::int64_t>(Below(60));
+        dupe.minute += shape_.reworkMinutes
+                           ? kDupeApart + static_cast<std::int64_t>(Below(static_cast<std::size_t>(
+                                              shape_.reworkMinutes - 2 * kDupeApart)))
+                           : 30 + static_cast<std::int64_t>(Below(60));
         if (dupe.minute >= kStart + kContestMinutes - kMargin ||
             BandAt(side.station, dupe.minute) != side.band)
           continue;
@@ -484,8 +483,8 @@ class Generator {
           BandAt(side.station, minute) != side.band || BandAt(side.partner, minute) != side.band)
         continue;
       const std::size_t qso = nextQso_++;
-      sides_.push_back(MakeSide(side.station, side.partner, side.band, minute, qso,
-                                LoggedCall(side.partner)));
+      sides_.push_back(
+          MakeSide(side.station, side.partner, side.band, minute, qso, LoggedCall(side.partner)));
       sides_.push_back(
           MakeSide(side.partner, side.station, side.band, minute, qso, LoggedCall(side.station)));
     }

@@ -42,9 +42,7 @@ void LogCheck::MatchBandErrors() {
   for (std::uint32_t place = 0; place < byLogTime.size(); ++place)
     placeInLogTime[byLogTime[place]] = place;
   FreeLines free = FreeLinesByCall();
-  const auto unanswered = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone;
-  };
+  const auto unanswered = [&](std::uint32_t i) { return findings_[i].partner == kNone; };
   for (std::uint32_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
     const std::uint32_t other = logOfCall_[line.call];

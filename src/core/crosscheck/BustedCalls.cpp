@@ -45,8 +45,7 @@ void LogCheck::MatchBustedCalls(std::size_t threads) {
   for (const Log& log : logs_) logCalls.push_back(calls_.Text(log.call));
   const NearCallIndex nearLogs(logCalls);
   const auto unmatched = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone &&
-           lines_[i].call != logs_[lines_[i].log].call;
+    return findings_[i].partner == kNone && lines_[i].call != logs_[lines_[i].log].call;
   };
   // The logs one slip away from each call that a line still unmatched
   // names, looked up on every thread; the lines then take them in order.

@@ -28,9 +28,7 @@ constexpr std::size_t kLinesWeighed = 64;
 // several stations made the error and loses those QSOs; the other keeps
 // each. Where that cannot be told, nothing is.
 void LogCheck::MatchClockJumps() {
-  const auto unanswered = [&](std::uint32_t i) {
-    return findings_[i].partner == kNone;
-  };
+  const auto unanswered = [&](std::uint32_t i) { return findings_[i].partner == kNone; };
   struct Jump {
     std::uint32_t line;
     std::uint32_t answer;

@@ -24,8 +24,8 @@ class ReportColumn {
   ReportPlace Place() const;
 
  private:
-  std::size_t withParts_ = 0;     // exchanges of two parts or more
-  std::size_t reportShaped_ = 0;  // of those, the ones whose first looks like a report
+  std::size_t withParts_ = 0;        // exchanges of two parts or more
+  std::size_t reportShaped_ = 0;     // of those, the ones whose first looks like a report
   std::size_t fullReadability_ = 0;  // of those, the ones of readability 5
   std::map<std::string, std::size_t> firsts_;
 };

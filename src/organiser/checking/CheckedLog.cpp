@@ -27,8 +27,7 @@ std::string CheckedLog::FileNames() const {
 }
 
 std::string CheckedLog::Status() const {
-  if (joinedTo != nullptr)
-    return "checked as one station with " + FileNameOf(joinedTo->log.file);
+  if (joinedTo != nullptr) return "checked as one station with " + FileNameOf(joinedTo->log.file);
   if (!log.Failed() && !notChecked.empty()) return "not checked: " + notChecked;
   if (!log.Failed() && !excluded.empty()) return "excluded: " + excluded;
   return log.Status();

@@ -366,10 +366,10 @@ void JoinStations(const LogCheck& check, const CheckSettings& settings,
     // Before the check, every QSO of the station's logs (of a single-band
     // entrant, those on its band).
     const std::optional<std::string_view> band = station.log.declared.SingleBand();
-    station.log.score = ReplayContacts(
-        contacts,
-        contacts.ByCallSign().Only([&](std::uint32_t i) { return !band || contacts.At(i).band == *band; }),
-        station.own);
+    station.log.score = ReplayContacts(contacts, contacts.ByCallSign().Only([&](std::uint32_t i) {
+      return !band || contacts.At(i).band == *band;
+    }),
+                                       station.own);
   }
 }
 

@@ -103,7 +103,8 @@ Json LogJson(const RankedLog& ranked) {
                 {"file", JsonText(log.log.file)},
                 {"joinedFiles", Json::array()}};
   // The station's other logs, checked with this one as one station.
-  for (const CheckedLog* other : log.joined) entry["joinedFiles"].push_back(JsonText(other->log.file));
+  for (const CheckedLog* other : log.joined)
+    entry["joinedFiles"].push_back(JsonText(other->log.file));
   if (!log.log.Failed()) {
     entry["qsos"] = log.log.score->qsos;
     entry["score"] = log.log.score->Score();

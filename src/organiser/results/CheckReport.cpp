@@ -69,34 +69,34 @@ std::vector<std::vector<std::string>> LinesWith(const CheckedLog& station, const
                                                 const PositionWords& words) {
   std::vector<std::vector<std::string>> rows;
   for (const CheckedLog* log : StationLogs(station)) {
-  const std::size_t index = *log->checkIndex;
-  for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
-    if (check.QsoVerdict(index, i) != verdict) continue;
-    const CheckedQso qso = check.Qso(index, i);
-    std::vector<std::string> row = {Where(station, *log, qso.position), TimeText(qso.minute),
-                                    Printable(qso.band), Printable(qso.call)};
-    switch (verdict) {
-      case Verdict::kBustedCall:
-        row.push_back(HeldText(qso.detail, check, holding));
-        break;
-      case Verdict::kNil:
-        row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
-                      : qso.nearest             ? NearestText(*qso.nearest, words[*qso.otherLog])
-                                                : std::string("no line with you"));
-        break;
-      case Verdict::kBustedExchange:
-        row.push_back(Printable(qso.received));
-        row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
-                                                : Printable(qso.detail));
-        break;
-      case Verdict::kUnique:
-        row.push_back(HeldText(qso.detail, check, holding));
-        break;
-      default:
-        break;
+    const std::size_t index = *log->checkIndex;
+    for (std::size_t i = 0; i < check.QsoCount(index); ++i) {
+      if (check.QsoVerdict(index, i) != verdict) continue;
+      const CheckedQso qso = check.Qso(index, i);
+      std::vector<std::string> row = {Where(station, *log, qso.position), TimeText(qso.minute),
+                                      Printable(qso.band), Printable(qso.call)};
+      switch (verdict) {
+        case Verdict::kBustedCall:
+          row.push_back(HeldText(qso.detail, check, holding));
+          break;
+        case Verdict::kNil:
+          row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
+                        : qso.nearest             ? NearestText(*qso.nearest, words[*qso.otherLog])
+                                                  : std::string("no line with you"));
+          break;
+        case Verdict::kBustedExchange:
+          row.push_back(Printable(qso.received));
+          row.push_back(qso.fault != Fault::kNone ? FaultText(qso, words[*qso.partnerLog])
+                                                  : Printable(qso.detail));
+          break;
+        case Verdict::kUnique:
+          row.push_back(HeldText(qso.detail, check, holding));
+          break;
+        default:
+          break;
+      }
+      rows.push_back(std::move(row));
     }
-    rows.push_back(std::move(row));
-  }
   }
   return rows;
 }
@@ -271,8 +271,9 @@ std::string SentSerialsLine(const CheckedLog& log, const LogCheck& check) {
   const std::optional<SentSerialsOff> off = check.SentSerials(*log.checkIndex);
   if (!off) return {};
   return SentSerialsOffText("your", *off) +
-         (off->charged ? "; your QSOs with them are busted exchanges, as the contest's rules have it"
-                       : "; your QSOs with them stay, as they were made right on the air");
+         (off->charged
+              ? "; your QSOs with them are busted exchanges, as the contest's rules have it"
+              : "; your QSOs with them stay, as they were made right on the air");
 }
 
 // The lines the check removed or doubted, those it could not check, and

@@ -91,7 +91,7 @@ struct CheckReport {
   // "your logged sent serials are 1 above what 10 stations copied; ...";
   // empty when they were found right.
   std::string sentSerials;
-  std::string lineCounts;                                   // "QSO lines: 120: ok 100, ..."
+  std::string lineCounts;  // "QSO lines: 120: ok 100, ..."
   std::vector<ReportTable> sections;
 };
 

@@ -34,10 +34,10 @@ bool WriteReports(const ReportSettings& settings, const std::vector<CheckedLog>&
   RunInOrder<std::string>(
       logs.size(), settings.jobs,
       [&](std::size_t i) {
-        return reported(i) ? CheckReportText(CheckReportOf(logs[i], check, copies, holding,
-                                                                   words, settings.scores),
-                                                     *logs[i].checked)
-                                   : std::string();
+        return reported(i) ? CheckReportText(CheckReportOf(logs[i], check, copies, holding, words,
+                                                           settings.scores),
+                                             *logs[i].checked)
+                           : std::string();
       },
       [&](std::size_t i, std::string&& report) {
         if (!reported(i)) return;

@@ -236,10 +236,10 @@ void LogScorer::Read(LogInput& input, LogResult& result, LogContents* contents) 
     // The check keeps a single-band log's other bands as evidence for the
     // logs it worked there; its score is its own band's, as without it.
     const ContactList& contacts = log.contacts;
-    result.score = ReplayContacts(
-        contacts,
-        contacts.ByCallSign().Only([&](std::uint32_t i) { return contacts.At(i).band == *categoryBand; }),
-        own, each);
+    result.score = ReplayContacts(contacts, contacts.ByCallSign().Only([&](std::uint32_t i) {
+      return contacts.At(i).band == *categoryBand;
+    }),
+                                  own, each);
   } else {
     result.score = settings_.order == Order::kLog
                        ? ReplayContacts(log.contacts, log.contacts.InLogOrder(), own, each)

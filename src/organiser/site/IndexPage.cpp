@@ -182,8 +182,7 @@ void WriteIndexPage(std::ostream& out, const SiteContents& site) {
   const Ranking& overall = site.rankings.front();
   std::size_t files = site.notScored.size();
   for (const SiteEntry& entry : site.ranked) files += 1 + entry.log->joined.size();
-  out << "<p>" << Plural(files, "file") << " received, "
-      << Plural(overall.entries.size(), "log")
+  out << "<p>" << Plural(files, "file") << " received, " << Plural(overall.entries.size(), "log")
       << (site.checked ? " checked against each other" : " scored") << ".</p>\n";
   out << "<section aria-labelledby=\"overall\"><h2 id=\"overall\">Overall</h2>\n";
   TopOfRanking(out, overall, site.checked);

@@ -482,8 +482,8 @@ TEST(LogCheck, ReportsOfAnyWidthAreNeverCompared) {
     for (std::size_t i = 0; i < c.sent.size(); ++i) {
       const std::string minute = "10" + std::to_string(10 + i);
       // Only a copy whose serial differs is a bust.
-      const bool busted = c.sent[i].substr(c.sent[i].find(' ')) !=
-                          c.copied[i].substr(c.copied[i].find(' '));
+      const bool busted =
+          c.sent[i].substr(c.sent[i].find(' ')) != c.copied[i].substr(c.copied[i].find(' '));
       const std::string verdict = busted ? c.verdict : "ok";
       stations[0].lines.push_back({minute, partners[i], "14", c.sent[i], "59 M", "ok"});
       stations.push_back({partners[i],
@@ -565,8 +565,8 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
     std::size_t worked;
     bool charged;
   };
-  for (const SerialCase serial : {SerialCase{3, 3, false}, {3, 3, true}, {2, 3, false},
-                                  {3, 6, false}, {3, 7, false}}) {
+  for (const SerialCase serial :
+       {SerialCase{3, 3, false}, {3, 3, true}, {2, 3, false}, {3, 6, false}, {3, 7, false}}) {
     std::vector<Station> stations = {{"SP1AAA", {}}};
     const char* partners[] = {"SP2BBB", "SP3CCC", "SP4DDD", "SP5EEE", "SP6FFF", "SP7GGG", "SP8HHH"};
     const bool marked = serial.copiers >= 3 && serial.worked - serial.copiers < serial.copiers;
@@ -587,11 +587,15 @@ TEST(LogCheck, OnlyTheSideAtFaultLoses) {
                          ? "a sent serial one above what two stations copied"
                      : !marked && serial.worked == 6
                          ? "three copied it one below, three as logged: nothing told"
-                     : !marked      ? "three copied it one below, four as logged: nothing told"
+                     : !marked        ? "three copied it one below, four as logged: nothing told"
                      : serial.charged ? "a sent serial one above what three copied, charged"
                                       : "a sent serial one above what three copied: it stays",
-                     stations, marked ? Fault::kSentSerial : Fault::kNone, marked, 1,
-                     {.windowMinutes = 5, .reworkMinutes = std::nullopt,
+                     stations,
+                     marked ? Fault::kSentSerial : Fault::kNone,
+                     marked,
+                     1,
+                     {.windowMinutes = 5,
+                      .reworkMinutes = std::nullopt,
                       .penalizeSentSerial = serial.charged}});
   }
   for (const Case& c : cases) {
@@ -897,112 +901,113 @@ TEST(LogCheck, FindsEveryErrorPutIntoASimulatedContestAndNothingElse) {
     bool domestic;
   };
   for (const Kind kind : {Kind{"international", false}, Kind{"domestic", true}})
-  for (std::uint64_t seed = 1; seed <= 8; ++seed) {
-    SCOPED_TRACE(std::string(kind.name) + " seed " + std::to_string(seed));
-    test::ContestShape shape = SimulatedShape(60, 15, 80, seed);
-    CheckRules rules;
-    if (kind.domestic) {
-      shape.reworkMinutes = 30;
-      shape.twoSerials = true;
-      shape.varyingReports = true;
-      shape.entrantMiscopies = 0.03;
-      rules.reworkMinutes = 30;
-    }
-    const std::vector<test::SimulatedLog> logs = test::SimulateContest(shape);
-    LogCheck check(rules);
-    AddContest(check, logs);
-    check.Run();
-    std::map<std::string, std::size_t> found;
-    std::set<std::string> stations;
-    std::set<std::string> ownCalls;
-    for (const test::SimulatedLog& log : logs) ownCalls.insert(std::string(StationCall(log.call)));
-    for (std::size_t log = 0; log < logs.size(); ++log) {
-      const test::SimulatedLog& part = logs[log];
-      const std::int64_t offset = check.ClockOffset(log) - part.clockOffset;
-      EXPECT_LE(offset < 0 ? -offset : offset, 1) << check.OwnCall(log);
-      if (!stations.insert(std::string(StationCall(part.call))).second) ++found["two logs"];
-      std::size_t judged = 0;  // the check's number of the line
-      for (std::size_t i = 0; i < part.qsos.size(); ++i) {
-        const test::SimulatedQso& truth = part.qsos[i];
-        if (truth.verdict == "unreadable" || truth.verdict == "left-out") {
-          ++found[truth.verdict];
-          continue;
-        }
-        const CheckedQso qso = check.Qso(log, judged++);
-        const std::string where = part.call + " line " + std::to_string(i + 1) + " " + truth.call;
-        EXPECT_EQ(qso.position, i + 1);
-        ++found[std::string(VerdictName(qso.verdict))];
-        EXPECT_EQ(VerdictName(qso.verdict), truth.verdict) << where;
-        // The answer that could not be read, or that is left out, is
-        // named by its place, not in words.
-        const bool unread = truth.detail == test::kUnreadableAnswer;
-        const bool leftOut = truth.detail == test::kLeftOutAnswer;
-        EXPECT_EQ(qso.unreadableAnswer.has_value(), unread || leftOut) << where;
-        EXPECT_EQ(qso.answerLeftOut, leftOut) << where;
-        EXPECT_EQ(qso.detail, unread || leftOut ? "" : truth.detail) << where;
-        EXPECT_EQ(qso.loggedAs, truth.loggedAs) << where;
-        if (!truth.loggedAs.empty()) ++found["logged otherwise"];
-        const std::string fault = qso.fault == Fault::kBand         ? "band"
-                                  : qso.fault == Fault::kClock      ? "clock"
-                                  : qso.fault == Fault::kSentSerial ? "serial"
-                                                                    : "";
-        EXPECT_EQ(fault, truth.fault) << where;
-        EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
-        if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
-        // A line its partner's log confirms is never a NIL but for its own
-        // error found; a busted call names the station truly worked.
-        if (qso.verdict == Verdict::kNil) {
-          EXPECT_TRUE(!qso.partnerLog || qso.ownFault) << where;
-        }
-        if (truth.verdict == "busted-call" && ownCalls.count(truth.call) > 0)
-          ++found["copied as an entrant's call"];
-        if (truth.verdict == "ok" && i > 0)
-          for (std::size_t k = 0; k < i; ++k)
-            if (part.qsos[k].call == truth.call && part.qsos[k].band == truth.band &&
-                part.qsos[k].verdict == "ok")
-              ++found["worked again"];
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+      SCOPED_TRACE(std::string(kind.name) + " seed " + std::to_string(seed));
+      test::ContestShape shape = SimulatedShape(60, 15, 80, seed);
+      CheckRules rules;
+      if (kind.domestic) {
+        shape.reworkMinutes = 30;
+        shape.twoSerials = true;
+        shape.varyingReports = true;
+        shape.entrantMiscopies = 0.03;
+        rules.reworkMinutes = 30;
       }
-      EXPECT_EQ(judged, check.QsoCount(log));
-      // A walk over the whole log sees each line as it is asked for alone.
-      std::size_t walked = 0;
-      check.ForEachQso(log, [&](const CheckedQso& qso) {
-        const CheckedQso alone = check.Qso(log, walked++);
-        EXPECT_EQ(qso.position, alone.position);
-        EXPECT_EQ(qso.call, alone.call);
-        EXPECT_EQ(qso.verdict, alone.verdict);
-        EXPECT_EQ(qso.partnerLog, alone.partnerLog);
-        EXPECT_EQ(qso.partnerPosition, alone.partnerPosition);
-        EXPECT_EQ(qso.detail, alone.detail);
-      });
-      EXPECT_EQ(walked, check.QsoCount(log));
+      const std::vector<test::SimulatedLog> logs = test::SimulateContest(shape);
+      LogCheck check(rules);
+      AddContest(check, logs);
+      check.Run();
+      std::map<std::string, std::size_t> found;
+      std::set<std::string> stations;
+      std::set<std::string> ownCalls;
+      for (const test::SimulatedLog& log : logs)
+        ownCalls.insert(std::string(StationCall(log.call)));
+      for (std::size_t log = 0; log < logs.size(); ++log) {
+        const test::SimulatedLog& part = logs[log];
+        const std::int64_t offset = check.ClockOffset(log) - part.clockOffset;
+        EXPECT_LE(offset < 0 ? -offset : offset, 1) << check.OwnCall(log);
+        if (!stations.insert(std::string(StationCall(part.call))).second) ++found["two logs"];
+        std::size_t judged = 0;  // the check's number of the line
+        for (std::size_t i = 0; i < part.qsos.size(); ++i) {
+          const test::SimulatedQso& truth = part.qsos[i];
+          if (truth.verdict == "unreadable" || truth.verdict == "left-out") {
+            ++found[truth.verdict];
+            continue;
+          }
+          const CheckedQso qso = check.Qso(log, judged++);
+          const std::string where = part.call + " line " + std::to_string(i + 1) + " " + truth.call;
+          EXPECT_EQ(qso.position, i + 1);
+          ++found[std::string(VerdictName(qso.verdict))];
+          EXPECT_EQ(VerdictName(qso.verdict), truth.verdict) << where;
+          // The answer that could not be read, or that is left out, is
+          // named by its place, not in words.
+          const bool unread = truth.detail == test::kUnreadableAnswer;
+          const bool leftOut = truth.detail == test::kLeftOutAnswer;
+          EXPECT_EQ(qso.unreadableAnswer.has_value(), unread || leftOut) << where;
+          EXPECT_EQ(qso.answerLeftOut, leftOut) << where;
+          EXPECT_EQ(qso.detail, unread || leftOut ? "" : truth.detail) << where;
+          EXPECT_EQ(qso.loggedAs, truth.loggedAs) << where;
+          if (!truth.loggedAs.empty()) ++found["logged otherwise"];
+          const std::string fault = qso.fault == Fault::kBand         ? "band"
+                                    : qso.fault == Fault::kClock      ? "clock"
+                                    : qso.fault == Fault::kSentSerial ? "serial"
+                                                                      : "";
+          EXPECT_EQ(fault, truth.fault) << where;
+          EXPECT_EQ(qso.ownFault, truth.ownFault) << where;
+          if (!fault.empty()) ++found[fault + (truth.ownFault ? " own" : " theirs")];
+          // A line its partner's log confirms is never a NIL but for its own
+          // error found; a busted call names the station truly worked.
+          if (qso.verdict == Verdict::kNil) {
+            EXPECT_TRUE(!qso.partnerLog || qso.ownFault) << where;
+          }
+          if (truth.verdict == "busted-call" && ownCalls.count(truth.call) > 0)
+            ++found["copied as an entrant's call"];
+          if (truth.verdict == "ok" && i > 0)
+            for (std::size_t k = 0; k < i; ++k)
+              if (part.qsos[k].call == truth.call && part.qsos[k].band == truth.band &&
+                  part.qsos[k].verdict == "ok")
+                ++found["worked again"];
+        }
+        EXPECT_EQ(judged, check.QsoCount(log));
+        // A walk over the whole log sees each line as it is asked for alone.
+        std::size_t walked = 0;
+        check.ForEachQso(log, [&](const CheckedQso& qso) {
+          const CheckedQso alone = check.Qso(log, walked++);
+          EXPECT_EQ(qso.position, alone.position);
+          EXPECT_EQ(qso.call, alone.call);
+          EXPECT_EQ(qso.verdict, alone.verdict);
+          EXPECT_EQ(qso.partnerLog, alone.partnerLog);
+          EXPECT_EQ(qso.partnerPosition, alone.partnerPosition);
+          EXPECT_EQ(qso.detail, alone.detail);
+        });
+        EXPECT_EQ(walked, check.QsoCount(log));
+      }
+      EXPECT_EQ(check.StationCount(), stations.size());
+      // How many logs hold each call as logged, counted line by line here.
+      std::map<std::string, std::size_t> holding;
+      for (std::size_t log = 0; log < logs.size(); ++log) {
+        std::set<std::string> calls;
+        for (std::size_t i = 0; i < check.QsoCount(log); ++i)
+          calls.insert(std::string(check.QsoCall(log, i)));
+        for (const std::string& call : calls) ++holding[call];
+      }
+      const std::vector<std::uint32_t> counted = check.LogsHoldingEachCall();
+      for (const auto& [call, logCount] : holding) {
+        const std::optional<std::uint32_t> number = check.CallNumber(call);
+        ASSERT_TRUE(number.has_value()) << call;
+        EXPECT_EQ(counted.at(*number), logCount) << call;
+      }
+      EXPECT_FALSE(check.CallNumber("NO1CALL").has_value());
+      // Every sort of error was put in, so that none of them passes unseen.
+      for (const char* verdict :
+           {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique",
+            "unreadable", "left-out", "two logs", "logged otherwise", "band own", "band theirs",
+            "clock own", "clock theirs", "serial own", "serial theirs"})
+        EXPECT_GT(found[verdict], 0u) << verdict;
+      if (kind.domestic) {
+        for (const char* pattern : {"copied as an entrant's call", "worked again"})
+          EXPECT_GT(found[pattern], 0u) << pattern;
+      }
     }
-    EXPECT_EQ(check.StationCount(), stations.size());
-    // How many logs hold each call as logged, counted line by line here.
-    std::map<std::string, std::size_t> holding;
-    for (std::size_t log = 0; log < logs.size(); ++log) {
-      std::set<std::string> calls;
-      for (std::size_t i = 0; i < check.QsoCount(log); ++i)
-        calls.insert(std::string(check.QsoCall(log, i)));
-      for (const std::string& call : calls) ++holding[call];
-    }
-    const std::vector<std::uint32_t> counted = check.LogsHoldingEachCall();
-    for (const auto& [call, logCount] : holding) {
-      const std::optional<std::uint32_t> number = check.CallNumber(call);
-      ASSERT_TRUE(number.has_value()) << call;
-      EXPECT_EQ(counted.at(*number), logCount) << call;
-    }
-    EXPECT_FALSE(check.CallNumber("NO1CALL").has_value());
-    // Every sort of error was put in, so that none of them passes unseen.
-    for (const char* verdict :
-         {"ok", "dupe", "nil", "busted-call", "busted-exchange", "unchecked", "unique",
-          "unreadable", "left-out", "two logs", "logged otherwise", "band own", "band theirs",
-          "clock own", "clock theirs", "serial own", "serial theirs"})
-      EXPECT_GT(found[verdict], 0u) << verdict;
-    if (kind.domestic) {
-      for (const char* pattern : {"copied as an entrant's call", "worked again"})
-        EXPECT_GT(found[pattern], 0u) << pattern;
-    }
-  }
 }
 
 }  // namespace
