@@ -129,7 +129,9 @@ void LookAtDeclared(const CheckedLog& log, std::vector<LogToLookAt>& found) {
     finding.detail = unknown;
     found.push_back(std::move(finding));
   }
-  if (log.log.claimedNumber && *log.log.claimedNumber >= 0) {
+  // A station of several logs claims in each what that log scores; its
+  // score is theirs together, which no one claim is compared with.
+  if (log.log.claimedNumber && *log.log.claimedNumber >= 0 && log.joined.empty()) {
     const std::int64_t claimed = *log.log.claimedNumber;
     const std::int64_t score = log.log.score->Score();
     const std::int64_t off = claimed > score ? claimed - score : score - claimed;
