@@ -31,5 +31,13 @@ scripts/fuzz.sh 15
 echo "== win32: Zeltra.dll under Wine"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
+# Zeltra.dll is a 32-bit program, and so is the Wine that loads it: a
+# machine whose kernel refuses i386 programs (some virtual machines) builds
+# and checks the DLL's exports and imports above, but cannot run it.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  echo "win32: the Wine tests NOT RUN: this machine's kernel does not run 32-bit (i386)" \
+    "programs (the DLL and zeltra-score.exe are built and their exports and imports checked)"
+  exit 0
+fi
 source scripts/wine-env.sh build/win32
 run_with_wine ctest --preset win32
