@@ -74,6 +74,11 @@ TEST(Exchange, TheReportColumnIsLearntFromTheLog) {
       {"letters alone", {"K", "M", "B"}, kNone},
       {"nothing", {}, kNone},
       {"a few reports among serials", {"599 1", "2 K", "3 K", "4 K", "5 K"}, kNone},
+      // Nearly all is four in five: three in five is no column.
+      {"three in five report-shaped", {"599 1", "599 2", "599 3", "4 K", "5 K"}, kNone},
+      {"four in five report-shaped", {"599 1", "599 2", "599 3", "599 4", "5 K"}, kFirst},
+      // "39" and "399" are one report: a majority of one value.
+      {"one report in two widths", {"39 1", "399 2", "39 3", "479 4"}, kFirst},
       // A lone part is no evidence either way.
       {"reports, and some letters alone", {"599 K", "599 M", "599 B", "599 W", "K", "M"}, kFirst},
       {"reports of two figures", {"59 001", "59 002", "57 003", "59 004"}, kFirst},

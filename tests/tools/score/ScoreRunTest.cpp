@@ -415,6 +415,24 @@ TEST_F(ScoreRunTest, JsonAndCsvCarryTheSameContent) {
   EXPECT_EQ(out.str(), std::string(kTable) + kScoreLine);
 }
 
+// A report that cannot be written (its name taken by a folder) fails the
+// run with its own status; the other reports are written all the same.
+TEST_F(ScoreRunTest, AReportThatCannotBeWrittenFailsTheRun) {
+  std::filesystem::create_directories(folder.path() / "logs");
+  Write("logs/sp5xyz.log", kCabrillo);
+  Write("logs/sp9abc.log",
+        "START-OF-LOG: 3.0\nCALLSIGN: SP9ABC\nCATEGORY-OPERATOR: SINGLE-OP\n"
+        "QSO: 14080 RY 2026-12-06 1200 SP9ABC 599 K SP5XYZ 599 001\nEND-OF-LOG:\n");
+  const std::filesystem::path reports = folder.path() / "r";
+  std::filesystem::create_directories(reports / "SP5XYZ.txt");
+  EXPECT_EQ(
+      Run({"--cross-check", (folder.path() / "logs").string(), "--reports", reports.string()}),
+      kExitOutputFailed);
+  EXPECT_NE(errors.str().find("the report of SP5XYZ is not written"), std::string::npos)
+      << errors.str();
+  EXPECT_TRUE(std::filesystem::is_regular_file(reports / "SP9ABC.txt"));
+}
+
 TEST(ScoreOptions, UsageErrors) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{},
