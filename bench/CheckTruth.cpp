@@ -13,6 +13,7 @@
 #include "core/crosscheck/LogCheck.h"
 #include "core/crosscheck/LogLines.h"
 #include "support/SimulatedContest.h"
+#include "support/SimulatedLines.h"
 
 namespace {
 
@@ -43,20 +44,7 @@ void Check(const ContestShape& shape, const CheckRules& rules, Tally& tally) {
   LogCheck check(rules);
   for (const SimulatedLog& log : logs) {
     LogLines lines(log.call);
-    std::size_t position = 0;
-    for (const SimulatedQso& qso : log.qsos)
-      if (qso.verdict == "unreadable")
-        lines.AddPart(++position, qso.call, qso.band, qso.minute);
-      else if (qso.verdict == "left-out")
-        lines.AddPart(++position, qso.call, qso.band, qso.minute, zeltra::PartKind::kLeftOut);
-      else
-        lines.Add({.position = ++position,
-                   .call = qso.call,
-                   .band = qso.band,
-                   .mode = "RTTY",
-                   .minute = qso.minute,
-                   .sent = qso.sent,
-                   .received = qso.received});
+    zeltra::test::AddSimulatedLines(lines, log);
     check.AddLog(lines);
   }
   check.Run();

@@ -14,6 +14,7 @@
 #include "core/crosscheck/StationCall.h"
 #include "core/text/UtcMinute.h"
 #include "support/SimulatedContest.h"
+#include "support/SimulatedLines.h"
 
 namespace zeltra {
 namespace {
@@ -57,26 +58,6 @@ LogCheck Checked(const std::vector<Station>& stations, CheckRules rules = {}) {
   return check;
 }
 
-// A simulated log's lines, numbered from 1, after the lines already there;
-// one that cannot be read, or that the contest does not count, only as
-// evidence.
-void AddSimulated(LogLines& lines, const test::SimulatedLog& simulated) {
-  std::size_t position = 0;
-  for (const test::SimulatedQso& qso : simulated.qsos)
-    if (qso.verdict == "unreadable")
-      lines.AddPart(++position, qso.call, qso.band, qso.minute);
-    else if (qso.verdict == "left-out")
-      lines.AddPart(++position, qso.call, qso.band, qso.minute, PartKind::kLeftOut);
-    else
-      lines.Add({.position = ++position,
-                 .call = qso.call,
-                 .band = qso.band,
-                 .mode = "RTTY",
-                 .minute = qso.minute,
-                 .sent = qso.sent,
-                 .received = qso.received});
-}
-
 // The simulated logs into a check, each a log of its own (a station that
 // moved sent two, which the check takes as one). extra: lines to put
 // first into a log's lines, by its number.
@@ -85,7 +66,7 @@ void AddContest(LogCheck& check, const std::vector<test::SimulatedLog>& logs,
   for (std::size_t k = 0; k < logs.size(); ++k) {
     LogLines lines(logs[k].call);
     if (extra) extra(k, lines);
-    AddSimulated(lines, logs[k]);
+    test::AddSimulatedLines(lines, logs[k]);
     check.AddLog(lines);
   }
 }
