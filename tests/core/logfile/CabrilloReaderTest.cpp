@@ -100,6 +100,12 @@ TEST(CabrilloReader, AReportIsNeverTakenForACall) {
        good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 2\n",
        {"KH6TU", "KH6TU"},
        {5}},
+      // Half is not most: the lines with the id are named.
+      {"an odd transmitter id in exactly half the lines is no column",
+       good + good + "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 2\n" +
+           "QSO: 14000 RY 2020-09-27 2306 W6REK 599 03 CA W1AW 599 06 CT 2\n",
+       {"KH6TU", "KH6TU"},
+       {5, 6}},
       {"an odd transmitter id in every line is that column",
        "QSO: 14000 RY 2020-09-27 2300 W6REK 599 03 CA KH6TU 599 31 HI 2\n"
        "QSO: 14000 RY 2020-09-27 2305 W6REK 599 03 CA K1AR 599 05 MA 2\n",
