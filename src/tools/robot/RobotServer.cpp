@@ -107,7 +107,7 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
     : settings_(std::move(settings)),
       countries_(countries),
       said_(said),
-      store_(settings_.data),
+      store_(settings_.data, TheSystemDisk(), settings_.mailCaps),
       reader_(settings_.data),
       rate_(settings_.perMinute),
       share_(settings_.http.perAddress) {
@@ -308,13 +308,22 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
                     {size, sha256, refused->call});
     const Acceptable& log = std::get<Acceptable>(checked);
     ReceiptMails mails;
+    // The key goes to the sender before the mail is committed, so that the
+    // mail never goes out without it; it is forgotten if no mail took it.
     if (mailer_)
-      mails = [&log](const Receipt& receipt, const std::optional<std::string>& currentEmail) {
+      mails = [this, &log](const Receipt& receipt, const std::optional<std::string>& currentEmail) {
+        mailer_->Remember(receipt.log.id, receipt.key);
         return ReceiptMailsOf(receipt, log.warnings, log.email, currentEmail);
       };
     const Receipt receipt =
         store_.Keep(piece, log.facts, Sender{request.address, receiver->key(), log.email}, mails);
-    if (mailer_) mailer_->Wake();
+    if (mailer_) {
+      if (!receipt.keyMailed) mailer_->Forget(receipt.log.id);
+      for (const std::string& recipient : receipt.mailsCapped)
+        TellFailure("no mail to " + recipient + " for upload " + std::to_string(receipt.log.id) +
+                    ": the mails of the hour to that address, or in all, are at their cap");
+      mailer_->Wake();
+    }
     const bool held = receipt.log.state == LogState::kHeld;
     Attempt attempt;
     attempt.time = receipt.log.received;

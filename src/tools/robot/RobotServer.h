@@ -51,6 +51,7 @@ struct RobotSettings {
   // mail that fails is tried again after mailRetry, then ever later.
   std::optional<SmtpSettings> smtp;
   std::chrono::seconds mailRetry{60};
+  MailCaps mailCaps;
   // UTC seconds since 1970 now; none: the system's clock.
   std::function<std::int64_t()> utcNow;
 };

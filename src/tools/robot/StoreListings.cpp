@@ -26,6 +26,14 @@ void WriteLogList(std::ostream& out, const std::vector<KeptLog>& logs) {
         << "\n";
 }
 
+void WriteMailList(std::ostream& out, const std::vector<UnsentMail>& mails) {
+  out << "mail\tstate\tto\tupload\tqueued (UTC)\ttries\tsubject\tlast failure\n";
+  for (const UnsentMail& mail : mails)
+    out << mail.id << "\t" << (mail.givenUp ? "given up" : "waiting") << "\t"
+        << Printable(mail.recipient) << "\t" << mail.log << "\t" << mail.queued << "\t"
+        << mail.tries << "\t" << Printable(mail.subject) << "\t" << Printable(mail.why) << "\n";
+}
+
 void WriteAttemptsCsv(std::ostream& out, const StoreReader& store) {
   out << organiser::CsvLine({"id", "time", "address", "outcome", "status", "call", "bytes",
                              "sha256", "upload", "reason"});

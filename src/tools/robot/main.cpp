@@ -3,13 +3,15 @@
 //   zeltra-robot serve --data DIR --from T --to T [--listen ADDR:PORT]
 //                      [--deadline "YYYY-MM-DD HH:MM"] [--max-bytes N]
 //                      [--per-minute N] [--per-address N] [--contest NAME]...
-//                      [--smtp URL --mail-from ADDRESS [--mail-retry S]]
+//                      [--smtp URL --mail-from ADDRESS [--mail-retry S]
+//                       [--mails-per-address N] [--mails-per-hour N]]
 //                      [--trusted-proxy ADDR] [--cty FILE]
 //   zeltra-robot export --data DIR --into FOLDER
 //   zeltra-robot held --data DIR
 //   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
 //   zeltra-robot attempts --data DIR [--format csv|json]
 //   zeltra-robot versions --data DIR CALL
+//   zeltra-robot mails --data DIR
 
 #include <sys/resource.h>
 
@@ -173,6 +175,14 @@ void DeclareMail(CLI::App& serve, ServeAsked& asked) {
                   "seconds before a mail that failed is tried again, doubled each time "
                   "(default 60)")
       ->check(CLI::Range(1, 3600));
+  zeltra::robot::MailCaps& caps = asked.settings.mailCaps;
+  serve
+      .add_option("--mails-per-address", caps.perRecipient,
+                  "mails queued to one address in an hour (default 3)")
+      ->check(CLI::Range(1, 1000));
+  serve
+      .add_option("--mails-per-hour", caps.perHour, "mails queued in all in an hour (default 120)")
+      ->check(CLI::Range(1, 100000));
 }
 
 // The organiser's commands beside the serving robot.
@@ -183,6 +193,7 @@ struct Commands {
   CLI::App* reject;
   CLI::App* attempts;
   CLI::App* versions;
+  CLI::App* mails;
 };
 
 Commands DeclareCommands(CLI::App& app, Asked& asked) {
@@ -191,9 +202,10 @@ Commands DeclareCommands(CLI::App& app, Asked& asked) {
                           app.add_subcommand("accept", "a held upload becomes its call's log"),
                           app.add_subcommand("reject", "a held upload stays out of the check"),
                           app.add_subcommand("attempts", "every upload, accepted, held or refused"),
-                          app.add_subcommand("versions", "every upload of one call")};
+                          app.add_subcommand("versions", "every upload of one call"),
+                          app.add_subcommand("mails", "the mails not sent: waiting or given up")};
   for (CLI::App* command : {commands.exporting, commands.held, commands.accept, commands.reject,
-                            commands.attempts, commands.versions})
+                            commands.attempts, commands.versions, commands.mails})
     command->add_option("--data", asked.data, "the robot's data folder")->required();
   // The folder to fill, by its name or the name it had before.
   CLI::Option_group* folder = commands.exporting->add_option_group("folder");
@@ -228,6 +240,8 @@ void RunCommand(const Commands& commands, const Asked& asked) {
   } else if (*commands.versions) {
     zeltra::robot::WriteLogList(std::cout,
                                 zeltra::robot::StoreReader(asked.data).Versions(asked.call));
+  } else if (*commands.mails) {
+    zeltra::robot::WriteMailList(std::cout, zeltra::robot::StoreReader(asked.data).Unsent());
   } else if (*commands.attempts) {
     const zeltra::robot::StoreReader store(asked.data);
     if (asked.format == "json")

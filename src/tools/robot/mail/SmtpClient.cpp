@@ -16,7 +16,8 @@ namespace {
 
 constexpr std::size_t kLongestAddress = 254;
 constexpr long kConnectSeconds = 10;
-constexpr long kMailSeconds = 60;
+constexpr long kFirstPermanent = 500;
+constexpr long kPastPermanent = 600;
 
 struct CurlFree {
   void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
@@ -97,9 +98,10 @@ std::string MessageOf(const SmtpSettings& settings, const Mail& mail, std::int64
 }
 
 void SendMail(const SmtpSettings& settings, const Mail& mail) {
-  if (!IsMailAddress(mail.recipient)) throw std::runtime_error("not an address: " + mail.recipient);
+  if (!IsMailAddress(mail.recipient))
+    throw MailFailure("not an address: " + mail.recipient, true, false);
   const std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-  if (!curl) throw std::runtime_error("the mail library could not start");
+  if (!curl) throw MailFailure("the mail library could not start", false, false);
   Reading reading{MessageOf(settings, mail, static_cast<std::int64_t>(std::time(nullptr))), 0};
   const std::unique_ptr<curl_slist, ListFree> recipients(
       curl_slist_append(nullptr, ("<" + mail.recipient + ">").c_str()));
@@ -114,12 +116,18 @@ void SendMail(const SmtpSettings& settings, const Mail& mail) {
   curl_easy_setopt(curl.get(), CURLOPT_READDATA, &reading);
   curl_easy_setopt(curl.get(), CURLOPT_UPLOAD, 1L);
   curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-  curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, kMailSeconds);
+  curl_easy_setopt(curl.get(), CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                   static_cast<long>(settings.reply.count()));
+  curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, static_cast<long>(settings.whole.count()));
   curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, error);
   const CURLcode result = curl_easy_perform(curl.get());
-  if (result != CURLE_OK)
-    throw std::runtime_error(error[0] != '\0' ? error : curl_easy_strerror(result));
+  if (result == CURLE_OK) return;
+  long answer = 0;
+  curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &answer);
+  throw MailFailure(error[0] != '\0' ? error : curl_easy_strerror(result),
+                    answer >= kFirstPermanent && answer < kPastPermanent,
+                    result == CURLE_OPERATION_TIMEDOUT);
 }
 
 }  // namespace zeltra::robot

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -13,10 +16,28 @@ namespace zeltra::robot {
 struct SmtpSettings {
   std::string url;
   std::string from;
+  // The longest wait for the server's answer to each step (its greeting,
+  // MAIL, RCPT, DATA...), and for a whole mail.
+  std::chrono::seconds reply{10};
+  std::chrono::seconds whole{30};
 };
 
-// Sends one mail through libcurl. Throws std::runtime_error with the
-// server's or the connection's reason.
+// A mail the server did not take: the server's or the connection's reason;
+// permanent, the server refused it for good (a 5xx answer); timedOut, a
+// step took longer than SmtpSettings::reply.
+class MailFailure : public std::runtime_error {
+ public:
+  MailFailure(const std::string& why, bool permanent, bool timedOut)
+      : std::runtime_error(why), permanent_(permanent), timedOut_(timedOut) {}
+  bool permanent() const { return permanent_; }
+  bool timedOut() const { return timedOut_; }
+
+ private:
+  bool permanent_;
+  bool timedOut_;
+};
+
+// Sends one mail through libcurl. Throws MailFailure.
 void SendMail(const SmtpSettings& settings, const Mail& mail);
 
 // An address a mail can be sent to safely: one '@', no blank or control

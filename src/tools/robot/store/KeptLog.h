@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zeltra::robot {
 
@@ -40,6 +41,10 @@ struct Receipt {
   std::string key;
   // Held: the call's current log stays; its id, for the organiser.
   std::optional<std::int64_t> current;
+  // The receipt's mail, with the key, was queued; the addresses a mail
+  // was not queued to, a cap of the hour reached.
+  bool keyMailed = false;
+  std::vector<std::string> mailsCapped;
 };
 
 // The outcome of an upload, as recorded for the organiser.

@@ -61,6 +61,22 @@ constexpr const char* kLaterSchema =
     " failure TEXT);"
     "CREATE INDEX IF NOT EXISTS mails_due ON mails(sent, next_try);";
 
+// What each mail's record has gained since: when it was queued (UTC
+// seconds), what it tells of which call, and the address as the caps count
+// it; when it first failed, and when it was given up.
+constexpr const char* kAddedMailColumns[][2] = {
+    {"queued_at", "INTEGER NOT NULL DEFAULT 0"},
+    {"kind", "TEXT NOT NULL DEFAULT 'receipt'"},
+    {"call", "TEXT NOT NULL DEFAULT ''"},
+    {"recipient_key", "TEXT NOT NULL DEFAULT ''"},
+    {"first_failure", "INTEGER"},
+    {"gave_up", "TEXT"},
+};
+
+constexpr const char* kMailIndexes =
+    "CREATE INDEX IF NOT EXISTS mails_by_time ON mails(queued_at);"
+    "CREATE INDEX IF NOT EXISTS mails_by_recipient ON mails(recipient_key, queued_at);";
+
 }  // namespace
 
 Records::Records(const std::filesystem::path& folder, Access access) {
@@ -126,6 +142,10 @@ void Records::BringUpToDate() const {
       if (!HasColumn("logs", column))
         Run(("ALTER TABLE logs ADD COLUMN " + std::string(column) + " " + type).c_str());
     Run(kLaterSchema);
+    for (const auto& [column, type] : kAddedMailColumns)
+      if (!HasColumn("mails", column))
+        Run(("ALTER TABLE mails ADD COLUMN " + std::string(column) + " " + type).c_str());
+    Run(kMailIndexes);
     Run("COMMIT");
   } catch (...) {
     Rollback();

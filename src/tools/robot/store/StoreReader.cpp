@@ -23,6 +23,10 @@ std::vector<KeptLog> StoreReader::Current() const {
       nullptr);
 }
 
+std::vector<UnsentMail> StoreReader::Unsent() const {
+  return UnsentMails(records_);
+}
+
 std::vector<KeptLog> StoreReader::Held() const {
   return Logs("state = 'held' ORDER BY id", nullptr);
 }

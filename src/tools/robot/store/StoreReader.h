@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/robot/store/KeptLog.h"
+#include "tools/robot/store/MailQueue.h"
 #include "tools/robot/store/Records.h"
 
 namespace zeltra::robot {
@@ -26,6 +27,8 @@ class StoreReader {
   std::vector<KeptLog> Held() const;
   // Every version of a call, oldest first.
   std::vector<KeptLog> Versions(const std::string& call) const;
+  // The mails not sent, waiting or given up, oldest first.
+  std::vector<UnsentMail> Unsent() const;
   // Every attempt, oldest first, each handed on as it is read.
   void EachAttempt(const std::function<void(const Attempt&)>& take) const;
 

@@ -66,12 +66,14 @@ fs::path LogFileIn(const fs::path& folder, std::int64_t id) {
   return folder / "logs" / std::to_string(id);
 }
 
-UploadStore::UploadStore(const fs::path& folder, Disk& disk)
+UploadStore::UploadStore(const fs::path& folder, Disk& disk, const MailCaps& caps)
     : folder_(MadeFolder(folder)),
       disk_(disk),
+      caps_(caps),
       lock_(folder_),
       records_(folder_, Records::Access::kWrite) {
   RemoveLeftovers();
+  ForgetKeysInMails(records_);
 }
 
 // Pieces of uploads a killed run left half made, and logs whose record was
@@ -126,8 +128,11 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
     kept.id = sqlite3_last_insert_rowid(records_.get());
     if (mails) {
       const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
-      for (const Mail& mail : mails(receipt, EmailOf(records_, receipt.current)))
-        QueueMail(records_, mail, kept.id, now);
+      for (const Mail& mail : mails(receipt, EmailOf(records_, receipt.current))) {
+        const bool queued = QueueMail(records_, mail, kept.id, now, caps_);
+        if (queued && mail.kind == MailKind::kReceipt) receipt.keyMailed = true;
+        if (!queued) receipt.mailsCapped.push_back(mail.recipient);
+      }
     }
     Attempt attempt;
     attempt.time = kept.received;

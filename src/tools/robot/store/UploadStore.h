@@ -12,6 +12,7 @@
 #include "tools/robot/store/IncomingFile.h"
 #include "tools/robot/store/KeptLog.h"
 #include "tools/robot/store/Mail.h"
+#include "tools/robot/store/MailQueue.h"
 #include "tools/robot/store/Records.h"
 #include "tools/robot/store/StoreFailure.h"
 
@@ -28,7 +29,7 @@ struct Sender {
 // The mails a kept log sends (its receipt; for a held one, a word to the
 // call's current sender too), made from its receipt and the current log's
 // address. Called inside the transaction that keeps the log, so the mails
-// are queued with it or not at all.
+// are queued with it or not at all (or not past the store's MailCaps).
 using ReceiptMails =
     std::function<std::vector<Mail>(const Receipt& receipt, const std::optional<std::string>&)>;
 
@@ -49,7 +50,8 @@ class UploadStore {
  public:
   // Throws StoreFailure: another robot holds the folder, or it cannot be
   // made, written or read.
-  explicit UploadStore(const std::filesystem::path& folder, Disk& disk = TheSystemDisk());
+  explicit UploadStore(const std::filesystem::path& folder, Disk& disk = TheSystemDisk(),
+                       const MailCaps& caps = {});
 
   // Where pieces of uploads arrive (IncomingFile).
   std::filesystem::path IncomingFolder() const { return folder_ / "incoming"; }
@@ -72,6 +74,7 @@ class UploadStore {
 
   std::filesystem::path folder_;
   Disk& disk_;
+  MailCaps caps_;
   DataLock lock_;
   Records records_;
   std::mutex mutex_;
