@@ -152,17 +152,39 @@ std::string CabrilloLog::Categories() const {
 
 namespace {
 
-// The header's tags and the QSO lines, as the file has them; a line too
-// long is told and skipped.
-std::vector<QsoLine> ReadLines(std::istream& in, std::size_t firstLine, CabrilloLog& log) {
-  std::vector<QsoLine> qsoLines;
+// The problems of one pass over the lines, found in line order: the first
+// kKeptLineProblems kept, all counted.
+struct ProblemList {
+  std::vector<LineProblem> kept;
+  std::size_t count = 0;
+  void Add(LineProblem problem) {
+    if (count++ < kKeptLineProblems) kept.push_back(std::move(problem));
+  }
+};
+
+std::string TooFewFields(std::size_t fields) {
+  return "QSO line has " + std::to_string(fields) + " fields, fewer than " +
+         std::to_string(kFewestFields);
+}
+
+// The QSO lines as the file has them, and how many there were (those
+// too short to read are told at once, not kept).
+struct QsoLines {
+  std::vector<QsoLine> readable;
+  std::size_t count = 0;
+};
+
+// The header's tags and the QSO lines; a line too long, or a QSO line of
+// too few fields, is told and skipped.
+QsoLines ReadLines(std::istream& in, std::size_t firstLine, CabrilloLog& log,
+                   ProblemList& problems) {
+  QsoLines qsoLines;
   LineReader lines(in, kLongestCabrilloLine, firstLine);
   std::string line;
   for (LineReader::Result result; (result = lines.Next(line)) != LineReader::Result::kEnd;) {
     const std::size_t number = lines.number();
     if (result == LineReader::Result::kTooLong) {
-      log.problems.push_back(
-          {number, "line longer than " + std::to_string(kLongestCabrilloLine) + " bytes"});
+      problems.Add({number, "line longer than " + std::to_string(kLongestCabrilloLine) + " bytes"});
       continue;
     }
     std::string_view text = TrimControlAndBlank(line);
@@ -175,8 +197,12 @@ std::vector<QsoLine> ReadLines(std::istream& in, std::size_t firstLine, Cabrillo
     if (tag == "X-QSO" || tag == "START-OF-LOG") continue;
     if (tag == "QSO") {
       const std::vector<std::string_view> words = Words(rest);
-      qsoLines.push_back({number, std::string(rest), words.size(),
-                          !words.empty() && IsOddTransmitterId(words.back())});
+      ++qsoLines.count;
+      if (words.size() < kFewestFields)
+        problems.Add({number, TooFewFields(words.size())});
+      else
+        qsoLines.readable.push_back(
+            {number, std::string(rest), words.size(), IsOddTransmitterId(words.back())});
     } else {
       log.header.emplace_back(tag, std::string(TrimControlAndBlank(rest)));
     }
@@ -192,18 +218,18 @@ struct Columns {
   bool oddIdsEverywhere = false;
 };
 
-Columns LearnColumns(const std::vector<QsoLine>& qsoLines) {
+Columns LearnColumns(const QsoLines& qsoLines) {
   Columns columns;
   std::map<std::size_t, std::size_t> widths;
-  for (const QsoLine& qso : qsoLines)
-    if (qso.fields >= kFewestFields) ++widths[SuggestedWidth(qso.fields - kBeforeOwnCall)];
+  for (const QsoLine& qso : qsoLines.readable)
+    ++widths[SuggestedWidth(qso.fields - kBeforeOwnCall)];
   for (const auto& [width, lineCount] : widths)
     if (columns.exchangeFields == 0 || lineCount > widths[columns.exchangeFields])
       columns.exchangeFields = width;
   std::size_t oddIds = 0;
-  for (const QsoLine& qso : qsoLines)
+  for (const QsoLine& qso : qsoLines.readable)
     if (qso.fields == kBeforeOwnCall + 2 * columns.exchangeFields + 3 && qso.endsInOddId) ++oddIds;
-  columns.oddIdsEverywhere = oddIds * 2 > qsoLines.size();
+  columns.oddIdsEverywhere = oddIds * 2 > qsoLines.count;
   return columns;
 }
 
@@ -218,16 +244,13 @@ struct LineStart {
 
 // The line's frequency, date and time checked; none, told, when one of
 // them is not sound.
-std::optional<LineStart> ReadLineStart(const QsoLine& qso, std::vector<LineProblem>& problems) {
+std::optional<LineStart> ReadLineStart(const QsoLine& qso, ProblemList& problems) {
   LineStart start{.number = qso.number, .words = Words(qso.text), .band = {}, .when = {}};
   const std::vector<std::string_view>& words = start.words;
   const auto problem = [&](std::string message) {
-    problems.push_back({qso.number, std::move(message)});
+    problems.Add({qso.number, std::move(message)});
     return std::nullopt;
   };
-  if (words.size() < kFewestFields)
-    return problem("QSO line has " + std::to_string(words.size()) + " fields, fewer than " +
-                   std::to_string(kFewestFields));
   const auto band = BandOfCabrilloFrequency(words[0]);
   if (!band) return problem("frequency \"" + std::string(words[0]) + "\" is not one");
   if (!IsDate(words[2]))
@@ -243,20 +266,20 @@ std::optional<LineStart> ReadLineStart(const QsoLine& qso, std::vector<LineProbl
 // A problem of a line whose frequency, date and time are sound: it still
 // says when and on what band, and the call worked where one of its fields
 // after the own call is one.
-void TellPartly(const LineStart& start, std::string message, std::vector<LineProblem>& problems) {
+void TellPartly(const LineStart& start, std::string message, ProblemList& problems) {
   PartOfLine part{.band = std::string(start.band), .when = start.when, .call = {}};
   for (std::size_t i = kBeforeOwnCall + 1; i < start.words.size() && part.call.empty(); ++i)
     if (LooksLikeCall(start.words[i])) part.call = AsciiUpper(start.words[i]);
   if (!part.call.empty() && UtcMinuteOf(part.when))
-    problems.push_back({start.number, std::move(message), std::move(part)});
+    problems.Add({start.number, std::move(message), std::move(part)});
   else
-    problems.push_back({start.number, std::move(message)});
+    problems.Add({start.number, std::move(message)});
 }
 
 // Where the call worked is in a line of the log's width; none, told, when
 // the line cannot be read as the log's other lines are.
 std::optional<std::size_t> CallColumn(const LineStart& start, const Columns& columns,
-                                      std::vector<LineProblem>& problems) {
+                                      ProblemList& problems) {
   const std::vector<std::string_view>& words = start.words;
   const std::size_t width = columns.exchangeFields;
   const std::size_t after = words.size() - kBeforeOwnCall;
@@ -287,15 +310,15 @@ std::optional<std::size_t> CallColumn(const LineStart& start, const Columns& col
 
 // One QSO line read in the log's columns; none, told, when it cannot be.
 std::optional<CabrilloQso> ReadQsoLine(const QsoLine& qso, const Columns& columns,
-                                       std::vector<LineProblem>& problems) {
+                                       ProblemList& problems) {
   std::optional<LineStart> start = ReadLineStart(qso, problems);
   if (!start) return std::nullopt;
   const std::optional<std::size_t> callAt = CallColumn(*start, columns, problems);
   if (!callAt) return std::nullopt;
   const std::vector<std::string_view>& words = start->words;
   if (!UtcMinuteOf(start->when)) {
-    problems.push_back({qso.number, "\"" + std::string(words[2]) + " " + std::string(words[3]) +
-                                        "\" is no date and time"});
+    problems.Add({qso.number, "\"" + std::string(words[2]) + " " + std::string(words[3]) +
+                                  "\" is no date and time"});
     return std::nullopt;
   }
   const std::size_t width = columns.exchangeFields;
@@ -331,14 +354,22 @@ void WarnOfOtherOwnCalls(CabrilloLog& log) {
 
 CabrilloLog ReadCabrillo(std::istream& in, std::size_t firstLine) {
   CabrilloLog log;
-  const std::vector<QsoLine> qsoLines = ReadLines(in, firstLine, log);
+  ProblemList lineProblems;
+  const QsoLines qsoLines = ReadLines(in, firstLine, log, lineProblems);
   const Columns columns = LearnColumns(qsoLines);
   log.exchangeFields = columns.exchangeFields;
-  for (const QsoLine& qso : qsoLines)
-    if (std::optional<CabrilloQso> read = ReadQsoLine(qso, columns, log.problems))
+  ProblemList qsoProblems;
+  for (const QsoLine& qso : qsoLines.readable)
+    if (std::optional<CabrilloQso> read = ReadQsoLine(qso, columns, qsoProblems))
       log.qsos.push_back(std::move(*read));
+  // Each pass's first problems, merged: the log's first problems.
+  log.problems = std::move(lineProblems.kept);
+  log.problems.insert(log.problems.end(), std::make_move_iterator(qsoProblems.kept.begin()),
+                      std::make_move_iterator(qsoProblems.kept.end()));
   std::stable_sort(log.problems.begin(), log.problems.end(),
                    [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
+  if (log.problems.size() > kKeptLineProblems) log.problems.resize(kKeptLineProblems);
+  log.problemCount = lineProblems.count + qsoProblems.count;
   WarnOfOtherOwnCalls(log);
   return log;
 }

@@ -40,13 +40,18 @@ struct LineProblem {
   std::optional<PartOfLine> part = std::nullopt;  // what can be read of it
 };
 
+// How many of its skipped lines a log keeps to tell; the rest are counted.
+// A hostile file's memory grows with what it holds, not with its problems.
+inline constexpr std::size_t kKeptLineProblems = 1000;
+
 // The longest line a Cabrillo log may have; longer ones are skipped.
 inline constexpr std::size_t kLongestCabrilloLine = 4096;
 
 struct CabrilloLog {
   std::vector<std::pair<std::string, std::string>> header;  // tag (upper case), value
   std::vector<CabrilloQso> qsos;
-  std::vector<LineProblem> problems;  // lines that could not be read, skipped
+  std::vector<LineProblem> problems;  // lines that could not be read, skipped: the first few
+  std::size_t problemCount = 0;       // every line skipped
   std::vector<LineProblem> warnings;  // lines read all the same
   std::size_t exchangeFields = 0;     // the sent exchange's width, learnt from the log
 

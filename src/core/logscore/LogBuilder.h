@@ -17,6 +17,8 @@ class LogBuilder {
   explicit LogBuilder(const ReadOptions& options) : options_(options) {}
 
   void Warn(std::size_t position, std::string message, ProblemKind kind);
+  // Lines skipped beyond those told one by one: counted only.
+  void CountSkipped(std::size_t count) { log_.skippedCount += count; }
   // false: strict reading stops here.
   bool Skip(std::size_t position, std::string message,
             std::optional<PartOfLine> part = std::nullopt);

@@ -89,8 +89,10 @@ LogContents ReadCabrilloLog(std::istream& in, const ReadOptions& options) {
                            .sent = options.keepDetails ? qso.sent : std::string(),
                            .received = options.keepDetails ? qso.received : std::string()});
   }
+  bool reading = true;
   for (const LineProblem& problem : cabrillo.problems)
-    if (!builder.Skip(problem.line, problem.message, problem.part)) break;
+    if (!(reading = builder.Skip(problem.line, problem.message, problem.part))) break;
+  if (reading) builder.CountSkipped(cabrillo.problemCount - cabrillo.problems.size());
   return builder.Finish();
 }
 

@@ -221,5 +221,27 @@ TEST(CabrilloReader, MalformedLinesAreNamedAndSkipped) {
   EXPECT_EQ(log.problems[5].message, "time \"120\" is not one (HHMM)");
 }
 
+// A log of thousands of lines no one can read keeps the first ones to
+// tell and counts the rest; which lines are first does not depend on which
+// pass found them (a line too long among lines too short, lines of a sound
+// width that cannot be read).
+TEST(CabrilloReader, ALogOfBadLinesKeepsItsFirstProblemsAndCountsTheRest) {
+  constexpr std::size_t kBadLines = 3 * kKeptLineProblems;
+  std::string text = "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n";
+  text += "QSO: 14O80 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n";  // line 3
+  for (std::size_t i = 0; i < kBadLines; ++i)
+    text += i == 5 ? std::string(5000, 'Q') + "\n" : "QSO:\n";
+  text += "QSO: 14080 RY 2026-12-06 1200 SP5XYZ 599 001 SP9ABC 599 K\n";
+  const CabrilloLog log = Read(text);
+  ASSERT_EQ(log.qsos.size(), 1u);
+  EXPECT_EQ(log.problemCount, kBadLines + 1);
+  ASSERT_EQ(log.problems.size(), kKeptLineProblems);
+  EXPECT_EQ(log.problems[0].message, "frequency \"14O80\" is not one");
+  EXPECT_EQ(log.problems[1].line, 4u);
+  EXPECT_EQ(log.problems[1].message, "QSO line has 0 fields, fewer than 8");
+  EXPECT_EQ(log.problems[6].message, "line longer than 4096 bytes");
+  EXPECT_EQ(log.problems.back().line, kKeptLineProblems + 2);
+}
+
 }  // namespace
 }  // namespace zeltra

@@ -120,6 +120,17 @@ TEST(LogReading, UntidyCabrilloLogsAreReadLineByLine) {
        {"3 DL1ABC 14 DL EU 599 001", "5 W1AW 21 K NA 599 003"},
        1,
        "SP5XYZ"},
+      {"thousands of empty QSO: lines: every one counted, the first ones told",
+       "START-OF-LOG: 3.0\nCALLSIGN: SP5XYZ\n" +
+           [] {
+             std::string lines;
+             for (int i = 0; i < 2500; ++i) lines += "QSO:\n";
+             return lines;
+           }() +
+           "QSO: 14080 RY 2026-12-05 1000 SP5XYZ 599 K DL1ABC 599 001\nEND-OF-LOG:\n",
+       {"2503 DL1ABC 14 DL EU 599 001"},
+       2500,
+       "SP5XYZ"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
