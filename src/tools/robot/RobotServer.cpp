@@ -1,9 +1,7 @@
 #include "tools/robot/RobotServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include <ctime>
+#include <sstream>
 #include <string_view>
 #include <thread>
 
@@ -12,6 +10,7 @@
 #include "tools/robot/ReceiptMails.h"
 #include "tools/robot/RobotPages.h"
 #include "tools/robot/UploadCheck.h"
+#include "tools/robot/http/ClientAddress.h"
 #include "tools/robot/http/HttpAnswer.h"
 #include "tools/robot/store/Sha256.h"
 #include "tools/robot/store/UtcNow.h"
@@ -42,53 +41,21 @@ std::string Header(MHD_Connection* connection, const char* name) {
 std::string AddressOf(MHD_Connection* connection) {
   const MHD_ConnectionInfo* info =
       MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
-  if (info == nullptr || info->client_addr == nullptr) return "";
-  char text[INET6_ADDRSTRLEN] = {};
-  const sockaddr* address = info->client_addr;
-  if (address->sa_family == AF_INET6) {
-    const auto* six = reinterpret_cast<const sockaddr_in6*>(address);
-    if (IN6_IS_ADDR_V4MAPPED(&six->sin6_addr))
-      inet_ntop(AF_INET, &six->sin6_addr.s6_addr[12], text, sizeof text);
-    else
-      inet_ntop(AF_INET6, &six->sin6_addr, text, sizeof text);
-  } else {
-    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text, sizeof text);
-  }
-  return text;
+  return AddressText(info == nullptr ? nullptr : info->client_addr);
 }
+
+// However slow the rate floor lets a largest log be, its body is done
+// within this (besides the first window).
+constexpr std::chrono::seconds kLongestBody{300};
+// Of the connections, the share no upload may take: a new client, a
+// reader of the pages, is always served.
+constexpr unsigned kKeptFreeOneIn = 8;
 
 constexpr std::size_t kMinuteText = std::string_view("2026-12-13 23:59").size();
 
 // The deadline as an entrant reads it, "2026-12-13 23:59" (UTC).
 std::string DeadlineText(std::int64_t minute) {
   return UtcText(minute * kSecondsPerMinute).substr(0, kMinuteText);
-}
-
-// The list of logs received, written row by row as the client reads it.
-MHD_Result AnswerList(MHD_Connection* connection, std::vector<KeptLog> logs, bool json) {
-  struct Rows {
-    std::vector<KeptLog> logs;
-    std::size_t next = 0;
-    bool started = false;
-    bool ended = false;
-  };
-  auto rows = std::make_shared<Rows>();
-  rows->logs = std::move(logs);
-  return AnswerStream(connection, kOk, json ? "application/json" : "text/html; charset=utf-8",
-                      [rows, json]() -> std::optional<std::string> {
-                        if (!rows->started) {
-                          rows->started = true;
-                          return json ? ReceivedJsonHead() : ReceivedPageHead(rows->logs.size());
-                        }
-                        if (rows->next < rows->logs.size()) {
-                          const std::size_t row = rows->next++;
-                          return json ? ReceivedJsonRow(rows->logs[row], row == 0)
-                                      : ReceivedPageRow(rows->logs[row]);
-                        }
-                        if (rows->ended) return std::nullopt;
-                        rows->ended = true;
-                        return json ? ReceivedJsonTail(rows->logs.empty()) : ReceivedPageTail();
-                      });
 }
 
 }  // namespace
@@ -98,7 +65,9 @@ struct RobotServer::Request {
   Clock::time_point arrived = Clock::now();
   std::int64_t arrivedUtc = 0;
   std::string address;
-  bool shared = false;  // counted in the proxy's share of an address
+  std::string share;       // the address's ShareKey
+  bool shared = false;     // counted in its address's share
+  bool uploading = false;  // holds one of the upload slots
   bool json = false;
   std::unique_ptr<UploadReceiver> receiver;
 };
@@ -111,9 +80,10 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
       reader_(settings_.data),
       rate_(settings_.perMinute),
       share_(settings_.http.perAddress) {
-  // Behind a proxy every connection is the proxy's: the share is kept per
-  // request, by the address it forwards.
-  if (settings_.trustedProxy) settings_.http.perAddress = 0;
+  // Behind a proxy, the proxy's connections carry every client's
+  // requests: the proxy has no share of its own, each client's request is
+  // held to the share of the address it forwards.
+  if (settings_.trustedProxy) settings_.http.exempt = *settings_.trustedProxy;
   // A packed log is held to the same size once unpacked.
   settings_.reading.largestText = settings_.maxBytes;
   LoadHashing();
@@ -163,14 +133,15 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
     if (settings_.trustedProxy && made->address == *settings_.trustedProxy) {
       const std::string forwarded = ForwardedAddress(Header(connection, "X-Forwarded-For"));
       if (!forwarded.empty()) made->address = forwarded;
-      made->shared = share_.Open(made->address);
-      if (!made->shared) {
-        *request = made.release();
-        return Answer(connection, kTooMany, "text/plain; charset=utf-8",
-                      "Too many requests from your address at once: wait a moment, then try "
-                      "again.\n",
-                      {{"Retry-After", "10"}});
-      }
+    }
+    made->share = ShareKey(made->address);
+    made->shared = share_.Open(made->share);
+    if (!made->shared) {
+      *request = made.release();
+      return Answer(connection, kTooMany, "text/plain; charset=utf-8",
+                    "Too many requests from your address at once: wait a moment, then try "
+                    "again.\n",
+                    {{"Retry-After", "10"}});
     }
     made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
     *request = made.get();
@@ -208,7 +179,8 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
 void RobotServer::Completed(void** request) {
   std::unique_ptr<Request> done(static_cast<Request*>(*request));
   *request = nullptr;
-  if (done && done->shared) share_.Close(done->address);
+  if (done && done->shared) share_.Close(done->share);
+  if (done && done->uploading) --uploading_;
 }
 
 MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url,
@@ -236,15 +208,35 @@ MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url
     }
     return Answer(connection, kOk, "text/html; charset=utf-8", FormPage(facts), {});
   }
-  return AnswerList(connection, reader_.Current(), url == "/received.json");
+  const bool json = url == "/received.json";
+  return AnswerShared(connection, kOk, json ? "application/json" : "text/html; charset=utf-8",
+                      ReceivedList(json), {});
+}
+
+// Made once for each change of the records, and shared by every reader
+// until the next: a reader who never reads holds a reference, not a copy.
+std::shared_ptr<const std::string> RobotServer::ReceivedList(bool json) {
+  const std::lock_guard lock(listing_.mutex);
+  const std::int64_t version = reader_.Version();
+  if (!listing_.page || version != listing_.version) {
+    const std::vector<KeptLog> logs = reader_.Current();
+    std::ostringstream page;
+    WriteReceivedPage(page, logs);
+    std::ostringstream list;
+    WriteReceivedJson(list, logs);
+    listing_.page = std::make_shared<const std::string>(std::move(page).str());
+    listing_.json = std::make_shared<const std::string>(std::move(list).str());
+    listing_.version = version;
+  }
+  return json ? listing_.json : listing_.page;
 }
 
 MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request) {
-  if (!rate_.Allow(request.address, UploadRate::Clock::now()))
+  if (!rate_.Allow(request.share, UploadRate::Clock::now()))
     return Refuse(connection, request, kTooMany,
                   {"too many uploads from your address in a minute: wait a minute, then send "
                    "the log again"},
-                  {});
+                  {}, {{"Retry-After", "60"}});
   // Judged by when the headers arrived: an entrant whose log is still
   // arriving when the minute turns is in time. The deadline's own minute
   // is still in time: "23:59" takes 23:59:59.
@@ -260,8 +252,11 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
                    "sends it (a gzip file is fine)"},
                   {});
   const std::string length = Header(connection, "Content-Length");
+  const auto atTheFloor =
+      std::chrono::seconds(settings_.maxBytes / std::max<std::size_t>(settings_.bytesPerSecond, 1));
   const BodyLimits limits{settings_.maxBytes, BodyLimits{}.formBytes, settings_.bytesPerSecond,
-                          settings_.rateWindow};
+                          settings_.rateWindow,
+                          settings_.rateWindow + std::min(atTheFloor, kLongestBody)};
   // A body over the limit is refused from its length, before it is read.
   if (!length.empty() && length.find_first_not_of("0123456789") == std::string::npos &&
       (length.size() > std::to_string(limits.logBytes + limits.formBytes).size() ||
@@ -270,6 +265,17 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
                   {"the log is larger than the robot takes: at most " +
                    std::to_string(settings_.maxBytes) + " bytes"},
                   {});
+  // Uploads take at most their part of the connections, the rest kept
+  // for new clients.
+  const unsigned slots = settings_.http.connections - settings_.http.connections / kKeptFreeOneIn;
+  if (uploading_.fetch_add(1) >= slots) {
+    --uploading_;
+    return Refuse(connection, request, kUnavailable,
+                  {"the robot is receiving as many logs as it can at once: send the log again "
+                   "in a minute"},
+                  {}, {{"Retry-After", "60"}});
+  }
+  request.uploading = true;
   try {
     request.receiver = std::make_unique<UploadReceiver>(connection, store_.IncomingFolder(), limits,
                                                         request.arrived);
@@ -351,7 +357,8 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
 
 // Refuses an upload, records it and tells it.
 MHD_Result RobotServer::Refuse(MHD_Connection* connection, const Request& request, int status,
-                               const std::vector<std::string>& errors, const SeenUpload& seen) {
+                               const std::vector<std::string>& errors, const SeenUpload& seen,
+                               const HttpHeaders& headers) {
   Attempt attempt;
   attempt.time = UtcNow();
   attempt.address = request.address;
@@ -367,8 +374,10 @@ MHD_Result RobotServer::Refuse(MHD_Connection* connection, const Request& reques
   } catch (const StoreFailure& failure) {
     TellFailure(std::string("cannot record the attempt: ") + failure.what());
   }
-  if (request.json) return Answer(connection, status, "application/json", RefusalJson(errors), {});
-  return Answer(connection, status, "text/html; charset=utf-8", RefusalPage(status, errors), {});
+  if (request.json)
+    return Answer(connection, status, "application/json", RefusalJson(errors), headers);
+  return Answer(connection, status, "text/html; charset=utf-8", RefusalPage(status, errors),
+                headers);
 }
 
 }  // namespace zeltra::robot

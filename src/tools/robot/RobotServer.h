@@ -17,6 +17,7 @@
 #include "tools/robot/AddressShare.h"
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadReceiver.h"
+#include "tools/robot/http/HttpAnswer.h"
 #include "tools/robot/http/HttpDaemon.h"
 #include "tools/robot/mail/MailSender.h"
 #include "tools/robot/store/StoreReader.h"
@@ -44,8 +45,8 @@ struct RobotSettings {
   // The names a log's CONTEST: may give; none: any.
   std::vector<std::string> contests;
   // The address of a reverse proxy in front of the robot: a request from it
-  // is the client's its X-Forwarded-For names, and the share of
-  // connections per address (http.perAddress) is kept per request instead.
+  // is the client's its X-Forwarded-For names, held to that address's
+  // share (http.perAddress); the proxy's own connections have no share.
   std::optional<std::string> trustedProxy;
   // Receipts by mail, when set: the server and the sender's address; a
   // mail that fails is tried again after mailRetry, then ever later.
@@ -92,7 +93,9 @@ class RobotServer : public HttpHandler {
   MHD_Result BeginUpload(MHD_Connection* connection, Request& request);
   MHD_Result FinishUpload(MHD_Connection* connection, Request& request);
   MHD_Result Refuse(MHD_Connection* connection, const Request& request, int status,
-                    const std::vector<std::string>& errors, const SeenUpload& seen);
+                    const std::vector<std::string>& errors, const SeenUpload& seen,
+                    const HttpHeaders& headers = {});
+  std::shared_ptr<const std::string> ReceivedList(bool json);
   void Tell(const Attempt& attempt);
   void TellFailure(const std::string& what);
 
@@ -102,10 +105,17 @@ class RobotServer : public HttpHandler {
   std::mutex saying_;
   UploadStore store_;
   StoreReader reader_;
+  struct Listing {
+    std::mutex mutex;
+    std::int64_t version = 0;
+    std::shared_ptr<const std::string> page;
+    std::shared_ptr<const std::string> json;
+  } listing_;
   UploadRate rate_;
   AddressShare share_;
   std::atomic<bool> stopping_{false};
   std::atomic<std::size_t> slowBodies_{0};
+  std::atomic<unsigned> uploading_{0};  // upload slots taken
   std::unique_ptr<MailSender> mailer_;
   std::unique_ptr<HttpDaemon> daemon_;
 };

@@ -32,8 +32,9 @@ bool UploadReceiver::Take(const char* data, std::size_t size,
     return false;
   }
   const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(now - arrived_);
-  if (elapsed > limits_.rateWindow &&
-      bodyBytes_ < limits_.bytesPerSecond * static_cast<std::uint64_t>(elapsed.count())) {
+  if (elapsed > limits_.longest ||
+      (elapsed > limits_.rateWindow &&
+       bodyBytes_ < limits_.bytesPerSecond * static_cast<std::uint64_t>(elapsed.count()))) {
     stop_ = Stop::kTooSlow;
     return false;
   }

@@ -20,6 +20,8 @@ struct BodyLimits {
   std::size_t formBytes = 64 * 1024;    // the form's own parts
   std::size_t bytesPerSecond = 1024;    // averaged over
   std::chrono::seconds rateWindow{30};  // the first window is free
+  // However it keeps the rate, a body must all arrive within this.
+  std::chrono::seconds longest{330};
 };
 
 // An upload's form (multipart/form-data) read as it arrives, through

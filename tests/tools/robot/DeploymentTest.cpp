@@ -20,6 +20,7 @@
 #include "tools/robot/CommandRun.h"
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
+#include "tools/robot/http/ClientAddress.h"
 #include "tools/robot/store/Descriptor.h"
 
 namespace zeltra::robot {
@@ -164,6 +165,15 @@ TEST(Deployment, AnAddressSharesItsOpenRequests) {
       {"<script>", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ForwardedAddress(c.header), c.address) << c.header;
+  // An IPv6 client is counted by its /64.
+  const std::vector<Case> shares = {
+      {"2001:db8:1:2:3:4:5:6", "2001:db8:1:2::/64"},
+      {"2001:db8:1:2::9", "2001:db8:1:2::/64"},
+      {"2001:db8:1:3::9", "2001:db8:1:3::/64"},
+      {"192.0.2.7", "192.0.2.7"},
+      {"", ""},
+  };
+  for (const Case& c : shares) EXPECT_EQ(ShareKey(c.header), c.address) << c.header;
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/store/Descriptor.h"
+#include "tools/robot/store/Records.h"
+#include "tools/robot/store/UploadStore.h"
 #include "tools/robot/store/UtcNow.h"
 
 namespace zeltra::robot {
@@ -28,8 +30,16 @@ namespace {
 using Json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-Descriptor ConnectTo(int port) {
+// A connection from 127.0.0.1, or from another loopback address.
+Descriptor ConnectTo(int port, const char* from = nullptr) {
   Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (from != nullptr) {
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    inet_pton(AF_INET, from, &source.sin_addr);
+    if (bind(connection.get(), reinterpret_cast<sockaddr*>(&source), sizeof source) != 0)
+      return Descriptor(-1);
+  }
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
@@ -158,21 +168,46 @@ TEST(SlowClients, ASlowEntrantWhoKeepsGoingIsTaken) {
   EXPECT_EQ(robot.CutOff(), 0U);
 }
 
-// One address may hold only so many connections; the others' are theirs.
+// One address may have only so many uploads in progress: one more is
+// answered 429 with when to try again, not reset; twice as many
+// connections it may hold, and no more; behind a trusted proxy, the
+// proxy's connections are not held to a share, every other address is.
 TEST(SlowClients, OneAddressHoldsOnlyItsShare) {
   zeltra::testing::TemporaryFolder data;
   RobotSettings settings = Settings(data.path());
   settings.http.perAddress = 3;
+  settings.trustedProxy = "127.0.0.2";
   ServingRobot robot(settings);
-  std::vector<Descriptor> held;
-  for (int i = 0; i < 3; ++i) held.push_back(ConnectTo(robot.port()));
+  std::vector<Descriptor> uploading;
+  for (int i = 0; i < 3; ++i) {
+    uploading.push_back(ConnectTo(robot.port()));
+    ASSERT_TRUE(Sends(uploading.back().get(), kUploadStart + "QSO"));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   const Descriptor fourth = ConnectTo(robot.port());
-  ASSERT_GE(fourth.get(), 0);  // the system accepts it; the robot closes it
-  EXPECT_EQ(ReadToClose(fourth.get(), 10).find("(still open)"), std::string::npos);
-  EXPECT_FALSE(Closed(held[0].get()));
-  held.clear();
+  ASSERT_TRUE(Sends(fourth.get(), kUploadStart + "QSO"));
+  const std::string answer = ReadToClose(fourth.get(), 10);
+  EXPECT_EQ(answer.rfind("HTTP/1.1 429", 0), 0U) << answer;
+  EXPECT_NE(answer.find("Retry-After: 10"), std::string::npos) << answer;
+  // Idle connections beside them: up to six in all, then closed at once.
+  std::vector<Descriptor> idle;
+  for (int i = 0; i < 3; ++i) idle.push_back(ConnectTo(robot.port()));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const Descriptor seventh = ConnectTo(robot.port());
+  ASSERT_GE(seventh.get(), 0);  // the system accepts it; the robot closes it
+  EXPECT_EQ(ReadToClose(seventh.get(), 5).find("(still open)"), std::string::npos);
+  EXPECT_FALSE(Closed(idle[0].get()));
+  // Another address has its own share; the proxy has none.
+  const Descriptor other = ConnectTo(robot.port(), "127.0.0.3");
+  std::vector<Descriptor> proxy;
+  for (int i = 0; i < 8; ++i) proxy.push_back(ConnectTo(robot.port(), "127.0.0.2"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(Closed(other.get()));
+  for (const Descriptor& connection : proxy) EXPECT_FALSE(Closed(connection.get()));
+  uploading.clear();
+  idle.clear();
   httplib::Client client = robot.Client();
-  // The robot sees the three go a moment after they are closed.
+  // The robot sees them go a moment after they are closed.
   int status = 0;
   for (int tries = 0; tries < 50 && status == 0; ++tries) {
     const httplib::Result result = Send(client, CabrilloOf("SP9AHW"));
@@ -182,6 +217,26 @@ TEST(SlowClients, OneAddressHoldsOnlyItsShare) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(status, 200);
+}
+
+// An organiser's script, a club sending for its members: twelve uploads at
+// once from one address, within its share of 16, are all answered.
+TEST(SlowClients, TwelveUploadsAtOnceFromOneAddressAreAllAnswered) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.http.perAddress = 16;
+  ServingRobot robot(settings);
+  constexpr int kUploads = 12;
+  std::vector<int> statuses(kUploads, 0);
+  std::vector<std::thread> senders;
+  for (int i = 0; i < kUploads; ++i)
+    senders.emplace_back([&, i] {
+      httplib::Client client = robot.Client();
+      const httplib::Result sent = Send(client, CabrilloOf("SP" + std::to_string(i) + "AAA"));
+      statuses[static_cast<std::size_t>(i)] = sent ? sent->status : -1;
+    });
+  for (std::thread& sender : senders) sender.join();
+  EXPECT_EQ(statuses, std::vector<int>(kUploads, 200));
 }
 
 // The deadline is judged by when an upload's headers arrived: a log still
@@ -343,6 +398,72 @@ TEST(SlowClients, AGreedyClientGetsNoMoreThanItSends) {
   EXPECT_LT(PeakKilobytes(robot.pid()) - before, kGrowthKilobytes);
   EXPECT_EQ(robot.Stop(SIGTERM), 0);
   EXPECT_TRUE(fs::is_empty(data.path() / "incoming"));
+}
+
+// The robot's resident memory, from /proc, in kB.
+std::size_t ResidentKb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stoul(line.substr(6));
+  return 0;
+}
+
+// Readers of the list of 5,000 logs that never read, from eight addresses:
+// they share one copy of it, and an honest upload is answered meanwhile.
+TEST(SlowClients, ReadersWhoNeverReadShareOneCopyOfTheList) {
+  zeltra::testing::TemporaryFolder data;
+  { const UploadStore made(data.path()); }
+  {
+    const Records records(data.path(), Records::Access::kWrite);
+    records.Run(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+        "INSERT INTO logs (call, categories, qsos, score, sha256, received, state, "
+        "current_order, bytes, address) SELECT 'SP' || i || 'ABC', 'SINGLE-OP ALL HIGH', 100, "
+        "1000, hex(randomblob(32)), '2026-12-06 10:00:00', 'accepted', i, 1000, '127.0.0.1' "
+        "FROM n");
+  }
+  const int port = zeltra::testing::FreeLoopbackPort();
+  RobotProcess robot({"serve", "--data", data.path().string(), "--listen",
+                      "127.0.0.1:" + std::to_string(port), "--per-address", "64", "--per-minute",
+                      "0", "--from", "2026-12-05 00:00", "--to", "2026-12-06 00:00"},
+                     data.path() / "robot.txt");
+  ASSERT_TRUE(robot.Answers(port)) << robot.said();
+  httplib::Client client("127.0.0.1", port);
+  const httplib::Result warm = client.Get("/received.json");
+  ASSERT_TRUE(warm);
+  ASSERT_GT(warm->body.size(), 500'000U);
+  const std::size_t before = ResidentKb(robot.pid());
+  constexpr int kAddresses = 8;
+  constexpr int kReaders = 50;
+  std::vector<Descriptor> readers;
+  for (int address = 0; address < kAddresses; ++address) {
+    const std::string from = "127.0.0." + std::to_string(10 + address);
+    for (int i = 0; i < kReaders; ++i) {
+      Descriptor reader(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+      constexpr int kSmallBuffer = 4096;
+      setsockopt(reader.get(), SOL_SOCKET, SO_RCVBUF, &kSmallBuffer, sizeof kSmallBuffer);
+      sockaddr_in source{};
+      source.sin_family = AF_INET;
+      inet_pton(AF_INET, from.c_str(), &source.sin_addr);
+      ASSERT_EQ(bind(reader.get(), reinterpret_cast<sockaddr*>(&source), sizeof source), 0);
+      sockaddr_in robotAddress{};
+      robotAddress.sin_family = AF_INET;
+      robotAddress.sin_port = htons(static_cast<std::uint16_t>(port));
+      robotAddress.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      ASSERT_EQ(
+          connect(reader.get(), reinterpret_cast<sockaddr*>(&robotAddress), sizeof robotAddress),
+          0);
+      ASSERT_TRUE(Sends(reader.get(), "GET /received.json HTTP/1.1\r\nHost: robot\r\n\r\n"));
+      readers.push_back(std::move(reader));
+    }
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const httplib::Result honest = Send(client, CabrilloOf("SP9AHW"));
+  ASSERT_TRUE(honest);
+  EXPECT_EQ(honest->status, 200);
+  const std::size_t during = ResidentKb(robot.pid());
+  // A copy each would be 400 times the list, some 200 MB and more.
+  EXPECT_LT(during, before + 60'000) << before << " kB before, " << during << " kB with them";
 }
 
 }  // namespace

@@ -34,6 +34,20 @@ void FreeStream(void* state) {
   const std::unique_ptr<Stream> gone(static_cast<Stream*>(state));
 }
 
+using SharedBody = std::shared_ptr<const std::string>;
+
+ssize_t ReadShared(void* state, std::uint64_t at, char* buffer, std::size_t room) {
+  const std::string& body = **static_cast<SharedBody*>(state);
+  if (at >= body.size()) return MHD_CONTENT_READER_END_OF_STREAM;
+  const std::size_t count = std::min(room, body.size() - static_cast<std::size_t>(at));
+  std::memcpy(buffer, body.data() + at, count);
+  return static_cast<ssize_t>(count);
+}
+
+void FreeShared(void* state) {
+  const std::unique_ptr<SharedBody> gone(static_cast<SharedBody*>(state));
+}
+
 MHD_Result Queue(MHD_Connection* connection, int status, MHD_Response* response,
                  const std::string& type, const HttpHeaders& headers) {
   if (response == nullptr) return MHD_NO;
@@ -65,6 +79,16 @@ MHD_Result Answer(MHD_Connection* connection, int status, const std::string& typ
                   const std::string& body, const HttpHeaders& headers) {
   MHD_Response* response = MHD_create_response_from_buffer(
       body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
+  return Queue(connection, status, response, type, headers);
+}
+
+MHD_Result AnswerShared(MHD_Connection* connection, int status, const std::string& type,
+                        std::shared_ptr<const std::string> body, const HttpHeaders& headers) {
+  const std::size_t size = body->size();
+  auto held = std::make_unique<SharedBody>(std::move(body));
+  MHD_Response* response =
+      MHD_create_response_from_callback(size, kStreamBlock, &ReadShared, held.get(), &FreeShared);
+  if (response != nullptr) held.release();  // the response frees it
   return Queue(connection, status, response, type, headers);
 }
 

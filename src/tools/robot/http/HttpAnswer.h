@@ -3,6 +3,7 @@
 #include <microhttpd.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,6 +21,11 @@ const HttpHeaders& SafeHeaders();
 // SafeHeaders().
 MHD_Result Answer(MHD_Connection* connection, int status, const std::string& type,
                   const std::string& body, const HttpHeaders& headers);
+
+// Queues an answer whose body is shared with other answers, never copied:
+// each holds it until its client has read it.
+MHD_Result AnswerShared(MHD_Connection* connection, int status, const std::string& type,
+                        std::shared_ptr<const std::string> body, const HttpHeaders& headers);
 
 // Queues an answer written as it is made: next() gives each piece in turn,
 // none at the end. It is called as the client reads, on the server's

@@ -4,11 +4,15 @@
 
 #include <stdexcept>
 
+#include "tools/robot/http/ClientAddress.h"
+
 namespace zeltra::robot {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kWatchEvery = std::chrono::milliseconds(250);
+// Connections an address may hold, for each request it may have in progress.
+constexpr unsigned kConnectionsPerRequest = 2;
 
 int SocketOf(MHD_Connection* connection) {
   const MHD_ConnectionInfo* info =
@@ -23,13 +27,12 @@ HttpDaemon::HttpDaemon(ListenSocket socket, const HttpLimits& limits, HttpHandle
   const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | (socket.ipv6() ? MHD_USE_IPv6 : 0);
   const int listening = socket.Release();
   daemon_ = MHD_start_daemon(
-      flags, 0, nullptr, nullptr, &HttpDaemon::Access, this, MHD_OPTION_LISTEN_SOCKET, listening,
-      MHD_OPTION_THREAD_POOL_SIZE, limits_.threads, MHD_OPTION_CONNECTION_TIMEOUT,
+      flags, 0, &HttpDaemon::Admit, this, &HttpDaemon::Access, this, MHD_OPTION_LISTEN_SOCKET,
+      listening, MHD_OPTION_THREAD_POOL_SIZE, limits_.threads, MHD_OPTION_CONNECTION_TIMEOUT,
       static_cast<unsigned>(limits_.idle.count()), MHD_OPTION_CONNECTION_MEMORY_LIMIT,
-      limits_.connectionBytes, MHD_OPTION_PER_IP_CONNECTION_LIMIT, limits_.perAddress,
-      MHD_OPTION_CONNECTION_LIMIT, limits_.connections, MHD_OPTION_NOTIFY_CONNECTION,
-      &HttpDaemon::Notified, this, MHD_OPTION_NOTIFY_COMPLETED, &HttpDaemon::Done, this,
-      MHD_OPTION_END);
+      limits_.connectionBytes, MHD_OPTION_CONNECTION_LIMIT, limits_.connections,
+      MHD_OPTION_NOTIFY_CONNECTION, &HttpDaemon::Notified, this, MHD_OPTION_NOTIFY_COMPLETED,
+      &HttpDaemon::Done, this, MHD_OPTION_END);
   if (daemon_ == nullptr) {
     close(listening);
     throw std::runtime_error("the HTTP server could not start");
@@ -51,11 +54,35 @@ HttpDaemon::~HttpDaemon() {
 void HttpDaemon::Notified(void* self, MHD_Connection* connection, void**,
                           MHD_ConnectionNotificationCode code) {
   auto& daemon = *static_cast<HttpDaemon*>(self);
+  const MHD_ConnectionInfo* info =
+      MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
   const std::lock_guard lock(daemon.mutex_);
-  if (code == MHD_CONNECTION_NOTIFY_STARTED)
-    daemon.watched_[connection] = {SocketOf(connection), Clock::now(), true};
-  else
-    daemon.watched_.erase(connection);
+  if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+    const std::string address = AddressText(info == nullptr ? nullptr : info->client_addr);
+    std::string share = address == daemon.limits_.exempt ? std::string() : ShareKey(address);
+    if (!share.empty()) ++daemon.open_[share];
+    daemon.watched_[connection] = {SocketOf(connection), Clock::now(), true, std::move(share)};
+    return;
+  }
+  const auto found = daemon.watched_.find(connection);
+  if (found == daemon.watched_.end()) return;
+  const auto open = daemon.open_.find(found->second.share);
+  if (open != daemon.open_.end() && --open->second == 0) daemon.open_.erase(open);
+  daemon.watched_.erase(found);
+}
+
+// A new connection is taken while its address holds fewer than its share
+// of connections. Counted once started: the threads of the pool may each
+// let one more through at the same moment.
+MHD_Result HttpDaemon::Admit(void* self, const sockaddr* address, socklen_t) {
+  auto& daemon = *static_cast<HttpDaemon*>(self);
+  const std::string text = AddressText(address);
+  if (text == daemon.limits_.exempt) return MHD_YES;
+  const std::string share = ShareKey(text);
+  const std::lock_guard lock(daemon.mutex_);
+  const auto open = daemon.open_.find(share);
+  const unsigned most = daemon.limits_.perAddress * kConnectionsPerRequest;
+  return open == daemon.open_.end() || open->second < most ? MHD_YES : MHD_NO;
 }
 
 MHD_Result HttpDaemon::Access(void* self, MHD_Connection* connection, const char* url,
@@ -74,7 +101,10 @@ void HttpDaemon::Done(void* self, MHD_Connection* connection, void** request,
   // The next request on the connection has its own time for its headers.
   const std::lock_guard lock(daemon.mutex_);
   const auto found = daemon.watched_.find(connection);
-  if (found != daemon.watched_.end()) found->second = {found->second.socket, Clock::now(), true};
+  if (found != daemon.watched_.end()) {
+    found->second.since = Clock::now();
+    found->second.waiting = true;
+  }
 }
 
 void HttpDaemon::HeadersArrived(MHD_Connection* connection) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "tools/robot/http/ListenSocket.h"
@@ -25,9 +26,15 @@ struct HttpLimits {
   std::chrono::seconds headers{10};
   // A connection's memory, its request line and headers within it.
   std::size_t connectionBytes = 32 * 1024;
-  // Connections open at once from one address, and in all.
+  // Requests in progress at once from one address (IPv6: one /64); it may
+  // hold twice as many connections, so that a client past its share is
+  // answered; past that, a new connection is closed at once.
   unsigned perAddress = 16;
+  // Connections in all.
   unsigned connections = 4000;
+  // An address no share applies to: a reverse proxy's, which carries many
+  // clients' requests (each still held to its share by the handler).
+  std::string exempt;
   // Event loops, each on a thread of its own.
   unsigned threads = 4;
 };
@@ -62,7 +69,9 @@ class HttpDaemon {
     int socket = -1;
     std::chrono::steady_clock::time_point since;
     bool waiting = true;  // for a request's headers
+    std::string share;    // the ShareKey its connections count under; empty: none
   };
+  static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
   static void Notified(void* self, MHD_Connection* connection, void** context,
                        MHD_ConnectionNotificationCode code);
   static MHD_Result Access(void* self, MHD_Connection* connection, const char* url,
@@ -80,6 +89,7 @@ class HttpDaemon {
   std::condition_variable stopping_;
   bool stopped_ = false;
   std::map<MHD_Connection*, Watched> watched_;
+  std::map<std::string, unsigned> open_;  // connections by ShareKey
   std::atomic<std::size_t> cutOff_{0};
   MHD_Daemon* daemon_ = nullptr;
   std::thread watch_;

@@ -16,6 +16,11 @@ std::vector<KeptLog> StoreReader::Logs(const std::string& where, const std::stri
   return logs;
 }
 
+std::int64_t StoreReader::Version() const {
+  Statement version(records_, "PRAGMA data_version");
+  return version.Step() ? version.Number(0) : 0;
+}
+
 std::vector<KeptLog> StoreReader::Current() const {
   return Logs(
       "current_order IN (SELECT max(current_order) FROM logs WHERE state = 'accepted' GROUP BY "

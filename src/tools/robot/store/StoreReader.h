@@ -21,6 +21,9 @@ class StoreReader {
   // Throws StoreFailure: no records there, or records of an older robot.
   explicit StoreReader(const std::filesystem::path& folder);
 
+  // A number that changes whenever the records have changed since it was
+  // last asked (SQLite's data_version).
+  std::int64_t Version() const;
   // The current log of each call, by call.
   std::vector<KeptLog> Current() const;
   // The uploads held for the organiser, oldest first.
