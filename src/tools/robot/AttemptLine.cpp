@@ -11,6 +11,7 @@ void WriteAttemptLine(std::ostream& out, const Attempt& attempt) {
   if (!attempt.sha256.empty()) out << " sha256 " << attempt.sha256;
   if (attempt.log) out << " upload " << *attempt.log;
   if (!attempt.reason.empty()) out << ": " << Printable(attempt.reason);
+  if (attempt.count > 1) out << " (" << attempt.count << " times)";
   out << "\n";
 }
 

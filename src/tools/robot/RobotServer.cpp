@@ -1,5 +1,6 @@
 #include "tools/robot/RobotServer.h"
 
+#include <cctype>
 #include <ctime>
 #include <sstream>
 #include <string_view>
@@ -70,6 +71,7 @@ struct RobotServer::Request {
   bool uploading = false;  // holds one of the upload slots
   bool json = false;
   std::unique_ptr<UploadReceiver> receiver;
+  std::optional<Reply> reply;  // made by a worker, to be queued
 };
 
 RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, std::ostream& said)
@@ -87,28 +89,52 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
   // A packed log is held to the same size once unpacked.
   settings_.reading.largestText = settings_.maxBytes;
   LoadHashing();
+  recorder_ = std::make_unique<AttemptRecorder>(
+      store_, [this](const Attempt& attempt) { Tell(attempt); },
+      [this](const std::string& what) { TellFailure(what); });
   if (settings_.smtp)
     mailer_ = std::make_unique<MailSender>(settings_.data, *settings_.smtp, settings_.mailRetry,
                                            [this](const std::string& what) { TellFailure(what); });
 }
 
-RobotServer::~RobotServer() = default;
+// The workers end (their connections resumed) before the server stops.
+RobotServer::~RobotServer() {
+  workers_.reset();
+  daemon_.reset();
+}
 
 std::optional<int> RobotServer::Bind() {
   ListenSocket socket(settings_.host, settings_.port);
   if (socket.descriptor() < 0) return std::nullopt;
   const int port = socket.port();
+  workers_ = std::make_unique<WorkerPool>(settings_.workers);
   daemon_ = std::make_unique<HttpDaemon>(std::move(socket), settings_.http, *this);
   return port;
 }
 
 void RobotServer::Serve() {
   while (!stopping_) std::this_thread::sleep_for(kStopCheck);
+  // The uploads being read are finished and their connections resumed
+  // before the server stops.
+  workers_.reset();
   daemon_.reset();
 }
 
 std::size_t RobotServer::CutOff() const {
   return (daemon_ ? daemon_->cutOff() : 0) + slowBodies_;
+}
+
+void RobotServer::Record(const Attempt& attempt) {
+  recorder_->Record(attempt);
+}
+
+void RobotServer::RecordNow(const Attempt& attempt) {
+  Tell(attempt);
+  try {
+    store_.Record(attempt);
+  } catch (const StoreFailure& failure) {
+    TellFailure(std::string("cannot record the attempt: ") + failure.what());
+  }
 }
 
 void RobotServer::Tell(const Attempt& attempt) {
@@ -136,19 +162,22 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
     }
     made->share = ShareKey(made->address);
     made->shared = share_.Open(made->share);
-    if (!made->shared) {
-      *request = made.release();
-      return Answer(connection, kTooMany, "text/plain; charset=utf-8",
-                    "Too many requests from your address at once: wait a moment, then try "
-                    "again.\n",
-                    {{"Retry-After", "10"}});
-    }
     made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
     *request = made.get();
     Request& begun = *made.release();
+    if (!begun.shared)
+      return Refuse(connection, begun, kTooMany,
+                    {"too many requests from your address at once: wait a moment, then try "
+                     "again"},
+                    {}, {{"Retry-After", "10"}});
     return Begin(connection, url, method, begun);
   }
   Request& current = *static_cast<Request*>(*request);
+  if (current.reply) {
+    const Reply reply = std::move(*current.reply);
+    current.reply.reset();
+    return Answer(connection, reply.status, reply.type, reply.body, reply.headers);
+  }
   if (*size == 0) return current.receiver ? FinishUpload(connection, current) : MHD_YES;
   const std::size_t taken = *size;
   *size = 0;
@@ -163,15 +192,8 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
   attempt.bytes = current.receiver->logBytes();
   attempt.status = 0;
   attempt.reason = stop == UploadReceiver::Stop::kTooSlow ? "cut off: sent too slowly"
-                   : stop == UploadReceiver::Stop::kBroken
-                       ? "cut off: the robot could not write the log"
-                       : "cut off: more than a log and its form";
-  Tell(attempt);
-  try {
-    store_.Record(attempt);
-  } catch (const StoreFailure& failure) {
-    TellFailure(std::string("cannot record the attempt: ") + failure.what());
-  }
+                                                          : "cut off: more than a log and its form";
+  Record(attempt);
   current.receiver.reset();
   return MHD_NO;
 }
@@ -246,6 +268,15 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
         {"the robot is closed: the deadline for logs, " + DeadlineText(*settings_.deadline) +
          ", has passed; write to the organiser if your log is late"},
         {});
+  // The form's own encoding, no other: a log in a url-encoded form would
+  // be read whole into memory.
+  std::string type = Header(connection, "Content-Type");
+  for (char& c : type) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (type.rfind("multipart/form-data", 0) != 0)
+    return Refuse(connection, request, kUnsupported,
+                  {"the upload is not a form with a file (multipart/form-data); send the log from "
+                   "the form at /"},
+                  {});
   if (!Header(connection, "Content-Encoding").empty())
     return Refuse(connection, request, kUnsupported,
                   {"the upload was sent packed (Content-Encoding); send the log as the form "
@@ -292,26 +323,50 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
   return MHD_YES;
 }
 
+// The upload's body is all in: it is read and kept on a worker, its
+// connection suspended meanwhile and resumed with the answer.
 MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& request) {
-  const std::unique_ptr<UploadReceiver> receiver = std::move(request.receiver);
-  const std::int64_t size = receiver->logBytes();
-  if (receiver->stop() == UploadReceiver::Stop::kTooLarge)
-    return Refuse(connection, request, kTooLarge,
-                  {"the log is " + std::to_string(size) + " bytes; the robot takes at most " +
-                   std::to_string(settings_.maxBytes)},
-                  {size, {}, {}});
-  if (!receiver->hasLog())
-    return Refuse(connection, request, kBadRequest,
-                  {"no log was sent: choose the file in the field named \"log\""}, {});
-  if (size == 0) return Refuse(connection, request, kUnprocessable, {"the file sent is empty"}, {});
+  std::shared_ptr<UploadReceiver> receiver = std::move(request.receiver);
+  MHD_suspend_connection(connection);
+  workers_->Post([this, connection, &request, receiver] {
+    request.reply = Finished(request, *receiver);
+    MHD_resume_connection(connection);
+  });
+  return MHD_YES;
+}
+
+RobotServer::Reply RobotServer::Finished(const Request& request, UploadReceiver& receiver) {
+  const std::int64_t size = receiver.logBytes();
+  switch (receiver.stop()) {
+    case UploadReceiver::Stop::kTooLarge:
+      return Refusal(request, kTooLarge,
+                     {"the log is " + std::to_string(size) + " bytes; the robot takes at most " +
+                      std::to_string(settings_.maxBytes)},
+                     {size, {}, {}}, {}, true);
+    case UploadReceiver::Stop::kBroken:
+      return Refusal(request, kUnavailable,
+                     {"the robot could not keep the log just now; send it again in a minute"},
+                     {size, {}, {}}, {{"Retry-After", "60"}}, true);
+    case UploadReceiver::Stop::kBadForm:
+      return Refusal(request, kBadRequest,
+                     {"the form could not be read: a part's headers are longer than the robot "
+                      "reads, or the form is not one; send the log from the form at /"},
+                     {size, {}, {}}, {}, true);
+    default:
+      break;
+  }
+  if (!receiver.hasLog())
+    return Refusal(request, kBadRequest,
+                   {"no log was sent: choose the file in the field named \"log\""}, {}, {}, true);
+  if (size == 0) return Refusal(request, kUnprocessable, {"the file sent is empty"}, {}, {}, true);
   try {
-    IncomingFile& piece = receiver->piece();
+    IncomingFile& piece = receiver.piece();
     const std::string sha256 = piece.Sha256();
     const auto checked =
         CheckUpload(piece.path(), sha256, settings_.reading, settings_.contests, countries_);
     if (const auto* refused = std::get_if<Refused>(&checked))
-      return Refuse(connection, request, refused->status, refused->errors,
-                    {size, sha256, refused->call});
+      return Refusal(request, refused->status, refused->errors, {size, sha256, refused->call}, {},
+                     true);
     const Acceptable& log = std::get<Acceptable>(checked);
     ReceiptMails mails;
     // The key goes to the sender before the mail is committed, so that the
@@ -322,7 +377,7 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
         return ReceiptMailsOf(receipt, log.warnings, log.email, currentEmail);
       };
     const Receipt receipt =
-        store_.Keep(piece, log.facts, Sender{request.address, receiver->key(), log.email}, mails);
+        store_.Keep(piece, log.facts, Sender{request.address, receiver.key(), log.email}, mails);
     if (mailer_) {
       if (!receipt.keyMailed) mailer_->Forget(receipt.log.id);
       for (const std::string& recipient : receipt.mailsCapped)
@@ -343,15 +398,14 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
     Tell(attempt);
     const HttpHeaders noStore = {{"Cache-Control", "no-store"}};
     if (request.json)
-      return Answer(connection, attempt.status, "application/json",
-                    ReceiptJson(receipt, log.warnings), noStore);
-    return Answer(connection, attempt.status, "text/html; charset=utf-8",
-                  ReceiptPage(receipt, log.warnings), noStore);
+      return {attempt.status, "application/json", ReceiptJson(receipt, log.warnings), noStore};
+    return {attempt.status, "text/html; charset=utf-8", ReceiptPage(receipt, log.warnings),
+            noStore};
   } catch (const std::exception& failure) {
     TellFailure(failure.what());
-    return Refuse(connection, request, kUnavailable,
-                  {"the robot could not keep the log just now; send it again in a minute"},
-                  {size, {}, {}});
+    return Refusal(request, kUnavailable,
+                   {"the robot could not keep the log just now; send it again in a minute"},
+                   {size, {}, {}}, {{"Retry-After", "60"}}, true);
   }
 }
 
@@ -359,6 +413,14 @@ MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& reques
 MHD_Result RobotServer::Refuse(MHD_Connection* connection, const Request& request, int status,
                                const std::vector<std::string>& errors, const SeenUpload& seen,
                                const HttpHeaders& headers) {
+  const Reply reply = Refusal(request, status, errors, seen, headers);
+  return Answer(connection, reply.status, reply.type, reply.body, reply.headers);
+}
+
+RobotServer::Reply RobotServer::Refusal(const Request& request, int status,
+                                        const std::vector<std::string>& errors,
+                                        const SeenUpload& seen, const HttpHeaders& headers,
+                                        bool onWorker) {
   Attempt attempt;
   attempt.time = UtcNow();
   attempt.address = request.address;
@@ -368,16 +430,13 @@ MHD_Result RobotServer::Refuse(MHD_Connection* connection, const Request& reques
   attempt.outcome = Outcome::kRefused;
   attempt.status = status;
   attempt.reason = errors.empty() ? "" : errors.front();
-  Tell(attempt);
-  try {
-    store_.Record(attempt);
-  } catch (const StoreFailure& failure) {
-    TellFailure(std::string("cannot record the attempt: ") + failure.what());
-  }
-  if (request.json)
-    return Answer(connection, status, "application/json", RefusalJson(errors), headers);
-  return Answer(connection, status, "text/html; charset=utf-8", RefusalPage(status, errors),
-                headers);
+  // A worker may wait for the store; an event loop hands the attempt on.
+  if (onWorker)
+    RecordNow(attempt);
+  else
+    Record(attempt);
+  if (request.json) return {status, "application/json", RefusalJson(errors), headers};
+  return {status, "text/html; charset=utf-8", RefusalPage(status, errors), headers};
 }
 
 }  // namespace zeltra::robot

@@ -15,8 +15,10 @@
 #include "core/logfile/CountryFile.h"
 #include "organiser/reading/ReadSettings.h"
 #include "tools/robot/AddressShare.h"
+#include "tools/robot/AttemptRecorder.h"
 #include "tools/robot/UploadRate.h"
 #include "tools/robot/UploadReceiver.h"
+#include "tools/robot/WorkerPool.h"
 #include "tools/robot/http/HttpAnswer.h"
 #include "tools/robot/http/HttpDaemon.h"
 #include "tools/robot/mail/MailSender.h"
@@ -44,6 +46,8 @@ struct RobotSettings {
   organiser::ReadSettings reading;  // the contest period; largestText is maxBytes
   // The names a log's CONTEST: may give; none: any.
   std::vector<std::string> contests;
+  // Threads that read and keep the uploads, off the event loops.
+  unsigned workers = 4;
   // The address of a reverse proxy in front of the robot: a request from it
   // is the client's its X-Forwarded-For names, held to that address's
   // share (http.perAddress); the proxy's own connections have no share.
@@ -92,9 +96,24 @@ class RobotServer : public HttpHandler {
                    Request& request);
   MHD_Result BeginUpload(MHD_Connection* connection, Request& request);
   MHD_Result FinishUpload(MHD_Connection* connection, Request& request);
+  // An answer made away from the event loop, queued when its connection
+  // is resumed.
+  struct Reply {
+    int status = 0;
+    std::string type;
+    std::string body;
+    HttpHeaders headers;
+  };
+  Reply Finished(const Request& request, UploadReceiver& receiver);
   MHD_Result Refuse(MHD_Connection* connection, const Request& request, int status,
                     const std::vector<std::string>& errors, const SeenUpload& seen,
                     const HttpHeaders& headers = {});
+  Reply Refusal(const Request& request, int status, const std::vector<std::string>& errors,
+                const SeenUpload& seen, const HttpHeaders& headers = {}, bool onWorker = false);
+  // Records a refusal and tells it: handed to the recorder (from an event
+  // loop), or at once (from a worker).
+  void Record(const Attempt& attempt);
+  void RecordNow(const Attempt& attempt);
   std::shared_ptr<const std::string> ReceivedList(bool json);
   void Tell(const Attempt& attempt);
   void TellFailure(const std::string& what);
@@ -117,6 +136,10 @@ class RobotServer : public HttpHandler {
   std::atomic<std::size_t> slowBodies_{0};
   std::atomic<unsigned> uploading_{0};  // upload slots taken
   std::unique_ptr<MailSender> mailer_;
+  std::unique_ptr<AttemptRecorder> recorder_;
+  // Made before the server starts and gone before it stops: a worker's
+  // upload ends by resuming its connection.
+  std::unique_ptr<WorkerPool> workers_;
   std::unique_ptr<HttpDaemon> daemon_;
 };
 

@@ -36,12 +36,12 @@ void WriteMailList(std::ostream& out, const std::vector<UnsentMail>& mails) {
 
 void WriteAttemptsCsv(std::ostream& out, const StoreReader& store) {
   out << organiser::CsvLine({"id", "time", "address", "outcome", "status", "call", "bytes",
-                             "sha256", "upload", "reason"});
+                             "sha256", "upload", "reason", "count"});
   store.EachAttempt([&](const Attempt& attempt) {
-    out << organiser::CsvLine({std::to_string(attempt.id), attempt.time, attempt.address,
-                               OutcomeName(attempt.outcome), std::to_string(attempt.status),
-                               attempt.call, std::to_string(attempt.bytes), attempt.sha256,
-                               NumberOrNone(attempt.log), attempt.reason});
+    out << organiser::CsvLine(
+        {std::to_string(attempt.id), attempt.time, attempt.address, OutcomeName(attempt.outcome),
+         std::to_string(attempt.status), attempt.call, std::to_string(attempt.bytes),
+         attempt.sha256, NumberOrNone(attempt.log), attempt.reason, std::to_string(attempt.count)});
   });
 }
 
@@ -59,7 +59,8 @@ void WriteAttemptsJson(std::ostream& out, const StoreReader& store) {
                       {"bytes", attempt.bytes},
                       {"sha256", attempt.sha256},
                       {"upload", attempt.log ? Json(*attempt.log) : Json(nullptr)},
-                      {"reason", attempt.reason}};
+                      {"reason", attempt.reason},
+                      {"count", attempt.count}};
     out << separator << row.dump(-1, ' ', false, Json::error_handler_t::replace);
     separator = ",\n    ";
     any = true;

@@ -38,9 +38,12 @@ bool UploadReceiver::Take(const char* data, std::size_t size,
     stop_ = Stop::kTooSlow;
     return false;
   }
+  // Once the piece cannot be written or the form read, the rest of the
+  // body is read and dropped, so that the client can be answered.
+  if (stop_ == Stop::kBroken || stop_ == Stop::kBadForm) return true;
   if (MHD_post_process(reader_, data, size) != MHD_YES && stop_ == Stop::kNone)
-    stop_ = Stop::kTooMuch;  // a form the reader gave up on
-  return stop_ == Stop::kNone || stop_ == Stop::kTooLarge;
+    stop_ = Stop::kBadForm;
+  return true;
 }
 
 MHD_Result UploadReceiver::Field(void* self, MHD_ValueKind, const char* name, const char*,

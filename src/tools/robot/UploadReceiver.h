@@ -35,7 +35,8 @@ class UploadReceiver {
     kTooLarge,  // the log past logBytes: its bytes are no longer kept
     kTooSlow,   // below the rate once the first window is past
     kTooMuch,   // the body past the log and its form: the connection is closed
-    kBroken,    // the piece could not be written
+    kBroken,    // the piece could not be written: the rest is dropped
+    kBadForm,   // the form could not be read (a part's headers too long): the rest is dropped
   };
 
   // Throws StoreFailure when the piece in incoming cannot be made; not
@@ -47,7 +48,7 @@ class UploadReceiver {
   UploadReceiver& operator=(const UploadReceiver&) = delete;
 
   bool Readable() const { return reader_ != nullptr; }
-  // The body's next bytes; false: stop reading (stop() says why).
+  // The body's next bytes; false: stop reading and close (stop() says why).
   bool Take(const char* data, std::size_t size, std::chrono::steady_clock::time_point now);
 
   Stop stop() const { return stop_; }

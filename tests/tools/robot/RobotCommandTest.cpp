@@ -197,7 +197,7 @@ TEST(RobotCommand, TheOrganiserSeesEveryAttemptAndDecidesTheHeld) {
   EXPECT_EQ(attempts["attempts"][2]["address"], "127.0.0.1");
   EXPECT_EQ(attempts["attempts"][2]["bytes"], 9);
   const CommandRun csv = RunRobot("attempts" + folder);
-  EXPECT_EQ(csv.said.rfind("id,time,address,outcome,status,call,bytes,sha256,upload,reason\n", 0),
+  EXPECT_EQ(csv.said.rfind("id,time,address,outcome,status,call,bytes,sha256,upload,reason,count\n", 0),
             0U)
       << csv.said;
   EXPECT_EQ(std::count(csv.said.begin(), csv.said.end(), '\n'), 4);

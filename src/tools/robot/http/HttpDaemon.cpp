@@ -24,7 +24,8 @@ int SocketOf(MHD_Connection* connection) {
 
 HttpDaemon::HttpDaemon(ListenSocket socket, const HttpLimits& limits, HttpHandler& handler)
     : limits_(limits), handler_(handler) {
-  const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | (socket.ipv6() ? MHD_USE_IPv6 : 0);
+  const unsigned flags =
+      MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | (socket.ipv6() ? MHD_USE_IPv6 : 0);
   const int listening = socket.Release();
   daemon_ = MHD_start_daemon(
       flags, 0, &HttpDaemon::Admit, this, &HttpDaemon::Access, this, MHD_OPTION_LISTEN_SOCKET,

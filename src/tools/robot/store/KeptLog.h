@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -62,6 +63,13 @@ struct Attempt {
   int status = 0;      // the HTTP status answered
   std::string reason;  // refused: the first reason told; else empty
   std::optional<std::int64_t> log;
+  // Refusals of one address in one minute for one reason, no log read,
+  // are one record: how many it stands for.
+  std::int64_t count = 1;
 };
+
+// The most of a client's text the records keep, in bytes (cut between
+// UTF-8 characters).
+inline constexpr std::size_t kLongestKeptText = 200;
 
 }  // namespace zeltra::robot

@@ -73,6 +73,11 @@ constexpr const char* kAddedMailColumns[][2] = {
     {"gave_up", "TEXT"},
 };
 
+// What each attempt's record has gained since.
+constexpr const char* kAddedAttemptColumns[][2] = {
+    {"count", "INTEGER NOT NULL DEFAULT 1"},
+};
+
 constexpr const char* kMailIndexes =
     "CREATE INDEX IF NOT EXISTS mails_by_time ON mails(queued_at);"
     "CREATE INDEX IF NOT EXISTS mails_by_recipient ON mails(recipient_key, queued_at);";
@@ -145,6 +150,9 @@ void Records::BringUpToDate() const {
     for (const auto& [column, type] : kAddedMailColumns)
       if (!HasColumn("mails", column))
         Run(("ALTER TABLE mails ADD COLUMN " + std::string(column) + " " + type).c_str());
+    for (const auto& [column, type] : kAddedAttemptColumns)
+      if (!HasColumn("attempts", column))
+        Run(("ALTER TABLE attempts ADD COLUMN " + std::string(column) + " " + type).c_str());
     Run(kMailIndexes);
     Run("COMMIT");
   } catch (...) {
@@ -245,6 +253,13 @@ std::optional<std::int64_t> CurrentLogOf(const Records& records, const std::stri
                     "ORDER BY current_order DESC LIMIT 1");
   current.Bind(1, call);
   return current.Step() ? std::optional(current.Number(0)) : std::nullopt;
+}
+
+std::string_view KeptText(std::string_view text) {
+  if (text.size() <= kLongestKeptText) return text;
+  std::size_t end = kLongestKeptText;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end);
 }
 
 const char* StateName(LogState state) {

@@ -71,6 +71,9 @@ KeptLog LogFrom(const Statement& row);
 // when it has none.
 std::optional<std::int64_t> CurrentLogOf(const Records& records, const std::string& call);
 
+// A client's text as the records keep it: at most kLongestKeptText bytes.
+std::string_view KeptText(std::string_view text);
+
 const char* StateName(LogState state);
 const char* OutcomeName(Outcome outcome);
 

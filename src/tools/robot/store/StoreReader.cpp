@@ -42,8 +42,8 @@ std::vector<KeptLog> StoreReader::Versions(const std::string& call) const {
 
 void StoreReader::EachAttempt(const std::function<void(const Attempt&)>& take) const {
   Statement rows(records_,
-                 "SELECT id, time, address, bytes, sha256, call, outcome, status, reason, log "
-                 "FROM attempts ORDER BY id");
+                 "SELECT id, time, address, bytes, sha256, call, outcome, status, reason, log, "
+                 "count FROM attempts ORDER BY id");
   while (rows.Step()) {
     const std::string outcome = rows.Text(6);
     Attempt attempt;
@@ -59,6 +59,7 @@ void StoreReader::EachAttempt(const std::function<void(const Attempt&)>& take) c
     attempt.status = static_cast<int>(rows.Number(7));
     attempt.reason = rows.Text(8);
     attempt.log = rows.MaybeNumber(9);
+    attempt.count = rows.Number(10);
     take(attempt);
   }
 }

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 
 constexpr int kAcceptedStatus = 200;
 constexpr int kHeldStatus = 202;
+constexpr std::size_t kLongestEmail = 254;
 
 // Makes DATA and its two folders before the lock is taken in it.
 const fs::path& MadeFolder(const fs::path& folder) {
@@ -26,20 +27,22 @@ const fs::path& MadeFolder(const fs::path& folder) {
   return folder;
 }
 
-void InsertAttempt(const Records& records, const Attempt& attempt) {
+std::int64_t InsertAttempt(const Records& records, const Attempt& attempt) {
   Statement insert(records,
                    "INSERT INTO attempts (time, address, bytes, sha256, call, outcome, status, "
-                   "reason, log) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                   "reason, log, count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   insert.Bind(1, attempt.time)
-      .Bind(2, attempt.address)
+      .Bind(2, KeptText(attempt.address))
       .Bind(3, attempt.bytes)
       .Bind(4, attempt.sha256)
-      .Bind(5, attempt.call)
+      .Bind(5, KeptText(attempt.call))
       .Bind(6, OutcomeName(attempt.outcome))
       .Bind(7, static_cast<std::int64_t>(attempt.status))
-      .Bind(8, attempt.reason)
+      .Bind(8, KeptText(attempt.reason))
       .Bind(9, attempt.log)
+      .Bind(10, attempt.count)
       .Done();
+  return sqlite3_last_insert_rowid(records.get());
 }
 
 // The key was given to one of the call's accepted versions.
@@ -118,12 +121,13 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
                      "replaces, state, current_order, key_hash, bytes, address, email) VALUES (?, "
                      "?, ?, ?, ?, ?, ?, ?, ?, CASE WHEN ?9 = 'accepted' THEN (SELECT "
                      "coalesce(max(current_order), 0) + 1 FROM logs) END, ?, ?, ?, ?)");
-    insert.Bind(1, facts.call).Bind(2, facts.categories).Bind(3, facts.qsos);
-    if (facts.claimed) insert.Bind(4, *facts.claimed);
+    insert.Bind(1, facts.call).Bind(2, KeptText(facts.categories)).Bind(3, facts.qsos);
+    if (facts.claimed) insert.Bind(4, KeptText(*facts.claimed));
     insert.Bind(5, facts.score).Bind(6, facts.sha256).Bind(7, kept.received).Bind(8, kept.replaces);
     insert.Bind(9, StateName(kept.state)).Bind(10, KeyHash(receipt.key)).Bind(11, kept.bytes);
     insert.Bind(12, kept.address);
-    if (sender.email) insert.Bind(13, *sender.email);
+    // An address longer than any is none: the records keep no more.
+    if (sender.email && sender.email->size() <= kLongestEmail) insert.Bind(13, *sender.email);
     insert.Done();
     kept.id = sqlite3_last_insert_rowid(records_.get());
     if (mails) {
@@ -161,9 +165,15 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
   return receipt;
 }
 
-void UploadStore::Record(const Attempt& refused) {
+std::int64_t UploadStore::Record(const Attempt& refused) {
   std::lock_guard lock(mutex_);
-  InsertAttempt(records_, refused);
+  return InsertAttempt(records_, refused);
+}
+
+void UploadStore::CountAgain(std::int64_t attempt, std::int64_t more) {
+  std::lock_guard lock(mutex_);
+  Statement again(records_, "UPDATE attempts SET count = count + ? WHERE id = ?");
+  again.Bind(1, more).Bind(2, attempt).Done();
 }
 
 }  // namespace zeltra::robot

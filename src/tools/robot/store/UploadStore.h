@@ -64,8 +64,11 @@ class UploadStore {
   Receipt Keep(std::string_view bytes, const LogFacts& facts, const Sender& sender = {},
                const ReceiptMails& mails = {});
 
-  // Records an upload refused. Throws StoreFailure.
-  void Record(const Attempt& refused);
+  // Records an upload refused; answers its record's number. Throws
+  // StoreFailure.
+  std::int64_t Record(const Attempt& refused);
+  // The record stands for more refusals than it did.
+  void CountAgain(std::int64_t attempt, std::int64_t more);
 
   const std::filesystem::path& folder() const { return folder_; }
 
