@@ -78,7 +78,7 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
     : settings_(std::move(settings)),
       countries_(countries),
       said_(said),
-      store_(settings_.data, TheSystemDisk(), settings_.mailCaps),
+      store_(settings_.data, TheSystemDisk(), settings_.mailCaps, settings_.quotas),
       reader_(settings_.data),
       rate_(settings_.perMinute),
       share_(settings_.http.perAddress) {
@@ -401,6 +401,10 @@ RobotServer::Reply RobotServer::Finished(const Request& request, UploadReceiver&
       return {attempt.status, "application/json", ReceiptJson(receipt, log.warnings), noStore};
     return {attempt.status, "text/html; charset=utf-8", ReceiptPage(receipt, log.warnings),
             noStore};
+  } catch (const QuotaReached& quota) {
+    TellFailure(quota.what());
+    return Refusal(request, kUnavailable, {quota.entrant()}, {size, {}, {}},
+                   {{"Retry-After", "3600"}}, true);
   } catch (const std::exception& failure) {
     TellFailure(failure.what());
     return Refusal(request, kUnavailable,

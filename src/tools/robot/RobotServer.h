@@ -57,6 +57,7 @@ struct RobotSettings {
   std::optional<SmtpSettings> smtp;
   std::chrono::seconds mailRetry{60};
   MailCaps mailCaps;
+  StoreQuotas quotas;
   // UTC seconds since 1970 now; none: the system's clock.
   std::function<std::int64_t()> utcNow;
 };

@@ -8,7 +8,8 @@
 //                      [--trusted-proxy ADDR] [--cty FILE]
 //   zeltra-robot export --data DIR --into FOLDER
 //   zeltra-robot held --data DIR
-//   zeltra-robot accept --data DIR ID      zeltra-robot reject --data DIR ID
+//   zeltra-robot accept --data DIR ID
+//   zeltra-robot reject --data DIR (ID | --all-held CALL | --all-held-from ADDRESS)
 //   zeltra-robot attempts --data DIR [--format csv|json]
 //   zeltra-robot versions --data DIR CALL
 //   zeltra-robot mails --data DIR
@@ -55,6 +56,8 @@ struct Asked {
   fs::path exportTo;  // --to, the old name of --into
   std::int64_t upload = 0;
   std::string call;
+  std::string heldCall;     // reject --all-held
+  std::string heldAddress;  // reject --all-held-from
   std::string format = "csv";
 };
 
@@ -148,6 +151,16 @@ CLI::App* DeclareServe(CLI::App& app, ServeAsked& asked) {
                     "the address of a reverse proxy in front of the robot (127.0.0.1): its "
                     "requests are the client's its X-Forwarded-For names");
   serve->add_option("--cty", asked.cty, "the country file (as zeltra-score's --cty)");
+  zeltra::robot::StoreQuotas& quotas = settings.quotas;
+  serve->add_option("--held-per-call", quotas.heldPerCall,
+                    "uploads held for one call before more are answered 503 (default 10)");
+  serve->add_option("--held-per-address", quotas.heldPerAddress,
+                    "uploads held from one address before more are answered 503 (default 20)");
+  serve
+      ->add_option("--max-data", quotas.dataBytes,
+                   "the bytes of the logs kept (not rejected) past which uploads are answered "
+                   "503: 2GB by default (a number, or with kB, MB, GB)")
+      ->transform(CLI::AsSizeValue(false));
   return serve;
 }
 
@@ -212,8 +225,14 @@ Commands DeclareCommands(CLI::App& app, Asked& asked) {
   folder->add_option("--into", asked.exportInto, "the folder to fill");
   folder->add_option("--to", asked.exportTo, "the old name of --into");
   folder->require_option(1);
-  for (CLI::App* command : {commands.accept, commands.reject})
-    command->add_option("ID", asked.upload, "the upload's number")->required();
+  commands.accept->add_option("ID", asked.upload, "the upload's number")->required();
+  // One upload, or every one held for a call or from an address.
+  CLI::Option_group* which = commands.reject->add_option_group("which");
+  which->add_option("ID", asked.upload, "the upload's number");
+  which->add_option("--all-held", asked.heldCall, "every upload held for this call");
+  which->add_option("--all-held-from", asked.heldAddress,
+                    "every upload held from this client address");
+  which->require_option(1);
   commands.attempts->add_option("--format", asked.format, "csv (the default) or json")
       ->check(CLI::IsMember({"csv", "json"}));
   commands.versions->add_option("CALL", asked.call, "the call")->required();
@@ -248,6 +267,11 @@ void RunCommand(const Commands& commands, const Asked& asked) {
       zeltra::robot::WriteAttemptsJson(std::cout, store);
     else
       zeltra::robot::WriteAttemptsCsv(std::cout, store);
+  } else if (*commands.reject && (!asked.heldCall.empty() || !asked.heldAddress.empty())) {
+    const auto rejected =
+        zeltra::robot::RejectAllHeld(asked.data, asked.heldCall, asked.heldAddress);
+    zeltra::robot::WriteLogList(std::cout, rejected);
+    std::cout << rejected.size() << " held uploads rejected\n";
   } else {
     Decide(asked, *commands.accept ? zeltra::robot::LogState::kAccepted
                                    : zeltra::robot::LogState::kRejected);

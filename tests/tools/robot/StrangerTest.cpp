@@ -17,6 +17,7 @@
 
 #include "support/FreePort.h"
 #include "support/SqliteLog.h"
+#include "tools/robot/CommandRun.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/store/StoreReader.h"
 
@@ -181,6 +182,62 @@ TEST(Stranger, AFullDiskIsAnsweredNotClosed) {
   ASSERT_TRUE(sent);
   EXPECT_EQ(sent->status, 503);
   EXPECT_EQ(sent->get_header_value("Retry-After"), "60");
+}
+
+// Uploads held past their call's or their address's quota, or logs past
+// the data folder's, are answered 503 and the organiser told; the owner
+// with the key is still taken; one command rejects a call's held uploads.
+TEST(Stranger, HeldUploadsAndTheDataHaveQuotas) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.quotas.heldPerCall = 2;
+  settings.quotas.heldPerAddress = 3;
+  std::string key;
+  {
+    ServingRobot robot(settings);
+    httplib::Client client = robot.Client();
+    const httplib::Result owner = Send(client, CabrilloOf("SP9AHW"));
+    ASSERT_EQ(owner->status, 200);
+    key = nlohmann::json::parse(owner->body)["key"];
+    ASSERT_EQ(Send(client, CabrilloOf("SP9AHW"))->status, 202);
+    ASSERT_EQ(Send(client, CabrilloOf("SP9AHW"))->status, 202);
+    const httplib::Result third = Send(client, CabrilloOf("SP9AHW"));
+    EXPECT_EQ(third->status, 503);
+    EXPECT_NE(third->body.find("holds as many uploads for SP9AHW"), std::string::npos);
+    EXPECT_EQ(third->get_header_value("Retry-After"), "3600");
+    EXPECT_EQ(Send(client, CabrilloOf("SP9AHW"), "log", "my.log", true, key)->status, 200);
+    // The address's third held upload is its last.
+    ASSERT_EQ(Send(client, CabrilloOf("SP8AAA"))->status, 200);
+    ASSERT_EQ(Send(client, CabrilloOf("SP8AAA"))->status, 202);
+    const httplib::Result fourth = Send(client, CabrilloOf("SP8AAA"));
+    EXPECT_EQ(fourth->status, 503);
+    EXPECT_NE(fourth->body.find("from your address"), std::string::npos);
+    const std::string said = robot.said();
+    EXPECT_NE(said.find("uploads held for SP9AHW are at their quota (2)"), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("uploads held from 127.0.0.1 are at their quota (3)"), std::string::npos)
+        << said;
+  }
+  const CommandRun rejected = RunCommand(std::string(ZELTRA_ROBOT) + " reject --data " +
+                                         data.path().string() + " --all-held SP9AHW 2>&1");
+  EXPECT_EQ(rejected.status, 0) << rejected.said;
+  EXPECT_NE(rejected.said.find("2 held uploads rejected"), std::string::npos) << rejected.said;
+  const std::vector<KeptLog> held = StoreReader(data.path()).Held();
+  ASSERT_EQ(held.size(), 1U);
+  EXPECT_EQ(held[0].facts.call, "SP8AAA");
+  const CommandRun one =
+      RunCommand(std::string(ZELTRA_ROBOT) + " reject --data " + data.path().string() + " 99 2>&1");
+  EXPECT_NE(one.status, 0);
+  EXPECT_NE(one.said.find("no upload 99"), std::string::npos) << one.said;
+
+  // The data folder's quota: the logs not rejected take all it allows.
+  settings.quotas = {};
+  settings.quotas.dataBytes = StoreReader(data.path()).Current().size() * 200;
+  ServingRobot robot(settings);
+  httplib::Client client = robot.Client();
+  const httplib::Result full = Send(client, CabrilloOf("DL1ABC"));
+  EXPECT_EQ(full->status, 503);
+  EXPECT_NE(robot.said().find("at the data folder's quota"), std::string::npos) << robot.said();
 }
 
 }  // namespace

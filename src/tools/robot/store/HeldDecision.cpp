@@ -34,4 +34,31 @@ KeptLog DecideHeld(const std::filesystem::path& folder, std::int64_t id, LogStat
   }
 }
 
+std::vector<KeptLog> RejectAllHeld(const std::filesystem::path& folder, const std::string& call,
+                                   const std::string& address) {
+  const Records records(folder, Records::Access::kWrite);
+  records.Run("BEGIN IMMEDIATE");
+  try {
+    const std::string where = call.empty() ? "address = ?" : "call = ?";
+    const std::string select = std::string("SELECT ") + LogColumns() +
+                               " FROM logs WHERE state = 'held' AND " + where + " ORDER BY id";
+    Statement rows(records, select.c_str());
+    rows.Bind(1, call.empty() ? address : call);
+    std::vector<KeptLog> rejected;
+    while (rows.Step()) {
+      rejected.push_back(LogFrom(rows));
+      rejected.back().state = LogState::kRejected;
+    }
+    const std::string update =
+        "UPDATE logs SET state = 'rejected' WHERE state = 'held' AND " + where;
+    Statement reject(records, update.c_str());
+    reject.Bind(1, call.empty() ? address : call).Done();
+    records.Run("COMMIT");
+    return rejected;
+  } catch (...) {
+    records.Rollback();
+    throw;
+  }
+}
+
 }  // namespace zeltra::robot

@@ -63,16 +63,55 @@ std::optional<std::string> EmailOf(const Records& records, const std::optional<s
   return email.Step() ? email.MaybeText(0) : std::nullopt;
 }
 
+std::int64_t CountOf(const Records& records, const char* sql, const std::string& value) {
+  Statement count(records, sql);
+  if (!value.empty()) count.Bind(1, value);
+  return count.Step() ? count.Number(0) : 0;
+}
+
+// A held upload within the quotas of its call and its address; any log
+// within the bytes of the logs not rejected.
+void CheckQuotas(const Records& records, const StoreQuotas& quotas, const KeptLog& kept) {
+  const std::string& call = kept.facts.call;
+  if (kept.state == LogState::kHeld) {
+    if (CountOf(records, "SELECT count(*) FROM logs WHERE state = 'held' AND call = ?", call) >=
+        static_cast<std::int64_t>(quotas.heldPerCall))
+      throw QuotaReached("uploads held for " + call + " are at their quota (" +
+                             std::to_string(quotas.heldPerCall) +
+                             "): see zeltra-robot held, and reject --all-held " + call,
+                         "the robot holds as many uploads for " + call +
+                             " as it may until the organiser decides on them: send the log "
+                             "with its key, or write to the organiser");
+    if (CountOf(records, "SELECT count(*) FROM logs WHERE state = 'held' AND address = ?",
+                kept.address) >= static_cast<std::int64_t>(quotas.heldPerAddress))
+      throw QuotaReached("uploads held from " + kept.address + " are at their quota (" +
+                             std::to_string(quotas.heldPerAddress) +
+                             "): see zeltra-robot held, and reject --all-held-from " + kept.address,
+                         "the robot holds as many uploads from your address as it may until "
+                         "the organiser decides on them: write to the organiser");
+  }
+  const std::int64_t bytes =
+      CountOf(records, "SELECT coalesce(sum(bytes), 0) FROM logs WHERE state != 'rejected'", "");
+  if (static_cast<std::uint64_t>(bytes + kept.bytes) > quotas.dataBytes)
+    throw QuotaReached("the logs kept are at the data folder's quota (" +
+                           std::to_string(quotas.dataBytes) +
+                           " bytes, --max-data): no upload is kept until it is raised or held "
+                           "uploads are rejected",
+                       "the robot cannot keep more logs just now; write to the organiser");
+}
+
 }  // namespace
 
 fs::path LogFileIn(const fs::path& folder, std::int64_t id) {
   return folder / "logs" / std::to_string(id);
 }
 
-UploadStore::UploadStore(const fs::path& folder, Disk& disk, const MailCaps& caps)
+UploadStore::UploadStore(const fs::path& folder, Disk& disk, const MailCaps& caps,
+                         const StoreQuotas& quotas)
     : folder_(MadeFolder(folder)),
       disk_(disk),
       caps_(caps),
+      quotas_(quotas),
       lock_(folder_),
       records_(folder_, Records::Access::kWrite) {
   RemoveLeftovers();
@@ -114,6 +153,7 @@ Receipt UploadStore::Keep(IncomingFile& piece, const LogFacts& facts, const Send
     receipt.current = CurrentLogOf(records_, facts.call);
     const bool accepted = !receipt.current || KeyOpens(records_, facts.call, sender.key);
     kept.state = accepted ? LogState::kAccepted : LogState::kHeld;
+    CheckQuotas(records_, quotas_, kept);
     if (accepted) std::swap(kept.replaces, receipt.current);
     receipt.key = NewKey();
     Statement insert(records_,

@@ -13,6 +13,7 @@
 #include "tools/robot/store/KeptLog.h"
 #include "tools/robot/store/Mail.h"
 #include "tools/robot/store/MailQueue.h"
+#include "tools/robot/store/QuotaReached.h"
 #include "tools/robot/store/Records.h"
 #include "tools/robot/store/StoreFailure.h"
 
@@ -51,13 +52,15 @@ class UploadStore {
   // Throws StoreFailure: another robot holds the folder, or it cannot be
   // made, written or read.
   explicit UploadStore(const std::filesystem::path& folder, Disk& disk = TheSystemDisk(),
-                       const MailCaps& caps = {});
+                       const MailCaps& caps = {}, const StoreQuotas& quotas = {});
 
   // Where pieces of uploads arrive (IncomingFile).
   std::filesystem::path IncomingFolder() const { return folder_ / "incoming"; }
 
   // Keeps a piece, its bytes complete, as a version of facts.call; answers
-  // only once its bytes and its record are on disk. Throws StoreFailure.
+  // only once its bytes and its record are on disk. Throws StoreFailure;
+  // QuotaReached when it would be held past a quota, or the logs' bytes
+  // would pass theirs.
   Receipt Keep(IncomingFile& piece, const LogFacts& facts, const Sender& sender,
                const ReceiptMails& mails = {});
   // The same for bytes at hand.
@@ -78,6 +81,7 @@ class UploadStore {
   std::filesystem::path folder_;
   Disk& disk_;
   MailCaps caps_;
+  StoreQuotas quotas_;
   DataLock lock_;
   Records records_;
   std::mutex mutex_;
