@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -29,13 +30,32 @@ namespace {
 using Json = nlohmann::json;
 constexpr const char* kNginx = "/usr/sbin/nginx";
 
-// The README's nginx location block, as an organiser would copy it.
-std::string ReadmeLocation() {
+// A part of the README's nginx configuration, as an organiser would copy
+// it: from the line that starts so to the end of its indented block.
+std::string ReadmePart(const std::string& first) {
   const std::string readme = zeltra::testing::FileText(std::string(ZELTRA_README));
-  const std::size_t start = readme.find("    location / {");
-  const std::size_t end = readme.find("\n    }\n", start);
+  const std::size_t start = readme.find("\n    " + first);
+  const std::size_t end = readme.find("\n\n", start + 1);
   if (start == std::string::npos || end == std::string::npos) return {};
-  return readme.substr(start, end + 6 - start);
+  return readme.substr(start + 1, end - start);
+}
+
+std::string ReadmeLocation() {
+  return ReadmePart("location / {");
+}
+
+// The README's nginx configuration whole, nginx listening on port and the
+// robot behind it on robotPort, its files in dir.
+std::string NginxConfiguration(const std::string& dir, int port, int robotPort) {
+  return "user root;\nworker_processes 1;\n" + ReadmePart("worker_rlimit_nofile") + "error_log " +
+         dir + "/error.log;\npid " + dir + "/nginx.pid;\nhttp {\n  access_log " + dir +
+         "/access.log;\n  client_body_temp_path " + dir + "/body;\n  proxy_temp_path " + dir +
+         "/proxy;\n  fastcgi_temp_path " + dir + "/fastcgi;\n  uwsgi_temp_path " + dir +
+         "/uwsgi;\n  scgi_temp_path " + dir + "/scgi;\n" + ReadmePart("# the robot's shares") +
+         "  server {\n    listen 127.0.0.1:" + std::to_string(port) + ";\n" +
+         std::regex_replace(ReadmeLocation(), std::regex("127\\.0\\.0\\.1:8080"),
+                            "127.0.0.1:" + std::to_string(robotPort)) +
+         "\n  }\n}\n";
 }
 
 // One request from a loopback address of the test's choosing; the whole
@@ -88,16 +108,7 @@ TEST(Deployment, BehindTheReadmesNginxEachEntrantIsSeenByTheirOwnAddress) {
       data.path() / "robot.txt");
   ASSERT_TRUE(robot.Answers(robotPort)) << robot.said();
   const std::string dir = proxy.path().string();
-  std::ofstream(proxy.path() / "nginx.conf")
-      << "user root;\nworker_processes 1;\nerror_log " << dir << "/error.log;\npid " << dir
-      << "/nginx.pid;\nevents { worker_connections 64; }\nhttp {\n  access_log " << dir
-      << "/access.log;\n  client_body_temp_path " << dir << "/body;\n  proxy_temp_path " << dir
-      << "/proxy;\n  fastcgi_temp_path " << dir << "/fastcgi;\n  uwsgi_temp_path " << dir
-      << "/uwsgi;\n  scgi_temp_path " << dir
-      << "/scgi;\n  server {\n    listen 127.0.0.1:" << proxyPort << ";\n"
-      << std::regex_replace(location, std::regex("127\\.0\\.0\\.1:8080"),
-                            "127.0.0.1:" + std::to_string(robotPort))
-      << "\n  }\n}\n";
+  std::ofstream(proxy.path() / "nginx.conf") << NginxConfiguration(dir, proxyPort, robotPort);
   RobotProcess nginx({"-p", dir, "-c", dir + "/nginx.conf", "-g", "daemon off;"},
                      proxy.path() / "said.txt", kNginx);
   ASSERT_TRUE(nginx.Answers(proxyPort)) << nginx.said();
@@ -138,6 +149,88 @@ TEST(Deployment, BehindTheReadmesNginxEachEntrantIsSeenByTheirOwnAddress) {
   ASSERT_EQ(recorded["attempts"].size(), cases.size());
   for (std::size_t i = 0; i < cases.size(); ++i)
     EXPECT_EQ(recorded["attempts"][i]["address"], cases[i].seen) << i;
+  EXPECT_EQ(nginx.Stop(SIGTERM), 0);
+}
+
+// A connection from a loopback address of the test's choosing, to port;
+// -1 when there is none.
+Descriptor ConnectFrom(const std::string& source, int port) {
+  Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  sockaddr_in from{};
+  from.sin_family = AF_INET;
+  inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(port));
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (bind(connection.get(), reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+      connect(connection.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)
+    return Descriptor(-1);
+  return connection;
+}
+
+// Behind the README's nginx, a stranger who trickles forty uploads from
+// one address, and another who floods the list from another, each hold
+// their share; honest entrants from other addresses are answered
+// meanwhile.
+TEST(Deployment, TheReadmesNginxHoldsAStrangerToItsShare) {
+  if (!fs::exists(kNginx)) GTEST_SKIP() << "no nginx";
+  zeltra::testing::TemporaryFolder data;
+  zeltra::testing::TemporaryFolder proxy;
+  const int robotPort = zeltra::testing::FreeLoopbackPort();
+  const int proxyPort = zeltra::testing::FreeLoopbackPort();
+  RobotProcess robot({"serve", "--data", data.path().string(), "--listen",
+                      "127.0.0.1:" + std::to_string(robotPort), "--from", "2026-12-05 00:00",
+                      "--to", "2026-12-06 00:00", "--trusted-proxy", "127.0.0.1"},
+                     data.path() / "robot.txt");
+  ASSERT_TRUE(robot.Answers(robotPort)) << robot.said();
+  const std::string dir = proxy.path().string();
+  std::ofstream(proxy.path() / "nginx.conf") << NginxConfiguration(dir, proxyPort, robotPort);
+  RobotProcess nginx({"-p", dir, "-c", dir + "/nginx.conf", "-g", "daemon off;"},
+                     proxy.path() / "said.txt", kNginx);
+  ASSERT_TRUE(nginx.Answers(proxyPort)) << nginx.said();
+
+  constexpr int kTricklers = 40;
+  const std::string start = UploadRequest(std::string(3000, 'Q'), "");
+  std::vector<Descriptor> tricklers;
+  for (int i = 0; i < kTricklers; ++i) {
+    tricklers.push_back(ConnectFrom("127.0.0.5", proxyPort));
+    send(tricklers.back().get(), start.data(), start.size() - 2000, MSG_NOSIGNAL);
+  }
+  std::atomic<bool> trickling{true};
+  std::thread trickle([&] {
+    while (trickling) {
+      for (const Descriptor& trickler : tricklers) send(trickler.get(), "Q", 1, MSG_NOSIGNAL);
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+  });
+  std::atomic<int> floodRefused{0};
+  std::thread flood([&] {
+    for (int i = 0; i < 300; ++i)
+      if (RequestFrom("127.0.0.6", proxyPort,
+                      "GET /received.json HTTP/1.1\r\nHost: r\r\nConnection: close\r\n\r\n")
+              .rfind("HTTP/1.1 429", 0) == 0)
+        ++floodRefused;
+  });
+  std::vector<std::string> honest;
+  for (int i = 0; i < 10; ++i)
+    honest.push_back(RequestFrom("127.0.0." + std::to_string(10 + i), proxyPort,
+                                 UploadRequest(CabrilloOf("SP" + std::to_string(i) + "HON"), ""))
+                         .substr(0, 12));
+  flood.join();
+  // The tricklers past their share were answered at once, and closed.
+  int trickleRefused = 0;
+  for (const Descriptor& trickler : tricklers) {
+    char head[12] = {};
+    if (recv(trickler.get(), head, sizeof head, MSG_DONTWAIT) == sizeof head &&
+        std::string(head, sizeof head) == "HTTP/1.1 429")
+      ++trickleRefused;
+  }
+  trickling = false;
+  trickle.join();
+  EXPECT_EQ(honest, std::vector<std::string>(10, "HTTP/1.1 200"));
+  EXPECT_EQ(trickleRefused, kTricklers - 16);
+  EXPECT_GT(floodRefused, 200);
   EXPECT_EQ(nginx.Stop(SIGTERM), 0);
 }
 
