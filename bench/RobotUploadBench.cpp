@@ -5,11 +5,13 @@
 // the alone median, and any upload not answered "accepted".
 //
 // With IDLE and SLOW, the uploads run under attack: IDLE connections that
-// send nothing and SLOW clients that send a byte of their headers or of a
-// log now and then, opened before the uploads and kept up (reopened when
-// the robot closes them) until the uploads are done.
+// send nothing and SLOW clients, from ADDRESSES loopback addresses
+// (127.0.1.1 on), opened before the uploads and kept up (reopened when the
+// robot closes them) until the uploads are done: in turn one that sends a
+// byte of its headers a second, one that sends a log announced as 5 MB at
+// 1.5 KB/s, and one that asks for the list of logs and never reads it.
 //
-//   robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]
+//   robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW [ADDRESSES]]
 //
 // Run: scripts/bench-robot.sh
 
@@ -52,9 +54,20 @@ double Upload(httplib::Client& client, const std::string& bytes) {
   return answer && (answer->status == kAccepted || answer->status == kHeld) ? milliseconds : -1.0;
 }
 
-// A connection to the robot, or -1.
-int Connect(int port) {
+constexpr std::size_t kSlowBodyBytesPerSecond = 1500;
+constexpr int kSmallReceiveBuffer = 4096;
+
+// A connection to the robot from the loopback address numbered from (0:
+// 127.0.0.1), or -1.
+int Connect(int port, std::size_t from = 0) {
   const int connection = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (connection >= 0 && from > 0) {
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    constexpr std::uint32_t kLoopbackOne = (127U << 24) | (1U << 8);  // 127.0.1.0
+    source.sin_addr.s_addr = htonl(kLoopbackOne + static_cast<std::uint32_t>(from));
+    bind(connection, reinterpret_cast<sockaddr*>(&source), sizeof source);
+  }
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
@@ -66,11 +79,12 @@ int Connect(int port) {
   return -1;
 }
 
-// Idle connections and slow clients, kept up until stopped: each slow one
-// sends a byte every second; one the robot closed is opened again.
+// Idle connections and slow clients, kept up until stopped; one the robot
+// closed is opened again.
 class Attack {
  public:
-  Attack(int port, std::size_t idle, std::size_t slow) : port_(port) {
+  Attack(int port, std::size_t idle, std::size_t slow, std::size_t addresses)
+      : port_(port), addresses_(std::max<std::size_t>(addresses, 1)) {
     for (std::size_t i = 0; i < idle; ++i) idle_.push_back(Connect(port));
     for (std::size_t i = 0; i < slow; ++i) slow_.push_back(Open(i));
     thread_ = std::thread([this] { Keep(); });
@@ -86,22 +100,38 @@ class Attack {
   std::size_t reopened() const { return reopened_; }
 
  private:
-  // Even ones trickle their headers, odd ones a log.
+  enum Kind { kHeaders, kBody, kReader, kKinds };
+
   int Open(std::size_t which) {
-    const int connection = Connect(port_);
-    const std::string start =
-        which % 2 == 0 ? "GET / HTTP/1.1\r\n"
-                       : "POST /upload HTTP/1.1\r\nHost: r\r\nContent-Type: multipart/form-data; "
-                         "boundary=xyzzy\r\nContent-Length: 100000\r\n\r\n--xyzzy\r\n"
-                         "Content-Disposition: form-data; name=\"log\"; filename=\"a\"\r\n\r\n";
+    const int connection = Connect(port_, 1 + which % addresses_);
+    std::string start;
+    switch (which % kKinds) {
+      case kHeaders:
+        start = "GET / HTTP/1.1\r\n";
+        break;
+      case kBody:
+        start =
+            "POST /upload HTTP/1.1\r\nHost: r\r\nContent-Type: multipart/form-data; "
+            "boundary=xyzzy\r\nContent-Length: 5000000\r\n\r\n--xyzzy\r\n"
+            "Content-Disposition: form-data; name=\"log\"; filename=\"a\"\r\n\r\n";
+        break;
+      default:
+        setsockopt(connection, SOL_SOCKET, SO_RCVBUF, &kSmallReceiveBuffer,
+                   sizeof kSmallReceiveBuffer);
+        start = "GET /received.json HTTP/1.1\r\nHost: r\r\n\r\n";
+    }
     send(connection, start.data(), start.size(), MSG_NOSIGNAL);
     return connection;
   }
   void Keep() {
+    const std::string body(kSlowBodyBytesPerSecond, 'Q');
     while (going_) {
       std::this_thread::sleep_for(std::chrono::seconds(1));
       for (std::size_t i = 0; i < slow_.size(); ++i) {
-        if (send(slow_[i], "a", 1, MSG_NOSIGNAL) == 1) continue;
+        const Kind kind = static_cast<Kind>(i % kKinds);
+        if (kind == kReader) continue;  // it never reads; the robot may close it
+        const std::size_t bytes = kind == kBody ? body.size() : 1;
+        if (send(slow_[i], body.data(), bytes, MSG_NOSIGNAL | MSG_DONTWAIT) > 0) continue;
         close(slow_[i]);
         slow_[i] = Open(i);
         ++reopened_;
@@ -110,6 +140,7 @@ class Attack {
   }
 
   int port_;
+  std::size_t addresses_;
   std::vector<int> idle_;
   std::vector<int> slow_;
   std::atomic<bool> going_{true};
@@ -127,9 +158,10 @@ double Percentile(std::vector<double> values, double share) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6 && argc != 8) {
+  if (argc != 6 && argc != 8 && argc != 9) {
     std::fprintf(stderr,
-                 "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW]\n");
+                 "usage: robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW "
+                 "[ADDRESSES]]\n");
     return 2;
   }
   // Every connection a descriptor: as many as the system lets this have.
@@ -147,9 +179,11 @@ int main(int argc, char** argv) {
   const std::size_t repeats = std::stoul(argv[5]);
 
   std::unique_ptr<Attack> attack;
-  if (argc == 8) {
-    attack = std::make_unique<Attack>(port, std::stoul(argv[6]), std::stoul(argv[7]));
-    std::printf("under attack: %s idle connections, %s slow clients\n", argv[6], argv[7]);
+  if (argc >= 8) {
+    const std::size_t addresses = argc == 9 ? std::stoul(argv[8]) : 1;
+    attack = std::make_unique<Attack>(port, std::stoul(argv[6]), std::stoul(argv[7]), addresses);
+    std::printf("under attack: %s idle connections, %s slow clients from %zu addresses\n", argv[6],
+                argv[7], addresses);
   }
   std::atomic<std::size_t> next{0};
   std::mutex mutex;

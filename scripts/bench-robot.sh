@@ -6,8 +6,11 @@
 # the disk before it is answered, so the disk under build/ is part of the
 # measure: the script says which file system it is. (The simulated logs
 # are of 2026-12-06 and 7, the period given.) Then the same uploads
-# again under attack: 1,000 idle connections and 50 clients trickling their
-# headers or a log, with the robot's peak memory from /proc at the end.
+# again under attack, each kind at the size it was measured at: 4,000 slow
+# clients from 260 addresses (headers, 5 MB bodies at 1.5 KB/s, readers of
+# the list who never read), 1,000 idle connections, and 16 logs of 870,000
+# "QSO:" lines sent at once, with the robot's peak memory from /proc and
+# its data folder's size at the end.
 # Usage: scripts/bench-robot.sh [CLIENTS, default 16]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,11 +44,13 @@ echo "$(du -sh "$logs/batch" | cut -f1) in $(ls "$logs/batch" | wc -l) logs;" \
 build/bench/bench/robot_upload_bench "$port" "$logs/batch" "$clients" "$(ls "$logs"/one/* | head -1)" 21
 
 echo "== the same 200 uploads under attack (goal: every one answered, p99 under 1 s; the robot under 100 MB)"
+echo "   4,000 slow clients from 260 addresses (headers a byte a second; 5 MB bodies at 1.5 KB/s;"
+echo "   readers of the list who never read), 1,000 idle connections, 16 logs of 'QSO:' lines alone"
 rm -rf "$data.attacked"
 kill $robot 2>/dev/null || true
 wait $robot 2>/dev/null || true
 build/bench/src/tools/robot/zeltra-robot serve --data "$data.attacked" --listen 127.0.0.1:0 \
-  --per-minute 0 --per-address 2000 --cty tests/tools/score/cases/cty.dat \
+  --per-minute 0 --cty tests/tools/score/cases/cty.dat \
   --from "2026-12-06 00:00" --to "2026-12-08 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
 robot=$!
 port=""
@@ -55,5 +60,12 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$port" ] || { cat "$logs/robot.out"; exit 1; }
-build/bench/bench/robot_upload_bench "$port" "$logs/batch" "$clients" "$(ls "$logs"/one/* | head -1)" 3 1000 50
+empty="$logs/qso-lines.log"
+[ -f "$empty" ] || { echo "START-OF-LOG: 3.0"; echo "CALLSIGN: SP9XXX"; yes "QSO:" | head -n 870000; } > "$empty"
+for i in $(seq 16); do
+  curl -s -o /dev/null --interface "127.0.2.$i" -F "log=@$empty" "http://127.0.0.1:$port/upload" &
+done
+build/bench/bench/robot_upload_bench "$port" "$logs/batch" "$clients" "$(ls "$logs"/one/* | head -1)" 3 1000 4000 260
+wait $(jobs -p | grep -v "^$robot\$") 2>/dev/null || true
 echo "the robot's peak memory: $(awk '/VmHWM/ { print $2, $3 }' /proc/$robot/status)"
+echo "its data folder: $(du -sh "$data.attacked" | cut -f1) (incoming: $(du -sh "$data.attacked/incoming" | cut -f1))"
