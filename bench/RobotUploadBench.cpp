@@ -4,12 +4,12 @@
 // uploads per second, the 50th and 99th percentiles of the answer time,
 // the alone median, and any upload not answered "accepted".
 //
-// With IDLE and SLOW, the uploads run under attack: IDLE connections that
-// send nothing and SLOW clients, from ADDRESSES loopback addresses
-// (127.0.1.1 on), opened before the uploads and kept up (reopened when the
-// robot closes them) until the uploads are done: in turn one that sends a
-// byte of its headers a second, one that sends a log announced as 5 MB at
-// 1.5 KB/s, and one that asks for the list of logs and never reads it.
+// The clients upload from 127.0.0.2 on, one address each. With IDLE and
+// SLOW, the uploads run under attack: IDLE connections that send nothing and SLOW clients, from
+// ADDRESSES loopback addresses (127.0.1.1 on), opened before the uploads and kept up (reopened when
+// the robot closes them) until the uploads are done: in turn one that sends a byte of its headers a
+// second, one that sends a log announced as 5 MB at 1.5 KB/s, and one that asks for the list of
+// logs and never reads it.
 //
 //   robot_upload_bench PORT FOLDER CLIENTS ONE_LOG REPEATS [IDLE SLOW [ADDRESSES]]
 //
@@ -85,7 +85,7 @@ class Attack {
  public:
   Attack(int port, std::size_t idle, std::size_t slow, std::size_t addresses)
       : port_(port), addresses_(std::max<std::size_t>(addresses, 1)) {
-    for (std::size_t i = 0; i < idle; ++i) idle_.push_back(Connect(port));
+    for (std::size_t i = 0; i < idle; ++i) idle_.push_back(Connect(port, 1 + i % addresses_));
     for (std::size_t i = 0; i < slow; ++i) slow_.push_back(Open(i));
     thread_ = std::thread([this] { Keep(); });
   }
@@ -192,8 +192,10 @@ int main(int argc, char** argv) {
   const auto start = Clock::now();
   std::vector<std::thread> threads;
   for (std::size_t c = 0; c < clients; ++c)
-    threads.emplace_back([&] {
+    threads.emplace_back([&, c] {
+      // Each client an entrant of its own address.
       httplib::Client client("127.0.0.1", port);
+      client.set_interface("127.0.0." + std::to_string(2 + c));
       for (std::size_t i = next++; i < logs.size(); i = next++) {
         const double milliseconds = Upload(client, logs[i]);
         const std::lock_guard lock(mutex);

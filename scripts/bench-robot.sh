@@ -26,7 +26,7 @@ data=build/bench/robot-data
 rm -rf "$data"
 
 build/bench/src/tools/robot/zeltra-robot serve --data "$data" --listen 127.0.0.1:0 \
-  --per-minute 0 --per-address 2000 --cty tests/tools/score/cases/cty.dat \
+  --per-minute 0 --per-address 2000 --held-per-call 1000 --held-per-address 1000 --cty tests/tools/score/cases/cty.dat \
   --from "2026-12-06 00:00" --to "2026-12-08 00:00" > "$logs/robot.out" 2>"$logs/robot.err" &
 robot=$!
 trap 'kill $robot 2>/dev/null || true' EXIT
@@ -61,7 +61,7 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { cat "$logs/robot.out"; exit 1; }
 empty="$logs/qso-lines.log"
-[ -f "$empty" ] || { echo "START-OF-LOG: 3.0"; echo "CALLSIGN: SP9XXX"; yes "QSO:" | head -n 870000; } > "$empty"
+[ -f "$empty" ] || { echo "START-OF-LOG: 3.0"; echo "CALLSIGN: SP9XXX"; awk 'BEGIN { for (i = 0; i < 870000; i++) print "QSO:" }'; } > "$empty"
 for i in $(seq 16); do
   curl -s -o /dev/null --interface "127.0.2.$i" -F "log=@$empty" "http://127.0.0.1:$port/upload" &
 done

@@ -51,6 +51,8 @@ constexpr std::chrono::seconds kLongestBody{300};
 // Of the connections, the share no upload may take: a new client, a
 // reader of the pages, is always served.
 constexpr unsigned kKeptFreeOneIn = 8;
+// The pages an address may ask for in a minute, for each upload it may make.
+constexpr std::size_t kPagesPerUpload = 10;
 
 constexpr std::size_t kMinuteText = std::string_view("2026-12-13 23:59").size();
 
@@ -81,6 +83,7 @@ RobotServer::RobotServer(RobotSettings settings, const CountryFile* countries, s
       store_(settings_.data, TheSystemDisk(), settings_.mailCaps, settings_.quotas),
       reader_(settings_.data),
       rate_(settings_.perMinute),
+      pageRate_(settings_.perMinute * kPagesPerUpload),
       share_(settings_.http.perAddress) {
   // Behind a proxy, the proxy's connections carry every client's
   // requests: the proxy has no share of its own, each client's request is
@@ -165,6 +168,10 @@ MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, cons
     made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
     *request = made.get();
     Request& begun = *made.release();
+    if (daemon_->Crowded(connection))
+      return Refuse(connection, begun, kUnavailable,
+                    {"the robot is crowded just now: send it again in a minute"}, {},
+                    {{"Retry-After", "60"}});
     if (!begun.shared)
       return Refuse(connection, begun, kTooMany,
                     {"too many requests from your address at once: wait a moment, then try "
@@ -219,6 +226,10 @@ MHD_Result RobotServer::Begin(MHD_Connection* connection, const std::string& url
   if (!get)
     return Answer(connection, kNotAllowed, "text/plain; charset=utf-8", "Only GET here\n",
                   {{"Allow", "GET, HEAD"}});
+  if (!pageRate_.Allow(request.share, UploadRate::Clock::now()))
+    return Refuse(connection, request, kTooMany,
+                  {"too many pages asked for from your address in a minute: wait a minute"}, {},
+                  {{"Retry-After", "60"}});
   if (url == "/") {
     FormFacts facts;
     facts.maxBytes = settings_.maxBytes;

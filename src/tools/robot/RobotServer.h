@@ -132,6 +132,7 @@ class RobotServer : public HttpHandler {
     std::shared_ptr<const std::string> json;
   } listing_;
   UploadRate rate_;
+  UploadRate pageRate_;
   AddressShare share_;
   std::atomic<bool> stopping_{false};
   std::atomic<std::size_t> slowBodies_{0};

@@ -19,6 +19,7 @@
 #include "support/SqliteLog.h"
 #include "tools/robot/AddressShare.h"
 #include "tools/robot/CommandRun.h"
+#include "tools/robot/LoopbackClient.h"
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/http/ClientAddress.h"
@@ -61,17 +62,8 @@ std::string NginxConfiguration(const std::string& dir, int port, int robotPort) 
 // One request from a loopback address of the test's choosing; the whole
 // answer, up to the server's close.
 std::string RequestFrom(const std::string& source, int port, const std::string& request) {
-  const Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in from{};
-  from.sin_family = AF_INET;
-  inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(static_cast<std::uint16_t>(port));
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(connection.get(), reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-      connect(connection.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)
-    return "(no connection)";
+  const Descriptor connection = ConnectFrom(source, port);
+  if (connection.get() < 0) return "(no connection)";
   send(connection.get(), request.data(), request.size(), MSG_NOSIGNAL);
   timeval wait{.tv_sec = 20, .tv_usec = 0};
   setsockopt(connection.get(), SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
@@ -150,23 +142,6 @@ TEST(Deployment, BehindTheReadmesNginxEachEntrantIsSeenByTheirOwnAddress) {
   for (std::size_t i = 0; i < cases.size(); ++i)
     EXPECT_EQ(recorded["attempts"][i]["address"], cases[i].seen) << i;
   EXPECT_EQ(nginx.Stop(SIGTERM), 0);
-}
-
-// A connection from a loopback address of the test's choosing, to port;
-// -1 when there is none.
-Descriptor ConnectFrom(const std::string& source, int port) {
-  Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  sockaddr_in from{};
-  from.sin_family = AF_INET;
-  inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(static_cast<std::uint16_t>(port));
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(connection.get(), reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-      connect(connection.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)
-    return Descriptor(-1);
-  return connection;
 }
 
 // Behind the README's nginx, a stranger who trickles forty uploads from

@@ -15,6 +15,7 @@
 
 #include "support/FreePort.h"
 #include "support/SqliteLog.h"
+#include "support/TextCount.h"
 #include "tools/robot/ReceiptMails.h"
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
@@ -24,6 +25,8 @@
 
 namespace zeltra::robot {
 namespace {
+
+using zeltra::testing::CountIn;
 
 using Json = nlohmann::json;
 constexpr const char* kPython = "/usr/bin/python3";
@@ -53,18 +56,11 @@ std::string RecordsBytes(const fs::path& data) {
   return bytes;
 }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 // Waits until what the in-process robot said holds text n times.
 bool SaysTimes(const ServingRobot& robot, const std::string& text, std::size_t times) {
   constexpr int kTries = 200;
   for (int tries = 0; tries < kTries; ++tries) {
-    if (Count(robot.said(), text) >= times) return true;
+    if (CountIn(robot.said(), text) >= times) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return false;
@@ -123,7 +119,7 @@ TEST(Mail, EachReceiptIsMailedAndNoneIsLostWhileTheServerIsDown) {
   EXPECT_EQ(records.find(heldKey), std::string::npos);
   EXPECT_EQ(records.find("Score before the check"), std::string::npos);
   // Told once per mail, not once per try.
-  EXPECT_EQ(Count(robot.said(), "cannot send the mail to owner@example.org"), 1U) << robot.said();
+  EXPECT_EQ(CountIn(robot.said(), "cannot send the mail to owner@example.org"), 1U) << robot.said();
 }
 
 // A robot whose mails go to a server that is down, so that they wait:
@@ -162,7 +158,7 @@ TEST(Mail, NoAddressIsMailedPastItsCaps) {
     ASSERT_EQ(Send(client, CabrilloOf("DL1ABC", "EMAIL: late@example.com\n"))->status, 200);
     EXPECT_TRUE(SaysTimes(robot, "cannot send the mail to", 9)) << robot.said();
     const std::string said = robot.said();
-    EXPECT_EQ(Count(said, "no mail to "), 3U + 3U + 1U) << said;
+    EXPECT_EQ(CountIn(said, "no mail to "), 3U + 3U + 1U) << said;
     EXPECT_NE(said.find("no mail to late@example.com"), std::string::npos) << said;
   }
   std::map<std::string, int> to;
@@ -206,8 +202,8 @@ TEST(Mail, ARefusalIsGivenUpAndAStallingDomainWaitsAside) {
   EXPECT_TRUE(SaysTimes(robot, "gave up the mail to b@refused.example (receipt 2)", 1))
       << robot.said();
   std::this_thread::sleep_for(std::chrono::seconds(3));
-  EXPECT_EQ(Count(robot.said(), "gave up the mail to b@refused.example"), 1U) << robot.said();
-  EXPECT_EQ(Count(robot.said(), "cannot send the mail to a@stall.example"), 1U) << robot.said();
+  EXPECT_EQ(CountIn(robot.said(), "gave up the mail to b@refused.example"), 1U) << robot.said();
+  EXPECT_EQ(CountIn(robot.said(), "cannot send the mail to a@stall.example"), 1U) << robot.said();
   std::map<std::string, bool> unsent;
   for (const UnsentMail& mail : StoreReader(data.path()).Unsent())
     unsent[mail.recipient] = mail.givenUp;
@@ -257,7 +253,7 @@ TEST(Mail, AStrangersTextIsQuotedBrieflyInLinesMailAllows) {
   const std::string broken = WithinLineLimit(std::string(2500, 'q') + "\n" + polish);
   std::istringstream parts(broken);
   for (std::string line; std::getline(parts, line);) EXPECT_LE(line.size(), kLongestMailLine);
-  EXPECT_EQ(Count(broken, "\n"), 3U);
+  EXPECT_EQ(CountIn(broken, "\n"), 3U);
   EXPECT_EQ(RecipientKey("Victim+Tag@Example.ORG"), "victim@example.org");
   EXPECT_EQ(RecipientKey("plain@example.org"), "plain@example.org");
 }

@@ -197,8 +197,9 @@ TEST(RobotCommand, TheOrganiserSeesEveryAttemptAndDecidesTheHeld) {
   EXPECT_EQ(attempts["attempts"][2]["address"], "127.0.0.1");
   EXPECT_EQ(attempts["attempts"][2]["bytes"], 9);
   const CommandRun csv = RunRobot("attempts" + folder);
-  EXPECT_EQ(csv.said.rfind("id,time,address,outcome,status,call,bytes,sha256,upload,reason,count\n", 0),
-            0U)
+  EXPECT_EQ(
+      csv.said.rfind("id,time,address,outcome,status,call,bytes,sha256,upload,reason,count\n", 0),
+      0U)
       << csv.said;
   EXPECT_EQ(std::count(csv.said.begin(), csv.said.end(), '\n'), 4);
   // The robot told each on its standard error, too.

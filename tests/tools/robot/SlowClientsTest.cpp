@@ -17,6 +17,7 @@
 
 #include "support/FreePort.h"
 #include "support/SqliteLog.h"
+#include "tools/robot/LoopbackClient.h"
 #include "tools/robot/RobotProcess.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/store/Descriptor.h"
@@ -30,23 +31,8 @@ namespace {
 using Json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-// A connection from 127.0.0.1, or from another loopback address.
-Descriptor ConnectTo(int port, const char* from = nullptr) {
-  Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (from != nullptr) {
-    sockaddr_in source{};
-    source.sin_family = AF_INET;
-    inet_pton(AF_INET, from, &source.sin_addr);
-    if (bind(connection.get(), reinterpret_cast<sockaddr*>(&source), sizeof source) != 0)
-      return Descriptor(-1);
-  }
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(connection.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-    return Descriptor(-1);
-  return connection;
+Descriptor ConnectTo(int port, const char* from = "") {
+  return ConnectFrom(from, port);
 }
 
 bool Sends(int connection, const std::string& bytes) {
@@ -217,6 +203,54 @@ TEST(SlowClients, OneAddressHoldsOnlyItsShare) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(status, 200);
+}
+
+// Strangers from many addresses that fill the server with half-sent
+// headers: once it is crowded, headers must come within a second, and a
+// new connection of an address holding two is answered busy, so an address
+// new to it is served.
+TEST(SlowClients, ACrowdOfAddressesLeavesRoomForANewClient) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.http.perAddress = 4;
+  settings.http.connections = 40;
+  settings.http.threads = 1;  // the library shares the connections among its threads
+  ServingRobot robot(settings);
+  // 35 connections, seven in eight of the 40: four addresses at their 8,
+  // a fifth with 3, each waiting in its headers.
+  std::vector<Descriptor> crowd;
+  const auto join = [&](const std::string& from, int connections) {
+    for (int i = 0; i < connections; ++i) {
+      crowd.push_back(ConnectTo(robot.port(), from.c_str()));
+      Sends(crowd.back().get(), "GET / HTTP/1.1\r\n");
+    }
+  };
+  for (int address = 1; address <= 4; ++address) join("127.0.3." + std::to_string(address), 8);
+  join("127.0.3.5", 3);
+  join("127.0.3.6", 2);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // The sixth address's third connection is told to wait, at once.
+  const Descriptor third = ConnectTo(robot.port(), "127.0.3.6");
+  ASSERT_TRUE(Sends(third.get(), "GET / HTTP/1.1\r\nHost: robot\r\n\r\n"));
+  const std::string busy = ReadToClose(third.get(), 5);
+  EXPECT_EQ(busy.rfind("HTTP/1.1 503", 0), 0U) << busy;
+  EXPECT_NE(busy.find("Retry-After: 60"), std::string::npos) << busy;
+  // An address new to it is served.
+  const Descriptor honest = ConnectTo(robot.port(), "127.0.4.1");
+  const std::string log = CabrilloOf("SP9AHW");
+  const std::string body =
+      "--xyzzy\r\nContent-Disposition: form-data; name=\"log\"; filename=\"a.log\"\r\n\r\n" + log +
+      "\r\n--xyzzy--\r\n";
+  ASSERT_TRUE(Sends(honest.get(),
+                    "POST /upload HTTP/1.1\r\nHost: robot\r\nConnection: close\r\nContent-Type: "
+                    "multipart/form-data; boundary=xyzzy\r\nContent-Length: " +
+                        std::to_string(body.size()) + "\r\n\r\n" + body));
+  const std::string answer = ReadToClose(honest.get(), 5);
+  EXPECT_EQ(answer.rfind("HTTP/1.1 200", 0), 0U) << answer;
+  // Crowded, the headers that do not come within a second are cut, until
+  // it is no longer crowded (35 of 37).
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_GE(robot.CutOff(), 3U);
 }
 
 // An organiser's script, a club sending for its members: twelve uploads at
@@ -439,20 +473,10 @@ TEST(SlowClients, ReadersWhoNeverReadShareOneCopyOfTheList) {
   for (int address = 0; address < kAddresses; ++address) {
     const std::string from = "127.0.0." + std::to_string(10 + address);
     for (int i = 0; i < kReaders; ++i) {
-      Descriptor reader(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+      Descriptor reader = ConnectFrom(from, port);
+      ASSERT_GE(reader.get(), 0);
       constexpr int kSmallBuffer = 4096;
       setsockopt(reader.get(), SOL_SOCKET, SO_RCVBUF, &kSmallBuffer, sizeof kSmallBuffer);
-      sockaddr_in source{};
-      source.sin_family = AF_INET;
-      inet_pton(AF_INET, from.c_str(), &source.sin_addr);
-      ASSERT_EQ(bind(reader.get(), reinterpret_cast<sockaddr*>(&source), sizeof source), 0);
-      sockaddr_in robotAddress{};
-      robotAddress.sin_family = AF_INET;
-      robotAddress.sin_port = htons(static_cast<std::uint16_t>(port));
-      robotAddress.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      ASSERT_EQ(
-          connect(reader.get(), reinterpret_cast<sockaddr*>(&robotAddress), sizeof robotAddress),
-          0);
       ASSERT_TRUE(Sends(reader.get(), "GET /received.json HTTP/1.1\r\nHost: robot\r\n\r\n"));
       readers.push_back(std::move(reader));
     }

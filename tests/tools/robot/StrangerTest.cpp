@@ -17,12 +17,15 @@
 
 #include "support/FreePort.h"
 #include "support/SqliteLog.h"
+#include "support/TextCount.h"
 #include "tools/robot/CommandRun.h"
 #include "tools/robot/ServingRobot.h"
 #include "tools/robot/store/StoreReader.h"
 
 namespace zeltra::robot {
 namespace {
+
+using zeltra::testing::CountIn;
 
 using Clock = std::chrono::steady_clock;
 
@@ -34,15 +37,9 @@ std::vector<Attempt> Refusals(const fs::path& data) {
   return refused;
 }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-    ++count;
-  return count;
-}
-
 // A flood from one address: one record counting every refusal and one
-// line told; a 4 KB own call is kept to 200 bytes.
+// line told; a 4 KB own call is kept to 200 bytes; pages past their rate
+// are refused too.
 TEST(Stranger, AFloodIsOneRecordAndLongTextsAreCut) {
   zeltra::testing::TemporaryFolder data;
   RobotSettings settings = Settings(data.path());
@@ -67,8 +64,8 @@ TEST(Stranger, AFloodIsOneRecordAndLongTextsAreCut) {
     EXPECT_GE(refused, kFlood - 3);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     const std::string said = robot.said();
-    EXPECT_LE(Count(said, " refused 429 "), 2U) << said;
-    EXPECT_GE(Count(said, " refused 429 "), 1U) << said;
+    EXPECT_LE(CountIn(said, " refused 429 "), 2U) << said;
+    EXPECT_GE(CountIn(said, " refused 429 "), 1U) << said;
     std::int64_t counted = 0;
     std::size_t rows = 0;
     for (const Attempt& attempt : Refusals(data.path())) {
@@ -79,6 +76,10 @@ TEST(Stranger, AFloodIsOneRecordAndLongTextsAreCut) {
     }
     EXPECT_LE(rows, 2U);
     EXPECT_EQ(counted, refused);
+    // Pages have a rate of their own, ten times the uploads'.
+    int pages = 0;
+    while (pages < 100 && client.Get("/received.json")->status == 200) ++pages;
+    EXPECT_EQ(pages, 30);
   }
   const std::vector<Attempt> refusals = Refusals(data.path());
   ASSERT_FALSE(refusals.empty());

@@ -13,6 +13,14 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kWatchEvery = std::chrono::milliseconds(250);
 // Connections an address may hold, for each request it may have in progress.
 constexpr unsigned kConnectionsPerRequest = 2;
+// Once this share of the connections is taken (seven in eight), a new
+// connection of an address that already holds kCrowded is answered busy:
+// the rest are kept for addresses new to the server.
+constexpr unsigned kCrowdedFromOneIn = 8;
+constexpr unsigned kCrowded = 2;
+// And a request's headers must then all arrive within this: an honest
+// client sends them at once, and the connections that wait for theirs go.
+constexpr auto kCrowdedHeaders = std::chrono::seconds(1);
 
 int SocketOf(MHD_Connection* connection) {
   const MHD_ConnectionInfo* info =
@@ -61,12 +69,21 @@ void HttpDaemon::Notified(void* self, MHD_Connection* connection, void**,
   if (code == MHD_CONNECTION_NOTIFY_STARTED) {
     const std::string address = AddressText(info == nullptr ? nullptr : info->client_addr);
     std::string share = address == daemon.limits_.exempt ? std::string() : ShareKey(address);
-    if (!share.empty()) ++daemon.open_[share];
-    daemon.watched_[connection] = {SocketOf(connection), Clock::now(), true, std::move(share)};
+    const unsigned crowdedAt =
+        daemon.limits_.connections - daemon.limits_.connections / kCrowdedFromOneIn;
+    bool crowded = false;
+    if (!share.empty()) {
+      const unsigned held = daemon.open_[share]++;
+      crowded = daemon.total_ >= crowdedAt && held >= kCrowded;
+    }
+    ++daemon.total_;
+    daemon.watched_[connection] = {SocketOf(connection), Clock::now(), true, std::move(share),
+                                   crowded};
     return;
   }
   const auto found = daemon.watched_.find(connection);
   if (found == daemon.watched_.end()) return;
+  --daemon.total_;
   const auto open = daemon.open_.find(found->second.share);
   if (open != daemon.open_.end() && --open->second == 0) daemon.open_.erase(open);
   daemon.watched_.erase(found);
@@ -81,9 +98,9 @@ MHD_Result HttpDaemon::Admit(void* self, const sockaddr* address, socklen_t) {
   if (text == daemon.limits_.exempt) return MHD_YES;
   const std::string share = ShareKey(text);
   const std::lock_guard lock(daemon.mutex_);
-  const auto open = daemon.open_.find(share);
-  const unsigned most = daemon.limits_.perAddress * kConnectionsPerRequest;
-  return open == daemon.open_.end() || open->second < most ? MHD_YES : MHD_NO;
+  const auto found = daemon.open_.find(share);
+  const unsigned open = found == daemon.open_.end() ? 0 : found->second;
+  return open < daemon.limits_.perAddress * kConnectionsPerRequest ? MHD_YES : MHD_NO;
 }
 
 MHD_Result HttpDaemon::Access(void* self, MHD_Connection* connection, const char* url,
@@ -108,19 +125,30 @@ void HttpDaemon::Done(void* self, MHD_Connection* connection, void** request,
   }
 }
 
+bool HttpDaemon::Crowded(MHD_Connection* connection) {
+  const std::lock_guard lock(mutex_);
+  const auto found = watched_.find(connection);
+  return found != watched_.end() && found->second.crowded;
+}
+
 void HttpDaemon::HeadersArrived(MHD_Connection* connection) {
   const std::lock_guard lock(mutex_);
   const auto found = watched_.find(connection);
   if (found != watched_.end()) found->second.waiting = false;
 }
 
-// A connection whose headers are late is shut down; the library then sees
+// A connection whose headers are late (sooner when the server is crowded)
+// is shut down; the library then sees
 // it end and closes it as any other. The lock keeps a socket from being
 // closed, and its number given to another, meanwhile.
 void HttpDaemon::Watch() {
   std::unique_lock lock(mutex_);
   while (!stopping_.wait_for(lock, kWatchEvery, [this] { return stopped_; })) {
-    const Clock::time_point late = Clock::now() - limits_.headers;
+    const unsigned crowded = limits_.connections - limits_.connections / kCrowdedFromOneIn;
+    const Clock::time_point late =
+        Clock::now() - (total_ >= crowded ? std::min<std::chrono::steady_clock::duration>(
+                                                kCrowdedHeaders, limits_.headers)
+                                          : limits_.headers);
     for (auto& [connection, watched] : watched_) {
       if (!watched.waiting || watched.since > late || watched.socket < 0) continue;
       shutdown(watched.socket, SHUT_RDWR);

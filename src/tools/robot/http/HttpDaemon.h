@@ -30,7 +30,9 @@ struct HttpLimits {
   // hold twice as many connections, so that a client past its share is
   // answered; past that, a new connection is closed at once.
   unsigned perAddress = 16;
-  // Connections in all.
+  // Connections in all; once seven in eight are taken, a request on a new
+  // connection of an address that holds two already is answered "busy",
+  // and headers must come within a second, so that a new client is served.
   unsigned connections = 4000;
   // An address no share applies to: a reverse proxy's, which carries many
   // clients' requests (each still held to its share by the handler).
@@ -63,13 +65,18 @@ class HttpDaemon {
 
   // Connections closed for sending their headers too slowly.
   std::size_t cutOff() const { return cutOff_; }
+  // The connection came while seven in eight of the connections were
+  // taken, from an address that held two already: its request is to be
+  // answered "busy" at once.
+  bool Crowded(MHD_Connection* connection);
 
  private:
   struct Watched {
     int socket = -1;
     std::chrono::steady_clock::time_point since;
-    bool waiting = true;  // for a request's headers
-    std::string share;    // the ShareKey its connections count under; empty: none
+    bool waiting = true;   // for a request's headers
+    std::string share;     // the ShareKey its connections count under; empty: none
+    bool crowded = false;  // came when the server was crowded, its address holding others
   };
   static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
   static void Notified(void* self, MHD_Connection* connection, void** context,
@@ -90,6 +97,7 @@ class HttpDaemon {
   bool stopped_ = false;
   std::map<MHD_Connection*, Watched> watched_;
   std::map<std::string, unsigned> open_;  // connections by ShareKey
+  unsigned total_ = 0;                    // connections, the exempt's too
   std::atomic<std::size_t> cutOff_{0};
   MHD_Daemon* daemon_ = nullptr;
   std::thread watch_;

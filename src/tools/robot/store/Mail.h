@@ -36,15 +36,4 @@ struct QueuedMail {
   std::int64_t firstFailure = 0;
 };
 
-// A mail the robot gave up: to whom, of which log, when it was queued, and
-// why it was given up.
-struct GivenUpMail {
-  std::int64_t id = 0;
-  std::string recipient;
-  std::string subject;
-  std::int64_t log = 0;
-  std::string queued;
-  std::string why;
-};
-
 }  // namespace zeltra::robot
