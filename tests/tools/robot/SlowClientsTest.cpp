@@ -253,6 +253,46 @@ TEST(SlowClients, ACrowdOfAddressesLeavesRoomForANewClient) {
   EXPECT_GE(robot.CutOff(), 3U);
 }
 
+// Uploads in progress take at most seven in eight of the connections: one
+// more is answered 503, and a page is still served. However well it keeps
+// the rate, a body must be in within its window and the time the largest
+// log takes at the rate.
+TEST(SlowClients, UploadsHaveSlotsAndABodyADeadline) {
+  zeltra::testing::TemporaryFolder data;
+  RobotSettings settings = Settings(data.path());
+  settings.http.connections = 16;
+  settings.http.threads = 1;
+  settings.rateWindow = std::chrono::seconds(1);  // the deadline: 1 s + 4096 B at 1 KB/s
+  ServingRobot robot(settings);
+  std::vector<Descriptor> uploading;
+  // The first announces 60,000 bytes, the others 3,000.
+  std::string longer = kUploadStart;
+  longer.replace(longer.find("3000"), 4, "60000");
+  for (int i = 0; i < 14; ++i) {
+    uploading.push_back(ConnectTo(robot.port(), ("127.0.5." + std::to_string(i + 1)).c_str()));
+    ASSERT_TRUE(Sends(uploading.back().get(), (i == 0 ? longer : kUploadStart) + "QSO"));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const Descriptor one = ConnectTo(robot.port(), "127.0.6.1");
+  ASSERT_TRUE(Sends(one.get(), kUploadStart + "QSO"));
+  const std::string busy = ReadToClose(one.get(), 5);
+  EXPECT_EQ(busy.rfind("HTTP/1.1 503", 0), 0U) << busy;
+  EXPECT_NE(busy.find("Retry-After: 60"), std::string::npos) << busy;
+  httplib::Client client("127.0.0.1", robot.port());
+  const httplib::Result page = client.Get("/");
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->status, 200);
+  // One of them goes on at 2 KB/s, in a field of the form: cut at 5 s.
+  const Clock::time_point started = Clock::now();
+  const int steady = uploading.front().get();
+  ASSERT_TRUE(Sends(steady, "\r\n--xyzzy\r\nContent-Disposition: form-data; name=\"x\"\r\n\r\n"));
+  while (Sends(steady, std::string(200, 'x')) && Clock::now() - started < std::chrono::seconds(12))
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::chrono::duration<double> took = Clock::now() - started;
+  EXPECT_LT(took.count(), 10.0);
+  EXPECT_GE(robot.CutOff(), 1U);
+}
+
 // An organiser's script, a club sending for its members: twelve uploads at
 // once from one address, within its share of 16, are all answered.
 TEST(SlowClients, TwelveUploadsAtOnceFromOneAddressAreAllAnswered) {
