@@ -290,6 +290,10 @@ TEST(Mail, OnlyAddressesThatCannotForgeAHeader) {
   EXPECT_NE(message.find("Date: Thu, 01 Jan 1970 00:00:00 +0000\r\n"), std::string::npos);
   EXPECT_NE(message.find("@contest.example>\r\nMIME-Version"), std::string::npos) << message;
   EXPECT_NE(message.find("From: <robot@contest.example>\r\nTo: <a@b>\r\n"), std::string::npos);
+  // Printable ASCII, '~' and ' ' too, goes as it is.
+  const std::string plain = MessageOf({"smtp://x", "robot@contest.example"},
+                                      {"a@b", " SP9AHW~1 ", "x", MailKind::kReceipt, "SP9AHW"}, 0);
+  EXPECT_NE(plain.find("Subject:  SP9AHW~1 \r\n"), std::string::npos) << plain;
 }
 
 }  // namespace
