@@ -254,6 +254,8 @@ TEST(Mail, AStrangersTextIsQuotedBrieflyInLinesMailAllows) {
   std::istringstream parts(broken);
   for (std::string line; std::getline(parts, line);) EXPECT_LE(line.size(), kLongestMailLine);
   EXPECT_EQ(CountIn(broken, "\n"), 3U);
+  // Broken where a character of any length still fits: 995 bytes.
+  EXPECT_EQ(broken.find('\n'), kLongestMailLine - 3);
   EXPECT_EQ(RecipientKey("Victim+Tag@Example.ORG"), "victim@example.org");
   EXPECT_EQ(RecipientKey("plain@example.org"), "plain@example.org");
 }

@@ -7,32 +7,7 @@
 namespace zeltra::robot {
 namespace {
 
-constexpr std::size_t kStreamBlock = 32 * 1024;
-
-// A streamed answer's state: the piece being sent and where in it.
-struct Stream {
-  std::function<std::optional<std::string>()> next;
-  std::string piece;
-  std::size_t sent = 0;
-};
-
-ssize_t ReadStream(void* state, std::uint64_t, char* buffer, std::size_t room) {
-  auto& stream = *static_cast<Stream*>(state);
-  while (stream.sent == stream.piece.size()) {
-    std::optional<std::string> piece = stream.next();
-    if (!piece) return MHD_CONTENT_READER_END_OF_STREAM;
-    stream.piece = std::move(*piece);
-    stream.sent = 0;
-  }
-  const std::size_t count = std::min(room, stream.piece.size() - stream.sent);
-  std::memcpy(buffer, stream.piece.data() + stream.sent, count);
-  stream.sent += count;
-  return static_cast<ssize_t>(count);
-}
-
-void FreeStream(void* state) {
-  const std::unique_ptr<Stream> gone(static_cast<Stream*>(state));
-}
+constexpr std::size_t kAnswerBlock = 32 * 1024;
 
 using SharedBody = std::shared_ptr<const std::string>;
 
@@ -87,19 +62,9 @@ MHD_Result AnswerShared(MHD_Connection* connection, int status, const std::strin
   const std::size_t size = body->size();
   auto held = std::make_unique<SharedBody>(std::move(body));
   MHD_Response* response =
-      MHD_create_response_from_callback(size, kStreamBlock, &ReadShared, held.get(), &FreeShared);
+      MHD_create_response_from_callback(size, kAnswerBlock, &ReadShared, held.get(), &FreeShared);
   if (response != nullptr) held.release();  // the response frees it
   return Queue(connection, status, response, type, headers);
-}
-
-MHD_Result AnswerStream(MHD_Connection* connection, int status, const std::string& type,
-                        std::function<std::optional<std::string>()> next) {
-  auto stream = std::make_unique<Stream>();
-  stream->next = std::move(next);
-  MHD_Response* response = MHD_create_response_from_callback(
-      MHD_SIZE_UNKNOWN, kStreamBlock, &ReadStream, stream.get(), &FreeStream);
-  if (response != nullptr) stream.release();  // the response frees it
-  return Queue(connection, status, response, type, {});
 }
 
 }  // namespace zeltra::robot

@@ -2,9 +2,7 @@
 
 #include <microhttpd.h>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,11 +24,5 @@ MHD_Result Answer(MHD_Connection* connection, int status, const std::string& typ
 // each holds it until its client has read it.
 MHD_Result AnswerShared(MHD_Connection* connection, int status, const std::string& type,
                         std::shared_ptr<const std::string> body, const HttpHeaders& headers);
-
-// Queues an answer written as it is made: next() gives each piece in turn,
-// none at the end. It is called as the client reads, on the server's
-// thread; what it holds goes with the answer.
-MHD_Result AnswerStream(MHD_Connection* connection, int status, const std::string& type,
-                        std::function<std::optional<std::string>()> next);
 
 }  // namespace zeltra::robot
