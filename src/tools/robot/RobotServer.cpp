@@ -151,27 +151,34 @@ void RobotServer::TellFailure(const std::string& what) {
   said_ << "zeltra-robot: " << what << std::endl;
 }
 
+// A request's own record, from its first call; owned by the library from
+// here until Completed.
+RobotServer::Request& RobotServer::Made(MHD_Connection* connection, void** request) {
+  auto made = std::make_unique<Request>();
+  made->arrivedUtc =
+      settings_.utcNow ? settings_.utcNow() : static_cast<std::int64_t>(std::time(nullptr));
+  made->address = AddressOf(connection);
+  if (settings_.trustedProxy && made->address == *settings_.trustedProxy) {
+    const std::string forwarded = ForwardedAddress(Header(connection, "X-Forwarded-For"));
+    if (!forwarded.empty()) made->address = forwarded;
+  }
+  made->share = ShareKey(made->address);
+  made->shared = share_.Open(made->share);
+  made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
+  *request = made.get();
+  return *made.release();
+}
+
+MHD_Result RobotServer::Busy(MHD_Connection* connection, void** request) {
+  return Refuse(connection, Made(connection, request), kUnavailable,
+                {"the robot is crowded just now: send it again in a minute"}, {},
+                {{"Retry-After", "60"}});
+}
+
 MHD_Result RobotServer::Handle(MHD_Connection* connection, const char* url, const char* method,
                                const char* data, std::size_t* size, void** request) {
   if (*request == nullptr) {
-    // Owned by the library from here until Completed.
-    auto made = std::make_unique<Request>();
-    made->arrivedUtc =
-        settings_.utcNow ? settings_.utcNow() : static_cast<std::int64_t>(std::time(nullptr));
-    made->address = AddressOf(connection);
-    if (settings_.trustedProxy && made->address == *settings_.trustedProxy) {
-      const std::string forwarded = ForwardedAddress(Header(connection, "X-Forwarded-For"));
-      if (!forwarded.empty()) made->address = forwarded;
-    }
-    made->share = ShareKey(made->address);
-    made->shared = share_.Open(made->share);
-    made->json = Header(connection, "Accept").find("application/json") != std::string::npos;
-    *request = made.get();
-    Request& begun = *made.release();
-    if (daemon_->Crowded(connection))
-      return Refuse(connection, begun, kUnavailable,
-                    {"the robot is crowded just now: send it again in a minute"}, {},
-                    {{"Retry-After", "60"}});
+    Request& begun = Made(connection, request);
     if (!begun.shared)
       return Refuse(connection, begun, kTooMany,
                     {"too many requests from your address at once: wait a moment, then try "
@@ -339,8 +346,10 @@ MHD_Result RobotServer::BeginUpload(MHD_Connection* connection, Request& request
 MHD_Result RobotServer::FinishUpload(MHD_Connection* connection, Request& request) {
   std::shared_ptr<UploadReceiver> receiver = std::move(request.receiver);
   MHD_suspend_connection(connection);
-  workers_->Post([this, connection, &request, receiver] {
+  workers_->Post([this, connection, &request, receiver]() mutable {
     request.reply = Finished(request, *receiver);
+    // Its piece in incoming goes before the answer does.
+    receiver.reset();
     MHD_resume_connection(connection);
   });
   return MHD_YES;

@@ -84,9 +84,11 @@ class RobotServer : public HttpHandler {
   MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
                     const char* data, std::size_t* size, void** request) override;
   void Completed(void** request) override;
+  MHD_Result Busy(MHD_Connection* connection, void** request) override;
 
  private:
   struct Request;
+  Request& Made(MHD_Connection* connection, void** request);
   // What was seen of an upload before it was refused.
   struct SeenUpload {
     std::int64_t bytes = 0;

@@ -108,7 +108,8 @@ MHD_Result HttpDaemon::Access(void* self, MHD_Connection* connection, const char
                               void** request) {
   auto& daemon = *static_cast<HttpDaemon*>(self);
   // The first call of a request: its headers are all in.
-  if (*request == nullptr) daemon.HeadersArrived(connection);
+  if (*request == nullptr && daemon.HeadersArrived(connection))
+    return daemon.handler_.Busy(connection, request);
   return daemon.handler_.Handle(connection, url, method, data, size, request);
 }
 
@@ -125,16 +126,12 @@ void HttpDaemon::Done(void* self, MHD_Connection* connection, void** request,
   }
 }
 
-bool HttpDaemon::Crowded(MHD_Connection* connection) {
+bool HttpDaemon::HeadersArrived(MHD_Connection* connection) {
   const std::lock_guard lock(mutex_);
   const auto found = watched_.find(connection);
-  return found != watched_.end() && found->second.crowded;
-}
-
-void HttpDaemon::HeadersArrived(MHD_Connection* connection) {
-  const std::lock_guard lock(mutex_);
-  const auto found = watched_.find(connection);
-  if (found != watched_.end()) found->second.waiting = false;
+  if (found == watched_.end()) return false;
+  found->second.waiting = false;
+  return found->second.crowded;
 }
 
 // A connection whose headers are late (sooner when the server is crowded)

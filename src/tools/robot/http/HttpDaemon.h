@@ -50,6 +50,10 @@ class HttpHandler {
   virtual MHD_Result Handle(MHD_Connection* connection, const char* url, const char* method,
                             const char* data, std::size_t* size, void** request) = 0;
   virtual void Completed(void** request) = 0;
+  // Instead of Handle, a request's first call when its connection came
+  // while the server was crowded, from an address that held two already:
+  // it is to be answered "busy" at once.
+  virtual MHD_Result Busy(MHD_Connection* connection, void** request) = 0;
 };
 
 // libmicrohttpd serving a listening socket, from start to stop. Besides
@@ -65,10 +69,6 @@ class HttpDaemon {
 
   // Connections closed for sending their headers too slowly.
   std::size_t cutOff() const { return cutOff_; }
-  // The connection came while seven in eight of the connections were
-  // taken, from an address that held two already: its request is to be
-  // answered "busy" at once.
-  bool Crowded(MHD_Connection* connection);
 
  private:
   struct Watched {
@@ -87,7 +87,8 @@ class HttpDaemon {
   static void Done(void* self, MHD_Connection* connection, void** request,
                    MHD_RequestTerminationCode code);
   // A request's headers are in: its connection's header clock stops.
-  void HeadersArrived(MHD_Connection* connection);
+  // True: the connection came crowded (see HttpHandler::Busy).
+  bool HeadersArrived(MHD_Connection* connection);
   void Watch();
 
   HttpLimits limits_;
