@@ -20,7 +20,7 @@ build=build/tsan
 # commands, export beside it, the greedy client, mail, nginx) run in the
 # native build; these share the robot in their own process.
 "$build/tests/tools/robot/robot_tests" --gtest_brief=1 \
-  --gtest_filter='-*Kill*:RobotCommand*:Deployment.Behind*:Mail.Each*:*ExportingWhileServing*:*GreedyClient*'
+  --gtest_filter='-*Kill*:RobotCommand*:Deployment.Behind*:Deployment.TheReadmes*:Mail.Each*:*ExportingWhileServing*:*GreedyClient*:SlowClients.ReadersWho*:Stranger.HeldUploads*'
 
 contest="$build/tsan-contest"
 rm -rf "$contest" && mkdir -p "$contest"
